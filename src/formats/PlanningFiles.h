@@ -1,0 +1,103 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/PatternData.h"
+#include "model/PrimitiveObjects.h"
+
+namespace ostrel {
+
+// The common base of the pattern file readers and writers: two point lists as read
+// (X = angle in degrees, Y = level in dB as written), the path and the frequency in MHz.
+class TPlanningFile {
+public:
+    TPlanningFile() = default;
+    TPlanningFile(const TPlanningFile&) = delete;
+    TPlanningFile& operator=(const TPlanningFile&) = delete;
+    virtual ~TPlanningFile() = default;
+
+    virtual void SaveToFile(const std::string& fileName);
+    virtual void LoadFromFile(const std::string& fileName);
+
+    // Value text of the first of lines 0..lastIndex whose first token, upper-cased, equals
+    // `keyword`; the value is the second token as written. Empty when none matches.
+    static std::string_view FindValue(std::string_view keyword,
+                                      const std::vector<std::string_view>& lines, int lastIndex);
+    // Index of that line, -1 when none.
+    static int FindLine(std::string_view keyword, const std::vector<std::string_view>& lines,
+                        int lastIndex);
+
+    TRealPointList HorizontalPoints;
+    TRealPointList VerticalPoints;
+    std::string FileName;
+    double Frequency = 0;
+};
+
+// The Ostrel text format: keyword header lines, a "HORIZONTAL" section and a "VERTICAL"
+// section of angle/level lines.
+class TOstrelFile : public TPlanningFile {
+public:
+    enum TGainUnit { guDbi = 0, guDbd = 1, guUnknown = 2 };
+    struct TGainLine {
+        bool Found = false;
+        double Value = 0;
+        TGainUnit Unit = guUnknown;
+    };
+
+    void LoadFromFile(const std::string& fileName) override;
+    void SaveToFile(const std::string& fileName) override;
+
+    // Reads from text already in memory (the file's bytes); FileName is left as it is.
+    void LoadFromText(std::string_view text);
+    std::string SaveToText(const std::string& fileName) const;
+
+    static TGainLine ParseGain(const std::vector<std::string_view>& lines);
+
+    std::string Tilt;
+    double Gain = 0;  // dBi
+    std::string Make;
+    double HWidth = 0;
+    double FrontToBack = 0;
+    double VWidth = 0;
+};
+
+// The Verizon ".vwa" format: "key:" header lines and two sections of absolute gains, each
+// closed by "END". Reading normalises each cut to a 0 dB peak; the vertical section is
+// re-indexed by position (its 180th line is the 0-degree direction).
+class TVerizonFile : public TPlanningFile {
+public:
+    void LoadFromFile(const std::string& fileName) override;
+    void SaveToFile(const std::string& fileName) override;
+
+    void LoadFromText(std::string_view text);
+    // `dateMeasured` is the "mm-dd-yyyy" text of the date line.
+    std::string SaveToText(const std::string& dateMeasured) const;
+
+    // Like TPlanningFile::FindValue, but the last matching line wins.
+    static std::string_view FindValue(std::string_view key,
+                                      const std::vector<std::string_view>& lines, int lastIndex);
+
+    std::string ModelName;
+    std::string Manufacturer;
+    double ElectricalTilt = 0;
+    std::string AntennaType;
+    double UpperFreq = 0;
+    std::string DateMeasured;
+    std::string Description;
+    double LowerFreq = 0;
+    double WeightKg = 0;
+    double HeightM = 0;
+    double WidthM = 0;
+    double DepthM = 0;
+    double MaxGainDbd = 0;
+    double HorzBeamwidth = 0;
+    double MaxGainDbi = 0;
+};
+
+// Today's local date as "mm-dd-yyyy".
+std::string TodayText();
+
+}  // namespace ostrel

@@ -1,0 +1,117 @@
+#include "formats/TextLines.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "model/Errors.h"
+
+namespace ostrel {
+
+namespace {
+
+[[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error) {
+    throw EFileError(std::string(what) + " \"" + path + "\". " + std::strerror(error));
+}
+
+char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ThrowFileError("Cannot open file", path, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        ThrowFileError("Cannot open file", path, error);
+    }
+    std::string bytes;
+    // Regular files report their size; other files (pipes) grow the buffer as they come.
+    size_t capacity = info.st_size > 0 ? static_cast<size_t>(info.st_size) + 1 : 65536;
+    bytes.resize(capacity);
+    size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            ::close(fd);
+            ThrowFileError("Cannot read file", path, error);
+        }
+        if (got == 0) break;
+        used += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    bytes.resize(used);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) ThrowFileError("Cannot create file", path, errno);
+    const size_t written = std::fwrite(text.data(), 1, text.size(), file);
+    const int error = errno;
+    if (std::fclose(file) != 0 || written != text.size()) {
+        ThrowFileError("Cannot write file", path, error);
+    }
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(text.size() / 8 + 1);
+    const char* data = text.data();
+    const size_t size = text.size();
+    size_t start = 0;
+    size_t i = 0;
+    while (i < size) {
+        const char c = data[i];
+        if (c == '\n' || c == '\r') {
+            lines.emplace_back(data + start, i - start);
+            i += (c == '\r' && i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            // Most of a line is neither CR nor LF: let memchr-like scanning do the work.
+            const void* next = std::memchr(data + i, '\n', size - i);
+            const size_t limit = next ? static_cast<size_t>(static_cast<const char*>(next) - data)
+                                      : size;
+            const void* cr = std::memchr(data + i, '\r', limit - i);
+            i = cr ? static_cast<size_t>(static_cast<const char*>(cr) - data) : limit;
+        }
+    }
+    if (start < size) lines.emplace_back(data + start, size - start);
+    return lines;
+}
+
+std::string_view TrimLine(std::string_view line) {
+    size_t first = 0;
+    size_t last = line.size();
+    while (first < last && static_cast<unsigned char>(line[first]) <= ' ') ++first;
+    while (last > first && static_cast<unsigned char>(line[last - 1]) <= ' ') --last;
+    return line.substr(first, last - first);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view upperPrefix) {
+    if (text.size() < upperPrefix.size()) return false;
+    for (size_t i = 0; i < upperPrefix.size(); ++i) {
+        if (UpperChar(text[i]) != upperPrefix[i]) return false;
+    }
+    return true;
+}
+
+bool EqualsNoCase(std::string_view text, std::string_view upperText) {
+    return text.size() == upperText.size() && StartsWithNoCase(text, upperText);
+}
+
+std::string UpperCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = UpperChar(c);
+    return result;
+}
+
+}  // namespace ostrel

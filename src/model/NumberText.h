@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ostrel {
+
+// Number text as the whole program reads and writes it: "." as the decimal separator
+// whatever the process locale, an optional sign, digits, an optional fraction and an
+// optional exponent; blanks around the number are ignored. "inf", "nan", hexadecimal
+// floats, "1,5" and "" are not numbers.
+
+// +1 when a > b, 0 when equal, -1 when a < b.
+int CompareDouble(double a, double b);
+
+// "%.*f": fixed notation with exactly `digits` decimals.
+std::string FormatFixed(int digits, double value);
+
+// The general number format: the shortest text that gives back the value with up to 15
+// significant digits ("-180", "0", "-3.25", "17.99"); exponent notation only for very
+// large or very small magnitudes. Negative zero is written "0".
+std::string FormatGeneral(double value);
+
+// The value of the text, or nothing when the text is not a number.
+std::optional<double> ParseNumber(std::string_view text);
+
+bool IsNumber(std::string_view text);
+
+// The number in `text`, or `fallback` when it is not a number.
+double TextToFloatDef(std::string_view text, double fallback);
+
+// The number in `text`; throws EConvertError naming the text (and the 1-based line when
+// `lineNumber` > 0) when it is not a number.
+double TextToFloat(std::string_view text, long long lineNumber = 0);
+
+// A whole number (optional sign and decimal digits, blanks around ignored) within the
+// 32-bit range; throws EConvertError naming the text when it is not one.
+int TextToInt(std::string_view text, long long lineNumber = 0);
+
+}  // namespace ostrel

@@ -1,0 +1,195 @@
+#include "model/PatternData.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "model/NumberText.h"
+#include "model/PlatformServices.h"
+
+namespace ostrel {
+
+void TPatternData::Assign(const TPatternData& source) {
+    FileName = source.FileName;
+    Frequency.Assign(source.Frequency);
+    Gain.Assign(source.Gain);
+    HorzWidth.Assign(source.HorzWidth);
+    VertWidth.Assign(source.VertWidth);
+    AzimuthCut.Assign(source.AzimuthCut);
+    VerticalCut.Assign(source.VerticalCut);
+    VRotationOffset = source.VRotationOffset;
+    HRotationOffset = source.HRotationOffset;
+    Id = source.Id;
+}
+
+void TPatternDataList::CopyFrom(const TPatternDataList& source) {
+    if (&source == this) return;
+    Clear();
+    for (int i = 0; i < source.Count(); ++i) Add(source.Items(i));
+}
+
+namespace {
+
+std::string TrimmedLowerCase(const std::string& text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+    std::string result = text.substr(first, last - first);
+    for (char& c : result) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return result;
+}
+
+}  // namespace
+
+int TPatternDataList::IndexOfFileName(const std::string& name) const {
+    const std::string wanted = TrimmedLowerCase(name);
+    for (int i = 0; i < Count(); ++i) {
+        if (TrimmedLowerCase(Items(i).FileName) == wanted) return i;
+    }
+    return -1;
+}
+
+void TPatternDataList::SortById() {
+    auto& items = RawItems();
+    std::stable_sort(items.begin(), items.end(),
+                     [](const TPatternData* a, const TPatternData* b) { return a->Id < b->Id; });
+}
+
+std::string TPatternDataList::PointsTableText(bool useAzimuth) const {
+    std::string text;
+    for (int p = 0; p < Count(); ++p) {
+        text += '\t';
+        text += DisplayName(Items(p), false);
+    }
+    text += "\r\n";
+    if (Count() == 0) return text;
+    const TRealPointList& angles = Items(0).AzimuthCut;
+    for (int k = 0; k < angles.Count(); ++k) {
+        text += FormatGeneral(angles.PointAt(k).X);
+        for (int p = 0; p < Count(); ++p) {
+            const TPatternData& pattern = Items(p);
+            const TRealPointList& cut = useAzimuth ? pattern.AzimuthCut : pattern.VerticalCut;
+            text += '\t';
+            text += FormatGeneral(cut.PointAt(k).Y);
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+void TPatternDataList::CopyPointsToClipboard(bool useAzimuth,
+                                             TClipboardService& clipboard) const {
+    clipboard.SetText(PointsTableText(useAzimuth));
+}
+
+std::string GainText(const TPatternData& pattern) {
+    const double gain = pattern.Gain.Value;
+    return FormatFixed(1, gain) + " (" + FormatFixed(1, gain - 2.14) + ")";
+}
+
+std::string FileNamePart(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string RemoveExtension(const std::string& name) {
+    const size_t dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string DisplayName(const TPatternData& pattern, bool withExtension) {
+    std::string name = FileNamePart(pattern.FileName);
+    return withExtension ? name : RemoveExtension(name);
+}
+
+void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
+    constexpr int kAngles = 360;
+    // For every whole degree, the first interval (in list order) that contains it. Rather
+    // than scanning the list once per degree, walk the intervals once and give each one the
+    // degrees it covers that no earlier interval took; `nextFree` skips taken degrees so
+    // wide overlapping intervals cost no more than narrow ones.
+    std::array<int, kAngles> interval;
+    interval.fill(-1);
+    std::array<int, kAngles + 1> nextFree;
+    for (int a = 0; a <= kAngles; ++a) nextFree[static_cast<size_t>(a)] = a;
+    auto findFree = [&nextFree](int a) {
+        int root = a;
+        while (nextFree[static_cast<size_t>(root)] != root) {
+            root = nextFree[static_cast<size_t>(root)];
+        }
+        while (nextFree[static_cast<size_t>(a)] != root) {
+            const int next = nextFree[static_cast<size_t>(a)];
+            nextFree[static_cast<size_t>(a)] = root;
+            a = next;
+        }
+        return root;
+    };
+
+    const auto& points = source.Points();
+    const size_t count = points.size();
+    int assigned = 0;
+    for (size_t i = 0; i + 1 < count && assigned < kAngles; ++i) {
+        const double low = points[i].X;
+        const double high = points[i + 1].X;
+        if (!(low <= high)) continue;
+        const double first = std::max(std::ceil(low), 0.0);
+        const double last = std::min(std::floor(high), static_cast<double>(kAngles - 1));
+        if (first > last) continue;
+        for (int a = findFree(static_cast<int>(first)); a <= static_cast<int>(last);
+             a = findFree(a)) {
+            interval[static_cast<size_t>(a)] = static_cast<int>(i);
+            nextFree[static_cast<size_t>(a)] = a + 1;
+            ++assigned;
+        }
+    }
+
+    dest.Clear();
+    dest.Reserve(kAngles);
+    double value = 0;
+    for (int a = 0; a < kAngles; ++a) {
+        const int i = interval[static_cast<size_t>(a)];
+        if (i >= 0) {
+            // The same arithmetic as InterpolateAt, so results agree to the last bit.
+            const TRealPoint& p = points[static_cast<size_t>(i)];
+            const TRealPoint& q = points[static_cast<size_t>(i) + 1];
+            const double span = q.X - p.X;
+            if (span == 0) throw EInvalidOp("Invalid floating point operation");
+            const double result = p.Y + ((a - p.X) / span) * (q.Y - p.Y);
+            if (!std::isfinite(result)) throw EInvalidOp("Floating point overflow");
+            value = result;
+        }
+        dest.Add(a, value);
+    }
+}
+
+void NormalizeCut(const TRealPointList& source, TRealPointList& dest) {
+    TRealPointList resampled;
+    ResampleCut(source, resampled);
+    const auto& t = resampled.Points();
+    dest.Clear();
+    dest.Reserve(361);
+    for (int k = 180; k <= 359; ++k) dest.Add(k - 360, -std::fabs(t[static_cast<size_t>(k)].Y));
+    for (int k = 0; k <= 180; ++k) dest.Add(k, -std::fabs(t[static_cast<size_t>(k)].Y));
+}
+
+void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& vertical,
+                        TRealPointList& dest) {
+    const double verticalLevel = std::fabs(vertical.PointAt(180).Y);
+    const double azimuthLevel = std::fabs(azimuth.PointAt(180).Y);
+    dest.Reserve(dest.Count() + azimuth.Count());
+    for (const TRealPoint& point : azimuth.Points()) {
+        dest.Add(point.X, point.Y - verticalLevel + azimuthLevel);
+    }
+}
+
+void BuildPatternCuts(const TRealPointList& horizontalPoints,
+                      const TRealPointList& verticalPoints, TPatternData& pattern) {
+    NormalizeCut(horizontalPoints, pattern.AzimuthCut);
+    NormalizeCut(verticalPoints, pattern.VerticalCut);
+    BuildHorizontalCut(pattern.AzimuthCut, pattern.VerticalCut, pattern.HorizontalCut);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "model/PrimitiveObjects.h"
+
+namespace ostrel {
+
+class TClipboardService;
+
+// The in-memory record of one loaded antenna pattern: header figures, two rotation offsets
+// and three 361-point cuts (X = -180..180 degrees, Y = -|level| in dB).
+class TPatternData {
+public:
+    TPatternData() = default;
+    TPatternData(const TPatternData&) = delete;
+    TPatternData& operator=(const TPatternData&) = delete;
+    virtual ~TPatternData() = default;
+
+    // Copies everything but HorizontalCut.
+    virtual void Assign(const TPatternData& source);
+
+    TRealPointList AzimuthCut;
+    TRealPointList VerticalCut;
+    TDoubleObject Frequency;
+    TDoubleObject Gain;
+    std::string FileName;
+    int Id = -1;
+    double VRotationOffset = 0;
+    double HRotationOffset = 0;
+    TDoubleObject HorzWidth;
+    TDoubleObject VertWidth;
+    // The azimuth cut re-levelled to the vertical cut's value at 0 degrees.
+    TRealPointList HorizontalCut;
+};
+
+// A list of patterns that owns them (the main model's) or only refers to them (all others).
+class TPatternDataList : public TBaseObjectList<TPatternData> {
+public:
+    explicit TPatternDataList(bool ownsObjects) : TBaseObjectList(ownsObjects) {}
+
+    // Clears this list, then refers to every pattern of `source` in order.
+    void CopyFrom(const TPatternDataList& source);
+    // Index of the first pattern whose trimmed, lower-cased FileName equals the trimmed,
+    // lower-cased name; -1 if none.
+    int IndexOfFileName(const std::string& name) const;
+    void SortById();
+
+    // The cut table of CopyPointsToClipboard: a header of names, one line per point of the
+    // first pattern's azimuth cut; tab-separated, CR LF line ends.
+    std::string PointsTableText(bool useAzimuth) const;
+    void CopyPointsToClipboard(bool useAzimuth, TClipboardService& clipboard) const;
+};
+
+// "%.1f (%.1f)" of the gain in dBi and in dBd (gain - 2.14).
+std::string GainText(const TPatternData& pattern);
+
+// The file-name part of FileName, without its extension unless withExtension.
+std::string DisplayName(const TPatternData& pattern, bool withExtension);
+std::string FileNamePart(const std::string& path);
+std::string RemoveExtension(const std::string& name);
+
+// 360 values at whole degrees 0..359 by linear interpolation in the first containing interval.
+void ResampleCut(const TRealPointList& source, TRealPointList& dest);
+// Resamples and stores -|level| at X = -180..180 (361 points).
+void NormalizeCut(const TRealPointList& source, TRealPointList& dest);
+// Appends the azimuth cut re-levelled so that it meets the vertical cut at 0 degrees.
+void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& vertical,
+                        TRealPointList& dest);
+// The three cuts of a pattern from the two point lists of a file.
+void BuildPatternCuts(const TRealPointList& horizontalPoints,
+                      const TRealPointList& verticalPoints, TPatternData& pattern);
+
+}  // namespace ostrel

@@ -1,0 +1,86 @@
+#include "model/PrimitiveObjects.h"
+
+#include <cmath>
+
+#include "model/NumberText.h"
+
+namespace ostrel {
+
+int TRealPointList::AddPoint(const TRealPoint& point) {
+    FPoints.push_back(point);
+    return Count() - 1;
+}
+
+double TRealPointList::MaxY() const {
+    double result = PointAt(0).Y;
+    for (const TRealPoint& point : FPoints) {
+        if (point.Y > result) result = point.Y;
+    }
+    return result;
+}
+
+std::string TDoubleObject::AsString() const { return FormatGeneral(Value); }
+
+void TDoubleObject::Assign(const TPrimitiveObject& source) {
+    TPrimitiveObject::Assign(source);
+    if (auto* other = dynamic_cast<const TDoubleObject*>(&source)) Value = other->Value;
+}
+
+TRealPoint MakeRealPoint(double x, double y) { return TRealPoint{x, y}; }
+
+TRealRect MakeRealRect(double left, double top, double right, double bottom) {
+    return TRealRect{left, top, right, bottom};
+}
+
+TRealRect RectToRealRect(const TRect& rect) {
+    return TRealRect{static_cast<double>(rect.Left), static_cast<double>(rect.Top),
+                     static_cast<double>(rect.Right), static_cast<double>(rect.Bottom)};
+}
+
+void InflateRealRect(TRealRect& rect, double dx, double dy) {
+    rect.Left -= dx;
+    rect.Top -= dy;
+    rect.Right += dx;
+    rect.Bottom += dy;
+}
+
+bool InterpolateFrom(const TRealPointList& list, int start, double x, double& value,
+                     int& intervalIndex) {
+    const auto& points = list.Points();
+    const int count = list.Count();
+    if (start < 0 || count - 2 < start) return false;
+    for (int i = start; i <= count - 2; ++i) {
+        const TRealPoint& p = points[static_cast<size_t>(i)];
+        const TRealPoint& q = points[static_cast<size_t>(i) + 1];
+        if (p.X <= x && x <= q.X) {
+            const double span = q.X - p.X;
+            if (span == 0) throw EInvalidOp("Invalid floating point operation");
+            const double result = p.Y + ((x - p.X) / span) * (q.Y - p.Y);
+            // Huge coordinates can overflow to infinity or give inf - inf; such a value
+            // would poison every later figure, so it fails like 0/0 does.
+            if (!std::isfinite(result)) throw EInvalidOp("Floating point overflow");
+            value = result;
+            intervalIndex = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool InterpolateAt(const TRealPointList& list, double x, double& value) {
+    int intervalIndex = 0;
+    return InterpolateFrom(list, 0, x, value, intervalIndex);
+}
+
+void SubtractFromValues(TRealPointList& list, double delta) {
+    for (int i = 0; i < list.Count(); ++i) list.PointAt(i).Y -= delta;
+}
+
+void RotateHalfTurn(const TRealPointList& source, TRealPointList& dest) {
+    dest.Clear();
+    dest.Reserve(360);
+    for (int k = 180; k <= 360; ++k) dest.Add(k - 180, source.PointAt(k).Y);
+    for (int k = 1; k <= 179; ++k) dest.Add(k + 180, source.PointAt(k).Y);
+}
+
+}  // namespace ostrel
