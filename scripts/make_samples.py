@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Writes the pattern files in samples/: a few realistic antennas the project made up
+itself (3GPP-style parabolic beams with side-lobe ripple), plus one broken file of each kind.
+
+Run from anywhere: python3 scripts/make_samples.py
+"""
+import math
+import os
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.join(HERE, "..", "samples")
+
+
+def wrap(angle):
+    """Angle folded into -180..180."""
+    a = math.fmod(angle, 360.0)
+    if a > 180:
+        a -= 360
+    if a < -180:
+        a += 360
+    return a
+
+
+def beam(angle, peak, hpbw, floor, ripple=0.0, ripple_period=23.0):
+    """Attenuation in dB (>= 0) of a parabolic main beam with a floor and a soft ripple."""
+    off = wrap(angle - peak)
+    att = min(12.0 * (off / hpbw) ** 2, floor)
+    if ripple:
+        att += ripple * (1 - math.cos(math.radians(off) * 360 / ripple_period)) / 2 * min(1.0, abs(off) / hpbw)
+    return att
+
+
+def ostrel(name, header, horizontal, vertical, step=1.0, crlf=True, sep="\t", decimals=2):
+    end = "\r\n" if crlf else "\n"
+    lines = list(header)
+    count = int(round(360 / step))
+    lines.append("HORIZONTAL %d" % count)
+    for i in range(count):
+        a = i * step
+        lines.append(("%g" % a) + sep + ("%.*f" % (decimals, horizontal(a))))
+    lines.append("VERTICAL %d" % count)
+    for i in range(count):
+        a = i * step
+        lines.append(("%g" % a) + sep + ("%.*f" % (decimals, vertical(a))))
+    with open(os.path.join(OUT, name), "w", newline="") as f:
+        f.write(end.join(lines) + end)
+
+
+def verizon(name, gain_dbd, hbw, freq, horizontal, vertical):
+    """Absolute gains in dBd; the vertical section lists -179..180 in reverse as the
+    Verizon exporter does, so that its 180th line is the horizon."""
+    lines = [
+        "VERIZON WIRELESS RFTOOLS ANTENNA", "V2",
+        "model_name:\tVLM-PX1917", "manufacturer:\tVelmor", "description:\tDual-slant panel",
+        "antenna_type:\t0", "max_gain_dbd:\t%.2f" % gain_dbd,
+        "horz_3db_beamwidth:\t%.2f" % hbw, "date_measured:\t03-14-2025",
+        "freq_measured_mhz:\t%g" % freq, "lower_freq_mhz:\t1710", "upper_freq_mhz:\t2180",
+        "electrical_tilt:\t2.00", "height_m:\t1.40", "width_m:\t0.30", "depth_m:\t0.12",
+        "weight_kg:\t12.5", "HORIZONTAL_GAINS",
+    ]
+    for i in range(360):
+        lines.append("%d.0\t%.3f" % (i, gain_dbd - horizontal(i)))
+    lines.append("END")
+    lines.append("VERTICAL_GAINS")
+    # Line k (0-based) is the direction k - 179 degrees, read from -179 .. 180.
+    for k in range(360):
+        angle = k - 179
+        lines.append("%.1f\t%.3f" % (-angle, gain_dbd - vertical(angle)))
+    lines.append("END")
+    with open(os.path.join(OUT, name), "w", newline="") as f:
+        f.write("\r\n".join(lines) + "\r\n")
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    # A 65-degree sector panel, gain in dBd, tab-separated, CR LF.
+    ostrel("sector65_dbd.txt",
+           ["NAME VLM-S65-18", "MAKE Velmor", "FREQUENCY 1850", "H_WIDTH 65", "V_WIDTH 7.2",
+            "FRONT_TO_BACK 30.5", "GAIN 15.85 dBd", "TILT ELECTRICAL", "COMMENT 0 deg downtilt"],
+           lambda a: beam(a, 0, 65, 30, ripple=1.5),
+           lambda a: beam(a, 0, 7.2, 22, ripple=6, ripple_period=9))
+    # A narrow beam sampled every half degree, LF line ends, gain in dBi.
+    ostrel("narrow_beam_0p5deg.pln",
+           ["NAME VLM-N18-23", "MAKE Velmor", "FREQUENCY 2600.5", "H_WIDTH 18", "V_WIDTH 4.5",
+            "FRONT_TO_BACK 35", "GAIN 23.1 dBi", "TILT MECHANICAL"],
+           lambda a: beam(a, 0, 18, 35, ripple=4, ripple_period=7),
+           lambda a: beam(a, 0, 4.5, 30, ripple=6, ripple_period=5),
+           step=0.5, crlf=False, sep=" ", decimals=3)
+    # An omni: flat horizontal cut with a little ripple, no H_WIDTH line.
+    ostrel("omni_850.msi",
+           ["NAME VLM-O850", "MAKE Velmor", "FREQUENCY 850", "V_WIDTH 12", "GAIN 8.5 dBi",
+            "TILT NONE"],
+           lambda a: 0.4 * (1 - math.cos(math.radians(a) * 3)) / 2,
+           lambda a: beam(a, 0, 12, 25, ripple=5, ripple_period=17))
+    # Electrically tilted: the vertical peak is 6 degrees below the horizon.
+    ostrel("tilted_6deg.msi",
+           ["NAME VLM-T90-6T", "MAKE Velmor", "FREQUENCY 1960", "BEAM_WIDTH 90", "V_WIDTH 9",
+            "FRONT_TO_BACK 25", "GAIN 14.2 dBd", "TILT 6"],
+           lambda a: beam(a, 0, 90, 25, ripple=1),
+           lambda a: beam(a, 6, 9, 24, ripple=5, ripple_period=11))
+    verizon("panel_1900.vwa", 15.4, 63.5, 1900,
+            lambda a: beam(a, 0, 63.5, 32, ripple=1.2),
+            lambda a: beam(a, 2, 6.8, 25, ripple=6, ripple_period=9))
+
+    broken = os.path.join(OUT, "broken")
+    os.makedirs(broken, exist_ok=True)
+    with open(os.path.join(broken, "no_vertical_section.txt"), "w", newline="") as f:
+        f.write("NAME BROKEN\r\nFREQUENCY 900\r\nGAIN 10 dBi\r\nHORIZONTAL 360\r\n0\t0.0\r\n1\t0.5\r\n")
+    with open(os.path.join(broken, "level_with_unit.msi"), "w", newline="") as f:
+        f.write("NAME BROKEN\nFREQUENCY 900\nHORIZONTAL 360\n0 0.0\n1 3.5 dB\nVERTICAL 360\n0 0.0\n")
+    with open(os.path.join(broken, "unclosed_vertical.vwa"), "w", newline="") as f:
+        rows = ["max_gain_dbi:\t17", "HORIZONTAL_GAINS"]
+        rows += ["%d.0\t%.1f" % (i, 17 - i / 30.0) for i in range(360)]
+        rows += ["END", "VERTICAL_GAINS"]
+        rows += ["%.1f\t%.1f" % (180 - k, 17 - abs(k - 179) / 10.0) for k in range(360)]
+        rows += ["end"]
+        f.write("\r\n".join(rows) + "\r\n")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "formats/PatternLoaders.h"
+#include "support/PatternText.h"
+#include "support/TempDir.h"
+
+namespace ostrel {
+namespace {
+
+const char kOstrelHeader[] =
+    "NAME Test\r\nFREQUENCY 1850\r\nH_WIDTH 65\r\nV_WIDTH 7.5\r\nGAIN 15.85 dBd\r\n";
+
+std::string OstrelBody(const std::string& header) {
+    return OstrelText(header, [](double a) { return std::min(12 * std::pow(a / 65, 2), 30.0); },
+                      [](double a) { return 3 + a / 100; });
+}
+
+std::string VerizonBody(const std::string& header) {
+    return VerizonText(header, [](int a) { return 17 - a / 30.0; },
+                       [](int k) { return 17 - std::abs(k - 179) / 10.0; });
+}
+
+TEST(PatternLoaders, ExtensionChoosesTheReader) {
+    EXPECT_TRUE(IsVerizonFileName("/x/a.vwa"));
+    EXPECT_TRUE(IsVerizonFileName("/x/a.VwA"));
+    EXPECT_FALSE(IsVerizonFileName("/x/a.vwa.txt"));
+    EXPECT_FALSE(IsVerizonFileName("/x/a.vwax"));
+    EXPECT_FALSE(IsVerizonFileName("/x.vwa/a"));
+    EXPECT_FALSE(IsVerizonFileName("/x/vwa"));
+    EXPECT_NE(dynamic_cast<TVerizonDataLoader*>(CreateLoaderFor("b.VWA").get()), nullptr);
+    for (const char* name : {"b.txt", "b.PLN", "b.msi", "b.doc", "b", "b."}) {
+        EXPECT_NE(dynamic_cast<TOstrelDataLoader*>(CreateLoaderFor(name).get()), nullptr) << name;
+    }
+}
+
+TEST(PatternLoaders, OstrelFiguresAndCutsReachThePattern) {
+    TTempDir folder;
+    const std::string path = folder.Write("panel.msi", OstrelBody(kOstrelHeader));
+    std::string error = "stale";
+    const auto pattern = LoadPatternData(path, &error);
+    ASSERT_TRUE(pattern) << error;
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(pattern->FileName, path);
+    EXPECT_EQ(pattern->Frequency.DisplayText(), "1850");
+    EXPECT_NEAR(pattern->Gain.Value, 17.99, 1e-12);
+    EXPECT_EQ(pattern->HorzWidth.DisplayText(), "65");
+    EXPECT_EQ(pattern->VertWidth.DisplayText(), "7.5");
+    EXPECT_EQ(pattern->Id, -1) << "the model numbers patterns, not the loader";
+    ASSERT_EQ(pattern->AzimuthCut.Count(), 361);
+    ASSERT_EQ(pattern->VerticalCut.Count(), 361);
+    ASSERT_EQ(pattern->HorizontalCut.Count(), 361);
+    EXPECT_DOUBLE_EQ(pattern->AzimuthCut.GetPoint(180 + 65).Y, -12);
+    EXPECT_DOUBLE_EQ(pattern->AzimuthCut.GetPoint(180 - 65).Y, -30);
+    EXPECT_DOUBLE_EQ(pattern->VerticalCut.GetPoint(180).Y, -3);
+    EXPECT_DOUBLE_EQ(pattern->HorizontalCut.GetPoint(180).Y, -3);
+}
+
+TEST(PatternLoaders, MissingOstrelFiguresShowAsZeroOrEmpty) {
+    TTempDir folder;
+    const auto bare = LoadPatternData(folder.Write("bare.txt", OstrelBody("H_WIDTH 0\r\n")));
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->Frequency.DisplayText(), "0");
+    EXPECT_EQ(GainText(*bare), "0.0 (-2.1)");
+    EXPECT_EQ(bare->HorzWidth.DisplayText(), "");
+    EXPECT_EQ(bare->VertWidth.DisplayText(), "");
+}
+
+TEST(PatternLoaders, VerizonFiguresAlwaysShowAVerticalWidthOfZero) {
+    TTempDir folder;
+    const auto pattern = LoadPatternData(folder.Write(
+        "panel.VWA", VerizonBody("freq_measured_mhz:\t1900\r\nmax_gain_dbd:\t15\r\n"
+                                 "horz_3db_beamwidth:\t63.5\r\n")));
+    ASSERT_TRUE(pattern);
+    EXPECT_EQ(pattern->Frequency.DisplayText(), "1900");
+    EXPECT_DOUBLE_EQ(pattern->Gain.Value, 17.1);
+    EXPECT_EQ(pattern->HorzWidth.DisplayText(), "63.5");
+    EXPECT_EQ(pattern->VertWidth.DisplayText(), "0");
+    EXPECT_DOUBLE_EQ(pattern->VerticalCut.GetPoint(180).Y, 0);
+    EXPECT_DOUBLE_EQ(pattern->VerticalCut.GetPoint(190).Y, -1);
+    EXPECT_DOUBLE_EQ(pattern->AzimuthCut.GetPoint(180 + 30).Y, -1);
+
+    const auto noWidth = LoadPatternData(folder.Write("w.vwa", VerizonBody("")));
+    ASSERT_TRUE(noWidth);
+    EXPECT_EQ(noWidth->HorzWidth.DisplayText(), "");
+    EXPECT_EQ(noWidth->Frequency.DisplayText(), "0");
+}
+
+TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
+    TTempDir folder;
+    struct TCase {
+        std::string Name;
+        std::string Text;
+        std::string Reason;
+    };
+    const std::vector<TCase> cases = {
+        {"nothing.txt", "", "Cannot find Horizontal section."},
+        {"edx.doc", "Title\r\n0, -1\r\n1, -2\r\n", "Cannot find Horizontal section."},
+        {"novert.msi", "HORIZONTAL 360\r\n0 0\r\n", "Cannot find Vertical section."},
+        {"unit.pln", "HORIZONTAL\n0 3.5 dB\nVERTICAL\n",
+         "'3.5 dB' is not a valid floating point value (line 2)"},
+        {"twin.txt", "HORIZONTAL\n0 0\n0 1\nVERTICAL\n", "Invalid floating point operation"},
+        {"ostrel-as.vwa", OstrelBody(kOstrelHeader), "Cannot find Horizontal section."},
+    };
+    for (const TCase& c : cases) {
+        std::string error;
+        EXPECT_FALSE(LoadPatternData(folder.Write(c.Name, c.Text), &error)) << c.Name;
+        EXPECT_EQ(error, c.Reason) << c.Name;
+    }
+    std::string error;
+    EXPECT_FALSE(LoadPatternData(folder.File("missing.msi"), &error));
+    EXPECT_NE(error.find("Cannot open file"), std::string::npos) << error;
+
+    TOstrelDataLoader unbound;
+    unbound.FileName = folder.Write("fine.txt", OstrelBody(""));
+    EXPECT_FALSE(unbound.Execute()) << "no pattern to fill is a failure, not a crash";
+    TPatternDataLoader base;
+    EXPECT_TRUE(base.Execute());
+}
+
+// Files published by antenna makers, when the shared folder is beside the project.
+TEST(PatternLoaders, RealMakerFilesLoadWithTheirHeaderFigures) {
+    const std::filesystem::path folder = OSTREL_REALDATA_DIR;
+    if (!std::filesystem::exists(folder / "B800A065-18-0E.pln")) {
+        GTEST_SKIP() << "no real pattern files at " << folder;
+    }
+    const auto panel = LoadPatternData(folder / "B800A065-18-0E.pln");
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->Frequency.DisplayText(), "851");
+    EXPECT_EQ(GainText(*panel), "15.7 (13.6)");
+    EXPECT_EQ(panel->HorzWidth.DisplayText(), "65");
+    EXPECT_EQ(panel->VertWidth.DisplayText(), "11.2");
+    EXPECT_DOUBLE_EQ(panel->AzimuthCut.GetPoint(0).Y, -30.1);
+    EXPECT_DOUBLE_EQ(panel->AzimuthCut.GetPoint(180).Y, 0);
+
+    const auto galtronics = LoadPatternData(folder / "LTE-L_1960MHz_P1.txt");
+    ASSERT_TRUE(galtronics);
+    EXPECT_EQ(GainText(*galtronics), "3.4 (1.3)");
+    EXPECT_DOUBLE_EQ(galtronics->AzimuthCut.GetPoint(181).Y, -2.982) << "not normalised: kept";
+
+    std::string error;
+    EXPECT_FALSE(LoadPatternData(folder / "009_freq.t.msi", &error));
+    EXPECT_EQ(error, "Cannot find Horizontal section.");
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find('.') == std::string::npos || name == "009_freq.t.msi") continue;
+        const std::string extension = entry.path().extension().string();
+        if (extension != ".msi" && extension != ".pln" && extension != ".txt") continue;
+        const auto pattern = LoadPatternData(entry.path(), &error);
+        ASSERT_TRUE(pattern) << name << ": " << error;
+        EXPECT_EQ(pattern->AzimuthCut.Count(), 361);
+        for (const TRealPoint& point : pattern->VerticalCut.Points()) {
+            EXPECT_LE(point.Y, 0) << name;
+            EXPECT_TRUE(std::isfinite(point.Y)) << name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ostrel

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <string>
+
+#include "model/Errors.h"
+#include "model/NumberText.h"
+
+namespace ostrel {
+namespace {
+
+TEST(NumberText, AcceptsSignDigitsFractionAndExponentWithBlanksAround) {
+    EXPECT_DOUBLE_EQ(*ParseNumber("15"), 15);
+    EXPECT_DOUBLE_EQ(*ParseNumber("-3.25"), -3.25);
+    EXPECT_DOUBLE_EQ(*ParseNumber("+2.5"), 2.5);
+    EXPECT_DOUBLE_EQ(*ParseNumber("1.5e1"), 15);
+    EXPECT_DOUBLE_EQ(*ParseNumber("1.5E-1"), 0.15);
+    EXPECT_DOUBLE_EQ(*ParseNumber("2e+2"), 200);
+    EXPECT_DOUBLE_EQ(*ParseNumber(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(*ParseNumber("5."), 5);
+    EXPECT_DOUBLE_EQ(*ParseNumber("  7.25  "), 7.25);
+    EXPECT_DOUBLE_EQ(*ParseNumber("0007"), 7);
+}
+
+TEST(NumberText, RejectsEverythingThatIsNotAPlainDecimalNumber) {
+    for (const char* text : {"",     " ",   "inf",    "-inf",  "nan", "NaN", "infinity", "0x1p3",
+                             "0x10", "1,5", "3.5 dB", "dBd",   "1e",  "1e+", "e5",       ".",
+                             "-",    "+-1", "--1",    "1.2.3", "1 2", "١",   "1_000"}) {
+        EXPECT_FALSE(IsNumber(text)) << '"' << text << '"';
+    }
+    EXPECT_EQ(TextToFloatDef("", 42), 42);
+    EXPECT_EQ(TextToFloatDef("dBd", -1), -1);
+    EXPECT_EQ(TextToFloatDef("1,5", 7), 7);
+    EXPECT_EQ(TextToFloatDef("1.5e1", 7), 15);
+}
+
+TEST(NumberText, HugeMagnitudesAreNotNumbersButTinyOnesUnderflowToZero) {
+    EXPECT_FALSE(IsNumber("1e999"));
+    EXPECT_FALSE(IsNumber("-1e400"));
+    ASSERT_TRUE(IsNumber("1e-999"));
+    EXPECT_EQ(*ParseNumber("1e-999"), 0);
+    EXPECT_DOUBLE_EQ(*ParseNumber("1.7976931348623157e308"), 1.7976931348623157e308);
+}
+
+TEST(NumberText, ConversionErrorNamesTheTextAndTheLine) {
+    try {
+        TextToFloat("3.5 dB", 12);
+        FAIL() << "no error";
+    } catch (const EConvertError& error) {
+        EXPECT_STREQ(error.what(), "'3.5 dB' is not a valid floating point value (line 12)");
+    }
+    EXPECT_THROW(TextToFloat(""), EConvertError);
+    EXPECT_DOUBLE_EQ(TextToFloat(" -2.14 "), -2.14);
+}
+
+TEST(NumberText, IntegersAreDecimalWithinThe32BitRange) {
+    EXPECT_EQ(TextToInt("72"), 72);
+    EXPECT_EQ(TextToInt(" -5 "), -5);
+    EXPECT_EQ(TextToInt("+5"), 5);
+    EXPECT_THROW(TextToInt("+-5"), EConvertError);
+    EXPECT_THROW(TextToInt("7.0"), EConvertError);
+    EXPECT_THROW(TextToInt("99999999999"), EConvertError);
+    EXPECT_THROW(TextToInt(""), EConvertError);
+}
+
+TEST(NumberText, GeneralFormatIsTheShortestTextWithUpTo15Digits) {
+    EXPECT_EQ(FormatGeneral(-180), "-180");
+    EXPECT_EQ(FormatGeneral(0), "0");
+    EXPECT_EQ(FormatGeneral(-0.0), "0");
+    EXPECT_EQ(FormatGeneral(-3.25), "-3.25");
+    EXPECT_EQ(FormatGeneral(850.5), "850.5");
+    EXPECT_EQ(FormatGeneral(15.85 + 2.14), "17.99");
+    EXPECT_EQ(FormatGeneral(0.1 + 0.2), "0.3");
+    EXPECT_EQ(FormatGeneral(1.0 / 3), "0.333333333333333");
+    EXPECT_EQ(FormatGeneral(123456789012345.0), "123456789012345");
+    // Very large and very small magnitudes switch to exponent notation and read back.
+    EXPECT_DOUBLE_EQ(*ParseNumber(FormatGeneral(1e20)), 1e20);
+    EXPECT_DOUBLE_EQ(*ParseNumber(FormatGeneral(1.5e-7)), 1.5e-7);
+    EXPECT_NE(FormatGeneral(1e20).find('e'), std::string::npos);
+}
+
+TEST(NumberText, FixedFormatRoundsToTheGivenDecimals) {
+    EXPECT_EQ(FormatFixed(2, 65), "65.00");
+    EXPECT_EQ(FormatFixed(2, -2.14), "-2.14");
+    EXPECT_EQ(FormatFixed(1, 18), "18.0");
+    EXPECT_EQ(FormatFixed(1, 18 - 2.14), "15.9");
+    EXPECT_EQ(FormatFixed(0, 10), "10");
+    EXPECT_EQ(FormatFixed(3, 3.5), "3.500");
+    EXPECT_EQ(FormatFixed(3, 1e300).size(), 305u);
+}
+
+TEST(NumberText, CompareDoubleOrdersValues) {
+    EXPECT_EQ(CompareDouble(2, 2), 0);
+    EXPECT_EQ(CompareDouble(1, 2), -1);
+    EXPECT_EQ(CompareDouble(3, 2), 1);
+}
+
+// A desktop with a comma locale must not change a single number text.
+TEST(NumberText, IndependentOfTheProcessLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8")) {
+        GTEST_SKIP() << "no German locale installed";
+    }
+    EXPECT_EQ(FormatGeneral(-3.25), "-3.25");
+    EXPECT_EQ(FormatFixed(1, 17.5), "17.5");
+    EXPECT_DOUBLE_EQ(TextToFloatDef("1.5", 0), 1.5);
+    EXPECT_FALSE(IsNumber("1,5"));
+    EXPECT_FALSE(IsNumber("1e-999x"));
+    EXPECT_EQ(*ParseNumber("1e-999"), 0);
+    std::setlocale(LC_ALL, previous.c_str());
+}
+
+}  // namespace
+}  // namespace ostrel
