@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ostrel {
+
+// The list of the pattern files most recently opened with success, most recent first, kept
+// in the "MRU Items" section of the settings file as "F0=path", "F1=path", ...
+class TMRUFileList {
+public:
+    static constexpr int kMaxItems = 10;
+    static constexpr const char* kSection = "MRU Items";
+
+    // Moves an entry equal to the path (letter case ignored) to the top, keeping its
+    // spelling, or puts the path at the top and cuts the list to kMaxItems.
+    void Add(const std::string& path);
+    // Deletes the first entry equal to the path, letter case ignored.
+    void Remove(const std::string& path);
+    void Clear() { FItems.clear(); }
+    const std::vector<std::string>& Items() const { return FItems; }
+
+    // Replaces the entries with the values of the section's lines in file order (not cut to
+    // kMaxItems); a missing file or section gives an empty list. Never raises.
+    void Load(const std::string& iniPath);
+    // Rewrites the section with the entries (no section when the list is empty), leaving the
+    // rest of the file as it is. Never raises.
+    void Save(const std::string& iniPath) const;
+
+private:
+    std::vector<std::string> FItems;
+};
+
+// The access key of entry i: "1".."9", "0", then "A".."Z"; none beyond.
+std::string RecentFileAccessKey(int index);
+
+// The path shortened step by step (first folders become "...\") until `textWidth` of it is
+// at most `maxWidth`, or nothing is left to cut but the file name. Both "\" and "/" separate
+// folders; the ellipsis uses the separator the path uses.
+std::string ShortenPath(const std::string& path, int maxWidth,
+                        const std::function<int(const std::string&)>& textWidth);
+
+// The menu caption of entry i: "&", the access key, a blank, the shortened path.
+std::string RecentFileCaption(int index, const std::string& path, int maxWidth,
+                              const std::function<int(const std::string&)>& textWidth);
+
+}  // namespace ostrel
