@@ -1,0 +1,205 @@
+#include "graphs/PolarGraph.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "model/Errors.h"
+#include "model/NumberText.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kGray = 0x808080;
+constexpr TColor kRed = 0x0000FF;
+constexpr int kAngleLabelCount = 36;
+constexpr double kMarkerRadius = 5;
+// A scale with more rings than this is a configuration fault, not a diagram.
+constexpr double kMaxRingCount = 10000;
+
+double Amplitude(double levelDb) {
+    return std::pow(10.0, levelDb / 20);
+}
+
+}  // namespace
+
+int ZeroAngle(std::uint8_t zeroPosition) {
+    switch (zeroPosition) {
+        case zpTop:
+            return 90;
+        case zpBottom:
+            return 270;
+        case zpRight:
+            return 0;
+        case zpLeft:
+            return 180;
+        default:
+            return 0;
+    }
+}
+
+double PolarX(double radius, double angleDeg) {
+    return radius * std::cos(angleDeg * std::numbers::pi / 180);
+}
+
+double PolarY(double radius, double angleDeg) {
+    return radius * std::sin(angleDeg * std::numbers::pi / 180);
+}
+
+double ScaleFloor(std::uint8_t mode) {
+    switch (mode) {
+        case 0:
+            return -25;
+        case 1:
+            return -40;
+        default:
+            return -20;
+    }
+}
+
+TPolarGraph::TPolarGraph(bool ownsSeries) : TGraph(ownsSeries) {}
+
+void TPolarGraph::Draw() {
+    if (Drawer) Draw(*Drawer);
+}
+
+double TPolarGraph::LabelFontSize() const {
+    return RelativeFont ? Radius * Font.RelativeSize * Scale : Font.Size;
+}
+
+double TPolarGraph::ScreenAngle(double patternAngleDeg) const {
+    return ZeroAngle(ZeroPosition) - patternAngleDeg;
+}
+
+TRealPoint TPolarGraph::PolarPoint(double distance, double screenAngleDeg) const {
+    // Screen angles count counter-clockwise while world Y grows downward.
+    return {Center.X + RoundToDevice(PolarX(distance, screenAngleDeg) * Scale),
+            Center.Y - RoundToDevice(PolarY(distance, screenAngleDeg) * Scale)};
+}
+
+double TPolarGraph::ClampToFloor(double levelDb) const {
+    return levelDb < MinValue ? MinValue : levelDb;
+}
+
+double TPolarGraph::LinearRadius(double levelDb) const {
+    return RoundToDevice((1 - (MaxValue - levelDb) / (MaxValue - MinValue)) * Radius);
+}
+
+double TPolarGraph::LogRadius(double levelDb) const {
+    const double floorAmplitude = Amplitude(MinValue);
+    return (Amplitude(levelDb) - floorAmplitude) / (1 - floorAmplitude) * Radius;
+}
+
+double TPolarGraph::LevelRadius(double levelDb) const {
+    const double level = ClampToFloor(levelDb);
+    return LogScale ? LogRadius(level) : LinearRadius(level);
+}
+
+void TPolarGraph::CheckScale() const {
+    if (!std::isfinite(MinValue) || !std::isfinite(MaxValue) || !(MinValue < MaxValue)) {
+        throw EInvalidOp("Polar graph: the lowest level " + FormatGeneral(MinValue) +
+                         " dB must lie below the highest level " + FormatGeneral(MaxValue) + " dB");
+    }
+    if (LogScale && !(MinValue < 0)) {
+        throw EInvalidOp("Polar graph: the logarithmic scale needs a floor below 0 dB");
+    }
+    if ((MaxValue - MinValue) / 5 > kMaxRingCount) {
+        throw EInvalidOp("Polar graph: too many rings between " + FormatGeneral(MinValue) +
+                         " and " + FormatGeneral(MaxValue) + " dB");
+    }
+}
+
+void TPolarGraph::Draw(TDrawer& drawer) {
+    CheckScale();
+
+    AngleLabels.clear();
+    for (int angle = 0; angle <= 180; angle += 10) AngleLabels.push_back(std::to_string(angle));
+    for (int angle = -170; angle <= -10; angle += 10) {
+        AngleLabels.push_back(std::to_string(angle));
+    }
+
+    drawer.SetPen(kWhite, psSolid, 1.0);
+    drawer.SetBrush(kWhite, bsClear);
+    drawer.Circle(Center.X, Center.Y, Radius * Scale);
+
+    DrawAngleGrid(drawer);
+    DrawRings(drawer);
+
+    if (Series) {
+        for (int i = 0; i < Series->Count(); ++i) {
+            const TSeries& series = Series->Items(i);
+            if (series.Visible) DrawSeries(drawer, series);
+        }
+    }
+    DrawMarkers(drawer);
+}
+
+void TPolarGraph::DrawAngleGrid(TDrawer& drawer) {
+    drawer.SetFont(Font.Name, Font.Color, Font.Style, LabelFontSize());
+    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetPen(GridLine.Color, psSolid, GridLine.Width);
+    const int count = static_cast<int>(AngleLabels.size());
+    for (int i = 0; i < count; ++i) {
+        const double theta = ScreenAngle(static_cast<double>(i) / count * 360);
+        const TRealPoint rim = PolarPoint(Radius, theta);
+        drawer.Line(Center.X, Center.Y, rim.X, rim.Y);
+        const TRealPoint labelPoint = PolarPoint(LabelRadius, theta);
+        drawer.AlignedTextOut(AngleLabels[static_cast<size_t>(i)], taCenter, labelPoint.X,
+                              labelPoint.Y, taCenter);
+    }
+}
+
+void TPolarGraph::DrawRings(TDrawer& drawer) {
+    std::vector<double> ringLevels;
+    if (LogScale) {
+        ringLevels = {-20, -10, -3, 0};
+    } else {
+        const double lowest = std::floor(MinValue / 5) * 5;
+        const double highest = std::ceil(MaxValue / 5) * 5;
+        const int steps = static_cast<int>(std::nearbyint((highest - lowest) / 5));
+        for (int k = 0; k <= steps; ++k) ringLevels.push_back(lowest + 5.0 * k);
+    }
+    RingLabels.clear();
+    for (double level : ringLevels) RingLabels.push_back(FormatGeneral(level));
+
+    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetPen(GridLine.Color, psSolid, GridLine.Width);
+    const int count = static_cast<int>(RingLabels.size());
+    for (int i = 0; i < count; ++i) {
+        const std::string& label = RingLabels[static_cast<size_t>(i)];
+        // Linear rings are spaced evenly by index; CheckScale guarantees at least two.
+        const double distance = LogScale ? LogRadius(ringLevels[static_cast<size_t>(i)])
+                                         : static_cast<double>(i) / (count - 1) * Radius;
+        const double labelY = Center.Y - distance * Scale;
+        if (i == count - 1) drawer.SetPen(kGray, psSolid, OuterLine.Width);
+        if (i > 0) drawer.Circle(Center.X, Center.Y, distance * Scale);
+        drawer.AlignedTextOut(label + " dB", taCenter, Center.X, labelY, taNear);
+    }
+}
+
+void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series) const {
+    TRealPointArray points;
+    if (series.Points) {
+        points.reserve(static_cast<size_t>(series.Points->Count()));
+        for (const TRealPoint& point : series.Points->Points()) {
+            points.push_back(LevelPoint(point.X, point.Y + series.ValueOffset, series.Rotation));
+        }
+    }
+    drawer.SetPen(series.Color, series.PenStyle, series.Width);
+    drawer.Polyline(points);
+}
+
+void TPolarGraph::DrawMarkers(TDrawer& drawer) const {
+    if (Markers.Count() == 0) return;
+    drawer.SetPen(kRed, psSolid, 1.0);
+    for (const TRealPoint& marker : Markers.Points()) {
+        const TRealPoint at =
+            PolarPoint(LinearRadius(ClampToFloor(marker.Y)), ScreenAngle(marker.X));
+        drawer.Circle(at.X, at.Y, kMarkerRadius);
+    }
+}
+
+}  // namespace ostrel

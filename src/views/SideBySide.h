@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "draw/Drawer.h"
+#include "graphs/GraphClasses.h"
+#include "model/PatternData.h"
+#include "model/PrimitiveObjects.h"
+
+namespace ostrel {
+
+// The graph kinds of the pattern views: 1 is polar, any other value Cartesian.
+enum TGraphType : std::uint8_t { gtCartesian = 0, gtPolar = 1 };
+
+// The series of a pattern's horizontal cut (the azimuth cut when `useAzimuth`, else the
+// levelled horizontal cut), turned by its H rotation offset.
+std::unique_ptr<TSeries> MakeHorizontalSeries(const TPatternData& pattern, TColor color,
+                                              bool useAzimuth);
+// The series of a pattern's vertical cut, turned by its V rotation offset.
+std::unique_ptr<TSeries> MakeVerticalSeries(const TPatternData& pattern, TColor color);
+
+// Lays out and draws the two graphs of a set of patterns in Bounds: the horizontal cuts on
+// the left, the vertical cuts on the right, pattern i in Colors[i]. Reads the H cut choice
+// and the scale floor from the settings when it draws. Created for one drawing and freed.
+class TSideBySidePatterns {
+public:
+    TSideBySidePatterns() = default;
+    TSideBySidePatterns(const TSideBySidePatterns&) = delete;
+    TSideBySidePatterns& operator=(const TSideBySidePatterns&) = delete;
+
+    // Two polar graphs side by side; nothing when the area leaves no room for a radius.
+    void DrawPolar();
+    // One Cartesian graph drawn in each half; a half too small to hold a plot is skipped.
+    void DrawCartesian();
+
+    // Outer ring radius of the polar graphs for Bounds (zero or negative on tiny areas).
+    double PolarRadius() const;
+    // The rectangle the Cartesian plot of one half is fitted into.
+    TRealRect CartesianFitRect(bool leftHalf) const;
+
+    TDrawer* Drawer = nullptr;  // not owned
+    TPatternDataList Patterns{false};
+    TRect Bounds;
+    TColorArray Colors;  // index-aligned with Patterns; missing entries use SeriesColor
+    bool LogScale = false;
+
+private:
+    TColor PatternColor(int index) const;
+};
+
+// The side-by-side pattern view as callers use it: the graphs of TSideBySidePatterns in
+// Bounds, then, over them, the legend. Painting, the clipboard image, the overlaid printed
+// page and the animation frames all draw through it. Created for one drawing and freed.
+class TSideBySideDrawer {
+public:
+    TSideBySideDrawer() = default;
+    TSideBySideDrawer(const TSideBySideDrawer&) = delete;
+    TSideBySideDrawer& operator=(const TSideBySideDrawer&) = delete;
+
+    // Draws on Drawer; does nothing when no drawer is set.
+    void Draw();
+
+    // Where an automatically placed legend hangs from: the middle of the top edge, 30
+    // units down.
+    TRealPoint AutoLegendOrigin() const;
+
+    TRect Bounds;
+    TPatternDataList Patterns{false};
+    TDrawer* Drawer = nullptr;  // not owned
+    std::int32_t LegendFontSize = 14;
+    bool LegendAutoPlace = true;
+    TRealPoint LegendOrigin;  // used when LegendAutoPlace is false
+    double LegendMaxWidth = 200;
+    std::uint8_t LegendAlign = 0;  // TLegendAlign
+    std::uint8_t GraphType = gtPolar;
+    bool ShowLegend = true;
+    bool LogScale = false;  // polar graphs only
+};
+
+}  // namespace ostrel

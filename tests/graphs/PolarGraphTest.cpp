@@ -1,0 +1,342 @@
+#include "graphs/PolarGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/Errors.h"
+#include "support/RecordingDrawer.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kTol = 1e-9;
+constexpr TColor kSilver = 0xC0C0C0;
+constexpr TColor kGray = 0x808080;
+
+// A graph centred at (200, 200) with the given outer radius and floor.
+std::unique_ptr<TPolarGraph> MakeGraph(double radius, double floorDb, bool logScale = false) {
+    auto graph = std::make_unique<TPolarGraph>(true);
+    graph->SetCenter(200, 200);
+    graph->SetRadius(radius);
+    graph->SetLabelRadius(radius + 20);
+    graph->SetMinValue(floorDb);
+    graph->SetMaxValue(0);
+    graph->SetLogScale(logScale);
+    graph->Font.RelativeSize = 0.06;
+    return graph;
+}
+
+TSeries& AddSeries(TPolarGraph& graph, std::vector<TRealPoint> points, TColor color = 0x0000FF) {
+    auto series = std::make_unique<TSeries>(true);
+    for (const TRealPoint& p : points) series->Points->AddPoint(p);
+    series->Color = color;
+    TSeries& result = *series;
+    graph.Series->Add(std::move(series));
+    return result;
+}
+
+// Radii of the drawn circles, skipping the first (the white background circle).
+std::vector<double> RingRadii(const TRecordingDrawer& drawer) {
+    std::vector<double> radii;
+    const auto ellipses = drawer.CallsOf("Ellipse");
+    for (size_t i = 1; i < ellipses.size(); ++i) {
+        radii.push_back((ellipses[i].Args[2] - ellipses[i].Args[0]) / 2);
+    }
+    return radii;
+}
+
+// Ring label texts with their anchor points, in drawing order.
+std::vector<TDrawCall> RingLabelCalls(const TRecordingDrawer& drawer) {
+    std::vector<TDrawCall> result;
+    for (const TDrawCall& call : drawer.CallsOf("AlignedTextOut")) {
+        if (call.Text.ends_with(" dB")) result.push_back(call);
+    }
+    return result;
+}
+
+// The angle label call with that text.
+TDrawCall AngleLabel(const TRecordingDrawer& drawer, const std::string& text) {
+    for (const TDrawCall& call : drawer.CallsOf("AlignedTextOut")) {
+        if (call.Text == text) return call;
+    }
+    ADD_FAILURE() << "no label " << text;
+    return {};
+}
+
+TEST(PolarGraph, ScaleFloorAndZeroAngleTables) {
+    EXPECT_DOUBLE_EQ(ScaleFloor(0), -25);
+    EXPECT_DOUBLE_EQ(ScaleFloor(1), -40);
+    EXPECT_DOUBLE_EQ(ScaleFloor(2), -20);
+    EXPECT_DOUBLE_EQ(ScaleFloor(9), -20);
+    EXPECT_EQ(ZeroAngle(zpTop), 90);
+    EXPECT_EQ(ZeroAngle(zpBottom), 270);
+    EXPECT_EQ(ZeroAngle(zpRight), 0);
+    EXPECT_EQ(ZeroAngle(zpLeft), 180);
+    EXPECT_EQ(ZeroAngle(7), 0);
+}
+
+TEST(PolarGraph, TwentyFiveDbFloorGivesSixEvenlySpacedRings) {
+    auto graph = MakeGraph(100, -25);
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    EXPECT_EQ(graph->RingLabels, (TLabels{"-25", "-20", "-15", "-10", "-5", "0"}));
+    const std::vector<double> radii = RingRadii(drawer);
+    ASSERT_EQ(radii.size(), 5u);  // the floor label gets no circle
+    for (size_t i = 0; i < radii.size(); ++i) EXPECT_NEAR(radii[i], 20.0 * (i + 1), kTol);
+
+    const auto labels = RingLabelCalls(drawer);
+    ASSERT_EQ(labels.size(), 6u);
+    EXPECT_EQ(labels[0].Text, "-25 dB");
+    EXPECT_EQ(labels[5].Text, "0 dB");
+    for (size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_NEAR(labels[i].Args[0], 200, kTol);
+        EXPECT_NEAR(labels[i].Args[1], 200 - 20.0 * i, kTol);
+        EXPECT_EQ(labels[i].Args[2], taCenter);
+        EXPECT_EQ(labels[i].Args[3], taNear);  // top edge at the ring
+    }
+}
+
+TEST(PolarGraph, FortyDbFloorGivesNineRingsAndAGrayOuterRing) {
+    auto graph = MakeGraph(160, -40);
+    graph->OuterLine.Width = 2.5;
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    ASSERT_EQ(graph->RingLabels.size(), 9u);
+    EXPECT_EQ(graph->RingLabels.front(), "-40");
+    EXPECT_EQ(graph->RingLabels.back(), "0");
+    const std::vector<double> radii = RingRadii(drawer);
+    ASSERT_EQ(radii.size(), 8u);
+    for (size_t i = 0; i < radii.size(); ++i) EXPECT_NEAR(radii[i], 20.0 * (i + 1), kTol);
+
+    const auto ellipses = drawer.CallsOf("Ellipse");
+    EXPECT_EQ(ellipses.front().Color, 0xFFFFFFu);  // background circle
+    EXPECT_NEAR(ellipses.front().Args[0], 40, kTol);
+    for (size_t i = 1; i + 1 < ellipses.size(); ++i) EXPECT_EQ(ellipses[i].Color, kSilver);
+    EXPECT_EQ(ellipses.back().Color, kGray);
+    // The outer ring's pen takes the outer line's width.
+    const auto pens = drawer.CallsOf("SetPen");
+    bool outerPenSet = false;
+    for (const TDrawCall& pen : pens) {
+        if (pen.Color == kGray && std::abs(pen.Args[0] - 2.5) < kTol) outerPenSet = true;
+    }
+    EXPECT_TRUE(outerPenSet);
+}
+
+TEST(PolarGraph, LogarithmicScaleHasFourFixedRings) {
+    auto graph = MakeGraph(100, -20, true);
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    EXPECT_EQ(graph->RingLabels, (TLabels{"-20", "-10", "-3", "0"}));
+    const std::vector<double> radii = RingRadii(drawer);
+    ASSERT_EQ(radii.size(), 3u);
+    EXPECT_NEAR(radii[0], 24.03, 0.01);
+    EXPECT_NEAR(radii[1], 67.55, 0.01);
+    EXPECT_NEAR(radii[2], 100, kTol);
+
+    const auto labels = RingLabelCalls(drawer);
+    ASSERT_EQ(labels.size(), 4u);
+    EXPECT_EQ(labels[0].Text, "-20 dB");
+    EXPECT_NEAR(labels[0].Args[1], 200, kTol);  // at the centre
+    EXPECT_NEAR(labels[1].Args[1], 200 - 24.025, 0.001);
+
+    EXPECT_NEAR(graph->LevelRadius(-6), 44.58, 0.01);
+    // Log distances are not rounded to whole units.
+    EXPECT_GT(std::abs(graph->LevelRadius(-10) - std::round(graph->LevelRadius(-10))), 0.01);
+}
+
+TEST(PolarGraph, AngleLabelsAndSpokesWithZeroAtTheTop) {
+    auto graph = MakeGraph(100, -40);
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    ASSERT_EQ(graph->AngleLabels.size(), 36u);
+    EXPECT_EQ(graph->AngleLabels[0], "0");
+    EXPECT_EQ(graph->AngleLabels[18], "180");
+    EXPECT_EQ(graph->AngleLabels[19], "-170");
+    EXPECT_EQ(graph->AngleLabels[35], "-10");
+
+    // Labels centred on the label radius (120): 0 above, 90 right, -90 left, 180 below.
+    const TDrawCall zero = AngleLabel(drawer, "0");
+    EXPECT_NEAR(zero.Args[0], 200, kTol);
+    EXPECT_NEAR(zero.Args[1], 80, kTol);
+    EXPECT_EQ(zero.Args[2], taCenter);
+    EXPECT_EQ(zero.Args[3], taCenter);
+    EXPECT_NEAR(AngleLabel(drawer, "90").Args[0], 320, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "90").Args[1], 200, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "-90").Args[0], 80, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "180").Args[1], 320, kTol);
+    // 30 degrees clockwise from the top: rounded to whole units (104 = round(120 sin 60)).
+    EXPECT_NEAR(AngleLabel(drawer, "30").Args[0], 260, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "30").Args[1], 200 - 104, kTol);
+
+    // One spoke per label, from the centre to the outer ring.
+    const auto moves = drawer.CallsOf("MoveTo");
+    const auto lines = drawer.CallsOf("LineTo");
+    ASSERT_EQ(moves.size(), 36u);
+    ASSERT_EQ(lines.size(), 36u);
+    for (const TDrawCall& move : moves) {
+        EXPECT_NEAR(move.Args[0], 200, kTol);
+        EXPECT_NEAR(move.Args[1], 200, kTol);
+    }
+    EXPECT_NEAR(lines[0].Args[0], 200, kTol);
+    EXPECT_NEAR(lines[0].Args[1], 100, kTol);
+    EXPECT_NEAR(lines[3].Args[0], 250, kTol);   // 30 degrees
+    EXPECT_NEAR(lines[3].Args[1], 113, kTol);   // 200 - round(86.6)
+    EXPECT_NEAR(lines[19].Args[0], 183, kTol);  // -170 lies at 190 degrees
+    EXPECT_NEAR(lines[19].Args[1], 298, kTol);
+    EXPECT_EQ(lines[0].Color, kSilver);
+}
+
+TEST(PolarGraph, AngleLabelsWithZeroOnTheRight) {
+    auto graph = MakeGraph(100, -40);
+    graph->SetZeroPosition(zpRight);
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    EXPECT_NEAR(AngleLabel(drawer, "0").Args[0], 320, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "0").Args[1], 200, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "90").Args[0], 200, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "90").Args[1], 320, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "-90").Args[1], 80, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "180").Args[0], 80, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "30").Args[0], 304, kTol);
+    EXPECT_NEAR(AngleLabel(drawer, "30").Args[1], 260, kTol);
+
+    const auto lines = drawer.CallsOf("LineTo");
+    ASSERT_EQ(lines.size(), 36u);
+    EXPECT_NEAR(lines[0].Args[0], 300, kTol);
+    EXPECT_NEAR(lines[0].Args[1], 200, kTol);
+    EXPECT_NEAR(lines[9].Args[0], 200, kTol);
+    EXPECT_NEAR(lines[9].Args[1], 300, kTol);
+}
+
+TEST(PolarGraph, SeriesRotationTurnsTheCurveTowardsGrowingAngles) {
+    auto graph = MakeGraph(100, -40);
+    TSeries& series = AddSeries(*graph, {{0, 0}, {-30, 0}, {90, -20}});
+    series.Rotation = 30;
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    const auto polylines = drawer.CallsOf("Polyline");
+    ASSERT_EQ(polylines.size(), 1u);
+    const TRealPointArray& points = polylines[0].Points;
+    ASSERT_EQ(points.size(), 3u);
+    const auto spokes = drawer.CallsOf("LineTo");
+    // Pattern angle 0 lies on the spoke of 30, pattern angle -30 on the spoke of 0.
+    EXPECT_NEAR(points[0].X, spokes[3].Args[0], kTol);
+    EXPECT_NEAR(points[0].Y, spokes[3].Args[1], kTol);
+    EXPECT_NEAR(points[1].X, spokes[0].Args[0], kTol);
+    EXPECT_NEAR(points[1].Y, spokes[0].Args[1], kTol);
+    // 90 turned by 30 is 120: half radius, below right of the centre.
+    EXPECT_NEAR(points[2].X, 200 + 43, kTol);
+    EXPECT_NEAR(points[2].Y, 200 + 25, kTol);
+}
+
+TEST(PolarGraph, LevelsBelowTheFloorSitAtTheCentre) {
+    auto graph = MakeGraph(101, -40);
+    TSeries& offsetSeries = AddSeries(*graph, {{90, -30}, {90, -55}});
+    offsetSeries.ValueOffset = 10;
+    AddSeries(*graph, {{90, -50}, {90, -20}, {90, 5}, {-90, -40}});
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    const auto polylines = drawer.CallsOf("Polyline");
+    ASSERT_EQ(polylines.size(), 2u);
+    // -30 + 10 = -20 dB: half of 101 is 50.5, rounded to even.
+    EXPECT_NEAR(polylines[0].Points[0].X, 250, kTol);
+    EXPECT_NEAR(polylines[0].Points[0].Y, 200, kTol);
+    EXPECT_NEAR(polylines[0].Points[1].X, 200, kTol);  // -45 clamped to the floor
+    const TRealPointArray& points = polylines[1].Points;
+    EXPECT_NEAR(points[0].X, 200, kTol);
+    EXPECT_NEAR(points[0].Y, 200, kTol);
+    EXPECT_NEAR(points[1].X, 250, kTol);
+    // Above the top the curve leaves the outer ring: round(1.125 * 101) = 114.
+    EXPECT_NEAR(points[2].X, 314, kTol);
+    EXPECT_NEAR(points[3].X, 200, kTol);
+
+    graph->SetRadius(103);  // 51.5 rounds up to the even 52
+    EXPECT_NEAR(graph->LevelRadius(-20), 52, kTol);
+}
+
+TEST(PolarGraph, SeriesPenAndVisibility) {
+    auto graph = MakeGraph(100, -25);
+    TSeries& hidden = AddSeries(*graph, {{0, 0}}, 0x123456);
+    hidden.Visible = false;
+    TSeries& shown = AddSeries(*graph, {{0, 0}, {10, -3}}, 0x00FF00);
+    shown.Width = 2;
+    shown.PenStyle = psDash;
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+
+    for (const TDrawCall& pen : drawer.CallsOf("SetPen")) EXPECT_NE(pen.Color, 0x123456u);
+    const auto polylines = drawer.CallsOf("Polyline");
+    ASSERT_EQ(polylines.size(), 1u);
+    EXPECT_EQ(polylines[0].Color, 0x00FF00u);
+    EXPECT_EQ(polylines[0].Style, psDash);
+    EXPECT_EQ(polylines[0].Points.size(), 2u);
+    // The curves are drawn after every ring label.
+    EXPECT_EQ(drawer.Calls.back().Op, "Polyline");
+}
+
+TEST(PolarGraph, LabelFontFollowsRadiusAndScale) {
+    auto graph = MakeGraph(175, -40);
+    graph->Font.Color = 0x808080;
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+    const auto fonts = drawer.CallsOf("SetFont");
+    ASSERT_EQ(fonts.size(), 1u);
+    EXPECT_NEAR(fonts[0].Args[0], 10.5, kTol);
+    EXPECT_EQ(fonts[0].Name, "Arial");
+    EXPECT_EQ(fonts[0].Color, 0x808080u);
+
+    graph->Scale = 2;
+    TRecordingDrawer scaled;
+    graph->Draw(scaled);
+    EXPECT_NEAR(scaled.CallsOf("SetFont")[0].Args[0], 21, kTol);
+    // The background circle and the outer ring grow with the scale.
+    EXPECT_NEAR(scaled.CallsOf("Ellipse").front().Args[0], 200 - 350, kTol);
+    EXPECT_NEAR(scaled.CallsOf("Ellipse").back().Args[2], 200 + 350, kTol);
+
+    graph->SetRelativeFont(false);
+    graph->Font.Size = 9;
+    TRecordingDrawer fixed;
+    graph->Draw(fixed);
+    EXPECT_NEAR(fixed.CallsOf("SetFont")[0].Args[0], 9, kTol);
+}
+
+TEST(PolarGraph, MarkersAreRedCirclesOnTheLinearScale) {
+    auto graph = MakeGraph(100, -40);
+    graph->Markers.Add(90, -20);
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+    const TDrawCall marker = drawer.CallsOf("Ellipse").back();
+    EXPECT_NEAR(marker.Args[0], 245, kTol);
+    EXPECT_NEAR(marker.Args[2], 255, kTol);
+    EXPECT_EQ(marker.Color, 0x0000FFu);
+}
+
+TEST(PolarGraph, ScaleWithoutRangeIsRejected) {
+    TRecordingDrawer drawer;
+    auto flat = MakeGraph(100, 0);
+    EXPECT_THROW(flat->Draw(drawer), EInvalidOp);
+    auto inverted = MakeGraph(100, 10);
+    EXPECT_THROW(inverted->Draw(drawer), EInvalidOp);
+    auto logAboveZero = MakeGraph(100, 0, true);
+    logAboveZero->SetMaxValue(10);
+    EXPECT_THROW(logAboveZero->Draw(drawer), EInvalidOp);
+
+    // Without a drawer the parameterless form draws nothing.
+    auto unattached = MakeGraph(100, -40);
+    EXPECT_NO_THROW(unattached->Draw());
+    EXPECT_TRUE(unattached->AngleLabels.empty());
+}
+
+}  // namespace
+}  // namespace ostrel

@@ -1,0 +1,303 @@
+#include "views/SideBySide.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/RecordingDrawer.h"
+#include "views/LegendDrawer.h"
+#include "views/ViewTestSupport.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kTol = 1e-9;
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kGrey = 0x808080;
+
+// A pattern whose cuts tell apart which one was drawn: the azimuth cut is one point at
+// 0 dB, the levelled horizontal cut one point at -20 dB, the vertical cut two points.
+TPatternData& AddPattern(TTestPatterns& patterns, int id, const std::string& fileName) {
+    TPatternData& pattern = patterns.Add(id, fileName);
+    pattern.AzimuthCut.Add(0, 0);
+    pattern.HorizontalCut.Add(0, -20);
+    pattern.VerticalCut.Add(0, 0);
+    pattern.VerticalCut.Add(90, 0);
+    return pattern;
+}
+
+// The white background circles, one per polar graph.
+std::vector<TDrawCall> GraphOutlines(const TRecordingDrawer& drawer) {
+    std::vector<TDrawCall> result;
+    for (const TDrawCall& call : drawer.CallsOf("Ellipse")) {
+        if (call.Color == kWhite) result.push_back(call);
+    }
+    return result;
+}
+
+std::vector<TDrawCall> LabelCalls(const TRecordingDrawer& drawer, const std::string& text) {
+    std::vector<TDrawCall> result;
+    for (const TDrawCall& call : drawer.CallsOf("AlignedTextOut")) {
+        if (call.Text == text) result.push_back(call);
+    }
+    return result;
+}
+
+int IndexOfLast(const TRecordingDrawer& drawer, const std::string& op) {
+    for (int i = static_cast<int>(drawer.Calls.size()) - 1; i >= 0; --i) {
+        if (drawer.Calls[static_cast<size_t>(i)].Op == op) return i;
+    }
+    return -1;
+}
+
+int IndexOfFirst(const TRecordingDrawer& drawer, const std::string& op) {
+    for (size_t i = 0; i < drawer.Calls.size(); ++i) {
+        if (drawer.Calls[i].Op == op) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void DrawView(TRecordingDrawer& drawer, const TPatternDataList& patterns, TRect bounds,
+              std::uint8_t graphType = gtPolar, bool showLegend = false) {
+    TSideBySideDrawer view;
+    view.Drawer = &drawer;
+    view.Bounds = bounds;
+    view.Patterns.CopyFrom(patterns);
+    view.GraphType = graphType;
+    view.ShowLegend = showLegend;
+    view.LegendAlign = laCenter;
+    view.Draw();
+}
+
+TEST(SideBySidePolar, TwoGraphsShareTheAreaAndFollowItsSmallerSide) {
+    TViewSettingsScope settings(true, -40, false);
+    TTestPatterns patterns;
+    TRecordingDrawer drawer;
+    DrawView(drawer, patterns.List, {0, 0, 800, 400});
+
+    // R = min(800 / 2, 400) / 2 - 40 = 160, centres at a quarter and three quarters.
+    const auto outlines = GraphOutlines(drawer);
+    ASSERT_EQ(outlines.size(), 2u);
+    EXPECT_NEAR(outlines[0].Args[0], 40, kTol);
+    EXPECT_NEAR(outlines[0].Args[1], 40, kTol);
+    EXPECT_NEAR(outlines[0].Args[2], 360, kTol);
+    EXPECT_NEAR(outlines[1].Args[0], 440, kTol);
+    EXPECT_NEAR(outlines[1].Args[3], 360, kTol);
+
+    // Grey labels at 0.06 R, angle labels at 1.1 R; the vertical cut has 0 on the right.
+    for (const TDrawCall& font : drawer.CallsOf("SetFont")) {
+        EXPECT_NEAR(font.Args[0], 9.6, kTol);
+        EXPECT_EQ(font.Color, kGrey);
+    }
+    const auto zeroLabels = LabelCalls(drawer, "0");
+    ASSERT_EQ(zeroLabels.size(), 2u);
+    EXPECT_NEAR(zeroLabels[0].Args[0], 200, kTol);
+    EXPECT_NEAR(zeroLabels[0].Args[1], 200 - 176, kTol);
+    EXPECT_NEAR(zeroLabels[1].Args[0], 600 + 176, kTol);
+    EXPECT_NEAR(zeroLabels[1].Args[1], 200, kTol);
+    // Without patterns the grids are drawn and there are no curves.
+    EXPECT_TRUE(drawer.CallsOf("Polyline").empty());
+    EXPECT_EQ(LabelCalls(drawer, "-40 dB").size(), 2u);
+
+    TSideBySidePatterns tall;
+    tall.Bounds = {0, 0, 400, 1000};
+    EXPECT_NEAR(tall.PolarRadius(), 60, kTol);
+    TSideBySidePatterns wide;
+    wide.Bounds = {0, 0, 2000, 300};
+    EXPECT_NEAR(wide.PolarRadius(), 110, kTol);
+    TRecordingDrawer wideDrawer;
+    DrawView(wideDrawer, patterns.List, wide.Bounds);
+    ASSERT_EQ(GraphOutlines(wideDrawer).size(), 2u);
+    EXPECT_NEAR(GraphOutlines(wideDrawer)[1].Args[0], 1500 - 110, kTol);
+    EXPECT_NEAR(GraphOutlines(wideDrawer)[1].Args[1], 150 - 110, kTol);
+}
+
+TEST(SideBySidePolar, SeriesTakeTheirCutColourAndRotation) {
+    TTestPatterns patterns;
+    AddPattern(patterns, 1, "/a/one.txt");
+    TPatternData& second = AddPattern(patterns, 2, "/a/two.txt");
+    second.HRotationOffset = 90;
+    second.VRotationOffset = -90;
+
+    {
+        TViewSettingsScope settings(true, -40, false);
+        TRecordingDrawer drawer;
+        DrawView(drawer, patterns.List, {0, 0, 800, 400});
+        const auto curves = drawer.CallsOf("Polyline");
+        ASSERT_EQ(curves.size(), 4u);  // H of both patterns, then V of both
+        EXPECT_EQ(curves[0].Color, 0xFF0000u);
+        EXPECT_EQ(curves[1].Color, 0x0000FFu);
+        EXPECT_EQ(curves[2].Color, 0xFF0000u);
+        EXPECT_EQ(curves[3].Color, 0x0000FFu);
+        // Azimuth cut at 0 dB: on the outer ring straight up.
+        ASSERT_EQ(curves[0].Points.size(), 1u);
+        EXPECT_NEAR(curves[0].Points[0].X, 200, kTol);
+        EXPECT_NEAR(curves[0].Points[0].Y, 40, kTol);
+        // Turned by the H offset of 90: to the right.
+        EXPECT_NEAR(curves[1].Points[0].X, 360, kTol);
+        EXPECT_NEAR(curves[1].Points[0].Y, 200, kTol);
+        // Vertical cut with 0 on the right; 90 below; turned by -90 the 0 point goes up.
+        ASSERT_EQ(curves[2].Points.size(), 2u);
+        EXPECT_NEAR(curves[2].Points[0].X, 760, kTol);
+        EXPECT_NEAR(curves[2].Points[1].Y, 360, kTol);
+        EXPECT_NEAR(curves[3].Points[0].X, 600, kTol);
+        EXPECT_NEAR(curves[3].Points[0].Y, 40, kTol);
+    }
+    {
+        // The levelled horizontal cut at -20 dB sits at half the radius.
+        TViewSettingsScope settings(false, -40, false);
+        TRecordingDrawer drawer;
+        DrawView(drawer, patterns.List, {0, 0, 800, 400});
+        EXPECT_NEAR(drawer.CallsOf("Polyline").at(0).Points.at(0).Y, 120, kTol);
+    }
+}
+
+TEST(SideBySidePolar, FloorComesFromTheSettingsAndLogFromTheView) {
+    TTestPatterns patterns;
+    {
+        TViewSettingsScope settings(true, -25, false);
+        TRecordingDrawer drawer;
+        DrawView(drawer, patterns.List, {0, 0, 800, 400});
+        EXPECT_EQ(LabelCalls(drawer, "-25 dB").size(), 2u);
+        EXPECT_TRUE(LabelCalls(drawer, "-40 dB").empty());
+    }
+    {
+        TViewSettingsScope settings(true, -20, false);
+        TRecordingDrawer drawer;
+        TSideBySideDrawer view;
+        view.Drawer = &drawer;
+        view.Bounds = {0, 0, 800, 400};
+        view.LogScale = true;
+        view.Draw();
+        EXPECT_EQ(LabelCalls(drawer, "-3 dB").size(), 2u);
+        EXPECT_TRUE(LabelCalls(drawer, "-5 dB").empty());
+    }
+}
+
+TEST(SideBySideView, LegendHangsCentredFromTheMiddleOfTheTopEdge) {
+    TViewSettingsScope settings(true, -40, false);
+    TTestPatterns patterns;
+    AddPattern(patterns, 7, "/x/ant.txt");  // "(7) ant" is 59 units wide
+    TRecordingDrawer drawer;
+    DrawView(drawer, patterns.List, {10, 20, 811, 420}, gtPolar, true);
+
+    // Origin (10 + 801 / 2, 20 + 30) = (410.5, 50); the block is centred on it.
+    const auto texts = drawer.CallsOf("TextOut");
+    const auto id = std::find_if(texts.begin(), texts.end(),
+                                 [](const TDrawCall& c) { return c.Text == "(7) "; });
+    ASSERT_NE(id, texts.end());
+    EXPECT_NEAR(id->Args[0], 381, kTol);
+    EXPECT_NEAR(id->Args[1], 50, kTol);
+    const auto swatches = drawer.CallsOf("Rectangle");
+    ASSERT_EQ(swatches.size(), 1u);
+    EXPECT_NEAR(swatches[0].Args[0], 361, kTol);
+    EXPECT_NEAR(swatches[0].Args[1], 53, kTol);
+    // Drawn over the graphs.
+    EXPECT_GT(IndexOfFirst(drawer, "Rectangle"), IndexOfLast(drawer, "Polyline"));
+
+    TRecordingDrawer placed;
+    TSideBySideDrawer view;
+    view.Drawer = &placed;
+    view.Bounds = {10, 20, 811, 420};
+    view.Patterns.CopyFrom(patterns.List);
+    view.LegendAutoPlace = false;
+    view.LegendOrigin = {5, 6};
+    view.LegendFontSize = 10;
+    view.Draw();
+    const auto placedTexts = placed.CallsOf("TextOut");
+    ASSERT_FALSE(placedTexts.empty());
+    EXPECT_EQ(placedTexts.back().Text, "ant");
+    EXPECT_NEAR(placedTexts.back().Args[0], 5 + 24, kTol);  // after "(7) " in a 10-unit font
+    EXPECT_NEAR(placedTexts.back().Args[1], 6, kTol);
+
+    TRecordingDrawer withoutLegend;
+    DrawView(withoutLegend, patterns.List, {10, 20, 811, 420}, gtPolar, false);
+    EXPECT_TRUE(withoutLegend.CallsOf("Rectangle").empty());
+    // Every plain text is the placed half of an aligned graph label.
+    EXPECT_EQ(withoutLegend.CallsOf("TextOut").size(),
+              withoutLegend.CallsOf("AlignedTextOut").size());
+}
+
+TEST(SideBySideView, ColoursCycleThroughEighteen) {
+    TViewSettingsScope settings(true, -40, false);
+    TTestPatterns patterns;
+    for (int i = 0; i < 19; ++i) AddPattern(patterns, i + 1, "/p/" + std::to_string(i));
+    TRecordingDrawer drawer;
+    DrawView(drawer, patterns.List, {0, 0, 1200, 700}, gtPolar, true);
+
+    const std::vector<TColor> table = {0xFF0000, 0x0000FF, 0x008000, 0xFF00FF, 0xFACE87,
+                                       0x800080, 0x000000, 0x00FF00, 0x507FFF, 0x00FFFF,
+                                       0x000080, 0x008080, 0x800000, 0x808000, 0x808080,
+                                       0xC0C0C0, 0xFFFF00, 0xD4FF7F, 0xFF0000};
+    const auto swatches = drawer.CallsOf("Rectangle");
+    const auto curves = drawer.CallsOf("Polyline");
+    ASSERT_EQ(swatches.size(), 19u);
+    ASSERT_EQ(curves.size(), 38u);
+    for (size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(swatches[i].Color, table[i]) << "legend entry " << i;
+        EXPECT_EQ(curves[i].Color, table[i]) << "horizontal curve " << i;
+        EXPECT_EQ(curves[19 + i].Color, table[i]) << "vertical curve " << i;
+    }
+}
+
+TEST(SideBySideView, AreasTooSmallForAGraphDrawNoGraphButDoNotFail) {
+    TViewSettingsScope settings(true, -40, false);
+    TTestPatterns patterns;
+    AddPattern(patterns, 1, "/a/one.txt");
+    for (std::uint8_t type : {gtPolar, gtCartesian}) {
+        TRecordingDrawer drawer;
+        EXPECT_NO_THROW(DrawView(drawer, patterns.List, {0, 0, 100, 50}, type, true));
+        EXPECT_TRUE(drawer.CallsOf("Polyline").empty());
+        EXPECT_TRUE(drawer.CallsOf("Ellipse").empty());
+        EXPECT_EQ(drawer.CallsOf("Rectangle").size(), 1u);  // the legend still shows
+    }
+    TRecordingDrawer inverted;
+    EXPECT_NO_THROW(DrawView(inverted, patterns.List, {500, 400, 0, 0}, gtPolar, false));
+    EXPECT_TRUE(inverted.Calls.empty());
+}
+
+TEST(SideBySideCartesian, HalvesAreFittedIntoTheInsetRectangles) {
+    TViewSettingsScope settings(true, -25, false);
+    TSideBySidePatterns layout;
+    layout.Bounds = {0, 0, 801, 400};  // odd width: halves of 400 at either edge
+    const TRealRect left = layout.CartesianFitRect(true);
+    const TRealRect right = layout.CartesianFitRect(false);
+    EXPECT_EQ(left, (TRealRect{40, 30, 360, 370}));
+    EXPECT_EQ(right, (TRealRect{441, 30, 761, 370}));
+
+    TTestPatterns patterns;
+    AddPattern(patterns, 1, "/a/one.txt");
+    AddPattern(patterns, 2, "/a/two.txt");
+    TRecordingDrawer drawer;
+    DrawView(drawer, patterns.List, layout.Bounds, gtCartesian);
+
+    // 320 x 340 holds a 1.5:1 plot of 320 x 213.3, centred vertically; the frame is
+    // drawn from the top-left corner after the clip is removed.
+    std::vector<TRealPoint> frames;
+    for (size_t i = 0; i + 2 < drawer.Calls.size(); ++i) {
+        if (drawer.Calls[i].Op == "ResetClip" && drawer.Calls[i + 2].Op == "MoveTo") {
+            frames.push_back({drawer.Calls[i + 2].Args[0], drawer.Calls[i + 2].Args[1]});
+        }
+    }
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_NEAR(frames[0].X, 40, 1e-6);
+    EXPECT_NEAR(frames[0].Y, 200 - 320 / 1.5 / 2, 1e-6);
+    EXPECT_NEAR(frames[1].X, 441, 1e-6);
+
+    // Horizontal cuts (one point each) on the left, vertical cuts (two points) on the right.
+    const auto curves = drawer.CallsOf("Polyline");
+    ASSERT_EQ(curves.size(), 4u);
+    EXPECT_EQ(curves[0].Points.size(), 1u);
+    EXPECT_EQ(curves[1].Color, 0x0000FFu);
+    EXPECT_EQ(curves[2].Points.size(), 2u);
+    EXPECT_EQ(curves[3].Color, 0x0000FFu);
+    EXPECT_LT(curves[1].Points[0].X, 360);
+    EXPECT_GT(curves[2].Points[0].X, 441);
+    // The level axis starts at the settings' floor.
+    EXPECT_EQ(LabelCalls(drawer, "-25 dB").size(), 2u);
+}
+
+}  // namespace
+}  // namespace ostrel
