@@ -11,9 +11,13 @@ public:
     TSettings() = default;
     explicit TSettings(std::string iniPath) : FIniPath(std::move(iniPath)) {}
 
-    // Reads the persisted entries from FIniPath; never raises.
+    // Reads the persisted entries from FIniPath; a missing entry gives its default. Never
+    // raises: a missing, unreadable or malformed file gives the defaults. An empty FIniPath
+    // means no file: nothing changes.
     void Load();
-    // Writes the persisted entries to FIniPath; never raises.
+    // Writes the persisted entries to FIniPath, creating its folder when missing, and keeps
+    // every other section of the file as it was. Never raises: a file that can't be read or
+    // written loses the changes. An empty FIniPath means no file: nothing is written.
     void Save() const;
 
     std::string FOpenPath;          // persisted: [MainForm] FOpenPath
@@ -28,10 +32,31 @@ public:
 // The settings object, created with the defaults and loaded on the first call.
 TSettings& GetSettings();
 
-// Fixes the path GetSettings will load from; call before the first GetSettings.
+// Fixes the path GetSettings will load from; call before the first GetSettings (an object
+// that already exists keeps its path). Without a call, DefaultSettingsFilePath is used; an
+// empty path means the settings are neither read nor written.
 void SetSettingsFilePath(const std::string& iniPath);
 
 // Frees the settings object after saving it once, if it was ever created (program end).
 void SaveAndFreeSettings();
+
+// Frees the settings object, if any, without saving it; the next GetSettings starts afresh.
+void DiscardSettings();
+
+// Where settings.ini goes: beside the running program when its folder takes new files,
+// otherwise in the user's configuration folder (see ChooseSettingsFilePath).
+std::string DefaultSettingsFilePath();
+
+// The choice DefaultSettingsFilePath makes, on given facts: "settings.ini" in
+// `programFolder` when it is writable; otherwise "OstrelViewer/settings.ini" under
+// `xdgConfigHome` when that is an absolute path, else under `home` + "/.config"; when
+// neither is known, the program folder after all (saving then fails silently), and with no
+// program folder either, the empty path (no settings file). Null pointers count as unset.
+std::string ChooseSettingsFilePath(const std::string& programFolder, bool programFolderWritable,
+                                   const char* xdgConfigHome, const char* home);
+
+// Whether a new file can be created in the folder, found out by creating and removing one
+// (permission bits alone say nothing about a read-only file system, or about root).
+bool CanCreateFilesIn(const std::string& folder);
 
 }  // namespace ostrel

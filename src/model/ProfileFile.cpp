@@ -1,0 +1,387 @@
+#include "model/ProfileFile.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <utility>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#define OSTREL_HAVE_FSYNC 1
+#endif
+
+#include "model/Errors.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+void CheckSectionName(std::string_view section) {
+    if (section.empty() || Trim(section) != section || HasLineBreak(section) ||
+        section.find(']') != std::string_view::npos) {
+        throw EOstrelError("Invalid profile section name \"" + std::string(section) + "\"");
+    }
+}
+
+void CheckKeyName(std::string_view key) {
+    if (key.empty() || Trim(key) != key || HasLineBreak(key) ||
+        key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';') {
+        throw EOstrelError("Invalid profile key \"" + std::string(key) + "\"");
+    }
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    const char lower = LowerAscii(c);
+    if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
+    return -1;
+}
+
+struct TFileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
+
+// Writes all of `text` and makes sure it reached the disk; closes the file either way.
+bool WriteAndClose(TFileHandle file, std::string_view text) {
+    bool ok = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    ok = std::fflush(file.get()) == 0 && ok;
+#ifdef OSTREL_HAVE_FSYNC
+    ok = ::fsync(::fileno(file.get())) == 0 && ok;
+#endif
+    return std::fclose(file.release()) == 0 && ok;
+}
+
+std::string RandomSuffix() {
+    static std::mt19937_64 generator{std::random_device{}()};
+    static const char kDigits[] = "0123456789abcdef";
+    std::string suffix;
+    std::uint64_t bits = generator();
+    for (int i = 0; i < 12; ++i, bits >>= 4) suffix += kDigits[bits & 0xF];
+    return suffix;
+}
+
+}  // namespace
+
+std::optional<int> ParseProfileInteger(std::string_view text) {
+    text = Trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    const bool hex = (!text.empty() && text.front() == '$') ||
+                     (text.size() >= 2 && text[0] == '0' && LowerAscii(text[1]) == 'x');
+    if (hex) {
+        text.remove_prefix(text.front() == '$' ? 1 : 2);
+        if (text.empty()) return std::nullopt;
+        std::uint64_t magnitude = 0;
+        for (char c : text) {
+            const int digit = HexDigit(c);
+            if (digit < 0) return std::nullopt;
+            magnitude = magnitude * 16 + static_cast<std::uint64_t>(digit);
+            if (magnitude > 0xFFFFFFFFu) return std::nullopt;
+        }
+        // All 32 bits count, as in the files other programs write: $FFFFFFFF is -1.
+        std::uint32_t bits = static_cast<std::uint32_t>(magnitude);
+        if (negative) bits = 0u - bits;
+        return static_cast<std::int32_t>(bits);
+    }
+    if (text.empty()) return std::nullopt;
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    std::int64_t magnitude = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit) return std::nullopt;
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+void TProfileFile::LoadFromText(std::string_view text) {
+    FSections.clear();
+    FSections.push_back(TSection{});  // lines before the first header
+    FHasByteOrderMark = text.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (FHasByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+
+    while (!text.empty()) {
+        const size_t end = text.find_first_of("\r\n");
+        const std::string_view raw = text.substr(0, end);
+        if (end == std::string_view::npos) {
+            text = {};
+        } else {
+            const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+            text.remove_prefix(end + (crlf ? 2 : 1));
+        }
+
+        const std::string_view trimmed = Trim(raw);
+        if (!trimmed.empty() && trimmed.front() == '[') {
+            const size_t close = trimmed.find(']');
+            if (close != std::string_view::npos) {
+                TSection section;
+                section.Name = std::string(Trim(trimmed.substr(1, close - 1)));
+                section.HasHeader = true;
+                section.Lines.push_back(TLine{std::string(raw), false, {}, {}});
+                FSections.push_back(std::move(section));
+                continue;
+            }
+        }
+        TLine line{std::string(raw), false, {}, {}};
+        const size_t equals = trimmed.find('=');
+        if (!trimmed.empty() && trimmed.front() != ';' && equals != std::string_view::npos) {
+            const std::string_view key = Trim(trimmed.substr(0, equals));
+            if (!key.empty()) {
+                line.IsEntry = true;
+                line.Key = std::string(key);
+                line.Value = std::string(Trim(trimmed.substr(equals + 1)));
+            }
+        }
+        FSections.back().Lines.push_back(std::move(line));
+    }
+}
+
+std::string TProfileFile::SaveToText() const {
+    std::string text;
+    if (FHasByteOrderMark) text += kByteOrderMark;
+    bool lastLineBlank = true;  // no separating blank line at the very start
+    for (const TSection& section : FSections) {
+        if (section.AddedByUs && !lastLineBlank) text += kLineEnd;
+        for (const TLine& line : section.Lines) {
+            text += line.Text;
+            text += kLineEnd;
+            lastLineBlank = Trim(line.Text).empty();
+        }
+    }
+    return text;
+}
+
+void TProfileFile::Load(const std::string& path) {
+    errno = 0;
+    TFileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        // A path under a missing folder, or under something that is not a folder, names a
+        // file that does not exist either.
+        if (errno == ENOENT || errno == ENOTDIR) {
+            LoadFromText({});
+            return;
+        }
+        throw EFileError("Cannot open " + path);
+    }
+    std::string text;
+    char buffer[8192];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        text.append(buffer, count);
+    }
+    if (std::ferror(file.get())) throw EFileError("Cannot read " + path);
+    LoadFromText(text);
+}
+
+void TProfileFile::Save(const std::string& path) const {
+    namespace fs = std::filesystem;
+    const std::string text = SaveToText();
+
+    // Replace the file a symbolic link points to, not the link.
+    std::error_code error;
+    fs::path target = fs::canonical(path, error);
+    if (error) target = path;
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+
+    fs::path temporary;
+    TFileHandle file;
+    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
+        temporary = folder / ("." + target.filename().string() + ".tmp-" + RandomSuffix());
+        errno = 0;
+        file.reset(std::fopen(temporary.c_str(), "wbx"));  // "x": never reuse another's file
+        if (!file && errno != EEXIST) break;
+    }
+
+    if (!file) {
+        // The folder takes no new files, but the file itself may still be writable.
+        TFileHandle inPlace(std::fopen(target.c_str(), "wb"));
+        if (!inPlace || !WriteAndClose(std::move(inPlace), text)) {
+            throw EFileError("Cannot write " + path);
+        }
+        return;
+    }
+    if (!WriteAndClose(std::move(file), text)) {
+        fs::remove(temporary, error);
+        throw EFileError("Cannot write " + path);
+    }
+    const fs::file_status oldStatus = fs::status(target, error);
+    if (!error && fs::exists(oldStatus)) {
+        fs::permissions(temporary, oldStatus.permissions(), error);
+    }
+    fs::rename(temporary, target, error);
+    if (error) {
+        fs::remove(temporary, error);
+        throw EFileError("Cannot replace " + path);
+    }
+}
+
+const TProfileFile::TSection* TProfileFile::FindSection(std::string_view section) const {
+    for (const TSection& candidate : FSections) {
+        if (candidate.HasHeader && SameName(candidate.Name, section)) return &candidate;
+    }
+    return nullptr;
+}
+
+TProfileFile::TSection* TProfileFile::FindSection(std::string_view section) {
+    return const_cast<TSection*>(std::as_const(*this).FindSection(section));
+}
+
+bool TProfileFile::SectionExists(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
+
+bool TProfileFile::ValueExists(std::string_view section, std::string_view key) const {
+    const TSection* found = FindSection(section);
+    if (!found) return false;
+    for (const TLine& line : found->Lines) {
+        if (line.IsEntry && SameName(line.Key, key)) return true;
+    }
+    return false;
+}
+
+std::vector<std::string> TProfileFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (const TSection& section : FSections) {
+        if (section.HasHeader && FindSection(section.Name) == &section) {
+            names.push_back(section.Name);
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> TProfileFile::SectionKeys(std::string_view section) const {
+    std::vector<std::string> keys;
+    const TSection* found = FindSection(section);
+    if (!found) return keys;
+    for (const TLine& line : found->Lines) {
+        if (!line.IsEntry) continue;
+        bool seen = false;
+        for (const std::string& key : keys) seen = seen || SameName(key, line.Key);
+        if (!seen) keys.push_back(line.Key);
+    }
+    return keys;
+}
+
+std::vector<TProfileEntry> TProfileFile::SectionEntries(std::string_view section) const {
+    std::vector<TProfileEntry> entries;
+    const TSection* found = FindSection(section);
+    if (!found) return entries;
+    for (const TLine& line : found->Lines) {
+        if (line.IsEntry) entries.push_back(TProfileEntry{line.Key, line.Value});
+    }
+    return entries;
+}
+
+std::string TProfileFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view fallback) const {
+    if (const TSection* found = FindSection(section)) {
+        for (const TLine& line : found->Lines) {
+            if (line.IsEntry && SameName(line.Key, key)) return line.Value;
+        }
+    }
+    return std::string(fallback);
+}
+
+int TProfileFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
+    if (!ValueExists(section, key)) return fallback;
+    return ParseProfileInteger(ReadString(section, key, {})).value_or(fallback);
+}
+
+bool TProfileFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void TProfileFile::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+    CheckSectionName(section);
+    CheckKeyName(key);
+    if (HasLineBreak(value)) {
+        throw EOstrelError("Invalid profile value for \"" + std::string(key) + "\"");
+    }
+    if (FSections.empty()) FSections.push_back(TSection{});
+
+    TSection* target = FindSection(section);
+    if (!target) {
+        TSection added;
+        added.Name = std::string(section);
+        added.HasHeader = true;
+        added.AddedByUs = true;
+        added.Lines.push_back(TLine{"[" + added.Name + "]", false, {}, {}});
+        FSections.push_back(std::move(added));
+        target = &FSections.back();
+    }
+    for (TLine& line : target->Lines) {
+        if (line.IsEntry && SameName(line.Key, key)) {
+            line.Value = std::string(value);
+            line.Text = line.Key + "=" + line.Value;
+            return;
+        }
+    }
+    // After the last line that is not blank, so a blank line before the next section stays.
+    size_t position = target->Lines.size();
+    while (position > 1 && Trim(target->Lines[position - 1].Text).empty()) --position;
+    TLine line{std::string(key) + "=" + std::string(value), true, std::string(key),
+               std::string(value)};
+    target->Lines.insert(target->Lines.begin() + static_cast<std::ptrdiff_t>(position),
+                         std::move(line));
+}
+
+void TProfileFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TProfileFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void TProfileFile::EraseSection(std::string_view section) {
+    std::erase_if(FSections, [section](const TSection& candidate) {
+        return candidate.HasHeader && SameName(candidate.Name, section);
+    });
+}
+
+void TProfileFile::DeleteKey(std::string_view section, std::string_view key) {
+    if (TSection* found = FindSection(section)) {
+        std::erase_if(found->Lines,
+                      [key](const TLine& line) { return line.IsEntry && SameName(line.Key, key); });
+    }
+}
+
+}  // namespace ostrel
