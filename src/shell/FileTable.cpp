@@ -126,3 +126,11 @@ void SortFileRows(std::vector<TPatternData*>& rows, int column, bool ascending) 
 }
 
 }  // namespace ostrel
+
+namespace ostrel {
+
+bool SplitterAllowsTableHeight(int newTableHeight, int windowOuterHeight) {
+    return newTableHeight > 100 && newTableHeight < windowOuterHeight - 300;
+}
+
+}  // namespace ostrel

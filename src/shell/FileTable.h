@@ -45,3 +45,11 @@ int CompareFileRows(const TPatternData& row1, const TPatternData& row2, int colu
 void SortFileRows(std::vector<TPatternData*>& rows, int column, bool ascending);
 
 }  // namespace ostrel
+
+namespace ostrel {
+
+// The splitter rule of the main window: the file table may take a new height only when it is
+// more than 100 pixels and less than the window's outer height minus 300.
+bool SplitterAllowsTableHeight(int newTableHeight, int windowOuterHeight);
+
+}  // namespace ostrel

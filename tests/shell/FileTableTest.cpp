@@ -99,3 +99,17 @@ TEST(FileTable, SortingIsStableInBothDirectionsAndSafeOnIntransitiveTies) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(FileTable, SplitterKeepsTheTableBetween100AndTheWindowHeightLess300) {
+    EXPECT_FALSE(SplitterAllowsTableHeight(100, 580));
+    EXPECT_TRUE(SplitterAllowsTableHeight(101, 580));
+    EXPECT_TRUE(SplitterAllowsTableHeight(279, 580));
+    EXPECT_FALSE(SplitterAllowsTableHeight(280, 580));
+    EXPECT_FALSE(SplitterAllowsTableHeight(150, 300));
+}
+
+}  // namespace
+}  // namespace ostrel
