@@ -4,13 +4,19 @@ namespace ostrel {
 
 namespace {
 
+// IsRegexSpace with one comparison for the five control characters: tab, LF, VT, FF and
+// CR are the consecutive codes 9..13.
+bool IsSpaceByte(char c) {
+    return c == ' ' || static_cast<unsigned char>(static_cast<unsigned char>(c) - '\t') <= 4;
+}
+
 size_t SkipSpace(std::string_view line, size_t i) {
-    while (i < line.size() && IsRegexSpace(line[i])) ++i;
+    while (i < line.size() && IsSpaceByte(line[i])) ++i;
     return i;
 }
 
 size_t SkipToken(std::string_view line, size_t i) {
-    while (i < line.size() && !IsRegexSpace(line[i])) ++i;
+    while (i < line.size() && !IsSpaceByte(line[i])) ++i;
     return i;
 }
 

@@ -15,7 +15,6 @@ namespace {
 constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kGray = 0x808080;
 constexpr TColor kRed = 0x0000FF;
-constexpr int kAngleLabelCount = 36;
 constexpr double kMarkerRadius = 5;
 // A scale with more rings than this is a configuration fault, not a diagram.
 constexpr double kMaxRingCount = 10000;

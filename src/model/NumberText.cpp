@@ -4,6 +4,8 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
@@ -82,8 +84,45 @@ std::string FormatGeneral(double value) {
     return std::string(buffer, result.ptr);
 }
 
+namespace {
+
+// Plain decimals without an exponent ("12.345", "-0.5", "360"), which are nearly every
+// number of a pattern file, converted without from_chars: with at most 15 digits the
+// digits read as one integer M stay below 2^53, so M and 10^decimals are both exact doubles
+// and one IEEE division gives the correctly rounded value, the same double from_chars
+// gives. Anything else (an exponent, more digits, a syntax error) is left to the general
+// path.
+std::optional<double> ParsePlainDecimal(std::string_view s) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr size_t kMaxDigits = 15;
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    if (end - p > static_cast<std::ptrdiff_t>(kMaxDigits + 1)) return std::nullopt;
+    std::uint64_t mantissa = 0;
+    size_t digits = 0;
+    for (; p < end && IsDigit(*p); ++p, ++digits) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
+    size_t decimals = 0;
+    if (p < end && *p == '.') {
+        for (++p; p < end && IsDigit(*p); ++p, ++decimals) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        }
+    }
+    digits += decimals;
+    if (p != end || digits == 0 || digits > kMaxDigits) return std::nullopt;
+    const double value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    return negative ? -value : value;
+}
+
+}  // namespace
+
 std::optional<double> ParseNumber(std::string_view text) {
     std::string_view s = TrimBlanks(text);
+    if (auto plain = ParsePlainDecimal(s)) return plain;
     if (!IsNumberSyntax(s)) return std::nullopt;
     std::string_view digits = s.front() == '+' ? s.substr(1) : s;
     double value = 0;

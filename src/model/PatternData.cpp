@@ -105,16 +105,36 @@ std::string DisplayName(const TPatternData& pattern, bool withExtension) {
     return withExtension ? name : RemoveExtension(name);
 }
 
-void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
-    constexpr int kAngles = 360;
-    // For every whole degree, the first interval (in list order) that contains it. Rather
-    // than scanning the list once per degree, walk the intervals once and give each one the
-    // degrees it covers that no earlier interval took; `nextFree` skips taken degrees so
-    // wide overlapping intervals cost no more than narrow ones.
-    std::array<int, kAngles> interval;
-    interval.fill(-1);
-    std::array<int, kAngles + 1> nextFree;
-    for (int a = 0; a <= kAngles; ++a) nextFree[static_cast<size_t>(a)] = a;
+namespace {
+
+constexpr int kResampleAngles = 360;
+using TIntervalTable = std::array<int, kResampleAngles>;
+
+bool AnglesNeverDecrease(const std::vector<TRealPoint>& points) {
+    for (size_t i = 0; i + 1 < points.size(); ++i) {
+        if (!(points[i].X <= points[i + 1].X)) return false;
+    }
+    return true;
+}
+
+// For angles that never decrease, the first interval containing a degree is the first one
+// whose upper end reaches it, provided its lower end does not lie beyond; as the degrees
+// grow, that interval only moves forward, so one walk finds them all.
+void FindIntervalsInOrder(const std::vector<TRealPoint>& points, TIntervalTable& interval) {
+    size_t i = 0;
+    for (int a = 0; a < kResampleAngles; ++a) {
+        while (i + 1 < points.size() && points[i + 1].X < a) ++i;
+        if (i + 1 >= points.size()) break;
+        if (points[i].X <= a) interval[static_cast<size_t>(a)] = static_cast<int>(i);
+    }
+}
+
+// Any order: walk the intervals once and give each one the degrees it covers that no
+// earlier interval took; `nextFree` skips taken degrees so wide overlapping intervals cost
+// no more than narrow ones.
+void FindIntervalsAnyOrder(const std::vector<TRealPoint>& points, TIntervalTable& interval) {
+    std::array<int, kResampleAngles + 1> nextFree;
+    for (int a = 0; a <= kResampleAngles; ++a) nextFree[static_cast<size_t>(a)] = a;
     auto findFree = [&nextFree](int a) {
         int root = a;
         while (nextFree[static_cast<size_t>(root)] != root) {
@@ -128,15 +148,14 @@ void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
         return root;
     };
 
-    const auto& points = source.Points();
     const size_t count = points.size();
     int assigned = 0;
-    for (size_t i = 0; i + 1 < count && assigned < kAngles; ++i) {
+    for (size_t i = 0; i + 1 < count && assigned < kResampleAngles; ++i) {
         const double low = points[i].X;
         const double high = points[i + 1].X;
         if (!(low <= high)) continue;
         const double first = std::max(std::ceil(low), 0.0);
-        const double last = std::min(std::floor(high), static_cast<double>(kAngles - 1));
+        const double last = std::min(std::floor(high), static_cast<double>(kResampleAngles - 1));
         if (first > last) continue;
         for (int a = findFree(static_cast<int>(first)); a <= static_cast<int>(last);
              a = findFree(a)) {
@@ -144,6 +163,22 @@ void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
             nextFree[static_cast<size_t>(a)] = a + 1;
             ++assigned;
         }
+    }
+}
+
+}  // namespace
+
+void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
+    constexpr int kAngles = kResampleAngles;
+    // For every whole degree, the first interval (in list order) that contains it, -1 when
+    // none does.
+    TIntervalTable interval;
+    interval.fill(-1);
+    const auto& points = source.Points();
+    if (AnglesNeverDecrease(points)) {
+        FindIntervalsInOrder(points, interval);
+    } else {
+        FindIntervalsAnyOrder(points, interval);
     }
 
     dest.Clear();
