@@ -46,13 +46,18 @@ void TRecordingDrawer::SetBrush(TColor color, TBrushStyle style) {
     call.Style = style;
 }
 
-int TRecordingDrawer::DeviceTextHeight() const { return DeviceHeight(FontSize); }
-
-int TRecordingDrawer::DeviceTextWidth(const std::string& text) const {
-    return static_cast<int>(std::lround(0.6 * DeviceTextHeight() * static_cast<double>(text.size())));
+int TRecordingDrawer::DeviceTextHeight() const {
+    return DeviceHeight(FontSize);
 }
 
-double TRecordingDrawer::TextHeight(const std::string&) { return WorldHeight(DeviceTextHeight()); }
+int TRecordingDrawer::DeviceTextWidth(const std::string& text) const {
+    return static_cast<int>(
+        std::lround(0.6 * DeviceTextHeight() * static_cast<double>(text.size())));
+}
+
+double TRecordingDrawer::TextHeight(const std::string&) {
+    return WorldHeight(DeviceTextHeight());
+}
 
 double TRecordingDrawer::TextWidth(const std::string& text) {
     return WorldWidth(DeviceTextWidth(text));
@@ -71,12 +76,16 @@ double TRecordingDrawer::AlignedTextOut(const std::string& text, TTextAlign hAli
     const double height = DeviceTextHeight();
     double dx = 0;
     double dy = 0;
-    if (hAlign == taCenter) dx = WorldWidth(width / 2);
-    if (hAlign == taFar) dx = WorldWidth(width);
-    if (vAlign == taCenter) dy = WorldHeight(height / 2);
-    if (vAlign == taFar) dy = WorldHeight(height);
-    TDrawCall& call = Record("AlignedTextOut", {x, y, static_cast<double>(hAlign),
-                                                static_cast<double>(vAlign)});
+    if (hAlign == taCenter)
+        dx = WorldWidth(width / 2);
+    if (hAlign == taFar)
+        dx = WorldWidth(width);
+    if (vAlign == taCenter)
+        dy = WorldHeight(height / 2);
+    if (vAlign == taFar)
+        dy = WorldHeight(height);
+    TDrawCall& call =
+        Record("AlignedTextOut", {x, y, static_cast<double>(hAlign), static_cast<double>(vAlign)});
     call.Text = text;
     call.Color = FontColor;
     return TextOut(text, x - dx, y - dy);
@@ -88,8 +97,8 @@ void TRecordingDrawer::VerticalTextOut(const std::string& text, TTextAlign hAlig
     const double height = DeviceTextHeight();
     const double dx = vAlign == taCenter ? height / 2 : vAlign == taFar ? height : 0;
     const double dy = hAlign == taCenter ? width / 2 : hAlign == taFar ? width : 0;
-    TDrawCall& call = Record("VerticalTextOut", {x, y, static_cast<double>(hAlign),
-                                                 static_cast<double>(vAlign)});
+    TDrawCall& call =
+        Record("VerticalTextOut", {x, y, static_cast<double>(hAlign), static_cast<double>(vAlign)});
     call.Text = text;
     TextOut(text, x - WorldWidth(dx), y + WorldHeight(dy));
 }
@@ -135,8 +144,7 @@ void TRecordingDrawer::DrawBitmap(const TRealRect& r, const TGraphic& graphic) {
 }
 
 void TRecordingDrawer::StretchDraw(const TRealRect& r, const TGraphic& graphic) {
-    Record("StretchDraw", {r.Left, r.Top, r.Right, r.Bottom,
-                           static_cast<double>(graphic.Width()),
+    Record("StretchDraw", {r.Left, r.Top, r.Right, r.Bottom, static_cast<double>(graphic.Width()),
                            static_cast<double>(graphic.Height())});
 }
 
@@ -161,10 +169,9 @@ void TRecordingDrawer::PolyBezier(const TRealPointArray& points) {
 
 void TRecordingDrawer::ApplyClip(const TRect* deviceRect) {
     if (deviceRect) {
-        Record("SetClip", {static_cast<double>(deviceRect->Left),
-                           static_cast<double>(deviceRect->Top),
-                           static_cast<double>(deviceRect->Right),
-                           static_cast<double>(deviceRect->Bottom)});
+        Record("SetClip",
+               {static_cast<double>(deviceRect->Left), static_cast<double>(deviceRect->Top),
+                static_cast<double>(deviceRect->Right), static_cast<double>(deviceRect->Bottom)});
     } else {
         Record("ResetClip");
     }
@@ -173,7 +180,8 @@ void TRecordingDrawer::ApplyClip(const TRect* deviceRect) {
 std::vector<TDrawCall> TRecordingDrawer::CallsOf(const std::string& op) const {
     std::vector<TDrawCall> result;
     for (const TDrawCall& call : Calls) {
-        if (call.Op == op) result.push_back(call);
+        if (call.Op == op)
+            result.push_back(call);
     }
     return result;
 }
@@ -181,7 +189,8 @@ std::vector<TDrawCall> TRecordingDrawer::CallsOf(const std::string& op) const {
 std::vector<std::string> TRecordingDrawer::Texts() const {
     std::vector<std::string> result;
     for (const TDrawCall& call : Calls) {
-        if (call.Op == "TextOut") result.push_back(call.Text);
+        if (call.Op == "TextOut")
+            result.push_back(call.Text);
     }
     return result;
 }

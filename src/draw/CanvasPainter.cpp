@@ -1,0 +1,380 @@
+#include "draw/CanvasPainter.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cmath>
+
+#include "draw/LineClipping.h"
+
+namespace ostrel {
+
+namespace {
+
+// Pixel size at which a face's cell-to-size ratio is measured; large enough that the
+// rounding of the font engine's metrics does not matter.
+constexpr int kReferencePixelSize = 512;
+// Bounds for font cells and pen widths in pixels: far beyond any page at printer
+// resolution, but small enough that a wild size cannot make the font engine or the
+// stroker allocate without end.
+constexpr int kMaxDeviceSize = 10000;
+
+QRect NormalizedRect(const TRect& rect) {
+    const int left = std::min(rect.Left, rect.Right);
+    const int top = std::min(rect.Top, rect.Bottom);
+    return QRect(left, top, std::max(rect.Left, rect.Right) - left,
+                 std::max(rect.Top, rect.Bottom) - top);
+}
+
+// The clip rectangle as continuous geometry: pixels L..R-1 span [L, R].
+TRealRect ClipGeometry(const TRect& clip) {
+    const QRect r = NormalizedRect(clip);
+    return TRealRect{static_cast<double>(r.left()), static_cast<double>(r.top()),
+                     static_cast<double>(r.left() + r.width()),
+                     static_cast<double>(r.top() + r.height())};
+}
+
+QPainterPath RectPath(const TRealRect& rect) {
+    QPainterPath path;
+    path.addRect(QRectF(QPointF(rect.Left, rect.Top), QPointF(rect.Right, rect.Bottom)));
+    return path;
+}
+
+Qt::BrushStyle ToQtBrushStyle(TBrushStyle style) {
+    switch (style) {
+        case bsSolid:
+            return Qt::SolidPattern;
+        case bsClear:
+            return Qt::NoBrush;
+        case bsHorizontal:
+            return Qt::HorPattern;
+        case bsVertical:
+            return Qt::VerPattern;
+        case bsFDiagonal:
+            return Qt::FDiagPattern;
+        case bsBDiagonal:
+            return Qt::BDiagPattern;
+        case bsCross:
+            return Qt::CrossPattern;
+        case bsDiagCross:
+            return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+}  // namespace
+
+QColor ToQColor(TColor color) {
+    return QColor(ColorRed(color), ColorGreen(color), ColorBlue(color));
+}
+
+QString ToQString(const std::string& text) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+    QString decoded = utf8(bytes);
+    if (utf8.hasError()) return QString::fromLatin1(bytes);
+    return decoded;
+}
+
+void TCanvasPainter::SetPainter(QPainter* painter) {
+    FPainter = painter;
+    if (FPainter == nullptr) return;
+    FPainter->setRenderHint(QPainter::Antialiasing, true);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+QFontMetricsF TCanvasPainter::Metrics(const QFont& font) const {
+    QPaintDevice* device = FPainter != nullptr ? FPainter->device() : nullptr;
+    return device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font);
+}
+
+void TCanvasPainter::SizeFont(QFont font, int cellHeight) {
+    // Qt sizes fonts by their em, and loads them only at whole pixel sizes; the cell
+    // (ascent + descent) is a fixed multiple of the em per face. Take the whole pixel size
+    // nearest to the requested cell, then scale text by the small factor that makes its
+    // cell exactly the requested height, so that layouts get the height they asked for.
+    const int cell = std::clamp(cellHeight, 1, kMaxDeviceSize);
+    font.setPixelSize(kReferencePixelSize);
+    const double referenceCell = Metrics(font).height();
+    const double emPerCell = referenceCell > 0 ? kReferencePixelSize / referenceCell : 1.0;
+    font.setPixelSize(std::max(1, RoundToDevice(cell * emPerCell)));
+    const double realisedCell = Metrics(font).height();
+    FFont = font;
+    FTextScale = realisedCell > 0 ? cell / realisedCell : 1.0;
+}
+
+void TCanvasPainter::SetFont(const std::string& name, TColor color, TFontStyles style,
+                             int cellHeight) {
+    QFont font(ToQString(name));
+    // Unhinted outlines give the same advances on every platform and resolution.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setWeight((style & fsBold) != 0 ? QFont::Bold : QFont::Normal);
+    font.setItalic((style & fsItalic) != 0);
+    font.setUnderline((style & fsUnderline) != 0);
+    font.setStrikeOut((style & fsStrikeOut) != 0);
+    SizeFont(font, cellHeight);
+    FFontColor = ToQColor(color);
+}
+
+void TCanvasPainter::SetPen(TColor color, TPenStyle style, int width) {
+    FPenColor = ToQColor(color);
+    FPenStyle = style;
+    // A zero width is the thinnest line the device has, one pixel.
+    FPenWidth = std::clamp(width, 1, kMaxDeviceSize);
+}
+
+void TCanvasPainter::SetBrush(TColor color, TBrushStyle style) {
+    FBrushColor = color;
+    FBrushStyle = style;
+}
+
+int TCanvasPainter::TextWidth(const std::string& text) const {
+    return RoundToDevice(Metrics(FFont).horizontalAdvance(ToQString(text)) * FTextScale);
+}
+
+int TCanvasPainter::TextHeight(const std::string&) const {
+    return RoundToDevice(Metrics(FFont).height() * FTextScale);
+}
+
+void TCanvasPainter::TextOut(int x, int y, const std::string& text, bool rotated) {
+    if (FPainter == nullptr) return;
+    const QString qtext = ToQString(text);
+    const QFontMetricsF metrics = Metrics(FFont);
+    FPainter->save();
+    FPainter->translate(x, y);
+    // Qt turns clockwise for positive angles on a Y-down device.
+    if (rotated) FPainter->rotate(-90);
+    if (FBrushStyle != bsClear) {
+        FPainter->fillRect(QRect(0, 0, TextWidth(text), TextHeight(text)),
+                           QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
+    }
+    FPainter->scale(FTextScale, FTextScale);
+    FPainter->setFont(FFont);
+    FPainter->setPen(FFontColor);
+    FPainter->drawText(QPointF(0, metrics.ascent()), qtext);
+    FPainter->restore();
+}
+
+double TCanvasPainter::StrokeOffset() const {
+    return FPenWidth % 2 == 1 ? 0.5 : 0.0;
+}
+
+void TCanvasPainter::ApplyPen() const {
+    if (FPenStyle == psClear) {
+        FPainter->setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(FPenColor);
+    pen.setWidth(FPenWidth);
+    pen.setCosmetic(false);
+    const bool thin = FPenWidth <= 1;
+    pen.setCapStyle(thin ? Qt::SquareCap : Qt::RoundCap);
+    pen.setJoinStyle(thin ? Qt::MiterJoin : Qt::RoundJoin);
+    // Dash patterns of a classic raster canvas, in pen widths (pixels for a 1-pixel pen).
+    QList<qreal> dashes;
+    switch (FPenStyle) {
+        case psDash:
+            dashes = {18, 6};
+            break;
+        case psDot:
+            dashes = {3, 3};
+            break;
+        case psDashDot:
+            dashes = {9, 6, 3, 6};
+            break;
+        case psDashDotDot:
+            dashes = {9, 3, 3, 3, 3, 3};
+            break;
+        default:
+            break;
+    }
+    if (!dashes.isEmpty()) {
+        // Square caps would lengthen every dash by a pixel and close the small gaps.
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern(dashes);
+    }
+    FPainter->setPen(pen);
+}
+
+void TCanvasPainter::ApplyBrush() const {
+    if (FBrushStyle == bsClear) {
+        FPainter->setBrush(Qt::NoBrush);
+        return;
+    }
+    FPainter->setBrush(QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
+}
+
+void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
+    if (FPenStyle == psClear || points.size() < 2) return;
+    ApplyPen();
+    FPainter->setBrush(Qt::NoBrush);
+    if (!FClip) {
+        FPainter->drawPolyline(points.data(), static_cast<int>(points.size()));
+        return;
+    }
+    TRealPointArray world;
+    world.reserve(points.size());
+    for (const QPointF& p : points) world.push_back(TRealPoint{p.x(), p.y()});
+    // The centre line is clipped half a pen width inside the rectangle, so that the line's
+    // width and caps stay inside too on devices without a clip of their own.
+    TRealRect area = ClipGeometry(*FClip);
+    const double inset =
+        std::min({FPenWidth / 2.0, (area.Right - area.Left) / 2, (area.Bottom - area.Top) / 2});
+    area = TRealRect{area.Left + inset, area.Top + inset, area.Right - inset, area.Bottom - inset};
+    for (const TRealPointArray& run : ClipPolyline(world, area)) {
+        QPolygonF polygon;
+        polygon.reserve(static_cast<qsizetype>(run.size()));
+        for (const TRealPoint& p : run) polygon.append(QPointF(p.X, p.Y));
+        FPainter->drawPolyline(polygon);
+    }
+}
+
+void TCanvasPainter::FillPath(const QPainterPath& path) const {
+    if (FBrushStyle == bsClear) return;
+    FPainter->setPen(Qt::NoPen);
+    ApplyBrush();
+    if (FClip) {
+        FPainter->drawPath(path.intersected(RectPath(ClipGeometry(*FClip))));
+    } else {
+        FPainter->drawPath(path);
+    }
+}
+
+void TCanvasPainter::DrawShape(const QPainterPath& path, bool fill) const {
+    if (!FClip) {
+        ApplyPen();
+        if (fill) {
+            ApplyBrush();
+        } else {
+            FPainter->setBrush(Qt::NoBrush);
+        }
+        FPainter->drawPath(path);
+        return;
+    }
+    // Clipped: the interior is cut with the clip rectangle, the outline is clipped as
+    // polylines, so that nothing outside reaches a device without clip support.
+    if (fill) FillPath(path);
+    for (QPolygonF outline : path.toSubpathPolygons()) {
+        if (outline.size() < 2) continue;
+        if (fill && outline.first() != outline.last()) outline.append(outline.first());
+        StrokePolyline(std::vector<QPointF>(outline.begin(), outline.end()));
+    }
+}
+
+void TCanvasPainter::MoveTo(int x, int y) {
+    FPenPos = QPoint(x, y);
+}
+
+void TCanvasPainter::LineTo(int x, int y) {
+    const QPoint end(x, y);
+    if (FPainter != nullptr) {
+        const double o = StrokeOffset();
+        StrokePolyline({QPointF(FPenPos) + QPointF(o, o), QPointF(end) + QPointF(o, o)});
+    }
+    FPenPos = end;
+}
+
+void TCanvasPainter::Polyline(const std::vector<QPoint>& points) {
+    if (FPainter == nullptr) return;
+    const double o = StrokeOffset();
+    std::vector<QPointF> shifted;
+    shifted.reserve(points.size());
+    for (const QPoint& p : points) shifted.push_back(QPointF(p) + QPointF(o, o));
+    StrokePolyline(shifted);
+}
+
+void TCanvasPainter::Polygon(const std::vector<QPoint>& points) {
+    if (FPainter == nullptr || points.size() < 2) return;
+    const double o = FPenStyle == psClear ? 0.0 : StrokeOffset();
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const QPoint& p : points) polygon.append(QPointF(p) + QPointF(o, o));
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    path.addPolygon(polygon);
+    path.closeSubpath();
+    DrawShape(path, true);
+}
+
+void TCanvasPainter::PolyBezier(const std::vector<QPoint>& points) {
+    if (FPainter == nullptr || points.size() < 4) return;
+    const QPointF o(StrokeOffset(), StrokeOffset());
+    QPainterPath path{QPointF(points[0]) + o};
+    for (size_t i = 1; i + 2 < points.size(); i += 3) {
+        path.cubicTo(QPointF(points[i]) + o, QPointF(points[i + 1]) + o,
+                     QPointF(points[i + 2]) + o);
+    }
+    DrawShape(path, false);
+}
+
+void TCanvasPainter::Rectangle(const TRect& rect) {
+    if (FPainter == nullptr) return;
+    const QRect box = NormalizedRect(rect);
+    QPainterPath path;
+    if (FPenStyle == psClear) {
+        path.addRect(QRectF(box));
+    } else {
+        // The outline runs through the centres of the outermost pixels.
+        const double o = StrokeOffset();
+        path.addRect(QRectF(box.left() + o, box.top() + o, std::max(0, box.width() - 1),
+                            std::max(0, box.height() - 1)));
+    }
+    DrawShape(path, true);
+}
+
+void TCanvasPainter::FillRect(const TRect& rect) {
+    if (FPainter == nullptr || FBrushStyle == bsClear) return;
+    QRect box = NormalizedRect(rect);
+    if (FClip) box = box.intersected(NormalizedRect(*FClip));
+    if (box.isEmpty()) return;
+    FPainter->fillRect(box, QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
+}
+
+void TCanvasPainter::Ellipse(const TRect& rect) {
+    if (FPainter == nullptr) return;
+    const QRect box = NormalizedRect(rect);
+    QPainterPath path;
+    if (FPenStyle == psClear) {
+        path.addEllipse(QRectF(box));
+    } else {
+        const double o = StrokeOffset();
+        path.addEllipse(QRectF(box.left() + o, box.top() + o, std::max(0, box.width() - 1),
+                               std::max(0, box.height() - 1)));
+    }
+    DrawShape(path, true);
+}
+
+void TCanvasPainter::StretchDraw(const TRect& rect, const QImage& image) {
+    if (FPainter == nullptr || image.isNull()) return;
+    const QRect target = NormalizedRect(rect);
+    if (target.isEmpty()) return;
+    if (!FClip) {
+        FPainter->drawImage(target, image);
+        return;
+    }
+    const QRect visible = target.intersected(NormalizedRect(*FClip));
+    if (visible.isEmpty()) return;
+    // The part of the image that lands in the visible part of the target.
+    const double sx = static_cast<double>(image.width()) / target.width();
+    const double sy = static_cast<double>(image.height()) / target.height();
+    const QRectF source((visible.left() - target.left()) * sx, (visible.top() - target.top()) * sy,
+                        visible.width() * sx, visible.height() * sy);
+    FPainter->drawImage(QRectF(visible), image, source);
+}
+
+void TCanvasPainter::SetClipRect(const std::optional<TRect>& rect) {
+    FClip = rect;
+    if (FPainter == nullptr) return;
+    if (FClip) {
+        FPainter->setClipRect(NormalizedRect(*FClip), Qt::ReplaceClip);
+    } else {
+        FPainter->setClipping(false);
+    }
+}
+
+}  // namespace ostrel
