@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+
+namespace ostrel {
+
+// The program's pictures, drawn in code so that they scale cleanly: the program icon (a
+// blue polar radiation pattern, for the window and the about box) and the maker's logo.
+
+// The program icon at one square size in pixels, on a transparent background.
+QPixmap ProgramIconPixmap(int size);
+// The program icon in the sizes a window and a task bar ask for (16 to 256 pixels).
+QIcon ProgramIcon();
+// The maker's logo filling `size` (the lobe mark, then the maker's name), transparent.
+QPixmap MakerLogo(QSize size);
+
+}  // namespace ostrel
