@@ -1,0 +1,170 @@
+// Benchmarks of what a user waits for in the viewer: painting the side-by-side view,
+// opening many files into the table, sorting a large table, and start-up to the first
+// painted window. Runs on the offscreen platform unless another is set.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "PatternFileGenerator.h"
+#include "app/FileTableModel.h"
+#include "app/MainFrm.h"
+#include "draw/CanvasDrawer.h"
+#include "formats/PatternLoaders.h"
+#include "model/Settings.h"
+#include "shell/FileTable.h"
+#include "views/SideBySide.h"
+
+namespace ostrel {
+namespace {
+
+// A folder of generated pattern files that lives for the whole run.
+class TBenchFolder {
+public:
+    TBenchFolder() {
+        char pattern[] = "/tmp/ostrel-bench-view-XXXXXX";
+        if (!mkdtemp(pattern)) std::abort();
+        Path = pattern;
+    }
+    ~TBenchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(Path, ignored);
+    }
+    std::vector<std::string> OstrelFiles(int count) {
+        while (static_cast<int>(Files.size()) < count) {
+            const std::string file = Path + "/pattern" + std::to_string(Files.size()) + ".msi";
+            std::ofstream(file, std::ios::binary)
+                << TPatternFileGenerator::OstrelText(static_cast<std::uint32_t>(Files.size()));
+            Files.push_back(file);
+        }
+        return {Files.begin(), Files.begin() + count};
+    }
+    std::string Path;
+    std::vector<std::string> Files;
+};
+
+TBenchFolder& Folder() {
+    static TBenchFolder folder;
+    return folder;
+}
+
+std::vector<std::unique_ptr<TPatternData>> LoadedPatterns(int count) {
+    std::vector<std::unique_ptr<TPatternData>> patterns;
+    for (const std::string& file : Folder().OstrelFiles(count)) {
+        patterns.push_back(LoadPatternData(file));
+        patterns.back()->Id = static_cast<int>(patterns.size()) - 1;
+    }
+    return patterns;
+}
+
+void PaintSideBySide(benchmark::State& state, std::uint8_t graphType) {
+    const auto patterns = LoadedPatterns(static_cast<int>(state.range(0)));
+    QImage image(1600, 900, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        TCanvasDrawer drawer;
+        drawer.SetCanvas(&painter, 1, 1);
+        TSideBySideDrawer view;
+        view.Bounds = TRect{0, 0, 1600, 900};
+        view.Drawer = &drawer;
+        for (const auto& pattern : patterns) view.Patterns.Add(*pattern);
+        view.LegendAlign = 2;
+        view.GraphType = graphType;
+        view.Draw();
+    }
+    state.counters["ms_per_frame"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) / 1000.0,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_SideBySidePolar(benchmark::State& state) {
+    PaintSideBySide(state, gtPolar);
+}
+void BM_SideBySideCartesian(benchmark::State& state) {
+    PaintSideBySide(state, gtCartesian);
+}
+BENCHMARK(BM_SideBySidePolar)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SideBySideCartesian)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+void BM_OpenFilesIntoTable(benchmark::State& state) {
+    const std::vector<std::string> files = Folder().OstrelFiles(1000);
+    QStringList paths;
+    for (const std::string& file : files) paths << QString::fromStdString(file);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<TMainForm>(std::string());
+        state.ResumeTiming();
+        for (const QString& path : paths) form->OpenPatternFile(path);
+        benchmark::DoNotOptimize(form->FileTable().RowCount());
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+    state.counters["files_per_s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * 1000, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_OpenFilesIntoTable)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SortTenThousandRows(benchmark::State& state) {
+    const int column = static_cast<int>(state.range(0));
+    std::vector<std::unique_ptr<TPatternData>> patterns;
+    TFileTableModel model;
+    for (int i = 0; i < 10000; ++i) {
+        auto pattern = std::make_unique<TPatternData>();
+        const std::uint32_t mix = static_cast<std::uint32_t>(i) * 2654435761u;
+        pattern->Id = i;
+        pattern->FileName = "/data/site" + std::to_string(mix % 997) + "/Panel" +
+                            std::to_string(mix % 10007) + ".msi";
+        pattern->Frequency.SetValue(700 + (mix % 3000) / 1.7);
+        pattern->Gain.SetValue((mix % 250) / 10.0);
+        pattern->HorzWidth.SetValue((mix % 900) / 10.0);
+        pattern->VertWidth.SetValue((mix % 300) / 10.0);
+        pattern->HRotationOffset = static_cast<double>(mix % 360);
+        model.AddRow(*pattern);
+        patterns.push_back(std::move(pattern));
+    }
+    bool ascending = true;
+    for (auto _ : state) {
+        model.SortRows(column, ascending);
+        ascending = !ascending;
+    }
+}
+BENCHMARK(BM_SortTenThousandRows)->DenseRange(0, fcColumnCount - 1)->Unit(benchmark::kMillisecond);
+
+void BM_StartUpToFirstPaint(benchmark::State& state) {
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        auto form = std::make_unique<TMainForm>(std::string());
+        form->show();
+        // The window is on screen once its paint box has painted.
+        QImage frame = form->grab().toImage();
+        benchmark::DoNotOptimize(frame.width());
+        state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        form.reset();
+    }
+}
+BENCHMARK(BM_StartUpToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+}  // namespace ostrel
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window's settings must not touch a real settings file.
+    ostrel::SetSettingsFilePath(std::string());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,149 @@
+#include "app/FileTableModel.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+#include <unordered_map>
+
+#include "model/Settings.h"
+#include "shell/FileTable.h"
+
+namespace ostrel {
+
+namespace {
+
+// The row icon: a small sheet with a polar lobe, drawn once.
+QIcon MakeRowIcon() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(120, 120, 120));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(2.5, 1.5, 11, 13));
+    painter.setPen(QPen(QColor(0, 0, 255), 1.2));
+    painter.setBrush(QColor(0, 0, 255, 60));
+    painter.drawEllipse(QRectF(5, 3.5, 6, 8));
+    painter.setPen(QColor(160, 160, 160));
+    painter.drawLine(QPointF(8, 12.5), QPointF(8, 13.5));
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+TFileTableModel::TFileTableModel(QObject* parent)
+    : QAbstractItemModel(parent), FRowIcon(MakeRowIcon()) {}
+
+void TFileTableModel::AddRow(TPatternData& pattern) {
+    const int row = RowCount();
+    beginInsertRows(QModelIndex(), row, row);
+    FRows.push_back(&pattern);
+    endInsertRows();
+}
+
+void TFileTableModel::RemoveRow(const TPatternData& pattern) {
+    const int row = RowOf(pattern);
+    if (row < 0) return;
+    beginRemoveRows(QModelIndex(), row, row);
+    FRows.erase(FRows.begin() + row);
+    endRemoveRows();
+}
+
+void TFileTableModel::ClearRows() {
+    if (FRows.empty()) return;
+    beginRemoveRows(QModelIndex(), 0, RowCount() - 1);
+    FRows.clear();
+    endRemoveRows();
+}
+
+void TFileTableModel::SortRows(int column, bool ascending) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<TPatternData*> patterns;
+    patterns.reserve(static_cast<size_t>(before.size()));
+    for (const QModelIndex& index : before) patterns.push_back(PatternAt(index.row()));
+    SortFileRows(FRows, column, ascending);
+    // Map every persistent index to the new row of its pattern.
+    std::unordered_map<const TPatternData*, int> rowOf;
+    rowOf.reserve(FRows.size());
+    for (size_t i = 0; i < FRows.size(); ++i) rowOf.emplace(FRows[i], static_cast<int>(i));
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        auto found = rowOf.find(patterns[static_cast<size_t>(i)]);
+        after.push_back(found == rowOf.end() ? QModelIndex()
+                                             : index(found->second, before[i].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void TFileTableModel::SetSortColumn(int column) {
+    FSortColumn = column;
+    if (!FRows.empty()) emit dataChanged(index(0, 0), index(RowCount() - 1, fcColumnCount - 1));
+}
+
+TPatternData* TFileTableModel::PatternAt(int row) const {
+    if (row < 0 || row >= RowCount()) return nullptr;
+    return FRows[static_cast<size_t>(row)];
+}
+
+int TFileTableModel::RowOf(const TPatternData& pattern) const {
+    auto found = std::find(FRows.begin(), FRows.end(), &pattern);
+    return found == FRows.end() ? -1 : static_cast<int>(found - FRows.begin());
+}
+
+QModelIndex TFileTableModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || row < 0 || row >= RowCount() || column < 0 ||
+        column >= fcColumnCount) {
+        return QModelIndex();
+    }
+    return createIndex(row, column);
+}
+
+QModelIndex TFileTableModel::parent(const QModelIndex&) const { return QModelIndex(); }
+
+int TFileTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int TFileTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : fcColumnCount;
+}
+
+QVariant TFileTableModel::data(const QModelIndex& index, int role) const {
+    const TPatternData* pattern = index.isValid() ? PatternAt(index.row()) : nullptr;
+    if (!pattern) return QVariant();
+    const int column = index.column();
+    switch (role) {
+        case Qt::DisplayRole:
+            return QString::fromStdString(
+                FileCellText(*pattern, column, GetSettings().FShowExtensions));
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(
+                Qt::AlignVCenter |
+                (FileColumnInfo(column).Align == caRight ? Qt::AlignRight : Qt::AlignLeft));
+        case Qt::DecorationRole:
+            return column == fcFileName ? QVariant(FRowIcon) : QVariant();
+        case Qt::BackgroundRole:
+            return column == FSortColumn ? QVariant(QColor(247, 247, 247)) : QVariant();
+        default:
+            return QVariant();
+    }
+}
+
+QVariant TFileTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= fcColumnCount) {
+        return QVariant();
+    }
+    if (role == Qt::DisplayRole) return QString::fromLatin1(FileColumnInfo(section).Header);
+    return QVariant();
+}
+
+Qt::ItemFlags TFileTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QIcon>
+#include <vector>
+
+#include "model/PatternData.h"
+
+namespace ostrel {
+
+// The file table's rows: one per pattern of the main model, in table order, referring to
+// the patterns (never owning them). Rows are added and removed only through the model's
+// events, so table and model always hold the same patterns. Sorting reorders the rows with
+// the core's comparison rules.
+class TFileTableModel : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    explicit TFileTableModel(QObject* parent = nullptr);
+
+    void AddRow(TPatternData& pattern);
+    void RemoveRow(const TPatternData& pattern);
+    void ClearRows();
+    // Sorts all rows by the column; the column is then drawn with the sort background.
+    void SortRows(int column, bool ascending);
+    // The column drawn with the light grey sort background, -1 for none.
+    void SetSortColumn(int column);
+    int SortColumn() const { return FSortColumn; }
+
+    TPatternData* PatternAt(int row) const;
+    int RowOf(const TPatternData& pattern) const;
+    int RowCount() const { return static_cast<int>(FRows.size()); }
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    std::vector<TPatternData*> FRows;
+    int FSortColumn = -1;
+    QIcon FRowIcon;
+};
+
+}  // namespace ostrel

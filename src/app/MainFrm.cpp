@@ -1,0 +1,750 @@
+#include "app/MainFrm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QSvgGenerator>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/AboutFrm.h"
+#include "app/AppIcons.h"
+#include "app/Branding.h"
+#include "app/EdgePanel.h"
+#include "app/FileTableDelegate.h"
+#include "app/FileTableModel.h"
+#include "app/Launches.h"
+#include "app/OptionsDlg.h"
+#include "draw/CanvasDrawer.h"
+#include "formats/PatternLoaders.h"
+#include "model/Settings.h"
+#include "shell/FileTable.h"
+#include "views/SideBySide.h"
+
+namespace ostrel {
+
+namespace {
+
+class TQtFileDialogService : public TFileDialogService {
+public:
+    QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
+                                 const QStringList& filters, QString& selectedFilter) override {
+        QFileDialog dialog(parent, QString(), folder, filters.join(";;"));
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setSizeGripEnabled(true);
+        dialog.selectFile(QString());
+        if (!selectedFilter.isEmpty()) dialog.selectNameFilter(selectedFilter);
+        if (dialog.exec() != QDialog::Accepted) return {};
+        selectedFilter = dialog.selectedNameFilter();
+        return dialog.selectedFiles();
+    }
+};
+
+QIcon ActionIcon(const char* name) { return QIcon(QString(":/icons/%1.svg").arg(name)); }
+
+// Menu texts use "&" for access keys; a path shown in a menu must keep its own "&".
+QString MenuSafe(const QString& text) {
+    QString escaped = text;
+    return escaped.replace('&', "&&");
+}
+
+}  // namespace
+
+const QStringList TMainForm::kOpenFilters = {
+    "Ostrel Files (*.txt *.pln *.msi)",
+    "Kavrel Files (*.doc)",
+    "Verizon Files (*.vwa)",
+    "All Files (*)",
+};
+
+TPatternPaintBox::TPatternPaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint)
+    : QWidget(parent), FPaint(std::move(paint)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPatternPaintBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    FPaint(painter, size());
+}
+
+TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> launcher,
+                     QWidget* parent)
+    : QMainWindow(parent),
+      FIniPath(iniPath),
+      FFileDialog(std::make_unique<TQtFileDialogService>()),
+      FLauncher(launcher ? std::move(launcher) : std::make_unique<TLauncher>()),
+      FOpenFilter(kOpenFilters.front()) {
+    setWindowTitle(branding::kWindowCaption);
+    setWindowIcon(ProgramIcon());
+    QFont font("Tahoma");
+    font.setPixelSize(11);
+    setFont(font);
+    setAcceptDrops(true);
+
+    // Start-up, in the order the rest of the program relies on.
+    FMru.Load(FIniPath);
+    FModel = std::make_unique<TMainModel>();
+    BindModelEvents();
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateCentralArea();
+    CreateStatusBar();
+    RebuildRecentFilesMenu();
+
+    UpdateCommandStates();
+    pnlProgress->hide();
+    SetHCut(true);
+    FView3dShown = FLauncher->View3dAvailable();
+    actView3d->setVisible(FView3dShown);
+    SetScaleMode(1);
+    SetGraphType(gkPolar);
+
+    resize(667, 541 + menuBar()->sizeHint().height());
+    setMinimumSize(640, 580 - 30);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+}
+
+TMainForm::~TMainForm() {
+    // The table refers to the patterns: empty it before the model frees them.
+    FModel->OnCleared = nullptr;
+    FModel->OnPatternRemoved = nullptr;
+    FModel->OnSelectionChanged = nullptr;
+    FFileTable->ClearRows();
+    FModel.reset();
+    FMru.Save(FIniPath);
+}
+
+void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
+    if (service) FFileDialog = std::move(service);
+}
+
+// ---------------------------------------------------------------------------------------
+// Building the window
+
+void TMainForm::CreateActions() {
+    auto make = [this](const char* name, const QString& text, const QKeySequence& shortcut,
+                       const QString& hint, const char* icon, void (TMainForm::*handler)()) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+        if (!hint.isEmpty()) action->setToolTip(hint);
+        if (icon) action->setIcon(ActionIcon(icon));
+        if (handler) connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    actOpen = make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open",
+                   &TMainForm::ActOpen);
+    // Printing, offset angles and the pattern points arrive with their own dialogs; the
+    // commands already stand with their enabling rules.
+    actPrint = make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", nullptr);
+    actAngles = make("actAngles", "Offset Angles", QKeySequence("Ctrl+W"), "Set offset angles",
+                     "offset-angles", nullptr);
+    actShowSource = make("actShowSource", "&Source File", QKeySequence("Ctrl+S"),
+                         "View source file", "source", &TMainForm::ActShowSource);
+    actShowPoints = make("actShowPoints", "&Pattern Points", QKeySequence("Ctrl+E"),
+                         "View pattern points", "points", nullptr);
+    actView3d = make("actView3d", "&View 3D", QKeySequence(), "View 3D model", "view3d",
+                     &TMainForm::ActView3d);
+
+    actSwapGrap = make("actSwapGrap", QString(), QKeySequence(Qt::Key_F5), "Change graph type",
+                       "swap-graph", nullptr);
+    connect(actSwapGrap, &QAction::triggered, this,
+            [this] { SetGraphType(FGraphType == gkPolar ? gkCartesian : gkPolar); });
+    actSwapAzimuth = make("actSwapAzimuth", QString(), QKeySequence(Qt::Key_F6), QString(),
+                          nullptr, nullptr);
+    connect(actSwapAzimuth, &QAction::triggered, this,
+            [this] { SetHCut(!GetSettings().FUseAzimuth); });
+    actSwapRadScale = make("actSwapRadScale", QString(), QKeySequence(Qt::Key_F7), QString(),
+                           nullptr, nullptr);
+    connect(actSwapRadScale, &QAction::triggered, this,
+            [this] { SetScaleMode((FScaleMode + 1) % 3); });
+    for (QAction* action : {actSwapGrap, actSwapAzimuth, actSwapRadScale}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+
+    auto checkable = [this](const char* name, const QString& text, QActionGroup* group,
+                            std::function<void()> handler) {
+        auto* action = new QAction(text, group);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    auto* hCut = new QActionGroup(this);
+    mmiAzimuth = checkable("mmiAzimuth", "Azimuth", hCut, [this] { SetHCut(true); });
+    mmiHorizontal = checkable("mmiHorizontal", "Horizontal", hCut, [this] { SetHCut(false); });
+    auto* scale = new QActionGroup(this);
+    mmi25dB = checkable("mmi25dB", "25 dB", scale, [this] { SetScaleMode(0); });
+    mmi40dB = checkable("mmi40dB", "40 dB", scale, [this] { SetScaleMode(1); });
+    mmiLogarithmic = checkable("mmiLogarithmic", "Logarithmic", scale, [this] { SetScaleMode(2); });
+    auto* graph = new QActionGroup(this);
+    mmiCartesian =
+        checkable("mmiCartesian", "Cartesian", graph, [this] { SetGraphType(gkCartesian); });
+    mmiPolar = checkable("mmiPolar", "Polar", graph, [this] { SetGraphType(gkPolar); });
+}
+
+void TMainForm::CreateMenus() {
+    FFileMenu = menuBar()->addMenu("File");
+    FFileMenu->setObjectName("mmiFile");
+    FFileMenu->addAction(actOpen);
+    QAction* openEdx = FFileMenu->addAction("Open EDX (Special)");
+    openEdx->setObjectName("mmiOpenEdx");
+    openEdx->setVisible(false);
+    FFileMenu->addSeparator();
+    QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
+    closeAll->setObjectName("mmiCloseAll");
+    FFileMenu->addSeparator();
+    QAction* copy = FFileMenu->addAction("Copy Image", this, &TMainForm::CopyImage);
+    copy->setObjectName("mmiCopyImage");
+    FFileMenu->addSeparator();
+    FFileMenu->addAction(actPrint);
+    FFileMenu->addSeparator();
+    FRecentFilesAnchor = FFileMenu->addSeparator();
+    QAction* exit = FFileMenu->addAction("&Exit", this, &QWidget::close);
+    exit->setObjectName("mmiExit");
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->addAction("&Options", this, &TMainForm::ActOptions)->setObjectName("mmiOptions");
+    options->addAction(actAngles);
+    QAction* copyPattern = options->addAction("&Copy Pattern as Image", this, &TMainForm::CopyImage);
+    copyPattern->setObjectName("mmiCopyPattern");
+    copyPattern->setVisible(false);
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->addAction(actShowSource);
+    view->addAction(actShowPoints);
+    view->addSeparator();
+    QMenu* hCut = view->addMenu("H Cut (F6)");
+    hCut->addAction(mmiAzimuth);
+    hCut->addAction(mmiHorizontal);
+    view->addSeparator();
+    QMenu* scale = view->addMenu("Rad Scale (F7)");
+    scale->addAction(mmi25dB);
+    scale->addAction(mmi40dB);
+    scale->addSeparator();
+    scale->addAction(mmiLogarithmic);
+    view->addSeparator();
+    QMenu* graph = view->addMenu("Graph Type (F5)");
+    graph->addAction(mmiCartesian);
+    graph->addAction(mmiPolar);
+    view->addSeparator();
+    view->addAction(actView3d);
+
+    QMenu* about = menuBar()->addMenu("&About");
+    about->addAction("&About", this, &TMainForm::ActAbout)->setObjectName("mmiAbout");
+    about->addSeparator();
+    about->addAction("&License Agreement", this, &TMainForm::ActLicense)
+        ->setObjectName("mmiLicense");
+    about->addSeparator();
+    QAction* guide = about->addAction("&Quick Guide", this, &TMainForm::ActQuickGuide);
+    guide->setObjectName("mmiQuickGuide");
+    guide->setVisible(false);
+}
+
+void TMainForm::CreateToolBar() {
+    QToolBar* bar = addToolBar("ToolBar1");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setFixedHeight(26);
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->addAction(actOpen);
+    QAction* edx = bar->addAction(ActionIcon("edx"), "Open EDX (Special)");
+    edx->setObjectName("tbOpenEdx");
+    edx->setVisible(false);
+    bar->addSeparator();
+    bar->addAction(actPrint);
+    bar->addSeparator();
+    bar->addAction(actAngles);
+    bar->addSeparator();
+    bar->addAction(actShowSource);
+    bar->addAction(actShowPoints);
+    bar->addAction(actView3d);
+    QAction* animation = bar->addAction(ActionIcon("animation"), "Animation");
+    animation->setObjectName("tbAnimation");
+    animation->setVisible(false);
+    QAction* toggle = bar->addAction(ActionIcon("toggle-azimuth"),
+                                     "Toggle between Azimuth and Horizontal H Cut");
+    toggle->setObjectName("toolToggleAz");
+    toggle->setVisible(false);
+    connect(toggle, &QAction::triggered, this, [this] { SetHCut(!GetSettings().FUseAzimuth); });
+}
+
+void TMainForm::CreateCentralArea() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    FFileTable = new TFileTableModel(this);
+    tvFiles = new QTreeView(central);
+    tvFiles->setObjectName("tvFiles");
+    tvFiles->setModel(FFileTable);
+    tvFiles->setRootIsDecorated(false);
+    tvFiles->setItemsExpandable(false);
+    tvFiles->setUniformRowHeights(true);
+    tvFiles->setAllColumnsShowFocus(true);
+    tvFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tvFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tvFiles->setSortingEnabled(false);
+    tvFiles->setItemDelegate(new TFileTableDelegate(tvFiles));
+    QHeaderView* header = tvFiles->header();
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(true);
+    header->setStretchLastSection(false);
+    header->setSortIndicatorShown(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < fcColumnCount; ++column) {
+        const int width = FileColumnInfo(column).Width;
+        header->resizeSection(column, width > 0 ? width : 50);
+    }
+    connect(header, &QHeaderView::sectionClicked, this, &TMainForm::SortByColumn);
+    connect(header, &QHeaderView::sectionHandleDoubleClicked, tvFiles,
+            &QTreeView::resizeColumnToContents);
+    connect(tvFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { OnTableSelectionChanged(); });
+    tvFiles->installEventFilter(this);
+
+    ScrollBox1 = new QScrollArea(central);
+    ScrollBox1->setObjectName("ScrollBox1");
+    ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    pnlMain = new QWidget;
+    pnlMain->setObjectName("pnlMain");
+    pnlMain->setAutoFillBackground(true);
+    QPalette white = pnlMain->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    pnlMain->setPalette(white);
+    auto* mainLayout = new QVBoxLayout(pnlMain);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(0);
+    pnlHeader = new QWidget(pnlMain);
+    pnlHeader->setObjectName("pnlHeader");
+    pnlHeader->setFixedHeight(33);
+    btnSwap = new QToolButton(pnlHeader);
+    btnSwap->setObjectName("btnSwap");
+    btnSwap->setGeometry(8, 6, 23, 22);
+    btnSwap->setAutoRaise(true);
+    btnSwap->setDefaultAction(actSwapGrap);
+    pnlGraph = new QWidget(pnlMain);
+    pnlGraph->setObjectName("pnlGraph");
+    auto* graphLayout = new QVBoxLayout(pnlGraph);
+    graphLayout->setContentsMargins(0, 0, 0, 0);
+    pbPattern = new TPatternPaintBox(
+        pnlGraph, [this](QPainter& painter, QSize size) { PaintPatterns(painter, size, false); });
+    pbPattern->setObjectName("pbPattern");
+    graphLayout->addWidget(pbPattern);
+    mainLayout->addWidget(pnlHeader);
+    mainLayout->addWidget(pnlGraph, 1);
+    ScrollBox1->setWidget(pnlMain);
+
+    Splitter1 = new QSplitter(Qt::Vertical, central);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(tvFiles);
+    Splitter1->addWidget(ScrollBox1);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({FLastTableHeight, 400});
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
+        const int proposed = Splitter1->sizes().value(0);
+        if (!TryTableHeight(proposed)) {
+            const QList<int> sizes = Splitter1->sizes();
+            const int total = sizes.value(0) + sizes.value(1);
+            Splitter1->setSizes({FLastTableHeight, total - FLastTableHeight});
+        }
+    });
+    layout->addWidget(Splitter1);
+    setCentralWidget(central);
+
+    pnlProgress = new TvkEdgePanel(central);
+    pnlProgress->setObjectName("pnlProgress");
+    pnlProgress->SetSunken(false);
+    pnlProgress->resize(273, 31);
+    Progress = new QProgressBar(pnlProgress);
+    Progress->setObjectName("Progress");
+    Progress->setGeometry(8, 8, 257, 16);
+    Progress->setRange(0, 100);
+    Progress->setTextVisible(false);
+    PlaceProgressPanel();
+}
+
+void TMainForm::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setFixedHeight(19);
+    bar->setSizeGripEnabled(true);
+    const Qt::Alignment alignments[4] = {Qt::AlignCenter, Qt::AlignLeft | Qt::AlignVCenter,
+                                         Qt::AlignCenter, Qt::AlignCenter};
+    for (int panel = 0; panel < 4; ++panel) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString("StatusPanel%1").arg(panel));
+        label->setAlignment(alignments[panel]);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(label, panel == 1 ? 1 : 0);
+        FStatusPanels.push_back(label);
+    }
+    FStatusPanels[0]->setText(branding::kWebAddress);
+    FStatusPanels[0]->setFixedWidth(130);
+    FStatusPanels[2]->setFixedWidth(120);
+    FStatusPanels[3]->setFixedWidth(120);
+}
+
+void TMainForm::BindModelEvents() {
+    FModel->OnPatternAdded = [this](TMainModel&, TPatternData& pattern) {
+        FFileTable->AddRow(pattern);
+        FMru.Add(pattern.FileName);
+        RebuildRecentFilesMenu();
+    };
+    FModel->OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
+        FFileTable->RemoveRow(pattern);
+    };
+    FModel->OnCleared = [this](TMainModel&) { FFileTable->ClearRows(); };
+    FModel->OnSelectionChanged = [this](TMainModel&) {
+        pbPattern->update();
+        UpdateCommandStates();
+    };
+}
+
+// ---------------------------------------------------------------------------------------
+// Files
+
+void TMainForm::ActOpen() {
+    QString filter = FOpenFilter;
+    const QStringList paths = FFileDialog->GetOpenFileNames(
+        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter);
+    if (!filter.isEmpty()) FOpenFilter = filter;
+    if (paths.isEmpty()) return;
+    repaint();
+    OpenFiles(paths);
+}
+
+void TMainForm::OpenFiles(const QStringList& paths) {
+    if (paths.size() > 1) {
+        Progress->setRange(0, static_cast<int>(paths.size()));
+        Progress->setValue(0);
+        PlaceProgressPanel();
+        pnlProgress->show();
+        pnlProgress->raise();
+        pnlProgress->repaint();
+    }
+    for (const QString& path : paths) {
+        OpenPatternFile(path);
+        if (!pnlProgress->isHidden()) {
+            Progress->setValue(Progress->value() + 1);
+            pnlProgress->repaint();
+        }
+    }
+    if (!pnlProgress->isHidden()) pnlProgress->hide();
+}
+
+void TMainForm::OpenPatternFile(const QString& path) {
+    if (!GetSettings().FAllowDuplicates &&
+        FModel->Patterns.IndexOfFileName(path.toStdString()) >= 0) {
+        return;
+    }
+    LoadPatternFile(path);
+}
+
+void TMainForm::LoadPatternFile(const QString& path) {
+    // Remembered before anything is read, so a file that fails still sets the folder.
+    const QString folder = QFileInfo(path).absolutePath();
+    GetSettings().FOpenPath = (folder.endsWith('/') ? folder : folder + '/').toStdString();
+    std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString());
+    if (pattern) FModel->AddPattern(std::move(pattern));
+}
+
+void TMainForm::ActCloseAll() { FModel->Clear(); }
+
+void TMainForm::DeleteSelectedPatterns() {
+    for (int i = FModel->Selection.Count() - 1; i >= 0; --i) {
+        // Each removal shrinks the selection through the table's selection change.
+        if (i >= FModel->Selection.Count()) continue;
+        FModel->RemovePattern(FModel->Selection.Items(i));
+    }
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) {
+            paths.push_back(url.toLocalFile());
+        }
+    }
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenFiles(paths);
+}
+
+// ---------------------------------------------------------------------------------------
+// Table
+
+void TMainForm::SortByColumn(int column) {
+    if (FModel->Patterns.Count() == 0) return;
+    if (column == FFileTable->SortColumn()) {
+        FSortAscending = !FSortAscending;
+    } else {
+        FSortAscending = true;
+    }
+    FFileTable->SetSortColumn(column);
+    FFileTable->SortRows(column, FSortAscending);
+    QHeaderView* header = tvFiles->header();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, FSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+int TMainForm::SortColumn() const { return FFileTable->SortColumn(); }
+
+void TMainForm::OnTableSelectionChanged() {
+    QModelIndexList rows = tvFiles->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    TPatternDataList selected(false);
+    for (const QModelIndex& index : rows) {
+        if (TPatternData* pattern = FFileTable->PatternAt(index.row())) selected.Add(*pattern);
+    }
+    FModel->SetSelection(selected);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tvFiles && event->type() == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+            DeleteSelectedPatterns();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::TryTableHeight(int height) {
+    if (!SplitterAllowsTableHeight(height, frameGeometry().height())) return false;
+    FLastTableHeight = height;
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands and view modes
+
+void TMainForm::UpdateCommandStates() {
+    const int n = FModel->Selection.Count();
+    actShowSource->setEnabled(n == 1);
+    actAngles->setEnabled(n >= 1);
+    actPrint->setEnabled(n >= 1);
+    actShowPoints->setEnabled(n >= 1);
+    actView3d->setEnabled(n == 1);
+}
+
+void TMainForm::SetGraphType(TGraphKind kind) {
+    FGraphType = kind;
+    pbPattern->update();
+    mmiPolar->setChecked(kind == gkPolar);
+    mmiCartesian->setChecked(kind == gkCartesian);
+}
+
+void TMainForm::SetHCut(bool azimuth) {
+    GetSettings().FUseAzimuth = azimuth;
+    FStatusPanels[2]->setText(azimuth ? "H Cut: Azimuth" : "H Cut: Horizontal");
+    mmiAzimuth->setChecked(azimuth);
+    mmiHorizontal->setChecked(!azimuth);
+    pbPattern->update();
+}
+
+void TMainForm::SetScaleMode(int mode) {
+    if (mode < 0 || mode > 2) mode = 1;
+    FScaleMode = mode;
+    static const double kFloors[3] = {-25, -40, -20};
+    static const char* const kTexts[3] = {"Scale: -25 dB", "Scale: -40 dB", "Scale: Logarithmic"};
+    GetSettings().FRadialFloor = kFloors[mode];
+    GetSettings().FLogScale = mode == 2;
+    FStatusPanels[3]->setText(kTexts[mode]);
+    mmi25dB->setChecked(mode == 0);
+    mmi40dB->setChecked(mode == 1);
+    mmiLogarithmic->setChecked(mode == 2);
+    pbPattern->update();
+}
+
+QString TMainForm::StatusPanelText(int panel) const {
+    if (panel < 0 || panel >= static_cast<int>(FStatusPanels.size())) return QString();
+    return FStatusPanels[static_cast<size_t>(panel)]->text();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (FStatusPanels.size() == 4) {
+        FStatusPanels[3]->setFixedWidth(120);
+        FStatusPanels[2]->setFixedWidth(120);
+    }
+    PlaceProgressPanel();
+}
+
+void TMainForm::PlaceProgressPanel() {
+    if (!pnlProgress || !centralWidget()) return;
+    const int x = (centralWidget()->width() - pnlProgress->width()) / 2;
+    pnlProgress->move(std::max(0, x), 70);
+}
+
+bool TMainForm::IsProgressVisible() const { return !pnlProgress->isHidden(); }
+int TMainForm::ProgressValue() const { return Progress->value(); }
+int TMainForm::ProgressMaximum() const { return Progress->maximum(); }
+bool TMainForm::IsView3dShown() const { return FView3dShown; }
+
+void TMainForm::PaintPatterns(QPainter& painter, QSize size, bool forClipboard) const {
+    TCanvasDrawer drawer;
+    drawer.SetCanvas(&painter, 1, 1);
+    TSideBySideDrawer view;
+    view.Bounds = TRect{0, 0, size.width(), size.height()};
+    view.Drawer = &drawer;
+    view.Patterns.CopyFrom(FModel->Selection);
+    view.LegendAlign = 2;
+    view.GraphType = FGraphType == gkPolar ? gtPolar : gtCartesian;
+    view.ShowLegend = !forClipboard;
+    view.LogScale = !forClipboard && FScaleMode == 2;
+    view.Draw();
+}
+
+void TMainForm::CopyImage() {
+    const QSize size = pbPattern->size();
+    QByteArray svg;
+    {
+        QBuffer buffer(&svg);
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setResolution(logicalDpiY());
+        generator.setTitle(branding::kProgramTitle);
+        QPainter painter(&generator);
+        PaintPatterns(painter, size, true);
+    }
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PaintPatterns(painter, size, true);
+    }
+    auto* mime = new QMimeData;
+    mime->setData("image/svg+xml", svg);
+    mime->setImageData(image);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void TMainForm::ActShowSource() {
+    if (FModel->Selection.Count() == 0) return;
+    TQtEditorService editor;
+    FModel->ShowSource(FModel->Selection.Items(0), editor);
+}
+
+void TMainForm::ActView3d() {
+    if (FModel->Selection.Count() == 0) return;
+    FLauncher->Launch3dViewer(this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+}
+
+void TMainForm::ActOptions() {
+    ExecuteOptionsDialog(this, GetSettings());
+    tvFiles->viewport()->update();
+    pbPattern->update();
+}
+
+void TMainForm::ActAbout() {
+    TAboutForm about(this);
+    about.exec();
+}
+
+void TMainForm::ActLicense() { FLauncher->OpenPrivacyPage(); }
+
+void TMainForm::ActQuickGuide() { FLauncher->OpenQuickGuide(); }
+
+// ---------------------------------------------------------------------------------------
+// Recent files
+
+void TMainForm::RebuildRecentFilesMenu() {
+    // The submenu owns its own action: delete the menu, and the separator by itself.
+    delete FRecentFilesSeparator;
+    delete FReopenMenu;
+    FRecentFilesSeparator = nullptr;
+    FReopenMenu = nullptr;
+    if (FMru.Items().empty()) return;
+
+    auto* separator = new QAction(FFileMenu);
+    separator->setSeparator(true);
+    auto* reopen = new QMenu("Reopen", FFileMenu);
+    reopen->setObjectName("mmiReopen");
+    const QFontMetrics metrics(reopen->font());
+    auto width = [&metrics](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromStdString(text));
+    };
+    const std::vector<std::string>& items = FMru.Items();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const QString path = QString::fromStdString(items[i]);
+        const std::string shortened = ShortenPath(items[i], 200, width);
+        const QString caption = "&" + QString::fromStdString(RecentFileAccessKey(static_cast<int>(i))) +
+                                " " + MenuSafe(QString::fromStdString(shortened));
+        QAction* entry = reopen->addAction(caption);
+        entry->setData(path);
+        connect(entry, &QAction::triggered, this, [this, path] { ReopenRecentFile(path); });
+    }
+    reopen->addSeparator();
+    QAction* clearAll = reopen->addAction("&Clear All");
+    clearAll->setObjectName("mmiClearAll");
+    connect(clearAll, &QAction::triggered, this, [this] {
+        FMru.Clear();
+        // Rebuilding from inside the submenu's own action deletes the submenu: defer it.
+        QMetaObject::invokeMethod(this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
+    });
+    FFileMenu->insertAction(FRecentFilesAnchor, separator);
+    FFileMenu->insertAction(FRecentFilesAnchor, reopen->menuAction());
+    FRecentFilesSeparator = separator;
+    FReopenMenu = reopen;
+}
+
+void TMainForm::ReopenRecentFile(const QString& path) {
+    if (QFileInfo(path).isFile()) {
+        OpenPatternFile(path);
+        return;
+    }
+    FMru.Remove(path.toStdString());
+    QMetaObject::invokeMethod(this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
+}
+
+}  // namespace ostrel

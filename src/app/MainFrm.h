@@ -1,0 +1,187 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "app/Launches.h"
+#include "model/MainModel.h"
+#include "shell/RecentFiles.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QScrollArea;
+class QSplitter;
+class QToolButton;
+class QTreeView;
+
+namespace ostrel {
+
+class TFileTableModel;
+class TLauncher;
+class TvkEdgePanel;
+
+// How the Open command asks for files; tests supply the paths instead of a dialog.
+class TFileDialogService {
+public:
+    virtual ~TFileDialogService() = default;
+    // The chosen paths in dialog order, empty when cancelled. `selectedFilter` comes in as
+    // the filter to preselect and goes out as the one the user last chose.
+    virtual QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
+                                         const QStringList& filters,
+                                         QString& selectedFilter) = 0;
+};
+
+// The paint box of the graph area: paints the selected patterns side by side.
+class TPatternPaintBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TPatternPaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::function<void(QPainter&, QSize)> FPaint;
+};
+
+// The program's main window: the file table over the graph area, the commands of the
+// menus and toolbar, the view modes, the recent-files list, and the main model it owns.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    enum TGraphKind { gkCartesian = 0, gkPolar = 1 };
+    static const QStringList kOpenFilters;
+
+    // Start-up: recent files from `iniPath`, the model and its events, the command states and
+    // the initial view modes.
+    // `launcher` finds and starts the other programs (the real one when none is given).
+    explicit TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> launcher = nullptr,
+                       QWidget* parent = nullptr);
+    // Frees the model and writes the recent-files list.
+    ~TMainForm() override;
+
+    TMainModel& Model() { return *FModel; }
+    TFileTableModel& FileTable() { return *FFileTable; }
+    QTreeView* FileView() const { return tvFiles; }
+    QWidget* PatternBox() const { return pbPattern; }
+    TMRUFileList& RecentFiles() { return FMru; }
+    void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
+
+    // Opens one file unless it is open already and duplicates are not allowed.
+    void OpenPatternFile(const QString& path);
+    // Loads one file and adds it to the model; no duplicate check.
+    void LoadPatternFile(const QString& path);
+    // Opens several files as the Open command does, with the progress panel for more than one.
+    void OpenFiles(const QStringList& paths);
+
+    void SetGraphType(TGraphKind kind);
+    TGraphKind GraphType() const { return FGraphType; }
+    void SetHCut(bool azimuth);
+    void SetScaleMode(int mode);
+    int ScaleMode() const { return FScaleMode; }
+    QString StatusPanelText(int panel) const;
+
+    // The header click on a column of the file table.
+    void SortByColumn(int column);
+    int SortColumn() const;
+    bool SortAscending() const { return FSortAscending; }
+
+    // Paints the side-by-side view of the selection into a painter of that size.
+    void PaintPatterns(QPainter& painter, QSize size, bool forClipboard) const;
+    // Puts the graph area on the clipboard: SVG, with a PNG of the same picture beside it.
+    void CopyImage();
+    // The outer height the splitter rule compares with; the window's frame height.
+    bool TryTableHeight(int height);
+
+    bool IsProgressVisible() const;
+    int ProgressValue() const;
+    int ProgressMaximum() const;
+    bool IsView3dShown() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateCentralArea();
+    void CreateStatusBar();
+    void BindModelEvents();
+
+    void UpdateCommandStates();
+    void OnTableSelectionChanged();
+    void DeleteSelectedPatterns();
+    void RebuildRecentFilesMenu();
+    void ReopenRecentFile(const QString& path);
+    void PlaceProgressPanel();
+
+    void ActOpen();
+    void ActCloseAll();
+    void ActShowSource();
+    void ActView3d();
+    void ActOptions();
+    void ActAbout();
+    void ActLicense();
+    void ActQuickGuide();
+
+    std::unique_ptr<TMainModel> FModel;
+    TMRUFileList FMru;
+    std::string FIniPath;
+    std::unique_ptr<TFileDialogService> FFileDialog;
+    std::unique_ptr<TLauncher> FLauncher;
+    QString FOpenFilter;
+
+    TGraphKind FGraphType = gkPolar;
+    int FScaleMode = 1;
+    bool FSortAscending = true;
+    int FLastTableHeight = 191;
+    bool FView3dShown = false;
+
+    TFileTableModel* FFileTable = nullptr;
+    QTreeView* tvFiles = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QWidget* pnlMain = nullptr;
+    QWidget* pnlHeader = nullptr;
+    QToolButton* btnSwap = nullptr;
+    QWidget* pnlGraph = nullptr;
+    TPatternPaintBox* pbPattern = nullptr;
+    TvkEdgePanel* pnlProgress = nullptr;
+    QProgressBar* Progress = nullptr;
+    std::vector<QLabel*> FStatusPanels;
+
+    QMenu* FFileMenu = nullptr;
+    QAction* FRecentFilesAnchor = nullptr;  // the separator before "&Exit"
+    QAction* FRecentFilesSeparator = nullptr;
+    QMenu* FReopenMenu = nullptr;
+
+    QAction* actOpen = nullptr;
+    QAction* actPrint = nullptr;
+    QAction* actAngles = nullptr;
+    QAction* actShowSource = nullptr;
+    QAction* actShowPoints = nullptr;
+    QAction* actView3d = nullptr;
+    QAction* actSwapGrap = nullptr;
+    QAction* actSwapAzimuth = nullptr;
+    QAction* actSwapRadScale = nullptr;
+    QAction* mmiAzimuth = nullptr;
+    QAction* mmiHorizontal = nullptr;
+    QAction* mmi25dB = nullptr;
+    QAction* mmi40dB = nullptr;
+    QAction* mmiLogarithmic = nullptr;
+    QAction* mmiCartesian = nullptr;
+    QAction* mmiPolar = nullptr;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,50 @@
+#include <QApplication>
+#include <QLocale>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/MainFrm.h"
+#include "model/Settings.h"
+
+// Resources of the static Qt library are registered explicitly (outside any namespace).
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+namespace {
+
+// Without a display the toolkit would abort with a terse message; say what to do instead.
+bool HasDisplay() {
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
+           std::getenv("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+// The viewer takes no command-line arguments; everything else it needs is in settings.ini.
+int main(int argc, char** argv) {
+    if (!HasDisplay()) {
+        std::fprintf(stderr,
+                     "Ostrel Viewer needs a display: no DISPLAY or WAYLAND_DISPLAY is set.\n"
+                     "Run it on a desktop, or under a virtual one: xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "OstrelViewer");
+        return 1;
+    }
+    const std::string iniPath = ostrel::DefaultSettingsFilePath();
+    ostrel::SetSettingsFilePath(iniPath);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ostrel Viewer"));
+    InitResources();
+    // The toolkit adopted the user's locale; numbers are always written with ".".
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale::c());
+
+    auto* window = new ostrel::TMainForm(iniPath);
+    window->show();
+    const int result = QApplication::exec();
+    // The settings are written before the window goes, and the window's recent-files list
+    // after it, each into its own sections of the same file.
+    ostrel::SaveAndFreeSettings();
+    delete window;
+    return result;
+}

@@ -1,0 +1,438 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QHeaderView>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QTreeView>
+#include <filesystem>
+#include <memory>
+
+#include "app/FileTableModel.h"
+#include "app/MainFrm.h"
+#include "formats/TextLines.h"
+#include "model/Settings.h"
+#include "shell/FileTable.h"
+#include "support/PatternText.h"
+#include "support/TempDir.h"
+#include "support/UiImageFiles.h"
+
+namespace ostrel {
+namespace {
+
+// Supplies the paths a user would choose, and records what the dialog was asked.
+class TFakeFileDialog : public TFileDialogService {
+public:
+    explicit TFakeFileDialog(QStringList paths, QString chosenFilter = {})
+        : FPaths(std::move(paths)), FChosenFilter(std::move(chosenFilter)) {}
+    QStringList GetOpenFileNames(QWidget*, const QString& folder, const QStringList& filters,
+                                 QString& selectedFilter) override {
+        AskedFolder = folder;
+        AskedFilters = filters;
+        PreselectedFilter = selectedFilter;
+        if (!FChosenFilter.isEmpty()) selectedFilter = FChosenFilter;
+        return FPaths;
+    }
+    QString AskedFolder;
+    QStringList AskedFilters;
+    QString PreselectedFilter;
+
+private:
+    QStringList FPaths;
+    QString FChosenFilter;
+};
+
+// Records what the window would start or open instead of starting it.
+class TFakeStarter : public TProcessStarter {
+public:
+    QString FindExecutable(const QString&) override { return {}; }
+    bool StartDetached(const QString& program, const QStringList& arguments) override {
+        Started << program + " " + arguments.join("|");
+        return true;
+    }
+    QStringList Started;
+};
+class TFakeUrls : public TUrlOpener {
+public:
+    bool OpenUrl(const QUrl& url) override {
+        Opened << url.toString();
+        return true;
+    }
+    QStringList Opened;
+};
+class TFakeErrors : public TErrorReporter {
+public:
+    void ShowError(QWidget*, const QString& text) override { Shown << text; }
+    QStringList Shown;
+};
+
+// A window on a settings file of its own in a temporary folder, with pattern files there,
+// and a program folder of its own for the programs it launches.
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DiscardSettings();
+        SetSettingsFilePath(Folder.File("settings.ini"));
+        CreateForm();
+    }
+    void CreateForm() {
+        Form.reset();
+        Form = std::make_unique<TMainForm>(
+            Folder.File("settings.ini"),
+            std::make_unique<TLauncher>(QString::fromStdString(ProgramFolder.Path() + "/"),
+                                        Starter, Urls, Errors));
+        Form->resize(1000, 760);
+    }
+    void TearDown() override {
+        Form.reset();
+        DiscardSettings();
+    }
+
+    QString Pattern(const std::string& name, double frequency, double gain, double width = 0) {
+        std::string header = "FREQUENCY " + std::to_string(frequency) + "\r\nGAIN " +
+                             std::to_string(gain) + " dBi\r\n";
+        if (width != 0) header += "H_WIDTH " + std::to_string(width) + "\r\n";
+        return QString::fromStdString(Folder.Write(
+            name, OstrelText(
+                      header, [gain](double a) { return std::fabs(std::sin(a / 57.3)) * gain; },
+                      [](double a) { return a / 36; })));
+    }
+
+    void Open(const QStringList& paths) {
+        Form->SetFileDialogService(std::make_unique<TFakeFileDialog>(paths));
+        Form->findChild<QAction*>("actOpen")->trigger();
+    }
+
+    void SelectRows(std::initializer_list<int> rows) {
+        QTreeView* view = Form->FileView();
+        view->clearSelection();
+        for (int row : rows) {
+            view->selectionModel()->select(Form->FileTable().index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+
+    QString Cell(int row, int column) {
+        return Form->FileTable().index(row, column).data().toString();
+    }
+
+    TFakeStarter Starter;
+    TFakeUrls Urls;
+    TFakeErrors Errors;
+    TTempDir ProgramFolder;
+    TTempDir Folder;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
+    const QString panel = Pattern("panel.msi", 1850, 17);
+    Open({panel});
+    Open({panel});
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    // The rule compares lower-cased, trimmed paths.
+    Form->OpenPatternFile(panel.toUpper());
+    Form->OpenPatternFile(" " + panel + "\t");
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    GetSettings().FAllowDuplicates = true;
+    Open({panel});
+    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Cell(0, fcId), "0");
+    EXPECT_EQ(Cell(1, fcId), "1");
+    EXPECT_EQ(Cell(1, fcFileName), "panel");
+}
+
+TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles) {
+    const QString good1 = Pattern("a.txt", 850, 10);
+    const QString bad = QString::fromStdString(Folder.Write("b.msi", "HORIZONTAL\n0 0\n"));
+    const QString good2 = Pattern("c.pln", 900, 12);
+    auto dialog = std::make_unique<TFakeFileDialog>(QStringList{good1, bad, good2},
+                                                    TMainForm::kOpenFilters[2]);
+    TFakeFileDialog* asked = dialog.get();
+    Form->SetFileDialogService(std::move(dialog));
+    Form->findChild<QAction*>("actOpen")->trigger();
+    EXPECT_EQ(asked->AskedFilters, TMainForm::kOpenFilters);
+    EXPECT_EQ(asked->PreselectedFilter, TMainForm::kOpenFilters[0]);
+    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Cell(0, fcId), "0");
+    EXPECT_EQ(Cell(1, fcId), "1");
+    EXPECT_EQ(Cell(1, fcFileName), "c");
+    EXPECT_EQ(Form->ProgressMaximum(), 3);
+    EXPECT_EQ(Form->ProgressValue(), 3);
+    EXPECT_FALSE(Form->IsProgressVisible());
+    EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
+
+    // The next Open starts in the remembered folder with the filter last chosen.
+    Form->SetFileDialogService(std::make_unique<TFakeFileDialog>(QStringList{}));
+    auto second = std::make_unique<TFakeFileDialog>(QStringList{});
+    TFakeFileDialog* secondAsked = second.get();
+    Form->SetFileDialogService(std::move(second));
+    Form->findChild<QAction*>("actOpen")->trigger();
+    EXPECT_EQ(secondAsked->AskedFolder.toStdString(), Folder.Path() + "/");
+    EXPECT_EQ(secondAsked->PreselectedFilter, TMainForm::kOpenFilters[2]);
+
+    // A failed single file still moves the remembered folder, and never shows the panel.
+    TTempDir other;
+    Form->OpenFiles({QString::fromStdString(other.Write("x.msi", "nothing"))});
+    EXPECT_EQ(GetSettings().FOpenPath, other.Path() + "/");
+    EXPECT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Form->ProgressMaximum(), 3) << "one file does not touch the progress bar";
+}
+
+TEST_F(MainFormTest, DeleteKeyAndCloseAllKeepTheIdRules) {
+    Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2), Pattern("c.txt", 3, 3)});
+    SelectRows({0, 2});
+    EXPECT_EQ(Form->Model().Selection.Count(), 2);
+    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
+    ASSERT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Cell(0, fcFileName), "b");
+    EXPECT_EQ(Form->Model().Selection.Count(), 0);
+    Open({Pattern("d.txt", 4, 4)});
+    EXPECT_EQ(Cell(1, fcId), "3") << "deleting does not reuse IDs";
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+    EXPECT_EQ(Form->Model().Patterns.Count(), 0);
+    Open({Pattern("e.txt", 5, 5)});
+    EXPECT_EQ(Cell(0, fcId), "0") << "Close All starts the IDs again";
+}
+
+TEST_F(MainFormTest, HeaderClicksSortEveryColumnAndFlipTheDirection) {
+    Form->SortByColumn(fcGain);
+    EXPECT_EQ(Form->SortColumn(), -1) << "nothing happens without patterns";
+    Open({Pattern("b.txt", 850.4, 12, 65), Pattern("A.msi", 850.2, 17.5),
+          Pattern("c.vwa.txt", 1900, 3, 33)});
+    auto names = [this] {
+        QStringList list;
+        for (int row = 0; row < Form->FileTable().RowCount(); ++row) list << Cell(row, fcFileName);
+        return list;
+    };
+    Form->SortByColumn(fcFileName);
+    EXPECT_EQ(names(), (QStringList{"A", "b", "c.vwa"}));
+    EXPECT_TRUE(Form->SortAscending());
+    Form->SortByColumn(fcFileName);
+    EXPECT_EQ(names(), (QStringList{"c.vwa", "b", "A"}));
+    EXPECT_FALSE(Form->SortAscending());
+    Form->SortByColumn(fcFrequency);
+    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"})) << "850.2 and 850.4 tie and keep order";
+    Form->SortByColumn(fcGain);
+    EXPECT_EQ(names(), (QStringList{"c.vwa", "b", "A"}));
+    Form->SortByColumn(fcHorzWidth);
+    EXPECT_EQ(names(), (QStringList{"A", "c.vwa", "b"})) << "an empty width sorts as 0";
+    Form->SortByColumn(fcId);
+    EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"}));
+    Form->SortByColumn(fcVRotationOffset);
+    EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"}));
+    EXPECT_EQ(Form->FileTable().index(0, fcVRotationOffset).data(Qt::BackgroundRole),
+              QVariant(QColor(247, 247, 247)));
+    EXPECT_FALSE(Form->FileTable().index(0, fcId).data(Qt::BackgroundRole).isValid());
+    EXPECT_EQ(Form->FileView()->header()->sortIndicatorSection(), fcVRotationOffset);
+    // New rows go to the end; the table does not re-sort.
+    Open({Pattern("0first.txt", 1, 1)});
+    EXPECT_EQ(names().back(), "0first");
+}
+
+TEST_F(MainFormTest, CommandsFollowTheSizeOfTheSelection) {
+    // A 3D viewer that can run, so that its command is shown at start-up.
+    const std::string viewer = ProgramFolder.Write("Ostrel3d.exe", "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(viewer, std::filesystem::perms::owner_all);
+    CreateForm();
+    ASSERT_TRUE(Form->IsView3dShown());
+    auto enabled = [this](const char* name) {
+        return Form->findChild<QAction*>(name)->isEnabled();
+    };
+    EXPECT_FALSE(enabled("actShowSource"));
+    EXPECT_FALSE(enabled("actPrint"));
+    EXPECT_FALSE(enabled("actAngles"));
+    EXPECT_FALSE(enabled("actShowPoints"));
+    EXPECT_FALSE(enabled("actView3d"));
+    EXPECT_TRUE(enabled("actOpen"));
+    Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2)});
+    SelectRows({1});
+    EXPECT_TRUE(enabled("actShowSource"));
+    EXPECT_TRUE(enabled("actPrint"));
+    EXPECT_TRUE(enabled("actAngles"));
+    EXPECT_TRUE(enabled("actShowPoints"));
+    EXPECT_TRUE(enabled("actView3d"));
+    SelectRows({0, 1});
+    EXPECT_FALSE(enabled("actShowSource"));
+    EXPECT_FALSE(enabled("actView3d"));
+    EXPECT_TRUE(enabled("actPrint"));
+    EXPECT_EQ(Form->Model().Selection.Count(), 2);
+
+    // Show Source and View 3D start their programs on the one selected file.
+    SelectRows({0});
+    Form->findChild<QAction*>("actView3d")->trigger();
+    ASSERT_EQ(Starter.Started.size(), 1);
+    EXPECT_TRUE(Starter.Started[0].endsWith("Ostrel3d.exe mortex31|" + QString::fromStdString(Folder.File("a.txt"))))
+        << Starter.Started[0].toStdString();
+    std::filesystem::remove(viewer);
+    Form->findChild<QAction*>("actView3d")->trigger();
+    EXPECT_EQ(Errors.Shown, QStringList{"Unable to locate 3D module"});
+    Form->findChild<QAction*>("mmiLicense")->trigger();
+    EXPECT_EQ(Urls.Opened.size(), 1);
+}
+
+TEST_F(MainFormTest, FunctionKeysSwitchTheViewModesWithChecksAndStatusTexts) {
+    auto checked = [this](const char* name) {
+        return Form->findChild<QAction*>(name)->isChecked();
+    };
+    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Azimuth");
+    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB");
+    EXPECT_TRUE(checked("mmiPolar"));
+    EXPECT_TRUE(checked("mmi40dB"));
+    EXPECT_TRUE(checked("mmiAzimuth"));
+    QAction* f7 = Form->findChild<QAction*>("actSwapRadScale");
+    EXPECT_EQ(f7->shortcut(), QKeySequence(Qt::Key_F7));
+    f7->trigger();
+    EXPECT_EQ(Form->StatusPanelText(3), "Scale: Logarithmic");
+    EXPECT_TRUE(checked("mmiLogarithmic"));
+    EXPECT_TRUE(GetSettings().FLogScale);
+    EXPECT_EQ(GetSettings().FRadialFloor, -20);
+    f7->trigger();
+    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -25 dB");
+    EXPECT_EQ(GetSettings().FRadialFloor, -25);
+    EXPECT_FALSE(GetSettings().FLogScale);
+    f7->trigger();
+    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB");
+
+    QAction* f6 = Form->findChild<QAction*>("actSwapAzimuth");
+    f6->trigger();
+    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Horizontal");
+    EXPECT_FALSE(GetSettings().FUseAzimuth);
+    EXPECT_TRUE(checked("mmiHorizontal"));
+    f6->trigger();
+    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Azimuth");
+
+    const QString before = Form->StatusPanelText(3) + Form->StatusPanelText(2);
+    Form->findChild<QAction*>("actSwapGrap")->trigger();
+    EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
+    EXPECT_TRUE(checked("mmiCartesian"));
+    EXPECT_FALSE(checked("mmiPolar"));
+    EXPECT_EQ(Form->StatusPanelText(3) + Form->StatusPanelText(2), before);
+    Form->findChild<QAction*>("mmiPolar")->trigger();
+    EXPECT_EQ(Form->GraphType(), TMainForm::gkPolar);
+}
+
+TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
+    Open({Pattern("panel.msi", 1850, 17)});
+    SelectRows({0});
+    Form->show();
+    QApplication::processEvents();
+    Form->SetScaleMode(2);
+    Form->CopyImage();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    ASSERT_TRUE(mime->hasFormat("image/svg+xml"));
+    const QString svg = QString::fromUtf8(mime->data("image/svg+xml"));
+    const QSize size = Form->PatternBox()->size();
+    EXPECT_TRUE(
+        svg.contains(QString("viewBox=\"0 0 %1 %2\"").arg(size.width()).arg(size.height())))
+        << svg.left(400).toStdString();
+    EXPECT_FALSE(svg.contains("(0) panel")) << "no legend on the clipboard";
+    EXPECT_TRUE(svg.contains(">-40<") || svg.contains(">-40 <") || svg.contains("-40"))
+        << "linear rings even in logarithmic mode";
+    const QImage image = qvariant_cast<QImage>(mime->imageData());
+    EXPECT_EQ(image.size(), size);
+    SaveTestPng(image, "app/clipboard_image.png");
+    Form->hide();
+}
+
+TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
+    const QString a = Pattern("a.txt", 1, 1);
+    const QString b = Pattern("b.txt", 2, 2);
+    Open({a, b});
+    GetSettings().FShowExtensions = true;
+    Form.reset();
+    SaveAndFreeSettings();
+    const std::string ini = ReadFileBytes(Folder.File("settings.ini"));
+    EXPECT_NE(ini.find("[MRU Items]"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("F0=" + b.toStdString()), std::string::npos) << ini;
+    EXPECT_NE(ini.find("FShowExtensions=1"), std::string::npos) << ini;
+
+    SetSettingsFilePath(Folder.File("settings.ini"));
+    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    EXPECT_EQ(Form->RecentFiles().Items(),
+              (std::vector<std::string>{b.toStdString(), a.toStdString()}));
+    EXPECT_TRUE(GetSettings().FShowExtensions);
+    EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
+    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB") << "view modes are not kept";
+    QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
+    ASSERT_NE(reopen, nullptr);
+    const QList<QAction*> entries = reopen->actions();
+    ASSERT_GE(entries.size(), 4);
+    EXPECT_TRUE(entries[0]->text().startsWith("&1 "));
+    EXPECT_TRUE(entries[1]->text().startsWith("&2 "));
+    entries[1]->trigger();  // reopening a moves it to the top
+    EXPECT_EQ(Form->RecentFiles().Items().front(), a.toStdString());
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    QFile::remove(b);
+    QApplication::processEvents();
+    reopen = Form->findChild<QMenu*>("mmiReopen");
+    ASSERT_NE(reopen, nullptr);
+    reopen->actions()[1]->trigger();  // b is gone: removed, nothing opened
+    QApplication::processEvents();
+    EXPECT_EQ(Form->RecentFiles().Items(), (std::vector<std::string>{a.toStdString()}));
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    reopen = Form->findChild<QMenu*>("mmiReopen");
+    reopen->findChild<QAction*>("mmiClearAll")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Form->findChild<QMenu*>("mmiReopen"), nullptr);
+}
+
+TEST_F(MainFormTest, SplitterRefusesTooSmallOrTooLargeTables) {
+    Form->show();
+    const int outer = Form->frameGeometry().height();
+    EXPECT_FALSE(Form->TryTableHeight(100));
+    EXPECT_TRUE(Form->TryTableHeight(101));
+    EXPECT_TRUE(Form->TryTableHeight(outer - 301));
+    EXPECT_FALSE(Form->TryTableHeight(outer - 300));
+    Form->hide();
+}
+
+TEST_F(MainFormTest, TableModelPassesTheItemModelTester) {
+    TFileTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    TPatternData a;
+    TPatternData b;
+    a.Id = 1;
+    b.Id = 0;
+    model.AddRow(a);
+    model.AddRow(b);
+    model.SortRows(fcId, true);
+    EXPECT_EQ(model.PatternAt(0), &b);
+    model.SetSortColumn(fcId);
+    model.RemoveRow(b);
+    model.ClearRows();
+    EXPECT_EQ(model.RowCount(), 0);
+}
+
+TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
+    Open({QString(OSTREL_SAMPLES_DIR "/sector65_dbd.txt"),
+          QString(OSTREL_SAMPLES_DIR "/omni_850.msi"),
+          QString(OSTREL_SAMPLES_DIR "/tilted_6deg.msi"),
+          QString(OSTREL_SAMPLES_DIR "/panel_1900.vwa")});
+    Form->resize(1100, 800);
+    Form->show();
+    SelectRows({0, 2, 3});
+    QApplication::processEvents();
+    SaveTestPng(Form->grab().toImage(), "app/main_window_polar.png");
+    Form->SortByColumn(fcGain);
+    Form->SetGraphType(TMainForm::gkCartesian);
+    QApplication::processEvents();
+    SaveTestPng(Form->grab().toImage(), "app/main_window_cartesian_sorted.png");
+    Form->SetScaleMode(2);
+    Form->SetGraphType(TMainForm::gkPolar);
+    QApplication::processEvents();
+    SaveTestPng(Form->grab().toImage(), "app/main_window_logarithmic.png");
+    Form->hide();
+    EXPECT_EQ(Form->Model().Selection.Count(), 3);
+}
+
+}  // namespace
+}  // namespace ostrel
