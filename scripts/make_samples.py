@@ -30,6 +30,24 @@ def beam(angle, peak, hpbw, floor, ripple=0.0, ripple_period=23.0):
     return att
 
 
+def array_beam(angle, tilt, vbw, floor, front_to_back=25.0):
+    """Attenuation in dB of a vertical array: the array factor of n equally spaced
+    elements (side lobes about 13 dB down, then falling) times a panel element that
+    radiates forward, with a floor from the measurement noise."""
+    spacing = 0.75
+    n = max(2, int(round(50.8 / (vbw * spacing))))
+    off = math.radians(wrap(angle - tilt))
+    psi = math.pi * spacing * math.sin(off)
+    if abs(math.sin(psi)) < 1e-12:
+        factor = 1.0
+    else:
+        factor = abs(math.sin(n * psi) / (n * math.sin(psi)))
+    att = -20 * math.log10(max(factor, 1e-6))
+    behind = abs(wrap(angle)) / 180.0
+    att += min(12 * behind ** 2 * 4, front_to_back)
+    return min(att, floor)
+
+
 def ostrel(name, header, horizontal, vertical, step=1.0, crlf=True, sep="\t", decimals=2):
     end = "\r\n" if crlf else "\n"
     lines = list(header)
@@ -78,29 +96,30 @@ def main():
            ["NAME VLM-S65-18", "MAKE Velmor", "FREQUENCY 1850", "H_WIDTH 65", "V_WIDTH 7.2",
             "FRONT_TO_BACK 30.5", "GAIN 15.85 dBd", "TILT ELECTRICAL", "COMMENT 0 deg downtilt"],
            lambda a: beam(a, 0, 65, 30, ripple=1.5),
-           lambda a: beam(a, 0, 7.2, 22, ripple=6, ripple_period=9))
+           lambda a: array_beam(a, 0, 7.2, 32))
     # A narrow beam sampled every half degree, LF line ends, gain in dBi.
     ostrel("narrow_beam_0p5deg.pln",
            ["NAME VLM-N18-23", "MAKE Velmor", "FREQUENCY 2600.5", "H_WIDTH 18", "V_WIDTH 4.5",
             "FRONT_TO_BACK 35", "GAIN 23.1 dBi", "TILT MECHANICAL"],
            lambda a: beam(a, 0, 18, 35, ripple=4, ripple_period=7),
-           lambda a: beam(a, 0, 4.5, 30, ripple=6, ripple_period=5),
+           lambda a: array_beam(a, 0, 4.5, 38, front_to_back=35),
            step=0.5, crlf=False, sep=" ", decimals=3)
     # An omni: flat horizontal cut with a little ripple, no H_WIDTH line.
     ostrel("omni_850.msi",
            ["NAME VLM-O850", "MAKE Velmor", "FREQUENCY 850", "V_WIDTH 12", "GAIN 8.5 dBi",
             "TILT NONE"],
            lambda a: 0.4 * (1 - math.cos(math.radians(a) * 3)) / 2,
-           lambda a: beam(a, 0, 12, 25, ripple=5, ripple_period=17))
+           lambda a: min(array_beam(a, 0, 12, 30, front_to_back=0),
+                         array_beam(a + 180, 0, 12, 30, front_to_back=0)))
     # Electrically tilted: the vertical peak is 6 degrees below the horizon.
     ostrel("tilted_6deg.msi",
            ["NAME VLM-T90-6T", "MAKE Velmor", "FREQUENCY 1960", "BEAM_WIDTH 90", "V_WIDTH 9",
             "FRONT_TO_BACK 25", "GAIN 14.2 dBd", "TILT 6"],
            lambda a: beam(a, 0, 90, 25, ripple=1),
-           lambda a: beam(a, 6, 9, 24, ripple=5, ripple_period=11))
+           lambda a: array_beam(a, 6, 9, 30))
     verizon("panel_1900.vwa", 15.4, 63.5, 1900,
             lambda a: beam(a, 0, 63.5, 32, ripple=1.2),
-            lambda a: beam(a, 2, 6.8, 25, ripple=6, ripple_period=9))
+            lambda a: array_beam(a, 2, 6.8, 33))
 
     broken = os.path.join(OUT, "broken")
     os.makedirs(broken, exist_ok=True)

@@ -25,11 +25,11 @@ bool TFileTableDelegate::IsTextCutOff(const QStyleOptionViewItem& option,
     if (cell.text.isEmpty()) return false;
     const QWidget* widget = cell.widget;
     const QStyle* style = widget ? widget->style() : nullptr;
-    const QRect textRect = style ? style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget)
-                                 : cell.rect;
+    const QRect textRect =
+        style ? style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget) : cell.rect;
     // The item view keeps a small margin on each side of the text.
-    const int margin = style ? style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1
-                             : 3;
+    const int margin =
+        style ? style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1 : 3;
     return cell.fontMetrics.horizontalAdvance(cell.text) > textRect.width() - 2 * margin;
 }
 

@@ -95,14 +95,15 @@ int TFileTableModel::RowOf(const TPatternData& pattern) const {
 }
 
 QModelIndex TFileTableModel::index(int row, int column, const QModelIndex& parent) const {
-    if (parent.isValid() || row < 0 || row >= RowCount() || column < 0 ||
-        column >= fcColumnCount) {
+    if (parent.isValid() || row < 0 || row >= RowCount() || column < 0 || column >= fcColumnCount) {
         return QModelIndex();
     }
     return createIndex(row, column);
 }
 
-QModelIndex TFileTableModel::parent(const QModelIndex&) const { return QModelIndex(); }
+QModelIndex TFileTableModel::parent(const QModelIndex&) const {
+    return QModelIndex();
+}
 
 int TFileTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : RowCount();

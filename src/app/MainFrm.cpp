@@ -46,8 +46,8 @@ namespace {
 
 class TQtFileDialogService : public TFileDialogService {
 public:
-    QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
-                                 const QStringList& filters, QString& selectedFilter) override {
+    QStringList GetOpenFileNames(QWidget* parent, const QString& folder, const QStringList& filters,
+                                 QString& selectedFilter) override {
         QFileDialog dialog(parent, QString(), folder, filters.join(";;"));
         dialog.setFileMode(QFileDialog::ExistingFiles);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -60,7 +60,9 @@ public:
     }
 };
 
-QIcon ActionIcon(const char* name) { return QIcon(QString(":/icons/%1.svg").arg(name)); }
+QIcon ActionIcon(const char* name) {
+    return QIcon(QString(":/icons/%1.svg").arg(name));
+}
 
 // Menu texts use "&" for access keys; a path shown in a menu must keep its own "&".
 QString MenuSafe(const QString& text) {
@@ -158,8 +160,8 @@ void TMainForm::CreateActions() {
         if (handler) connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    actOpen = make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open",
-                   &TMainForm::ActOpen);
+    actOpen =
+        make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open", &TMainForm::ActOpen);
     // Printing, offset angles and the pattern points arrive with their own dialogs; the
     // commands already stand with their enabling rules.
     actPrint = make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", nullptr);
@@ -176,12 +178,12 @@ void TMainForm::CreateActions() {
                        "swap-graph", nullptr);
     connect(actSwapGrap, &QAction::triggered, this,
             [this] { SetGraphType(FGraphType == gkPolar ? gkCartesian : gkPolar); });
-    actSwapAzimuth = make("actSwapAzimuth", QString(), QKeySequence(Qt::Key_F6), QString(),
-                          nullptr, nullptr);
+    actSwapAzimuth =
+        make("actSwapAzimuth", QString(), QKeySequence(Qt::Key_F6), QString(), nullptr, nullptr);
     connect(actSwapAzimuth, &QAction::triggered, this,
             [this] { SetHCut(!GetSettings().FUseAzimuth); });
-    actSwapRadScale = make("actSwapRadScale", QString(), QKeySequence(Qt::Key_F7), QString(),
-                           nullptr, nullptr);
+    actSwapRadScale =
+        make("actSwapRadScale", QString(), QKeySequence(Qt::Key_F7), QString(), nullptr, nullptr);
     connect(actSwapRadScale, &QAction::triggered, this,
             [this] { SetScaleMode((FScaleMode + 1) % 3); });
     for (QAction* action : {actSwapGrap, actSwapAzimuth, actSwapRadScale}) {
@@ -233,7 +235,8 @@ void TMainForm::CreateMenus() {
     QMenu* options = menuBar()->addMenu("&Options");
     options->addAction("&Options", this, &TMainForm::ActOptions)->setObjectName("mmiOptions");
     options->addAction(actAngles);
-    QAction* copyPattern = options->addAction("&Copy Pattern as Image", this, &TMainForm::CopyImage);
+    QAction* copyPattern =
+        options->addAction("&Copy Pattern as Image", this, &TMainForm::CopyImage);
     copyPattern->setObjectName("mmiCopyPattern");
     copyPattern->setVisible(false);
 
@@ -291,8 +294,8 @@ void TMainForm::CreateToolBar() {
     QAction* animation = bar->addAction(ActionIcon("animation"), "Animation");
     animation->setObjectName("tbAnimation");
     animation->setVisible(false);
-    QAction* toggle = bar->addAction(ActionIcon("toggle-azimuth"),
-                                     "Toggle between Azimuth and Horizontal H Cut");
+    QAction* toggle =
+        bar->addAction(ActionIcon("toggle-azimuth"), "Toggle between Azimuth and Horizontal H Cut");
     toggle->setObjectName("toolToggleAz");
     toggle->setVisible(false);
     connect(toggle, &QAction::triggered, this, [this] { SetHCut(!GetSettings().FUseAzimuth); });
@@ -483,7 +486,9 @@ void TMainForm::LoadPatternFile(const QString& path) {
     if (pattern) FModel->AddPattern(std::move(pattern));
 }
 
-void TMainForm::ActCloseAll() { FModel->Clear(); }
+void TMainForm::ActCloseAll() {
+    FModel->Clear();
+}
 
 void TMainForm::DeleteSelectedPatterns() {
     for (int i = FModel->Selection.Count() - 1; i >= 0; --i) {
@@ -533,7 +538,9 @@ void TMainForm::SortByColumn(int column) {
     header->setSortIndicator(column, FSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-int TMainForm::SortColumn() const { return FFileTable->SortColumn(); }
+int TMainForm::SortColumn() const {
+    return FFileTable->SortColumn();
+}
 
 void TMainForm::OnTableSelectionChanged() {
     QModelIndexList rows = tvFiles->selectionModel()->selectedRows();
@@ -623,10 +630,18 @@ void TMainForm::PlaceProgressPanel() {
     pnlProgress->move(std::max(0, x), 70);
 }
 
-bool TMainForm::IsProgressVisible() const { return !pnlProgress->isHidden(); }
-int TMainForm::ProgressValue() const { return Progress->value(); }
-int TMainForm::ProgressMaximum() const { return Progress->maximum(); }
-bool TMainForm::IsView3dShown() const { return FView3dShown; }
+bool TMainForm::IsProgressVisible() const {
+    return !pnlProgress->isHidden();
+}
+int TMainForm::ProgressValue() const {
+    return Progress->value();
+}
+int TMainForm::ProgressMaximum() const {
+    return Progress->maximum();
+}
+bool TMainForm::IsView3dShown() const {
+    return FView3dShown;
+}
 
 void TMainForm::PaintPatterns(QPainter& painter, QSize size, bool forClipboard) const {
     TCanvasDrawer drawer;
@@ -691,9 +706,13 @@ void TMainForm::ActAbout() {
     about.exec();
 }
 
-void TMainForm::ActLicense() { FLauncher->OpenPrivacyPage(); }
+void TMainForm::ActLicense() {
+    FLauncher->OpenPrivacyPage();
+}
 
-void TMainForm::ActQuickGuide() { FLauncher->OpenQuickGuide(); }
+void TMainForm::ActQuickGuide() {
+    FLauncher->OpenQuickGuide();
+}
 
 // ---------------------------------------------------------------------------------------
 // Recent files
@@ -718,7 +737,8 @@ void TMainForm::RebuildRecentFilesMenu() {
     for (size_t i = 0; i < items.size(); ++i) {
         const QString path = QString::fromStdString(items[i]);
         const std::string shortened = ShortenPath(items[i], 200, width);
-        const QString caption = "&" + QString::fromStdString(RecentFileAccessKey(static_cast<int>(i))) +
+        const QString caption = "&" +
+                                QString::fromStdString(RecentFileAccessKey(static_cast<int>(i))) +
                                 " " + MenuSafe(QString::fromStdString(shortened));
         QAction* entry = reopen->addAction(caption);
         entry->setData(path);
@@ -730,7 +750,8 @@ void TMainForm::RebuildRecentFilesMenu() {
     connect(clearAll, &QAction::triggered, this, [this] {
         FMru.Clear();
         // Rebuilding from inside the submenu's own action deletes the submenu: defer it.
-        QMetaObject::invokeMethod(this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
     });
     FFileMenu->insertAction(FRecentFilesAnchor, separator);
     FFileMenu->insertAction(FRecentFilesAnchor, reopen->menuAction());
@@ -744,7 +765,8 @@ void TMainForm::ReopenRecentFile(const QString& path) {
         return;
     }
     FMru.Remove(path.toStdString());
-    QMetaObject::invokeMethod(this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
 }
 
 }  // namespace ostrel

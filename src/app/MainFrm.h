@@ -32,8 +32,7 @@ public:
     // The chosen paths in dialog order, empty when cancelled. `selectedFilter` comes in as
     // the filter to preselect and goes out as the one the user last chose.
     virtual QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
-                                         const QStringList& filters,
-                                         QString& selectedFilter) = 0;
+                                         const QStringList& filters, QString& selectedFilter) = 0;
 };
 
 // The paint box of the graph area: paints the selected patterns side by side.

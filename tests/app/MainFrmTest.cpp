@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
 #include "formats/TextLines.h"
@@ -85,8 +86,8 @@ protected:
         Form.reset();
         Form = std::make_unique<TMainForm>(
             Folder.File("settings.ini"),
-            std::make_unique<TLauncher>(QString::fromStdString(ProgramFolder.Path() + "/"),
-                                        Starter, Urls, Errors));
+            std::make_unique<TLauncher>(QString::fromStdString(ProgramFolder.Path() + "/"), Starter,
+                                        Urls, Errors));
         Form->resize(1000, 760);
     }
     void TearDown() override {
@@ -269,7 +270,8 @@ TEST_F(MainFormTest, CommandsFollowTheSizeOfTheSelection) {
     SelectRows({0});
     Form->findChild<QAction*>("actView3d")->trigger();
     ASSERT_EQ(Starter.Started.size(), 1);
-    EXPECT_TRUE(Starter.Started[0].endsWith("Ostrel3d.exe mortex31|" + QString::fromStdString(Folder.File("a.txt"))))
+    EXPECT_TRUE(Starter.Started[0].endsWith("Ostrel3d.exe mortex31|" +
+                                            QString::fromStdString(Folder.File("a.txt"))))
         << Starter.Started[0].toStdString();
     std::filesystem::remove(viewer);
     Form->findChild<QAction*>("actView3d")->trigger();
@@ -331,8 +333,7 @@ TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
     ASSERT_TRUE(mime->hasFormat("image/svg+xml"));
     const QString svg = QString::fromUtf8(mime->data("image/svg+xml"));
     const QSize size = Form->PatternBox()->size();
-    EXPECT_TRUE(
-        svg.contains(QString("viewBox=\"0 0 %1 %2\"").arg(size.width()).arg(size.height())))
+    EXPECT_TRUE(svg.contains(QString("viewBox=\"0 0 %1 %2\"").arg(size.width()).arg(size.height())))
         << svg.left(400).toStdString();
     EXPECT_FALSE(svg.contains("(0) panel")) << "no legend on the clipboard";
     EXPECT_TRUE(svg.contains(">-40<") || svg.contains(">-40 <") || svg.contains("-40"))
@@ -432,6 +433,30 @@ TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     SaveTestPng(Form->grab().toImage(), "app/main_window_logarithmic.png");
     Form->hide();
     EXPECT_EQ(Form->Model().Selection.Count(), 3);
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST_F(MainFormTest, CutOffCellsOfferTheirTextAsToolTip) {
+    Open({Pattern("a-long-name-of-a-pattern-file.txt", 1850, 17.5)});
+    Form->show();
+    QTreeView* view = Form->FileView();
+    auto* delegate = qobject_cast<TFileTableDelegate*>(view->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    const QModelIndex name = Form->FileTable().index(0, fcFileName);
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.widget = view;
+    option.rect = view->visualRect(name);
+    EXPECT_FALSE(delegate->IsTextCutOff(option, name));
+    view->header()->resizeSection(fcFileName, 40);
+    option.rect = view->visualRect(name);
+    EXPECT_TRUE(delegate->IsTextCutOff(option, name));
+    Form->hide();
 }
 
 }  // namespace

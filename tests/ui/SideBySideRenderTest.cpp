@@ -113,7 +113,8 @@ TEST_F(SideBySideRender, HorizontalCutTurnedPatternAndWrappedLegend) {
     GetSettings().FUseAzimuth = false;
     Patterns[1]->HRotationOffset = 45;
     Patterns[1]->VRotationOffset = -10;
-    Patterns[2]->FileName = "/data/VLM-PX1917-DualSlant-1900MHz-ElectricalTilt2-Measured-2025-03-14.vwa";
+    Patterns[2]->FileName =
+        "/data/VLM-PX1917-DualSlant-1900MHz-ElectricalTilt2-Measured-2025-03-14.vwa";
     const QImage image = Render({1200, 600}, gtPolar, false);
     ExpectPatternColors(image);
     SaveTestPng(image, "views/polar_horizontal_cut_turned_wrapped_legend.png");
