@@ -1,8 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program's main job: for now the inspect
-# tool on the shipped sample patterns (what the viewer will make of each file).
+# Installs what is missing, builds, and starts the viewer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
-"$root/build/ostrel-inspect" "$root"/samples/*.*
+viewer="$root/build/src/app/OstrelViewer"
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+  cat >&2 <<MSG
+The viewer is built but there is no display to show it on (DISPLAY and WAYLAND_DISPLAY
+are not set). Start it from a desktop session:
+  $viewer
+or in a virtual display (apt-get install xvfb xauth):
+  xvfb-run -a $viewer
+What it would make of the sample files, meanwhile:
+MSG
+  "$root/build/ostrel-inspect" "$root"/samples/*.* >&2 || true
+  exit 1
+fi
+exec "$viewer"
