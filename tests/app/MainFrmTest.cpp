@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
 #include <filesystem>
 #include <memory>
 
@@ -457,6 +460,38 @@ TEST_F(MainFormTest, CutOffCellsOfferTheirTextAsToolTip) {
     option.rect = view->visualRect(name);
     EXPECT_TRUE(delegate->IsTextCutOff(option, name));
     Form->hide();
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST_F(MainFormTest, DroppedFilesOpenAsIfChosenInTheDialog) {
+    const QString a = Pattern("a.txt", 850, 10);
+    const QString b = Pattern("b.vwa.txt", 900, 12);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b),
+                  QUrl::fromLocalFile(QString::fromStdString(Folder.Path())),
+                  QUrl("https://example.invalid/c.msi")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QApplication::sendEvent(Form.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Form.get(), &drop);
+    ASSERT_EQ(Form->FileTable().RowCount(), 2) << "folders and remote addresses are passed over";
+    EXPECT_EQ(Cell(0, fcFileName), "a");
+    EXPECT_EQ(Form->ProgressMaximum(), 2);
+    EXPECT_FALSE(Form->IsProgressVisible());
+
+    QMimeData text;
+    text.setText("not a file");
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(Form.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
 
 }  // namespace
