@@ -12,13 +12,32 @@ namespace ostrel {
 // Colours are laid out 0x00BBGGRR: red in the low byte (blue is 0xFF0000, red 0x0000FF).
 using TColor = std::uint32_t;
 
-constexpr std::uint8_t ColorRed(TColor color) { return color & 0xFF; }
-constexpr std::uint8_t ColorGreen(TColor color) { return (color >> 8) & 0xFF; }
-constexpr std::uint8_t ColorBlue(TColor color) { return (color >> 16) & 0xFF; }
+constexpr std::uint8_t ColorRed(TColor color) {
+    return color & 0xFF;
+}
+constexpr std::uint8_t ColorGreen(TColor color) {
+    return (color >> 8) & 0xFF;
+}
+constexpr std::uint8_t ColorBlue(TColor color) {
+    return (color >> 16) & 0xFF;
+}
 constexpr TColor RgbColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return static_cast<TColor>(red) | (static_cast<TColor>(green) << 8) |
            (static_cast<TColor>(blue) << 16);
 }
+
+// The named colours the drawing code uses.
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clWhite = 0xFFFFFF;
 
 enum TPenStyle : std::uint8_t {
     psSolid = 0,
@@ -83,8 +102,7 @@ public:
     virtual int DeviceHeight(double worldLength) const;
 
     // Size is the character cell height in world units; FontSize becomes Size.
-    virtual void SetFont(const std::string& name, TColor color, TFontStyles style,
-                         double size) = 0;
+    virtual void SetFont(const std::string& name, TColor color, TFontStyles style, double size) = 0;
     // The pen is DeviceHeight(width) device units wide.
     virtual void SetPen(TColor color, TPenStyle style, double width) = 0;
     virtual void SetBrush(TColor color, TBrushStyle style) = 0;

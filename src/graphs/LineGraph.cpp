@@ -12,10 +12,6 @@ namespace ostrel {
 
 namespace {
 
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kSilver = 0xC0C0C0;
-constexpr TColor kGray = 0x808080;
-
 // Points this far outside the X range still take part, so curves run up to the frame
 // instead of stopping one sample short of it.
 constexpr double kPointMarginDeg = 10;
@@ -175,10 +171,10 @@ void TDatasetRectGraph::DrawScaled(TDrawer& drawer, bool logScale) {
     };
     auto xPosition = [&](double angleDeg) { return left + SafeRatio(angleDeg - XMin, xRange) * w; };
 
-    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetBrush(clWhite, bsClear);
     drawer.SetFont(Font.Name, Font.Color, Font.Style, 0.03 * h);
 
-    GridLine.Color = kSilver;
+    GridLine.Color = clSilver;
     drawer.SetPen(GridLine.Color, psSolid, GridLine.Width);
 
     // Vertical grid; every other line is labelled, the labels alternating between two
@@ -233,7 +229,7 @@ void TDatasetRectGraph::DrawScaled(TDrawer& drawer, bool logScale) {
     }
     drawer.ResetClip();
 
-    drawer.SetPen(kGray, psSolid, GridLine.Width);
+    drawer.SetPen(clGray, psSolid, GridLine.Width);
     drawer.MoveTo(left, top);
     drawer.LineTo(right, top);
     drawer.LineTo(right, bottom);

@@ -12,9 +12,6 @@ namespace ostrel {
 
 namespace {
 
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kGray = 0x808080;
-constexpr TColor kRed = 0x0000FF;
 constexpr double kMarkerRadius = 5;
 // A scale with more rings than this is a configuration fault, not a diagram.
 constexpr double kMaxRingCount = 10000;
@@ -120,8 +117,8 @@ void TPolarGraph::Draw(TDrawer& drawer) {
         AngleLabels.push_back(std::to_string(angle));
     }
 
-    drawer.SetPen(kWhite, psSolid, 1.0);
-    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetPen(clWhite, psSolid, 1.0);
+    drawer.SetBrush(clWhite, bsClear);
     drawer.Circle(Center.X, Center.Y, Radius * Scale);
 
     DrawAngleGrid(drawer);
@@ -138,7 +135,7 @@ void TPolarGraph::Draw(TDrawer& drawer) {
 
 void TPolarGraph::DrawAngleGrid(TDrawer& drawer) {
     drawer.SetFont(Font.Name, Font.Color, Font.Style, LabelFontSize());
-    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetBrush(clWhite, bsClear);
     drawer.SetPen(GridLine.Color, psSolid, GridLine.Width);
     const int count = static_cast<int>(AngleLabels.size());
     for (int i = 0; i < count; ++i) {
@@ -164,7 +161,7 @@ void TPolarGraph::DrawRings(TDrawer& drawer) {
     RingLabels.clear();
     for (double level : ringLevels) RingLabels.push_back(FormatGeneral(level));
 
-    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetBrush(clWhite, bsClear);
     drawer.SetPen(GridLine.Color, psSolid, GridLine.Width);
     const int count = static_cast<int>(RingLabels.size());
     for (int i = 0; i < count; ++i) {
@@ -173,7 +170,7 @@ void TPolarGraph::DrawRings(TDrawer& drawer) {
         const double distance = LogScale ? LogRadius(ringLevels[static_cast<size_t>(i)])
                                          : static_cast<double>(i) / (count - 1) * Radius;
         const double labelY = Center.Y - distance * Scale;
-        if (i == count - 1) drawer.SetPen(kGray, psSolid, OuterLine.Width);
+        if (i == count - 1) drawer.SetPen(clGray, psSolid, OuterLine.Width);
         if (i > 0) drawer.Circle(Center.X, Center.Y, distance * Scale);
         drawer.AlignedTextOut(label + " dB", taCenter, Center.X, labelY, taNear);
     }
@@ -193,7 +190,7 @@ void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series) const {
 
 void TPolarGraph::DrawMarkers(TDrawer& drawer) const {
     if (Markers.Count() == 0) return;
-    drawer.SetPen(kRed, psSolid, 1.0);
+    drawer.SetPen(clRed, psSolid, 1.0);
     for (const TRealPoint& marker : Markers.Points()) {
         const TRealPoint at =
             PolarPoint(LinearRadius(ClampToFloor(marker.Y)), ScreenAngle(marker.X));

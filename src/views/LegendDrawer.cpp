@@ -10,10 +10,6 @@ namespace ostrel {
 
 namespace {
 
-constexpr TColor kGreen = 0x008000;
-constexpr TColor kBlue = 0xFF0000;
-constexpr TColor kGrey = 0x808080;
-constexpr TColor kWhite = 0xFFFFFF;
 constexpr const char* kLegendFont = "Arial";
 // Gap below each entry's last line.
 constexpr double kEntrySpacing = 4;
@@ -76,7 +72,7 @@ void TBasicLegendDrawer::Draw() {
     TDrawer& drawer = *Drawer;
     const bool showExtensions = GetSettings().FShowExtensions;
 
-    drawer.SetFont(kLegendFont, kGreen, fsBold, TextSize);
+    drawer.SetFont(kLegendFont, clGreen, fsBold, TextSize);
     double widest = 0;
     for (int i = 0; i < Patterns.Count(); ++i) {
         const TPatternData& pattern = Patterns.Items(i);
@@ -94,15 +90,15 @@ void TBasicLegendDrawer::Draw() {
     for (int i = 0; i < Patterns.Count(); ++i) {
         const TPatternData& pattern = Patterns.Items(i);
         const double middle = y + lineHeight / 2;
-        drawer.SetPen(kGrey, psSolid, 1.0);
+        drawer.SetPen(clGray, psSolid, 1.0);
         drawer.SetBrush(SeriesColor(i), bsSolid);
         drawer.Rectangle({left - 20, middle - 4, left - 5, middle + 4});
-        drawer.SetBrush(kWhite, bsSolid);
+        drawer.SetBrush(clWhite, bsSolid);
 
         const std::string idText = IdText(pattern);
-        drawer.SetFont(kLegendFont, kBlue, fsBold, TextSize);
+        drawer.SetFont(kLegendFont, clBlue, fsBold, TextSize);
         drawer.TextOut(idText, left, y);
-        drawer.SetFont(kLegendFont, kGreen, fsBold, TextSize);
+        drawer.SetFont(kLegendFont, clGreen, fsBold, TextSize);
         const double idWidth = drawer.TextWidth(idText);
         y = DrawWrappedText(drawer, DisplayName(pattern, showExtensions), left + idWidth, y,
                             width) +

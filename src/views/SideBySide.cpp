@@ -12,7 +12,6 @@ namespace ostrel {
 
 namespace {
 
-constexpr TColor kGrey = 0x808080;
 // Room around a polar graph for its angle labels.
 constexpr double kPolarMargin = 40;
 constexpr double kPolarFontRelativeSize = 0.06;
@@ -41,7 +40,7 @@ void ConfigurePolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, do
     graph.SetMaxValue(0);
     graph.SetRelativeFont(true);
     graph.Font.RelativeSize = kPolarFontRelativeSize;
-    graph.Font.Color = kGrey;
+    graph.Font.Color = clGray;
     graph.SetLabelRadius(kLabelRadiusFactor * radius);
     graph.SetLogScale(logScale);
 }
@@ -129,7 +128,7 @@ void TSideBySidePatterns::DrawCartesian() {
     graph.SetXMax(180);
     graph.SetYMin(settings.FRadialFloor);
     graph.SetYMax(0);
-    graph.Font.Color = kGrey;
+    graph.Font.Color = clGray;
 
     for (int i = 0; i < Patterns.Count(); ++i) {
         graph.Series->Add(

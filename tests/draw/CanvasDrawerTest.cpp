@@ -16,13 +16,6 @@
 namespace ostrel {
 namespace {
 
-constexpr TColor kRed = 0x0000FF;
-constexpr TColor kGreen = 0x00FF00;
-constexpr TColor kBlue = 0xFF0000;
-constexpr TColor kBlack = 0x000000;
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kYellow = 0x00FFFF;
-
 QImage WhiteImage(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -103,7 +96,7 @@ TEST(CanvasDrawer, FontSizeIsTheCellHeightAndTextOutAdvancesBySize) {
     TCanvasDrawer& drawer = canvas.Drawer;
     for (int size : {7, 8, 9, 11, 12, 13, 16, 24, 40}) {
         for (const char* face : {"Arial", "Tahoma"}) {
-            drawer.SetFont(face, kBlack, 0, size);
+            drawer.SetFont(face, clBlack, 0, size);
             EXPECT_DOUBLE_EQ(drawer.TextHeight("Hg"), size) << face << " " << size;
             // The loaded font is the nearest whole pixel size; the rest is a small scale.
             EXPECT_NEAR(drawer.Canvas().TextScale(), 1.0, 0.5 / size + 0.02) << face << size;
@@ -111,24 +104,24 @@ TEST(CanvasDrawer, FontSizeIsTheCellHeightAndTextOutAdvancesBySize) {
     }
     EXPECT_EQ(drawer.Canvas().Font().hintingPreference(), QFont::PreferNoHinting);
 
-    drawer.SetFont("Arial", kBlack, 0, 9);
+    drawer.SetFont("Arial", clBlack, 0, 9);
     EXPECT_DOUBLE_EQ(drawer.FontSize, 9);
     EXPECT_DOUBLE_EQ(drawer.TextOut("Level", 10, 100), 109);
-    drawer.SetFont("Arial", kBlack, 0, 12);
+    drawer.SetFont("Arial", clBlack, 0, 12);
     EXPECT_DOUBLE_EQ(drawer.TextOut("Level", 10, 100), 112);
     EXPECT_DOUBLE_EQ(drawer.AlignedTextOut("Level", taCenter, 50, 100, taCenter), 106);
 
     EXPECT_EQ(drawer.TextWidth(""), 0);
     // Sizes no device can show are bounded instead of handed to the font engine.
-    drawer.SetFont("Arial", kBlack, 0, 1e12);
+    drawer.SetFont("Arial", clBlack, 0, 1e12);
     EXPECT_LE(drawer.Canvas().TextHeight("Hg"), 10000);
-    drawer.SetFont("Arial", kBlack, 0, -5);
+    drawer.SetFont("Arial", clBlack, 0, -5);
     EXPECT_EQ(drawer.Canvas().TextHeight("Hg"), 1);
-    drawer.SetFont("Arial", kBlack, 0, 12);
+    drawer.SetFont("Arial", clBlack, 0, 12);
     const double regular = drawer.TextWidth("Horizontal");
     EXPECT_GT(regular, 40);
     EXPECT_LT(regular, 80);
-    drawer.SetFont("Arial", kBlack, fsBold, 12);
+    drawer.SetFont("Arial", clBlack, fsBold, 12);
     EXPECT_GT(drawer.TextWidth("Horizontal"), regular);
     EXPECT_TRUE(drawer.Canvas().Font().bold());
     EXPECT_EQ(drawer.Canvas().Font().hintingPreference(), QFont::PreferNoHinting);
@@ -136,7 +129,7 @@ TEST(CanvasDrawer, FontSizeIsTheCellHeightAndTextOutAdvancesBySize) {
     // At scale 2 the same world size is twice as many pixels, the same world height.
     TCanvasDrawer scaled;
     scaled.SetCanvas(&canvas.Painter, 2, 2);
-    scaled.SetFont("Arial", kBlack, 0, 9);
+    scaled.SetFont("Arial", clBlack, 0, 9);
     EXPECT_EQ(scaled.Canvas().TextHeight("Hg"), 18);
     EXPECT_DOUBLE_EQ(scaled.TextHeight("Hg"), 9);
     canvas.Finish();
@@ -145,19 +138,19 @@ TEST(CanvasDrawer, FontSizeIsTheCellHeightAndTextOutAdvancesBySize) {
 TEST(CanvasDrawer, TextIsDrawnFromTheTopLeftOnTheBrushUnlessClear) {
     TImageCanvas canvas;
     TCanvasDrawer& drawer = canvas.Drawer;
-    drawer.SetFont("Arial", kBlue, 0, 20);
+    drawer.SetFont("Arial", clBlue, 0, 20);
     const int width = static_cast<int>(drawer.TextWidth("Gain"));
 
-    drawer.SetBrush(kYellow, bsSolid);
+    drawer.SetBrush(clYellow, bsSolid);
     drawer.TextOut("Gain", 20, 30);
-    drawer.SetBrush(kYellow, bsClear);
+    drawer.SetBrush(clYellow, bsClear);
     drawer.TextOut("Gain", 20, 100);
     const QImage& image = canvas.Finish();
 
     // Opaque: the whole cell is background or ink, and nothing outside the cell.
     EXPECT_EQ(InkBox(image, QRect(0, 0, 200, 90)), QRect(20, 30, width, 20));
-    EXPECT_EQ(image.pixel(20, 30), Rgb(kYellow));
-    EXPECT_EQ(image.pixel(20 + width - 1, 49), Rgb(kYellow));
+    EXPECT_EQ(image.pixel(20, 30), Rgb(clYellow));
+    EXPECT_EQ(image.pixel(20 + width - 1, 49), Rgb(clYellow));
     // Transparent: ink inside the cell only, and the corners stay white.
     const QRect ink = InkBox(image, QRect(0, 90, 200, 110));
     EXPECT_TRUE(QRect(20, 100, width, 20).contains(ink)) << ink.x() << "," << ink.y();
@@ -166,7 +159,7 @@ TEST(CanvasDrawer, TextIsDrawnFromTheTopLeftOnTheBrushUnlessClear) {
     bool blueInk = false;
     for (int y = ink.top(); y <= ink.bottom(); ++y) {
         for (int x = ink.left(); x <= ink.right(); ++x) {
-            if (image.pixel(x, y) == Rgb(kBlue)) blueInk = true;
+            if (image.pixel(x, y) == Rgb(clBlue)) blueInk = true;
         }
     }
     EXPECT_TRUE(blueInk);
@@ -175,51 +168,51 @@ TEST(CanvasDrawer, TextIsDrawnFromTheTopLeftOnTheBrushUnlessClear) {
 TEST(CanvasDrawer, OnePixelLinesAreCrispAndPenWidthFollowsTheYScale) {
     TImageCanvas canvas;
     TCanvasDrawer& drawer = canvas.Drawer;
-    drawer.SetPen(kRed, psSolid, 1);
+    drawer.SetPen(clRed, psSolid, 1);
     drawer.Line(10, 20, 60, 20);
     drawer.Line(100, 10, 100, 60);
-    drawer.SetPen(kRed, psSolid, 3);
+    drawer.SetPen(clRed, psSolid, 3);
     drawer.Line(10, 100, 60, 100);
-    drawer.SetPen(kRed, psClear, 1);
+    drawer.SetPen(clRed, psClear, 1);
     drawer.Line(10, 150, 60, 150);
     const QImage& image = canvas.Finish();
 
     for (int x = 11; x < 59; ++x) {
-        ASSERT_EQ(image.pixel(x, 20), Rgb(kRed)) << x;
+        ASSERT_EQ(image.pixel(x, 20), Rgb(clRed)) << x;
         ASSERT_TRUE(IsWhite(image.pixel(x, 19))) << x;
         ASSERT_TRUE(IsWhite(image.pixel(x, 21))) << x;
     }
-    EXPECT_EQ(image.pixel(100, 30), Rgb(kRed));
+    EXPECT_EQ(image.pixel(100, 30), Rgb(clRed));
     EXPECT_TRUE(IsWhite(image.pixel(99, 30)));
     EXPECT_TRUE(IsWhite(image.pixel(101, 30)));
     EXPECT_EQ(InkBox(image, QRect(0, 90, 90, 20)).height(), 3);
-    EXPECT_EQ(image.pixel(30, 99), Rgb(kRed));
-    EXPECT_EQ(image.pixel(30, 101), Rgb(kRed));
+    EXPECT_EQ(image.pixel(30, 99), Rgb(clRed));
+    EXPECT_EQ(image.pixel(30, 101), Rgb(clRed));
     EXPECT_TRUE(InkBox(image, QRect(0, 140, 90, 20)).isNull());
 }
 
 TEST(CanvasDrawer, FillBarFillsAroundItsCentreAndRestoresTheBrush) {
     TImageCanvas canvas;
     TCanvasDrawer& drawer = canvas.Drawer;
-    drawer.SetBrush(kGreen, bsClear);
-    drawer.FillBar(kRed, 10, 50, 20, 10);
-    EXPECT_EQ(drawer.Canvas().BrushColor(), kGreen);
+    drawer.SetBrush(clLime, bsClear);
+    drawer.FillBar(clRed, 10, 50, 20, 10);
+    EXPECT_EQ(drawer.Canvas().BrushColor(), clLime);
     EXPECT_EQ(drawer.Canvas().BrushStyle(), bsClear);
     // The brush is still clear: a rectangle afterwards leaves its interior alone.
-    drawer.SetPen(kBlack, psSolid, 1);
+    drawer.SetPen(clBlack, psSolid, 1);
     drawer.Rectangle(TRealRect{100, 100, 150, 150});
-    drawer.SetBrush(kBlue, bsCross);
-    drawer.FillBar(kYellow, 10, 150, 20, 9);
-    EXPECT_EQ(drawer.Canvas().BrushColor(), kBlue);
+    drawer.SetBrush(clBlue, bsCross);
+    drawer.FillBar(clYellow, 10, 150, 20, 9);
+    EXPECT_EQ(drawer.Canvas().BrushColor(), clBlue);
     EXPECT_EQ(drawer.Canvas().BrushStyle(), bsCross);
     const QImage& image = canvas.Finish();
 
     EXPECT_EQ(InkBox(image, QRect(0, 0, 90, 90)), QRect(10, 45, 20, 10));
-    EXPECT_EQ(image.pixel(10, 45), Rgb(kRed));
-    EXPECT_EQ(image.pixel(29, 54), Rgb(kRed));
+    EXPECT_EQ(image.pixel(10, 45), Rgb(clRed));
+    EXPECT_EQ(image.pixel(29, 54), Rgb(clRed));
     EXPECT_TRUE(IsWhite(image.pixel(125, 125)));
-    EXPECT_EQ(image.pixel(100, 125), Rgb(kBlack));
-    EXPECT_EQ(image.pixel(149, 125), Rgb(kBlack));
+    EXPECT_EQ(image.pixel(100, 125), Rgb(clBlack));
+    EXPECT_EQ(image.pixel(149, 125), Rgb(clBlack));
     EXPECT_TRUE(IsWhite(image.pixel(150, 125)));
     // Height 9: the top is 150 - 4, the bar 9 rows high.
     EXPECT_EQ(InkBox(image, QRect(0, 120, 90, 60)), QRect(10, 146, 20, 9));
@@ -227,10 +220,10 @@ TEST(CanvasDrawer, FillBarFillsAroundItsCentreAndRestoresTheBrush) {
 
 TEST(CanvasDrawer, DrawBitmapScalesATwoByTwoImageOntoTheWholeRectangle) {
     QImage pixels(2, 2, QImage::Format_ARGB32);
-    pixels.setPixel(0, 0, Rgb(kRed));
-    pixels.setPixel(1, 0, Rgb(kGreen));
-    pixels.setPixel(0, 1, Rgb(kBlue));
-    pixels.setPixel(1, 1, Rgb(kBlack));
+    pixels.setPixel(0, 0, Rgb(clRed));
+    pixels.setPixel(1, 0, Rgb(clLime));
+    pixels.setPixel(0, 1, Rgb(clBlue));
+    pixels.setPixel(1, 1, Rgb(clBlack));
     const TQtGraphic graphic(pixels);
     EXPECT_EQ(graphic.Width(), 2);
     EXPECT_EQ(graphic.Height(), 2);
@@ -242,37 +235,37 @@ TEST(CanvasDrawer, DrawBitmapScalesATwoByTwoImageOntoTheWholeRectangle) {
 
     EXPECT_EQ(InkBox(image, QRect(0, 0, 155, 155)), QRect(50, 40, 100, 100));
     EXPECT_EQ(InkCount(image, QRect(50, 40, 100, 100)), 100 * 100);
-    EXPECT_EQ(image.pixel(50, 40), Rgb(kRed));
-    EXPECT_EQ(image.pixel(99, 89), Rgb(kRed));
-    EXPECT_EQ(image.pixel(100, 40), Rgb(kGreen));
-    EXPECT_EQ(image.pixel(50, 90), Rgb(kBlue));
-    EXPECT_EQ(image.pixel(149, 139), Rgb(kBlack));
+    EXPECT_EQ(image.pixel(50, 40), Rgb(clRed));
+    EXPECT_EQ(image.pixel(99, 89), Rgb(clRed));
+    EXPECT_EQ(image.pixel(100, 40), Rgb(clLime));
+    EXPECT_EQ(image.pixel(50, 90), Rgb(clBlue));
+    EXPECT_EQ(image.pixel(149, 139), Rgb(clBlack));
     EXPECT_EQ(InkBox(image, QRect(155, 155, 45, 45)), QRect(160, 160, 10, 10));
 }
 
 TEST(CanvasDrawer, ShapesUseThePenOutlineAndBrushInterior) {
     TImageCanvas canvas;
     TCanvasDrawer& drawer = canvas.Drawer;
-    drawer.SetPen(kBlack, psSolid, 1);
-    drawer.SetBrush(kBlue, bsSolid);
+    drawer.SetPen(clBlack, psSolid, 1);
+    drawer.SetBrush(clBlue, bsSolid);
     drawer.Ellipse(TRealRect{10, 10, 60, 40});
-    drawer.SetBrush(kGreen, bsSolid);
+    drawer.SetBrush(clLime, bsSolid);
     drawer.Polygon({{100, 10}, {150, 10}, {125, 50}});
-    drawer.SetBrush(kRed, bsSolid);
+    drawer.SetBrush(clRed, bsSolid);
     drawer.FillRect(TRealRect{10, 100, 30, 120});
-    drawer.SetPen(kBlue, psSolid, 2);
+    drawer.SetPen(clBlue, psSolid, 2);
     // Five points: one whole segment, the last point does not make another.
     drawer.PolyBezier({{100, 100}, {120, 60}, {140, 140}, {160, 100}, {190, 190}});
     drawer.PolyBezier({{0, 0}, {10, 10}});
     const QImage& image = canvas.Finish();
 
-    EXPECT_EQ(image.pixel(35, 25), Rgb(kBlue));
+    EXPECT_EQ(image.pixel(35, 25), Rgb(clBlue));
     // The outline's leftmost pixel is on the curve, so antialiasing may lighten it a bit.
     EXPECT_TRUE(IsDark(image.pixel(10, 25)));
     EXPECT_TRUE(IsWhite(image.pixel(11, 11)));
     EXPECT_EQ(InkBox(image, QRect(0, 0, 90, 90)), QRect(10, 10, 50, 30));
-    EXPECT_EQ(image.pixel(125, 25), Rgb(kGreen));
-    EXPECT_EQ(image.pixel(125, 10), Rgb(kBlack));
+    EXPECT_EQ(image.pixel(125, 25), Rgb(clLime));
+    EXPECT_EQ(image.pixel(125, 10), Rgb(clBlack));
     EXPECT_EQ(InkBox(image, QRect(0, 95, 90, 40)), QRect(10, 100, 20, 20));
     const QRect curve = InkBox(image, QRect(95, 55, 105, 145));
     EXPECT_GE(curve.left(), 98);
@@ -284,22 +277,22 @@ TEST(CanvasDrawer, ClipRectangleHoldsOnAnImage) {
     TImageCanvas canvas;
     TCanvasDrawer& drawer = canvas.Drawer;
     drawer.SetClipRect(TRealRect{40, 40, 120, 100});
-    drawer.SetPen(kRed, psSolid, 3);
-    drawer.SetBrush(kBlue, bsSolid);
+    drawer.SetPen(clRed, psSolid, 3);
+    drawer.SetBrush(clBlue, bsSolid);
     drawer.Polyline({{0, 0}, {199, 199}, {199, 0}, {0, 199}, {70, 10}});
     drawer.Ellipse(TRealRect{20, 20, 180, 180});
     drawer.FillRect(TRealRect{0, 90, 200, 110});
-    drawer.SetFont("Arial", kBlack, 0, 30);
+    drawer.SetFont("Arial", clBlack, 0, 30);
     drawer.TextOut("Clipped", 100, 80);
     EXPECT_EQ(drawer.ClipRegion, (TRect{40, 40, 120, 100}));
     drawer.ResetClip();
     EXPECT_FALSE(drawer.ClipRegion.has_value());
-    drawer.SetPen(kGreen, psSolid, 1);
+    drawer.SetPen(clLime, psSolid, 1);
     drawer.Line(0, 150, 199, 150);
     const QImage& image = canvas.Finish();
 
     EXPECT_EQ(InkBox(image, QRect(0, 0, 200, 140)), QRect(40, 40, 80, 60));
-    EXPECT_EQ(image.pixel(5, 150), Rgb(kGreen));
+    EXPECT_EQ(image.pixel(5, 150), Rgb(clLime));
 }
 
 // Every point of every <polyline> in an SVG document.
@@ -332,20 +325,20 @@ TEST(CanvasDrawer, ClipRectangleHoldsInAnSvgWhichKeepsNoClipPaths) {
         QPainter painter(&generator);
         TCanvasDrawer drawer;
         drawer.SetCanvas(&painter, 1, 1);
-        drawer.SetPen(kRed, psSolid, 1);
+        drawer.SetPen(clRed, psSolid, 1);
         drawer.SetClipRect(TRealRect{40, 40, 120, 100});
-        drawer.SetBrush(kYellow, bsSolid);
+        drawer.SetBrush(clYellow, bsSolid);
         drawer.FillRect(TRealRect{0, 0, 200, 200});
         TRealPointArray zigzag;
         for (int i = 0; i <= 20; ++i) zigzag.push_back({i * 10.0, i % 2 == 0 ? 10.0 : 190.0});
         drawer.Polyline(zigzag);
         drawer.Line(0, 70, 200, 70);
-        drawer.SetPen(kBlue, psSolid, 2);
-        drawer.SetBrush(kGreen, bsSolid);
+        drawer.SetPen(clBlue, psSolid, 2);
+        drawer.SetBrush(clLime, bsSolid);
         drawer.Ellipse(TRealRect{20, 20, 180, 120});
         drawer.Polygon({{0, 110}, {100, 0}, {200, 110}});
         drawer.ResetClip();
-        drawer.SetPen(kRed, psSolid, 1);
+        drawer.SetPen(clRed, psSolid, 1);
         drawer.Line(0, 5, 10, 5);
     }
     const QString svg = QString::fromUtf8(buffer.data());
@@ -380,7 +373,7 @@ TEST(CanvasDrawer, ClipRectangleHoldsInAnSvgWhichKeepsNoClipPaths) {
 TEST(CanvasDrawer, VerticalTextReadsUpwardAndAlignsOnItsRotatedExtent) {
     TImageCanvas canvas(300, 300);
     TCanvasDrawer& drawer = canvas.Drawer;
-    drawer.SetFont("Arial", kBlack, 0, 20);
+    drawer.SetFont("Arial", clBlack, 0, 20);
     const int width = static_cast<int>(drawer.TextWidth("WWW.........."));
     drawer.VerticalTextOut("WWW..........", taNear, 40, 250, taNear);
     drawer.VerticalTextOut("WWW..........", taCenter, 200, 150, taCenter);
@@ -412,11 +405,11 @@ protected:
         QPainter painter(this);
         TCanvasDrawer drawer;
         drawer.SetCanvas(&painter, 1, 1);
-        drawer.SetBrush(kWhite, bsSolid);
+        drawer.SetBrush(clWhite, bsSolid);
         drawer.FillRect(TRealRect{0, 0, 100, 60});
-        drawer.SetPen(kRed, psSolid, 1);
+        drawer.SetPen(clRed, psSolid, 1);
         drawer.Line(10, 30, 90, 30);
-        drawer.SetFont("Arial", kBlue, 0, 12);
+        drawer.SetFont("Arial", clBlue, 0, 12);
         TextBottom = drawer.TextOut("Widget", 10, 5);
     }
 
@@ -429,7 +422,7 @@ TEST(CanvasDrawer, PaintsOnAWidget) {
     widget.resize(100, 60);
     const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(image.size(), QSize(100, 60));
-    EXPECT_EQ(image.pixel(50, 30), Rgb(kRed));
+    EXPECT_EQ(image.pixel(50, 30), Rgb(clRed));
     EXPECT_TRUE(IsWhite(image.pixel(50, 31)));
     EXPECT_DOUBLE_EQ(widget.TextBottom, 17);
     const QRect text = InkBox(image, QRect(0, 0, 100, 20));
@@ -446,15 +439,15 @@ TEST(CanvasDrawer, TestDrawingIsWrittenAsPng) {
     drawer.SetPen(0xC0C0C0, psSolid, 1);
     for (int x = 20; x <= 380; x += 40) drawer.Line(x, 20, x, 280);
     for (int y = 20; y <= 280; y += 40) drawer.Line(20, y, 380, y);
-    drawer.SetPen(kBlack, psSolid, 1);
-    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetPen(clBlack, psSolid, 1);
+    drawer.SetBrush(clWhite, bsClear);
     drawer.Rectangle(TRealRect{20, 20, 381, 281});
-    drawer.SetPen(kBlue, psSolid, 2);
+    drawer.SetPen(clBlue, psSolid, 2);
     drawer.Circle(200, 150, 100);
-    drawer.SetPen(kRed, psDash, 1);
+    drawer.SetPen(clRed, psDash, 1);
     drawer.Circle(200, 150, 60);
-    drawer.SetBrush(kYellow, bsSolid);
-    drawer.SetPen(kBlack, psSolid, 1);
+    drawer.SetBrush(clYellow, bsSolid);
+    drawer.SetPen(clBlack, psSolid, 1);
     drawer.Ellipse(TRealRect{300, 40, 370, 80});
     drawer.SetClipRect(TRealRect{100, 60, 300, 240});
     drawer.SetPen(0x008000, psSolid, 2);
@@ -462,16 +455,16 @@ TEST(CanvasDrawer, TestDrawingIsWrittenAsPng) {
     for (int i = 0; i <= 80; ++i) wave.push_back({20 + i * 4.5, 150 + 120 * std::sin(i / 6.0)});
     drawer.Polyline(wave);
     drawer.ResetClip();
-    drawer.SetPen(kBlack, psDot, 1);
-    drawer.SetBrush(kWhite, bsClear);
+    drawer.SetPen(clBlack, psDot, 1);
+    drawer.SetBrush(clWhite, bsClear);
     drawer.Rectangle(TRealRect{100, 60, 300, 240});
-    drawer.SetFont("Arial", kBlack, 0, 13);
-    drawer.SetBrush(kWhite, bsSolid);
+    drawer.SetFont("Arial", clBlack, 0, 13);
+    drawer.SetBrush(clWhite, bsSolid);
     drawer.AlignedTextOut("0 dB", taCenter, 200, 50, taFar);
-    drawer.SetFont("Tahoma", kBlue, fsBold, 13);
+    drawer.SetFont("Tahoma", clBlue, fsBold, 13);
     drawer.TextOut("Horizontal", 25, 25);
-    drawer.SetBrush(kWhite, bsClear);
-    drawer.SetFont("Arial", kRed, fsItalic, 13);
+    drawer.SetBrush(clWhite, bsClear);
+    drawer.SetFont("Arial", clRed, fsItalic, 13);
     drawer.VerticalTextOut("Level, dB", taCenter, 15, 150, taCenter);
     drawer.FillBar(0x808000, 30, 270, 40, 6);
     const QImage& image = canvas.Finish();

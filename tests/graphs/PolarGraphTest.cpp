@@ -14,8 +14,6 @@ namespace ostrel {
 namespace {
 
 constexpr double kTol = 1e-9;
-constexpr TColor kSilver = 0xC0C0C0;
-constexpr TColor kGray = 0x808080;
 
 // A graph centred at (200, 200) with the given outer radius and floor.
 std::unique_ptr<TPolarGraph> MakeGraph(double radius, double floorDb, bool logScale = false) {
@@ -117,13 +115,13 @@ TEST(PolarGraph, FortyDbFloorGivesNineRingsAndAGrayOuterRing) {
     const auto ellipses = drawer.CallsOf("Ellipse");
     EXPECT_EQ(ellipses.front().Color, 0xFFFFFFu);  // background circle
     EXPECT_NEAR(ellipses.front().Args[0], 40, kTol);
-    for (size_t i = 1; i + 1 < ellipses.size(); ++i) EXPECT_EQ(ellipses[i].Color, kSilver);
-    EXPECT_EQ(ellipses.back().Color, kGray);
+    for (size_t i = 1; i + 1 < ellipses.size(); ++i) EXPECT_EQ(ellipses[i].Color, clSilver);
+    EXPECT_EQ(ellipses.back().Color, clGray);
     // The outer ring's pen takes the outer line's width.
     const auto pens = drawer.CallsOf("SetPen");
     bool outerPenSet = false;
     for (const TDrawCall& pen : pens) {
-        if (pen.Color == kGray && std::abs(pen.Args[0] - 2.5) < kTol) outerPenSet = true;
+        if (pen.Color == clGray && std::abs(pen.Args[0] - 2.5) < kTol) outerPenSet = true;
     }
     EXPECT_TRUE(outerPenSet);
 }
@@ -191,7 +189,7 @@ TEST(PolarGraph, AngleLabelsAndSpokesWithZeroAtTheTop) {
     EXPECT_NEAR(lines[3].Args[1], 113, kTol);   // 200 - round(86.6)
     EXPECT_NEAR(lines[19].Args[0], 183, kTol);  // -170 lies at 190 degrees
     EXPECT_NEAR(lines[19].Args[1], 298, kTol);
-    EXPECT_EQ(lines[0].Color, kSilver);
+    EXPECT_EQ(lines[0].Color, clSilver);
 }
 
 TEST(PolarGraph, AngleLabelsWithZeroOnTheRight) {

@@ -12,9 +12,6 @@ namespace ostrel {
 namespace {
 
 constexpr double kTol = 1e-9;
-constexpr TColor kGreen = 0x008000;
-constexpr TColor kBlue = 0xFF0000;
-constexpr TColor kGrey = 0x808080;
 
 // Under the recording drawer's metrics a character of a 14-unit font is 8.4 units wide
 // (texts rounded to whole units) and a line is 14 high.
@@ -46,16 +43,16 @@ TEST(LegendDrawer, EntriesHaveSwatchIdAndNameOneBelowTheOther) {
     EXPECT_EQ(swatches[0].Style, bsSolid);
     EXPECT_EQ(swatches[1].Color, 0x0000FFu);
     EXPECT_NEAR(swatches[1].Args[1], 71, kTol);  // next entry at 50 + 14 + 4
-    EXPECT_EQ(drawer.PenColor, kGrey);
+    EXPECT_EQ(drawer.PenColor, clGray);
 
     const auto texts = TextOuts(drawer);
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0].Text, "(3) ");
-    EXPECT_EQ(texts[0].Color, kBlue);
+    EXPECT_EQ(texts[0].Color, clBlue);
     EXPECT_NEAR(texts[0].Args[0], 100, kTol);
     EXPECT_NEAR(texts[0].Args[1], 50, kTol);
     EXPECT_EQ(texts[1].Text, "alpha");
-    EXPECT_EQ(texts[1].Color, kGreen);
+    EXPECT_EQ(texts[1].Color, clGreen);
     EXPECT_NEAR(texts[1].Args[0], 134, kTol);  // after the 34 units of "(3) "
     EXPECT_NEAR(texts[1].Args[1], 50, kTol);
     EXPECT_EQ(texts[2].Text, "(12) ");

@@ -14,8 +14,6 @@ namespace ostrel {
 namespace {
 
 constexpr double kTol = 1e-9;
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kGrey = 0x808080;
 
 // A pattern whose cuts tell apart which one was drawn: the azimuth cut is one point at
 // 0 dB, the levelled horizontal cut one point at -20 dB, the vertical cut two points.
@@ -32,7 +30,7 @@ TPatternData& AddPattern(TTestPatterns& patterns, int id, const std::string& fil
 std::vector<TDrawCall> GraphOutlines(const TRecordingDrawer& drawer) {
     std::vector<TDrawCall> result;
     for (const TDrawCall& call : drawer.CallsOf("Ellipse")) {
-        if (call.Color == kWhite) result.push_back(call);
+        if (call.Color == clWhite) result.push_back(call);
     }
     return result;
 }
@@ -89,7 +87,7 @@ TEST(SideBySidePolar, TwoGraphsShareTheAreaAndFollowItsSmallerSide) {
     // Grey labels at 0.06 R, angle labels at 1.1 R; the vertical cut has 0 on the right.
     for (const TDrawCall& font : drawer.CallsOf("SetFont")) {
         EXPECT_NEAR(font.Args[0], 9.6, kTol);
-        EXPECT_EQ(font.Color, kGrey);
+        EXPECT_EQ(font.Color, clGray);
     }
     const auto zeroLabels = LabelCalls(drawer, "0");
     ASSERT_EQ(zeroLabels.size(), 2u);
