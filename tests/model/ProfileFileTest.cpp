@@ -8,17 +8,11 @@
 #include <sstream>
 
 #include "model/Errors.h"
+#include "formats/TextLines.h"
 #include "support/TempDir.h"
 
 namespace ostrel {
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 TProfileFile Parse(std::string_view text) {
     TProfileFile ini;
@@ -190,7 +184,7 @@ TEST(ProfileFile, SavesAndLoadsFilesWithoutLeavingTemporaryFiles) {
     ini.Save(path);
     ini.WriteString("MRU Items", "F1", "D:\\b.txt");
     ini.Save(path);  // replaces the existing file
-    EXPECT_EQ(ReadBytes(path),
+    EXPECT_EQ(ReadFileBytes(path),
               "[MRU Items]\r\nF0=C:\\Program Files\\x;y,z.msi\r\nF1=D:\\b.txt\r\n");
 
     TProfileFile again;
@@ -209,7 +203,7 @@ TEST(ProfileFile, SavesAndLoadsFilesWithoutLeavingTemporaryFiles) {
     again.WriteString("Options", "FShowExtensions", "1");
     again.Save(link);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_NE(ReadBytes(path).find("FShowExtensions=1"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(path).find("FShowExtensions=1"), std::string::npos);
 }
 
 TEST(ProfileFile, FileErrorsAreReportedAsFileErrors) {
@@ -220,7 +214,7 @@ TEST(ProfileFile, FileErrorsAreReportedAsFileErrors) {
     // Even root cannot create a file under a regular file or in /proc.
     EXPECT_THROW(ini.Save(regular + "/settings.ini"), EFileError);
     EXPECT_THROW(ini.Save("/proc/ostrel-settings-test.ini"), EFileError);
-    EXPECT_EQ(ReadBytes(regular), "not a folder");
+    EXPECT_EQ(ReadFileBytes(regular), "not a folder");
 
     EXPECT_NO_THROW(ini.Load(regular + "/settings.ini"));  // cannot exist: empty
     EXPECT_TRUE(ini.SectionNames().empty());

@@ -7,17 +7,11 @@
 #include <sstream>
 
 #include "model/ProfileFile.h"
+#include "formats/TextLines.h"
 #include "support/TempDir.h"
 
 namespace ostrel {
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 void ExpectDefaults(const TSettings& settings) {
     EXPECT_EQ(settings.FOpenPath, "");
@@ -45,7 +39,7 @@ TEST(Settings, RoundTripsThePersistedEntriesAndStartsWithDefaultsWithoutAFile) {
     first.FAllowDuplicates = false;
     first.FShowExtensions = true;
     first.Save();
-    EXPECT_EQ(ReadBytes(first.FIniPath),
+    EXPECT_EQ(ReadFileBytes(first.FIniPath),
               "[MainForm]\r\nFOpenPath=C:\\Program Files\\Ostrel; data,1\\\r\n\r\n"
               "[Options]\r\nFAllowDuplicates=0\r\nFShowExtensions=1\r\n");
 
@@ -114,7 +108,7 @@ TEST(Settings, UnwritablePlacesLoseTheChangesSilently) {
         EXPECT_NO_THROW(settings.Load()) << path;
         EXPECT_FALSE(settings.FAllowDuplicates) << path;
     }
-    EXPECT_EQ(ReadBytes(regular), "x");
+    EXPECT_EQ(ReadFileBytes(regular), "x");
 }
 
 TEST(Settings, RecentFilesSectionSurvivesAndSurvivesUs) {
@@ -126,7 +120,7 @@ TEST(Settings, RecentFilesSectionSurvivesAndSurvivesUs) {
     EXPECT_TRUE(settings.FAllowDuplicates);
     settings.FOpenPath = "/data/";
     settings.Save();
-    EXPECT_EQ(ReadBytes(path), kMruSection +
+    EXPECT_EQ(ReadFileBytes(path), kMruSection +
                                    "\r\n[Options]\r\nFAllowDuplicates=1\r\nOther=kept\r\n"
                                    "FShowExtensions=0\r\n\r\n[MainForm]\r\nFOpenPath=/data/\r\n");
 
@@ -156,7 +150,7 @@ TEST(Settings, ViewStateIsNeverWritten) {
     settings.FRadialFloor = -20;
     settings.FLogScale = true;
     settings.Save();
-    const std::string text = ReadBytes(settings.FIniPath);
+    const std::string text = ReadFileBytes(settings.FIniPath);
     EXPECT_FALSE(text.empty());
     for (const char* name : {"FUseAzimuth", "FRadialFloor", "FLogScale", "-20"}) {
         EXPECT_EQ(text.find(name), std::string::npos) << name;
@@ -180,8 +174,8 @@ TEST(Settings, GetSettingsCreatesOnceLoadsAndSavesAtTheEnd) {
     settings.FOpenPath = "/patterns/";
     settings.FLogScale = true;
     SaveAndFreeSettings();
-    EXPECT_NE(ReadBytes(path).find("[MainForm]\r\nFOpenPath=/patterns/\r\n"), std::string::npos);
-    EXPECT_NE(ReadBytes(path).find(kMruSection), std::string::npos);
+    EXPECT_NE(ReadFileBytes(path).find("[MainForm]\r\nFOpenPath=/patterns/\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(path).find(kMruSection), std::string::npos);
 
     TSettings& restarted = GetSettings();
     EXPECT_EQ(restarted.FOpenPath, "/patterns/");
@@ -192,7 +186,7 @@ TEST(Settings, GetSettingsCreatesOnceLoadsAndSavesAtTheEnd) {
     SetSettingsFilePath("");
     GetSettings().FOpenPath = "/elsewhere/";
     SaveAndFreeSettings();
-    EXPECT_EQ(ReadBytes(path).find("/elsewhere/"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(path).find("/elsewhere/"), std::string::npos);
 }
 
 TEST(Settings, DefaultPathIsBesideTheProgramOrInTheUserConfigFolder) {
