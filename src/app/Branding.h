@@ -8,7 +8,7 @@ inline constexpr const char* kProgramTitle = "Ostrel Viewer";
 inline constexpr const char* kMakerName = "Velmor";
 // The window caption: the maker's name in front of the program title.
 inline constexpr const char* kWindowCaption = "Velmor Ostrel Viewer";
-inline constexpr const char* kMakerLine = "Velmor Antenna Tools, 2016";
+inline constexpr const char* kMakerLine = "Velmor, 2016";
 inline constexpr const char* kVersionText = "Ver. 11.06.2016";
 // Shown in the status bar.
 inline constexpr const char* kWebAddress = "www.velmor.example";
@@ -18,6 +18,6 @@ inline constexpr const char* kLegalNotice =
     "This program is protected by copyright law. Velmor grants you the right to use it for "
     "viewing and printing antenna radiation patterns; redistribution of modified copies "
     "requires the written consent of Velmor.";
-inline constexpr const char* kProgrammerName = "Ostrel Viewer team";
+inline constexpr const char* kProgrammerName = "Ostrel team";
 
 }  // namespace ostrel::branding
