@@ -10,6 +10,11 @@
 
 #include "app/Branding.h"
 
+// A resource file in a static library must be registered by name, outside any namespace.
+static void InitResourcesOfStaticLibrary() {
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace ostrel {
 
 namespace {
@@ -115,6 +120,10 @@ QPixmap MakerLogo(QSize size) {
     painter.drawText(QRectF(textLeft, 0, textWidth, height), Qt::AlignLeft | Qt::AlignVCenter,
                      name);
     return pixmap;
+}
+
+void InitAppResources() {
+    InitResourcesOfStaticLibrary();
 }
 
 }  // namespace ostrel

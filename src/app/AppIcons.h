@@ -16,4 +16,8 @@ QIcon ProgramIcon();
 // The maker's logo filling `size` (the lobe mark, then the maker's name), transparent.
 QPixmap MakerLogo(QSize size);
 
+// Registers the icon files compiled into the Qt library; call once after the QApplication
+// exists (the program, the UI tests and the benchmarks do).
+void InitAppResources();
+
 }  // namespace ostrel

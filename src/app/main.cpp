@@ -4,11 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/AppIcons.h"
 #include "app/MainFrm.h"
 #include "model/Settings.h"
-
-// Resources of the static Qt library are registered explicitly (outside any namespace).
-static void InitResources() { Q_INIT_RESOURCE(resources); }
 
 namespace {
 
@@ -34,7 +32,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostrel Viewer"));
-    InitResources();
+    ostrel::InitAppResources();
     // The toolkit adopted the user's locale; numbers are always written with ".".
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());

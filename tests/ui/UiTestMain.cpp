@@ -2,12 +2,7 @@
 
 #include <QApplication>
 
-#ifdef OSTREL_HAS_RESOURCES
-// The icons live in the static UI library; its resources are registered explicitly.
-static void InitResources() {
-    Q_INIT_RESOURCE(resources);
-}
-#endif
+#include "app/AppIcons.h"
 
 // Entry point of the UI tests: one QApplication for all tests, on the offscreen platform
 // unless the caller chose another (for example xcb under Xvfb).
@@ -17,8 +12,6 @@ int main(int argc, char** argv) {
     }
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-#ifdef OSTREL_HAS_RESOURCES
-    InitResources();
-#endif
+    ostrel::InitAppResources();
     return RUN_ALL_TESTS();
 }
