@@ -214,6 +214,14 @@ void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& ver
                         TRealPointList& dest) {
     const double verticalLevel = std::fabs(vertical.PointAt(180).Y);
     const double azimuthLevel = std::fabs(azimuth.PointAt(180).Y);
+    // Levels near the largest double can overflow to -inf here; such a cut would poison
+    // every graph, so it fails like an overflow in the interpolation, before anything is
+    // appended.
+    for (const TRealPoint& point : azimuth.Points()) {
+        if (!std::isfinite(point.Y - verticalLevel + azimuthLevel)) {
+            throw EInvalidOp("Floating point overflow");
+        }
+    }
     dest.Reserve(dest.Count() + azimuth.Count());
     for (const TRealPoint& point : azimuth.Points()) {
         dest.Add(point.X, point.Y - verticalLevel + azimuthLevel);

@@ -90,6 +90,7 @@ public:
     // Appends an object the list takes over; only for owning lists.
     int Add(std::unique_ptr<T> item) {
         if (!FOwnsObjects) throw EOstrelError("A referring list cannot take ownership");
+        if (!item) throw EOstrelError("No object to add");
         FItems.reserve(FItems.size() + 1);
         FItems.push_back(item.release());
         return Count() - 1;

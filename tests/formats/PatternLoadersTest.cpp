@@ -103,6 +103,8 @@ TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
         {"unit.pln", "HORIZONTAL\n0 3.5 dB\nVERTICAL\n",
          "'3.5 dB' is not a valid floating point value (line 2)"},
         {"twin.txt", "HORIZONTAL\n0 0\n0 1\nVERTICAL\n", "Invalid floating point operation"},
+        {"huge.txt", "HORIZONTAL\n0 0\n90 1e308\n359 0\nVERTICAL\n0 1e308\n359 1e308\n",
+         "Floating point overflow"},
         {"ostrel-as.vwa", OstrelBody(kOstrelHeader), "Cannot find Horizontal section."},
     };
     for (const TCase& c : cases) {

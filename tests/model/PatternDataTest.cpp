@@ -172,6 +172,16 @@ TEST(BuildHorizontalCut, MeetsTheVerticalCutAtZeroDegrees) {
     shortCut.Add(0, 0);
     TRealPointList dest;
     EXPECT_THROW(BuildHorizontalCut(shortCut, shortCut, dest), EListError);
+
+    // Levels near the largest double: re-levelling would leave -inf in the cut.
+    TPatternData huge;
+    NormalizeCut(CutFromDegrees(0, 359, 1, [](double a) { return a == 90 ? 1e308 : 0; }),
+                 huge.AzimuthCut);
+    NormalizeCut(CutFromDegrees(0, 359, 1, [](double a) { return a == 0 ? 1e308 : 0; }),
+                 huge.VerticalCut);
+    EXPECT_THROW(BuildHorizontalCut(huge.AzimuthCut, huge.VerticalCut, huge.HorizontalCut),
+                 EInvalidOp);
+    EXPECT_EQ(huge.HorizontalCut.Count(), 0) << "nothing is appended when the cut fails";
 }
 
 TEST(PatternData, GainTextAndDisplayName) {

@@ -147,6 +147,8 @@ TEST(BaseObjectList, OwningListsFreeTheirObjectsAndReferringListsNever) {
         EXPECT_THROW(owning.Items(-1), EListError);
         EXPECT_THROW(referring.Add(std::make_unique<TCounted>(alive)), EOstrelError);
         EXPECT_THROW(owning.Add(owning.Items(0)), EOstrelError);
+        EXPECT_THROW(owning.Add(std::unique_ptr<TCounted>()), EOstrelError);
+        EXPECT_EQ(owning.Count(), 2) << "an empty pointer is never stored to be dereferenced";
         EXPECT_EQ(alive, 2) << "a refused object is freed, not leaked";
     }
     EXPECT_EQ(alive, 0);
