@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "draw/LineClipping.h"
 
@@ -26,8 +28,14 @@ constexpr int kMaxDeviceSize = 10000;
 QRect NormalizedRect(const TRect& rect) {
     const int left = std::min(rect.Left, rect.Right);
     const int top = std::min(rect.Top, rect.Bottom);
-    return QRect(left, top, std::max(rect.Left, rect.Right) - left,
-                 std::max(rect.Top, rect.Bottom) - top);
+    // Device coordinates span up to 2^31, one more than an int holds; such a rectangle
+    // loses its last pixel, far outside any device.
+    constexpr std::int64_t kMaxSpan = std::numeric_limits<int>::max();
+    const auto span = [&](int a, int b) {
+        return static_cast<int>(
+            std::min<std::int64_t>(std::int64_t{std::max(a, b)} - std::min(a, b), kMaxSpan));
+    };
+    return QRect(left, top, span(rect.Left, rect.Right), span(rect.Top, rect.Bottom));
 }
 
 // The clip rectangle as continuous geometry: pixels L..R-1 span [L, R].

@@ -37,7 +37,8 @@ std::vector<double> LinearTicks(double low, double high, double step) {
     const double first = std::ceil(low / step - kTickSlack);
     const double count = std::floor((high - first * step) / step + kTickSlack) + 1;
     if (!std::isfinite(first) || !std::isfinite(count) || count <= 0) return ticks;
-    const long long n = std::min(static_cast<long long>(count), kMaxTicks);
+    // Capped while still a double: a count beyond the 64-bit range cannot be converted.
+    const auto n = static_cast<long long>(std::min(count, static_cast<double>(kMaxTicks)));
     ticks.reserve(static_cast<size_t>(n));
     for (long long k = 0; k < n; ++k) {
         // + 0.0 turns a negative zero into zero, so no label reads "-0".

@@ -295,6 +295,24 @@ TEST(CanvasDrawer, ClipRectangleHoldsOnAnImage) {
     EXPECT_EQ(image.pixel(5, 150), Rgb(clLime));
 }
 
+TEST(CanvasDrawer, ShapesReachingFarBeyondBothSidesStillCoverTheImage) {
+    // Both edges land on the far ends of the device range; the span between them is wider
+    // than an int holds.
+    TImageCanvas canvas;
+    TCanvasDrawer& drawer = canvas.Drawer;
+    drawer.SetBrush(clRed, bsSolid);
+    drawer.FillRect(TRealRect{-1e12, 10, 1e12, 30});
+    drawer.SetPen(clBlue, psSolid, 1);
+    drawer.SetBrush(clLime, bsSolid);
+    drawer.Rectangle(TRealRect{-1e12, 100, 1e12, 120});
+    const QImage& image = canvas.Finish();
+
+    EXPECT_EQ(image.pixel(0, 20), Rgb(clRed));
+    EXPECT_EQ(image.pixel(199, 20), Rgb(clRed));
+    EXPECT_EQ(image.pixel(100, 110), Rgb(clLime));
+    EXPECT_EQ(image.pixel(100, 100), Rgb(clBlue));
+}
+
 // Every point of every <polyline> in an SVG document.
 std::vector<QPointF> SvgPolylinePoints(const QString& svg, int* polylineCount) {
     std::vector<QPointF> points;

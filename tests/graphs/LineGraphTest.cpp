@@ -370,6 +370,27 @@ TEST(LineGraph, DegenerateRangesAndAreasDrawWithoutNonFiniteCoordinates) {
     }
 }
 
+TEST(LineGraph, AxesTooLongToCountStillGetABoundedGrid) {
+    // 10^19 grid steps do not fit a 64-bit count; the grid is capped, not lost.
+    auto wideX = AnchoredGraph();
+    wideX->SetXMin(0);
+    wideX->SetXMax(1e20);
+    TRecordingDrawer xDrawer;
+    wideX->DrawScaled(xDrawer, false);
+    const std::vector<TSegment> vertical = VerticalGrid(xDrawer);
+    ASSERT_FALSE(vertical.empty());
+    EXPECT_LE(vertical.size(), 10000u);
+    EXPECT_NEAR(vertical.front().X1, 100, kTol);
+
+    auto deepY = AnchoredGraph(-1e20);
+    TRecordingDrawer yDrawer;
+    deepY->DrawScaled(yDrawer, false);
+    const std::vector<TDrawCall> yLabels = Labels(yDrawer, taFar);
+    ASSERT_FALSE(yLabels.empty());
+    EXPECT_LE(yLabels.size(), 10000u);
+    EXPECT_TRUE(AllCallsFinite(yDrawer));
+}
+
 TEST(LineGraph, RedrawingWithNewSeriesAndRectMovesTheWholeGraph) {
     TDatasetRectGraph graph;
     graph.FitToRect = true;
