@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
@@ -330,6 +331,7 @@ void TMainForm::CreateCentralArea() {
         header->resizeSection(column, width > 0 ? width : 50);
     }
     connect(header, &QHeaderView::sectionClicked, this, &TMainForm::SortByColumn);
+    header->viewport()->installEventFilter(this);
     connect(header, &QHeaderView::sectionHandleDoubleClicked, tvFiles,
             &QTreeView::resizeColumnToContents);
     connect(tvFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -525,7 +527,15 @@ void TMainForm::dropEvent(QDropEvent* event) {
 // Table
 
 void TMainForm::SortByColumn(int column) {
-    if (FModel->Patterns.Count() == 0) return;
+    if (FModel->Patterns.Count() == 0) {
+        // The header has already moved its arrow to the clicked column: put it back.
+        if (FFileTable->SortColumn() >= 0) {
+            tvFiles->header()->setSortIndicator(
+                FFileTable->SortColumn(),
+                FSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        }
+        return;
+    }
     if (column == FFileTable->SortColumn()) {
         FSortAscending = !FSortAscending;
     } else {
@@ -554,6 +564,14 @@ void TMainForm::OnTableSelectionChanged() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // The header reports clicks of the left button only; the others sort as well.
+    if (event->type() == QEvent::MouseButtonRelease && watched == tvFiles->header()->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            const int column = tvFiles->header()->logicalIndexAt(mouse->position().toPoint());
+            if (column >= 0) SortByColumn(column);
+        }
+    }
     if (watched == tvFiles && event->type() == QEvent::KeyPress) {
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
             DeleteSelectedPatterns();
@@ -626,8 +644,12 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 
 void TMainForm::PlaceProgressPanel() {
     if (!pnlProgress || !centralWidget()) return;
+    // 70 px below the top of the client area, which starts under the menu bar and holds the
+    // toolbar too; the panel itself lives in the central widget, below the toolbar.
+    const int clientTop = menuWidget() ? menuWidget()->geometry().bottom() + 1 : 0;
     const int x = (centralWidget()->width() - pnlProgress->width()) / 2;
-    pnlProgress->move(std::max(0, x), 70);
+    const int y = clientTop + 70 - centralWidget()->geometry().top();
+    pnlProgress->move(std::max(0, x), std::max(0, y));
 }
 
 bool TMainForm::IsProgressVisible() const {
@@ -718,9 +740,18 @@ void TMainForm::ActQuickGuide() {
 // Recent files
 
 void TMainForm::RebuildRecentFilesMenu() {
-    // The submenu owns its own action: delete the menu, and the separator by itself.
-    delete FRecentFilesSeparator;
-    delete FReopenMenu;
+    // A click on an entry that loads its file rebuilds the submenu while the submenu is still
+    // handling that click: take the old items out now and free them later. The submenu owns
+    // its own action; the separator goes by itself.
+    if (FRecentFilesSeparator) {
+        FFileMenu->removeAction(FRecentFilesSeparator);
+        FRecentFilesSeparator->deleteLater();
+    }
+    if (FReopenMenu) {
+        FFileMenu->removeAction(FReopenMenu->menuAction());
+        FReopenMenu->setObjectName(QString());
+        FReopenMenu->deleteLater();
+    }
     FRecentFilesSeparator = nullptr;
     FReopenMenu = nullptr;
     if (FMru.Items().empty()) return;

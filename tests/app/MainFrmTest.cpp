@@ -496,3 +496,154 @@ TEST_F(MainFormTest, DroppedFilesOpenAsIfChosenInTheDialog) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST_F(MainFormTest, HeaderClicksWithAnyMouseButtonSortButNeverWithoutPatterns) {
+    Form->show();
+    QHeaderView* header = Form->FileView()->header();
+    auto click = [header](int column, Qt::MouseButton button) {
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), button, Qt::NoModifier, at);
+    };
+    click(fcGain, Qt::LeftButton);
+    click(fcGain, Qt::RightButton);
+    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_FALSE(header->isSortIndicatorShown());
+
+    Open({Pattern("b.txt", 900, 12), Pattern("a.txt", 850, 17.5)});
+    click(fcGain, Qt::RightButton);
+    EXPECT_EQ(Form->SortColumn(), fcGain);
+    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_EQ(Cell(0, fcFileName), "b");
+    click(fcGain, Qt::MiddleButton);
+    EXPECT_FALSE(Form->SortAscending());
+    EXPECT_EQ(Cell(0, fcFileName), "a");
+    click(fcFrequency, Qt::LeftButton);
+    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_EQ(Cell(0, fcFileName), "a");
+
+    // After Close All a click changes nothing: not the colour, not the arrow.
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    click(fcGain, Qt::LeftButton);
+    EXPECT_EQ(Form->SortColumn(), fcFrequency);
+    EXPECT_EQ(header->sortIndicatorSection(), fcFrequency);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    Form->hide();
+}
+
+TEST_F(MainFormTest, ProgressPanelSitsOverTheTable70PixelsBelowTheClientTop) {
+    Form->show();
+    QApplication::processEvents();
+    auto* panel = Form->findChild<QWidget*>("pnlProgress");
+    ASSERT_NE(panel, nullptr);
+    const QPoint topLeft = panel->mapTo(Form.get(), QPoint(0, 0));
+    const int clientTop = Form->menuWidget() ? Form->menuWidget()->geometry().bottom() + 1 : 0;
+    EXPECT_EQ(topLeft.y() - clientTop, 70);
+    EXPECT_EQ(topLeft.x(), (Form->width() - 273) / 2);
+    EXPECT_EQ(panel->size(), QSize(273, 31));
+    const QRect table(Form->FileView()->mapTo(Form.get(), QPoint(0, 0)), Form->FileView()->size());
+    EXPECT_TRUE(table.contains(QRect(topLeft, panel->size()))) << "the panel covers the table";
+    Form->resize(1200, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->mapTo(Form.get(), QPoint(0, 0)), QPoint((1200 - 273) / 2, clientTop + 70));
+    Form->hide();
+}
+
+TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
+    Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2), Pattern("c.txt", 3, 3)});
+    auto enabled = [this](const char* name) {
+        return Form->findChild<QAction*>(name)->isEnabled();
+    };
+    SelectRows({1});
+    QTest::keyClick(Form->FileView(), Qt::Key_Delete, Qt::ShiftModifier);
+    SelectRows({0});
+    QTest::keyClick(Form->FileView(), Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Cell(0, fcFileName), "c");
+    EXPECT_FALSE(enabled("actPrint"));
+    SelectRows({0});
+    EXPECT_TRUE(enabled("actPrint"));
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    EXPECT_EQ(Form->Model().Selection.Count(), 0);
+    EXPECT_FALSE(enabled("actPrint"));
+    EXPECT_FALSE(enabled("actAngles"));
+    // With nothing selected the commands that need a pattern do nothing.
+    for (const char* name :
+         {"actShowSource", "actView3d", "actPrint", "actAngles", "actShowPoints", "mmiCopyImage"}) {
+        Form->findChild<QAction*>(name)->trigger();
+    }
+    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
+    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST_F(MainFormTest, ReopenSubmenuSitsBeforeExitWithShortenedCaptions) {
+    QMenu* file = Form->findChild<QMenu*>("mmiFile");
+    ASSERT_NE(file, nullptr);
+    auto visibleTexts = [file] {
+        QStringList texts;
+        for (QAction* action : file->actions()) {
+            if (action->isVisible()) texts << (action->isSeparator() ? "-" : action->text());
+        }
+        return texts;
+    };
+    EXPECT_EQ(visibleTexts(), (QStringList{"&Open", "-", "&Close All", "-", "Copy Image", "-",
+                                           "&Print", "-", "-", "&Exit"}));
+    const std::string deep = Folder.Path() + "/a-rather-long-folder-name/another-long-folder-name";
+    std::filesystem::create_directories(deep);
+    const QString path = QString::fromStdString(deep + "/panel.txt");
+    QFile::copy(Pattern("panel.txt", 1, 1), path);
+    Open({path});
+    EXPECT_EQ(visibleTexts(), (QStringList{"&Open", "-", "&Close All", "-", "Copy Image", "-",
+                                           "&Print", "-", "-", "Reopen", "-", "&Exit"}));
+    QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
+    ASSERT_NE(reopen, nullptr);
+    const QString caption = reopen->actions().value(0)->text();
+    ASSERT_TRUE(caption.startsWith("&1 ")) << caption.toStdString();
+    EXPECT_TRUE(caption.endsWith("/panel.txt")) << caption.toStdString();
+    EXPECT_TRUE(caption.contains(".../")) << caption.toStdString();
+    EXPECT_LE(QFontMetrics(reopen->font()).horizontalAdvance(caption.mid(3)), 200);
+    EXPECT_EQ(reopen->actions().back()->text(), "&Clear All");
+
+    // Clicking an entry in the open submenu loads the file, which rebuilds that very submenu.
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    Form->show();
+    reopen->popup(QPoint(20, 20));
+    QApplication::processEvents();
+    const QPoint entry = reopen->actionGeometry(reopen->actions().value(0)).center();
+    QTest::mouseClick(reopen, Qt::LeftButton, Qt::NoModifier, entry);
+    QApplication::processEvents();
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_NE(Form->findChild<QMenu*>("mmiReopen"), nullptr);
+    Form->hide();
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST_F(MainFormTest, FunctionKeysWorkFromTheKeyboardWithTheTableFocused) {
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    Form->FileView()->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(Form->FileView(), Qt::Key_F7);
+    EXPECT_EQ(Form->StatusPanelText(3), "Scale: Logarithmic");
+    QTest::keyClick(Form->FileView(), Qt::Key_F6);
+    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Horizontal");
+    QTest::keyClick(Form->FileView(), Qt::Key_F5);
+    EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
+    Form->hide();
+}
+
+}  // namespace
+}  // namespace ostrel
