@@ -1,4 +1,4 @@
-#include "inspect/InspectReport.h"
+#include "cli/FileReport.h"
 
 #include <ostream>
 

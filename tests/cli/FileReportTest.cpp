@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "inspect/InspectReport.h"
+#include "cli/FileReport.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "inspect/InspectReport.h"
+#include "cli/FileReport.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
