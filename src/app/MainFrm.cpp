@@ -780,9 +780,7 @@ void TMainForm::RebuildRecentFilesMenu() {
     clearAll->setObjectName("mmiClearAll");
     connect(clearAll, &QAction::triggered, this, [this] {
         FMru.Clear();
-        // Rebuilding from inside the submenu's own action deletes the submenu: defer it.
-        QMetaObject::invokeMethod(
-            this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
+        RebuildRecentFilesMenu();
     });
     FFileMenu->insertAction(FRecentFilesAnchor, separator);
     FFileMenu->insertAction(FRecentFilesAnchor, reopen->menuAction());
@@ -796,8 +794,7 @@ void TMainForm::ReopenRecentFile(const QString& path) {
         return;
     }
     FMru.Remove(path.toStdString());
-    QMetaObject::invokeMethod(
-        this, [this] { RebuildRecentFilesMenu(); }, Qt::QueuedConnection);
+    RebuildRecentFilesMenu();
 }
 
 }  // namespace ostrel
