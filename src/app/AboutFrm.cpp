@@ -1,4 +1,5 @@
 #include "app/AboutFrm.h"
+#include "model/AsciiText.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -48,8 +49,7 @@ int DetectorKeyCode(int qtKey) {
 }
 
 char UpperAscii(int keyCode) {
-    const char c = static_cast<char>(keyCode);
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return AsciiUpper(static_cast<char>(keyCode));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "formats/LineMatchers.h"
 #include "formats/TextLines.h"
+#include "model/AsciiText.h"
 #include "model/NumberText.h"
 
 namespace ostrel {
@@ -68,7 +69,9 @@ int ReadVerizonSection(const std::vector<std::string_view>& lines, int first,
     throw EFormatError(std::string("Cannot find END of ") + sectionName + " section.");
 }
 
-std::string LineEnd(std::string text) { return text + "\r\n"; }
+std::string LineEnd(std::string text) {
+    return text + "\r\n";
+}
 
 // "KEYWORD value" or the keyword alone when the value is exactly 0.
 std::string KeywordLine(const std::string& keyword, double value, const char* separator,
@@ -81,7 +84,9 @@ std::string KeywordLine(const std::string& keyword, double value, const char* se
 
 void TPlanningFile::SaveToFile(const std::string&) {}
 
-void TPlanningFile::LoadFromFile(const std::string& fileName) { FileName = fileName; }
+void TPlanningFile::LoadFromFile(const std::string& fileName) {
+    FileName = fileName;
+}
 
 int TPlanningFile::FindLine(std::string_view keyword, const std::vector<std::string_view>& lines,
                             int lastIndex) {
@@ -120,7 +125,7 @@ TOstrelFile::TGainLine TOstrelFile::ParseGain(const std::vector<std::string_view
     TGainLine result;
     const int index = FindLine("GAIN", lines, static_cast<int>(lines.size()) - 1);
     if (index < 0) return result;
-    const std::string upper = UpperCase(lines[static_cast<size_t>(index)]);
+    const std::string upper = AsciiUpperCase(lines[static_cast<size_t>(index)]);
     const std::vector<std::string_view> tokens = SplitAtWhitespace(upper);
     result.Found = true;
     result.Value = tokens.size() > 1 ? TextToFloatDef(tokens[1], 0) : 0;
@@ -194,7 +199,7 @@ void TOstrelFile::SaveToFile(const std::string& fileName) {
 std::string_view TVerizonFile::FindValue(std::string_view key,
                                          const std::vector<std::string_view>& lines,
                                          int lastIndex) {
-    const std::string upperKey = UpperCase(key);
+    const std::string upperKey = AsciiUpperCase(key);
     std::string_view value;
     std::string_view first;
     std::string_view second;
@@ -292,8 +297,8 @@ std::string TVerizonFile::SaveToText(const std::string& dateMeasured) const {
     TRealPointList turned;
     RotateHalfTurn(HorizontalPoints, turned);
     for (int i = 0; i < turned.Count(); ++i) {
-        text += LineEnd(std::to_string(i) + ".0\t" +
-                        FormatFixed(3, turned.PointAt(i).Y + MaxGainDbd));
+        text +=
+            LineEnd(std::to_string(i) + ".0\t" + FormatFixed(3, turned.PointAt(i).Y + MaxGainDbd));
     }
     text += LineEnd("END");
     text += LineEnd("VERTICAL_GAINS");

@@ -1,11 +1,12 @@
 #include "formats/TextLines.h"
+#include "model/AsciiText.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "model/Errors.h"
 
@@ -16,8 +17,6 @@ namespace {
 [[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error) {
     throw EFileError(std::string(what) + " \"" + path + "\". " + std::strerror(error));
 }
-
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -100,19 +99,13 @@ std::string_view TrimLine(std::string_view line) {
 bool StartsWithNoCase(std::string_view text, std::string_view upperPrefix) {
     if (text.size() < upperPrefix.size()) return false;
     for (size_t i = 0; i < upperPrefix.size(); ++i) {
-        if (UpperChar(text[i]) != upperPrefix[i]) return false;
+        if (AsciiUpper(text[i]) != upperPrefix[i]) return false;
     }
     return true;
 }
 
 bool EqualsNoCase(std::string_view text, std::string_view upperText) {
     return text.size() == upperText.size() && StartsWithNoCase(text, upperText);
-}
-
-std::string UpperCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = UpperChar(c);
-    return result;
 }
 
 }  // namespace ostrel

@@ -23,6 +23,5 @@ std::string_view TrimLine(std::string_view line);
 // Case-insensitive (ASCII) comparisons, as the readers upper-case before comparing.
 bool StartsWithNoCase(std::string_view text, std::string_view upperPrefix);
 bool EqualsNoCase(std::string_view text, std::string_view upperText);
-std::string UpperCase(std::string_view text);
 
 }  // namespace ostrel

@@ -1,4 +1,5 @@
 #include "model/PatternData.h"
+#include "model/AsciiText.h"
 
 #include <algorithm>
 #include <array>
@@ -35,11 +36,7 @@ std::string TrimmedLowerCase(const std::string& text) {
     size_t last = text.size();
     while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
     while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-    std::string result = text.substr(first, last - first);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
+    return AsciiLowerCase(std::string_view(text).substr(first, last - first));
 }
 
 }  // namespace
@@ -80,8 +77,7 @@ std::string TPatternDataList::PointsTableText(bool useAzimuth) const {
     return text;
 }
 
-void TPatternDataList::CopyPointsToClipboard(bool useAzimuth,
-                                             TClipboardService& clipboard) const {
+void TPatternDataList::CopyPointsToClipboard(bool useAzimuth, TClipboardService& clipboard) const {
     clipboard.SetText(PointsTableText(useAzimuth));
 }
 
@@ -228,8 +224,8 @@ void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& ver
     }
 }
 
-void BuildPatternCuts(const TRealPointList& horizontalPoints,
-                      const TRealPointList& verticalPoints, TPatternData& pattern) {
+void BuildPatternCuts(const TRealPointList& horizontalPoints, const TRealPointList& verticalPoints,
+                      TPatternData& pattern) {
     NormalizeCut(horizontalPoints, pattern.AzimuthCut);
     NormalizeCut(verticalPoints, pattern.VerticalCut);
     BuildHorizontalCut(pattern.AzimuthCut, pattern.VerticalCut, pattern.HorizontalCut);

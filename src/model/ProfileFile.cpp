@@ -1,4 +1,5 @@
 #include "model/ProfileFile.h"
+#include "model/AsciiText.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -32,16 +33,8 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    }
-    return true;
+    return SameIgnoringAsciiCase(a, b);
 }
 
 bool HasLineBreak(std::string_view text) {
@@ -64,7 +57,7 @@ void CheckKeyName(std::string_view key) {
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    const char lower = LowerAscii(c);
+    const char lower = AsciiLower(c);
     if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
     return -1;
 }
@@ -103,7 +96,7 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
         text.remove_prefix(1);
     }
     const bool hex = (!text.empty() && text.front() == '$') ||
-                     (text.size() >= 2 && text[0] == '0' && LowerAscii(text[1]) == 'x');
+                     (text.size() >= 2 && text[0] == '0' && AsciiLower(text[1]) == 'x');
     if (hex) {
         text.remove_prefix(text.front() == '$' ? 1 : 2);
         if (text.empty()) return std::nullopt;

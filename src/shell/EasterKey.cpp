@@ -1,12 +1,12 @@
 #include "shell/EasterKey.h"
+#include "model/AsciiText.h"
 
 namespace ostrel {
 
 namespace {
 
 char UpperKey(int keyCode) {
-    const char c = static_cast<char>(keyCode & 0xFF);
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return AsciiUpper(static_cast<char>(keyCode & 0xFF));
 }
 
 }  // namespace

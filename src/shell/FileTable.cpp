@@ -1,4 +1,5 @@
 #include "shell/FileTable.h"
+#include "model/AsciiText.h"
 
 #include <algorithm>
 #include <array>
@@ -27,19 +28,6 @@ int RoundedDifference(double a, double b) {
     const double rounded = std::nearbyint(a - b);
     if (std::isnan(rounded)) return 0;
     return static_cast<int>(std::clamp(rounded, -kLimit, kLimit));
-}
-
-int CompareNoCase(const std::string& a, const std::string& b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        auto fold = [](char c) {
-            return static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
-        };
-        const int ca = fold(a[i]);
-        const int cb = fold(b[i]);
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 double StoredWidth(const TDoubleObject& width) {
@@ -81,7 +69,7 @@ int CompareFileRows(const TPatternData& row1, const TPatternData& row2, int colu
         case fcId:
             return row1.Id < row2.Id ? -1 : (row1.Id > row2.Id ? 1 : 0);
         case fcFileName:
-            return CompareNoCase(DisplayName(row1, false), DisplayName(row2, false));
+            return CompareIgnoringAsciiCase(DisplayName(row1, false), DisplayName(row2, false));
         case fcFrequency:
             return RoundedDifference(row1.Frequency.Value, row2.Frequency.Value);
         case fcGain:

@@ -1,4 +1,5 @@
 #include "shell/RecentFiles.h"
+#include "model/AsciiText.h"
 
 #include <algorithm>
 
@@ -6,22 +7,10 @@
 
 namespace ostrel {
 
-namespace {
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 void TMRUFileList::Add(const std::string& path) {
-    auto found = std::find_if(FItems.begin(), FItems.end(),
-                              [&path](const std::string& item) { return SameNoCase(item, path); });
+    auto found = std::find_if(FItems.begin(), FItems.end(), [&path](const std::string& item) {
+        return SameIgnoringAsciiCase(item, path);
+    });
     if (found != FItems.end()) {
         std::rotate(FItems.begin(), found, found + 1);
         return;
@@ -31,8 +20,9 @@ void TMRUFileList::Add(const std::string& path) {
 }
 
 void TMRUFileList::Remove(const std::string& path) {
-    auto found = std::find_if(FItems.begin(), FItems.end(),
-                              [&path](const std::string& item) { return SameNoCase(item, path); });
+    auto found = std::find_if(FItems.begin(), FItems.end(), [&path](const std::string& item) {
+        return SameIgnoringAsciiCase(item, path);
+    });
     if (found != FItems.end()) FItems.erase(found);
 }
 
