@@ -37,6 +37,7 @@
 #include "app/OptionsDlg.h"
 #include "draw/CanvasDrawer.h"
 #include "formats/PatternLoaders.h"
+#include "graphs/PolarGraph.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "views/SideBySide.h"
@@ -617,9 +618,8 @@ void TMainForm::SetHCut(bool azimuth) {
 void TMainForm::SetScaleMode(int mode) {
     if (mode < 0 || mode > 2) mode = 1;
     FScaleMode = mode;
-    static const double kFloors[3] = {-25, -40, -20};
     static const char* const kTexts[3] = {"Scale: -25 dB", "Scale: -40 dB", "Scale: Logarithmic"};
-    GetSettings().FRadialFloor = kFloors[mode];
+    GetSettings().FRadialFloor = ScaleFloor(static_cast<std::uint8_t>(mode));
     GetSettings().FLogScale = mode == 2;
     FStatusPanels[3]->setText(kTexts[mode]);
     mmi25dB->setChecked(mode == 0);
