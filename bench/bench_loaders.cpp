@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "PatternFileGenerator.h"
+#include "formats/LineMatchers.h"
 #include "formats/PatternLoaders.h"
 #include "formats/PlanningFiles.h"
 #include "formats/TextLines.h"
@@ -147,6 +148,20 @@ void NormalizeCutBench(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 
+// The line matchers on a 2 MB line of one token, a blank run and another token: the time a
+// hostile file's longest line costs (bytes per second shows the scan stays linear).
+void LongLineBench(benchmark::State& state) {
+    const std::string token(1024 * 1024, '7');
+    const std::string line = token + std::string(1024 * 1024, ' ') + token;
+    std::string_view first;
+    std::string_view rest;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(MatchTokenAndRest(line, first, rest));
+        benchmark::DoNotOptimize(SplitAtWhitespace(line).size());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * 2 * line.size()));
+}
+
 // Console output as usual, and the real and CPU time per iteration of every run kept by name.
 class TRecordingReporter : public benchmark::ConsoleReporter {
 public:
@@ -239,6 +254,7 @@ int main(int argc, char** argv) {
             ->Arg(360)
             ->Arg(3600)
             ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("LongLine/2MB", LongLineBench)->Unit(benchmark::kMillisecond);
 
         benchmark::Initialize(&argc, argv);
         TRecordingReporter reporter;

@@ -4,6 +4,8 @@ namespace ostrel {
 
 namespace {
 
+thread_local size_t bytesScanned = 0;
+
 // IsRegexSpace with one comparison for the five control characters: tab, LF, VT, FF and
 // CR are the consecutive codes 9..13.
 bool IsSpaceByte(char c) {
@@ -11,16 +13,22 @@ bool IsSpaceByte(char c) {
 }
 
 size_t SkipSpace(std::string_view line, size_t i) {
+    const size_t from = i;
     while (i < line.size() && IsSpaceByte(line[i])) ++i;
+    bytesScanned += i - from + 1;
     return i;
 }
 
 size_t SkipToken(std::string_view line, size_t i) {
+    const size_t from = i;
     while (i < line.size() && !IsSpaceByte(line[i])) ++i;
+    bytesScanned += i - from + 1;
     return i;
 }
 
 }  // namespace
+
+size_t MatcherBytesScanned() { return bytesScanned; }
 
 // A match can only start at the first token: a start inside a token or inside a blank run
 // sees the same (or no) following blank run, so if the first token fails, all do.
@@ -59,8 +67,10 @@ bool MatchCommaPair(std::string_view line, std::string_view& first, std::string_
     // non-comma character and runs (greedily) to the next comma.
     size_t start = 0;
     while (start < line.size() && line[start] == ',') ++start;
+    bytesScanned += start + 1;
     if (start == line.size()) return false;
     const size_t comma = line.find(',', start);
+    bytesScanned += (comma == std::string_view::npos ? line.size() : comma + 1) - start;
     if (comma == std::string_view::npos) return false;
     const size_t afterComma = comma + 1;
     const size_t next = SkipSpace(line, afterComma);

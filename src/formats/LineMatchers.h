@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,11 @@ bool MatchCommaPair(std::string_view line, std::string_view& first, std::string_
 // Splitting at "\s+": the non-empty runs between whitespace (empty fields at the ends, which
 // a regular-expression split would give for leading or trailing blanks, are dropped).
 std::vector<std::string_view> SplitAtWhitespace(std::string_view line);
+
+// Bytes the matchers of this thread have examined so far. A test reads it before and after
+// a call to prove that a line is scanned a bounded number of times, which no clock on a busy
+// machine can show.
+size_t MatcherBytesScanned();
 
 inline bool IsRegexSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
