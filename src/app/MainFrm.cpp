@@ -15,6 +15,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -35,11 +37,14 @@
 #include "app/FileTableModel.h"
 #include "app/Launches.h"
 #include "app/OptionsDlg.h"
+#include "draw/CanvasDeviceDrawers.h"
 #include "draw/CanvasDrawer.h"
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
+#include "views/PrintOptionsDlg.h"
+#include "views/PrintedPages.h"
 #include "views/SideBySide.h"
 
 namespace ostrel {
@@ -59,6 +64,15 @@ public:
         if (dialog.exec() != QDialog::Accepted) return {};
         selectedFilter = dialog.selectedNameFilter();
         return dialog.selectedFiles();
+    }
+};
+
+class TQtPrintDialogService : public TPrintDialogService {
+public:
+    int RunPrintOptions(TPrintOptionsDialog& dialog) override { return dialog.exec(); }
+    bool RunPrintDialog(QWidget* parent, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
     }
 };
 
@@ -97,6 +111,8 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     : QMainWindow(parent),
       FIniPath(iniPath),
       FFileDialog(std::make_unique<TQtFileDialogService>()),
+      FPrintDialogs(std::make_unique<TQtPrintDialogService>()),
+      FErrors(&MessageBoxErrorReporter()),
       FLauncher(launcher ? std::move(launcher) : std::make_unique<TLauncher>()),
       FOpenFilter(kOpenFilters.front()) {
     setWindowTitle(branding::kWindowCaption);
@@ -148,6 +164,10 @@ void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service
     if (service) FFileDialog = std::move(service);
 }
 
+void TMainForm::SetPrintDialogService(std::unique_ptr<TPrintDialogService> service) {
+    if (service) FPrintDialogs = std::move(service);
+}
+
 // ---------------------------------------------------------------------------------------
 // Building the window
 
@@ -164,9 +184,10 @@ void TMainForm::CreateActions() {
     };
     actOpen =
         make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open", &TMainForm::ActOpen);
-    // Printing, offset angles and the pattern points arrive with their own dialogs; the
-    // commands already stand with their enabling rules.
-    actPrint = make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", nullptr);
+    actPrint =
+        make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", &TMainForm::ActPrint);
+    // Offset angles and the pattern points arrive with their own dialogs; the commands
+    // already stand with their enabling rules.
     actAngles = make("actAngles", "Offset Angles", QKeySequence("Ctrl+W"), "Set offset angles",
                      "offset-angles", nullptr);
     actShowSource = make("actShowSource", "&Source File", QKeySequence("Ctrl+S"),
@@ -704,6 +725,30 @@ void TMainForm::CopyImage() {
     mime->setData("image/svg+xml", svg);
     mime->setImageData(image);
     QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void TMainForm::ActPrint() {
+    if (FModel->Selection.Count() == 0) return;
+    std::uint8_t mode = pmSingle;
+    if (FModel->Selection.Count() >= 2) {
+        TPrintOptionsDialog options(this);
+        const bool confirmed = FPrintDialogs->RunPrintOptions(options) == QDialog::Accepted;
+        if (!confirmed) return;
+        mode = options.PrintMode();
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!FPrintDialogs->RunPrintDialog(this, printer)) return;
+    try {
+        const std::unique_ptr<TGraphic> logo = LoadLogoGraphic();
+        TPatternDataPagePrinter pages(
+            [&printer] { return std::make_unique<TPrinterDrawer>(printer); }, logo.get());
+        pages.Patterns.CopyFrom(FModel->Selection);
+        pages.PrintMode = mode;
+        pages.SetGraphType(FGraphType == gkPolar ? gtPolar : gtCartesian);
+        pages.Print();
+    } catch (const std::exception& error) {
+        FErrors->ShowError(this, QString::fromUtf8(error.what()));
+    }
 }
 
 void TMainForm::ActShowSource() {

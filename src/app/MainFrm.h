@@ -13,6 +13,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QScrollArea;
 class QSplitter;
@@ -21,7 +22,9 @@ class QTreeView;
 
 namespace ostrel {
 
+class TErrorReporter;
 class TFileTableModel;
+class TPrintOptionsDialog;
 class TLauncher;
 class TvkEdgePanel;
 
@@ -33,6 +36,17 @@ public:
     // the filter to preselect and goes out as the one the user last chose.
     virtual QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
                                          const QStringList& filters, QString& selectedFilter) = 0;
+};
+
+// How the Print command asks for the print mode and the printer; tests answer instead of
+// the modal dialogs.
+class TPrintDialogService {
+public:
+    virtual ~TPrintDialogService() = default;
+    // Runs the print options dialog; returns QDialog::Accepted or QDialog::Rejected.
+    virtual int RunPrintOptions(TPrintOptionsDialog& dialog) = 0;
+    // Runs the platform print dialog on `printer`; true when the user chose to print.
+    virtual bool RunPrintDialog(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The paint box of the graph area: paints the selected patterns side by side.
@@ -72,6 +86,13 @@ public:
     QWidget* PatternBox() const { return pbPattern; }
     TMRUFileList& RecentFiles() { return FMru; }
     void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
+    void SetPrintDialogService(std::unique_ptr<TPrintDialogService> service);
+    // Where errors of the commands go (a message box by default; not owned).
+    void SetErrorReporter(TErrorReporter& errors) { FErrors = &errors; }
+
+    // The Print command: print options for two or more selected patterns, then the print
+    // dialog, then the job; a failure reaches the user through the error reporter.
+    void ActPrint();
 
     // Opens one file unless it is open already and duplicates are not allowed.
     void OpenPatternFile(const QString& path);
@@ -138,6 +159,8 @@ private:
     TMRUFileList FMru;
     std::string FIniPath;
     std::unique_ptr<TFileDialogService> FFileDialog;
+    std::unique_ptr<TPrintDialogService> FPrintDialogs;
+    TErrorReporter* FErrors = nullptr;
     std::unique_ptr<TLauncher> FLauncher;
     QString FOpenFilter;
 

@@ -43,4 +43,10 @@ public:
     using EOstrelError::EOstrelError;
 };
 
+// A print job the printer (or the PDF file behind it) refused.
+class EPrintError : public EOstrelError {
+public:
+    using EOstrelError::EOstrelError;
+};
+
 }  // namespace ostrel

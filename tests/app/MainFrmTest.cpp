@@ -11,6 +11,11 @@
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -23,6 +28,7 @@
 #include "formats/TextLines.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
+#include "views/PrintOptionsDlg.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
 #include "support/UiImageFiles.h"
@@ -643,6 +649,102 @@ TEST_F(MainFormTest, FunctionKeysWorkFromTheKeyboardWithTheTableFocused) {
     QTest::keyClick(Form->FileView(), Qt::Key_F5);
     EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
     Form->hide();
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// Answers the Print command's dialogs as a user would: clicks a print-mode button (or none)
+// and OK or Cancel, then picks "Print to File (PDF)" with a path, or cancels.
+class TFakePrintDialogs : public TPrintDialogService {
+public:
+    int RunPrintOptions(TPrintOptionsDialog& dialog) override {
+        ++OptionsShown;
+        StartMode = dialog.PrintMode();
+        if (!Click.isEmpty()) dialog.findChild<QRadioButton*>(Click)->click();
+        return ConfirmOptions ? QDialog::Accepted : QDialog::Rejected;
+    }
+    bool RunPrintDialog(QWidget*, QPrinter& printer) override {
+        ++PrintDialogShown;
+        if (PdfPath.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(PdfPath);
+        return true;
+    }
+    QString Click;
+    bool ConfirmOptions = true;
+    QString PdfPath;
+    int OptionsShown = 0;
+    int StartMode = -1;
+    int PrintDialogShown = 0;
+};
+
+int PdfPages(const QString& path) {
+    QProcess info;
+    info.start("pdfinfo", {path});
+    info.waitForFinished(-1);
+    const QRegularExpression pages("^Pages:\\s*(\\d+)", QRegularExpression::MultilineOption);
+    return pages.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
+}
+
+TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages) {
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) GTEST_SKIP() << "no pdfinfo";
+    Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2), Pattern("c.txt", 3, 3)});
+    struct TCase {
+        std::initializer_list<int> Rows;
+        const char* Click;
+        bool ConfirmOptions;
+        bool ChoosePrinter;
+        int Options;       // options dialogs shown
+        int PrintDialogs;  // print dialogs shown
+        int Pages;         // 0: no PDF
+    } cases[] = {
+        {{1}, "", true, true, 0, 1, 1},
+        {{0, 1}, "", true, true, 1, 1, 2},
+        {{0, 1, 2}, "rbBoth", true, true, 1, 1, 4},
+        {{0, 1, 2}, "rbOverlay", true, true, 1, 1, 1},
+        {{0, 2}, "rbBoth", false, true, 1, 0, 0},
+        {{2}, "", true, false, 0, 1, 0},
+    };
+    int n = 0;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(n);
+        SelectRows(c.Rows);
+        auto dialogs = std::make_unique<TFakePrintDialogs>();
+        TFakePrintDialogs& fake = *dialogs;
+        fake.Click = c.Click;
+        fake.ConfirmOptions = c.ConfirmOptions;
+        const QString pdf = QString::fromStdString(Folder.File("job" + std::to_string(n++) + ".pdf"));
+        if (c.ChoosePrinter) fake.PdfPath = pdf;
+        Form->SetPrintDialogService(std::move(dialogs));
+        Form->findChild<QAction*>("actPrint")->trigger();
+        EXPECT_EQ(fake.OptionsShown, c.Options);
+        if (c.Options > 0) {
+            EXPECT_EQ(fake.StartMode, 1) << "single pages are preselected";
+        }
+        EXPECT_EQ(fake.PrintDialogShown, c.PrintDialogs);
+        if (c.Pages == 0) {
+            EXPECT_FALSE(QFileInfo::exists(pdf));
+        } else {
+            EXPECT_EQ(PdfPages(pdf), c.Pages);
+        }
+    }
+    EXPECT_TRUE(Errors.Shown.isEmpty());
+}
+
+TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
+    Open({Pattern("a.txt", 1, 1)});
+    SelectRows({0});
+    Form->SetErrorReporter(Errors);
+    auto dialogs = std::make_unique<TFakePrintDialogs>();
+    dialogs->PdfPath = QString::fromStdString(Folder.File("no such folder/job.pdf"));
+    Form->SetPrintDialogService(std::move(dialogs));
+    Form->findChild<QAction*>("actPrint")->trigger();
+    ASSERT_EQ(Errors.Shown.size(), 1);
+    EXPECT_TRUE(Errors.Shown[0].contains("job.pdf")) << Errors.Shown[0].toStdString();
 }
 
 }  // namespace

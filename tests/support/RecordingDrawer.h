@@ -22,7 +22,9 @@ struct TDrawCall {
 // A drawer for tests: records every call with its arguments and measures text with simple
 // deterministic metrics (each character is 0.6 of the font's cell height wide in device
 // units, rounded; a text is one cell high). Scale 100 by default: world units are pixels.
-class TRecordingDrawer : public TDrawer {
+// As a paged drawer it also records the document calls (SetTitle, BeginDoc, NewPage,
+// EndDoc), so the printed pages can be checked page by page.
+class TRecordingDrawer : public TDeviceDrawer {
 public:
     using TDrawer::PolyBezier;
     using TDrawer::Polygon;
@@ -51,6 +53,10 @@ public:
     void Polyline(const TRealPointArray& points) override;
     void Polygon(const TRealPointArray& points) override;
     void PolyBezier(const TRealPointArray& points) override;
+    void SetTitle(const std::string& title) override;
+    void BeginDoc() override;
+    void EndDoc() override;
+    void NewPage() override;
 
     // Text extent in device units under the deterministic metrics.
     int DeviceTextWidth(const std::string& text) const;

@@ -1,0 +1,171 @@
+#include "cli/PrintJob.h"
+
+#include <exception>
+#include <ostream>
+
+#include "formats/PatternLoaders.h"
+#include "graphs/PolarGraph.h"
+#include "model/MainModel.h"
+#include "model/Settings.h"
+#include "views/PrintedPages.h"
+
+namespace ostrel {
+
+const char kPrintUsage[] =
+    "usage: ostrel-print [--mode single|overlay|both] [--graph polar|cartesian]\n"
+    "                    [--scale 40|25|log] [--cut azimuth|horizontal] [--paper letter|a4]\n"
+    "                    [--landscape] -o OUT.pdf FILE...\n"
+    "Prints the pattern files into a PDF as the viewer's Print command does: single gives\n"
+    "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
+    "Exit status: 0 when every file loaded, 1 when any did not, 2 for a usage error.\n";
+
+namespace {
+
+// Reads the value of an option into one of its choices; false when it is missing or not
+// one of them.
+template <typename T>
+bool ReadChoice(const std::vector<std::string>& arguments, size_t& i,
+                std::initializer_list<std::pair<const char*, T>> choices, T& value,
+                std::string& error) {
+    const std::string& option = arguments[i];
+    if (i + 1 >= arguments.size()) {
+        error = "option '" + option + "' needs a value";
+        return false;
+    }
+    const std::string& given = arguments[++i];
+    for (const auto& [name, choice] : choices) {
+        if (given == name) {
+            value = choice;
+            return true;
+        }
+    }
+    error = "'" + given + "' is not a value of " + option;
+    return false;
+}
+
+// 0 parsed, 2 usage error, -1 help asked for.
+int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& request,
+                 std::string& error) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        bool ok = true;
+        if (optionsEnded || a.size() <= 1 || a[0] != '-') {
+            request.Files.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--help" || a == "-h") {
+            return -1;
+        } else if (a == "--mode") {
+            ok = ReadChoice<std::uint8_t>(
+                arguments, i, {{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
+                request.PrintMode, error);
+        } else if (a == "--graph") {
+            ok = ReadChoice<std::uint8_t>(arguments, i,
+                                          {{"polar", gtPolar}, {"cartesian", gtCartesian}},
+                                          request.GraphType, error);
+        } else if (a == "--scale") {
+            ok = ReadChoice<std::uint8_t>(arguments, i, {{"25", 0}, {"40", 1}, {"log", 2}},
+                                          request.ScaleMode, error);
+        } else if (a == "--cut") {
+            ok = ReadChoice<bool>(arguments, i, {{"azimuth", true}, {"horizontal", false}},
+                                  request.UseAzimuth, error);
+        } else if (a == "--paper") {
+            ok = ReadChoice<bool>(arguments, i, {{"letter", false}, {"a4", true}}, request.A4,
+                                  error);
+        } else if (a == "--landscape") {
+            request.Landscape = true;
+        } else if (a == "-o") {
+            if (i + 1 >= arguments.size()) {
+                error = "option '-o' needs a file name";
+                return 2;
+            }
+            request.Output = arguments[++i];
+        } else {
+            error = "unknown option '" + a + "'";
+            return 2;
+        }
+        if (!ok) return 2;
+    }
+    if (request.Output.empty()) {
+        error = "no output file: give -o OUT.pdf";
+        return 2;
+    }
+    if (request.Files.empty()) {
+        error = "no pattern files given";
+        return 2;
+    }
+    return 0;
+}
+
+// Sets the view state the pages read and puts the previous one back.
+class TViewStateScope {
+public:
+    explicit TViewStateScope(const TPrintRequest& request) : FSaved(GetSettings()) {
+        TSettings& settings = GetSettings();
+        settings.FUseAzimuth = request.UseAzimuth;
+        settings.FRadialFloor = ScaleFloor(request.ScaleMode);
+        settings.FLogScale = request.ScaleMode == 2;
+    }
+    TViewStateScope(const TViewStateScope&) = delete;
+    TViewStateScope& operator=(const TViewStateScope&) = delete;
+    ~TViewStateScope() {
+        TSettings& settings = GetSettings();
+        settings.FUseAzimuth = FSaved.FUseAzimuth;
+        settings.FRadialFloor = FSaved.FRadialFloor;
+        settings.FLogScale = FSaved.FLogScale;
+    }
+
+private:
+    TSettings FSaved;
+};
+
+}  // namespace
+
+int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+             TPdfTarget& target) {
+    TPrintRequest request;
+    std::string error;
+    const int parsed = ParseRequest(arguments, request, error);
+    if (parsed == -1) {
+        out << kPrintUsage;
+        return 0;
+    }
+    if (parsed != 0) {
+        err << "ostrel-print: " << error << '\n' << kPrintUsage;
+        return 2;
+    }
+
+    TMainModel model;
+    bool allLoaded = true;
+    for (const std::string& path : request.Files) {
+        std::string reason;
+        std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &reason);
+        if (!pattern) {
+            err << "ostrel-print: " << path << ": " << reason << '\n';
+            allLoaded = false;
+            continue;
+        }
+        model.AddPattern(std::move(pattern));
+    }
+    if (model.Patterns.Count() == 0) {
+        err << "ostrel-print: no file loaded; " << request.Output << " not written\n";
+        return 1;
+    }
+    model.SetSelection(model.Patterns);
+
+    const TViewStateScope viewState(request);
+    try {
+        TPatternDataPagePrinter pages([&] { return target.CreateDrawer(request); }, target.Logo());
+        pages.Patterns.CopyFrom(model.Selection);
+        pages.PrintMode = request.PrintMode;
+        pages.SetGraphType(request.GraphType);
+        pages.Print();
+    } catch (const std::exception& failure) {
+        err << "ostrel-print: " << request.Output << ": " << failure.what() << '\n';
+        return 1;
+    }
+    return allLoaded ? 0 : 1;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "draw/Drawer.h"
+
+namespace ostrel {
+
+// What ostrel-print was asked for.
+struct TPrintRequest {
+    std::uint8_t PrintMode = 1;  // TPrintMode
+    std::uint8_t GraphType = 1;  // TGraphType
+    std::uint8_t ScaleMode = 1;  // 0 "25 dB", 1 "40 dB", 2 logarithmic
+    bool UseAzimuth = true;
+    bool A4 = false;  // else Letter
+    bool Landscape = false;
+    std::string Output;
+    std::vector<std::string> Files;
+};
+
+// Where the pages go: a PDF file set up from the request, and the logo they carry.
+class TPdfTarget {
+public:
+    virtual ~TPdfTarget() = default;
+    virtual std::unique_ptr<TDeviceDrawer> CreateDrawer(const TPrintRequest& request) = 0;
+    virtual const TGraphic* Logo() = 0;
+};
+
+extern const char kPrintUsage[];
+
+// ostrel-print: loads the files in order as the viewer would open them, makes them the
+// selection and prints its pages into the target. A file that does not load is reported on
+// `err` and skipped; when none loads nothing is printed. Returns the exit status: 0 when
+// every file loaded (and the PDF was written), 1 otherwise, 2 for a usage error. The view
+// state it sets on the settings object is put back afterwards; no settings file is read or
+// written here.
+int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+             TPdfTarget& target);
+
+}  // namespace ostrel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace ostrel {
+
+// Asks which pages a print job makes for several patterns: one page per pattern (the
+// choice it starts with), one page with all patterns overlaid, or both. Made anew for
+// every print, so the choice is not remembered.
+class TPrintOptionsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TPrintOptionsDialog(QWidget* parent = nullptr);
+
+    // 0 overlay, 1 single pages, 2 both; setting 0..2 also checks that mode's button.
+    void SetPrintMode(std::uint8_t mode);
+    std::uint8_t PrintMode() const { return FPrintMode; }
+
+    QGroupBox* gbOptions = nullptr;
+    QRadioButton* rbSingle = nullptr;
+    QRadioButton* rbOverlay = nullptr;
+    QRadioButton* rbBoth = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+private:
+    std::uint8_t FPrintMode = 1;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,150 @@
+#include "cli/PrintJob.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/Settings.h"
+#include "support/RecordingDrawer.h"
+#include "views/ViewTestSupport.h"
+
+namespace ostrel {
+namespace {
+
+const std::string kSamples = OSTREL_SAMPLES_DIR "/";
+
+// Records what each job drew and the view state the pages saw when the job started.
+class TRecordingTarget : public TPdfTarget {
+public:
+    class TDrawer : public TRecordingDrawer {
+    public:
+        explicit TDrawer(TRecordingTarget& target) : FTarget(target) {}
+        ~TDrawer() override { FTarget.Calls = Calls; }
+
+    private:
+        TRecordingTarget& FTarget;
+    };
+
+    std::unique_ptr<TDeviceDrawer> CreateDrawer(const TPrintRequest& request) override {
+        ++Jobs;
+        Request = request;
+        Seen = GetSettings();
+        return std::make_unique<TDrawer>(*this);
+    }
+    const TGraphic* Logo() override { return nullptr; }
+
+    int Jobs = 0;
+    TPrintRequest Request;
+    TSettings Seen;
+    std::vector<TDrawCall> Calls;
+};
+
+struct TRun {
+    int Status;
+    std::string Out;
+    std::string Err;
+};
+
+TRun RunTool(const std::vector<std::string>& arguments, TRecordingTarget& target) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunPrint(arguments, out, err, target);
+    return {status, out.str(), err.str()};
+}
+
+TEST(PrintJob, UsageErrorsAndHelp) {
+    const std::vector<std::vector<std::string>> usageErrors = {
+        {},
+        {"-o", "x.pdf"},
+        {kSamples + "omni_850.msi"},
+        {"--mode", "all", "-o", "x.pdf", kSamples + "omni_850.msi"},
+        {"--scale", "30", "-o", "x.pdf", kSamples + "omni_850.msi"},
+        {"--paper", "legal", "-o", "x.pdf", kSamples + "omni_850.msi"},
+        {"--colour", "-o", "x.pdf", kSamples + "omni_850.msi"},
+        {kSamples + "omni_850.msi", "-o"},
+        {"-o", "x.pdf", kSamples + "omni_850.msi", "--cut"},
+    };
+    for (const auto& arguments : usageErrors) {
+        TRecordingTarget target;
+        const TRun run = RunTool(arguments, target);
+        EXPECT_EQ(run.Status, 2) << testing::PrintToString(arguments);
+        EXPECT_NE(run.Err.find("usage: ostrel-print"), std::string::npos);
+        EXPECT_EQ(target.Jobs, 0);
+    }
+    TRecordingTarget target;
+    const TRun help = RunTool({"--help"}, target);
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("--landscape"), std::string::npos);
+    EXPECT_EQ(target.Jobs, 0);
+}
+
+TEST(PrintJob, OptionsReachTheJobAndTheViewStateIsPutBack) {
+    const TViewSettingsScope outer(false, -33, false, false);
+    struct TCase {
+        std::vector<std::string> Options;
+        double Floor;
+        bool Log;
+        bool Azimuth;
+    } cases[] = {
+        {{}, -40, false, true},
+        {{"--scale", "25", "--cut", "horizontal"}, -25, false, false},
+        {{"--scale", "log"}, -20, true, true},
+    };
+    for (const TCase& c : cases) {
+        std::vector<std::string> arguments = c.Options;
+        for (const char* a : {"--graph", "cartesian", "--paper", "a4", "--landscape", "-o"}) {
+            arguments.push_back(a);
+        }
+        arguments.push_back("out.pdf");
+        arguments.push_back(kSamples + "omni_850.msi");
+        TRecordingTarget target;
+        const TRun run = RunTool(arguments, target);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        ASSERT_EQ(target.Jobs, 1);
+        EXPECT_DOUBLE_EQ(target.Seen.FRadialFloor, c.Floor);
+        EXPECT_EQ(target.Seen.FLogScale, c.Log);
+        EXPECT_EQ(target.Seen.FUseAzimuth, c.Azimuth);
+        EXPECT_TRUE(target.Request.A4);
+        EXPECT_TRUE(target.Request.Landscape);
+        EXPECT_EQ(target.Request.Output, "out.pdf");
+        EXPECT_FALSE(target.Calls.empty());
+        // Back to what the caller had.
+        EXPECT_DOUBLE_EQ(GetSettings().FRadialFloor, -33);
+        EXPECT_FALSE(GetSettings().FUseAzimuth);
+    }
+}
+
+TEST(PrintJob, BadFilesAreReportedAndSkipped) {
+    TRecordingTarget target;
+    const TRun run =
+        RunTool({"--mode", "both", "-o", "out.pdf", kSamples + "broken/no_vertical_section.txt",
+                 kSamples + "sector65_dbd.txt", kSamples + "panel_1900.vwa"},
+                target);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("no_vertical_section.txt: Cannot find Vertical section."),
+              std::string::npos)
+        << run.Err;
+    ASSERT_EQ(target.Jobs, 1);
+    // The loaded files are numbered from 0 in argument order; the title is the first one.
+    ASSERT_FALSE(target.Calls.empty());
+    EXPECT_EQ(target.Calls[0].Text, "sector65_dbd");
+    bool first = false;
+    bool second = false;
+    for (const TDrawCall& call : target.Calls) {
+        first = first || (call.Op == "TextOut" && call.Text == "(0) ");
+        second = second || (call.Op == "TextOut" && call.Text == "(1) ");
+    }
+    EXPECT_TRUE(first && second);
+
+    TRecordingTarget none;
+    const TRun nothing = RunTool(
+        {"-o", "out.pdf", kSamples + "broken/level_with_unit.msi", kSamples + "missing.txt"}, none);
+    EXPECT_EQ(nothing.Status, 1);
+    EXPECT_EQ(none.Jobs, 0) << "no PDF when no file loads";
+    EXPECT_NE(nothing.Err.find("missing.txt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ostrel
