@@ -32,12 +32,21 @@ private:
     std::unique_ptr<ostrel::TGraphic> FLogo;
 };
 
+// The tool reports its own errors; the toolkit's chatter (such as a missing runtime folder
+// on a headless machine) would only bury them. Critical messages still come through.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::cerr << message.toLocal8Bit().constData() << '\n';
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // Never a window, and never the viewer's settings.ini: the options say everything.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ostrel::SetSettingsFilePath(std::string());
+    qInstallMessageHandler(QuietMessages);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());

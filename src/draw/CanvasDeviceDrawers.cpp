@@ -1,7 +1,6 @@
 #include "draw/CanvasDeviceDrawers.h"
 
 #include <QPrinter>
-#include <QSvgRenderer>
 #include <cmath>
 
 #include "app/AppIcons.h"
@@ -189,19 +188,14 @@ void TPrinterDrawer::EndDoc() {
 }
 
 std::unique_ptr<TGraphic> LoadLogoGraphic() {
-    InitAppResources();
-    QSvgRenderer renderer(QStringLiteral(":/logo/ostrel-logo.svg"));
-    // The image is 6:1, narrower than its 200 x 30 footer box, so that its white ground
-    // stays clear of the frame lines on either side; five times its nominal size keeps the
-    // edges clean on paper (about 1800 x 300 pixels in a 180 x 30 box).
-    const QSize size = renderer.isValid() ? renderer.defaultSize() * 5 : QSize(1800, 300);
-    QImage image(size, QImage::Format_RGB32);
+    // The maker's logo of the about box, at 6:1: narrower than its 200 x 30 footer box, so
+    // that its white ground stays clear of the frame lines on either side, and at ten
+    // pixels per unit of its 180 x 30 place on paper so that its edges stay clean.
+    QImage image(1800, 300, QImage::Format_RGB32);
     image.fill(Qt::white);
-    if (renderer.isValid()) {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
-    }
+    QPainter painter(&image);
+    painter.drawPixmap(0, 0, MakerLogo(image.size()));
+    painter.end();
     return std::make_unique<TQtGraphic>(std::move(image));
 }
 

@@ -91,7 +91,7 @@ private:
     std::unique_ptr<QPainter> FPainter;
 };
 
-// The program's logo for the printed pages, from the program's resources.
+// The maker's logo for the footer of the printed pages.
 std::unique_ptr<TGraphic> LoadLogoGraphic();
 
 // Points a printer at a PDF file with the given paper and orientation (the page setup the

@@ -28,10 +28,10 @@
 #include "formats/TextLines.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
-#include "views/PrintOptionsDlg.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
 #include "support/UiImageFiles.h"
+#include "views/PrintOptionsDlg.h"
 
 namespace ostrel {
 namespace {
@@ -717,7 +717,8 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
         TFakePrintDialogs& fake = *dialogs;
         fake.Click = c.Click;
         fake.ConfirmOptions = c.ConfirmOptions;
-        const QString pdf = QString::fromStdString(Folder.File("job" + std::to_string(n++) + ".pdf"));
+        const QString pdf =
+            QString::fromStdString(Folder.File("job" + std::to_string(n++) + ".pdf"));
         if (c.ChoosePrinter) fake.PdfPath = pdf;
         Form->SetPrintDialogService(std::move(dialogs));
         Form->findChild<QAction*>("actPrint")->trigger();

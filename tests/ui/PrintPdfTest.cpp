@@ -265,20 +265,37 @@ TEST_F(PrintPdf, SameLayoutOnLetterAndA4PortraitAndLandscape) {
         {"letter-landscape", QPageSize::Letter, QPageLayout::Landscape, 1100, 850},
         {"a4-landscape", QPageSize::A4, QPageLayout::Landscape, 1169, 827},
     };
+    // Positions on the first sheet; every other sheet must match them to a fraction of a
+    // unit, measured from its own corner.
+    std::map<QString, std::pair<double, double>> reference;
+    std::vector<int> referenceRings;
     for (const TSetup& s : setups) {
         SCOPED_TRACE(s.Name);
         const std::string pdf = Print(s.Name, pmSingle, 1, gtPolar, s.Paper, s.Orientation);
         const std::vector<TWord> words = Words(pdf, 1);
-        for (const char* text : {"FileName:", "1850", "Horz."}) {
+        for (const char* text : {"FileName:", "1850", "Horz.", "(15.8)", "-90"}) {
             const TWord* w = Find(words, text);
             ASSERT_NE(w, nullptr) << text;
-            EXPECT_NEAR(w->X, text[0] == '1' ? 160 : 50, 2) << text;
+            if (reference.size() < 5) {
+                reference[text] = {w->X, w->Y};
+                continue;
+            }
+            EXPECT_NEAR(w->X, reference[text].first, 0.3) << text;
+            EXPECT_NEAR(w->Y, reference[text].second, 0.3) << text;
         }
+        EXPECT_NEAR(reference["FileName:"].first, 50, 2);
+        EXPECT_NEAR(reference["1850"].first, 160, 2);
+
         const QImage page = Render(pdf, 1, s.Name);
         EXPECT_NEAR(page.width(), s.Width, 1);
         EXPECT_NEAR(page.height(), s.Height, 1);
-        EXPECT_NEAR(ScanRow(page, 328, 200, 425, kSilver), 250, 2);
-        EXPECT_NEAR(ScanColumn(page, 428, 510, 325, kSilver), 500, 2);
+        const std::vector<int> rings = {ScanRow(page, 328, 200, 425, kSilver),
+                                        ScanRow(page, 328, 650, 425, kSilver),
+                                        ScanColumn(page, 428, 510, 325, kSilver)};
+        EXPECT_NEAR(rings[0], 250, 2);
+        EXPECT_NEAR(rings[2], 500, 2);
+        if (referenceRings.empty()) referenceRings = rings;
+        EXPECT_EQ(rings, referenceRings);
     }
 }
 
