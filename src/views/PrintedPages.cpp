@@ -38,20 +38,6 @@ constexpr double kCartesianAspect = 1.5;
 constexpr TRect kOverlayBounds{35, 100, 815, 500};
 constexpr TRealPoint kOverlayLegendOrigin{75, 550};
 
-void ConfigurePagePolar(TPolarGraph& graph, TDrawer* drawer, double centerY,
-                        const TSettings& settings) {
-    graph.Drawer = drawer;
-    graph.SetRadius(kPolarRadius);
-    graph.SetMinValue(settings.FRadialFloor);
-    graph.SetMaxValue(0);
-    graph.SetRelativeFont(true);
-    graph.Font.RelativeSize = 0.06;
-    graph.Font.Color = clGray;
-    graph.SetLabelRadius(1.1 * kPolarRadius);
-    graph.SetLogScale(settings.FLogScale);
-    graph.SetCenter(kGraphCenterX, centerY);
-}
-
 }  // namespace
 
 void DrawLogo(TDrawer& drawer, const TRealRect& box, const TGraphic& logo) {
@@ -129,8 +115,10 @@ void TPatternDataPage::DrawPolarGraphs() {
     const TSettings& settings = GetSettings();
     TPolarGraph horizontal(true);
     TPolarGraph vertical(true);
-    ConfigurePagePolar(horizontal, Drawer, kPolarHorizontalY, settings);
-    ConfigurePagePolar(vertical, Drawer, kPolarVerticalY, settings);
+    ConfigurePatternPolarGraph(horizontal, Drawer, kGraphCenterX, kPolarHorizontalY, kPolarRadius,
+                               settings.FRadialFloor, settings.FLogScale);
+    ConfigurePatternPolarGraph(vertical, Drawer, kGraphCenterX, kPolarVerticalY, kPolarRadius,
+                               settings.FRadialFloor, settings.FLogScale);
     vertical.SetZeroPosition(zpRight);
     horizontal.Series->Add(MakeHorizontalSeries(*Pattern, clBlue, settings.FUseAzimuth));
     vertical.Series->Add(MakeVerticalSeries(*Pattern, clBlue));

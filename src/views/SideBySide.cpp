@@ -31,8 +31,14 @@ std::unique_ptr<TSeries> MakeCutSeries(const TRealPointList& cut, TColor color, 
     return series;
 }
 
-void ConfigurePolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, double centerY,
-                         double radius, double floorDb, bool logScale) {
+bool HoldsPlot(const TRealRect& rect) {
+    return rect.Right > rect.Left && rect.Bottom > rect.Top;
+}
+
+}  // namespace
+
+void ConfigurePatternPolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, double centerY,
+                                double radius, double floorDb, bool logScale) {
     graph.Drawer = drawer;
     graph.SetCenter(centerX, centerY);
     graph.SetRadius(radius);
@@ -44,12 +50,6 @@ void ConfigurePolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, do
     graph.SetLabelRadius(kLabelRadiusFactor * radius);
     graph.SetLogScale(logScale);
 }
-
-bool HoldsPlot(const TRealRect& rect) {
-    return rect.Right > rect.Left && rect.Bottom > rect.Top;
-}
-
-}  // namespace
 
 std::unique_ptr<TSeries> MakeHorizontalSeries(const TPatternData& pattern, TColor color,
                                               bool useAzimuth) {
@@ -85,10 +85,10 @@ void TSideBySidePatterns::DrawPolar() {
 
     TPolarGraph horizontal(true);
     TPolarGraph vertical(true);
-    ConfigurePolarGraph(horizontal, Drawer, Bounds.Left + 0.25 * width, centerY, radius,
-                        settings.FRadialFloor, LogScale);
-    ConfigurePolarGraph(vertical, Drawer, Bounds.Left + 0.75 * width, centerY, radius,
-                        settings.FRadialFloor, LogScale);
+    ConfigurePatternPolarGraph(horizontal, Drawer, Bounds.Left + 0.25 * width, centerY, radius,
+                               settings.FRadialFloor, LogScale);
+    ConfigurePatternPolarGraph(vertical, Drawer, Bounds.Left + 0.75 * width, centerY, radius,
+                               settings.FRadialFloor, LogScale);
     vertical.SetZeroPosition(zpRight);
 
     for (int i = 0; i < Patterns.Count(); ++i) {

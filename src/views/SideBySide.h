@@ -5,6 +5,7 @@
 
 #include "draw/Drawer.h"
 #include "graphs/GraphClasses.h"
+#include "graphs/PolarGraph.h"
 #include "model/PatternData.h"
 #include "model/PrimitiveObjects.h"
 
@@ -19,6 +20,12 @@ std::unique_ptr<TSeries> MakeHorizontalSeries(const TPatternData& pattern, TColo
                                               bool useAzimuth);
 // The series of a pattern's vertical cut, turned by its V rotation offset.
 std::unique_ptr<TSeries> MakeVerticalSeries(const TPatternData& pattern, TColor color);
+
+// Sets up a polar graph of pattern cuts as the views and pages draw them: centre, outer
+// radius, the radial range from `floorDb` to 0 dB, grey labels at 0.06 of the radius just
+// outside the outer ring, and the radial scale.
+void ConfigurePatternPolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, double centerY,
+                                double radius, double floorDb, bool logScale);
 
 // Lays out and draws the two graphs of a set of patterns in Bounds: the horizontal cuts on
 // the left, the vertical cuts on the right, pattern i in Colors[i]. Reads the H cut choice

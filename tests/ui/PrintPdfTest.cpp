@@ -118,28 +118,24 @@ protected:
         return image;
     }
 
-    // First x from `from` in steps of `step` along row y whose pixel is near `color`.
-    static int ScanRow(const QImage& image, int y, int from, int to, QColor color) {
+    // The first pixel near `color` from `from` toward `to` (exclusive) along row y or
+    // column x; -1 when there is none.
+    static int Scan(const QImage& image, bool alongRow, int fixed, int from, int to, QColor color) {
         const int step = to >= from ? 1 : -1;
-        for (int x = from; x != to; x += step) {
-            const QColor p = image.pixelColor(x, y);
+        for (int v = from; v != to; v += step) {
+            const QColor p = alongRow ? image.pixelColor(v, fixed) : image.pixelColor(fixed, v);
             if (std::abs(p.red() - color.red()) < 30 && std::abs(p.green() - color.green()) < 30 &&
                 std::abs(p.blue() - color.blue()) < 30) {
-                return x;
+                return v;
             }
         }
         return -1;
     }
+    static int ScanRow(const QImage& image, int y, int from, int to, QColor color) {
+        return Scan(image, true, y, from, to, color);
+    }
     static int ScanColumn(const QImage& image, int x, int from, int to, QColor color) {
-        const int step = to >= from ? 1 : -1;
-        for (int y = from; y != to; y += step) {
-            const QColor p = image.pixelColor(x, y);
-            if (std::abs(p.red() - color.red()) < 30 && std::abs(p.green() - color.green()) < 30 &&
-                std::abs(p.blue() - color.blue()) < 30) {
-                return y;
-            }
-        }
-        return -1;
+        return Scan(image, false, x, from, to, color);
     }
 
     TTempDir Temp;
