@@ -3,6 +3,9 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QSize>
+#include <memory>
+
+#include "draw/Drawer.h"
 
 namespace ostrel {
 
@@ -15,6 +18,8 @@ QPixmap ProgramIconPixmap(int size);
 QIcon ProgramIcon();
 // The maker's logo filling `size` (the lobe mark, then the maker's name), transparent.
 QPixmap MakerLogo(QSize size);
+// The maker's logo as the footer of the printed pages carries it.
+std::unique_ptr<TGraphic> LoadLogoGraphic();
 
 // Registers the icon files compiled into the Qt library; call once after the QApplication
 // exists (the program, the UI tests and the benchmarks do).

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/AppIcons.h"
 #include "cli/PrintJob.h"
 #include "draw/CanvasDeviceDrawers.h"
 #include "model/Settings.h"

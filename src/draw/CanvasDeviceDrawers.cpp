@@ -3,7 +3,6 @@
 #include <QPrinter>
 #include <cmath>
 
-#include "app/AppIcons.h"
 #include "model/Errors.h"
 
 namespace ostrel {
@@ -37,7 +36,6 @@ void TCanvasDeviceDrawer::SyncMetrics() {
 
 void TCanvasDeviceDrawer::SetFont(const std::string& name, TColor color, TFontStyles style,
                                   double size) {
-    SyncMetrics();
     FDevice.SetFont(name, color, style, size);
     FMeasure.SetFont(name, color, style, RoundToDevice(size * kMeasureFactor));
     FontSize = size;
@@ -66,8 +64,7 @@ double TCanvasDeviceDrawer::TextOut(const std::string& text, double x, double y)
 
 double TCanvasDeviceDrawer::AlignedTextOut(const std::string& text, TTextAlign hAlign, double x,
                                            double y, TTextAlign vAlign) {
-    FDevice.AlignedTextOut(text, hAlign, x, y, vAlign);
-    return y + FontSize;
+    return FDevice.AlignedTextOut(text, hAlign, x, y, vAlign);
 }
 
 void TCanvasDeviceDrawer::VerticalTextOut(const std::string& text, TTextAlign hAlign, double x,
@@ -149,6 +146,7 @@ void TPrinterDrawer::SetOrientation(std::uint8_t orientation) {
     const QRect paint = FPrinter.pageLayout().paintRectPixels(FPrinter.resolution());
     OffsetX = paint.left();
     OffsetY = paint.top();
+    SyncMetrics();
 }
 
 void TPrinterDrawer::SetTitle(const std::string& title) {
@@ -185,18 +183,6 @@ void TPrinterDrawer::EndDoc() {
     if (!ended || FPrinter.printerState() == QPrinter::Error) {
         throw EPrintError("The print job could not be finished.");
     }
-}
-
-std::unique_ptr<TGraphic> LoadLogoGraphic() {
-    // The maker's logo of the about box, at 6:1: narrower than its 200 x 30 footer box, so
-    // that its white ground stays clear of the frame lines on either side, and at ten
-    // pixels per unit of its 180 x 30 place on paper so that its edges stay clean.
-    QImage image(1800, 300, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.drawPixmap(0, 0, MakerLogo(image.size()));
-    painter.end();
-    return std::make_unique<TQtGraphic>(std::move(image));
 }
 
 void SetUpPdfPrinter(QPrinter& printer, const QString& path, QPageSize::PageSizeId paper,

@@ -55,14 +55,13 @@ public:
 
 protected:
     void ApplyClip(const TRect* deviceRect) override;
+    // Gives the drawing drawer this one's scales and offsets.
+    void SyncMetrics();
     // Attaches the device painter (null detaches) with its dots per inch and the printable
     // area's offset from the sheet's corner in dots.
     void SetDevice(QPainter* painter, double dpiX, double dpiY, double offsetX, double offsetY);
 
 private:
-    // Keeps the drawing drawer's mapping the same as this one's.
-    void SyncMetrics();
-
     TCanvasDrawer FDevice;
     QImage FMeasureBitmap;
     TCanvasPainter FMeasure;
@@ -90,9 +89,6 @@ private:
     QPrinter& FPrinter;
     std::unique_ptr<QPainter> FPainter;
 };
-
-// The maker's logo for the footer of the printed pages.
-std::unique_ptr<TGraphic> LoadLogoGraphic();
 
 // Points a printer at a PDF file with the given paper and orientation (the page setup the
 // print dialog's "Print to File (PDF)" gives).

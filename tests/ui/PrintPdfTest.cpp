@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppIcons.h"
 #include "draw/CanvasDeviceDrawers.h"
 #include "formats/PatternLoaders.h"
 #include "model/Settings.h"

@@ -304,6 +304,20 @@ TEST(PrintedPages, ModesGivePagesInSelectionOrder) {
     }
 }
 
+TEST(PrintedPages, NoPatternsNoJob) {
+    // The title comes from the first pattern; without one there is no job to start.
+    int jobs = 0;
+    TPatternDataPagePrinter printer(
+        [&jobs] {
+            ++jobs;
+            return std::make_unique<TRecordingDrawer>();
+        },
+        nullptr);
+    printer.PrintMode = pmBoth;
+    EXPECT_NO_THROW(printer.Print());
+    EXPECT_EQ(jobs, 0);
+}
+
 TEST(PrintedPages, JobEndsEvenWhenAPageFails) {
     const TViewSettingsScope view(true, -40, false);
     TTestPatterns patterns;
