@@ -17,6 +17,8 @@ const char kPrintUsage[] =
     "                    [--landscape] -o OUT.pdf FILE...\n"
     "Prints the pattern files into a PDF as the viewer's Print command does: single gives\n"
     "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
+    "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
+    "logarithmic scale down to -20 dB.\n"
     "Exit status: 0 when every file loaded, 1 when any did not, 2 for a usage error.\n";
 
 namespace {
@@ -162,7 +164,7 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
         pages.SetGraphType(request.GraphType);
         pages.Print();
     } catch (const std::exception& failure) {
-        err << "ostrel-print: " << request.Output << ": " << failure.what() << '\n';
+        err << "ostrel-print: " << failure.what() << '\n';
         return 1;
     }
     return allLoaded ? 0 : 1;
