@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "support/UiImageFiles.h"
+
 namespace ostrel {
 namespace {
 
@@ -42,6 +44,7 @@ TEST(PrintOptionsDialog, StartsOnSinglePagesAndFollowsTheButtons) {
     EXPECT_EQ(dialog.rbOverlay->nextInFocusChain(), dialog.rbSingle);
     EXPECT_EQ(dialog.rbSingle->nextInFocusChain(), dialog.rbBoth);
 
+    SaveTestPng(dialog.grab().toImage(), "views/print-options.png");
     dialog.btnCancel->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     dialog.btnOK->click();
