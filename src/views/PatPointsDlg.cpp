@@ -72,8 +72,7 @@ QVariant TPatternPointsModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant TPatternPointsModel::headerData(int section, Qt::Orientation orientation,
-                                         int role) const {
+QVariant TPatternPointsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     if (orientation == Qt::Horizontal) {
         // The hint is the whole name, which the header may show shortened.
@@ -86,8 +85,7 @@ QVariant TPatternPointsModel::headerData(int section, Qt::Orientation orientatio
 // ---------------------------------------------------------------------------------------
 // Drawing
 
-void TPointsHeaderView::paintSection(QPainter* painter, const QRect& rect,
-                                     int logicalIndex) const {
+void TPointsHeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
     if (!rect.isValid() || !model()) return;
     painter->save();
     painter->fillRect(rect, kFixedBackground);
@@ -149,7 +147,8 @@ TPatPointsDialog::TPatPointsDialog(QWidget* parent, TClipboardService* clipboard
     pcPoints->addTab(VertGrid->parentWidget(), QStringLiteral("Vert.Data"));
     pcPoints->setCurrentIndex(0);
 
-    lblTip = new QLabel(QStringLiteral("Tip:  Copied data can be pasted directly into Excel"), this);
+    lblTip =
+        new QLabel(QStringLiteral("Tip:  Copied data can be pasted directly into Excel"), this);
     lblTip->setFont(TahomaFont(11, true));
     QPalette tipPalette = lblTip->palette();
     tipPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));

@@ -208,7 +208,8 @@ TRotateDialog::TRotateDialog(QWidget* parent) : QDialog(parent) {
     AngleEditor->hide();
 
     lblNote = new QLabel(
-        QStringLiteral("Note: Offset values are referenced from main lobe, not from 0\u00B0"), this);
+        QStringLiteral("Note: Offset values are referenced from main lobe, not from 0\u00B0"),
+        this);
     lblNote->setFont(TahomaFont(11, true));
     QPalette notePalette = lblNote->palette();
     notePalette.setColor(QPalette::WindowText, QColor(0, 128, 0));
@@ -221,9 +222,9 @@ TRotateDialog::TRotateDialog(QWidget* parent) : QDialog(parent) {
     btnCancel = MakeButton(QStringLiteral("&Cancel"), this, QRect(374, 352, 75, 25));
 
     // The grid never moves by the wheel, wherever over it the wheel turns.
-    for (QObject* part : std::initializer_list<QObject*>{
-             Grid, Grid->viewport(), Grid->verticalScrollBar(), Grid->horizontalScrollBar(),
-             header->viewport()}) {
+    for (QObject* part :
+         std::initializer_list<QObject*>{Grid, Grid->viewport(), Grid->verticalScrollBar(),
+                                         Grid->horizontalScrollBar(), header->viewport()}) {
         part->installEventFilter(this);
     }
 
@@ -266,9 +267,9 @@ void TRotateDialog::FillGrid() {
     const QFontMetrics metrics(Grid->font());
     for (int row = 0; row < Grid->rowCount(); ++row) {
         for (int column = 0; column < rcColumnCount; ++column) {
-            const QString text = row < count ? QString::fromStdString(RotateCellText(
-                                                   FPatterns->Items(row), column))
-                                             : QString();
+            const QString text =
+                row < count ? QString::fromStdString(RotateCellText(FPatterns->Items(row), column))
+                            : QString();
             Grid->setItem(row, column, new QTableWidgetItem(text));
         }
         const TWrappedText name = WrappedName(metrics, Grid->item(row, rcFileName)->text(),

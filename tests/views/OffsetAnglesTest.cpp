@@ -17,12 +17,23 @@ TEST(OffsetAngles, TextsBecomeWholeDegreesWithinTheLimits) {
         bool Whole;
     };
     const TCase cases[] = {
-        {"45", 45, true},     {"-30", -30, true},   {" 7\t", 7, true},
-        {"+12", 12, true},    {"0", 0, true},       {"180", 180, true},
-        {"-180", -180, true}, {"200", 180, true},   {"-200", -180, true},
-        {"181", 180, true},   {"99999999999999999999", 180, true},
-        {"12.5", 0, false},   {"", 0, false},       {"-", 0, false},
-        {"1e2", 0, false},    {"abc", 0, false},    {"4 5", 0, false},
+        {"45", 45, true},
+        {"-30", -30, true},
+        {" 7\t", 7, true},
+        {"+12", 12, true},
+        {"0", 0, true},
+        {"180", 180, true},
+        {"-180", -180, true},
+        {"200", 180, true},
+        {"-200", -180, true},
+        {"181", 180, true},
+        {"99999999999999999999", 180, true},
+        {"12.5", 0, false},
+        {"", 0, false},
+        {"-", 0, false},
+        {"1e2", 0, false},
+        {"abc", 0, false},
+        {"4 5", 0, false},
         {"--5", 0, false},
     };
     for (const TCase& c : cases) {

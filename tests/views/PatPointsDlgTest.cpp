@@ -118,7 +118,8 @@ TEST_F(PatPointsDialogTest, GridsShowEveryDegreeAndKeepTheirCurrentCellsInStep) 
     EXPECT_EQ(followed.row(), 199);
     EXPECT_EQ(followed.column(), 1);
     EXPECT_TRUE(dialog.VertGrid->selectionModel()->isSelected(followed));
-    EXPECT_TRUE(dialog.VertGrid->viewport()->rect().intersects(dialog.VertGrid->visualRect(followed)))
+    EXPECT_TRUE(
+        dialog.VertGrid->viewport()->rect().intersects(dialog.VertGrid->visualRect(followed)))
         << "scrolled into view";
 
     // And back, from the vertical grid.
@@ -136,7 +137,8 @@ TEST_F(PatPointsDialogTest, GridsShowEveryDegreeAndKeepTheirCurrentCellsInStep) 
     auto countPixels = [&image](const QRect& area, QColor color) {
         int count = 0;
         for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) count += image.pixelColor(x, y) == color;
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += image.pixelColor(x, y) == color;
         }
         return count;
     };
