@@ -110,7 +110,9 @@ void TPointsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->save();
     if (style) style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     painter->setFont(option.font);
-    painter->setPen(kGridText);
+    // A selected cell takes the highlight's own text colour, as its background does.
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : kGridText);
     DrawCellText(*painter, option.rect, text);
     painter->restore();
 }

@@ -18,6 +18,7 @@
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "support/TempDir.h"
+#include "support/UiImageFiles.h"
 #include "support/UiPatternFiles.h"
 #include "views/OffsetAngles.h"
 #include "views/PatPointsDlg.h"
@@ -116,7 +117,9 @@ TEST_F(PatternDialogCommands, ApplyTurnsTheCurveAtOnceAndCancelKeepsIt) {
         EXPECT_EQ(Cell(0, fcHRotationOffset), "45");
         QApplication::processEvents();
         EXPECT_GT(counter.Paints, paints) << "the graphs are repainted while the dialog is open";
-        EXPECT_NE(Form->PatternBox()->grab().toImage(), before) << "the curve turned";
+        const QImage after = Form->PatternBox()->grab().toImage();
+        EXPECT_NE(after, before) << "the curve turned";
+        SaveTestPng(after, "views/offset_angles_applied.png");
         QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
     });
     EXPECT_EQ(Selected(0).HRotationOffset, 45) << "Cancel keeps what Apply sent";

@@ -126,10 +126,11 @@ TEST_F(PatPointsDialogTest, GridsShowEveryDegreeAndKeepTheirCurrentCellsInStep) 
     dialog.VertGrid->setCurrentIndex(dialog.VertGrid->model()->index(12, 0));
     EXPECT_EQ(dialog.HorzGrid->currentIndex(), horizontal->index(12, 0));
 
-    // A screenshot of the horizontal tab with a cell selected.
+    // A screenshot of the horizontal tab with the cell of row 200 selected.
     dialog.pcPoints->setCurrentIndex(0);
     dialog.resize(560, 480);
-    dialog.HorzGrid->scrollTo(horizontal->index(170, 0), QAbstractItemView::PositionAtTop);
+    dialog.HorzGrid->setCurrentIndex(clicked);
+    dialog.HorzGrid->scrollTo(horizontal->index(185, 0), QAbstractItemView::PositionAtTop);
     const QImage image = dialog.grab().toImage();
     SaveTestPng(image, "views/pattern_points_dialog.png");
     const QPoint header = dialog.HorzGrid->horizontalHeader()->mapTo(&dialog, QPoint(3, 3));

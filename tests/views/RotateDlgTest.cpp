@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
@@ -102,18 +103,35 @@ TEST_F(RotateDialogTest, EditorCommitsWholeDegreesCutBackToTheLimits) {
     EXPECT_FALSE(Dialog.AngleEditor->isVisible());
 
     // Arrow keys and spin buttons step by one and stop at the limits.
-    Dialog.Grid->item(2, rcHorzOffset)->setText("179");
+    auto clickSpinButton = [this](QStyle::SubControl button) {
+        QStyleOptionSpinBox option;
+        option.initFrom(Dialog.AngleEditor);
+        option.rect = Dialog.AngleEditor->rect();
+        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown |
+                             QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField;
+        option.frame = Dialog.AngleEditor->hasFrame();
+        option.buttonSymbols = Dialog.AngleEditor->buttonSymbols();
+        const QRect area = Dialog.AngleEditor->style()->subControlRect(QStyle::CC_SpinBox, &option,
+                                                                       button, Dialog.AngleEditor);
+        QTest::mouseClick(Dialog.AngleEditor, Qt::LeftButton, {}, area.center());
+    };
+    Dialog.Grid->item(2, rcHorzOffset)->setText("178");
     Edit(2, rcHorzOffset);
     QTest::keyClick(Dialog.AngleEditor, Qt::Key_Up);
-    QTest::keyClick(Dialog.AngleEditor, Qt::Key_Up);
-    Dialog.AngleEditor->stepUp();
+    EXPECT_EQ(Dialog.AngleEditor->text(), "179");
+    clickSpinButton(QStyle::SC_SpinBoxUp);
     EXPECT_EQ(Dialog.AngleEditor->text(), "180");
-    QTest::keyClick(Dialog.AngleEditor, Qt::Key_Down);
+    clickSpinButton(QStyle::SC_SpinBoxUp);
+    QTest::keyClick(Dialog.AngleEditor, Qt::Key_Up);
+    EXPECT_EQ(Dialog.AngleEditor->text(), "180") << "no wrap-around";
+    clickSpinButton(QStyle::SC_SpinBoxDown);
     EXPECT_EQ(Dialog.AngleEditor->text(), "179");
     Type("-179");
     QTest::keyClick(Dialog.AngleEditor, Qt::Key_Down);
-    Dialog.AngleEditor->stepDown();
-    EXPECT_EQ(Dialog.AngleEditor->text(), "-180") << "no wrap-around";
+    EXPECT_EQ(Dialog.AngleEditor->text(), "-180");
+    clickSpinButton(QStyle::SC_SpinBoxDown);
+    QTest::keyClick(Dialog.AngleEditor, Qt::Key_Down);
+    EXPECT_EQ(Dialog.AngleEditor->text(), "-180");
     QTest::keyClick(Dialog.AngleEditor, Qt::Key_Return);
     EXPECT_EQ(Cell(2, rcHorzOffset), "-180");
 
