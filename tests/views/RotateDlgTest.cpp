@@ -65,10 +65,11 @@ TEST_F(RotateDialogTest, EditorCommitsWholeDegreesCutBackToTheLimits) {
     Edit(1, rcFileName);
     EXPECT_FALSE(Dialog.AngleEditor->isVisible()) << "names and IDs are not edited";
 
-    Edit(0, rcHorzOffset);
+    const QRect firstOffset = Dialog.Grid->visualItemRect(Dialog.Grid->item(0, rcHorzOffset));
+    QTest::mouseClick(Dialog.Grid->viewport(), Qt::LeftButton, {}, firstOffset.center());
     ASSERT_TRUE(Dialog.AngleEditor->isVisible());
     EXPECT_TRUE(Dialog.AngleEditor->hasFocus());
-    EXPECT_EQ(Dialog.AngleEditor->geometry(), Dialog.Grid->visualItemRect(Dialog.Grid->item(0, 2)));
+    EXPECT_EQ(Dialog.AngleEditor->geometry(), firstOffset);
     Type("45");
     QTest::keyClick(Dialog.AngleEditor, Qt::Key_Return);
     EXPECT_EQ(Cell(0, rcHorzOffset), "45");
