@@ -30,6 +30,7 @@
 #include "app/AboutFrm.h"
 #include "app/AppIcons.h"
 #include "app/Branding.h"
+#include "app/ClipboardService.h"
 #include "app/EdgePanel.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
@@ -733,7 +734,8 @@ void TMainForm::ApplyOffsets(const TRealPointList& angles) {
 }
 
 void TMainForm::ActShowPoints() {
-    TPatPointsDialog dialog(this);
+    TQtClipboardService clipboard;
+    TPatPointsDialog dialog(this, clipboard);
     dialog.Patterns.CopyFrom(FModel->Selection);
     dialog.Run();
 }

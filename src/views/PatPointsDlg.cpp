@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "app/AppFonts.h"
-#include "app/ClipboardService.h"
 #include "app/HintDelay.h"
+#include "model/PlatformServices.h"
 #include "views/PatternPoints.h"
 
 namespace ostrel {
@@ -120,10 +120,8 @@ void TPointsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 // ---------------------------------------------------------------------------------------
 // The dialog
 
-TPatPointsDialog::TPatPointsDialog(QWidget* parent, TClipboardService* clipboard)
-    : QDialog(parent),
-      FOwnClipboard(clipboard ? nullptr : std::make_unique<TQtClipboardService>()),
-      FClipboard(clipboard ? clipboard : FOwnClipboard.get()) {
+TPatPointsDialog::TPatPointsDialog(QWidget* parent, TClipboardService& clipboard)
+    : QDialog(parent), FClipboard(clipboard) {
     FSavedHintDelay = ApplicationHintDelay();
     SetApplicationHintDelay(kShortHintDelayMs);
 
@@ -232,7 +230,7 @@ void TPatPointsDialog::FillGrids() {
 }
 
 void TPatPointsDialog::CopyTableData() {
-    Patterns.CopyPointsToClipboard(pcPoints->currentIndex() == 0, *FClipboard);
+    Patterns.CopyPointsToClipboard(pcPoints->currentIndex() == 0, FClipboard);
 }
 
 void TPatPointsDialog::FollowCurrentCell(QTableView* target, const QModelIndex& current) {

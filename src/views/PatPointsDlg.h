@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
-#include <memory>
 
 #include "model/PatternData.h"
 
@@ -73,8 +72,8 @@ class TPatPointsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `clipboard` receives the copied tables; the desktop's clipboard when none is given.
-    explicit TPatPointsDialog(QWidget* parent = nullptr, TClipboardService* clipboard = nullptr);
+    // `clipboard` receives the copied tables.
+    TPatPointsDialog(QWidget* parent, TClipboardService& clipboard);
     // Gives the application its hint delay back.
     ~TPatPointsDialog() override;
 
@@ -102,8 +101,7 @@ private:
     QTableView* MakeGrid(TPatternPointsModel* model);
     void FollowCurrentCell(QTableView* target, const QModelIndex& current);
 
-    std::unique_ptr<TClipboardService> FOwnClipboard;
-    TClipboardService* FClipboard;
+    TClipboardService& FClipboard;
     TPatternPointsModel* FHorzModel = nullptr;
     TPatternPointsModel* FVertModel = nullptr;
     // True while one grid moves the other's current cell, so that the move does not echo.

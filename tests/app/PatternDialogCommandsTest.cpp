@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -172,6 +173,11 @@ TEST_F(PatternDialogCommands, PatternPointsShowsTheSelectionWithoutExtensions) {
                   FormatGeneral(Selected(1).AzimuthCut.GetPoint(180).Y));
         EXPECT_EQ(dialog.VertGrid->model()->index(90, 0).data().toString().toStdString(),
                   FormatGeneral(Selected(0).VerticalCut.GetPoint(90).Y));
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(dialog.btnCopy, Qt::LeftButton);
+        EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(
+            QString::fromStdString("\t" + name + "\t")))
+            << "the desktop's clipboard holds the table";
         QTest::mouseClick(dialog.btnClose, Qt::LeftButton);
         EXPECT_FALSE(dialog.isVisible());
     });

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "app/ClipboardService.h"
 #include "app/HintDelay.h"
 #include "formats/PatternLoaders.h"
 #include "model/NumberText.h"
@@ -44,10 +45,11 @@ protected:
     std::string Name(int i) const { return DisplayName(*Owned[static_cast<size_t>(i)], false); }
 
     std::vector<std::unique_ptr<TPatternData>> Owned;
+    TQtClipboardService Clipboard;
 };
 
 TEST_F(PatPointsDialogTest, CopiesTheTableOfTheActiveTabForASpreadsheet) {
-    TPatPointsDialog dialog;
+    TPatPointsDialog dialog(nullptr, Clipboard);
     Show(dialog);
     ASSERT_EQ(dialog.pcPoints->currentIndex(), 0);
     EXPECT_EQ(dialog.pcPoints->tabText(0), "Horz. data");
@@ -93,7 +95,7 @@ TEST_F(PatPointsDialogTest, CopiesTheTableOfTheActiveTabForASpreadsheet) {
 }
 
 TEST_F(PatPointsDialogTest, GridsShowEveryDegreeAndKeepTheirCurrentCellsInStep) {
-    TPatPointsDialog dialog;
+    TPatPointsDialog dialog(nullptr, Clipboard);
     Show(dialog);
     QAbstractItemModelTester tester(dialog.HorzGrid->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Warning);
@@ -155,7 +157,7 @@ TEST_F(PatPointsDialogTest, HeaderHintsShowTheWholeNameAfterTheShortDelayWhileOp
     SetApplicationHintDelay(650);
     Owned[0]->FileName = "/data/VLM-PX1917-DualSlant-1900MHz.final.msi";
     {
-        TPatPointsDialog dialog;
+        TPatPointsDialog dialog(nullptr, Clipboard);
         EXPECT_EQ(ApplicationHintDelay(), 100);
         Show(dialog);
         QHeaderView* header = dialog.HorzGrid->horizontalHeader();
