@@ -133,7 +133,8 @@ void TRotateCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const QRect textRect = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
     const QFontMetrics metrics(option.font);
     const TWrappedText wrapped =
-        column == rcFileName ? WrappedName(metrics, text, cell.width()) : TWrappedText{};
+        column == rcFileName ? WrappedName(metrics, text, RotateColumnInfo(rcFileName).Width)
+                             : TWrappedText{};
     if (wrapped.Wrapped) {
         int y = cell.top();
         for (const std::string& line : wrapped.Lines) {
