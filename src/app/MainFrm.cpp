@@ -32,6 +32,7 @@
 #include "app/AboutFrm.h"
 #include "app/AppIcons.h"
 #include "app/Branding.h"
+#include "app/ClipboardService.h"
 #include "app/EdgePanel.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
@@ -45,6 +46,9 @@
 #include "shell/FileTable.h"
 #include "views/PrintOptionsDlg.h"
 #include "views/PrintedPages.h"
+#include "views/OffsetAngles.h"
+#include "views/PatPointsDlg.h"
+#include "views/RotateDlg.h"
 #include "views/SideBySide.h"
 
 namespace ostrel {
@@ -186,14 +190,12 @@ void TMainForm::CreateActions() {
         make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open", &TMainForm::ActOpen);
     actPrint =
         make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", &TMainForm::ActPrint);
-    // Offset angles and the pattern points arrive with their own dialogs; the commands
-    // already stand with their enabling rules.
     actAngles = make("actAngles", "Offset Angles", QKeySequence("Ctrl+W"), "Set offset angles",
-                     "offset-angles", nullptr);
+                     "offset-angles", &TMainForm::ActAngles);
     actShowSource = make("actShowSource", "&Source File", QKeySequence("Ctrl+S"),
                          "View source file", "source", &TMainForm::ActShowSource);
     actShowPoints = make("actShowPoints", "&Pattern Points", QKeySequence("Ctrl+E"),
-                         "View pattern points", "points", nullptr);
+                         "View pattern points", "points", &TMainForm::ActShowPoints);
     actView3d = make("actView3d", "&View 3D", QKeySequence(), "View 3D model", "view3d",
                      &TMainForm::ActView3d);
 
@@ -755,6 +757,31 @@ void TMainForm::ActShowSource() {
     if (FModel->Selection.Count() == 0) return;
     TQtEditorService editor;
     FModel->ShowSource(FModel->Selection.Items(0), editor);
+}
+
+void TMainForm::ActAngles() {
+    TRotateDialog dialog(this);
+    // The selection itself: "&Apply" changes the very patterns the dialog lists.
+    dialog.SetPatterns(&FModel->Selection);
+    dialog.OnApplyAngles = [this](TRotateDialog& sender) { OnApplyAngles(sender); };
+    if (dialog.Run()) ApplyOffsets(dialog.Angles());
+}
+
+void TMainForm::OnApplyAngles(TRotateDialog& dialog) {
+    ApplyOffsets(dialog.Angles());
+}
+
+void TMainForm::ApplyOffsets(const TRealPointList& angles) {
+    ostrel::ApplyOffsets(FModel->Selection, angles);
+    tvFiles->viewport()->update();
+    pbPattern->update();
+}
+
+void TMainForm::ActShowPoints() {
+    TQtClipboardService clipboard;
+    TPatPointsDialog dialog(this, clipboard);
+    dialog.Patterns.CopyFrom(FModel->Selection);
+    dialog.Run();
 }
 
 void TMainForm::ActView3d() {

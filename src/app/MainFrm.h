@@ -26,6 +26,7 @@ class TErrorReporter;
 class TFileTableModel;
 class TPrintOptionsDialog;
 class TLauncher;
+class TRotateDialog;
 class TvkEdgePanel;
 
 // How the Open command asks for files; tests supply the paths instead of a dialog.
@@ -149,6 +150,12 @@ private:
     void ActOpen();
     void ActCloseAll();
     void ActShowSource();
+    void ActAngles();
+    void ActShowPoints();
+    // "&Apply" of the offset angles dialog: its angles take effect while it stays open.
+    void OnApplyAngles(TRotateDialog& dialog);
+    // Pair i becomes the offsets of the i-th selected pattern; graphs and table show them.
+    void ApplyOffsets(const TRealPointList& angles);
     void ActView3d();
     void ActOptions();
     void ActAbout();
