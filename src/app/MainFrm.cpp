@@ -36,10 +36,12 @@
 #include "app/Launches.h"
 #include "app/OptionsDlg.h"
 #include "draw/CanvasDrawer.h"
+#include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
+#include "views/AniFrm.h"
 #include "views/SideBySide.h"
 
 namespace ostrel {
@@ -59,6 +61,14 @@ public:
         if (dialog.exec() != QDialog::Accepted) return {};
         selectedFilter = dialog.selectedNameFilter();
         return dialog.selectedFiles();
+    }
+};
+
+// The system clipboard as plain text.
+class TQtClipboardService : public TClipboardService {
+public:
+    void SetText(const std::string& text) override {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     }
 };
 
@@ -98,6 +108,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
       FIniPath(iniPath),
       FFileDialog(std::make_unique<TQtFileDialogService>()),
       FLauncher(launcher ? std::move(launcher) : std::make_unique<TLauncher>()),
+      FErrors(&MessageBoxErrorReporter()),
       FOpenFilter(kOpenFilters.front()) {
     setWindowTitle(branding::kWindowCaption);
     setWindowIcon(ProgramIcon());
@@ -146,6 +157,10 @@ TMainForm::~TMainForm() {
 
 void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
     if (service) FFileDialog = std::move(service);
+}
+
+void TMainForm::SetErrorReporter(TErrorReporter& errors) {
+    FErrors = &errors;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -221,6 +236,7 @@ void TMainForm::CreateMenus() {
     QAction* openEdx = FFileMenu->addAction("Open EDX (Special)");
     openEdx->setObjectName("mmiOpenEdx");
     openEdx->setVisible(false);
+    connect(openEdx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
     FFileMenu->addSeparator();
     QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
     closeAll->setObjectName("mmiCloseAll");
@@ -285,6 +301,7 @@ void TMainForm::CreateToolBar() {
     QAction* edx = bar->addAction(ActionIcon("edx"), "Open EDX (Special)");
     edx->setObjectName("tbOpenEdx");
     edx->setVisible(false);
+    connect(edx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
     bar->addSeparator();
     bar->addAction(actPrint);
     bar->addSeparator();
@@ -296,6 +313,7 @@ void TMainForm::CreateToolBar() {
     QAction* animation = bar->addAction(ActionIcon("animation"), "Animation");
     animation->setObjectName("tbAnimation");
     animation->setVisible(false);
+    connect(animation, &QAction::triggered, this, &TMainForm::ActAnimate);
     QAction* toggle =
         bar->addAction(ActionIcon("toggle-azimuth"), "Toggle between Azimuth and Horizontal H Cut");
     toggle->setObjectName("toolToggleAz");
@@ -487,6 +505,25 @@ void TMainForm::LoadPatternFile(const QString& path) {
     GetSettings().FOpenPath = (folder.endsWith('/') ? folder : folder + '/').toStdString();
     std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString());
     if (pattern) FModel->AddPattern(std::move(pattern));
+}
+
+void TMainForm::ActOpenEdx() {
+    QString filter = kOpenFilters.at(2);
+    const QStringList paths = FFileDialog->GetOpenFileNames(
+        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter);
+    if (paths.isEmpty()) return;
+    TQtClipboardService clipboard;
+    try {
+        ImportEdxFile(paths.front().toStdString(), *FModel, clipboard);
+    } catch (const std::exception& error) {
+        FErrors->ShowError(this, QString::fromStdString(error.what()));
+    }
+}
+
+void TMainForm::ActAnimate() {
+    TAnimateForm animation(this);
+    animation.Patterns.CopyFrom(FModel->Selection);
+    animation.Run();
 }
 
 void TMainForm::ActCloseAll() {

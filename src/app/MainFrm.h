@@ -72,6 +72,8 @@ public:
     QWidget* PatternBox() const { return pbPattern; }
     TMRUFileList& RecentFiles() { return FMru; }
     void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
+    // Where errors of commands are shown (a message box unless replaced); not owned.
+    void SetErrorReporter(TErrorReporter& errors);
 
     // Opens one file unless it is open already and duplicates are not allowed.
     void OpenPatternFile(const QString& path);
@@ -127,6 +129,8 @@ private:
 
     void ActOpen();
     void ActCloseAll();
+    void ActOpenEdx();
+    void ActAnimate();
     void ActShowSource();
     void ActView3d();
     void ActOptions();
@@ -139,6 +143,7 @@ private:
     std::string FIniPath;
     std::unique_ptr<TFileDialogService> FFileDialog;
     std::unique_ptr<TLauncher> FLauncher;
+    TErrorReporter* FErrors = nullptr;  // not owned
     QString FOpenFilter;
 
     TGraphKind FGraphType = gkPolar;
