@@ -117,6 +117,7 @@ TEST_F(AnimateFormTest, EveryTickRepaintsTheOnePatternAndResizingRepaintsToTheNe
     Form.Patterns.Add(*Owned[1]);
     Form.show();
     QApplication::processEvents();
+    QApplication::processEvents();
     int paints = 0;
     QSize paintedSize;
     struct TPaintCounter : QObject {
