@@ -36,6 +36,7 @@
 #include "app/Launches.h"
 #include "app/OptionsDlg.h"
 #include "draw/CanvasDrawer.h"
+#include "draw/CanvasPainter.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
@@ -64,11 +65,12 @@ public:
     }
 };
 
-// The system clipboard as plain text.
+// The system clipboard as plain text; single-byte text from pattern files (EDX labels)
+// keeps every byte.
 class TQtClipboardService : public TClipboardService {
 public:
     void SetText(const std::string& text) override {
-        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+        QGuiApplication::clipboard()->setText(ToQString(text));
     }
 };
 
@@ -516,7 +518,7 @@ void TMainForm::ActOpenEdx() {
     try {
         ImportEdxFile(paths.front().toStdString(), *FModel, clipboard);
     } catch (const std::exception& error) {
-        FErrors->ShowError(this, QString::fromStdString(error.what()));
+        FErrors->ShowError(this, ToQString(error.what()));
     }
 }
 

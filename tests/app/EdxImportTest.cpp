@@ -11,6 +11,7 @@
 #include "app/MainFrm.h"
 #include "formats/EdxFile.h"
 #include "model/Settings.h"
+#include "support/PatternText.h"
 #include "support/TempDir.h"
 #include "views/AniFrm.h"
 
@@ -95,6 +96,18 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     file.LoadFromFile(sample.toStdString());
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), file.CutTableText());
     EXPECT_TRUE(Errors.Shown.isEmpty());
+
+    // A label in a single-byte code page keeps its letters on the clipboard.
+    std::string latin1 = EdxText(
+        72, [](int) { return 0.0; }, [](int, int) { return 3.0; });
+    const std::string label = "\r\n" + EdxLabel(36) + "\r\n";
+    latin1.replace(latin1.find(label), label.size(),
+                   "\r\nR\xE9"
+                   "f 180\r\n");
+    ImportThrough("mmiOpenEdx", {QString::fromStdString(Folder.Write("latin1.doc", latin1))});
+    EXPECT_TRUE(
+        QApplication::clipboard()->text().startsWith(QString::fromUtf8("\tR\u00e9f 180\tAZ 185\t")))
+        << QApplication::clipboard()->text().left(20).toStdString();
 
     // A broken file: the model was cleared, the error shown, the clipboard left alone.
     QApplication::clipboard()->setText("before");
