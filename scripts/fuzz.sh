@@ -11,7 +11,7 @@ jobs="${OSTREL_JOBS:-2}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DOSTREL_WITH_FUZZ=ON -DOSTREL_WITH_UI=OFF -DOSTREL_WITH_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target fuzz_ostrel_text fuzz_verizon_text fuzz_loaders \
+cmake --build "$build" -j "$jobs" --target fuzz_ostrel_text fuzz_verizon_text fuzz_edx_text fuzz_loaders \
     make_fuzz_seeds
 
 # Seeds: the shipped samples (good and broken ones) and a few generated files.
@@ -19,12 +19,15 @@ mkdir -p "$build/seeds" "$build/artifacts"
 "$build/fuzz/make_fuzz_seeds" "$build/seeds"
 
 status=0
-for target in fuzz_ostrel_text fuzz_verizon_text fuzz_loaders; do
+for target in fuzz_ostrel_text fuzz_verizon_text fuzz_edx_text fuzz_loaders; do
     corpus="$build/corpus/$target"
+    # An EDX file needs 13 467 lines before it reads at all.
+    max_len=65536
+    [ "$target" = fuzz_edx_text ] && max_len=262144
     mkdir -p "$corpus"
     echo "== $target: $seconds s"
     if ! "$build/fuzz/$target" "$corpus" "$build/seeds" "$root/samples" \
-        -dict="$root/fuzz/pattern.dict" -max_len=65536 -timeout=5 \
+        -dict="$root/fuzz/pattern.dict" -max_len=$max_len -timeout=5 \
         -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$build/artifacts/$target-" >"$build/$target.log" 2>&1; then
         echo "!! $target failed; see $build/$target.log and $build/artifacts/"

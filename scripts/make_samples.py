@@ -89,6 +89,32 @@ def verizon(name, gain_dbd, hbw, freq, horizontal, vertical):
         f.write("\r\n".join(lines) + "\r\n")
 
 
+def edx_lines(title, horizontal, vertical, cut_count=72):
+    """An EDX export: a title, the azimuth pattern as "angle, level" lines 0..359, a
+    caption, the number of cuts, then per azimuth reference direction a label line and the
+    vertical cut seen in that direction from angle 90 down to -90."""
+    lines = [title]
+    for a in range(360):
+        lines.append("%d, %.2f" % (a, horizontal(a)))
+    lines.append("Vertical cuts by azimuth reference direction")
+    lines.append("%d, cuts" % cut_count)
+    for c in range(cut_count):
+        azimuth = c * 360 // cut_count
+        lines.append("%d" % azimuth)
+        for j in range(181):
+            angle = 90 - j  # of the vertical cut: positive below the horizon
+            # Seen from a side direction the vertical pattern sits lower by the azimuth
+            # attenuation there; the panel's back radiation floors both.
+            level = min(horizontal(azimuth) + vertical(angle), 40.0)
+            lines.append("%d, %.2f" % (angle, level))
+    return lines
+
+
+def write_lines(path, lines):
+    with open(path, "w", newline="") as f:
+        f.write("\r\n".join(lines) + "\r\n")
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     # A 65-degree sector panel, gain in dBd, tab-separated, CR LF.
@@ -121,6 +147,14 @@ def main():
             lambda a: beam(a, 0, 63.5, 32, ripple=1.2),
             lambda a: array_beam(a, 2, 6.8, 33))
 
+    # An EDX export of a 65-degree panel tilted 4 degrees down: 72 vertical cuts every 5
+    # degrees of azimuth. The angles of a cut are those of the vertical cut the viewer
+    # draws, so the tilted beam sits on the line of angle 4, as in tilted_6deg.msi.
+    h65 = lambda a: beam(a, 0, 65, 30, ripple=1.5)
+    v7 = lambda a: array_beam(a, 4, 7.2, 32)
+    edx = edx_lines("VLM-S65-18 1850 MHz EDX export", h65, v7)
+    write_lines(os.path.join(OUT, "sector65_edx.doc"), edx)
+
     broken = os.path.join(OUT, "broken")
     os.makedirs(broken, exist_ok=True)
     with open(os.path.join(broken, "no_vertical_section.txt"), "w", newline="") as f:
@@ -134,6 +168,8 @@ def main():
         rows += ["%.1f\t%.1f" % (180 - k, 17 - abs(k - 179) / 10.0) for k in range(360)]
         rows += ["end"]
         f.write("\r\n".join(rows) + "\r\n")
+    # An EDX export that stops inside its third vertical cut.
+    write_lines(os.path.join(broken, "edx_ends_in_third_cut.doc"), edx[:363 + 2 * 182 + 50])
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@ or in a virtual display (apt-get install xvfb xauth):
   xvfb-run -a $viewer
 What it would make of the sample files, meanwhile:
 MSG
-  "$root/build/ostrel-inspect" "$root"/samples/*.* >&2 || true
+  "$root/build/ostrel-inspect" "$root"/samples/*.{txt,pln,msi,vwa} >&2 || true
   exit 1
 fi
 exec "$viewer"

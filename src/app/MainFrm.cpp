@@ -40,6 +40,8 @@
 #include "app/OptionsDlg.h"
 #include "draw/CanvasDeviceDrawers.h"
 #include "draw/CanvasDrawer.h"
+#include "draw/CanvasPainter.h"
+#include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
 #include "model/Settings.h"
@@ -49,6 +51,7 @@
 #include "views/OffsetAngles.h"
 #include "views/PatPointsDlg.h"
 #include "views/RotateDlg.h"
+#include "views/AniFrm.h"
 #include "views/SideBySide.h"
 
 namespace ostrel {
@@ -172,6 +175,10 @@ void TMainForm::SetPrintDialogService(std::unique_ptr<TPrintDialogService> servi
     if (service) FPrintDialogs = std::move(service);
 }
 
+void TMainForm::SetErrorReporter(TErrorReporter& errors) {
+    FErrors = &errors;
+}
+
 // ---------------------------------------------------------------------------------------
 // Building the window
 
@@ -244,6 +251,7 @@ void TMainForm::CreateMenus() {
     QAction* openEdx = FFileMenu->addAction("Open EDX (Special)");
     openEdx->setObjectName("mmiOpenEdx");
     openEdx->setVisible(false);
+    connect(openEdx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
     FFileMenu->addSeparator();
     QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
     closeAll->setObjectName("mmiCloseAll");
@@ -308,6 +316,7 @@ void TMainForm::CreateToolBar() {
     QAction* edx = bar->addAction(ActionIcon("edx"), "Open EDX (Special)");
     edx->setObjectName("tbOpenEdx");
     edx->setVisible(false);
+    connect(edx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
     bar->addSeparator();
     bar->addAction(actPrint);
     bar->addSeparator();
@@ -319,6 +328,7 @@ void TMainForm::CreateToolBar() {
     QAction* animation = bar->addAction(ActionIcon("animation"), "Animation");
     animation->setObjectName("tbAnimation");
     animation->setVisible(false);
+    connect(animation, &QAction::triggered, this, &TMainForm::ActAnimate);
     QAction* toggle =
         bar->addAction(ActionIcon("toggle-azimuth"), "Toggle between Azimuth and Horizontal H Cut");
     toggle->setObjectName("toolToggleAz");
@@ -510,6 +520,25 @@ void TMainForm::LoadPatternFile(const QString& path) {
     GetSettings().FOpenPath = (folder.endsWith('/') ? folder : folder + '/').toStdString();
     std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString());
     if (pattern) FModel->AddPattern(std::move(pattern));
+}
+
+void TMainForm::ActOpenEdx() {
+    QString filter = kOpenFilters.at(2);
+    const QStringList paths = FFileDialog->GetOpenFileNames(
+        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter);
+    if (paths.isEmpty()) return;
+    TQtClipboardService clipboard;
+    try {
+        ImportEdxFile(paths.front().toStdString(), *FModel, clipboard);
+    } catch (const std::exception& error) {
+        FErrors->ShowError(this, ToQString(error.what()));
+    }
+}
+
+void TMainForm::ActAnimate() {
+    TAnimateForm animation(this);
+    animation.Patterns.CopyFrom(FModel->Selection);
+    animation.Run();
 }
 
 void TMainForm::ActCloseAll() {

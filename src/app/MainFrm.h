@@ -89,7 +89,7 @@ public:
     void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
     void SetPrintDialogService(std::unique_ptr<TPrintDialogService> service);
     // Where errors of the commands go (a message box by default; not owned).
-    void SetErrorReporter(TErrorReporter& errors) { FErrors = &errors; }
+    void SetErrorReporter(TErrorReporter& errors);
 
     // The Print command: print options for two or more selected patterns, then the print
     // dialog, then the job; a failure reaches the user through the error reporter.
@@ -149,6 +149,8 @@ private:
 
     void ActOpen();
     void ActCloseAll();
+    void ActOpenEdx();
+    void ActAnimate();
     void ActShowSource();
     void ActAngles();
     void ActShowPoints();

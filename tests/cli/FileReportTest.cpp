@@ -27,8 +27,9 @@ TRun Inspect(const std::vector<std::string>& arguments) {
 }
 
 std::string Panel() {
-    return OstrelText("FREQUENCY 1850\r\nH_WIDTH 65\r\nGAIN 15.85 dBd\r\n",
-                      [](double a) { return a / 10; }, [](double a) { return a / 20; });
+    return OstrelText(
+        "FREQUENCY 1850\r\nH_WIDTH 65\r\nGAIN 15.85 dBd\r\n", [](double a) { return a / 10; },
+        [](double a) { return a / 20; });
 }
 
 TEST(Inspect, OneBlockPerFileInOrderSeparatedByAnEmptyLine) {
@@ -66,7 +67,9 @@ TEST(Inspect, CutsListAngleAndTheThreeCutsFor361Angles) {
 TEST(Inspect, UsageErrorsExitWith2) {
     TRun run = Inspect({});
     EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err, "usage: ostrel-inspect [--cuts] FILE...\n");
+    EXPECT_EQ(run.Err,
+              "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
+              "       ostrel-inspect --edx-table EDXFILE\n");
     run = Inspect({"--cuts"});
     EXPECT_EQ(run.Status, 2);
     run = Inspect({"--verbose", "x.msi"});
@@ -76,8 +79,50 @@ TEST(Inspect, UsageErrorsExitWith2) {
     // After "--" every argument is a file, even one that looks like an option.
     run = Inspect({"--", "--cuts"});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_NE(run.Out.find("file: --cuts\nloaded: no\nerror: Cannot open file"),
-              std::string::npos);
+    EXPECT_NE(run.Out.find("file: --cuts\nloaded: no\nerror: Cannot open file"), std::string::npos);
+}
+
+TEST(Inspect, EdxFilesGiveOneBlockPerCutOrTheClipboardTable) {
+    TTempDir folder;
+    const std::string edx =
+        folder.Write("site.doc", EdxText(
+                                     72, [](int a) { return a / 10.0; },
+                                     [](int c, int e) { return c + (e + 90) / 1000.0; }));
+    const std::string panel = folder.Write("panel.txt", Panel());
+    TRun run = Inspect({"--cuts", "--edx", edx, panel});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "");
+    const std::string firstBlock =
+        "file: az_angle_ref_AZ 0\nloaded: yes\nfrequency: \ngain: 0\ngain_text: 0.0 (-2.1)\n"
+        "horz_width: \nvert_width: \ncuts:\n-180\t-18\t-60\t-18.09\n";
+    EXPECT_EQ(run.Out.substr(0, firstBlock.size()), firstBlock);
+    EXPECT_NE(run.Out.find("\n0\t0\t-0.09\t-0.09\n"), std::string::npos);
+    EXPECT_NE(run.Out.find("\n\nfile: az_angle_ref_AZ 355\nloaded: yes\n"), std::string::npos);
+    EXPECT_NE(run.Out.find("\n\nfile: " + panel + "\nloaded: yes\n"), std::string::npos);
+    size_t blocks = 0;
+    for (size_t at = run.Out.find("file: "); at != std::string::npos;
+         at = run.Out.find("file: ", at + 1)) {
+        ++blocks;
+    }
+    EXPECT_EQ(blocks, 73u);
+
+    run = Inspect({"--edx-table", edx});
+    EXPECT_EQ(run.Status, 0);
+    ASSERT_EQ(run.Out.substr(0, 15), "\tAZ 180\tAZ 185\t");
+    EXPECT_EQ(run.Out.substr(run.Out.size() - 8), "\t36.18\r\n");
+
+    const std::string shortFile =
+        folder.Write("short.doc", EdxText(
+                                      70, [](int) { return 0.0; }, [](int, int) { return 1.0; }));
+    for (const char* option : {"--edx", "--edx-table"}) {
+        run = Inspect({option, shortFile});
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_EQ(run.Out, "file: " + shortFile +
+                               "\nloaded: no\nerror: The file has 70 vertical cuts; the cut table "
+                               "needs at least 72\n");
+    }
+    EXPECT_EQ(Inspect({"--edx-table", edx, panel}).Status, 2);
+    EXPECT_EQ(Inspect({"--edx"}).Status, 2);
 }
 
 }  // namespace

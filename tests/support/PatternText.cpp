@@ -36,3 +36,28 @@ std::string VerizonText(const std::string& header, const std::function<double(in
 }
 
 }  // namespace ostrel
+
+namespace ostrel {
+
+std::string EdxText(int cutCount, const std::function<double(int)>& azimuth,
+                    const std::function<double(int, int)>& vertical, int blocksWritten) {
+    if (blocksWritten < 0) blocksWritten = cutCount;
+    std::string text = "EDX test pattern\r\n";
+    for (int a = 0; a < 360; ++a)
+        text += std::to_string(a) + ", " + FormatGeneral(azimuth(a)) + "\r\n";
+    text += "Vertical cuts\r\n" + std::to_string(cutCount) + ", cuts\r\n";
+    for (int c = 0; c < blocksWritten; ++c) {
+        text += EdxLabel(c) + "\r\n";
+        for (int elevation = 90; elevation >= -90; --elevation) {
+            text +=
+                std::to_string(elevation) + ",  " + FormatGeneral(vertical(c, elevation)) + "\r\n";
+        }
+    }
+    return text;
+}
+
+std::string EdxLabel(int cut) {
+    return "AZ " + std::to_string(5 * cut);
+}
+
+}  // namespace ostrel

@@ -16,4 +16,13 @@ std::string OstrelText(const std::string& header, const std::function<double(dou
 std::string VerizonText(const std::string& header, const std::function<double(int)>& horizontal,
                         const std::function<double(int)>& vertical);
 
+// An EDX file: a title, "a, level" lines for a = 0..359, a caption, "cutCount, cuts", then
+// blocksWritten (all when negative) blocks of the label EdxLabel(c) and the lines
+// "e,  vertical(c, e)" for e = 90 down to -90.
+std::string EdxText(int cutCount, const std::function<double(int)>& azimuth,
+                    const std::function<double(int cut, int elevation)>& vertical,
+                    int blocksWritten = -1);
+// "AZ " and five times the cut's index.
+std::string EdxLabel(int cut);
+
 }  // namespace ostrel
