@@ -46,6 +46,9 @@ namespace ostrel {
 
 namespace {
 
+constexpr int kMinOuterWidth = 640;
+constexpr int kMinOuterHeight = 580;
+
 class TQtFileDialogService : public TFileDialogService {
 public:
     QStringList GetOpenFileNames(QWidget* parent, const QString& folder, const QStringList& filters,
@@ -126,8 +129,8 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     SetScaleMode(1);
     SetGraphType(gkPolar);
 
+    // The minimum outer size needs the window manager's real frame, known once shown.
     resize(667, 541 + menuBar()->sizeHint().height());
-    setMinimumSize(640, 580 - 30);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
@@ -640,6 +643,27 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
         FStatusPanels[2]->setFixedWidth(120);
     }
     PlaceProgressPanel();
+    ApplyMinimumOuterSize();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    ApplyMinimumOuterSize();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    ApplyMinimumOuterSize();
+}
+
+void TMainForm::ApplyMinimumOuterSize() {
+    // The outer size (with the frame the window manager draws) is what may not shrink below
+    // 640 x 580; the frame is measured, since it differs between window managers and themes.
+    if (!isVisible()) return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize minimum =
+        QSize(kMinOuterWidth - frame.width(), kMinOuterHeight - frame.height()).expandedTo({0, 0});
+    if (minimumSize() != minimum) setMinimumSize(minimum);
 }
 
 void TMainForm::PlaceProgressPanel() {

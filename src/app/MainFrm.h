@@ -106,6 +106,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -124,6 +126,7 @@ private:
     void RebuildRecentFilesMenu();
     void ReopenRecentFile(const QString& path);
     void PlaceProgressPanel();
+    void ApplyMinimumOuterSize();
 
     void ActOpen();
     void ActCloseAll();

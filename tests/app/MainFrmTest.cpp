@@ -551,6 +551,18 @@ TEST_F(MainFormTest, ProgressPanelSitsOverTheTable70PixelsBelowTheClientTop) {
     Form->hide();
 }
 
+TEST_F(MainFormTest, OuterSizeNeverShrinksBelow640By580WithTheRealFrame) {
+    // The offscreen platform draws no frame: the whole 640 x 580 is then client area.
+    Form->show();
+    QApplication::processEvents();
+    const QSize frame = Form->frameGeometry().size() - Form->geometry().size();
+    EXPECT_EQ(Form->minimumSize() + frame, QSize(640, 580));
+    Form->resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(Form->frameGeometry().size(), QSize(640, 580));
+    Form->hide();
+}
+
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
     Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2), Pattern("c.txt", 3, 3)});
     auto enabled = [this](const char* name) {

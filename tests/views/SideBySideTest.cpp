@@ -297,5 +297,26 @@ TEST(SideBySideCartesian, HalvesAreFittedIntoTheInsetRectangles) {
     EXPECT_EQ(LabelCalls(drawer, "-25 dB").size(), 2u);
 }
 
+TEST(SideBySideCartesian, LeftHalfShowsTheCutTheHCutSettingChooses) {
+    // The azimuth cut sits at 0 dB, the levelled horizontal cut at -20 dB: the left curve's
+    // height tells which one was drawn; the right (vertical) curve does not change.
+    TTestPatterns patterns;
+    AddPattern(patterns, 1, "/a/one.txt");
+    std::vector<double> leftY;
+    std::vector<double> rightY;
+    for (bool useAzimuth : {true, false}) {
+        TViewSettingsScope settings(useAzimuth, -25, false);
+        TRecordingDrawer drawer;
+        DrawView(drawer, patterns.List, {0, 0, 801, 400}, gtCartesian);
+        const auto curves = drawer.CallsOf("Polyline");
+        ASSERT_EQ(curves.size(), 2u);
+        leftY.push_back(curves[0].Points.at(0).Y);
+        rightY.push_back(curves[1].Points.at(0).Y);
+    }
+    // The plot is 213.3 high for 25 dB: -20 dB lies 170.7 below 0 dB.
+    EXPECT_NEAR(leftY[1] - leftY[0], 20 / 25.0 * 320 / 1.5, 1.0);
+    EXPECT_EQ(rightY[0], rightY[1]);
+}
+
 }  // namespace
 }  // namespace ostrel
