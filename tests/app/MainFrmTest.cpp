@@ -139,10 +139,18 @@ TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
     Open({panel});
     Open({panel});
     EXPECT_EQ(Form->FileTable().RowCount(), 1);
-    // The rule compares lower-cased, trimmed paths.
-    Form->OpenPatternFile(panel.toUpper());
+    // The rule compares trimmed paths, letter case included: two spellings are two files.
     Form->OpenPatternFile(" " + panel + "\t");
     EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    const QString upper = Pattern("Panel.msi", 900, 12);
+    Open({upper});
+    Open({upper});
+    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Cell(1, fcFileName), "Panel");
+    EXPECT_EQ(Form->RecentFiles().Items(),
+              (std::vector<std::string>{upper.toStdString(), panel.toStdString()}));
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    Open({panel});
     GetSettings().FAllowDuplicates = true;
     Open({panel});
     ASSERT_EQ(Form->FileTable().RowCount(), 2);
