@@ -458,6 +458,7 @@ void TMainForm::ActOpen() {
 }
 
 void TMainForm::OpenFiles(const QStringList& paths) {
+    TOpenReport report;
     if (paths.size() > 1) {
         Progress->setRange(0, static_cast<int>(paths.size()));
         Progress->setValue(0);
@@ -467,36 +468,64 @@ void TMainForm::OpenFiles(const QStringList& paths) {
         pnlProgress->repaint();
     }
     for (const QString& path : paths) {
-        OpenPatternFile(path);
+        OpenPatternFile(path, report);
         if (!pnlProgress->isHidden()) {
             Progress->setValue(Progress->value() + 1);
             pnlProgress->repaint();
         }
     }
     if (!pnlProgress->isHidden()) pnlProgress->hide();
+    ShowStatus(report.Message());
 }
 
 void TMainForm::OpenPatternFile(const QString& path) {
-    if (!GetSettings().FAllowDuplicates &&
-        FModel->Patterns.IndexOfFileName(path.toStdString()) >= 0) {
-        return;
-    }
-    LoadPatternFile(path);
+    TOpenReport report;
+    OpenPatternFile(path, report);
+    ShowStatus(report.Message());
 }
 
 void TMainForm::LoadPatternFile(const QString& path) {
+    TOpenReport report;
+    LoadPatternFile(path, report);
+    ShowStatus(report.Message());
+}
+
+void TMainForm::OpenPatternFile(const QString& path, TOpenReport& report) {
+    if (!GetSettings().FAllowDuplicates &&
+        FModel->Patterns.IndexOfFileName(path.toStdString()) >= 0) {
+        report.Duplicate(path.toStdString());
+        return;
+    }
+    LoadPatternFile(path, report);
+}
+
+void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
     // Remembered before anything is read, so a file that fails still sets the folder.
     const QString folder = QFileInfo(path).absolutePath();
     GetSettings().FOpenPath = (folder.endsWith('/') ? folder : folder + '/').toStdString();
-    std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString());
-    if (pattern) FModel->AddPattern(std::move(pattern));
+    std::string error;
+    std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString(), &error);
+    if (pattern) {
+        FModel->AddPattern(std::move(pattern));
+        report.Opened(path.toStdString());
+    } else {
+        report.Failed(path.toStdString(), error);
+    }
+}
+
+void TMainForm::ShowStatus(const TStatusMessage& message) {
+    QLabel* panel = FStatusPanels[1];
+    panel->setText(QString::fromStdString(message.Text));
+    panel->setToolTip(QString::fromStdString(message.ToolTip));
 }
 
 void TMainForm::ActCloseAll() {
     FModel->Clear();
+    ShowStatus({});
 }
 
 void TMainForm::DeleteSelectedPatterns() {
+    if (FModel->Selection.Count() > 0) ShowStatus({});
     for (int i = FModel->Selection.Count() - 1; i >= 0; --i) {
         // Each removal shrinks the selection through the table's selection change.
         if (i >= FModel->Selection.Count()) continue;
@@ -733,12 +762,21 @@ void TMainForm::CopyImage() {
 void TMainForm::ActShowSource() {
     if (FModel->Selection.Count() == 0) return;
     TQtEditorService editor;
-    FModel->ShowSource(FModel->Selection.Items(0), editor);
+    const TPatternData& pattern = FModel->Selection.Items(0);
+    FModel->ShowSource(pattern, editor);
+    ShowStatus(editor.Started() ? TStatusMessage{} : NoEditorMessage(pattern.FileName));
 }
 
 void TMainForm::ActView3d() {
     if (FModel->Selection.Count() == 0) return;
-    FLauncher->Launch3dViewer(this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+    const bool hadModule = FLauncher->Has3dModule();
+    const bool started = FLauncher->Launch3dViewer(
+        this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+    if (started) {
+        ShowStatus({});
+    } else {
+        ShowStatus(hadModule ? No3dRuntimeMessage() : No3dModuleMessage());
+    }
 }
 
 void TMainForm::ActOptions() {
@@ -753,11 +791,18 @@ void TMainForm::ActAbout() {
 }
 
 void TMainForm::ActLicense() {
-    FLauncher->OpenPrivacyPage();
+    const bool opened = FLauncher->OpenPrivacyPage();
+    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(branding::kPrivacyUrl));
 }
 
 void TMainForm::ActQuickGuide() {
-    FLauncher->OpenQuickGuide();
+    const QString guide = FLauncher->GuidePath();
+    if (!QFileInfo(guide).isFile()) {
+        ShowStatus(MissingGuideMessage(guide.toStdString()));
+        return;
+    }
+    const bool opened = FLauncher->OpenQuickGuide();
+    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(guide.toStdString()));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -819,6 +864,7 @@ void TMainForm::ReopenRecentFile(const QString& path) {
     }
     FMru.Remove(path.toStdString());
     RebuildRecentFilesMenu();
+    ShowStatus(MissingRecentFileMessage(path.toStdString()));
 }
 
 }  // namespace ostrel

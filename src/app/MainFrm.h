@@ -8,6 +8,7 @@
 #include "app/Launches.h"
 #include "model/MainModel.h"
 #include "shell/RecentFiles.h"
+#include "shell/StatusReasons.h"
 
 class QAction;
 class QActionGroup;
@@ -73,11 +74,13 @@ public:
     TMRUFileList& RecentFiles() { return FMru; }
     void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
 
-    // Opens one file unless it is open already and duplicates are not allowed.
+    // Opens one file unless it is open already and duplicates are not allowed; the status
+    // bar tells what happened.
     void OpenPatternFile(const QString& path);
     // Loads one file and adds it to the model; no duplicate check.
     void LoadPatternFile(const QString& path);
-    // Opens several files as the Open command does, with the progress panel for more than one.
+    // Opens several files as the Open command does, with the progress panel for more than one;
+    // the status bar then tells how many opened and why the others did not.
     void OpenFiles(const QStringList& paths);
 
     void SetGraphType(TGraphKind kind);
@@ -126,6 +129,10 @@ private:
     void RebuildRecentFilesMenu();
     void ReopenRecentFile(const QString& path);
     void PlaceProgressPanel();
+    void OpenPatternFile(const QString& path, TOpenReport& report);
+    void LoadPatternFile(const QString& path, TOpenReport& report);
+    // The outcome of the last command that opened, closed or launched something.
+    void ShowStatus(const TStatusMessage& message);
     void ApplyMinimumOuterSize();
 
     void ActOpen();

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -569,6 +570,41 @@ TEST_F(MainFormTest, OuterSizeNeverShrinksBelow640By580WithTheRealFrame) {
     QApplication::processEvents();
     EXPECT_EQ(Form->frameGeometry().size(), QSize(640, 580));
     Form->hide();
+}
+
+TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
+    auto* reasons = Form->findChild<QLabel*>("StatusPanel1");
+    ASSERT_NE(reasons, nullptr);
+    const QString good = Pattern("good.msi", 900, 10);
+    const QString broken =
+        QString::fromStdString(Folder.Write("009_freq.t.msi", "FREQUENCY 900\nVERTICAL\n"));
+    Open({good, broken, good});
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(reasons->text(), QString::fromUtf8("1 of 3 files opened \u2014 009_freq.t.msi: "
+                                                 "Cannot find Horizontal section.; good.msi is "
+                                                 "already open"));
+    EXPECT_EQ(reasons->toolTip(),
+              "009_freq.t.msi: Cannot find Horizontal section.\ngood.msi is already open");
+    EXPECT_TRUE(Errors.Shown.isEmpty()) << "no message box";
+
+    // A recent file that has gone says so; Close All clears the panel.
+    const QString gone = Pattern("gone.msi", 900, 10);
+    Open({gone});
+    EXPECT_EQ(reasons->text(), "gone.msi opened");
+    QFile::remove(gone);
+    QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
+    ASSERT_NE(reopen, nullptr);
+    reopen->actions()[0]->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(reasons->text().startsWith(gone + " no longer exists")) << reasons->text().toStdString();
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    EXPECT_EQ(reasons->text(), "");
+
+    // Without the 3D module beside the program the panel says so too.
+    Open({good});
+    SelectRows({0});
+    Form->findChild<QAction*>("actView3d")->trigger();
+    EXPECT_EQ(reasons->text(), "Unable to locate 3D module");
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
