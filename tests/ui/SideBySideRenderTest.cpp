@@ -123,6 +123,36 @@ TEST_F(SideBySideRender, HorizontalCutTurnedPatternAndWrappedLegend) {
     SaveTestPng(image, "views/polar_horizontal_cut_turned_wrapped_legend.png");
 }
 
+TEST_F(SideBySideRender, LargeAreasKeepTheirLabelsInside) {
+    // A label that ran off an edge would leave its pixels in the outermost columns or rows.
+    auto edgesAreWhite = [](const QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x : {0, image.width() - 1}) {
+                if (QColor(image.pixel(x, y)).lightness() < 250) {
+                    ADD_FAILURE() << "ink at " << x << ", " << y;
+                    return false;
+                }
+            }
+        }
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y : {0, image.height() - 1}) {
+                if (QColor(image.pixel(x, y)).lightness() < 250) {
+                    ADD_FAILURE() << "ink at " << x << ", " << y;
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    GetSettings().FRadialFloor = -40;
+    const QImage cartesian = Render({1600, 900}, gtCartesian, false, false);
+    EXPECT_TRUE(edgesAreWhite(cartesian));
+    SaveTestPng(cartesian, "views/cartesian_1600x900.png");
+    const QImage polar = Render({2560, 1100}, gtPolar, false, false);
+    EXPECT_TRUE(edgesAreWhite(polar));
+    SaveTestPng(polar, "views/polar_2560x1100.png");
+}
+
 TEST_F(SideBySideRender, TinyAndOddAreasDrawWithoutFailing) {
     const QImage tiny = Render({100, 60}, gtPolar, false);
     SaveTestPng(tiny, "views/tiny_polar.png");
