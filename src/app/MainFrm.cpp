@@ -453,12 +453,26 @@ void TMainForm::ActOpen() {
         this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter);
     if (!filter.isEmpty()) FOpenFilter = filter;
     if (paths.isEmpty()) return;
-    repaint();
     OpenFiles(paths);
 }
 
+void TMainForm::PaintPendingNow() {
+    // Loading runs without the event loop. The window system's news (the closed Open
+    // dialog uncovering the window, the window's first showing) must be handled first, or
+    // what covered the window stays on screen until loading ends; input waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void TMainForm::OpenFiles(const QStringList& paths) {
+    if (FLoadingFiles) return;  // a drop while files load would start a second batch inside it
+    FLoadingFiles = true;
+    struct TLoadingScope {
+        bool& Flag;
+        ~TLoadingScope() { Flag = false; }
+    } loading{FLoadingFiles};
     TOpenReport report;
+    PaintPendingNow();
+    repaint();
     if (paths.size() > 1) {
         Progress->setRange(0, static_cast<int>(paths.size()));
         Progress->setValue(0);
@@ -471,6 +485,7 @@ void TMainForm::OpenFiles(const QStringList& paths) {
         OpenPatternFile(path, report);
         if (!pnlProgress->isHidden()) {
             Progress->setValue(Progress->value() + 1);
+            PaintPendingNow();
             pnlProgress->repaint();
         }
     }

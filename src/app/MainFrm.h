@@ -134,6 +134,7 @@ private:
     // The outcome of the last command that opened, closed or launched something.
     void ShowStatus(const TStatusMessage& message);
     void ApplyMinimumOuterSize();
+    void PaintPendingNow();
 
     void ActOpen();
     void ActCloseAll();
@@ -156,6 +157,7 @@ private:
     bool FSortAscending = true;
     int FLastTableHeight = 191;
     bool FView3dShown = false;
+    bool FLoadingFiles = false;
 
     TFileTableModel* FFileTable = nullptr;
     QTreeView* tvFiles = nullptr;

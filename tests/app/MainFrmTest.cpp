@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QProgressBar>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -605,6 +606,48 @@ TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
     SelectRows({0});
     Form->findChild<QAction*>("actView3d")->trigger();
     EXPECT_EQ(reasons->text(), "Unable to locate 3D module");
+}
+
+// Records, in order, the window's own paints and each paint of the progress bar with the
+// value it showed.
+class TPaintLog : public QObject {
+public:
+    TPaintLog(QWidget* window, QProgressBar* progress) : FWindow(window), FProgress(progress) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            if (watched == FWindow) Events << "window";
+            if (watched == FProgress) Events << QString("progress %1").arg(FProgress->value());
+        }
+        return false;
+    }
+    QStringList Events;
+
+private:
+    QWidget* FWindow;
+    QProgressBar* FProgress;
+};
+
+TEST_F(MainFormTest, WindowRepaintsBeforeLoadingAndTheProgressIsPaintedAtEveryStep) {
+    Form->show();
+    QApplication::processEvents();
+    auto* progress = Form->findChild<QProgressBar*>("Progress");
+    ASSERT_NE(progress, nullptr);
+    TPaintLog log(Form.get(), progress);
+    Form->installEventFilter(&log);
+    progress->installEventFilter(&log);
+    QObject::connect(&Form->FileTable(), &QAbstractItemModel::rowsInserted,
+                     [&log] { log.Events << "row"; });
+    // Dropped files and the command line take this road, without the Open dialog's repaint.
+    Form->OpenFiles({Pattern("a.msi", 1, 1), Pattern("b.msi", 2, 2), Pattern("c.msi", 3, 3)});
+    const QStringList expected = {"window",     "progress 0", "row", "progress 1",
+                                  "row",        "progress 2", "row", "progress 3"};
+    QStringList seen;
+    for (const QString& event : log.Events) {
+        if (event == "window" && seen.contains("window")) continue;
+        if (seen.isEmpty() || seen.back() != event) seen << event;
+    }
+    EXPECT_EQ(seen, expected) << log.Events.join(", ").toStdString();
+    Form->hide();
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
