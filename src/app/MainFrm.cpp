@@ -40,6 +40,7 @@
 #include "graphs/PolarGraph.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
+#include "shell/WindowPlacement.h"
 #include "views/SideBySide.h"
 
 namespace ostrel {
@@ -135,6 +136,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    RestorePlacement();
 }
 
 TMainForm::~TMainForm() {
@@ -144,7 +146,58 @@ TMainForm::~TMainForm() {
     FModel->OnSelectionChanged = nullptr;
     FFileTable->ClearRows();
     FModel.reset();
+    if (FWasShown) SavePlacement();
     FMru.Save(FIniPath);
+}
+
+void TMainForm::RestorePlacement() {
+    const std::optional<TWindowPlacement> placement = TWindowPlacement::Load(FIniPath);
+    if (!placement) return;
+    QHeaderView* header = tvFiles->header();
+    if (IsColumnOrder(placement->ColumnOrder, fcColumnCount)) {
+        for (int visual = 0; visual < fcColumnCount; ++visual) {
+            const int column = placement->ColumnOrder[static_cast<size_t>(visual)];
+            header->moveSection(header->visualIndex(column), visual);
+        }
+    }
+    if (AreColumnWidths(placement->ColumnWidths, fcColumnCount)) {
+        for (int column = 0; column < fcColumnCount; ++column) {
+            header->resizeSection(column, placement->ColumnWidths[static_cast<size_t>(column)]);
+        }
+    }
+    // A place on a screen that is gone (or a smaller one) would put the window out of reach.
+    std::vector<TRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back(
+            {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
+    }
+    if (PlacementFitsScreens(*placement, screens)) {
+        setGeometry(placement->Left, placement->Top, placement->Width, placement->Height);
+        if (placement->Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    if (TryTableHeight(placement->TableHeight)) {
+        Splitter1->setSizes({FLastTableHeight, std::max(1, height() - FLastTableHeight)});
+    }
+}
+
+void TMainForm::SavePlacement() const {
+    TWindowPlacement placement;
+    const QRect normal = normalGeometry();
+    placement.Left = normal.left();
+    placement.Top = normal.top();
+    placement.Width = normal.width();
+    placement.Height = normal.height();
+    placement.Maximized = isMaximized();
+    placement.TableHeight = Splitter1->sizes().value(0);
+    const QHeaderView* header = tvFiles->header();
+    for (int visual = 0; visual < fcColumnCount; ++visual) {
+        placement.ColumnOrder.push_back(header->logicalIndex(visual));
+    }
+    for (int column = 0; column < fcColumnCount; ++column) {
+        placement.ColumnWidths.push_back(header->sectionSize(column));
+    }
+    placement.Save(FIniPath);
 }
 
 void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
@@ -697,6 +750,7 @@ void TMainForm::moveEvent(QMoveEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    FWasShown = true;
     ApplyMinimumOuterSize();
 }
 

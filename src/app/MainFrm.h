@@ -135,6 +135,10 @@ private:
     void ShowStatus(const TStatusMessage& message);
     void ApplyMinimumOuterSize();
     void PaintPendingNow();
+    // The window's place and size, the table height and the columns, from and to the
+    // settings file's own section for them.
+    void RestorePlacement();
+    void SavePlacement() const;
 
     void ActOpen();
     void ActCloseAll();
@@ -158,6 +162,7 @@ private:
     int FLastTableHeight = 191;
     bool FView3dShown = false;
     bool FLoadingFiles = false;
+    bool FWasShown = false;
 
     TFileTableModel* FFileTable = nullptr;
     QTreeView* tvFiles = nullptr;

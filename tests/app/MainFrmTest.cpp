@@ -10,9 +10,11 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
-#include <QProgressBar>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -23,6 +25,7 @@
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
 #include "formats/TextLines.h"
+#include "model/ProfileFile.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "support/PatternText.h"
@@ -597,7 +600,8 @@ TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
     ASSERT_NE(reopen, nullptr);
     reopen->actions()[0]->trigger();
     QApplication::processEvents();
-    EXPECT_TRUE(reasons->text().startsWith(gone + " no longer exists")) << reasons->text().toStdString();
+    EXPECT_TRUE(reasons->text().startsWith(gone + " no longer exists"))
+        << reasons->text().toStdString();
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
     EXPECT_EQ(reasons->text(), "");
 
@@ -639,8 +643,8 @@ TEST_F(MainFormTest, WindowRepaintsBeforeLoadingAndTheProgressIsPaintedAtEverySt
                      [&log] { log.Events << "row"; });
     // Dropped files and the command line take this road, without the Open dialog's repaint.
     Form->OpenFiles({Pattern("a.msi", 1, 1), Pattern("b.msi", 2, 2), Pattern("c.msi", 3, 3)});
-    const QStringList expected = {"window",     "progress 0", "row", "progress 1",
-                                  "row",        "progress 2", "row", "progress 3"};
+    const QStringList expected = {"window", "progress 0", "row", "progress 1",
+                                  "row",    "progress 2", "row", "progress 3"};
     QStringList seen;
     for (const QString& event : log.Events) {
         if (event == "window" && seen.contains("window")) continue;
@@ -648,6 +652,46 @@ TEST_F(MainFormTest, WindowRepaintsBeforeLoadingAndTheProgressIsPaintedAtEverySt
     }
     EXPECT_EQ(seen, expected) << log.Events.join(", ").toStdString();
     Form->hide();
+}
+
+TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
+    Form->show();
+    QApplication::processEvents();
+    Form->setGeometry(30, 5, 700, 590);
+    QHeaderView* header = Form->FileView()->header();
+    header->moveSection(header->visualIndex(fcGain), 0);
+    header->resizeSection(fcFileName, 250);
+    auto* splitter = Form->findChild<QSplitter*>();
+    ASSERT_NE(splitter, nullptr);
+    splitter->setSizes({150, 300});
+    QApplication::processEvents();
+    const int tableHeight = splitter->sizes().value(0);
+    Form.reset();
+    const std::string ini = ReadFileBytes(Folder.File("settings.ini"));
+    EXPECT_NE(ini.find("[Window]\r\nLeft=30\r\nTop=5\r\nWidth=700\r\nHeight=590\r\n"),
+              std::string::npos)
+        << ini;
+
+    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_EQ(Form->geometry(), QRect(30, 5, 700, 590));
+    header = Form->FileView()->header();
+    EXPECT_EQ(header->logicalIndex(0), fcGain);
+    EXPECT_EQ(header->logicalIndex(1), fcId);
+    EXPECT_EQ(header->sectionSize(fcFileName), 250);
+    EXPECT_EQ(Form->findChild<QSplitter*>()->sizes().value(0), tableHeight);
+    Form.reset();
+
+    // A place that no screen holds any more is ignored; the columns still come back.
+    TProfileFile profile;
+    profile.Load(Folder.File("settings.ini"));
+    profile.WriteInteger("Window", "Left", 5000);
+    profile.Save(Folder.File("settings.ini"));
+    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Form->geometry())) << "centred at its default size";
+    EXPECT_EQ(Form->FileView()->header()->logicalIndex(0), fcGain);
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
