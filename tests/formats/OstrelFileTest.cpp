@@ -139,7 +139,8 @@ TEST(OstrelFile, HeaderWordsAndGainUnitsAreMatchedExactly) {
     }
     // Only the mark at the very start is skipped; SplitLines leaves other bytes alone.
     const std::string mark = "\xEF\xBB\xBF";
-    const auto lines = SplitLines(mark + "a\n" + mark);
+    const std::string text = mark + "a\n" + mark;
+    const auto lines = SplitLines(text);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "a");
     EXPECT_EQ(lines[1], mark);
