@@ -509,22 +509,20 @@ void TMainForm::ActOpen() {
     OpenFiles(paths);
 }
 
-void TMainForm::PaintPendingNow() {
-    // Loading runs without the event loop. The window system's news (the closed Open
-    // dialog uncovering the window, the window's first showing) must be handled first, or
-    // what covered the window stays on screen until loading ends; input waits.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 void TMainForm::OpenFiles(const QStringList& paths) {
-    if (FLoadingFiles) return;  // a drop while files load would start a second batch inside it
+    // Input that arrives while the window system catches up (below) is handled then; a drop
+    // or Open among it must not start a second batch inside this one.
+    if (FLoadingFiles) return;
     FLoadingFiles = true;
     struct TLoadingScope {
         bool& Flag;
         ~TLoadingScope() { Flag = false; }
     } loading{FLoadingFiles};
     TOpenReport report;
-    PaintPendingNow();
+    // The window system must have taken the closed Open dialog off the screen (a round trip
+    // to the X server) before the window paints over where it was; painting earlier leaves
+    // the dialog's picture on screen until loading ends.
+    QGuiApplication::sync();
     repaint();
     if (paths.size() > 1) {
         Progress->setRange(0, static_cast<int>(paths.size()));
@@ -538,7 +536,6 @@ void TMainForm::OpenFiles(const QStringList& paths) {
         OpenPatternFile(path, report);
         if (!pnlProgress->isHidden()) {
             Progress->setValue(Progress->value() + 1);
-            PaintPendingNow();
             pnlProgress->repaint();
         }
     }

@@ -134,7 +134,6 @@ private:
     // The outcome of the last command that opened, closed or launched something.
     void ShowStatus(const TStatusMessage& message);
     void ApplyMinimumOuterSize();
-    void PaintPendingNow();
     // The window's place and size, the table height and the columns, from and to the
     // settings file's own section for them.
     void RestorePlacement();
