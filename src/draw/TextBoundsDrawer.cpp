@@ -23,8 +23,7 @@ void TTextBoundsDrawer::SetFont(const std::string& name, TColor color, TFontStyl
 }
 
 double TTextBoundsDrawer::TextOut(const std::string& text, double x, double y) {
-    Include(x, y, TextWidth(text), TextHeight(text));
-    return y + FontSize;
+    return AlignedTextOut(text, taNear, x, y, taNear);
 }
 
 double TTextBoundsDrawer::AlignedTextOut(const std::string& text, TTextAlign hAlign, double x,
