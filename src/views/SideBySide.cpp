@@ -96,7 +96,8 @@ bool BoxesOverlap(const TRealRect& a, const TRealRect& b) {
 // neighbour.
 bool NeighboursOverlap(const std::vector<TRealRect>& boxes, size_t count) {
     count = std::min(count, boxes.size());
-    for (size_t i = 0; i + 1 < count + 1 && count > 1; ++i) {
+    if (count < 2) return false;
+    for (size_t i = 0; i < count; ++i) {
         if (BoxesOverlap(boxes[i], boxes[(i + 1) % count])) return true;
     }
     return false;
