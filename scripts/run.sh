@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the viewer.
+# Installs what is missing, builds, and starts the viewer with the sample patterns open
+# (arguments, when given, are opened instead).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -17,4 +18,7 @@ MSG
   "$root/build/ostrel-inspect" "$root"/samples/*.{txt,pln,msi,vwa} >&2 || true
   exit 1
 fi
-exec "$viewer"
+if [[ $# -gt 0 ]]; then
+  exec "$viewer" "$@"
+fi
+exec "$viewer" "$root"/samples/*.*

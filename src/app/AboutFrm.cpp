@@ -9,6 +9,7 @@
 #include "app/AppFonts.h"
 #include "app/AppIcons.h"
 #include "app/Branding.h"
+#include "app/DialogBorder.h"
 #include "app/LinkControl.h"
 #include "shell/EasterKey.h"
 
@@ -57,7 +58,7 @@ char UpperAscii(int keyCode) {
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About"));
     setFont(TahomaFont());
-    setFixedSize(kClientWidth, kClientHeight);
+    SetFixedDialogBorder(*this, kClientWidth, kClientHeight);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);

@@ -107,27 +107,27 @@ std::optional<T3dRuntime> TLauncher::Find3dRuntime() const {
     return std::nullopt;
 }
 
-void TLauncher::Launch3dViewer(QWidget* parent, const QString& patternPath) {
+bool TLauncher::Launch3dViewer(QWidget* parent, const QString& patternPath) {
     if (!Has3dModule()) {
         FErrors.ShowError(parent, QString::fromLatin1(kNo3dModuleText));
-        return;
+        return false;
     }
-    // A runtime that vanished since start-up is a failed start, and those are silent.
+    // A runtime that vanished since start-up is a failed start, reported on the status bar.
     const std::optional<T3dRuntime> runtime = Find3dRuntime();
-    if (!runtime) return;
+    if (!runtime) return false;
     QStringList arguments = runtime->LeadingArguments;
     arguments << QString::fromLatin1(k3dLaunchToken) << patternPath;
-    FStarter.StartDetached(runtime->Program, arguments);
+    return FStarter.StartDetached(runtime->Program, arguments);
 }
 
-void TLauncher::OpenQuickGuide() {
+bool TLauncher::OpenQuickGuide() {
     const QString guide = GuidePath();
-    if (!QFileInfo(guide).isFile()) return;
-    FUrlOpener.OpenUrl(QUrl::fromLocalFile(guide));
+    if (!QFileInfo(guide).isFile()) return false;
+    return FUrlOpener.OpenUrl(QUrl::fromLocalFile(guide));
 }
 
-void TLauncher::OpenPrivacyPage() {
-    FUrlOpener.OpenUrl(QUrl(QString::fromLatin1(branding::kPrivacyUrl)));
+bool TLauncher::OpenPrivacyPage() {
+    return FUrlOpener.OpenUrl(QUrl(QString::fromLatin1(branding::kPrivacyUrl)));
 }
 
 TQtEditorService::TQtEditorService(TProcessStarter& starter, TDefaultAppQuery defaultTextApp,
@@ -137,8 +137,7 @@ TQtEditorService::TQtEditorService(TProcessStarter& starter, TDefaultAppQuery de
       FApplicationFolders(std::move(applicationFolders)) {}
 
 void TQtEditorService::OpenInTextEditor(const std::string& filePath) {
-    if (StartDefaultApp(filePath)) return;
-    StartFallbackEditor(QString::fromStdString(filePath));
+    FStarted = StartDefaultApp(filePath) || StartFallbackEditor(QString::fromStdString(filePath));
 }
 
 const QStringList& TQtEditorService::FallbackEditors() {

@@ -91,13 +91,13 @@ public:
 
     // Starts the 3D viewer on a pattern file: the token and the path as two arguments,
     // the path unchanged. A viewer file that has gone since start-up gives the error
-    // message "Unable to locate 3D module" over `parent`.
-    void Launch3dViewer(QWidget* parent, const QString& patternPath);
+    // message "Unable to locate 3D module" over `parent`. Returns whether the viewer started.
+    bool Launch3dViewer(QWidget* parent, const QString& patternPath);
     // Opens "guide.pdf" from the program folder in the desktop's PDF viewer; nothing when
-    // the file is missing.
-    void OpenQuickGuide();
-    // Opens the maker's privacy-policy page in the browser.
-    void OpenPrivacyPage();
+    // the file is missing. Returns whether the desktop took it.
+    bool OpenQuickGuide();
+    // Opens the maker's privacy-policy page in the browser; returns whether one took it.
+    bool OpenPrivacyPage();
 
 private:
     QString InFolder(const char* fileName) const {
@@ -124,6 +124,8 @@ public:
                               QStringList applicationFolders = SystemApplicationFolders());
 
     void OpenInTextEditor(const std::string& filePath) override;
+    // Whether the last OpenInTextEditor started an editor.
+    bool Started() const { return FStarted; }
 
     // Editors tried in this order when the desktop names none that can be started.
     static const QStringList& FallbackEditors();
@@ -139,6 +141,7 @@ private:
     QString ResolveProgram(const QString& program);
 
     TProcessStarter& FStarter;
+    bool FStarted = false;
     TDefaultAppQuery FDefaultTextApp;
     QStringList FApplicationFolders;
 };

@@ -52,11 +52,15 @@
 #include "views/PatPointsDlg.h"
 #include "views/RotateDlg.h"
 #include "views/AniFrm.h"
+#include "shell/WindowPlacement.h"
 #include "views/SideBySide.h"
 
 namespace ostrel {
 
 namespace {
+
+constexpr int kMinOuterWidth = 640;
+constexpr int kMinOuterHeight = 580;
 
 class TQtFileDialogService : public TFileDialogService {
 public:
@@ -149,12 +153,13 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     SetScaleMode(1);
     SetGraphType(gkPolar);
 
+    // The minimum outer size needs the window manager's real frame, known once shown.
     resize(667, 541 + menuBar()->sizeHint().height());
-    setMinimumSize(640, 580 - 30);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    RestorePlacement();
 }
 
 TMainForm::~TMainForm() {
@@ -164,7 +169,58 @@ TMainForm::~TMainForm() {
     FModel->OnSelectionChanged = nullptr;
     FFileTable->ClearRows();
     FModel.reset();
+    if (FWasShown) SavePlacement();
     FMru.Save(FIniPath);
+}
+
+void TMainForm::RestorePlacement() {
+    const std::optional<TWindowPlacement> placement = TWindowPlacement::Load(FIniPath);
+    if (!placement) return;
+    QHeaderView* header = tvFiles->header();
+    if (IsColumnOrder(placement->ColumnOrder, fcColumnCount)) {
+        for (int visual = 0; visual < fcColumnCount; ++visual) {
+            const int column = placement->ColumnOrder[static_cast<size_t>(visual)];
+            header->moveSection(header->visualIndex(column), visual);
+        }
+    }
+    if (AreColumnWidths(placement->ColumnWidths, fcColumnCount)) {
+        for (int column = 0; column < fcColumnCount; ++column) {
+            header->resizeSection(column, placement->ColumnWidths[static_cast<size_t>(column)]);
+        }
+    }
+    // A place on a screen that is gone (or a smaller one) would put the window out of reach.
+    std::vector<TRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back(
+            {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
+    }
+    if (PlacementFitsScreens(*placement, screens)) {
+        setGeometry(placement->Left, placement->Top, placement->Width, placement->Height);
+        if (placement->Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    if (TryTableHeight(placement->TableHeight)) {
+        Splitter1->setSizes({FLastTableHeight, std::max(1, height() - FLastTableHeight)});
+    }
+}
+
+void TMainForm::SavePlacement() const {
+    TWindowPlacement placement;
+    const QRect normal = normalGeometry();
+    placement.Left = normal.left();
+    placement.Top = normal.top();
+    placement.Width = normal.width();
+    placement.Height = normal.height();
+    placement.Maximized = isMaximized();
+    placement.TableHeight = Splitter1->sizes().value(0);
+    const QHeaderView* header = tvFiles->header();
+    for (int visual = 0; visual < fcColumnCount; ++visual) {
+        placement.ColumnOrder.push_back(header->logicalIndex(visual));
+    }
+    for (int column = 0; column < fcColumnCount; ++column) {
+        placement.ColumnWidths.push_back(header->sectionSize(column));
+    }
+    placement.Save(FIniPath);
 }
 
 void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
@@ -483,11 +539,24 @@ void TMainForm::ActOpen() {
         this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter);
     if (!filter.isEmpty()) FOpenFilter = filter;
     if (paths.isEmpty()) return;
-    repaint();
     OpenFiles(paths);
 }
 
 void TMainForm::OpenFiles(const QStringList& paths) {
+    // Input that arrives while the window system catches up (below) is handled then; a drop
+    // or Open among it must not start a second batch inside this one.
+    if (FLoadingFiles) return;
+    FLoadingFiles = true;
+    struct TLoadingScope {
+        bool& Flag;
+        ~TLoadingScope() { Flag = false; }
+    } loading{FLoadingFiles};
+    TOpenReport report;
+    // The window system must have taken the closed Open dialog off the screen (a round trip
+    // to the X server) before the window paints over where it was; painting earlier leaves
+    // the dialog's picture on screen until loading ends.
+    QGuiApplication::sync();
+    repaint();
     if (paths.size() > 1) {
         Progress->setRange(0, static_cast<int>(paths.size()));
         Progress->setValue(0);
@@ -497,29 +566,55 @@ void TMainForm::OpenFiles(const QStringList& paths) {
         pnlProgress->repaint();
     }
     for (const QString& path : paths) {
-        OpenPatternFile(path);
+        OpenPatternFile(path, report);
         if (!pnlProgress->isHidden()) {
             Progress->setValue(Progress->value() + 1);
             pnlProgress->repaint();
         }
     }
     if (!pnlProgress->isHidden()) pnlProgress->hide();
+    ShowStatus(report.Message());
 }
 
 void TMainForm::OpenPatternFile(const QString& path) {
-    if (!GetSettings().FAllowDuplicates &&
-        FModel->Patterns.IndexOfFileName(path.toStdString()) >= 0) {
-        return;
-    }
-    LoadPatternFile(path);
+    TOpenReport report;
+    OpenPatternFile(path, report);
+    ShowStatus(report.Message());
 }
 
 void TMainForm::LoadPatternFile(const QString& path) {
+    TOpenReport report;
+    LoadPatternFile(path, report);
+    ShowStatus(report.Message());
+}
+
+void TMainForm::OpenPatternFile(const QString& path, TOpenReport& report) {
+    if (!GetSettings().FAllowDuplicates &&
+        FModel->Patterns.IndexOfFileName(path.toStdString()) >= 0) {
+        report.Duplicate(path.toStdString());
+        return;
+    }
+    LoadPatternFile(path, report);
+}
+
+void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
     // Remembered before anything is read, so a file that fails still sets the folder.
     const QString folder = QFileInfo(path).absolutePath();
     GetSettings().FOpenPath = (folder.endsWith('/') ? folder : folder + '/').toStdString();
-    std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString());
-    if (pattern) FModel->AddPattern(std::move(pattern));
+    std::string error;
+    std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString(), &error);
+    if (pattern) {
+        FModel->AddPattern(std::move(pattern));
+        report.Opened(path.toStdString());
+    } else {
+        report.Failed(path.toStdString(), error);
+    }
+}
+
+void TMainForm::ShowStatus(const TStatusMessage& message) {
+    QLabel* panel = FStatusPanels[1];
+    panel->setText(QString::fromStdString(message.Text));
+    panel->setToolTip(QString::fromStdString(message.ToolTip));
 }
 
 void TMainForm::ActOpenEdx() {
@@ -543,9 +638,11 @@ void TMainForm::ActAnimate() {
 
 void TMainForm::ActCloseAll() {
     FModel->Clear();
+    ShowStatus({});
 }
 
 void TMainForm::DeleteSelectedPatterns() {
+    if (FModel->Selection.Count() > 0) ShowStatus({});
     for (int i = FModel->Selection.Count() - 1; i >= 0; --i) {
         // Each removal shrinks the selection through the table's selection change.
         if (i >= FModel->Selection.Count()) continue;
@@ -692,6 +789,28 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
         FStatusPanels[2]->setFixedWidth(120);
     }
     PlaceProgressPanel();
+    ApplyMinimumOuterSize();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    ApplyMinimumOuterSize();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FWasShown = true;
+    ApplyMinimumOuterSize();
+}
+
+void TMainForm::ApplyMinimumOuterSize() {
+    // The outer size (with the frame the window manager draws) is what may not shrink below
+    // 640 x 580; the frame is measured, since it differs between window managers and themes.
+    if (!isVisible()) return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize minimum =
+        QSize(kMinOuterWidth - frame.width(), kMinOuterHeight - frame.height()).expandedTo({0, 0});
+    if (minimumSize() != minimum) setMinimumSize(minimum);
 }
 
 void TMainForm::PlaceProgressPanel() {
@@ -785,7 +904,9 @@ void TMainForm::ActPrint() {
 void TMainForm::ActShowSource() {
     if (FModel->Selection.Count() == 0) return;
     TQtEditorService editor;
-    FModel->ShowSource(FModel->Selection.Items(0), editor);
+    const TPatternData& pattern = FModel->Selection.Items(0);
+    FModel->ShowSource(pattern, editor);
+    ShowStatus(editor.Started() ? TStatusMessage{} : NoEditorMessage(pattern.FileName));
 }
 
 void TMainForm::ActAngles() {
@@ -815,7 +936,14 @@ void TMainForm::ActShowPoints() {
 
 void TMainForm::ActView3d() {
     if (FModel->Selection.Count() == 0) return;
-    FLauncher->Launch3dViewer(this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+    const bool hadModule = FLauncher->Has3dModule();
+    const bool started = FLauncher->Launch3dViewer(
+        this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+    if (started) {
+        ShowStatus({});
+    } else {
+        ShowStatus(hadModule ? No3dRuntimeMessage() : No3dModuleMessage());
+    }
 }
 
 void TMainForm::ActOptions() {
@@ -830,11 +958,18 @@ void TMainForm::ActAbout() {
 }
 
 void TMainForm::ActLicense() {
-    FLauncher->OpenPrivacyPage();
+    const bool opened = FLauncher->OpenPrivacyPage();
+    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(branding::kPrivacyUrl));
 }
 
 void TMainForm::ActQuickGuide() {
-    FLauncher->OpenQuickGuide();
+    const QString guide = FLauncher->GuidePath();
+    if (!QFileInfo(guide).isFile()) {
+        ShowStatus(MissingGuideMessage(guide.toStdString()));
+        return;
+    }
+    const bool opened = FLauncher->OpenQuickGuide();
+    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(guide.toStdString()));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -896,6 +1031,7 @@ void TMainForm::ReopenRecentFile(const QString& path) {
     }
     FMru.Remove(path.toStdString());
     RebuildRecentFilesMenu();
+    ShowStatus(MissingRecentFileMessage(path.toStdString()));
 }
 
 }  // namespace ostrel

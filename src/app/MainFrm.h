@@ -8,6 +8,7 @@
 #include "app/Launches.h"
 #include "model/MainModel.h"
 #include "shell/RecentFiles.h"
+#include "shell/StatusReasons.h"
 
 class QAction;
 class QActionGroup;
@@ -95,11 +96,13 @@ public:
     // dialog, then the job; a failure reaches the user through the error reporter.
     void ActPrint();
 
-    // Opens one file unless it is open already and duplicates are not allowed.
+    // Opens one file unless it is open already and duplicates are not allowed; the status
+    // bar tells what happened.
     void OpenPatternFile(const QString& path);
     // Loads one file and adds it to the model; no duplicate check.
     void LoadPatternFile(const QString& path);
-    // Opens several files as the Open command does, with the progress panel for more than one.
+    // Opens several files as the Open command does, with the progress panel for more than one;
+    // the status bar then tells how many opened and why the others did not.
     void OpenFiles(const QStringList& paths);
 
     void SetGraphType(TGraphKind kind);
@@ -128,6 +131,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -146,6 +151,15 @@ private:
     void RebuildRecentFilesMenu();
     void ReopenRecentFile(const QString& path);
     void PlaceProgressPanel();
+    void OpenPatternFile(const QString& path, TOpenReport& report);
+    void LoadPatternFile(const QString& path, TOpenReport& report);
+    // The outcome of the last command that opened, closed or launched something.
+    void ShowStatus(const TStatusMessage& message);
+    void ApplyMinimumOuterSize();
+    // The window's place and size, the table height and the columns, from and to the
+    // settings file's own section for them.
+    void RestorePlacement();
+    void SavePlacement() const;
 
     void ActOpen();
     void ActCloseAll();
@@ -178,6 +192,8 @@ private:
     bool FSortAscending = true;
     int FLastTableHeight = 191;
     bool FView3dShown = false;
+    bool FLoadingFiles = false;
+    bool FWasShown = false;
 
     TFileTableModel* FFileTable = nullptr;
     QTreeView* tvFiles = nullptr;

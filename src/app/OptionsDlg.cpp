@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "app/AppFonts.h"
+#include "app/DialogBorder.h"
 #include "model/Settings.h"
 
 namespace ostrel {
@@ -34,8 +35,7 @@ void AddHeading(QWidget* page, const QString& text, int y, int pageWidth) {
 TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Options"));
     setFont(TahomaFont());
-    setFixedSize(kClientWidth, kClientHeight);
-    setSizeGripEnabled(false);
+    SetFixedDialogBorder(*this, kClientWidth, kClientHeight);
 
     pcOptions = new QTabWidget(this);
     pcOptions->setGeometry(8, 8, kClientWidth - 16, 204);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
 #include <clocale>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include "app/AppIcons.h"
 #include "app/MainFrm.h"
 #include "model/Settings.h"
+#include "shell/CommandLine.h"
 
 namespace {
 
@@ -18,7 +20,8 @@ bool HasDisplay() {
 
 }  // namespace
 
-// The viewer takes no command-line arguments; everything else it needs is in settings.ini.
+// "OstrelViewer FILE..." opens the files as the Open command would; everything else the
+// viewer needs is in settings.ini.
 int main(int argc, char** argv) {
     if (!HasDisplay()) {
         std::fprintf(stderr,
@@ -37,8 +40,18 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 
+    std::vector<std::string> arguments;
+    const QStringList given = QApplication::arguments();  // without the toolkit's options
+    for (qsizetype i = 1; i < given.size(); ++i) arguments.push_back(given[i].toStdString());
+    QStringList files;
+    for (const std::string& path :
+         ostrel::PatternFileArguments(arguments, QDir::currentPath().toStdString())) {
+        files << QString::fromStdString(path);
+    }
+
     auto* window = new ostrel::TMainForm(iniPath);
     window->show();
+    if (!files.isEmpty()) window->OpenFiles(files);
     const int result = QApplication::exec();
     // The settings are written before the window goes, and the window's recent-files list
     // after it, each into its own sections of the same file.

@@ -304,7 +304,9 @@ std::string TVerizonFile::SaveToText(const std::string& dateMeasured) const {
     text += LineEnd("VERTICAL_GAINS");
     for (int n = VerticalPoints.Count() - 2; n >= 0; --n) {
         const TRealPoint& point = VerticalPoints.PointAt(n);
-        text += LineEnd(FormatFixed(1, -point.X) + "\t" + FormatFixed(3, point.Y + MaxGainDbd));
+        // Negating 0 gives -0, which would print as "-0.0".
+        const double angle = point.X == 0 ? 0.0 : -point.X;
+        text += LineEnd(FormatFixed(1, angle) + "\t" + FormatFixed(3, point.Y + MaxGainDbd));
     }
     text += LineEnd("END");
     return text;

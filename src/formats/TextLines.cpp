@@ -62,6 +62,9 @@ void WriteFileBytes(const std::string& path, const std::string& text) {
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
+    // Editors on other systems often start a file with the UTF-8 byte-order mark; left in, it
+    // would hide the first line's keyword or section header.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::vector<std::string_view> lines;
     lines.reserve(text.size() / 8 + 1);
     const char* data = text.data();

@@ -14,7 +14,8 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& text);
 
 // The lines of a text; a line ends at CR LF, LF or CR. A final line end does not start
-// another (empty) line. The views point into `text`.
+// another (empty) line. A UTF-8 byte-order mark at the start is not part of the first line.
+// The views point into `text`.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
 // The line without leading and trailing blanks and control characters (bytes <= 32).

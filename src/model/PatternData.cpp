@@ -31,20 +31,22 @@ void TPatternDataList::CopyFrom(const TPatternDataList& source) {
 
 namespace {
 
-std::string TrimmedLowerCase(const std::string& text) {
+// Paths are compared as the file system compares them: exactly, letter case included, once
+// leading and trailing blanks and control characters are trimmed.
+std::string_view TrimmedPath(std::string_view text) {
     size_t first = 0;
     size_t last = text.size();
     while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
     while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-    return AsciiLowerCase(std::string_view(text).substr(first, last - first));
+    return text.substr(first, last - first);
 }
 
 }  // namespace
 
 int TPatternDataList::IndexOfFileName(const std::string& name) const {
-    const std::string wanted = TrimmedLowerCase(name);
+    const std::string_view wanted = TrimmedPath(name);
     for (int i = 0; i < Count(); ++i) {
-        if (TrimmedLowerCase(Items(i).FileName) == wanted) return i;
+        if (TrimmedPath(Items(i).FileName) == wanted) return i;
     }
     return -1;
 }

@@ -42,8 +42,9 @@ public:
 
     // Clears this list, then refers to every pattern of `source` in order.
     void CopyFrom(const TPatternDataList& source);
-    // Index of the first pattern whose trimmed, lower-cased FileName equals the trimmed,
-    // lower-cased name; -1 if none.
+    // Index of the first pattern whose FileName equals the name, both trimmed of leading and
+    // trailing blanks and control characters; letter case counts, as it does on Linux file
+    // systems. -1 if none.
     int IndexOfFileName(const std::string& name) const;
     void SortById();
 

@@ -1,5 +1,4 @@
 #include "shell/RecentFiles.h"
-#include "model/AsciiText.h"
 
 #include <algorithm>
 
@@ -8,9 +7,7 @@
 namespace ostrel {
 
 void TMRUFileList::Add(const std::string& path) {
-    auto found = std::find_if(FItems.begin(), FItems.end(), [&path](const std::string& item) {
-        return SameIgnoringAsciiCase(item, path);
-    });
+    auto found = std::find(FItems.begin(), FItems.end(), path);
     if (found != FItems.end()) {
         std::rotate(FItems.begin(), found, found + 1);
         return;
@@ -20,9 +17,7 @@ void TMRUFileList::Add(const std::string& path) {
 }
 
 void TMRUFileList::Remove(const std::string& path) {
-    auto found = std::find_if(FItems.begin(), FItems.end(), [&path](const std::string& item) {
-        return SameIgnoringAsciiCase(item, path);
-    });
+    auto found = std::find(FItems.begin(), FItems.end(), path);
     if (found != FItems.end()) FItems.erase(found);
 }
 

@@ -13,10 +13,10 @@ public:
     static constexpr int kMaxItems = 10;
     static constexpr const char* kSection = "MRU Items";
 
-    // Moves an entry equal to the path (letter case ignored) to the top, keeping its
-    // spelling, or puts the path at the top and cuts the list to kMaxItems.
+    // Moves the entry equal to the path to the top, or puts the path at the top and cuts the
+    // list to kMaxItems. Letter case counts: Case.msi and case.msi are two files.
     void Add(const std::string& path);
-    // Deletes the first entry equal to the path, letter case ignored.
+    // Deletes the first entry equal to the path (letter case counts).
     void Remove(const std::string& path);
     void Clear() { FItems.clear(); }
     const std::vector<std::string>& Items() const { return FItems; }

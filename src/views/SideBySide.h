@@ -46,6 +46,23 @@ public:
     // The rectangle the Cartesian plot of one half is fitted into.
     TRealRect CartesianFitRect(bool leftHalf) const;
 
+    // Radius and angle-label radius of the polar graphs as drawn: PolarRadius and 1.1 times
+    // it wherever every label then lies inside its graph's half of Bounds and no two angle
+    // labels touch; otherwise the largest smaller radius for which they do, as Drawer
+    // measures the labels.
+    struct TPolarLayout {
+        double Radius = 0;
+        double LabelRadius = 0;
+    };
+    TPolarLayout FittedPolarLayout() const;
+    // The Cartesian plot's fit rectangle as drawn: CartesianFitRect, shrunk where a label would
+    // otherwise stick out of the half (large plots have large labels).
+    TRealRect FittedCartesianRect(bool leftHalf) const;
+    // The half of Bounds that one graph and its labels own: polar graphs split the area in
+    // the middle; Cartesian halves are (width div 2) wide, anchored at either edge.
+    TRealRect PolarHalf(bool leftHalf) const;
+    TRealRect CartesianHalf(bool leftHalf) const;
+
     TDrawer* Drawer = nullptr;  // not owned
     TPatternDataList Patterns{false};
     TRect Bounds;

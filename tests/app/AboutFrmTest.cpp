@@ -11,6 +11,7 @@
 #include "app/Branding.h"
 #include "app/LinkControl.h"
 #include "shell/EasterKey.h"
+#include "support/UiDialogChecks.h"
 #include "support/UiImageFiles.h"
 
 namespace ostrel {
@@ -30,6 +31,7 @@ TEST(AboutForm, ElementsSitWhereTheBoxPutsThem) {
     EXPECT_EQ(form.windowTitle(), "About");
     EXPECT_EQ(form.size(), QSize(307, 280));
     EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "fixed size";
+    ExpectFixedDialogBorder(form);
     EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::white));
 
     EXPECT_EQ(form.lblTitle->pos(), QPoint(56, 16));

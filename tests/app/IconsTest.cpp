@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
@@ -112,10 +113,35 @@ TEST(Icons, DesktopEntryNamesTheInstalledIcon) {
     EXPECT_EQ(lines.value(0), "[Desktop Entry]");
     EXPECT_TRUE(lines.contains("Type=Application"));
     EXPECT_TRUE(lines.contains("Name=Ostrel Viewer"));
-    EXPECT_TRUE(lines.contains("Exec=OstrelViewer"));
+    EXPECT_TRUE(lines.contains("Exec=OstrelViewer %F")) << "files from the file manager";
+    EXPECT_TRUE(
+        lines.contains("MimeType=application/x-ostrel-pattern;application/x-verizon-pattern;"));
     EXPECT_TRUE(lines.contains("Categories=Science;Engineering;Qt;"));
     ASSERT_TRUE(lines.contains("Icon=ostrel-viewer"));
     EXPECT_TRUE(QFileInfo::exists(kResources + "icons/ostrel-viewer.svg"));
+}
+
+TEST(Icons, MimePackageDefinesThePatternTypesButClaimsNoTextOrInstallerFiles) {
+    QFile file(kResources + "ostrel-viewer-mime.xml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QMap<QString, QStringList> globs;
+    QStringList types;
+    QString type;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == u"mime-type") {
+            type = xml.attributes().value("type").toString();
+            types << type;
+        } else if (xml.name() == u"glob") {
+            globs[type] << xml.attributes().value("pattern").toString();
+        }
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(types,
+              (QStringList{"application/x-ostrel-pattern", "application/x-verizon-pattern"}));
+    EXPECT_EQ(globs["application/x-ostrel-pattern"], QStringList{"*.pln"});
+    EXPECT_EQ(globs["application/x-verizon-pattern"], QStringList{"*.vwa"});
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
@@ -16,6 +17,9 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -26,6 +30,7 @@
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
 #include "formats/TextLines.h"
+#include "model/ProfileFile.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "support/PatternText.h"
@@ -145,10 +150,18 @@ TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
     Open({panel});
     Open({panel});
     EXPECT_EQ(Form->FileTable().RowCount(), 1);
-    // The rule compares lower-cased, trimmed paths.
-    Form->OpenPatternFile(panel.toUpper());
+    // The rule compares trimmed paths, letter case included: two spellings are two files.
     Form->OpenPatternFile(" " + panel + "\t");
     EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    const QString upper = Pattern("Panel.msi", 900, 12);
+    Open({upper});
+    Open({upper});
+    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Cell(1, fcFileName), "Panel");
+    EXPECT_EQ(Form->RecentFiles().Items(),
+              (std::vector<std::string>{upper.toStdString(), panel.toStdString()}));
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    Open({panel});
     GetSettings().FAllowDuplicates = true;
     Open({panel});
     ASSERT_EQ(Form->FileTable().RowCount(), 2);
@@ -555,6 +568,136 @@ TEST_F(MainFormTest, ProgressPanelSitsOverTheTable70PixelsBelowTheClientTop) {
     QApplication::processEvents();
     EXPECT_EQ(panel->mapTo(Form.get(), QPoint(0, 0)), QPoint((1200 - 273) / 2, clientTop + 70));
     Form->hide();
+}
+
+TEST_F(MainFormTest, OuterSizeNeverShrinksBelow640By580WithTheRealFrame) {
+    // The offscreen platform draws no frame: the whole 640 x 580 is then client area.
+    Form->show();
+    QApplication::processEvents();
+    const QSize frame = Form->frameGeometry().size() - Form->geometry().size();
+    EXPECT_EQ(Form->minimumSize() + frame, QSize(640, 580));
+    Form->resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(Form->frameGeometry().size(), QSize(640, 580));
+    Form->hide();
+}
+
+TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
+    auto* reasons = Form->findChild<QLabel*>("StatusPanel1");
+    ASSERT_NE(reasons, nullptr);
+    const QString good = Pattern("good.msi", 900, 10);
+    const QString broken =
+        QString::fromStdString(Folder.Write("009_freq.t.msi", "FREQUENCY 900\nVERTICAL\n"));
+    Open({good, broken, good});
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(reasons->text(), QString::fromUtf8("1 of 3 files opened \u2014 009_freq.t.msi: "
+                                                 "Cannot find Horizontal section.; good.msi is "
+                                                 "already open"));
+    EXPECT_EQ(reasons->toolTip(),
+              "009_freq.t.msi: Cannot find Horizontal section.\ngood.msi is already open");
+    EXPECT_TRUE(Errors.Shown.isEmpty()) << "no message box";
+
+    // A recent file that has gone says so; Close All clears the panel.
+    const QString gone = Pattern("gone.msi", 900, 10);
+    Open({gone});
+    EXPECT_EQ(reasons->text(), "gone.msi opened");
+    QFile::remove(gone);
+    QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
+    ASSERT_NE(reopen, nullptr);
+    reopen->actions()[0]->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(reasons->text().startsWith(gone + " no longer exists"))
+        << reasons->text().toStdString();
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    EXPECT_EQ(reasons->text(), "");
+
+    // Without the 3D module beside the program the panel says so too.
+    Open({good});
+    SelectRows({0});
+    Form->findChild<QAction*>("actView3d")->trigger();
+    EXPECT_EQ(reasons->text(), "Unable to locate 3D module");
+}
+
+// Records, in order, the window's own paints and each paint of the progress bar with the
+// value it showed.
+class TPaintLog : public QObject {
+public:
+    TPaintLog(QWidget* window, QProgressBar* progress) : FWindow(window), FProgress(progress) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            if (watched == FWindow) Events << "window";
+            if (watched == FProgress) Events << QString("progress %1").arg(FProgress->value());
+        }
+        return false;
+    }
+    QStringList Events;
+
+private:
+    QWidget* FWindow;
+    QProgressBar* FProgress;
+};
+
+TEST_F(MainFormTest, WindowRepaintsBeforeLoadingAndTheProgressIsPaintedAtEveryStep) {
+    Form->show();
+    QApplication::processEvents();
+    auto* progress = Form->findChild<QProgressBar*>("Progress");
+    ASSERT_NE(progress, nullptr);
+    TPaintLog log(Form.get(), progress);
+    Form->installEventFilter(&log);
+    progress->installEventFilter(&log);
+    QObject::connect(&Form->FileTable(), &QAbstractItemModel::rowsInserted,
+                     [&log] { log.Events << "row"; });
+    // Dropped files and the command line take this road, without the Open dialog's repaint.
+    Form->OpenFiles({Pattern("a.msi", 1, 1), Pattern("b.msi", 2, 2), Pattern("c.msi", 3, 3)});
+    const QStringList expected = {"window", "progress 0", "row", "progress 1",
+                                  "row",    "progress 2", "row", "progress 3"};
+    QStringList seen;
+    for (const QString& event : log.Events) {
+        if (event == "window" && seen.contains("window")) continue;
+        if (seen.isEmpty() || seen.back() != event) seen << event;
+    }
+    EXPECT_EQ(seen, expected) << log.Events.join(", ").toStdString();
+    Form->hide();
+}
+
+TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
+    Form->show();
+    QApplication::processEvents();
+    Form->setGeometry(30, 5, 700, 590);
+    QHeaderView* header = Form->FileView()->header();
+    header->moveSection(header->visualIndex(fcGain), 0);
+    header->resizeSection(fcFileName, 250);
+    auto* splitter = Form->findChild<QSplitter*>();
+    ASSERT_NE(splitter, nullptr);
+    splitter->setSizes({150, 300});
+    QApplication::processEvents();
+    const int tableHeight = splitter->sizes().value(0);
+    Form.reset();
+    const std::string ini = ReadFileBytes(Folder.File("settings.ini"));
+    EXPECT_NE(ini.find("[Window]\r\nLeft=30\r\nTop=5\r\nWidth=700\r\nHeight=590\r\n"),
+              std::string::npos)
+        << ini;
+
+    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_EQ(Form->geometry(), QRect(30, 5, 700, 590));
+    header = Form->FileView()->header();
+    EXPECT_EQ(header->logicalIndex(0), fcGain);
+    EXPECT_EQ(header->logicalIndex(1), fcId);
+    EXPECT_EQ(header->sectionSize(fcFileName), 250);
+    EXPECT_EQ(Form->findChild<QSplitter*>()->sizes().value(0), tableHeight);
+    Form.reset();
+
+    // A place that no screen holds any more is ignored; the columns still come back.
+    TProfileFile profile;
+    profile.Load(Folder.File("settings.ini"));
+    profile.WriteInteger("Window", "Left", 5000);
+    profile.Save(Folder.File("settings.ini"));
+    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Form->geometry())) << "centred at its default size";
+    EXPECT_EQ(Form->FileView()->header()->logicalIndex(0), fcGain);
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {

@@ -9,6 +9,7 @@
 
 #include "app/OptionsDlg.h"
 #include "model/Settings.h"
+#include "support/UiDialogChecks.h"
 #include "support/UiImageFiles.h"
 
 namespace ostrel {
@@ -89,6 +90,7 @@ TEST(OptionsDialog, LayoutHasEveryControlVisibleAndInside) {
     EXPECT_EQ(dialog.windowTitle(), "Options");
     EXPECT_EQ(dialog.size(), QSize(337, 253));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "fixed size";
+    ExpectFixedDialogBorder(dialog);
     ASSERT_EQ(dialog.pcOptions->count(), 1);
     EXPECT_EQ(dialog.pcOptions->tabText(0), "Options");
     EXPECT_EQ(dialog.chkDuplicateFiles->text(), "Allow duplicate files to be opened");

@@ -107,6 +107,45 @@ TEST(OstrelFile, StructuralFaultsAndBadDataLinesFailWithAClearMessage) {
     EXPECT_EQ(swapped->VerticalPoints.Count(), 2);
 }
 
+TEST(OstrelFile, HeaderWordsAndGainUnitsAreMatchedExactly) {
+    // Each row: file text, frequency, gain and horizontal point count it must read as.
+    struct TCase {
+        std::string Text;
+        double Frequency;
+        double Gain;
+        int HorizontalCount;
+    } const cases[] = {
+        {"HOR_LOBE 360\n0 0\n1 1\n2 2\nVERTICAL\n0 0\n", 0, 0, 3},
+        {"hor_lobe\n0 0\nVER_LOBE\n0 0\n", 0, 0, 1},
+        {"GAIN 10 DBD\n" + std::string(kSections), 0, 12.14, 2},
+        {"GAIN 10 DBDX\n" + std::string(kSections), 0, 10, 2},
+        {"GAIN 10 DB\n" + std::string(kSections), 0, 10, 2},
+        {"GAIN 10 XDBD\n" + std::string(kSections), 0, 10, 2},
+        {"GAIN 10 DBI\n" + std::string(kSections), 0, 10, 2},
+        // Editors that write UTF-8 put a byte-order mark before the first line.
+        {"\xEF\xBB\xBF"
+         "FREQUENCY 900\nGAIN 10 dBd\n" +
+             std::string(kSections),
+         900, 12.14, 2},
+        {"\xEF\xBB\xBF"
+         "HORIZONTAL\n0 0\nVERTICAL\n0 0\n",
+         0, 0, 1},
+    };
+    for (const TCase& c : cases) {
+        const auto file = Read(c.Text);
+        EXPECT_DOUBLE_EQ(file->Frequency, c.Frequency) << c.Text;
+        EXPECT_NEAR(file->Gain, c.Gain, 1e-12) << c.Text;
+        EXPECT_EQ(file->HorizontalPoints.Count(), c.HorizontalCount) << c.Text;
+    }
+    // Only the mark at the very start is skipped; SplitLines leaves other bytes alone.
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string text = mark + "a\n" + mark;
+    const auto lines = SplitLines(text);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "a");
+    EXPECT_EQ(lines[1], mark);
+}
+
 TEST(OstrelFile, NonAsciiBytesAreKeptNotRejected) {
     const auto file = Read(
         "MAKE M\xFC"
@@ -140,7 +179,11 @@ TEST(OstrelFile, WriterOutputReadsBack) {
     EXPECT_EQ(back->HorizontalPoints.GetPoint(0), (TRealPoint{10, 3.5}));
 
     TOstrelFile empty;
-    EXPECT_NE(empty.SaveToText("x").find("\r\nGAIN\r\n"), std::string::npos);
+    const std::string emptyText = empty.SaveToText("x");
+    for (const char* bare :
+         {"\r\nH_WIDTH\r\n", "\r\nV_WIDTH\r\n", "\r\nFRONT_TO_BACK\r\n", "\r\nGAIN\r\n"}) {
+        EXPECT_NE(emptyText.find(bare), std::string::npos) << "a zero value writes " << bare;
+    }
 }
 
 TEST(OstrelFile, FilesAreReadFromAndWrittenToDisk) {

@@ -84,6 +84,31 @@ TEST(VerizonFile, AnUnclosedHorizontalSectionRunsOnToTheVerticalEnd) {
     EXPECT_EQ(file->VerticalPoints.Count(), 360);
 }
 
+TEST(VerizonFile, SectionWordsIgnoreCaseAndBlanksAroundEnd) {
+    auto lowerHeaders = [](std::string text) {
+        text.replace(text.find("HORIZONTAL_GAINS"), 16, "horizontal_gains");
+        text.replace(text.find("VERTICAL_GAINS"), 14, "Vertical_Gains");
+        return text;
+    };
+    auto paddedEnds = [](std::string text) {
+        for (size_t at = 0; (at = text.find("\r\nEND\r\n", at)) != std::string::npos; at += 8) {
+            text.replace(at, 7, "\r\n \tEND  \r\n");
+        }
+        return text;
+    };
+    auto withMark = [](std::string text) { return "\xEF\xBB\xBF" + text; };
+    const std::string header = "freq_measured_mhz:\t1900\n";
+    for (const std::string& text :
+         {lowerHeaders(Body()), paddedEnds(Body()),
+          withMark("HORIZONTAL_GAINS" + Body().substr(16)), withMark(header + Body())}) {
+        const auto file = Read(text);
+        EXPECT_EQ(file->HorizontalPoints.Count(), 360) << text.substr(0, 40);
+        EXPECT_EQ(file->VerticalPoints.Count(), 360) << text.substr(0, 40);
+    }
+    EXPECT_DOUBLE_EQ(Read(withMark(header + Body()))->Frequency, 1900)
+        << "a byte-order mark does not hide the first key";
+}
+
 void ExpectFailure(const std::string& text, const std::string& message) {
     try {
         Read(text);
@@ -100,8 +125,7 @@ TEST(VerizonFile, FaultsFailWithAClearMessageInsteadOfReadingPastTheEnd) {
     lowerEnd.replace(lowerEnd.rfind("END"), 3, "end");
     ExpectFailure(lowerEnd, "Cannot find END of Vertical section.");
     std::string noEnds = Body();
-    for (size_t at; (at = noEnds.find("END\r\n")) != std::string::npos;)
-        noEnds.erase(at, 5);
+    for (size_t at; (at = noEnds.find("END\r\n")) != std::string::npos;) noEnds.erase(at, 5);
     ExpectFailure(noEnds, "Cannot find END of Horizontal section.");
     std::string shortVertical = Body();
     const size_t firstRow = shortVertical.find("\r\n", shortVertical.find("VERTICAL_GAINS")) + 2;
@@ -138,9 +162,10 @@ TEST(VerizonFile, WriterTurnsTheCutsAndMirrorsTheVerticalOnReading) {
     EXPECT_NE(text.find("freq_measured_mhz:\t1900\r\nlower_freq_mhz:\r\n"), std::string::npos);
     EXPECT_NE(text.find("electrical_tilt:\t2.00\r\n"), std::string::npos);
     EXPECT_NE(text.find("HORIZONTAL_GAINS\r\n0.0\t15.000\r\n1.0\t14.900\r\n"), std::string::npos);
-    EXPECT_NE(text.find("359.0\t14.900\r\nEND\r\nVERTICAL_GAINS\r\n-179.0\t"),
-              std::string::npos);
+    EXPECT_NE(text.find("359.0\t14.900\r\nEND\r\nVERTICAL_GAINS\r\n-179.0\t"), std::string::npos);
     EXPECT_NE(text.find("\r\n180.0\t"), std::string::npos);
+    EXPECT_NE(text.find("\r\n0.0\t"), std::string::npos) << "the 0-degree line";
+    EXPECT_EQ(text.find("-0.0"), std::string::npos);
     EXPECT_EQ(text.find("-180.0\t"), std::string::npos);
 
     const auto back = Read(text);

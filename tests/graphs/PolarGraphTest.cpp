@@ -65,6 +65,31 @@ TDrawCall AngleLabel(const TRecordingDrawer& drawer, const std::string& text) {
     return {};
 }
 
+TEST(PolarGraph, DrawingOrderPutsGridUnderCurvesAndTheOuterRingLastOfTheRings) {
+    // White disc, 36 spokes each with its label, the rings from the inside out with the gray
+    // outer ring last, then the curves on top.
+    for (bool logScale : {false, true}) {
+        auto graph = MakeGraph(100, logScale ? -20 : -25, logScale);
+        AddSeries(*graph, {{0, -3}, {90, -10}});
+        AddSeries(*graph, {{0, -6}, {180, 0}}, 0xFF0000);
+        TRecordingDrawer drawer;
+        graph->Draw(drawer);
+        std::string order;
+        for (const TDrawCall& call : drawer.Calls) {
+            if (call.Op == "Ellipse") order += call.Color == clGray ? 'O' : 'E';
+            if (call.Op == "AlignedTextOut") order += call.Text.ends_with(" dB") ? 'r' : 'a';
+            if (call.Op == "LineTo") order += 's';
+            if (call.Op == "Polyline") order += 'C';
+        }
+        std::string expected = "E";
+        for (int i = 0; i < 36; ++i) expected += "sa";
+        expected += logScale ? "rErErOr" : "rErErErErOr";
+        expected += "CC";
+        EXPECT_EQ(order, expected) << (logScale ? "logarithmic" : "linear");
+        EXPECT_EQ(drawer.CallsOf("Ellipse").front().Color, clWhite);
+    }
+}
+
 TEST(PolarGraph, ScaleFloorAndZeroAngleTables) {
     EXPECT_DOUBLE_EQ(ScaleFloor(0), -25);
     EXPECT_DOUBLE_EQ(ScaleFloor(1), -40);

@@ -87,6 +87,31 @@ TEST(MainModel, SelectionIsSortedByIdAndReportsEveryChange) {
     EXPECT_EQ(log.Events.back(), "cleared count 9");
 }
 
+TEST(MainModel, RemovalEventsSeeThePatternStillSelected) {
+    // The window's handlers read the selection while they delete rows: the pattern going (or
+    // all of them on Clear) must still be selected when the event runs.
+    TMainModel model;
+    TPatternData& a = model.AddPattern(Pattern("a"));
+    TPatternData& b = model.AddPattern(Pattern("b"));
+    TPatternDataList both(false);
+    both.Add(a);
+    both.Add(b);
+    model.SetSelection(both);
+    std::vector<std::string> seen;
+    model.OnPatternRemoved = [&seen](TMainModel& sender, TPatternData& pattern) {
+        seen.push_back("removed " + pattern.FileName + " selected " +
+                       std::to_string(sender.Selection.IndexOf(&pattern) >= 0) + " of " +
+                       std::to_string(sender.Selection.Count()));
+    };
+    model.OnCleared = [&seen](TMainModel& sender) {
+        seen.push_back("cleared selected " + std::to_string(sender.Selection.Count()));
+    };
+    model.RemovePattern(b);
+    model.Clear();
+    EXPECT_EQ(seen, (std::vector<std::string>{"removed b selected 1 of 2", "cleared selected 1"}));
+    EXPECT_EQ(model.Selection.Count(), 0);
+}
+
 TEST(MainModel, RemovingAForeignPatternOnlyFiresTheEvent) {
     TMainModel model;
     TEventLog log(model);

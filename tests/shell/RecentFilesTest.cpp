@@ -7,16 +7,22 @@
 namespace ostrel {
 namespace {
 
-TEST(RecentFiles, NewestFirstCaseInsensitiveAndAtMostTen) {
+TEST(RecentFiles, NewestFirstCaseSensitiveAndAtMostTen) {
     TMRUFileList list;
     for (int i = 0; i < 11; ++i) list.Add("/data/f" + std::to_string(i) + ".msi");
     ASSERT_EQ(list.Items().size(), 10u);
     EXPECT_EQ(list.Items().front(), "/data/f10.msi");
     EXPECT_EQ(list.Items().back(), "/data/f1.msi") << "the first file opened is gone";
-    list.Add("/DATA/F3.MSI");
-    EXPECT_EQ(list.Items().front(), "/data/f3.msi") << "moved up with its old spelling";
+    list.Add("/data/f3.msi");
+    EXPECT_EQ(list.Items().front(), "/data/f3.msi") << "moved up";
     EXPECT_EQ(list.Items().size(), 10u);
+    list.Add("/DATA/F3.MSI");
+    EXPECT_EQ(list.Items().front(), "/DATA/F3.MSI") << "another file on Linux";
+    EXPECT_EQ(list.Items()[1], "/data/f3.msi");
+    EXPECT_EQ(list.Items().back(), "/data/f2.msi");
     list.Remove("/data/F5.msi");
+    EXPECT_EQ(list.Items().size(), 10u) << "no entry of that spelling";
+    list.Remove("/data/f5.msi");
     EXPECT_EQ(list.Items().size(), 9u);
     list.Remove("/not/there");
     EXPECT_EQ(list.Items().size(), 9u);

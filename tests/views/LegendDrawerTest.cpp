@@ -65,8 +65,20 @@ TEST(LegendDrawer, EntriesHaveSwatchIdAndNameOneBelowTheOther) {
         EXPECT_EQ(font.Style, fsBold);
         EXPECT_NEAR(font.Args[0], 14, kTol);
     }
-    // The swatch brush does not leak into the text background.
+    // The swatch brush does not leak into the text background: over the curves every text
+    // goes on solid white.
     EXPECT_EQ(drawer.BrushColor, 0xFFFFFFu);
+    TColor brushColor = 0x123456;
+    int brushStyle = -1;
+    for (const TDrawCall& call : drawer.Calls) {
+        if (call.Op == "SetBrush") {
+            brushColor = call.Color;
+            brushStyle = call.Style;
+        } else if (call.Op == "TextOut") {
+            EXPECT_EQ(brushColor, clWhite) << call.Text;
+            EXPECT_EQ(brushStyle, bsSolid) << call.Text;
+        }
+    }
 }
 
 TEST(LegendDrawer, NamesShowExtensionsOnlyWhenAsked) {

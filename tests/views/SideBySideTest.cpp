@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "graphs/PolarGraph.h"
 #include "support/RecordingDrawer.h"
 #include "views/LegendDrawer.h"
 #include "views/ViewTestSupport.h"
@@ -295,6 +297,151 @@ TEST(SideBySideCartesian, HalvesAreFittedIntoTheInsetRectangles) {
     EXPECT_GT(curves[2].Points[0].X, 441);
     // The level axis starts at the settings' floor.
     EXPECT_EQ(LabelCalls(drawer, "-25 dB").size(), 2u);
+}
+
+TEST(SideBySideCartesian, LeftHalfShowsTheCutTheHCutSettingChooses) {
+    // The azimuth cut sits at 0 dB, the levelled horizontal cut at -20 dB: the left curve's
+    // height tells which one was drawn; the right (vertical) curve does not change.
+    TTestPatterns patterns;
+    AddPattern(patterns, 1, "/a/one.txt");
+    std::vector<double> leftY;
+    std::vector<double> rightY;
+    for (bool useAzimuth : {true, false}) {
+        TViewSettingsScope settings(useAzimuth, -25, false);
+        TRecordingDrawer drawer;
+        DrawView(drawer, patterns.List, {0, 0, 801, 400}, gtCartesian);
+        const auto curves = drawer.CallsOf("Polyline");
+        ASSERT_EQ(curves.size(), 2u);
+        leftY.push_back(curves[0].Points.at(0).Y);
+        rightY.push_back(curves[1].Points.at(0).Y);
+    }
+    // The plot is 213.3 high for 25 dB: -20 dB lies 170.7 below 0 dB.
+    EXPECT_NEAR(leftY[1] - leftY[0], 20 / 25.0 * 320 / 1.5, 1.0);
+    EXPECT_EQ(rightY[0], rightY[1]);
+}
+
+// A text box as the recording drawer wrote it, and which graph wrote it (0 left, 1 right).
+struct TTextBox {
+    std::string Text;
+    TRealRect Box;
+    int Graph = 0;
+};
+
+std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, std::uint8_t graphType) {
+    std::vector<TTextBox> boxes;
+    double fontSize = 0;
+    int graph = 0;
+    int graphStarts = 0;
+    for (const TDrawCall& call : drawer.Calls) {
+        // Each polar graph starts with its white disc; each Cartesian half ends with its frame
+        // after the clip is removed.
+        if (graphType == gtPolar && call.Op == "Ellipse" && call.Color == clWhite) {
+            graph = graphStarts++ == 0 ? 0 : 1;
+        }
+        if (graphType != gtPolar && call.Op == "ResetClip") graph = 1;
+        if (call.Op == "SetFont") fontSize = call.Args[0];
+        if (call.Op != "TextOut") continue;
+        const double height = RoundToDevice(fontSize);
+        const double width = std::lround(0.6 * height * static_cast<double>(call.Text.size()));
+        boxes.push_back({call.Text,
+                         {call.Args[0], call.Args[1], call.Args[0] + width, call.Args[1] + height},
+                         graph});
+    }
+    return boxes;
+}
+
+bool Overlap(const TRealRect& a, const TRealRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+bool Inside(const TRealRect& box, const TRealRect& area) {
+    return box.Left >= area.Left && box.Right <= area.Right && box.Top >= area.Top &&
+           box.Bottom <= area.Bottom;
+}
+
+TEST(SideBySideView, LabelsStayInsideTheirHalfAndApartAtEverySize) {
+    TTestPatterns patterns;
+    AddPattern(patterns, 1, "/a/one.txt");
+    const int widths[] = {200, 320, 480, 667, 801, 1024, 1280, 1600, 1920, 2560, 3840};
+    const int heights[] = {120, 200, 300, 400, 541, 600, 768, 900, 1080, 1440, 2160};
+    int drawn = 0;
+    for (std::uint8_t graphType : {gtPolar, gtCartesian}) {
+        for (std::uint8_t mode : {0, 1, 2}) {
+            TViewSettingsScope settings(true, ScaleFloor(mode), false, mode == 2);
+            for (int w : widths) {
+                for (int h : heights) {
+                    TRecordingDrawer drawer;
+                    TSideBySideDrawer view;
+                    view.Drawer = &drawer;
+                    view.Bounds = {0, 0, w, h};
+                    view.Patterns.CopyFrom(patterns.List);
+                    view.GraphType = graphType;
+                    view.ShowLegend = false;
+                    view.LogScale = mode == 2;
+                    view.Draw();
+                    const std::vector<TTextBox> boxes = TextBoxes(drawer, graphType);
+                    ASSERT_FALSE(boxes.empty()) << w << "x" << h;
+                    ++drawn;
+                    const double half = graphType == gtPolar ? w / 2.0 : w / 2;
+                    const TRealRect halves[2] = {{0, 0, half, double(h)},
+                                                 {w - half, 0, double(w), double(h)}};
+                    const std::string where =
+                        std::string(graphType == gtPolar ? "polar " : "cartesian ") +
+                        std::to_string(w) + "x" + std::to_string(h) + " mode " +
+                        std::to_string(mode);
+                    for (size_t i = 0; i < boxes.size(); ++i) {
+                        const TTextBox& a = boxes[i];
+                        EXPECT_TRUE(Inside(a.Box, halves[a.Graph]))
+                            << where << ": \"" << a.Text << "\" at " << a.Box.Left << ","
+                            << a.Box.Top << " - " << a.Box.Right << "," << a.Box.Bottom;
+                        if (a.Text.ends_with(" dB")) continue;
+                        for (size_t j = i + 1; j < boxes.size(); ++j) {
+                            const TTextBox& b = boxes[j];
+                            if (b.Text.ends_with(" dB")) continue;
+                            EXPECT_FALSE(Overlap(a.Box, b.Box))
+                                << where << ": \"" << a.Text << "\" and \"" << b.Text << "\"";
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(drawn, 2 * 3 * 11 * 11);
+}
+
+TEST(SideBySideView, LayoutMovesOnlyWhereLabelsWouldNotFit) {
+    TViewSettingsScope settings(true, -40, false);
+    TRecordingDrawer drawer;
+    struct TCase {
+        int Width;
+        int Height;
+        bool PolarKept;
+        bool CartesianKept;
+    } const cases[] = {
+        {480, 300, true, true},     {667, 300, true, true},     {801, 400, true, true},
+        {1024, 768, true, true},    {1280, 541, true, false},   {1600, 900, false, false},
+        {1920, 1080, false, false}, {3840, 2160, false, false},
+    };
+    for (const TCase& c : cases) {
+        TSideBySidePatterns layout;
+        layout.Drawer = &drawer;
+        layout.Bounds = {0, 0, c.Width, c.Height};
+        const auto polar = layout.FittedPolarLayout();
+        const std::string size = std::to_string(c.Width) + "x" + std::to_string(c.Height);
+        if (c.PolarKept) {
+            EXPECT_EQ(polar.Radius, layout.PolarRadius()) << size;
+            EXPECT_DOUBLE_EQ(polar.LabelRadius, 1.1 * layout.PolarRadius()) << size;
+        } else {
+            EXPECT_LT(polar.Radius, layout.PolarRadius()) << size;
+            EXPECT_GT(polar.Radius, 0.8 * layout.PolarRadius()) << size << ": a small change";
+        }
+        for (bool left : {true, false}) {
+            const TRealRect fitted = layout.FittedCartesianRect(left);
+            const TRealRect part = layout.CartesianFitRect(left);
+            EXPECT_EQ(fitted == part, c.CartesianKept) << size;
+            EXPECT_GT(fitted.Right - fitted.Left, 0.9 * (part.Right - part.Left)) << size;
+        }
+    }
 }
 
 }  // namespace

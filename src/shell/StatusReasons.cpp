@@ -1,0 +1,73 @@
+#include "shell/StatusReasons.h"
+
+#include "model/PatternData.h"
+
+namespace ostrel {
+
+namespace {
+
+TStatusMessage Both(const std::string& text) {
+    return {text, text};
+}
+
+}  // namespace
+
+void TOpenReport::Opened(const std::string& path) {
+    ++FTried;
+    FLastOpened = FileNamePart(path);
+    ++FOpened;
+}
+
+void TOpenReport::Failed(const std::string& path, const std::string& reason) {
+    ++FTried;
+    FProblems.push_back(FileNamePart(path) + ": " + (reason.empty() ? "not readable" : reason));
+}
+
+void TOpenReport::Duplicate(const std::string& path) {
+    ++FTried;
+    FProblems.push_back(FileNamePart(path) + " is already open");
+}
+
+TStatusMessage TOpenReport::Message() const {
+    if (FTried == 0) return {};
+    std::string problems;
+    std::string toolTip;
+    for (const std::string& problem : FProblems) {
+        problems += (problems.empty() ? "" : "; ") + problem;
+        toolTip += (toolTip.empty() ? "" : "\n") + problem;
+    }
+    if (FProblems.empty()) {
+        return Both(FTried == 1 ? FLastOpened + " opened"
+                                : std::to_string(FTried) + " files opened");
+    }
+    if (FTried == 1) return {problems, toolTip};
+    return {std::to_string(FOpened) + " of " + std::to_string(FTried) + " files opened \u2014 " +
+                problems,
+            toolTip};
+}
+
+TStatusMessage MissingRecentFileMessage(const std::string& path) {
+    return Both(path + " no longer exists; it has been taken off the Reopen list");
+}
+
+TStatusMessage NoEditorMessage(const std::string& path) {
+    return Both("No text editor could be started for " + FileNamePart(path));
+}
+
+TStatusMessage NoBrowserMessage(const std::string& address) {
+    return Both("No browser or viewer could be started for " + address);
+}
+
+TStatusMessage No3dModuleMessage() {
+    return Both("Unable to locate 3D module");
+}
+
+TStatusMessage No3dRuntimeMessage() {
+    return Both("The 3D viewer could not be started: neither it nor mono or wine can run");
+}
+
+TStatusMessage MissingGuideMessage(const std::string& path) {
+    return Both("The quick guide is missing: " + path);
+}
+
+}  // namespace ostrel
