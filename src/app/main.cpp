@@ -6,6 +6,7 @@
 
 #include "app/AppIcons.h"
 #include "app/MainFrm.h"
+#include "app/StartUpProbe.h"
 #include "model/Settings.h"
 
 namespace {
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale::c());
 
     auto* window = new ostrel::TMainForm(iniPath);
+    ostrel::WatchStartUp(*window);
     window->show();
     const int result = QApplication::exec();
     // The settings are written before the window goes, and the window's recent-files list
