@@ -121,6 +121,20 @@ public:
         return TrimLine(std::string_view(start, static_cast<size_t>(p - start)));
     }
 
+    // Collects the lines up to the first that `isSectionStart` accepts and moves past that
+    // one. False when no line is accepted, or when a line `isRefused` accepts comes first.
+    template <class TAccept, class TRefuse>
+    bool ReadHeaderLines(std::vector<std::string_view>& header, TAccept&& isSectionStart,
+                         TRefuse&& isRefused) {
+        while (!AtEnd()) {
+            const std::string_view line = Next();
+            if (isRefused(line)) return false;
+            if (isSectionStart(line)) return true;
+            header.push_back(line);
+        }
+        return false;
+    }
+
     // When the next line is two plain decimals separated by blanks, adds them as a point
     // and moves past the line. With `wholeRest` the level runs to the end of the line (the
     // Ostrel reading of "angle level"); without it the level is the second token and the
@@ -169,6 +183,13 @@ private:
     const char* FPos;
     const char* FEnd;
 };
+
+// An empty point list with room for a usual cut.
+TRealPointList UsualPointList() {
+    TRealPointList points;
+    points.Reserve(361);
+    return points;
+}
 
 // A text that opens with a byte above ASCII (a byte-order mark, say) takes the
 // line-by-line reading, which knows how the first line is to be treated.
@@ -312,21 +333,12 @@ bool TOstrelFile::LoadUsualText(std::string_view text) {
     if (!StartsPlain(text)) return false;
     TLineCursor cursor(text);
     std::vector<std::string_view> header;
-    bool found = false;
-    while (!found && !cursor.AtEnd()) {
-        const std::string_view line = cursor.Next();
-        if (IsOstrelVerticalStart(line)) return false;
-        found = IsOstrelHorizontalStart(line);
-        if (!found) header.push_back(line);
+    if (!cursor.ReadHeaderLines(header, IsOstrelHorizontalStart, IsOstrelVerticalStart)) {
+        return false;
     }
-    if (!found) return false;
-
-    constexpr int kUsualPoints = 361;
-    TRealPointList horizontal;
-    TRealPointList vertical;
-    horizontal.Reserve(kUsualPoints);
-    vertical.Reserve(kUsualPoints);
-    found = false;
+    TRealPointList horizontal = UsualPointList();
+    TRealPointList vertical = UsualPointList();
+    bool found = false;
     while (!found && !cursor.AtEnd()) {
         if (cursor.ReadNumberPair(horizontal, true)) continue;
         const std::string_view line = cursor.Next();
@@ -482,20 +494,12 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
     };
     TLineCursor cursor(text);
     std::vector<std::string_view> header;
-    bool found = false;
-    while (!found && !cursor.AtEnd()) {
-        const std::string_view line = cursor.Next();
-        if (isVerticalStart(line)) return false;
-        found = StartsWithNoCase(line, "HORIZONTAL_GAINS");
-        if (!found) header.push_back(line);
-    }
-    if (!found) return false;
-
-    constexpr int kUsualPoints = 361;
-    TRealPointList horizontal;
-    TRealPointList rows;
-    horizontal.Reserve(kUsualPoints);
-    rows.Reserve(kUsualPoints);
+    const auto isHorizontalStart = [](std::string_view line) {
+        return StartsWithNoCase(line, "HORIZONTAL_GAINS");
+    };
+    if (!cursor.ReadHeaderLines(header, isHorizontalStart, isVerticalStart)) return false;
+    TRealPointList horizontal = UsualPointList();
+    TRealPointList rows = UsualPointList();
     bool closed = false;
     while (!closed && !cursor.AtEnd()) {
         if (cursor.ReadNumberPair(horizontal, false)) continue;
@@ -506,7 +510,7 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
             return false;
         }
     }
-    found = false;
+    bool found = false;
     while (closed && !found && !cursor.AtEnd()) found = isVerticalStart(cursor.Next());
     closed = false;
     while (found && !closed && !cursor.AtEnd()) {
