@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -13,54 +12,17 @@
 #include "formats/TextLines.h"
 #include "model/NumberText.h"
 #include "support/PatternText.h"
+#include "support/ReadingOutcome.h"
 
 namespace ostrel {
 namespace {
 
-// Everything a read leaves behind, doubles by their bits (so -0 and 0 differ), or the
-// error it raised.
-template <class TFile>
-std::string Outcome(const std::string& text, void (TFile::*read)(std::string_view)) {
-    TFile file;
-    std::string out;
-    try {
-        (file.*read)(text);
-    } catch (const std::exception& error) {
-        return std::string("error: ") + error.what();
-    }
-    auto bits = [&out](double value) {
-        char buffer[sizeof value];
-        std::memcpy(buffer, &value, sizeof value);
-        out.append(buffer, sizeof buffer);
-    };
-    for (const TRealPointList* list : {&file.HorizontalPoints, &file.VerticalPoints}) {
-        out += "|" + std::to_string(list->Count()) + ":";
-        for (const TRealPoint& point : list->Points()) {
-            bits(point.X);
-            bits(point.Y);
-        }
-    }
-    bits(file.Frequency);
-    if constexpr (std::is_same_v<TFile, TOstrelFile>) {
-        out += "|" + file.Make + "|" + file.Tilt;
-        for (double value : {file.Gain, file.HWidth, file.VWidth, file.FrontToBack}) bits(value);
-    } else {
-        out += "|" + file.ModelName + "|" + file.Manufacturer + "|" + file.Description + "|" +
-               file.AntennaType + "|" + file.DateMeasured;
-        for (double value : {file.ElectricalTilt, file.UpperFreq, file.LowerFreq, file.WeightKg,
-                             file.HeightM, file.WidthM, file.DepthM, file.MaxGainDbi}) {
-            bits(value);
-        }
-    }
-    return out;
-}
-
 void ExpectSameReading(const std::string& text, const std::string& what) {
-    EXPECT_EQ(Outcome<TOstrelFile>(text, &TOstrelFile::LoadFromText),
-              Outcome<TOstrelFile>(text, &TOstrelFile::LoadFromTextLineByLine))
+    EXPECT_EQ(ReadingOutcome<TOstrelFile>(text, &TOstrelFile::LoadFromText),
+              ReadingOutcome<TOstrelFile>(text, &TOstrelFile::LoadFromTextLineByLine))
         << "Ostrel reading of " << what;
-    EXPECT_EQ(Outcome<TVerizonFile>(text, &TVerizonFile::LoadFromText),
-              Outcome<TVerizonFile>(text, &TVerizonFile::LoadFromTextLineByLine))
+    EXPECT_EQ(ReadingOutcome<TVerizonFile>(text, &TVerizonFile::LoadFromText),
+              ReadingOutcome<TVerizonFile>(text, &TVerizonFile::LoadFromTextLineByLine))
         << "Verizon reading of " << what;
 }
 
