@@ -11,6 +11,7 @@
 #include "formats/PlanningFiles.h"
 #include "model/PatternData.h"
 #include "model/PrimitiveObjects.h"
+#include "support/ReadingOutcome.h"
 
 namespace ostrel::fuzz {
 
@@ -123,6 +124,15 @@ inline void ExpectCutNear(const std::string& what, const TRealPointList& expecte
         ExpectNear(where + " Y", expected.PointAt(i).Y, actual.PointAt(i).Y,
                    tolerance * (1 + 1e-9 * std::fabs(expected.PointAt(i).Y)));
     }
+}
+
+// The one-pass reading and the line-by-line reading of the same text must agree on every
+// figure, every point to the bit and every error message.
+template <class TFile>
+void CheckReadingPathsAgree(std::string_view text) {
+    const std::string fast = ReadingOutcome<TFile>(text, &TFile::LoadFromText);
+    const std::string plain = ReadingOutcome<TFile>(text, &TFile::LoadFromTextLineByLine);
+    if (fast != plain) Fail("one-pass and line-by-line readings differ");
 }
 
 }  // namespace ostrel::fuzz

@@ -1,5 +1,6 @@
-// Fuzzes the Verizon reader on text in memory. Any failure must be a project error; a text
-// that reads must give a 360-point vertical cut and both cuts peaking at 0 dB.
+// Fuzzes the Verizon reader on text in memory. Both ways of reading must agree; any failure
+// must be a project error; a text that reads must give a 360-point vertical cut and both
+// cuts peaking at 0 dB.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    ostrel::fuzz::CheckReadingPathsAgree<ostrel::TVerizonFile>(text);
     ostrel::TVerizonFile file;
     try {
         file.LoadFromText(text);

@@ -36,13 +36,31 @@ TFileTableModel::TFileTableModel(QObject* parent)
     : QAbstractItemModel(parent), FRowIcon(MakeRowIcon()) {}
 
 void TFileTableModel::AddRow(TPatternData& pattern) {
+    if (InBatch()) {
+        FWaitingRows.push_back(&pattern);
+        return;
+    }
     const int row = RowCount();
     beginInsertRows(QModelIndex(), row, row);
     FRows.push_back(&pattern);
     endInsertRows();
 }
 
+void TFileTableModel::EndBatch() {
+    if (FBatchDepth > 0 && --FBatchDepth == 0) AddWaitingRows();
+}
+
+void TFileTableModel::AddWaitingRows() {
+    if (FWaitingRows.empty()) return;
+    const int first = RowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(FWaitingRows.size()) - 1);
+    FRows.insert(FRows.end(), FWaitingRows.begin(), FWaitingRows.end());
+    FWaitingRows.clear();
+    endInsertRows();
+}
+
 void TFileTableModel::RemoveRow(const TPatternData& pattern) {
+    AddWaitingRows();
     const int row = RowOf(pattern);
     if (row < 0) return;
     beginRemoveRows(QModelIndex(), row, row);
@@ -51,6 +69,7 @@ void TFileTableModel::RemoveRow(const TPatternData& pattern) {
 }
 
 void TFileTableModel::ClearRows() {
+    AddWaitingRows();
     if (FRows.empty()) return;
     beginRemoveRows(QModelIndex(), 0, RowCount() - 1);
     FRows.clear();
@@ -58,6 +77,7 @@ void TFileTableModel::ClearRows() {
 }
 
 void TFileTableModel::SortRows(int column, bool ascending) {
+    AddWaitingRows();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<TPatternData*> patterns;

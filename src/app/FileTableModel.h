@@ -19,6 +19,13 @@ public:
     explicit TFileTableModel(QObject* parent = nullptr);
 
     void AddRow(TPatternData& pattern);
+    // Rows added between BeginBatch and EndBatch reach the views as one insertion when the
+    // batch ends, so a table on screen lays itself out once for a thousand files, not once
+    // per file. Until then the rows are not part of the table. Batches may nest; removing,
+    // clearing or sorting first adds the rows waiting.
+    void BeginBatch() { ++FBatchDepth; }
+    void EndBatch();
+    bool InBatch() const { return FBatchDepth > 0; }
     void RemoveRow(const TPatternData& pattern);
     void ClearRows();
     // Sorts all rows by the column; the column is then drawn with the sort background.
@@ -40,9 +47,25 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    void AddWaitingRows();
+
     std::vector<TPatternData*> FRows;
+    std::vector<TPatternData*> FWaitingRows;
+    int FBatchDepth = 0;
     int FSortColumn = -1;
     QIcon FRowIcon;
+};
+
+// One batch of the table for the lifetime of the object, ended however the scope is left.
+class TFileTableBatch {
+public:
+    explicit TFileTableBatch(TFileTableModel& table) : FTable(table) { FTable.BeginBatch(); }
+    ~TFileTableBatch() { FTable.EndBatch(); }
+    TFileTableBatch(const TFileTableBatch&) = delete;
+    TFileTableBatch& operator=(const TFileTableBatch&) = delete;
+
+private:
+    TFileTableModel& FTable;
 };
 
 }  // namespace ostrel

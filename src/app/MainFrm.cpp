@@ -28,6 +28,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/AboutFrm.h"
 #include "app/AppIcons.h"
@@ -61,6 +62,12 @@ namespace {
 
 constexpr int kMinOuterWidth = 640;
 constexpr int kMinOuterHeight = 580;
+// Pixels of the bar's width its value fills.
+int FilledWidth(const QProgressBar& bar) {
+    const long long range = std::max(1LL, static_cast<long long>(bar.maximum()) - bar.minimum());
+    return static_cast<int>((static_cast<long long>(bar.value()) - bar.minimum()) * bar.width() /
+                            range);
+}
 
 class TQtFileDialogService : public TFileDialogService {
 public:
@@ -518,7 +525,8 @@ void TMainForm::BindModelEvents() {
     FModel->OnPatternAdded = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->AddRow(pattern);
         FMru.Add(pattern.FileName);
-        RebuildRecentFilesMenu();
+        // A batch of files rebuilds the menu once, at its end.
+        if (!FFileTable->InBatch()) RebuildRecentFilesMenu();
     };
     FModel->OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->RemoveRow(pattern);
@@ -557,6 +565,8 @@ void TMainForm::OpenFiles(const QStringList& paths) {
     // the dialog's picture on screen until loading ends.
     QGuiApplication::sync();
     repaint();
+    // The table takes the files as one insertion when the batch ends with this call.
+    const TFileTableBatch batch(*FFileTable);
     if (paths.size() > 1) {
         Progress->setRange(0, static_cast<int>(paths.size()));
         Progress->setValue(0);
@@ -568,10 +578,13 @@ void TMainForm::OpenFiles(const QStringList& paths) {
     for (const QString& path : paths) {
         OpenPatternFile(path, report);
         if (!pnlProgress->isHidden()) {
+            const int shown = FilledWidth(*Progress);
             Progress->setValue(Progress->value() + 1);
-            pnlProgress->repaint();
+            // A repaint costs more than loading a file: only a bar grown by a pixel needs one.
+            if (FilledWidth(*Progress) != shown) pnlProgress->repaint();
         }
     }
+    RebuildRecentFilesMenu();
     if (!pnlProgress->isHidden()) pnlProgress->hide();
     ShowStatus(report.Message());
 }

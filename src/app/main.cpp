@@ -7,6 +7,7 @@
 
 #include "app/AppIcons.h"
 #include "app/MainFrm.h"
+#include "app/StartUpProbe.h"
 #include "model/Settings.h"
 #include "shell/CommandLine.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     }
 
     auto* window = new ostrel::TMainForm(iniPath);
+    ostrel::WatchStartUp(*window);
     window->show();
     if (!files.isEmpty()) window->OpenFiles(files);
     const int result = QApplication::exec();

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <ctime>
+#include <optional>
+#include <utility>
 
 #include "formats/LineMatchers.h"
 #include "formats/TextLines.h"
@@ -67,6 +69,155 @@ int ReadVerizonSection(const std::vector<std::string_view>& lines, int first,
         }
     }
     throw EFormatError(std::string("Cannot find END of ") + sectionName + " section.");
+}
+
+// The header lines' first two tokens, matched once; the keyword look-ups of a load then
+// compare short tokens instead of matching every line again for every keyword. Answers
+// as TPlanningFile::FindValue (first match) and TVerizonFile::FindValue (last match) do.
+class THeaderTokens {
+public:
+    explicit THeaderTokens(const std::vector<std::string_view>& lines) {
+        FTokens.reserve(lines.size());
+        std::string_view first;
+        std::string_view second;
+        for (std::string_view line : lines) {
+            if (MatchTwoTokens(line, first, second)) FTokens.push_back({first, second});
+        }
+    }
+    std::string_view First(std::string_view upperKeyword) const {
+        for (const auto& [first, second] : FTokens) {
+            if (EqualsNoCase(first, upperKeyword)) return second;
+        }
+        return {};
+    }
+    std::string_view Last(std::string_view upperKeyword) const {
+        for (auto it = FTokens.rbegin(); it != FTokens.rend(); ++it) {
+            if (EqualsNoCase(it->first, upperKeyword)) return it->second;
+        }
+        return {};
+    }
+
+private:
+    std::vector<std::pair<std::string_view, std::string_view>> FTokens;
+};
+
+// Walks a text line by line, cutting and trimming the lines exactly as SplitLines and
+// TrimLine do, without building the list of all lines first. The data lines of a pattern
+// file ("angle<tab>level") are read straight from the bytes in one pass; anything a data
+// line holds beyond two plain decimals is handed back to the caller line by line.
+class TLineCursor {
+public:
+    explicit TLineCursor(std::string_view text)
+        : FPos(text.data()), FEnd(text.data() + text.size()) {}
+
+    bool AtEnd() const { return FPos == FEnd; }
+
+    // The next line, trimmed.
+    std::string_view Next() {
+        const char* const start = FPos;
+        const char* p = start;
+        while (p < FEnd && *p != '\n' && *p != '\r') ++p;
+        FPos = PastLineEnd(p);
+        return TrimLine(std::string_view(start, static_cast<size_t>(p - start)));
+    }
+
+    // Collects the lines up to the first that `isSectionStart` accepts and moves past that
+    // one. False when no line is accepted, or when a line `isRefused` accepts comes first.
+    template <class TAccept, class TRefuse>
+    bool ReadHeaderLines(std::vector<std::string_view>& header, TAccept&& isSectionStart,
+                         TRefuse&& isRefused) {
+        while (!AtEnd()) {
+            const std::string_view line = Next();
+            if (isRefused(line)) return false;
+            if (isSectionStart(line)) return true;
+            header.push_back(line);
+        }
+        return false;
+    }
+
+    // When the next line is two plain decimals separated by blanks, adds them as a point
+    // and moves past the line. With `wholeRest` the level runs to the end of the line (the
+    // Ostrel reading of "angle level"); without it the level is the second token and the
+    // rest of the line is ignored (the Verizon reading). Returns false, having moved
+    // nowhere, for any other line.
+    bool ReadNumberPair(TRealPointList& points, bool wholeRest) {
+        const char* p = FPos;
+        while (p < FEnd && IsLeadingBlank(*p)) ++p;
+        double angle = 0;
+        p = ScanPlainDecimal(p, FEnd, angle);
+        if (p == nullptr || p == FEnd || !IsInnerBlank(*p)) return false;
+        while (p < FEnd && IsInnerBlank(*p)) ++p;
+        double level = 0;
+        p = ScanPlainDecimal(p, FEnd, level);
+        if (p == nullptr) return false;
+        if (wholeRest) {
+            // Only trailing blanks may follow, which trimming removes.
+            while (p < FEnd && IsLeadingBlank(*p)) ++p;
+            if (p < FEnd && *p != '\n' && *p != '\r') return false;
+        } else {
+            // The token ends at a blank or the line end; a control byte that is no blank
+            // would belong to the token unless it is trailing, which this scan leaves to
+            // the line-by-line reading.
+            if (p < FEnd && !IsRegexSpace(*p)) return false;
+            while (p < FEnd && *p != '\n' && *p != '\r') ++p;
+        }
+        points.Add(angle, level);
+        FPos = PastLineEnd(p);
+        return true;
+    }
+
+private:
+    // Bytes TrimLine removes, short of the line ends.
+    static bool IsLeadingBlank(char c) {
+        return static_cast<unsigned char>(c) <= ' ' && c != '\n' && c != '\r';
+    }
+    // Blanks between two tokens of one line.
+    static bool IsInnerBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+    const char* PastLineEnd(const char* p) const {
+        if (p == FEnd) return p;
+        if (*p == '\r' && p + 1 < FEnd && p[1] == '\n') return p + 2;
+        return p + 1;
+    }
+
+    const char* FPos;
+    const char* FEnd;
+};
+
+// An empty point list with room for a usual cut.
+TRealPointList UsualPointList() {
+    TRealPointList points;
+    points.Reserve(361);
+    return points;
+}
+
+// A text that opens with a byte above ASCII (a byte-order mark, say) takes the
+// line-by-line reading, which knows how the first line is to be treated.
+bool StartsPlain(std::string_view text) {
+    return text.empty() || static_cast<unsigned char>(text.front()) < 0x80;
+}
+
+// One data line outside the fast scan, with the reading of the line-by-line path; false
+// when the line matches but a number does not convert (the load then takes that path,
+// which reports the line).
+template <bool (*Match)(std::string_view, std::string_view&, std::string_view&)>
+bool ReadDataLine(std::string_view line, TRealPointList& points) {
+    std::string_view angle;
+    std::string_view level;
+    if (!Match(line, angle, level)) return true;
+    const std::optional<double> x = ParseNumber(angle);
+    const std::optional<double> y = ParseNumber(level);
+    if (!x || !y) return false;
+    points.Add(*x, *y);
+    return true;
+}
+
+bool IsOstrelHorizontalStart(std::string_view line) {
+    return StartsWithNoCase(line, "HORIZONTAL") || StartsWithNoCase(line, "HOR_LOBE");
+}
+
+bool IsOstrelVerticalStart(std::string_view line) {
+    return StartsWithNoCase(line, "VERTICAL") || StartsWithNoCase(line, "VER_LOBE");
 }
 
 std::string LineEnd(std::string text) {
@@ -139,7 +290,25 @@ TOstrelFile::TGainLine TOstrelFile::ParseGain(const std::vector<std::string_view
     return result;
 }
 
+template <class TFind, class TGain>
+void TOstrelFile::ReadHeader(TFind&& find, TGain&& gain) {
+    Make = std::string(find("MAKE"));
+    Frequency = TextToFloatDef(find("FREQUENCY"), 0);
+    std::string_view width = find("H_WIDTH");
+    if (width.empty()) width = find("BEAM_WIDTH");
+    HWidth = TextToFloatDef(width, 0);
+    VWidth = TextToFloatDef(find("V_WIDTH"), 0);
+    FrontToBack = TextToFloatDef(find("FRONT_TO_BACK"), 0);
+    const TGainLine gainLine = gain();
+    Gain = gainLine.Unit == guDbd ? gainLine.Value + 2.14 : gainLine.Value;
+    Tilt = std::string(find("TILT"));
+}
+
 void TOstrelFile::LoadFromText(std::string_view text) {
+    if (!LoadUsualText(text)) LoadFromTextLineByLine(text);
+}
+
+void TOstrelFile::LoadFromTextLineByLine(std::string_view text) {
     const std::vector<std::string_view> lines = TrimmedLines(text);
     const int horizontal = FindSectionStart(lines, "HORIZONTAL", "HOR_LOBE");
     if (horizontal < 0) throw EFormatError("Cannot find Horizontal section.");
@@ -147,21 +316,49 @@ void TOstrelFile::LoadFromText(std::string_view text) {
     if (vertical < 0) throw EFormatError("Cannot find Vertical section.");
 
     const int headerLast = horizontal - 1;
-    Make = std::string(FindValue("MAKE", lines, headerLast));
-    Frequency = TextToFloatDef(FindValue("FREQUENCY", lines, headerLast), 0);
-    std::string_view width = FindValue("H_WIDTH", lines, headerLast);
-    if (width.empty()) width = FindValue("BEAM_WIDTH", lines, headerLast);
-    HWidth = TextToFloatDef(width, 0);
-    VWidth = TextToFloatDef(FindValue("V_WIDTH", lines, headerLast), 0);
-    FrontToBack = TextToFloatDef(FindValue("FRONT_TO_BACK", lines, headerLast), 0);
-    const TGainLine gain = ParseGain(lines);
-    Gain = gain.Unit == guDbd ? gain.Value + 2.14 : gain.Value;
-    Tilt = std::string(FindValue("TILT", lines, headerLast));
+    ReadHeader([&](std::string_view keyword) { return FindValue(keyword, lines, headerLast); },
+               [&] { return ParseGain(lines); });
 
     HorizontalPoints.Clear();
     VerticalPoints.Clear();
     ReadOstrelDataLines(lines, horizontal + 1, vertical - 1, HorizontalPoints);
     ReadOstrelDataLines(lines, vertical + 1, static_cast<int>(lines.size()) - 1, VerticalPoints);
+}
+
+// The usual shape in one pass: header lines, the horizontal section's line, its data lines,
+// the vertical section's line, its data lines. Any other shape (sections missing or out of
+// order, a level that does not convert) returns false with nothing changed, and the
+// line-by-line reading gives the result or the error.
+bool TOstrelFile::LoadUsualText(std::string_view text) {
+    if (!StartsPlain(text)) return false;
+    TLineCursor cursor(text);
+    std::vector<std::string_view> header;
+    if (!cursor.ReadHeaderLines(header, IsOstrelHorizontalStart, IsOstrelVerticalStart)) {
+        return false;
+    }
+    TRealPointList horizontal = UsualPointList();
+    TRealPointList vertical = UsualPointList();
+    bool found = false;
+    while (!found && !cursor.AtEnd()) {
+        if (cursor.ReadNumberPair(horizontal, true)) continue;
+        const std::string_view line = cursor.Next();
+        found = IsOstrelVerticalStart(line);
+        if (!found && !ReadDataLine<MatchTokenAndRest>(line, horizontal)) return false;
+    }
+    if (!found) return false;
+    while (!cursor.AtEnd()) {
+        if (cursor.ReadNumberPair(vertical, true)) continue;
+        if (!ReadDataLine<MatchTokenAndRest>(cursor.Next(), vertical)) return false;
+    }
+
+    // Past the header every line is a section line, a data line whose first token is a
+    // number, or a line of one token: the first "GAIN" line can only be a header line.
+    const THeaderTokens tokens(header);
+    ReadHeader([&](std::string_view keyword) { return tokens.First(keyword); },
+               [&] { return ParseGain(header); });
+    HorizontalPoints = std::move(horizontal);
+    VerticalPoints = std::move(vertical);
+    return true;
 }
 
 std::string TOstrelFile::SaveToText(const std::string& fileName) const {
@@ -218,32 +415,26 @@ void TVerizonFile::LoadFromFile(const std::string& fileName) {
     LoadFromText(ReadFileBytes(fileName));
 }
 
-void TVerizonFile::LoadFromText(std::string_view text) {
-    const std::vector<std::string_view> lines = TrimmedLines(text);
-    const int horizontal = FindSectionStart(lines, "HORIZONTAL_GAINS");
-    if (horizontal < 0) throw EFormatError("Cannot find Horizontal section.");
-    const int vertical = FindSectionStart(lines, "VERTICAL_GAINS");
-    if (vertical < 0) throw EFormatError("Cannot find Vertical section.");
-
-    const int last = horizontal - 1;
-    auto text_ = [&](const char* key) { return std::string(FindValue(key, lines, last)); };
-    auto number = [&](const char* key) { return TextToFloatDef(FindValue(key, lines, last), 0); };
-    ModelName = text_("model_name:");
-    Manufacturer = text_("manufacturer:");
-    Description = text_("description:");
-    AntennaType = text_("antenna_type:");
-    DateMeasured = text_("date_measured:");
-    Frequency = number("freq_measured_mhz:");
-    LowerFreq = number("lower_freq_mhz:");
-    UpperFreq = number("upper_freq_mhz:");
-    ElectricalTilt = number("electrical_tilt:");
-    HorzBeamwidth = number("horz_3db_beamwidth:");
-    HeightM = number("height_m:");
-    WidthM = number("width_m:");
-    DepthM = number("depth_m:");
-    WeightKg = number("weight_kg:");
-    const double gainDbd = number("max_gain_dbd:");
-    const double gainDbi = number("max_gain_dbi:");
+template <class TFind>
+void TVerizonFile::ReadHeader(TFind&& find) {
+    auto text = [&](const char* key) { return std::string(find(key)); };
+    auto number = [&](const char* key) { return TextToFloatDef(find(key), 0); };
+    ModelName = text("MODEL_NAME:");
+    Manufacturer = text("MANUFACTURER:");
+    Description = text("DESCRIPTION:");
+    AntennaType = text("ANTENNA_TYPE:");
+    DateMeasured = text("DATE_MEASURED:");
+    Frequency = number("FREQ_MEASURED_MHZ:");
+    LowerFreq = number("LOWER_FREQ_MHZ:");
+    UpperFreq = number("UPPER_FREQ_MHZ:");
+    ElectricalTilt = number("ELECTRICAL_TILT:");
+    HorzBeamwidth = number("HORZ_3DB_BEAMWIDTH:");
+    HeightM = number("HEIGHT_M:");
+    WidthM = number("WIDTH_M:");
+    DepthM = number("DEPTH_M:");
+    WeightKg = number("WEIGHT_KG:");
+    const double gainDbd = number("MAX_GAIN_DBD:");
+    const double gainDbi = number("MAX_GAIN_DBI:");
     if (gainDbi > 0) {
         MaxGainDbi = gainDbi;
     } else if (gainDbd > 0) {
@@ -251,12 +442,31 @@ void TVerizonFile::LoadFromText(std::string_view text) {
     } else {
         MaxGainDbi = 0;
     }
+}
+
+void TVerizonFile::LoadFromText(std::string_view text) {
+    if (!LoadUsualText(text)) LoadFromTextLineByLine(text);
+}
+
+void TVerizonFile::LoadFromTextLineByLine(std::string_view text) {
+    const std::vector<std::string_view> lines = TrimmedLines(text);
+    const int horizontal = FindSectionStart(lines, "HORIZONTAL_GAINS");
+    if (horizontal < 0) throw EFormatError("Cannot find Horizontal section.");
+    const int vertical = FindSectionStart(lines, "VERTICAL_GAINS");
+    if (vertical < 0) throw EFormatError("Cannot find Vertical section.");
+
+    const int last = horizontal - 1;
+    ReadHeader([&](std::string_view key) { return FindValue(key, lines, last); });
 
     HorizontalPoints.Clear();
     VerticalPoints.Clear();
     ReadVerizonSection(lines, horizontal + 1, "Horizontal", HorizontalPoints);
     TRealPointList rows;
     ReadVerizonSection(lines, vertical + 1, "Vertical", rows);
+    AdoptVerticalRows(rows);
+}
+
+void TVerizonFile::AdoptVerticalRows(const TRealPointList& rows) {
     if (rows.Count() < 360) {
         throw EFormatError("Vertical section has " + std::to_string(rows.Count()) +
                            " data lines; at least 360 are needed.");
@@ -272,6 +482,50 @@ void TVerizonFile::LoadFromText(std::string_view text) {
     SubtractFromValues(HorizontalPoints, HorizontalPoints.MaxY());
     SubtractFromValues(vertical360, vertical360.MaxY());
     VerticalPoints.Assign(vertical360);
+}
+
+// The usual shape in one pass: header lines, "HORIZONTAL_GAINS", data lines, "END", any
+// lines, "VERTICAL_GAINS", data lines, "END". Anything else returns false with nothing
+// changed, and the line-by-line reading gives the result or the error.
+bool TVerizonFile::LoadUsualText(std::string_view text) {
+    if (!StartsPlain(text)) return false;
+    auto isVerticalStart = [](std::string_view line) {
+        return StartsWithNoCase(line, "VERTICAL_GAINS");
+    };
+    TLineCursor cursor(text);
+    std::vector<std::string_view> header;
+    const auto isHorizontalStart = [](std::string_view line) {
+        return StartsWithNoCase(line, "HORIZONTAL_GAINS");
+    };
+    if (!cursor.ReadHeaderLines(header, isHorizontalStart, isVerticalStart)) return false;
+    TRealPointList horizontal = UsualPointList();
+    TRealPointList rows = UsualPointList();
+    bool closed = false;
+    while (!closed && !cursor.AtEnd()) {
+        if (cursor.ReadNumberPair(horizontal, false)) continue;
+        const std::string_view line = cursor.Next();
+        closed = line == "END";
+        if (closed) break;
+        if (isVerticalStart(line) || !ReadDataLine<MatchTwoTokens>(line, horizontal)) {
+            return false;
+        }
+    }
+    bool found = false;
+    while (closed && !found && !cursor.AtEnd()) found = isVerticalStart(cursor.Next());
+    closed = false;
+    while (found && !closed && !cursor.AtEnd()) {
+        if (cursor.ReadNumberPair(rows, false)) continue;
+        const std::string_view line = cursor.Next();
+        closed = line == "END";
+        if (!closed && !ReadDataLine<MatchTwoTokens>(line, rows)) return false;
+    }
+    if (!closed || rows.Count() < 360 || horizontal.Count() == 0) return false;
+
+    const THeaderTokens tokens(header);
+    ReadHeader([&](std::string_view key) { return tokens.Last(key); });
+    HorizontalPoints = std::move(horizontal);
+    AdoptVerticalRows(rows);
+    return true;
 }
 
 std::string TVerizonFile::SaveToText(const std::string& dateMeasured) const {

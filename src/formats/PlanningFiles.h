@@ -52,6 +52,10 @@ public:
 
     // Reads from text already in memory (the file's bytes); FileName is left as it is.
     void LoadFromText(std::string_view text);
+    // The same reading done plainly: all lines cut first, then every rule applied line by
+    // line. LoadFromText reads the usual files in one pass and falls back on this for
+    // anything else; both give the same figures, points and errors.
+    void LoadFromTextLineByLine(std::string_view text);
     std::string SaveToText(const std::string& fileName) const;
 
     static TGainLine ParseGain(const std::vector<std::string_view>& lines);
@@ -62,6 +66,11 @@ public:
     double HWidth = 0;
     double FrontToBack = 0;
     double VWidth = 0;
+
+private:
+    bool LoadUsualText(std::string_view text);
+    template <class TFind, class TGain>
+    void ReadHeader(TFind&& find, TGain&& gain);
 };
 
 // The Verizon ".vwa" format: "key:" header lines and two sections of absolute gains, each
@@ -73,6 +82,8 @@ public:
     void SaveToFile(const std::string& fileName) override;
 
     void LoadFromText(std::string_view text);
+    // As TOstrelFile::LoadFromTextLineByLine.
+    void LoadFromTextLineByLine(std::string_view text);
     // `dateMeasured` is the "mm-dd-yyyy" text of the date line.
     std::string SaveToText(const std::string& dateMeasured) const;
 
@@ -95,6 +106,13 @@ public:
     double MaxGainDbd = 0;
     double HorzBeamwidth = 0;
     double MaxGainDbi = 0;
+
+private:
+    bool LoadUsualText(std::string_view text);
+    template <class TFind>
+    void ReadHeader(TFind&& find);
+    // Checks the sections, re-indexes the vertical rows and levels both cuts to 0 dB.
+    void AdoptVerticalRows(const TRealPointList& rows);
 };
 
 // Today's local date as "mm-dd-yyyy".

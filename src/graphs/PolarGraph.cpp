@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,32 @@ double Amplitude(double levelDb) {
 }
 
 }  // namespace
+
+// Cosine and sine of whole screen angles, each worked out once per drawing: the cuts of all
+// patterns share their angles, so fifty curves would otherwise evaluate the same few
+// hundred values fifty times.
+class TDirectionTable {
+public:
+    TDirection At(double screenAngleDeg) {
+        const double whole = std::nearbyint(screenAngleDeg);
+        if (whole != screenAngleDeg || std::fabs(whole) > kLimitDeg) return Compute(screenAngleDeg);
+        std::optional<TDirection>& slot = FWhole[static_cast<size_t>(whole + kLimitDeg)];
+        if (!slot) slot = Compute(screenAngleDeg);
+        return *slot;
+    }
+
+    // As PolarX and PolarY compute them.
+    static TDirection Compute(double angleDeg) {
+        return {std::cos(angleDeg * std::numbers::pi / 180),
+                std::sin(angleDeg * std::numbers::pi / 180)};
+    }
+
+private:
+    static constexpr double kLimitDeg = 1080;
+
+    std::vector<std::optional<TDirection>> FWhole =
+        std::vector<std::optional<TDirection>>(2 * static_cast<size_t>(kLimitDeg) + 1);
+};
 
 int ZeroAngle(std::uint8_t zeroPosition) {
     switch (zeroPosition) {
@@ -71,9 +98,13 @@ double TPolarGraph::ScreenAngle(double patternAngleDeg) const {
 }
 
 TRealPoint TPolarGraph::PolarPoint(double distance, double screenAngleDeg) const {
+    return PointInDirection(distance, TDirectionTable::Compute(screenAngleDeg));
+}
+
+TRealPoint TPolarGraph::PointInDirection(double distance, const TDirection& direction) const {
     // Screen angles count counter-clockwise while world Y grows downward.
-    return {Center.X + RoundToDevice(PolarX(distance, screenAngleDeg) * Scale),
-            Center.Y - RoundToDevice(PolarY(distance, screenAngleDeg) * Scale)};
+    return {Center.X + RoundToDevice(distance * direction.Cosine * Scale),
+            Center.Y - RoundToDevice(distance * direction.Sine * Scale)};
 }
 
 double TPolarGraph::ClampToFloor(double levelDb) const {
@@ -125,9 +156,10 @@ void TPolarGraph::Draw(TDrawer& drawer) {
     DrawRings(drawer);
 
     if (Series) {
+        TDirectionTable directions;
         for (int i = 0; i < Series->Count(); ++i) {
             const TSeries& series = Series->Items(i);
-            if (series.Visible) DrawSeries(drawer, series);
+            if (series.Visible) DrawSeries(drawer, series, directions);
         }
     }
     DrawMarkers(drawer);
@@ -176,12 +208,16 @@ void TPolarGraph::DrawRings(TDrawer& drawer) {
     }
 }
 
-void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series) const {
+void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series,
+                             TDirectionTable& directions) const {
     TRealPointArray points;
     if (series.Points) {
         points.reserve(static_cast<size_t>(series.Points->Count()));
         for (const TRealPoint& point : series.Points->Points()) {
-            points.push_back(LevelPoint(point.X, point.Y + series.ValueOffset, series.Rotation));
+            // LevelPoint, with the direction taken from the table.
+            points.push_back(
+                PointInDirection(LevelRadius(point.Y + series.ValueOffset),
+                                 directions.At(ScreenAngle(point.X) - series.Rotation)));
         }
     }
     drawer.SetPen(series.Color, series.PenStyle, series.Width);

@@ -8,6 +8,14 @@
 
 namespace ostrel {
 
+class TDirectionTable;
+
+// Cosine and sine of a screen angle.
+struct TDirection {
+    double Cosine = 0;
+    double Sine = 0;
+};
+
 // Where pattern angle 0 lies on a polar graph.
 enum TZeroPosition : std::uint8_t { zpTop = 0, zpBottom = 1, zpRight = 2, zpLeft = 3 };
 
@@ -73,9 +81,10 @@ private:
     void CheckScale() const;
     void DrawAngleGrid(TDrawer& drawer);
     void DrawRings(TDrawer& drawer);
-    void DrawSeries(TDrawer& drawer, const TSeries& series) const;
+    void DrawSeries(TDrawer& drawer, const TSeries& series, TDirectionTable& directions) const;
     void DrawMarkers(TDrawer& drawer) const;
     double ClampToFloor(double levelDb) const;
+    TRealPoint PointInDirection(double distance, const TDirection& direction) const;
     double LinearRadius(double levelDb) const;
     double LogRadius(double levelDb) const;
 };

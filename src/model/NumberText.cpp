@@ -1,5 +1,6 @@
 #include "model/NumberText.h"
 
+#include <locale.h>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -8,7 +9,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 #include "model/Errors.h"
 
@@ -16,7 +16,9 @@ namespace ostrel {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -93,32 +95,42 @@ namespace {
 // gives. Anything else (an exponent, more digits, a syntax error) is left to the general
 // path.
 std::optional<double> ParsePlainDecimal(std::string_view s) {
-    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    constexpr size_t kMaxDigits = 15;
-    const char* p = s.data();
-    const char* const end = p + s.size();
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    if (end - p > static_cast<std::ptrdiff_t>(kMaxDigits + 1)) return std::nullopt;
-    std::uint64_t mantissa = 0;
-    size_t digits = 0;
-    for (; p < end && IsDigit(*p); ++p, ++digits) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    }
-    size_t decimals = 0;
-    if (p < end && *p == '.') {
-        for (++p; p < end && IsDigit(*p); ++p, ++decimals) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        }
-    }
-    digits += decimals;
-    if (p != end || digits == 0 || digits > kMaxDigits) return std::nullopt;
-    const double value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
-    return negative ? -value : value;
+    double value = 0;
+    const char* end = s.data() + s.size();
+    if (ScanPlainDecimal(s.data(), end, value) != end) return std::nullopt;
+    return value;
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr std::ptrdiff_t kMaxPlainDigits = 15;
+
 }  // namespace
+
+const char* ScanPlainDecimal(const char* p, const char* end, double& value) {
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    // Unsigned, so that a run of digits far too long wraps harmlessly before it is refused.
+    std::uint64_t mantissa = 0;
+    const char* const first = p;
+    for (; p < end && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    std::ptrdiff_t digits = p - first;
+    std::ptrdiff_t decimals = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        for (; p < end && IsDigit(*p); ++p) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        }
+        decimals = p - fraction;
+        digits += decimals;
+    }
+    if (digits == 0 || digits > kMaxPlainDigits) return nullptr;
+    // A whole number needs no division (x / 1 is x); most angles are whole numbers.
+    const double magnitude = decimals == 0 ? static_cast<double>(mantissa)
+                                           : static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return p;
+}
 
 std::optional<double> ParseNumber(std::string_view text) {
     std::string_view s = TrimBlanks(text);
@@ -134,7 +146,9 @@ std::optional<double> ParseNumber(std::string_view text) {
     return value;
 }
 
-bool IsNumber(std::string_view text) { return ParseNumber(text).has_value(); }
+bool IsNumber(std::string_view text) {
+    return ParseNumber(text).has_value();
+}
 
 double TextToFloatDef(std::string_view text, double fallback) {
     auto value = ParseNumber(text);
@@ -143,8 +157,7 @@ double TextToFloatDef(std::string_view text, double fallback) {
 
 namespace {
 
-[[noreturn]] void ThrowConvertError(std::string_view text, const char* what,
-                                    long long lineNumber) {
+[[noreturn]] void ThrowConvertError(std::string_view text, const char* what, long long lineNumber) {
     std::string message = "'" + std::string(text) + "' is not a valid " + what;
     if (lineNumber > 0) message += " (line " + std::to_string(lineNumber) + ")";
     throw EConvertError(message);

@@ -22,6 +22,13 @@ std::string FormatFixed(int digits, double value);
 // large or very small magnitudes. Negative zero is written "0".
 std::string FormatGeneral(double value);
 
+// Reads a plain decimal (optional sign, digits, optional "." and digits, 1 to 15 digits in
+// all, no exponent) from the start of [p, end): returns the end of what it read and sets
+// `value`, or returns null when no such number starts at p. Within that grammar the value
+// is the very double ParseNumber gives for the same text; a caller still checks what
+// follows the number.
+const char* ScanPlainDecimal(const char* p, const char* end, double& value);
+
 // The value of the text, or nothing when the text is not a number.
 std::optional<double> ParseNumber(std::string_view text);
 

@@ -166,8 +166,12 @@ void FindIntervalsAnyOrder(const std::vector<TRealPoint>& points, TIntervalTable
 
 }  // namespace
 
-void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
-    constexpr int kAngles = kResampleAngles;
+namespace {
+
+using TResampledLevels = std::array<double, kResampleAngles>;
+
+// The levels at whole degrees 0..359 as ResampleCut gives them.
+void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
     // For every whole degree, the first interval (in list order) that contains it, -1 when
     // none does.
     TIntervalTable interval;
@@ -179,10 +183,8 @@ void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
         FindIntervalsAnyOrder(points, interval);
     }
 
-    dest.Clear();
-    dest.Reserve(kAngles);
     double value = 0;
-    for (int a = 0; a < kAngles; ++a) {
+    for (int a = 0; a < kResampleAngles; ++a) {
         const int i = interval[static_cast<size_t>(a)];
         if (i >= 0) {
             // The same arithmetic as InterpolateAt, so results agree to the last bit.
@@ -190,22 +192,39 @@ void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
             const TRealPoint& q = points[static_cast<size_t>(i) + 1];
             const double span = q.X - p.X;
             if (span == 0) throw EInvalidOp("Invalid floating point operation");
-            const double result = p.Y + ((a - p.X) / span) * (q.Y - p.Y);
+            // One-degree steps divide by 1, which changes nothing and costs a division.
+            const double offset = a - p.X;
+            const double result = p.Y + (span == 1 ? offset : offset / span) * (q.Y - p.Y);
             if (!std::isfinite(result)) throw EInvalidOp("Floating point overflow");
             value = result;
         }
-        dest.Add(a, value);
+        levels[static_cast<size_t>(a)] = value;
     }
 }
 
+}  // namespace
+
+void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
+    TResampledLevels levels;
+    ResampleLevels(source, levels);
+    std::vector<TRealPoint> points(kResampleAngles);
+    for (int a = 0; a < kResampleAngles; ++a) {
+        points[static_cast<size_t>(a)] = {static_cast<double>(a), levels[static_cast<size_t>(a)]};
+    }
+    dest.Assign(std::move(points));
+}
+
 void NormalizeCut(const TRealPointList& source, TRealPointList& dest) {
-    TRealPointList resampled;
-    ResampleCut(source, resampled);
-    const auto& t = resampled.Points();
-    dest.Clear();
-    dest.Reserve(361);
-    for (int k = 180; k <= 359; ++k) dest.Add(k - 360, -std::fabs(t[static_cast<size_t>(k)].Y));
-    for (int k = 0; k <= 180; ++k) dest.Add(k, -std::fabs(t[static_cast<size_t>(k)].Y));
+    TResampledLevels levels;
+    ResampleLevels(source, levels);
+    std::vector<TRealPoint> points(361);
+    for (size_t k = 180; k <= 359; ++k) {
+        points[k - 180] = {static_cast<double>(static_cast<int>(k) - 360), -std::fabs(levels[k])};
+    }
+    for (size_t k = 0; k <= 180; ++k) {
+        points[k + 180] = {static_cast<double>(k), -std::fabs(levels[k])};
+    }
+    dest.Assign(std::move(points));
 }
 
 void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& vertical,

@@ -48,6 +48,7 @@ public:
     void Add(double x, double y) { FPoints.push_back({x, y}); }
     int AddPoint(const TRealPoint& point);
     void Assign(const TRealPointList& source) { FPoints = source.FPoints; }
+    void Assign(std::vector<TRealPoint> points) { FPoints = std::move(points); }
     void Clear() { FPoints.clear(); }
     int Count() const { return static_cast<int>(FPoints.size()); }
     void Reserve(int count) { FPoints.reserve(count > 0 ? static_cast<size_t>(count) : 0); }
