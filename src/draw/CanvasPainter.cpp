@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -12,6 +13,7 @@
 #include <limits>
 
 #include "draw/LineClipping.h"
+#include "draw/ThinLines.h"
 
 namespace ostrel {
 
@@ -217,14 +219,97 @@ void TCanvasPainter::ApplyBrush() const {
     FPainter->setBrush(QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
 }
 
+namespace {
+
+// Surfaces wider or taller than this keep the engine's own path: the fixed-point steps of
+// the thin-line rasteriser are exact only well inside the int range.
+constexpr int kMaxThinLineSurface = 16384;
+
+// The painter's effective clip in device pixels as one rectangle; nothing when it is a
+// region of several rectangles (or empty), which the engine blends differently. `ownClip`
+// is the rectangle this canvas set (it replaced any clip before it); asking the painter for
+// its clip region instead costs more than drawing a short curve.
+std::optional<QRect> DeviceClipRect(const QPainter& painter, const QPaintEngine& engine,
+                                    const QImage& image, const std::optional<QRect>& ownClip) {
+    QRect clip = image.rect();
+    const QRegion system = engine.systemClip();
+    if (!system.isEmpty()) {
+        if (system.rectCount() != 1) return std::nullopt;
+        clip &= system.boundingRect();
+    }
+    if (ownClip) {
+        clip &= painter.deviceTransform().mapRect(*ownClip);
+    } else if (painter.hasClipping()) {
+        const QRegion other = painter.clipRegion() * painter.deviceTransform();
+        if (other.rectCount() != 1) return std::nullopt;
+        clip &= other.boundingRect();
+    }
+    if (clip.isEmpty()) return std::nullopt;
+    return clip;
+}
+
+}  // namespace
+
+// One-pixel solid antialiased lines on a raster image are drawn by the thin-line rasteriser
+// when it gives exactly the engine's pixels: a plain 32-bit image under a painter that only
+// translates, blends source-over at full opacity and clips to one rectangle, and points
+// that need no geometric clipping. Everything else goes to the engine.
+bool TCanvasPainter::StrokeThinOnImage(const std::vector<QPointF>& points) const {
+    if (FPenStyle != psSolid || FPenWidth != 1 || FPenColor.alpha() != 255) return false;
+    if (!FPainter->testRenderHint(QPainter::Antialiasing) || FPainter->opacity() != 1.0 ||
+        FPainter->compositionMode() != QPainter::CompositionMode_SourceOver) {
+        return false;
+    }
+    const QPaintEngine* engine = FPainter->paintEngine();
+    if (engine == nullptr || engine->type() != QPaintEngine::Raster) return false;
+    QPaintDevice* device = engine->paintDevice();
+    if (device == nullptr || device->devType() != QInternal::Image) return false;
+    const auto* image = static_cast<const QImage*>(device);
+    if ((image->format() != QImage::Format_RGB32 &&
+         image->format() != QImage::Format_ARGB32_Premultiplied) ||
+        image->width() > kMaxThinLineSurface || image->height() > kMaxThinLineSurface) {
+        return false;
+    }
+    const QTransform& transform = FPainter->deviceTransform();
+    if (transform.type() > QTransform::TxTranslate) return false;
+    const std::optional<QRect> clip =
+        DeviceClipRect(*FPainter, *engine, *image,
+                       FClip ? std::optional<QRect>(NormalizedRect(*FClip)) : std::nullopt);
+    if (!clip) return false;
+
+    TRealPointArray devicePoints;
+    devicePoints.reserve(points.size());
+    const double width = image->width();
+    const double height = image->height();
+    for (const QPointF& p : points) {
+        const QPointF d = transform.map(p);
+        if (!(d.x() >= 0 && d.x() <= width && d.y() >= 0 && d.y() <= height)) return false;
+        devicePoints.push_back(TRealPoint{d.x(), d.y()});
+    }
+    // The engine paints into the image's buffer as it found it when painting began; write
+    // there too (bits() could detach a shared image and paint into a copy).
+    TPixelSurface surface;
+    surface.Pixels = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    surface.Stride = image->bytesPerLine() / 4;
+    surface.ClipLeft = clip->left();
+    surface.ClipTop = clip->top();
+    surface.ClipRight = clip->right();
+    surface.ClipBottom = clip->bottom();
+    StrokeThinPolyline(surface, devicePoints.data(), devicePoints.size(), FPenColor.rgba(), true);
+    return true;
+}
+
 void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
     if (FPenStyle == psClear || points.size() < 2) return;
-    ApplyPen();
-    FPainter->setBrush(Qt::NoBrush);
     if (!FClip) {
+        if (StrokeThinOnImage(points)) return;
+        ApplyPen();
+        FPainter->setBrush(Qt::NoBrush);
         FPainter->drawPolyline(points.data(), static_cast<int>(points.size()));
         return;
     }
+    ApplyPen();
+    FPainter->setBrush(Qt::NoBrush);
     TRealPointArray world;
     world.reserve(points.size());
     for (const QPointF& p : points) world.push_back(TRealPoint{p.x(), p.y()});
@@ -235,10 +320,11 @@ void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
         std::min({FPenWidth / 2.0, (area.Right - area.Left) / 2, (area.Bottom - area.Top) / 2});
     area = TRealRect{area.Left + inset, area.Top + inset, area.Right - inset, area.Bottom - inset};
     for (const TRealPointArray& run : ClipPolyline(world, area)) {
-        QPolygonF polygon;
-        polygon.reserve(static_cast<qsizetype>(run.size()));
-        for (const TRealPoint& p : run) polygon.append(QPointF(p.X, p.Y));
-        FPainter->drawPolyline(polygon);
+        std::vector<QPointF> polygon;
+        polygon.reserve(run.size());
+        for (const TRealPoint& p : run) polygon.push_back(QPointF(p.X, p.Y));
+        if (StrokeThinOnImage(polygon)) continue;
+        FPainter->drawPolyline(polygon.data(), static_cast<int>(polygon.size()));
     }
 }
 

@@ -95,6 +95,7 @@ private:
     void ApplyPen() const;
     void ApplyBrush() const;
     void StrokePolyline(const std::vector<QPointF>& points) const;
+    bool StrokeThinOnImage(const std::vector<QPointF>& points) const;
     void FillPath(const QPainterPath& path) const;
     void DrawShape(const QPainterPath& path, bool fill) const;
 

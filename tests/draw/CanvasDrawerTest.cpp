@@ -7,10 +7,14 @@
 #include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "draw/CanvasDrawer.h"
+#include "draw/ThinLines.h"
 #include "support/UiImageFiles.h"
 
 namespace ostrel {
@@ -448,6 +452,120 @@ TEST(CanvasDrawer, PaintsOnAWidget) {
     // The cell is rows 5..16; the antialiased edge of the "g" may touch the next row.
     EXPECT_LE(text.bottom(), 17);
     EXPECT_GE(text.bottom(), 13);
+}
+
+// Random polylines: whole and half pixels and arbitrary fractions, segments of zero length,
+// steep, flat and axis-parallel runs, points on the image's edges; some closed.
+std::vector<TRealPoint> RandomPolyline(std::mt19937& random, double width, double height) {
+    std::uniform_real_distribution<double> x(0, width);
+    std::uniform_real_distribution<double> y(0, height);
+    std::uniform_int_distribution<int> kind(0, 5);
+    std::uniform_int_distribution<int> count(2, 12);
+    std::uniform_int_distribution<int> nudge(-2, 2);
+    std::vector<TRealPoint> points;
+    for (int i = count(random); i > 0; --i) {
+        TRealPoint p{x(random), y(random)};
+        switch (kind(random)) {
+            case 0:
+                p = {std::floor(p.X) + 0.5, std::floor(p.Y) + 0.5};
+                break;
+            case 1:
+                if (!points.empty()) {
+                    p = {std::clamp(points.back().X + nudge(random), 0.0, width),
+                         std::clamp(points.back().Y + nudge(random), 0.0, height)};
+                }
+                break;
+            case 2:
+                if (!points.empty()) p.X = points.back().X;
+                break;
+            case 3:
+                p = {std::round(p.X / width) * width, std::round(p.Y / height) * height};
+                break;
+            default:
+                break;
+        }
+        points.push_back(p);
+    }
+    if (random() % 3 == 0) points.push_back(points.front());
+    return points;
+}
+
+QPen ThinPen(const QColor& color, Qt::PenCapStyle cap) {
+    QPen pen(color);
+    pen.setWidth(1);
+    pen.setCapStyle(cap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+// The thin-line rasteriser stands in for the engine on images, so it must give the
+// engine's pixels exactly, caps, joins, clip and blending included; and the canvas must
+// take it only where it does.
+TEST(CanvasDrawer, ThinLinesHaveExactlyTheEnginesPixels) {
+    std::mt19937 random(7);
+    const QRect clip(20, 15, 60, 40);
+    int differing = 0;
+    for (int trial = 0; trial < 600; ++trial) {
+        const QImage::Format format =
+            trial % 2 == 0 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+        QImage engine(120, 90, format);
+        engine.fill(QColor(250, 240, 230));
+        QImage own = engine.copy();
+        const std::vector<TRealPoint> points = RandomPolyline(random, 120, 90);
+        const QColor color = QColor::fromHsv(static_cast<int>(random() % 360), 255, 180);
+        const bool squareCaps = trial % 4 < 2;
+        const bool clipped = trial % 5 == 0;
+        {
+            QPainter painter(&engine);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(ThinPen(color, squareCaps ? Qt::SquareCap : Qt::FlatCap));
+            if (clipped) painter.setClipRect(clip);
+            std::vector<QPointF> qtPoints;
+            for (const TRealPoint& p : points) qtPoints.emplace_back(p.X, p.Y);
+            painter.drawPolyline(qtPoints.data(), static_cast<int>(qtPoints.size()));
+        }
+        TPixelSurface surface;
+        surface.Pixels = reinterpret_cast<std::uint32_t*>(own.bits());
+        surface.Stride = own.bytesPerLine() / 4;
+        const QRect allowed = clipped ? clip : own.rect();
+        surface.ClipLeft = allowed.left();
+        surface.ClipTop = allowed.top();
+        surface.ClipRight = allowed.right();
+        surface.ClipBottom = allowed.bottom();
+        StrokeThinPolyline(surface, points.data(), points.size(), color.rgba(), squareCaps);
+        if (own != engine) ++differing;
+    }
+    EXPECT_EQ(differing, 0) << "polylines drawn differently from the engine";
+
+    // Through the canvas: a translated painter clipped by its owner takes the rasteriser;
+    // at half opacity (which it does not reproduce) the canvas leaves the line to the engine.
+    for (const double opacity : {1.0, 0.5}) {
+        QImage canvasImage = WhiteImage(150, 100);
+        QImage engineImage = WhiteImage(150, 100);
+        const std::uint64_t strokedBefore = ThinPolylinesStroked();
+        for (QImage* image : {&canvasImage, &engineImage}) {
+            QPainter painter(image);
+            painter.translate(7, 5);
+            painter.setClipRect(QRect(10, 10, 100, 60));
+            painter.setOpacity(opacity);
+            const std::vector<TRealPoint> curve = {{3, 80}, {40, 2}, {77, 61}, {130, 30}};
+            if (image == &canvasImage) {
+                TCanvasDrawer drawer;
+                drawer.SetCanvas(&painter, 1, 1);
+                drawer.SetPen(0x3060C0, psSolid, 1);
+                drawer.Polyline(curve);
+            } else {
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(ThinPen(ToQColor(0x3060C0), Qt::SquareCap));
+                std::vector<QPointF> shifted;
+                for (const TRealPoint& p : curve) shifted.emplace_back(p.X + 0.5, p.Y + 0.5);
+                painter.drawPolyline(shifted.data(), static_cast<int>(shifted.size()));
+            }
+        }
+        EXPECT_EQ(ThinPolylinesStroked() - strokedBefore, opacity == 1.0 ? 1U : 0U) << opacity;
+        EXPECT_TRUE(canvasImage == engineImage) << "opacity " << opacity;
+        EXPECT_GT(InkCount(canvasImage, canvasImage.rect()), 100);
+    }
 }
 
 // A drawing with every kind of element, saved for people to look at.
