@@ -92,6 +92,9 @@ QString ToQString(const std::string& text) {
 
 void TCanvasPainter::SetPainter(QPainter* painter) {
     FPainter = painter;
+    // Metrics depend on the device's resolution.
+    ForgetFontMetrics();
+    FFontRequest.reset();
     if (FPainter == nullptr) return;
     FPainter->setRenderHint(QPainter::Antialiasing, true);
     FPainter->setRenderHint(QPainter::TextAntialiasing, true);
@@ -116,10 +119,27 @@ void TCanvasPainter::SizeFont(QFont font, int cellHeight) {
     const double realisedCell = Metrics(font).height();
     FFont = font;
     FTextScale = realisedCell > 0 ? cell / realisedCell : 1.0;
+    ForgetFontMetrics();
+}
+
+void TCanvasPainter::ForgetFontMetrics() {
+    FFontMetrics.reset();
+    FTextWidths.clear();
+}
+
+const QFontMetricsF& TCanvasPainter::FontMetrics() const {
+    if (!FFontMetrics) FFontMetrics.emplace(Metrics(FFont));
+    return *FFontMetrics;
 }
 
 void TCanvasPainter::SetFont(const std::string& name, TColor color, TFontStyles style,
                              int cellHeight) {
+    FFontColor = ToQColor(color);
+    // Graphs set the same font for every label; finding and sizing it again each time
+    // would cost more than drawing the label, and would forget the measured widths.
+    TFontRequest request{name, style, cellHeight};
+    if (FFontRequest == request) return;
+    FFontRequest = std::move(request);
     QFont font(ToQString(name));
     // Unhinted outlines give the same advances on every platform and resolution.
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -128,7 +148,6 @@ void TCanvasPainter::SetFont(const std::string& name, TColor color, TFontStyles 
     font.setUnderline((style & fsUnderline) != 0);
     font.setStrikeOut((style & fsStrikeOut) != 0);
     SizeFont(font, cellHeight);
-    FFontColor = ToQColor(color);
 }
 
 void TCanvasPainter::SetPen(TColor color, TPenStyle style, int width) {
@@ -144,17 +163,26 @@ void TCanvasPainter::SetBrush(TColor color, TBrushStyle style) {
 }
 
 int TCanvasPainter::TextWidth(const std::string& text) const {
-    return RoundToDevice(Metrics(FFont).horizontalAdvance(ToQString(text)) * FTextScale);
+    // Layouts measure the same few labels over and over (to align them, to fit them, to
+    // wrap a legend); shaping a text is the costly part, so each is measured once per font.
+    constexpr size_t kMaxRememberedWidths = 4096;
+    if (const auto known = FTextWidths.find(text); known != FTextWidths.end()) {
+        return known->second;
+    }
+    const int width = RoundToDevice(FontMetrics().horizontalAdvance(ToQString(text)) * FTextScale);
+    if (FTextWidths.size() >= kMaxRememberedWidths) FTextWidths.clear();
+    FTextWidths.emplace(text, width);
+    return width;
 }
 
 int TCanvasPainter::TextHeight(const std::string&) const {
-    return RoundToDevice(Metrics(FFont).height() * FTextScale);
+    return RoundToDevice(FontMetrics().height() * FTextScale);
 }
 
 void TCanvasPainter::TextOut(int x, int y, const std::string& text, bool rotated) {
     if (FPainter == nullptr) return;
     const QString qtext = ToQString(text);
-    const QFontMetricsF metrics = Metrics(FFont);
+    const QFontMetricsF& metrics = FontMetrics();
     FPainter->save();
     FPainter->translate(x, y);
     // Qt turns clockwise for positive angles on a Y-down device.

@@ -9,6 +9,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "draw/Drawer.h"
@@ -91,6 +92,9 @@ public:
 private:
     double StrokeOffset() const;
     QFontMetricsF Metrics(const QFont& font) const;
+    // The loaded font's metrics on the device, found once per font.
+    const QFontMetricsF& FontMetrics() const;
+    void ForgetFontMetrics();
     void SizeFont(QFont font, int cellHeight);
     void ApplyPen() const;
     void ApplyBrush() const;
@@ -110,6 +114,16 @@ private:
     double FTextScale = 1;
     QColor FFontColor = Qt::black;
     QPoint FPenPos;
+    // What the loaded font was made from, so that asking for it again changes nothing.
+    struct TFontRequest {
+        std::string Name;
+        TFontStyles Style = 0;
+        int CellHeight = 0;
+        bool operator==(const TFontRequest&) const = default;
+    };
+    std::optional<TFontRequest> FFontRequest;
+    mutable std::optional<QFontMetricsF> FFontMetrics;
+    mutable std::unordered_map<std::string, int> FTextWidths;
     std::optional<TRect> FClip;
 };
 

@@ -4,16 +4,6 @@
 
 namespace ostrel {
 
-int RoundToDevice(double value) {
-    // Far beyond any device; keeps the conversion to int defined for huge or NaN input.
-    constexpr double kLimit = 1 << 30;
-    const double rounded = std::nearbyint(value);
-    if (std::isnan(rounded)) return 0;
-    if (rounded < -kLimit) return -static_cast<int>(kLimit);
-    if (rounded > kLimit) return static_cast<int>(kLimit);
-    return static_cast<int>(rounded);
-}
-
 int TDrawer::DeviceX(double x) const { return RoundToDevice(x / 100 * ScaleX - OffsetX); }
 
 int TDrawer::DeviceY(double y) const { return RoundToDevice(y / 100 * ScaleY - OffsetY); }

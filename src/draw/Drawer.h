@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -168,8 +169,28 @@ public:
     std::uint8_t Orientation = 0;  // 0 portrait, 1 landscape
 };
 
+// std::nearbyint in the default rounding mode (to nearest, ties to even), without the
+// library call, which saves and restores the floating-point environment every time and was
+// a good part of placing a curve's points: adding and taking away 2^52 leaves no fraction
+// bits, and the addition rounds as nearbyint does.
+inline double RoundHalfEven(double value) {
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    const double magnitude = std::fabs(value);
+    // Whole already, infinite or NaN.
+    if (!(magnitude < kNoFractionBits)) return value;
+    return std::copysign((magnitude + kNoFractionBits) - kNoFractionBits, value);
+}
+
 // Rounds a device coordinate to nearest, ties to even; values beyond the device range are
 // clamped so that no conversion overflows.
-int RoundToDevice(double value);
+inline int RoundToDevice(double value) {
+    // Far beyond any device; keeps the conversion to int defined for huge or NaN input.
+    constexpr double kLimit = 1 << 30;
+    const double rounded = RoundHalfEven(value);
+    if (std::isnan(rounded)) return 0;
+    if (rounded < -kLimit) return -static_cast<int>(kLimit);
+    if (rounded > kLimit) return static_cast<int>(kLimit);
+    return static_cast<int>(rounded);
+}
 
 }  // namespace ostrel

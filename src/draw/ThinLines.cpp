@@ -1,6 +1,7 @@
 #include "draw/ThinLines.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <utility>
 
@@ -23,7 +24,11 @@ std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
 class TThinLine {
 public:
     TThinLine(const TPixelSurface& surface, std::uint32_t color)
-        : FSurface(surface), FColor(color) {}
+        : FSurface(surface), FColor(color) {
+        for (std::uint32_t coverage = 0; coverage < 256; ++coverage) {
+            FSource[coverage] = ByteMul(color, coverage);
+        }
+    }
 
     void Stroke(double rx1, double ry1, double rx2, double ry2, int caps) const;
 
@@ -45,7 +50,7 @@ private:
             pixel = FColor;
             return;
         }
-        const std::uint32_t source = ByteMul(FColor, coverage);
+        const std::uint32_t source = FSource[coverage];
         pixel = source + ByteMul(pixel, (~source) >> 24);
     }
 
@@ -85,6 +90,8 @@ private:
 
     const TPixelSurface& FSurface;
     std::uint32_t FColor;
+    // The colour at every coverage, as the blend scales it.
+    std::array<std::uint32_t, 256> FSource{};
 };
 
 // Walks the major axis from a1 to a2 (26.6 fixed point, a1 <= a2) while the minor

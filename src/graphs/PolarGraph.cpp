@@ -29,7 +29,7 @@ double Amplitude(double levelDb) {
 class TDirectionTable {
 public:
     TDirection At(double screenAngleDeg) {
-        const double whole = std::nearbyint(screenAngleDeg);
+        const double whole = RoundHalfEven(screenAngleDeg);
         if (whole != screenAngleDeg || std::fabs(whole) > kLimitDeg) return Compute(screenAngleDeg);
         std::optional<TDirection>& slot = FWhole[static_cast<size_t>(whole + kLimitDeg)];
         if (!slot) slot = Compute(screenAngleDeg);
