@@ -24,7 +24,7 @@ std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
 class TThinLine {
 public:
     TThinLine(const TPixelSurface& surface, std::uint32_t color)
-        : FSurface(surface), FColor(color) {
+        : FSurface(surface), FOpaque((color >> 24) == 255) {
         for (std::uint32_t coverage = 0; coverage < 256; ++coverage) {
             FSource[coverage] = ByteMul(color, coverage);
         }
@@ -35,23 +35,24 @@ public:
 private:
     // Inside the clip, or not at all: most segments lie wholly inside, and skip the test.
     template <bool kChecked>
-    void Plot(int x, int y, std::uint32_t coverage) const {
+    bool Inside(int x, int y) const {
         if constexpr (kChecked) {
-            if (x < FSurface.ClipLeft || x > FSurface.ClipRight || y < FSurface.ClipTop ||
-                y > FSurface.ClipBottom) {
-                return;
-            }
+            return x >= FSurface.ClipLeft && x <= FSurface.ClipRight && y >= FSurface.ClipTop &&
+                   y <= FSurface.ClipBottom;
         }
-        // No coverage leaves the pixel as it is, full coverage of an opaque colour replaces
-        // it; both are what the blend below gives, bit for bit, at a fraction of the cost.
+        return true;
+    }
+
+    // No coverage leaves the pixel as it is, full coverage of an opaque colour replaces it;
+    // both are what the blend gives, bit for bit, at a fraction of the cost.
+    static void Blend(std::uint32_t* pixel, std::uint32_t coverage, std::uint32_t source,
+                      bool opaqueFull) {
         if (coverage == 0) return;
-        std::uint32_t& pixel = FSurface.Pixels[x + FSurface.Stride * y];
-        if (coverage == 255 && (FColor >> 24) == 255) {
-            pixel = FColor;
+        if (opaqueFull) {
+            *pixel = source;
             return;
         }
-        const std::uint32_t source = FSource[coverage];
-        pixel = source + ByteMul(pixel, (~source) >> 24);
+        *pixel = source + ByteMul(*pixel, (~source) >> 24);
     }
 
     // The two pixels across the line at one step: `across` is the 16.16 position of the
@@ -60,12 +61,25 @@ private:
     void PlotPair(int along, int across, std::uint32_t share) const {
         const auto alpha = static_cast<std::uint32_t>(static_cast<std::uint8_t>(across >> 8));
         const int first = across >> 16;
-        if constexpr (kSteep) {
-            Plot<kChecked>(first, along, (255 - alpha) * share >> 6);
-            Plot<kChecked>(first + 1, along, alpha * share >> 6);
-        } else {
-            Plot<kChecked>(along, first, (255 - alpha) * share >> 6);
-            Plot<kChecked>(along, first + 1, alpha * share >> 6);
+        const std::uint32_t nearCoverage = (255 - alpha) * share >> 6;
+        const std::uint32_t farCoverage = alpha * share >> 6;
+        // Read before either pixel is written: a store through the pixel pointer could
+        // otherwise be taken to change the table.
+        const std::uint32_t nearSource = FSource[nearCoverage];
+        const std::uint32_t farSource = FSource[farCoverage];
+        const bool nearFull = nearCoverage == 255 && FOpaque;
+        const bool farFull = farCoverage == 255 && FOpaque;
+        const int nearX = kSteep ? first : along;
+        const int nearY = kSteep ? along : first;
+        const int farX = kSteep ? first + 1 : along;
+        const int farY = kSteep ? along : first + 1;
+        std::uint32_t* const pixels = FSurface.Pixels;
+        const std::ptrdiff_t stride = FSurface.Stride;
+        if (Inside<kChecked>(nearX, nearY)) {
+            Blend(pixels + nearX + stride * nearY, nearCoverage, nearSource, nearFull);
+        }
+        if (Inside<kChecked>(farX, farY)) {
+            Blend(pixels + farX + stride * farY, farCoverage, farSource, farFull);
         }
     }
 
@@ -88,8 +102,8 @@ private:
         }
     }
 
-    const TPixelSurface& FSurface;
-    std::uint32_t FColor;
+    const TPixelSurface FSurface;
+    const bool FOpaque;
     // The colour at every coverage, as the blend scales it.
     std::array<std::uint32_t, 256> FSource{};
 };
