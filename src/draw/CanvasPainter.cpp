@@ -282,48 +282,102 @@ std::optional<QRect> DeviceClipRect(const QPainter& painter, const QPaintEngine&
 // when it gives exactly the engine's pixels: a plain 32-bit image under a painter that only
 // translates, blends source-over at full opacity and clips to one rectangle, and points
 // that need no geometric clipping. Everything else goes to the engine.
-bool TCanvasPainter::StrokeThinOnImage(const std::vector<QPointF>& points) const {
-    if (FPenStyle != psSolid || FPenWidth != 1 || FPenColor.alpha() != 255) return false;
+std::optional<TCanvasPainter::TThinLineTarget> TCanvasPainter::ThinLineTarget() const {
+    if (!FDirectLines || FPenStyle != psSolid || FPenWidth != 1 || FPenColor.alpha() != 255) {
+        return std::nullopt;
+    }
     if (!FPainter->testRenderHint(QPainter::Antialiasing) || FPainter->opacity() != 1.0 ||
         FPainter->compositionMode() != QPainter::CompositionMode_SourceOver) {
-        return false;
+        return std::nullopt;
     }
     const QPaintEngine* engine = FPainter->paintEngine();
-    if (engine == nullptr || engine->type() != QPaintEngine::Raster) return false;
+    if (engine == nullptr || engine->type() != QPaintEngine::Raster) return std::nullopt;
     QPaintDevice* device = engine->paintDevice();
-    if (device == nullptr || device->devType() != QInternal::Image) return false;
+    if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
     const auto* image = static_cast<const QImage*>(device);
     if ((image->format() != QImage::Format_RGB32 &&
          image->format() != QImage::Format_ARGB32_Premultiplied) ||
         image->width() > kMaxThinLineSurface || image->height() > kMaxThinLineSurface) {
-        return false;
+        return std::nullopt;
     }
     const QTransform& transform = FPainter->deviceTransform();
-    if (transform.type() > QTransform::TxTranslate) return false;
+    if (transform.type() > QTransform::TxTranslate) return std::nullopt;
     const std::optional<QRect> clip =
         DeviceClipRect(*FPainter, *engine, *image,
                        FClip ? std::optional<QRect>(NormalizedRect(*FClip)) : std::nullopt);
-    if (!clip) return false;
+    if (!clip) return std::nullopt;
 
-    TRealPointArray devicePoints;
-    devicePoints.reserve(points.size());
-    const double width = image->width();
-    const double height = image->height();
-    for (const QPointF& p : points) {
-        const QPointF d = transform.map(p);
-        if (!(d.x() >= 0 && d.x() <= width && d.y() >= 0 && d.y() <= height)) return false;
-        devicePoints.push_back(TRealPoint{d.x(), d.y()});
-    }
+    TThinLineTarget target;
     // The engine paints into the image's buffer as it found it when painting began; write
     // there too (bits() could detach a shared image and paint into a copy).
-    TPixelSurface surface;
-    surface.Pixels = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
-    surface.Stride = image->bytesPerLine() / 4;
-    surface.ClipLeft = clip->left();
-    surface.ClipTop = clip->top();
-    surface.ClipRight = clip->right();
-    surface.ClipBottom = clip->bottom();
-    StrokeThinPolyline(surface, devicePoints.data(), devicePoints.size(), FPenColor.rgba(), true);
+    target.Surface.Pixels =
+        reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    target.Surface.Stride = image->bytesPerLine() / 4;
+    target.Surface.ClipLeft = clip->left();
+    target.Surface.ClipTop = clip->top();
+    target.Surface.ClipRight = clip->right();
+    target.Surface.ClipBottom = clip->bottom();
+    target.Transform = transform;
+    target.Width = image->width();
+    target.Height = image->height();
+    return target;
+}
+
+// The point in device pixels, false when it lies off the image (where the engine would
+// clip the line geometrically first).
+bool TCanvasPainter::TThinLineTarget::Map(const QPointF& point, TRealPoint& device) const {
+    // What QTransform::map does for a translation, without a call per point.
+    const double x = point.x() + Transform.dx();
+    const double y = point.y() + Transform.dy();
+    if (!(x >= 0 && x <= Width && y >= 0 && y <= Height)) return false;
+    device = TRealPoint{x, y};
+    return true;
+}
+
+bool TCanvasPainter::StrokeThinOnImage(const std::vector<QPointF>& points) const {
+    const std::optional<TThinLineTarget> target = ThinLineTarget();
+    if (!target) return false;
+    TRealPointArray devicePoints(points.size());
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (!target->Map(points[i], devicePoints[i])) return false;
+    }
+    StrokeThinPolyline(target->Surface, devicePoints.data(), devicePoints.size(), FPenColor.rgba(),
+                       true);
+    return true;
+}
+
+// A path's outline through the thin-line rasteriser: each subpath becomes the run of
+// pieces the engine would stroke it with (curves flattened as the engine flattens them,
+// after mapping to the device, as the engine does).
+bool TCanvasPainter::StrokeShapeThinOnImage(const QPainterPath& path) const {
+    const std::optional<TThinLineTarget> target = ThinLineTarget();
+    if (!target) return false;
+    std::vector<TRealPointArray> outlines;
+    TRealPoint point;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        if (!target->Map(element, point)) return false;
+        if (element.isMoveTo() || outlines.empty()) {
+            outlines.push_back({point});
+        } else if (element.isLineTo()) {
+            outlines.back().push_back(point);
+        } else if (element.isCurveTo() && i + 2 < path.elementCount()) {
+            TRealPoint control2;
+            TRealPoint end;
+            if (!target->Map(path.elementAt(i + 1), control2) ||
+                !target->Map(path.elementAt(i + 2), end)) {
+                return false;
+            }
+            const TRealPoint start = outlines.back().back();
+            AppendFlattenedCubic(start, point, control2, end, outlines.back());
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    for (const TRealPointArray& outline : outlines) {
+        StrokeThinPolyline(target->Surface, outline.data(), outline.size(), FPenColor.rgba(), true);
+    }
     return true;
 }
 
@@ -369,6 +423,15 @@ void TCanvasPainter::FillPath(const QPainterPath& path) const {
 
 void TCanvasPainter::DrawShape(const QPainterPath& path, bool fill) const {
     if (!FClip) {
+        if (FPenStyle != psClear && ThinLineTarget()) {
+            // The engine fills before it strokes; so does this.
+            if (fill) FillPath(path);
+            if (StrokeShapeThinOnImage(path)) return;
+            ApplyPen();
+            FPainter->setBrush(Qt::NoBrush);
+            FPainter->drawPath(path);
+            return;
+        }
         ApplyPen();
         if (fill) {
             ApplyBrush();

@@ -7,12 +7,14 @@
 #include <QPoint>
 #include <QPointF>
 #include <QString>
+#include <QTransform>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "draw/Drawer.h"
+#include "draw/ThinLines.h"
 
 class QPainter;
 class QPainterPath;
@@ -86,6 +88,10 @@ public:
     // The image scaled into rect, nearest pixel (no filtering), as a raster blit does.
     void StretchDraw(const TRect& rect, const QImage& image);
 
+    // One-pixel solid lines and outlines go straight into the pixels of a raster image
+    // when that gives the engine's own pixels (on by default); off, the engine draws them.
+    void SetDirectLines(bool on) { FDirectLines = on; }
+
     void SetClipRect(const std::optional<TRect>& rect);
     const std::optional<TRect>& ClipRect() const { return FClip; }
 
@@ -99,7 +105,17 @@ private:
     void ApplyPen() const;
     void ApplyBrush() const;
     void StrokePolyline(const std::vector<QPointF>& points) const;
+    // Where thin lines may go straight into the image's pixels.
+    struct TThinLineTarget {
+        TPixelSurface Surface;
+        QTransform Transform;
+        double Width = 0;
+        double Height = 0;
+        bool Map(const QPointF& point, TRealPoint& device) const;
+    };
+    std::optional<TThinLineTarget> ThinLineTarget() const;
     bool StrokeThinOnImage(const std::vector<QPointF>& points) const;
+    bool StrokeShapeThinOnImage(const QPainterPath& path) const;
     void FillPath(const QPainterPath& path) const;
     void DrawShape(const QPainterPath& path, bool fill) const;
 
@@ -125,6 +141,7 @@ private:
     mutable std::optional<QFontMetricsF> FFontMetrics;
     mutable std::unordered_map<std::string, int> FTextWidths;
     std::optional<TRect> FClip;
+    bool FDirectLines = true;
 };
 
 }  // namespace ostrel

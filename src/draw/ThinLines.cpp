@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -203,6 +204,63 @@ void StrokeThinPolyline(const TPixelSurface& surface, const TRealPoint* points, 
         if (capped && i == count - 1) caps |= kCapEnd;
         line.Stroke(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y, caps);
     }
+}
+
+namespace {
+
+// De Casteljau at t = 1/2 on a curve stored end first (points[0] is the end, points[3] the
+// start): afterwards points[3..6] hold the first half (start at 6) and points[0..3] the second.
+void SplitCubic(TRealPoint* points) {
+    constexpr double kHalf = .5;
+    auto split = [points](double TRealPoint::*axis) {
+        points[6].*axis = points[3].*axis;
+        double c = points[1].*axis;
+        const double d = points[2].*axis;
+        double a = (points[0].*axis + c) * kHalf;
+        double b = (points[3].*axis + d) * kHalf;
+        points[1].*axis = a;
+        points[5].*axis = b;
+        c = (c + d) * kHalf;
+        a = (a + c) * kHalf;
+        b = (b + c) * kHalf;
+        points[2].*axis = a;
+        points[4].*axis = b;
+        points[3].*axis = (a + b) * kHalf;
+    };
+    split(&TRealPoint::X);
+    split(&TRealPoint::Y);
+}
+
+void FlattenCubicPart(TRealPoint* points, int level, TRealPointArray& out) {
+    if (level > 0) {
+        const double dx = points[3].X - points[0].X;
+        const double dy = points[3].Y - points[0].Y;
+        const double length = .25 * (std::fabs(dx) + std::fabs(dy));
+        if (std::fabs(dx * (points[0].Y - points[2].Y) - dy * (points[0].X - points[2].X)) >=
+                length ||
+            std::fabs(dx * (points[0].Y - points[1].Y) - dy * (points[0].X - points[1].X)) >=
+                length) {
+            SplitCubic(points);
+            FlattenCubicPart(points + 3, level - 1, out);
+            FlattenCubicPart(points, level - 1, out);
+            return;
+        }
+    }
+    out.push_back(points[0]);
+}
+
+}  // namespace
+
+void AppendFlattenedCubic(const TRealPoint& p1, const TRealPoint& p2, const TRealPoint& p3,
+                          const TRealPoint& p4, TRealPointArray& points) {
+    constexpr int kMaxSplits = 6;
+    // Room for the deepest split: each level keeps three points of its first half.
+    std::array<TRealPoint, 3 * kMaxSplits + 4> stack{};
+    stack[3] = p1;
+    stack[2] = p2;
+    stack[1] = p3;
+    stack[0] = p4;
+    FlattenCubicPart(stack.data(), kMaxSplits, points);
 }
 
 std::uint64_t ThinPolylinesStroked() {

@@ -31,6 +31,13 @@ struct TPixelSurface {
 void StrokeThinPolyline(const TPixelSurface& surface, const TRealPoint* points, size_t count,
                         std::uint32_t color, bool squareCaps);
 
+// Appends the points of the cubic Bézier curve from p1 to p4 (controls p2, p3) after p1,
+// split in halves until each piece is flat within a quarter pixel (at most six times): the
+// pieces the engine strokes a curve with, so that StrokeThinPolyline over them draws the
+// engine's thin curve.
+void AppendFlattenedCubic(const TRealPoint& p1, const TRealPoint& p2, const TRealPoint& p3,
+                          const TRealPoint& p4, TRealPointArray& points);
+
 // How many polylines this thread has stroked here: lets tests see which path drew a line.
 std::uint64_t ThinPolylinesStroked();
 

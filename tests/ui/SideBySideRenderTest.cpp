@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "draw/CanvasDrawer.h"
+#include "draw/ThinLines.h"
 #include "formats/PatternLoaders.h"
 #include "model/Settings.h"
 #include "support/RecordingDrawer.h"
@@ -38,12 +39,14 @@ protected:
         GetSettings().FShowExtensions = Saved.FShowExtensions;
     }
 
-    QImage Render(QSize size, std::uint8_t graphType, bool logScale, bool legend = true) {
+    QImage Render(QSize size, std::uint8_t graphType, bool logScale, bool legend = true,
+                  bool directLines = true) {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         TCanvasDrawer drawer;
         drawer.SetCanvas(&painter, 1, 1);
+        drawer.SetDirectLines(directLines);
         TSideBySideDrawer view;
         view.Bounds = TRect{0, 0, size.width(), size.height()};
         view.Drawer = &drawer;
@@ -96,6 +99,33 @@ TEST_F(SideBySideRender, PolarInTheThreeScaleModes) {
     image = Render({1200, 600}, gtPolar, true);
     ExpectPatternColors(image);
     SaveTestPng(image, "views/polar_logarithmic.png");
+}
+
+// Curves, grid lines, rings and frames go straight into the image's pixels; every pixel
+// must be the one the engine would have drawn, on both graphs and with the legend.
+TEST_F(SideBySideRender, DirectLinesGiveTheEnginesPixels) {
+    struct TCase {
+        std::uint8_t GraphType;
+        bool LogScale;
+        QSize Size;
+    };
+    for (const TCase& c :
+         {TCase{gtPolar, false, {1200, 600}}, TCase{gtPolar, true, {701, 433}},
+          TCase{gtCartesian, false, {1200, 600}}, TCase{gtCartesian, true, {517, 389}}}) {
+        GetSettings().FLogScale = c.LogScale;
+        GetSettings().FRadialFloor = c.LogScale ? -20 : -40;
+        const std::uint64_t before = ThinPolylinesStroked();
+        const QImage direct = Render(c.Size, c.GraphType, c.LogScale, true, true);
+        EXPECT_GT(ThinPolylinesStroked() - before, 2 * Patterns.size());
+        const QImage engine = Render(c.Size, c.GraphType, c.LogScale, true, false);
+        int differing = 0;
+        for (int y = 0; y < direct.height(); ++y) {
+            for (int x = 0; x < direct.width(); ++x) {
+                if (direct.pixel(x, y) != engine.pixel(x, y)) ++differing;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "graph " << int(c.GraphType) << " log " << c.LogScale;
+    }
 }
 
 TEST_F(SideBySideRender, CartesianInTheThreeScaleModes) {
