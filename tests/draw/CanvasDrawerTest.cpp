@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
@@ -537,34 +538,42 @@ TEST(CanvasDrawer, ThinLinesHaveExactlyTheEnginesPixels) {
     }
     EXPECT_EQ(differing, 0) << "polylines drawn differently from the engine";
 
-    // Through the canvas: a translated painter clipped by its owner takes the rasteriser;
-    // at half opacity (which it does not reproduce) the canvas leaves the line to the engine.
-    for (const double opacity : {1.0, 0.5}) {
-        QImage canvasImage = WhiteImage(150, 100);
-        QImage engineImage = WhiteImage(150, 100);
+    // Through the canvas, against the engine drawing the same: a translated painter clipped
+    // by its owner, or only by the system (as a window's paint is), takes the rasteriser;
+    // a clip of two rectangles or half opacity leave the lines to the engine.
+    struct TCase {
+        const char* Name;
+        QRegion OwnerClip;
+        QRegion SystemClip;
+        double Opacity;
+        bool Direct;
+    };
+    const QRegion twoRects = QRegion(10, 10, 40, 60) + QRegion(70, 20, 50, 50);
+    for (const TCase& c : {TCase{"owner clip", QRegion(10, 10, 100, 60), {}, 1.0, true},
+                           TCase{"system clip", {}, QRegion(12, 8, 90, 70), 1.0, true},
+                           TCase{"two rectangles", twoRects, {}, 1.0, false},
+                           TCase{"half opacity", QRegion(10, 10, 100, 60), {}, 0.5, false}}) {
+        QImage direct = WhiteImage(150, 100);
+        QImage engine = WhiteImage(150, 100);
         const std::uint64_t strokedBefore = ThinPolylinesStroked();
-        for (QImage* image : {&canvasImage, &engineImage}) {
+        for (QImage* image : {&direct, &engine}) {
+            image->paintEngine()->setSystemClip(c.SystemClip);
             QPainter painter(image);
             painter.translate(7, 5);
-            painter.setClipRect(QRect(10, 10, 100, 60));
-            painter.setOpacity(opacity);
-            const std::vector<TRealPoint> curve = {{3, 80}, {40, 2}, {77, 61}, {130, 30}};
-            if (image == &canvasImage) {
-                TCanvasDrawer drawer;
-                drawer.SetCanvas(&painter, 1, 1);
-                drawer.SetPen(0x3060C0, psSolid, 1);
-                drawer.Polyline(curve);
-            } else {
-                painter.setRenderHint(QPainter::Antialiasing);
-                painter.setPen(ThinPen(ToQColor(0x3060C0), Qt::SquareCap));
-                std::vector<QPointF> shifted;
-                for (const TRealPoint& p : curve) shifted.emplace_back(p.X + 0.5, p.Y + 0.5);
-                painter.drawPolyline(shifted.data(), static_cast<int>(shifted.size()));
-            }
+            if (!c.OwnerClip.isEmpty()) painter.setClipRegion(c.OwnerClip);
+            painter.setOpacity(c.Opacity);
+            TCanvasDrawer drawer;
+            drawer.SetCanvas(&painter, 1, 1);
+            drawer.SetDirectLines(image == &direct);
+            drawer.SetPen(0x3060C0, psSolid, 1);
+            drawer.Polyline({{3, 80}, {40, 2}, {77, 61}, {130, 30}});
+            drawer.SetBrush(0x80E0FF, bsSolid);
+            drawer.Ellipse(TRealRect{20, 15, 97, 66});
+            drawer.Rectangle(TRealRect{60, 40, 90, 75});
         }
-        EXPECT_EQ(ThinPolylinesStroked() - strokedBefore, opacity == 1.0 ? 1U : 0U) << opacity;
-        EXPECT_TRUE(canvasImage == engineImage) << "opacity " << opacity;
-        EXPECT_GT(InkCount(canvasImage, canvasImage.rect()), 100);
+        EXPECT_EQ(ThinPolylinesStroked() - strokedBefore, c.Direct ? 3U : 0U) << c.Name;
+        EXPECT_TRUE(direct == engine) << c.Name;
+        EXPECT_GT(InkCount(direct, direct.rect()), 1000) << c.Name;
     }
 }
 
