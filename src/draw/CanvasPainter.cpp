@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <memory>
 
 #include "draw/LineClipping.h"
 #include "draw/ThinLines.h"
@@ -93,8 +95,8 @@ QString ToQString(const std::string& text) {
 void TCanvasPainter::SetPainter(QPainter* painter) {
     FPainter = painter;
     // Metrics depend on the device's resolution.
-    ForgetFontMetrics();
-    FFontRequest.reset();
+    FFontMetrics.reset();
+    FSizedFont.reset();
     if (FPainter == nullptr) return;
     FPainter->setRenderHint(QPainter::Antialiasing, true);
     FPainter->setRenderHint(QPainter::TextAntialiasing, true);
@@ -106,7 +108,7 @@ QFontMetricsF TCanvasPainter::Metrics(const QFont& font) const {
     return device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font);
 }
 
-void TCanvasPainter::SizeFont(QFont font, int cellHeight) {
+void TCanvasPainter::SizeFont(QFont font, int cellHeight, TSizedFont& sized) const {
     // Qt sizes fonts by their em, and loads them only at whole pixel sizes; the cell
     // (ascent + descent) is a fixed multiple of the em per face. Take the whole pixel size
     // nearest to the requested cell, then scale text by the small factor that makes its
@@ -117,14 +119,8 @@ void TCanvasPainter::SizeFont(QFont font, int cellHeight) {
     const double emPerCell = referenceCell > 0 ? kReferencePixelSize / referenceCell : 1.0;
     font.setPixelSize(std::max(1, RoundToDevice(cell * emPerCell)));
     const double realisedCell = Metrics(font).height();
-    FFont = font;
-    FTextScale = realisedCell > 0 ? cell / realisedCell : 1.0;
-    ForgetFontMetrics();
-}
-
-void TCanvasPainter::ForgetFontMetrics() {
-    FFontMetrics.reset();
-    FTextWidths.clear();
+    sized.Font = font;
+    sized.TextScale = realisedCell > 0 ? cell / realisedCell : 1.0;
 }
 
 const QFontMetricsF& TCanvasPainter::FontMetrics() const {
@@ -132,22 +128,58 @@ const QFontMetricsF& TCanvasPainter::FontMetrics() const {
     return *FFontMetrics;
 }
 
+namespace {
+
+// What a sized font depends on: the request and the resolution of the device it is
+// measured on (none without a painter).
+struct TFontKey {
+    std::string Name;
+    TFontStyles Style = 0;
+    int CellHeight = 0;
+    int DpiX = 0;
+    int DpiY = 0;
+    auto operator<=>(const TFontKey&) const = default;
+};
+
+// Sized fonts with the widths measured in them, for every canvas of this thread: each
+// paint makes new canvases, and the same few fonts and labels come back every time.
+std::map<TFontKey, std::shared_ptr<TCanvasPainter::TSizedFont>>& SizedFonts() {
+    thread_local std::map<TFontKey, std::shared_ptr<TCanvasPainter::TSizedFont>> fonts;
+    return fonts;
+}
+
+}  // namespace
+
 void TCanvasPainter::SetFont(const std::string& name, TColor color, TFontStyles style,
                              int cellHeight) {
     FFontColor = ToQColor(color);
-    // Graphs set the same font for every label; finding and sizing it again each time
-    // would cost more than drawing the label, and would forget the measured widths.
-    TFontRequest request{name, style, cellHeight};
-    if (FFontRequest == request) return;
-    FFontRequest = std::move(request);
-    QFont font(ToQString(name));
-    // Unhinted outlines give the same advances on every platform and resolution.
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setWeight((style & fsBold) != 0 ? QFont::Bold : QFont::Normal);
-    font.setItalic((style & fsItalic) != 0);
-    font.setUnderline((style & fsUnderline) != 0);
-    font.setStrikeOut((style & fsStrikeOut) != 0);
-    SizeFont(font, cellHeight);
+    const QPaintDevice* device = FPainter != nullptr ? FPainter->device() : nullptr;
+    TFontKey key{name, style, cellHeight, device != nullptr ? device->logicalDpiX() : -1,
+                 device != nullptr ? device->logicalDpiY() : -1};
+    auto& fonts = SizedFonts();
+    std::shared_ptr<TSizedFont>& sized = fonts[key];
+    if (!sized) {
+        // Finding and sizing a font costs more than drawing a label with it.
+        constexpr size_t kMaxSizedFonts = 256;
+        if (fonts.size() > kMaxSizedFonts) {
+            fonts.clear();
+            return SetFont(name, color, style, cellHeight);
+        }
+        QFont font(ToQString(name));
+        // Unhinted outlines give the same advances on every platform and resolution.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setWeight((style & fsBold) != 0 ? QFont::Bold : QFont::Normal);
+        font.setItalic((style & fsItalic) != 0);
+        font.setUnderline((style & fsUnderline) != 0);
+        font.setStrikeOut((style & fsStrikeOut) != 0);
+        sized = std::make_shared<TSizedFont>();
+        SizeFont(font, cellHeight, *sized);
+    }
+    if (sized == FSizedFont) return;
+    FSizedFont = sized;
+    FFont = sized->Font;
+    FTextScale = sized->TextScale;
+    FFontMetrics.reset();
 }
 
 void TCanvasPainter::SetPen(TColor color, TPenStyle style, int width) {
@@ -163,15 +195,19 @@ void TCanvasPainter::SetBrush(TColor color, TBrushStyle style) {
 }
 
 int TCanvasPainter::TextWidth(const std::string& text) const {
-    // Layouts measure the same few labels over and over (to align them, to fit them, to
-    // wrap a legend); shaping a text is the costly part, so each is measured once per font.
+    const auto measure = [&] {
+        return RoundToDevice(FontMetrics().horizontalAdvance(ToQString(text)) * FTextScale);
+    };
+    // The font nobody set is not remembered.
+    if (!FSizedFont) return measure();
+    // Layouts measure the same labels over and over (to align them, to fit them, to wrap
+    // a legend) and every paint again; shaping a text is the costly part.
     constexpr size_t kMaxRememberedWidths = 4096;
-    if (const auto known = FTextWidths.find(text); known != FTextWidths.end()) {
-        return known->second;
-    }
-    const int width = RoundToDevice(FontMetrics().horizontalAdvance(ToQString(text)) * FTextScale);
-    if (FTextWidths.size() >= kMaxRememberedWidths) FTextWidths.clear();
-    FTextWidths.emplace(text, width);
+    auto& widths = FSizedFont->Widths;
+    if (const auto known = widths.find(text); known != widths.end()) return known->second;
+    const int width = measure();
+    if (widths.size() >= kMaxRememberedWidths) widths.clear();
+    widths.emplace(text, width);
     return width;
 }
 

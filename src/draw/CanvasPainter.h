@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QString>
 #include <QTransform>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -100,8 +101,17 @@ private:
     QFontMetricsF Metrics(const QFont& font) const;
     // The loaded font's metrics on the device, found once per font.
     const QFontMetricsF& FontMetrics() const;
-    void ForgetFontMetrics();
-    void SizeFont(QFont font, int cellHeight);
+
+public:
+    // A font loaded for a cell height, and the widths of the texts measured in it.
+    struct TSizedFont {
+        QFont Font;
+        double TextScale = 1;
+        std::unordered_map<std::string, int> Widths;
+    };
+
+private:
+    void SizeFont(QFont font, int cellHeight, TSizedFont& sized) const;
     void ApplyPen() const;
     void ApplyBrush() const;
     void StrokePolyline(const std::vector<QPointF>& points) const;
@@ -130,16 +140,8 @@ private:
     double FTextScale = 1;
     QColor FFontColor = Qt::black;
     QPoint FPenPos;
-    // What the loaded font was made from, so that asking for it again changes nothing.
-    struct TFontRequest {
-        std::string Name;
-        TFontStyles Style = 0;
-        int CellHeight = 0;
-        bool operator==(const TFontRequest&) const = default;
-    };
-    std::optional<TFontRequest> FFontRequest;
+    std::shared_ptr<TSizedFont> FSizedFont;
     mutable std::optional<QFontMetricsF> FFontMetrics;
-    mutable std::unordered_map<std::string, int> FTextWidths;
     std::optional<TRect> FClip;
     bool FDirectLines = true;
 };
