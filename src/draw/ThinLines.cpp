@@ -162,30 +162,24 @@ int ToFixed26Dot6(double value) {
 }
 
 void TThinLine::Stroke(double rx1, double ry1, double rx2, double ry2, int caps) const {
-    int x1 = ToFixed26Dot6(rx1);
-    int y1 = ToFixed26Dot6(ry1);
-    int x2 = ToFixed26Dot6(rx2);
-    int y2 = ToFixed26Dot6(ry2);
-    const int dx = x2 - x1;
-    const int dy = y2 - y1;
-    if (std::abs(dx) < std::abs(dy)) {
-        const int step = FixedDiv(dx, dy);
-        if (y1 > y2) {
-            std::swap(y1, y2);
-            std::swap(x1, x2);
-            caps = SwapCaps(caps);
+    const int x1 = ToFixed26Dot6(rx1);
+    const int y1 = ToFixed26Dot6(ry1);
+    const int x2 = ToFixed26Dot6(rx2);
+    const int y2 = ToFixed26Dot6(ry2);
+    // The major axis is walked upward, whichever end the line starts at.
+    const auto walk = [&]<bool kSteep>(int a1, int b1, int a2, int b2) {
+        const int step = FixedDiv(b2 - b1, a2 - a1);
+        if (a1 > a2) {
+            Walk<kSteep>(a2, b2, a1, step, SwapCaps(caps));
+        } else {
+            Walk<kSteep>(a1, b1, a2, step, caps);
         }
-        Walk<true>(y1, x1, y2, step, caps);
-    } else {
-        // Zero length: nothing, caps or not.
-        if (dx == 0) return;
-        const int step = FixedDiv(dy, dx);
-        if (x1 > x2) {
-            std::swap(x1, x2);
-            std::swap(y1, y2);
-            caps = SwapCaps(caps);
-        }
-        Walk<false>(x1, y1, x2, step, caps);
+    };
+    if (std::abs(x2 - x1) < std::abs(y2 - y1)) {
+        walk.template operator()<true>(y1, x1, y2, x2);
+    } else if (x1 != x2) {
+        // (A line of zero length draws nothing, caps or not.)
+        walk.template operator()<false>(x1, y1, x2, y2);
     }
 }
 
