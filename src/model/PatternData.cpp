@@ -170,13 +170,41 @@ namespace {
 
 using TResampledLevels = std::array<double, kResampleAngles>;
 
+// True when the list opens with the angles 0, 1, ..., 359, as a cut written in one-degree
+// steps does; what follows them does not matter.
+bool OpensWithWholeDegrees(const std::vector<TRealPoint>& points) {
+    if (points.size() < static_cast<size_t>(kResampleAngles)) return false;
+    bool whole = true;
+    for (int a = 0; a < kResampleAngles; ++a) whole &= points[static_cast<size_t>(a)].X == a;
+    return whole;
+}
+
 // The levels at whole degrees 0..359 as ResampleCut gives them.
 void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
+    const auto& points = source.Points();
+    if (OpensWithWholeDegrees(points)) {
+        // Degree 0 lies first in the interval from 0 to 1, every later degree first in the
+        // interval ending at it; all spans are 1. The arithmetic below is the general one
+        // with those intervals, so results agree to the last bit, and without searching or
+        // branching it runs several degrees at once. An overflow anywhere fails the same
+        // way as in the general walk, which stops at the first one.
+        bool finite = true;
+        for (int a = 0; a < kResampleAngles; ++a) {
+            const TRealPoint& p = points[static_cast<size_t>(a == 0 ? 0 : a - 1)];
+            const TRealPoint& q = points[static_cast<size_t>(a == 0 ? 1 : a)];
+            const double offset = a - p.X;
+            const double result = p.Y + offset * (q.Y - p.Y);
+            finite &= std::isfinite(result);
+            levels[static_cast<size_t>(a)] = result;
+        }
+        if (!finite) throw EInvalidOp("Floating point overflow");
+        return;
+    }
+
     // For every whole degree, the first interval (in list order) that contains it, -1 when
     // none does.
     TIntervalTable interval;
     interval.fill(-1);
-    const auto& points = source.Points();
     if (AnglesNeverDecrease(points)) {
         FindIntervalsInOrder(points, interval);
     } else {
