@@ -135,12 +135,22 @@ public:
         return false;
     }
 
-    // When the next line is two plain decimals separated by blanks, adds them as a point
-    // and moves past the line. With `wholeRest` the level runs to the end of the line (the
-    // Ostrel reading of "angle level"); without it the level is the second token and the
-    // rest of the line is ignored (the Verizon reading). Returns false, having moved
-    // nowhere, for any other line.
-    bool ReadNumberPair(TRealPointList& points, bool wholeRest) {
+    // While the next line is two plain decimals separated by blanks, adds them as a point
+    // and moves past the line; stops, having moved nowhere, at any other line. With
+    // `WholeRest` the level runs to the end of the line (the Ostrel reading of "angle
+    // level"); without it the level is the second token and the rest of the line is
+    // ignored (the Verizon reading).
+    template <bool WholeRest>
+    void ReadNumberPairs(TRealPointList& points) {
+        // One call for a run of data lines: the loop keeps its state in registers instead of
+        // setting up a call for every line.
+        while (ReadNumberPair<WholeRest>(points)) {
+        }
+    }
+
+private:
+    template <bool WholeRest>
+    [[gnu::always_inline]] bool ReadNumberPair(TRealPointList& points) {
         const char* p = FPos;
         while (p < FEnd && IsLeadingBlank(*p)) ++p;
         double angle = 0;
@@ -150,7 +160,7 @@ public:
         double level = 0;
         p = ScanPlainDecimal(p, FEnd, level);
         if (p == nullptr) return false;
-        if (wholeRest) {
+        if constexpr (WholeRest) {
             // Only trailing blanks may follow, which trimming removes.
             while (p < FEnd && IsLeadingBlank(*p)) ++p;
             if (p < FEnd && *p != '\n' && *p != '\r') return false;
@@ -166,7 +176,6 @@ public:
         return true;
     }
 
-private:
     // Bytes TrimLine removes, short of the line ends.
     static bool IsLeadingBlank(char c) {
         return static_cast<unsigned char>(c) <= ' ' && c != '\n' && c != '\r';
@@ -340,14 +349,16 @@ bool TOstrelFile::LoadUsualText(std::string_view text) {
     TRealPointList vertical = UsualPointList();
     bool found = false;
     while (!found && !cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(horizontal, true)) continue;
+        cursor.ReadNumberPairs<true>(horizontal);
+        if (cursor.AtEnd()) break;
         const std::string_view line = cursor.Next();
         found = IsOstrelVerticalStart(line);
         if (!found && !ReadDataLine<MatchTokenAndRest>(line, horizontal)) return false;
     }
     if (!found) return false;
     while (!cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(vertical, true)) continue;
+        cursor.ReadNumberPairs<true>(vertical);
+        if (cursor.AtEnd()) break;
         if (!ReadDataLine<MatchTokenAndRest>(cursor.Next(), vertical)) return false;
     }
 
@@ -502,7 +513,8 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
     TRealPointList rows = UsualPointList();
     bool closed = false;
     while (!closed && !cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(horizontal, false)) continue;
+        cursor.ReadNumberPairs<false>(horizontal);
+        if (cursor.AtEnd()) break;
         const std::string_view line = cursor.Next();
         closed = line == "END";
         if (closed) break;
@@ -514,7 +526,8 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
     while (closed && !found && !cursor.AtEnd()) found = isVerticalStart(cursor.Next());
     closed = false;
     while (found && !closed && !cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(rows, false)) continue;
+        cursor.ReadNumberPairs<false>(rows);
+        if (cursor.AtEnd()) break;
         const std::string_view line = cursor.Next();
         closed = line == "END";
         if (!closed && !ReadDataLine<MatchTwoTokens>(line, rows)) return false;
