@@ -34,27 +34,35 @@ inline const char* ScanPlainDecimal(const char* p, const char* end, double& valu
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     constexpr std::ptrdiff_t kMaxPlainDigits = 15;
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    // Adds the digits from p on to `mantissa`; the first byte that is no digit ends them.
+    auto readDigits = [end](const char* p, std::uint64_t& mantissa) {
+        for (; p < end; ++p) {
+            const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+            if (digit > 9) break;
+            mantissa = mantissa * 10 + digit;
+        }
+        return p;
+    };
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     // Unsigned, so that a run of digits far too long wraps harmlessly before it is refused.
     std::uint64_t mantissa = 0;
     const char* const first = p;
-    for (; p < end && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    p = readDigits(p, mantissa);
     std::ptrdiff_t digits = p - first;
     std::ptrdiff_t decimals = 0;
     if (p < end && *p == '.') {
         const char* const fraction = ++p;
-        for (; p < end && isDigit(*p); ++p) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        }
+        p = readDigits(p, mantissa);
         decimals = p - fraction;
         digits += decimals;
     }
     if (digits == 0 || digits > kMaxPlainDigits) return nullptr;
-    // A whole number needs no division (x / 1 is x); most angles are whole numbers.
-    const double magnitude = decimals == 0 ? static_cast<double>(mantissa)
-                                           : static_cast<double>(mantissa) / kPowersOfTen[decimals];
+    // Fifteen digits at most, so the signed conversion (one instruction, where the unsigned
+    // one tests the top bit first) is exact. A whole number needs no division (x / 1 is x);
+    // most angles are whole numbers.
+    const double whole = static_cast<double>(static_cast<std::int64_t>(mantissa));
+    const double magnitude = decimals == 0 ? whole : whole / kPowersOfTen[decimals];
     value = negative ? -magnitude : magnitude;
     return p;
 }
