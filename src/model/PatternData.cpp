@@ -172,11 +172,20 @@ using TResampledLevels = std::array<double, kResampleAngles>;
 
 // True when the list opens with the angles 0, 1, ..., 359, as a cut written in one-degree
 // steps does; what follows them does not matter.
+// The degrees 0..359 as doubles, read from a table: converting a counter, or counting in
+// doubles, would chain every step of the loops below to the previous one.
+constexpr std::array<double, kResampleAngles> kDegrees = [] {
+    std::array<double, kResampleAngles> degrees{};
+    for (int a = 0; a < kResampleAngles; ++a) degrees[static_cast<size_t>(a)] = a;
+    return degrees;
+}();
+
 bool OpensWithWholeDegrees(const std::vector<TRealPoint>& points) {
-    if (points.size() < static_cast<size_t>(kResampleAngles)) return false;
-    bool whole = true;
-    for (int a = 0; a < kResampleAngles; ++a) whole &= points[static_cast<size_t>(a)].X == a;
-    return whole;
+    if (points.size() < kDegrees.size()) return false;
+    for (size_t k = 0; k < kDegrees.size(); ++k) {
+        if (points[k].X != kDegrees[k]) return false;
+    }
+    return true;
 }
 
 // The levels at whole degrees 0..359 as ResampleCut gives them.
@@ -188,14 +197,15 @@ void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
         // with those intervals, so results agree to the last bit, and without searching or
         // branching it runs several degrees at once. An overflow anywhere fails the same
         // way as in the general walk, which stops at the first one.
-        bool finite = true;
-        for (int a = 0; a < kResampleAngles; ++a) {
-            const TRealPoint& p = points[static_cast<size_t>(a == 0 ? 0 : a - 1)];
-            const TRealPoint& q = points[static_cast<size_t>(a == 0 ? 1 : a)];
-            const double offset = a - p.X;
-            const double result = p.Y + offset * (q.Y - p.Y);
-            finite &= std::isfinite(result);
-            levels[static_cast<size_t>(a)] = result;
+        auto interpolate = [](const TRealPoint& p, const TRealPoint& q, double degree) {
+            const double offset = degree - p.X;
+            return p.Y + offset * (q.Y - p.Y);
+        };
+        levels[0] = interpolate(points[0], points[1], 0);
+        bool finite = std::isfinite(levels[0]);
+        for (size_t a = 1; a < kDegrees.size(); ++a) {
+            levels[a] = interpolate(points[a - 1], points[a], kDegrees[a]);
+            finite &= std::isfinite(levels[a]);
         }
         if (!finite) throw EInvalidOp("Floating point overflow");
         return;
