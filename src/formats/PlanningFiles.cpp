@@ -108,7 +108,12 @@ private:
 class TLineCursor {
 public:
     explicit TLineCursor(std::string_view text)
-        : FPos(text.data()), FEnd(text.data() + text.size()) {}
+        : FPos(text.data()), FEnd(text.data() + text.size()), FPastLastLineEnd(FEnd) {
+        while (FPastLastLineEnd != FPos && FPastLastLineEnd[-1] != '\n' &&
+               FPastLastLineEnd[-1] != '\r') {
+            --FPastLastLineEnd;
+        }
+    }
 
     bool AtEnd() const { return FPos == FEnd; }
 
@@ -143,33 +148,46 @@ public:
     template <bool WholeRest>
     void ReadNumberPairs(TRealPointList& points) {
         // One call for a run of data lines: the loop keeps its state in registers instead of
-        // setting up a call for every line.
-        while (ReadNumberPair<WholeRest>(points)) {
+        // setting up a call for every line. Up to the text's last line end every scan stops
+        // at a line end, so only the lines after it need their positions tested against
+        // the end of the text.
+        while (FPos < FPastLastLineEnd && ReadNumberPair<WholeRest, false>(points)) {
+        }
+        while (ReadNumberPair<WholeRest, true>(points)) {
         }
     }
 
 private:
-    template <bool WholeRest>
+    template <bool WholeRest, bool Bounded>
     [[gnu::always_inline]] bool ReadNumberPair(TRealPointList& points) {
+        auto inside = [this](const char* q) {
+            if constexpr (Bounded) return q < FEnd;
+            static_cast<void>(q);
+            return true;
+        };
+        auto scan = [this](const char* q, double& value) {
+            if constexpr (Bounded) return ScanPlainDecimal(q, FEnd, value);
+            return ScanPlainDecimalBeforeLineEnd(q, value);
+        };
         const char* p = FPos;
-        while (p < FEnd && IsLeadingBlank(*p)) ++p;
+        while (inside(p) && IsLeadingBlank(*p)) ++p;
         double angle = 0;
-        p = ScanPlainDecimal(p, FEnd, angle);
-        if (p == nullptr || p == FEnd || !IsInnerBlank(*p)) return false;
-        while (p < FEnd && IsInnerBlank(*p)) ++p;
+        p = scan(p, angle);
+        if (p == nullptr || !inside(p) || !IsInnerBlank(*p)) return false;
+        while (inside(p) && IsInnerBlank(*p)) ++p;
         double level = 0;
-        p = ScanPlainDecimal(p, FEnd, level);
+        p = scan(p, level);
         if (p == nullptr) return false;
         if constexpr (WholeRest) {
             // Only trailing blanks may follow, which trimming removes.
-            while (p < FEnd && IsLeadingBlank(*p)) ++p;
-            if (p < FEnd && *p != '\n' && *p != '\r') return false;
+            while (inside(p) && IsLeadingBlank(*p)) ++p;
+            if (inside(p) && *p != '\n' && *p != '\r') return false;
         } else {
             // The token ends at a blank or the line end; a control byte that is no blank
             // would belong to the token unless it is trailing, which this scan leaves to
             // the line-by-line reading.
-            if (p < FEnd && !IsRegexSpace(*p)) return false;
-            while (p < FEnd && *p != '\n' && *p != '\r') ++p;
+            if (inside(p) && !IsRegexSpace(*p)) return false;
+            while (inside(p) && *p != '\n' && *p != '\r') ++p;
         }
         points.Add(angle, level);
         FPos = PastLineEnd(p);
@@ -191,6 +209,8 @@ private:
 
     const char* FPos;
     const char* FEnd;
+    // Just past the text's last '\n' or '\r'; its start when it has none.
+    const char* FPastLastLineEnd;
 };
 
 // An empty point list with room for a usual cut.
