@@ -504,15 +504,18 @@ void TVerizonFile::AdoptVerticalRows(const TRealPointList& rows) {
     }
     if (HorizontalPoints.Count() == 0) throw EFormatError("Horizontal section is empty.");
 
-    // Line 180 of the vertical section (index 179) is the 0-degree direction.
-    TRealPointList vertical360;
-    vertical360.Reserve(360);
-    for (int k = 179; k <= 359; ++k) vertical360.Add(k - 179, rows.PointAt(k).Y);
-    for (int k = 0; k <= 178; ++k) vertical360.Add(k + 181, rows.PointAt(k).Y);
+    // Line 180 of the vertical section (index 179) is the 0-degree direction. The rows
+    // number at least 360, so their first 360 are read without index checks.
+    const std::vector<TRealPoint>& row = rows.Points();
+    std::vector<TRealPoint> vertical360(360);
+    for (size_t k = 179; k <= 359; ++k)
+        vertical360[k - 179] = {static_cast<double>(k - 179), row[k].Y};
+    for (size_t k = 0; k <= 178; ++k)
+        vertical360[k + 181] = {static_cast<double>(k + 181), row[k].Y};
 
     SubtractFromValues(HorizontalPoints, HorizontalPoints.MaxY());
-    SubtractFromValues(vertical360, vertical360.MaxY());
-    VerticalPoints.Assign(vertical360);
+    VerticalPoints.Assign(std::move(vertical360));
+    SubtractFromValues(VerticalPoints, VerticalPoints.MaxY());
 }
 
 // The usual shape in one pass: header lines, "HORIZONTAL_GAINS", data lines, "END", any
