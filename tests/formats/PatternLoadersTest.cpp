@@ -115,8 +115,8 @@ TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
     }
     std::string error;
     EXPECT_FALSE(LoadPatternData(folder.File("missing.msi"), &error));
-    EXPECT_EQ(error, "Cannot open file \"" + folder.File("missing.msi") +
-                         "\". No such file or directory");
+    EXPECT_EQ(error,
+              "Cannot open file \"" + folder.File("missing.msi") + "\". No such file or directory");
     std::filesystem::create_directory(folder.File("folder.txt"));
     EXPECT_FALSE(LoadPatternData(folder.File("folder.txt"), &error));
     EXPECT_EQ(error, "Cannot open file \"" + folder.File("folder.txt") + "\". Is a directory");

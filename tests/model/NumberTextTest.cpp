@@ -3,12 +3,12 @@
 #include <bit>
 #include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <random>
-#include <vector>
-#include <cmath>
 #include <string>
+#include <vector>
 
 #include "model/Errors.h"
 #include "model/NumberText.h"
@@ -112,9 +112,17 @@ TEST(NumberText, PlainDecimalsAgreeWithTheStandardConversion) {
     std::uniform_int_distribution<int> digit('0', '9');
     std::uniform_int_distribution<int> count(0, 18);
     std::uniform_int_distribution<int> pick(0, 99);
-    const std::vector<std::string> followers = {
-        "", "\t12.5", " ", "\r\n", "x", "e5", ",7", "+", "-", " " + std::string(40, '9'),
-        std::string(1, '\0')};
+    const std::vector<std::string> followers = {"",
+                                                "\t12.5",
+                                                " ",
+                                                "\r\n",
+                                                "x",
+                                                "e5",
+                                                ",7",
+                                                "+",
+                                                "-",
+                                                " " + std::string(40, '9'),
+                                                std::string(1, '\0')};
     auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
     for (int trial = 0; trial < 200000; ++trial) {
         const int r = pick(random);
@@ -127,7 +135,8 @@ TEST(NumberText, PlainDecimalsAgreeWithTheStandardConversion) {
         };
         const std::string whole = digits(pick(random) < 50 ? count(random) % 4 : count(random));
         const bool point = pick(random) < 70;
-        const std::string fraction = point ? digits(count(random) % (pick(random) < 50 ? 5 : 19)) : "";
+        const std::string fraction =
+            point ? digits(count(random) % (pick(random) < 50 ? 5 : 19)) : "";
         const std::string number = sign + whole + (point ? "." : "") + fraction;
         const std::string follower = followers[static_cast<size_t>(trial) % followers.size()];
         const std::string text = number + follower;

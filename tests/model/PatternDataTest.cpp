@@ -45,8 +45,7 @@ void ExpectResampledAsReference(const TRealPointList& source, const std::string&
         referenceError = error.what();
     }
     ASSERT_EQ(fastError, referenceError) << label;
-    if (!fastError.empty())
-        return;
+    if (!fastError.empty()) return;
     ASSERT_EQ(fast.Count(), 360) << label;
     for (int a = 0; a < 360; ++a) {
         ASSERT_EQ(fast.GetPoint(a).X, a) << label;
@@ -92,8 +91,7 @@ TEST(ResampleCut, AgreesExactlyWithTheFirstIntervalRuleOnRandomLists) {
             source.Add(x, level(random));
         }
         ExpectResampledAsReference(source, "trial " + std::to_string(trial));
-        if (HasFailure())
-            return;
+        if (HasFailure()) return;
     }
 }
 
@@ -107,8 +105,8 @@ TEST(ResampleCut, WholeDegreeListsAgreeExactlyWithTheFirstIntervalRule) {
     const auto anywhere = [&](int) { return angle(random); };
     struct TShape {
         const char* Name;
-        int Count;                                 // points in all
-        std::function<double(int)> TailAngle;      // angle of point k >= 360
+        int Count;                             // points in all
+        std::function<double(int)> TailAngle;  // angle of point k >= 360
         std::function<void(TRealPointList&)> Change;
     };
     const std::vector<TShape> shapes = {
@@ -141,12 +139,10 @@ TEST(ResampleCut, WholeDegreeListsAgreeExactlyWithTheFirstIntervalRule) {
             for (int k = 0; k < shape.Count; ++k) {
                 source.Add(k < 360 || !shape.TailAngle ? k : shape.TailAngle(k), level(random));
             }
-            if (shape.Change)
-                shape.Change(source);
-            ExpectResampledAsReference(source, std::string(shape.Name) + ", trial " +
-                                                   std::to_string(trial));
-            if (HasFailure())
-                return;
+            if (shape.Change) shape.Change(source);
+            ExpectResampledAsReference(
+                source, std::string(shape.Name) + ", trial " + std::to_string(trial));
+            if (HasFailure()) return;
         }
     }
 }
