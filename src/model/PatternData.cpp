@@ -252,16 +252,23 @@ void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
     dest.Assign(std::move(points));
 }
 
+namespace {
+
+// The angles of a normalized cut, -180..180, from a table like kDegrees.
+constexpr std::array<double, 361> kCutAngles = [] {
+    std::array<double, 361> angles{};
+    for (int k = 0; k <= 360; ++k) angles[static_cast<size_t>(k)] = k - 180;
+    return angles;
+}();
+
+}  // namespace
+
 void NormalizeCut(const TRealPointList& source, TRealPointList& dest) {
     TResampledLevels levels;
     ResampleLevels(source, levels);
-    std::vector<TRealPoint> points(361);
-    for (size_t k = 180; k <= 359; ++k) {
-        points[k - 180] = {static_cast<double>(static_cast<int>(k) - 360), -std::fabs(levels[k])};
-    }
-    for (size_t k = 0; k <= 180; ++k) {
-        points[k + 180] = {static_cast<double>(k), -std::fabs(levels[k])};
-    }
+    std::vector<TRealPoint> points(kCutAngles.size());
+    for (size_t k = 0; k < 180; ++k) points[k] = {kCutAngles[k], -std::fabs(levels[k + 180])};
+    for (size_t k = 180; k <= 360; ++k) points[k] = {kCutAngles[k], -std::fabs(levels[k - 180])};
     dest.Assign(std::move(points));
 }
 
@@ -272,15 +279,21 @@ void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& ver
     // Levels near the largest double can overflow to -inf here; such a cut would poison
     // every graph, so it fails like an overflow in the interpolation, before anything is
     // appended.
-    for (const TRealPoint& point : azimuth.Points()) {
-        if (!std::isfinite(point.Y - verticalLevel + azimuthLevel)) {
-            throw EInvalidOp("Floating point overflow");
-        }
+    // The points are built beside the list and adopted only when all are finite.
+    const std::vector<TRealPoint>& source = azimuth.Points();
+    std::vector<TRealPoint> points;
+    points.reserve(dest.Points().size() + source.size());
+    points = dest.Points();
+    const size_t first = points.size();
+    points.resize(first + source.size());
+    bool finite = true;
+    for (size_t k = 0; k < source.size(); ++k) {
+        const double level = source[k].Y - verticalLevel + azimuthLevel;
+        finite &= std::isfinite(level);
+        points[first + k] = {source[k].X, level};
     }
-    dest.Reserve(dest.Count() + azimuth.Count());
-    for (const TRealPoint& point : azimuth.Points()) {
-        dest.Add(point.X, point.Y - verticalLevel + azimuthLevel);
-    }
+    if (!finite) throw EInvalidOp("Floating point overflow");
+    dest.Assign(std::move(points));
 }
 
 void BuildPatternCuts(const TRealPointList& horizontalPoints, const TRealPointList& verticalPoints,

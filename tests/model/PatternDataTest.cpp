@@ -224,6 +224,16 @@ TEST(BuildHorizontalCut, MeetsTheVerticalCutAtZeroDegrees) {
                          pattern.AzimuthCut.GetPoint(k).Y - 5 + 2);
     }
 
+    // A list that already holds points gets the cut appended.
+    TRealPointList appended;
+    appended.Add(7, 8);
+    BuildHorizontalCut(pattern.AzimuthCut, pattern.VerticalCut, appended);
+    ASSERT_EQ(appended.Count(), 362);
+    EXPECT_EQ(appended.GetPoint(0), (TRealPoint{7, 8}));
+    for (int k = 0; k <= 360; ++k) {
+        EXPECT_EQ(appended.GetPoint(k + 1), pattern.HorizontalCut.GetPoint(k));
+    }
+
     TPatternData levelled;
     BuildPatternCuts(CutFromDegrees(0, 359, 1, [](double a) { return a / 100; }),
                      CutFromDegrees(0, 359, 1, [](double a) { return a / 50; }), levelled);
@@ -240,9 +250,11 @@ TEST(BuildHorizontalCut, MeetsTheVerticalCutAtZeroDegrees) {
                  huge.AzimuthCut);
     NormalizeCut(CutFromDegrees(0, 359, 1, [](double a) { return a == 0 ? 1e308 : 0; }),
                  huge.VerticalCut);
+    huge.HorizontalCut.Add(7, 8);
     EXPECT_THROW(BuildHorizontalCut(huge.AzimuthCut, huge.VerticalCut, huge.HorizontalCut),
                  EInvalidOp);
-    EXPECT_EQ(huge.HorizontalCut.Count(), 0) << "nothing is appended when the cut fails";
+    EXPECT_EQ(huge.HorizontalCut.Points(), (std::vector<TRealPoint>{{7, 8}}))
+        << "nothing is appended when the cut fails";
 }
 
 TEST(PatternData, GainTextAndDisplayName) {
