@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "model/NumberText.h"
 #include "model/PlatformServices.h"
@@ -202,10 +203,14 @@ void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
             return p.Y + offset * (q.Y - p.Y);
         };
         levels[0] = interpolate(points[0], points[1], 0);
-        bool finite = std::isfinite(levels[0]);
         for (size_t a = 1; a < kDegrees.size(); ++a) {
             levels[a] = interpolate(points[a - 1], points[a], kDegrees[a]);
-            finite &= std::isfinite(levels[a]);
+        }
+        // Checked apart, so that the loop above stays plain arithmetic the compiler runs
+        // several degrees at a time. NaN fails the comparison as infinity does.
+        bool finite = true;
+        for (const double level : levels) {
+            finite &= std::fabs(level) <= std::numeric_limits<double>::max();
         }
         if (!finite) throw EInvalidOp("Floating point overflow");
         return;

@@ -130,6 +130,7 @@ TEST(ResampleCut, WholeDegreeListsAgreeExactlyWithTheFirstIntervalRule) {
              l.PointAt(301).Y = -1.7e308;
          }},
         {"infinite level", 360, nullptr, [](TRealPointList& l) { l.PointAt(3).Y = -INFINITY; }},
+        {"NaN level", 360, nullptr, [](TRealPointList& l) { l.PointAt(3).Y = NAN; }},
         {"NaN angle after the prefix", 362, nullptr,
          [](TRealPointList& l) { l.PointAt(361).X = NAN; }},
     };
