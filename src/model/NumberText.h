@@ -51,6 +51,19 @@ inline const char* ScanPlainDecimal(const char* p, const char* end, double& valu
     // Unsigned, so that a run of digits far too long wraps harmlessly before it is refused.
     std::uint64_t mantissa = 0;
     const char* const first = p;
+    if constexpr (!Bounded) {
+        // Levels mix one- and two-digit whole parts at random ("7.25", "12.5"), and a loop
+        // would mispredict its exit about every other number: the first two digits are
+        // taken with a select instead, and the loop then mostly stops at once. Past a digit
+        // the next byte is still before the line end that ends the scan.
+        const unsigned d0 = static_cast<unsigned char>(*p) - unsigned{'0'};
+        if (d0 <= 9) {
+            const unsigned d1 = static_cast<unsigned char>(p[1]) - unsigned{'0'};
+            const bool two = d1 <= 9;
+            mantissa = two ? d0 * 10 + d1 : d0;
+            p += two ? 2 : 1;
+        }
+    }
     p = readDigits(p, mantissa);
     std::ptrdiff_t digits = p - first;
     std::ptrdiff_t decimals = 0;

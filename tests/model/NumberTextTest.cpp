@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -102,7 +104,7 @@ TEST(NumberText, CompareDoubleOrdersValues) {
     EXPECT_EQ(CompareDouble(3, 2), 1);
 }
 
-// The plain-decimal scan of the pattern readers and ParseNumber against the standard
+// The plain-decimal scans of the pattern readers and ParseNumber against the standard
 // conversion, bit for bit, on generated numbers of every shape: signs, leading zeros,
 // 0 to 18 digits before and after the point, followed by other bytes or by the end of the
 // text. The scan must take exactly sign, digits, point and digits when there are 1 to 15
@@ -152,13 +154,24 @@ TEST(NumberText, PlainDecimalsAgreeWithTheStandardConversion) {
         ASSERT_EQ(converted.ptr, canonical.data() + canonical.size()) << label;
         const size_t digitCount = whole.size() + fraction.size();
 
-        double scanned = -12345;
-        const char* end = ScanPlainDecimal(text.data(), text.data() + text.size(), scanned);
-        if (digitCount == 0 || digitCount > 15) {
-            ASSERT_EQ(end, nullptr) << label;
-        } else {
-            ASSERT_EQ(end, text.data() + number.size()) << label;
-            ASSERT_EQ(bits(scanned), bits(expected)) << label;
+        // The bounded scan on the text in an exactly sized buffer (so that the sanitizer
+        // build sees any read past it), and the scan that relies on a line end after the
+        // number, on the text with a line end added.
+        const std::string withLineEnd = text + (trial % 2 == 0 ? "\n" : "\r");
+        for (const bool bounded : {true, false}) {
+            const std::string& bytes = bounded ? text : withLineEnd;
+            const std::unique_ptr<char[]> exact(new char[bytes.size()]);
+            std::copy(bytes.begin(), bytes.end(), exact.get());
+            double scanned = -12345;
+            const char* end =
+                bounded ? ScanPlainDecimal(exact.get(), exact.get() + bytes.size(), scanned)
+                        : ScanPlainDecimalBeforeLineEnd(exact.get(), scanned);
+            if (digitCount == 0 || digitCount > 15) {
+                ASSERT_EQ(end, nullptr) << label << (bounded ? "" : " before a line end");
+            } else {
+                ASSERT_EQ(end, exact.get() + number.size()) << label;
+                ASSERT_EQ(bits(scanned), bits(expected)) << label;
+            }
         }
         const std::optional<double> parsed = ParseNumber(number);
         ASSERT_EQ(parsed.has_value(), digitCount > 0) << label;
