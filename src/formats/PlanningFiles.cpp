@@ -160,13 +160,16 @@ public:
 private:
     template <bool WholeRest, bool Bounded>
     [[gnu::always_inline]] bool ReadNumberPair(TRealPointList& points) {
-        auto inside = [this](const char* q) {
-            if constexpr (Bounded) return q < FEnd;
+        const char* const end = FEnd;
+        auto inside = [end](const char* q) {
+            if constexpr (Bounded) return q < end;
             static_cast<void>(q);
+            static_cast<void>(end);
             return true;
         };
-        auto scan = [this](const char* q, double& value) {
-            if constexpr (Bounded) return ScanPlainDecimal(q, FEnd, value);
+        auto scan = [end](const char* q, double& value) {
+            if constexpr (Bounded) return ScanPlainDecimal(q, end, value);
+            static_cast<void>(end);
             return ScanPlainDecimalBeforeLineEnd(q, value);
         };
         const char* p = FPos;
