@@ -171,8 +171,6 @@ namespace {
 
 using TResampledLevels = std::array<double, kResampleAngles>;
 
-// True when the list opens with the angles 0, 1, ..., 359, as a cut written in one-degree
-// steps does; what follows them does not matter.
 // The degrees 0..359 as doubles, read from a table: converting a counter, or counting in
 // doubles, would chain every step of the loops below to the previous one.
 constexpr std::array<double, kResampleAngles> kDegrees = [] {
@@ -181,6 +179,8 @@ constexpr std::array<double, kResampleAngles> kDegrees = [] {
     return degrees;
 }();
 
+// True when the list opens with the angles 0, 1, ..., 359, as a cut written in one-degree
+// steps does; what follows them does not matter.
 bool OpensWithWholeDegrees(const std::vector<TRealPoint>& points) {
     if (points.size() < kDegrees.size()) return false;
     for (size_t k = 0; k < kDegrees.size(); ++k) {
