@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
-#include <limits>
+#include <cstdint>
 
 #include "model/NumberText.h"
 #include "model/PlatformServices.h"
@@ -182,11 +183,16 @@ constexpr std::array<double, kResampleAngles> kDegrees = [] {
 // True when the list opens with the angles 0, 1, ..., 359, as a cut written in one-degree
 // steps does; what follows them does not matter.
 bool OpensWithWholeDegrees(const std::vector<TRealPoint>& points) {
-    if (points.size() < kDegrees.size()) return false;
+    // Cuts in other steps are mostly told by their second angle.
+    if (points.size() < kDegrees.size() || points[1].X != 1) return false;
+    // Bit for bit, which the compiler runs several points at a time; an angle of -0 is
+    // merely left to the general walk.
+    std::uint64_t differ = 0;
     for (size_t k = 0; k < kDegrees.size(); ++k) {
-        if (points[k].X != kDegrees[k]) return false;
+        differ |=
+            std::bit_cast<std::uint64_t>(points[k].X) ^ std::bit_cast<std::uint64_t>(kDegrees[k]);
     }
-    return true;
+    return differ == 0;
 }
 
 // The levels at whole degrees 0..359 as ResampleCut gives them.
@@ -206,13 +212,15 @@ void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
         for (size_t a = 1; a < kDegrees.size(); ++a) {
             levels[a] = interpolate(points[a - 1], points[a], kDegrees[a]);
         }
-        // Checked apart, so that the loop above stays plain arithmetic the compiler runs
-        // several degrees at a time. NaN fails the comparison as infinity does.
-        bool finite = true;
-        for (const double level : levels) {
-            finite &= std::fabs(level) <= std::numeric_limits<double>::max();
+        // Checked apart, so that the loop above stays plain arithmetic. A double is
+        // infinite or NaN when its 11 exponent bits are all ones, that is when exponent + 1
+        // reaches bit 11; OR-ing these sums is integer arithmetic that also runs several
+        // degrees at a time.
+        std::uint64_t exponentsPlusOne = 0;
+        for (size_t a = 0; a < levels.size(); ++a) {
+            exponentsPlusOne |= ((std::bit_cast<std::uint64_t>(levels[a]) >> 52) & 0x7FF) + 1;
         }
-        if (!finite) throw EInvalidOp("Floating point overflow");
+        if ((exponentsPlusOne & 0x800) != 0) throw EInvalidOp("Floating point overflow");
         return;
     }
 
