@@ -180,6 +180,18 @@ constexpr std::array<double, kResampleAngles> kDegrees = [] {
     return degrees;
 }();
 
+// A double is infinite or NaN when its 11 exponent bits are all ones, that is when exponent
+// + 1 reaches bit 11. OR-ing these sums over many values and testing that bit once is integer
+// arithmetic the compiler runs several values at a time, where isfinite in the loop would
+// keep it to one.
+std::uint64_t ExponentPlusOne(double value) {
+    return ((std::bit_cast<std::uint64_t>(value) >> 52) & 0x7FF) + 1;
+}
+
+bool AllFinite(std::uint64_t exponentsPlusOne) {
+    return (exponentsPlusOne & 0x800) == 0;
+}
+
 // True when the list opens with the angles 0, 1, ..., 359, as a cut written in one-degree
 // steps does; what follows them does not matter.
 bool OpensWithWholeDegrees(const std::vector<TRealPoint>& points) {
@@ -212,15 +224,10 @@ void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
         for (size_t a = 1; a < kDegrees.size(); ++a) {
             levels[a] = interpolate(points[a - 1], points[a], kDegrees[a]);
         }
-        // Checked apart, so that the loop above stays plain arithmetic. A double is
-        // infinite or NaN when its 11 exponent bits are all ones, that is when exponent + 1
-        // reaches bit 11; OR-ing these sums is integer arithmetic that also runs several
-        // degrees at a time.
+        // Checked apart, so that the loop above stays plain arithmetic.
         std::uint64_t exponentsPlusOne = 0;
-        for (size_t a = 0; a < levels.size(); ++a) {
-            exponentsPlusOne |= ((std::bit_cast<std::uint64_t>(levels[a]) >> 52) & 0x7FF) + 1;
-        }
-        if ((exponentsPlusOne & 0x800) != 0) throw EInvalidOp("Floating point overflow");
+        for (size_t a = 0; a < levels.size(); ++a) exponentsPlusOne |= ExponentPlusOne(levels[a]);
+        if (!AllFinite(exponentsPlusOne)) throw EInvalidOp("Floating point overflow");
         return;
     }
 
@@ -299,13 +306,13 @@ void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& ver
     points = dest.Points();
     const size_t first = points.size();
     points.resize(first + source.size());
-    bool finite = true;
+    std::uint64_t exponentsPlusOne = 0;
     for (size_t k = 0; k < source.size(); ++k) {
         const double level = source[k].Y - verticalLevel + azimuthLevel;
-        finite &= std::isfinite(level);
+        exponentsPlusOne |= ExponentPlusOne(level);
         points[first + k] = {source[k].X, level};
     }
-    if (!finite) throw EInvalidOp("Floating point overflow");
+    if (!AllFinite(exponentsPlusOne)) throw EInvalidOp("Floating point overflow");
     dest.Assign(std::move(points));
 }
 
