@@ -180,10 +180,10 @@ constexpr std::array<double, kResampleAngles> kDegrees = [] {
     return degrees;
 }();
 
-// A double is infinite or NaN when its 11 exponent bits are all ones, that is when exponent
-// + 1 reaches bit 11. OR-ing these sums over many values and testing that bit once is integer
-// arithmetic the compiler runs several values at a time, where isfinite in the loop would
-// keep it to one.
+// A double is infinite or NaN when its 11 exponent bits are all ones, that is when the
+// exponent plus one reaches bit 11. OR-ing these sums over many values and testing that bit
+// once is integer arithmetic the compiler runs several values at a time, where isfinite in
+// the loop would keep it to one.
 std::uint64_t ExponentPlusOne(double value) {
     return ((std::bit_cast<std::uint64_t>(value) >> 52) & 0x7FF) + 1;
 }
