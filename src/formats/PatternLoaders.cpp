@@ -57,9 +57,10 @@ void TVerizonDataLoader::Load() {
 }
 
 bool IsVerizonFileName(const std::string& path) {
-    const std::string name = FileNamePart(path);
+    // The name after the last '/' (all of it when there is none), viewed rather than copied.
+    const std::string_view name = std::string_view(path).substr(path.find_last_of('/') + 1);
     const size_t dot = name.find_last_of('.');
-    return dot != std::string::npos && EqualsNoCase(std::string_view(name).substr(dot), ".VWA");
+    return dot != std::string_view::npos && EqualsNoCase(name.substr(dot), ".VWA");
 }
 
 std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path) {

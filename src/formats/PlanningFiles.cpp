@@ -108,7 +108,12 @@ private:
 class TLineCursor {
 public:
     explicit TLineCursor(std::string_view text)
-        : FPos(text.data()), FEnd(text.data() + text.size()) {}
+        : FPos(text.data()), FEnd(text.data() + text.size()), FPastLastLineEnd(FEnd) {
+        while (FPastLastLineEnd != FPos && FPastLastLineEnd[-1] != '\n' &&
+               FPastLastLineEnd[-1] != '\r') {
+            --FPastLastLineEnd;
+        }
+    }
 
     bool AtEnd() const { return FPos == FEnd; }
 
@@ -135,38 +140,63 @@ public:
         return false;
     }
 
-    // When the next line is two plain decimals separated by blanks, adds them as a point
-    // and moves past the line. With `wholeRest` the level runs to the end of the line (the
-    // Ostrel reading of "angle level"); without it the level is the second token and the
-    // rest of the line is ignored (the Verizon reading). Returns false, having moved
-    // nowhere, for any other line.
-    bool ReadNumberPair(TRealPointList& points, bool wholeRest) {
+    // While the next line is two plain decimals separated by blanks, adds them as a point
+    // and moves past the line; stops, having moved nowhere, at any other line. With
+    // `WholeRest` the level runs to the end of the line (the Ostrel reading of "angle
+    // level"); without it the level is the second token and the rest of the line is
+    // ignored (the Verizon reading).
+    template <bool WholeRest>
+    void ReadNumberPairs(TRealPointList& points) {
+        // One call for a run of data lines: the loop keeps its state in registers instead of
+        // setting up a call for every line. Up to the text's last line end every scan stops
+        // at a line end, so only the lines after it need their positions tested against
+        // the end of the text.
+        while (FPos < FPastLastLineEnd && ReadNumberPair<WholeRest, false>(points)) {
+        }
+        while (ReadNumberPair<WholeRest, true>(points)) {
+        }
+    }
+
+private:
+    template <bool WholeRest, bool Bounded>
+    [[gnu::always_inline]] bool ReadNumberPair(TRealPointList& points) {
+        const char* const end = FEnd;
+        auto inside = [end](const char* q) {
+            if constexpr (Bounded) return q < end;
+            static_cast<void>(q);
+            static_cast<void>(end);
+            return true;
+        };
+        auto scan = [end](const char* q, double& value) {
+            if constexpr (Bounded) return ScanPlainDecimal(q, end, value);
+            static_cast<void>(end);
+            return ScanPlainDecimalBeforeLineEnd(q, value);
+        };
         const char* p = FPos;
-        while (p < FEnd && IsLeadingBlank(*p)) ++p;
+        while (inside(p) && IsLeadingBlank(*p)) ++p;
         double angle = 0;
-        p = ScanPlainDecimal(p, FEnd, angle);
-        if (p == nullptr || p == FEnd || !IsInnerBlank(*p)) return false;
-        while (p < FEnd && IsInnerBlank(*p)) ++p;
+        p = scan(p, angle);
+        if (p == nullptr || !inside(p) || !IsInnerBlank(*p)) return false;
+        while (inside(p) && IsInnerBlank(*p)) ++p;
         double level = 0;
-        p = ScanPlainDecimal(p, FEnd, level);
+        p = scan(p, level);
         if (p == nullptr) return false;
-        if (wholeRest) {
+        if constexpr (WholeRest) {
             // Only trailing blanks may follow, which trimming removes.
-            while (p < FEnd && IsLeadingBlank(*p)) ++p;
-            if (p < FEnd && *p != '\n' && *p != '\r') return false;
+            while (inside(p) && IsLeadingBlank(*p)) ++p;
+            if (inside(p) && *p != '\n' && *p != '\r') return false;
         } else {
             // The token ends at a blank or the line end; a control byte that is no blank
             // would belong to the token unless it is trailing, which this scan leaves to
             // the line-by-line reading.
-            if (p < FEnd && !IsRegexSpace(*p)) return false;
-            while (p < FEnd && *p != '\n' && *p != '\r') ++p;
+            if (inside(p) && !IsRegexSpace(*p)) return false;
+            while (inside(p) && *p != '\n' && *p != '\r') ++p;
         }
         points.Add(angle, level);
         FPos = PastLineEnd(p);
         return true;
     }
 
-private:
     // Bytes TrimLine removes, short of the line ends.
     static bool IsLeadingBlank(char c) {
         return static_cast<unsigned char>(c) <= ' ' && c != '\n' && c != '\r';
@@ -182,6 +212,8 @@ private:
 
     const char* FPos;
     const char* FEnd;
+    // Just past the text's last '\n' or '\r'; its start when it has none.
+    const char* FPastLastLineEnd;
 };
 
 // An empty point list with room for a usual cut.
@@ -340,14 +372,16 @@ bool TOstrelFile::LoadUsualText(std::string_view text) {
     TRealPointList vertical = UsualPointList();
     bool found = false;
     while (!found && !cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(horizontal, true)) continue;
+        cursor.ReadNumberPairs<true>(horizontal);
+        if (cursor.AtEnd()) break;
         const std::string_view line = cursor.Next();
         found = IsOstrelVerticalStart(line);
         if (!found && !ReadDataLine<MatchTokenAndRest>(line, horizontal)) return false;
     }
     if (!found) return false;
     while (!cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(vertical, true)) continue;
+        cursor.ReadNumberPairs<true>(vertical);
+        if (cursor.AtEnd()) break;
         if (!ReadDataLine<MatchTokenAndRest>(cursor.Next(), vertical)) return false;
     }
 
@@ -473,15 +507,18 @@ void TVerizonFile::AdoptVerticalRows(const TRealPointList& rows) {
     }
     if (HorizontalPoints.Count() == 0) throw EFormatError("Horizontal section is empty.");
 
-    // Line 180 of the vertical section (index 179) is the 0-degree direction.
-    TRealPointList vertical360;
-    vertical360.Reserve(360);
-    for (int k = 179; k <= 359; ++k) vertical360.Add(k - 179, rows.PointAt(k).Y);
-    for (int k = 0; k <= 178; ++k) vertical360.Add(k + 181, rows.PointAt(k).Y);
+    // Line 180 of the vertical section (index 179) is the 0-degree direction. The rows
+    // number at least 360, so their first 360 are read without index checks.
+    const std::vector<TRealPoint>& row = rows.Points();
+    std::vector<TRealPoint> vertical360(360);
+    for (size_t k = 179; k <= 359; ++k)
+        vertical360[k - 179] = {static_cast<double>(k - 179), row[k].Y};
+    for (size_t k = 0; k <= 178; ++k)
+        vertical360[k + 181] = {static_cast<double>(k + 181), row[k].Y};
 
     SubtractFromValues(HorizontalPoints, HorizontalPoints.MaxY());
-    SubtractFromValues(vertical360, vertical360.MaxY());
-    VerticalPoints.Assign(vertical360);
+    VerticalPoints.Assign(std::move(vertical360));
+    SubtractFromValues(VerticalPoints, VerticalPoints.MaxY());
 }
 
 // The usual shape in one pass: header lines, "HORIZONTAL_GAINS", data lines, "END", any
@@ -502,7 +539,8 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
     TRealPointList rows = UsualPointList();
     bool closed = false;
     while (!closed && !cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(horizontal, false)) continue;
+        cursor.ReadNumberPairs<false>(horizontal);
+        if (cursor.AtEnd()) break;
         const std::string_view line = cursor.Next();
         closed = line == "END";
         if (closed) break;
@@ -514,7 +552,8 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
     while (closed && !found && !cursor.AtEnd()) found = isVerticalStart(cursor.Next());
     closed = false;
     while (found && !closed && !cursor.AtEnd()) {
-        if (cursor.ReadNumberPair(rows, false)) continue;
+        cursor.ReadNumberPairs<false>(rows);
+        if (cursor.AtEnd()) break;
         const std::string_view line = cursor.Next();
         closed = line == "END";
         if (!closed && !ReadDataLine<MatchTwoTokens>(line, rows)) return false;

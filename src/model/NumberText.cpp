@@ -101,36 +101,7 @@ std::optional<double> ParsePlainDecimal(std::string_view s) {
     return value;
 }
 
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr std::ptrdiff_t kMaxPlainDigits = 15;
-
 }  // namespace
-
-const char* ScanPlainDecimal(const char* p, const char* end, double& value) {
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    // Unsigned, so that a run of digits far too long wraps harmlessly before it is refused.
-    std::uint64_t mantissa = 0;
-    const char* const first = p;
-    for (; p < end && IsDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    std::ptrdiff_t digits = p - first;
-    std::ptrdiff_t decimals = 0;
-    if (p < end && *p == '.') {
-        const char* const fraction = ++p;
-        for (; p < end && IsDigit(*p); ++p) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        }
-        decimals = p - fraction;
-        digits += decimals;
-    }
-    if (digits == 0 || digits > kMaxPlainDigits) return nullptr;
-    // A whole number needs no division (x / 1 is x); most angles are whole numbers.
-    const double magnitude = decimals == 0 ? static_cast<double>(mantissa)
-                                           : static_cast<double>(mantissa) / kPowersOfTen[decimals];
-    value = negative ? -magnitude : magnitude;
-    return p;
-}
 
 std::optional<double> ParseNumber(std::string_view text) {
     std::string_view s = TrimBlanks(text);

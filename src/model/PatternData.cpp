@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "model/NumberText.h"
 #include "model/PlatformServices.h"
@@ -170,13 +172,69 @@ namespace {
 
 using TResampledLevels = std::array<double, kResampleAngles>;
 
+// The degrees 0..359 as doubles, read from a table: converting a counter, or counting in
+// doubles, would chain every step of the loops below to the previous one.
+constexpr std::array<double, kResampleAngles> kDegrees = [] {
+    std::array<double, kResampleAngles> degrees{};
+    for (int a = 0; a < kResampleAngles; ++a) degrees[static_cast<size_t>(a)] = a;
+    return degrees;
+}();
+
+// A double is infinite or NaN when its 11 exponent bits are all ones, that is when the
+// exponent plus one reaches bit 11. OR-ing these sums over many values and testing that bit
+// once is integer arithmetic the compiler runs several values at a time, where isfinite in
+// the loop would keep it to one.
+std::uint64_t ExponentPlusOne(double value) {
+    return ((std::bit_cast<std::uint64_t>(value) >> 52) & 0x7FF) + 1;
+}
+
+bool AllFinite(std::uint64_t exponentsPlusOne) {
+    return (exponentsPlusOne & 0x800) == 0;
+}
+
+// True when the list opens with the angles 0, 1, ..., 359, as a cut written in one-degree
+// steps does; what follows them does not matter.
+bool OpensWithWholeDegrees(const std::vector<TRealPoint>& points) {
+    // Cuts in other steps are mostly told by their second angle.
+    if (points.size() < kDegrees.size() || points[1].X != 1) return false;
+    // Bit for bit, which the compiler runs several points at a time; an angle of -0 is
+    // merely left to the general walk.
+    std::uint64_t differ = 0;
+    for (size_t k = 0; k < kDegrees.size(); ++k) {
+        differ |=
+            std::bit_cast<std::uint64_t>(points[k].X) ^ std::bit_cast<std::uint64_t>(kDegrees[k]);
+    }
+    return differ == 0;
+}
+
 // The levels at whole degrees 0..359 as ResampleCut gives them.
 void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
+    const auto& points = source.Points();
+    if (OpensWithWholeDegrees(points)) {
+        // Degree 0 lies first in the interval from 0 to 1, every later degree first in the
+        // interval ending at it; all spans are 1. The arithmetic below is the general one
+        // with those intervals, so results agree to the last bit, and without searching or
+        // branching it runs several degrees at once. An overflow anywhere fails the same
+        // way as in the general walk, which stops at the first one.
+        auto interpolate = [](const TRealPoint& p, const TRealPoint& q, double degree) {
+            const double offset = degree - p.X;
+            return p.Y + offset * (q.Y - p.Y);
+        };
+        levels[0] = interpolate(points[0], points[1], 0);
+        for (size_t a = 1; a < kDegrees.size(); ++a) {
+            levels[a] = interpolate(points[a - 1], points[a], kDegrees[a]);
+        }
+        // Checked apart, so that the loop above stays plain arithmetic.
+        std::uint64_t exponentsPlusOne = 0;
+        for (size_t a = 0; a < levels.size(); ++a) exponentsPlusOne |= ExponentPlusOne(levels[a]);
+        if (!AllFinite(exponentsPlusOne)) throw EInvalidOp("Floating point overflow");
+        return;
+    }
+
     // For every whole degree, the first interval (in list order) that contains it, -1 when
     // none does.
     TIntervalTable interval;
     interval.fill(-1);
-    const auto& points = source.Points();
     if (AnglesNeverDecrease(points)) {
         FindIntervalsInOrder(points, interval);
     } else {
@@ -214,16 +272,23 @@ void ResampleCut(const TRealPointList& source, TRealPointList& dest) {
     dest.Assign(std::move(points));
 }
 
+namespace {
+
+// The angles of a normalized cut, -180..180, from a table like kDegrees.
+constexpr std::array<double, 361> kCutAngles = [] {
+    std::array<double, 361> angles{};
+    for (int k = 0; k <= 360; ++k) angles[static_cast<size_t>(k)] = k - 180;
+    return angles;
+}();
+
+}  // namespace
+
 void NormalizeCut(const TRealPointList& source, TRealPointList& dest) {
     TResampledLevels levels;
     ResampleLevels(source, levels);
-    std::vector<TRealPoint> points(361);
-    for (size_t k = 180; k <= 359; ++k) {
-        points[k - 180] = {static_cast<double>(static_cast<int>(k) - 360), -std::fabs(levels[k])};
-    }
-    for (size_t k = 0; k <= 180; ++k) {
-        points[k + 180] = {static_cast<double>(k), -std::fabs(levels[k])};
-    }
+    std::vector<TRealPoint> points(kCutAngles.size());
+    for (size_t k = 0; k < 180; ++k) points[k] = {kCutAngles[k], -std::fabs(levels[k + 180])};
+    for (size_t k = 180; k <= 360; ++k) points[k] = {kCutAngles[k], -std::fabs(levels[k - 180])};
     dest.Assign(std::move(points));
 }
 
@@ -234,15 +299,21 @@ void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& ver
     // Levels near the largest double can overflow to -inf here; such a cut would poison
     // every graph, so it fails like an overflow in the interpolation, before anything is
     // appended.
-    for (const TRealPoint& point : azimuth.Points()) {
-        if (!std::isfinite(point.Y - verticalLevel + azimuthLevel)) {
-            throw EInvalidOp("Floating point overflow");
-        }
+    // The points are built beside the list and adopted only when all are finite.
+    const std::vector<TRealPoint>& source = azimuth.Points();
+    std::vector<TRealPoint> points;
+    points.reserve(dest.Points().size() + source.size());
+    points = dest.Points();
+    const size_t first = points.size();
+    points.resize(first + source.size());
+    std::uint64_t exponentsPlusOne = 0;
+    for (size_t k = 0; k < source.size(); ++k) {
+        const double level = source[k].Y - verticalLevel + azimuthLevel;
+        exponentsPlusOne |= ExponentPlusOne(level);
+        points[first + k] = {source[k].X, level};
     }
-    dest.Reserve(dest.Count() + azimuth.Count());
-    for (const TRealPoint& point : azimuth.Points()) {
-        dest.Add(point.X, point.Y - verticalLevel + azimuthLevel);
-    }
+    if (!AllFinite(exponentsPlusOne)) throw EInvalidOp("Floating point overflow");
+    dest.Assign(std::move(points));
 }
 
 void BuildPatternCuts(const TRealPointList& horizontalPoints, const TRealPointList& verticalPoints,

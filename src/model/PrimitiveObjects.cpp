@@ -73,7 +73,10 @@ bool InterpolateAt(const TRealPointList& list, double x, double& value) {
 }
 
 void SubtractFromValues(TRealPointList& list, double delta) {
-    for (int i = 0; i < list.Count(); ++i) list.PointAt(i).Y -= delta;
+    if (list.Count() == 0) return;
+    // The points are stored contiguously: one checked access reaches them all.
+    TRealPoint* const points = &list.PointAt(0);
+    for (int i = 0; i < list.Count(); ++i) points[i].Y -= delta;
 }
 
 void RotateHalfTurn(const TRealPointList& source, TRealPointList& dest) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formats/PatternLoaders.h"
+#include "formats/TextLines.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
 
@@ -114,13 +115,28 @@ TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
     }
     std::string error;
     EXPECT_FALSE(LoadPatternData(folder.File("missing.msi"), &error));
-    EXPECT_NE(error.find("Cannot open file"), std::string::npos) << error;
+    EXPECT_EQ(error,
+              "Cannot open file \"" + folder.File("missing.msi") + "\". No such file or directory");
+    std::filesystem::create_directory(folder.File("folder.txt"));
+    EXPECT_FALSE(LoadPatternData(folder.File("folder.txt"), &error));
+    EXPECT_EQ(error, "Cannot open file \"" + folder.File("folder.txt") + "\". Is a directory");
 
     TOstrelDataLoader unbound;
     unbound.FileName = folder.Write("fine.txt", OstrelBody(""));
     EXPECT_FALSE(unbound.Execute()) << "no pattern to fill is a failure, not a crash";
     TPatternDataLoader base;
     EXPECT_TRUE(base.Execute());
+}
+
+// The bytes come in chunks; sizes around a chunk's edge must arrive whole and in order.
+TEST(PatternLoaders, FileBytesArriveWholeWhateverTheirSize) {
+    TTempDir folder;
+    for (const size_t size : {size_t{0}, size_t{1}, size_t{7655}, size_t{65535}, size_t{65536},
+                              size_t{65537}, size_t{3 * 65536 + 5}}) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 7) % 256);
+        EXPECT_EQ(ReadFileBytes(folder.Write("f" + std::to_string(size), bytes)), bytes) << size;
+    }
 }
 
 // Files published by antenna makers, when the shared folder is beside the project.

@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "model/Errors.h"
 #include "model/NumberText.h"
@@ -94,6 +102,83 @@ TEST(NumberText, CompareDoubleOrdersValues) {
     EXPECT_EQ(CompareDouble(2, 2), 0);
     EXPECT_EQ(CompareDouble(1, 2), -1);
     EXPECT_EQ(CompareDouble(3, 2), 1);
+}
+
+// The plain-decimal scans of the pattern readers and ParseNumber against the standard
+// conversion, bit for bit, on generated numbers of every shape: signs, leading zeros,
+// 0 to 18 digits before and after the point, followed by other bytes or by the end of the
+// text. The scan must take exactly sign, digits, point and digits when there are 1 to 15
+// digits, and nothing otherwise.
+TEST(NumberText, PlainDecimalsAgreeWithTheStandardConversion) {
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> digit('0', '9');
+    std::uniform_int_distribution<int> count(0, 18);
+    std::uniform_int_distribution<int> pick(0, 99);
+    const std::vector<std::string> followers = {"",
+                                                "\t12.5",
+                                                " ",
+                                                "\r\n",
+                                                "x",
+                                                "e5",
+                                                ",7",
+                                                "+",
+                                                "-",
+                                                " " + std::string(40, '9'),
+                                                std::string(1, '\0')};
+    auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    for (int trial = 0; trial < 200000; ++trial) {
+        const int r = pick(random);
+        const std::string sign = r < 60 ? "" : r < 80 ? "-" : "+";
+        auto digits = [&](int n) {
+            std::string text;
+            const bool zeros = pick(random) < 20;
+            for (int i = 0; i < n; ++i) text += zeros && i < n / 2 ? '0' : char(digit(random));
+            return text;
+        };
+        const std::string whole = digits(pick(random) < 50 ? count(random) % 4 : count(random));
+        const bool point = pick(random) < 70;
+        const std::string fraction =
+            point ? digits(count(random) % (pick(random) < 50 ? 5 : 19)) : "";
+        const std::string number = sign + whole + (point ? "." : "") + fraction;
+        const std::string follower = followers[static_cast<size_t>(trial) % followers.size()];
+        const std::string text = number + follower;
+        const std::string label = "\"" + text + "\"";
+
+        // The standard reading of the same digits: no '+' and a digit on each side of the
+        // point, which from_chars does not require of every library.
+        const std::string canonical = (sign == "-" ? "-" : "") + (whole.empty() ? "0" : whole) +
+                                      (fraction.empty() ? "" : "." + fraction);
+        double expected = 0;
+        const auto converted =
+            std::from_chars(canonical.data(), canonical.data() + canonical.size(), expected);
+        ASSERT_EQ(converted.ptr, canonical.data() + canonical.size()) << label;
+        const size_t digitCount = whole.size() + fraction.size();
+
+        // The bounded scan on the text in an exactly sized buffer (so that the sanitizer
+        // build sees any read past it), and the scan that relies on a line end after the
+        // number, on the text with a line end added.
+        const std::string withLineEnd = text + (trial % 2 == 0 ? "\n" : "\r");
+        for (const bool bounded : {true, false}) {
+            const std::string& bytes = bounded ? text : withLineEnd;
+            const std::unique_ptr<char[]> exact(new char[bytes.size()]);
+            std::copy(bytes.begin(), bytes.end(), exact.get());
+            double scanned = -12345;
+            const char* end =
+                bounded ? ScanPlainDecimal(exact.get(), exact.get() + bytes.size(), scanned)
+                        : ScanPlainDecimalBeforeLineEnd(exact.get(), scanned);
+            if (digitCount == 0 || digitCount > 15) {
+                ASSERT_EQ(end, nullptr) << label << (bounded ? "" : " before a line end");
+            } else {
+                ASSERT_EQ(end, exact.get() + number.size()) << label;
+                ASSERT_EQ(bits(scanned), bits(expected)) << label;
+            }
+        }
+        const std::optional<double> parsed = ParseNumber(number);
+        ASSERT_EQ(parsed.has_value(), digitCount > 0) << label;
+        if (parsed) {
+            ASSERT_EQ(bits(*parsed), bits(expected)) << label;
+        }
+    }
 }
 
 // A desktop with a comma locale must not change a single number text.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -23,6 +26,33 @@ std::vector<double> ReferenceResample(const TRealPointList& source) {
         values.push_back(value);
     }
     return values;
+}
+
+// ResampleCut against ReferenceResample, bit for bit, failures included.
+void ExpectResampledAsReference(const TRealPointList& source, const std::string& label) {
+    TRealPointList fast;
+    std::string fastError;
+    try {
+        ResampleCut(source, fast);
+    } catch (const EInvalidOp& error) {
+        fastError = error.what();
+    }
+    std::vector<double> expected;
+    std::string referenceError;
+    try {
+        expected = ReferenceResample(source);
+    } catch (const EInvalidOp& error) {
+        referenceError = error.what();
+    }
+    ASSERT_EQ(fastError, referenceError) << label;
+    if (!fastError.empty()) return;
+    ASSERT_EQ(fast.Count(), 360) << label;
+    for (int a = 0; a < 360; ++a) {
+        ASSERT_EQ(fast.GetPoint(a).X, a) << label;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(fast.GetPoint(a).Y),
+                  std::bit_cast<std::uint64_t>(expected[static_cast<size_t>(a)]))
+            << label << ", angle " << a;
+    }
 }
 
 TRealPointList CutFromDegrees(double first, double last, double step,
@@ -60,28 +90,60 @@ TEST(ResampleCut, AgreesExactlyWithTheFirstIntervalRuleOnRandomLists) {
             }
             source.Add(x, level(random));
         }
-        TRealPointList fast;
-        bool fastFailed = false;
-        try {
-            ResampleCut(source, fast);
-        } catch (const EInvalidOp&) {
-            fastFailed = true;
-        }
-        std::vector<double> expected;
-        bool referenceFailed = false;
-        try {
-            expected = ReferenceResample(source);
-        } catch (const EInvalidOp&) {
-            referenceFailed = true;
-        }
-        ASSERT_EQ(fastFailed, referenceFailed) << "trial " << trial;
-        if (fastFailed)
-            continue;
-        ASSERT_EQ(fast.Count(), 360);
-        for (int a = 0; a < 360; ++a) {
-            ASSERT_EQ(fast.GetPoint(a).X, a);
-            ASSERT_EQ(fast.GetPoint(a).Y, expected[static_cast<size_t>(a)])
-                << "trial " << trial << " angle " << a;
+        ExpectResampledAsReference(source, "trial " + std::to_string(trial));
+        if (HasFailure()) return;
+    }
+}
+
+// Lists that open with the angles 0..359 take a shortcut; whatever follows, and whatever the
+// levels (signed zeros, overflow), the result must be the reference's.
+TEST(ResampleCut, WholeDegreeListsAgreeExactlyWithTheFirstIntervalRule) {
+    std::mt19937 random(20261208);
+    std::uniform_real_distribution<double> level(-40, 5);
+    std::uniform_real_distribution<double> angle(-200, 400);
+    const auto descending = [](int k) { return 400.0 - 3 * k; };
+    const auto anywhere = [&](int) { return angle(random); };
+    struct TShape {
+        const char* Name;
+        int Count;                             // points in all
+        std::function<double(int)> TailAngle;  // angle of point k >= 360
+        std::function<void(TRealPointList&)> Change;
+    };
+    const std::vector<TShape> shapes = {
+        {"exactly 0..359", 360, nullptr, nullptr},
+        {"0..360", 361, nullptr, nullptr},
+        {"0..359 then descending", 400, descending, nullptr},
+        {"0..359 then anywhere", 400, anywhere, nullptr},
+        {"negative zero first", 360, nullptr, [](TRealPointList& l) { l.PointAt(0).X = -0.0; }},
+        {"signed zero levels", 361, nullptr,
+         [](TRealPointList& l) {
+             for (int k = 0; k < 361; k += 2) l.PointAt(k).Y = -0.0;
+         }},
+        {"one angle off by a half", 360, nullptr,
+         [](TRealPointList& l) { l.PointAt(200).X = 200.5; }},
+        {"duplicate angle", 360, nullptr, [](TRealPointList& l) { l.PointAt(17).X = 16; }},
+        {"359 points only", 359, nullptr, nullptr},
+        {"descending step", 360, nullptr, [](TRealPointList& l) { l.PointAt(90).X = 88; }},
+        {"overflowing difference", 360, nullptr,
+         [](TRealPointList& l) {
+             l.PointAt(300).Y = 1.7e308;
+             l.PointAt(301).Y = -1.7e308;
+         }},
+        {"infinite level", 360, nullptr, [](TRealPointList& l) { l.PointAt(3).Y = -INFINITY; }},
+        {"NaN level", 360, nullptr, [](TRealPointList& l) { l.PointAt(3).Y = NAN; }},
+        {"NaN angle after the prefix", 362, nullptr,
+         [](TRealPointList& l) { l.PointAt(361).X = NAN; }},
+    };
+    for (const TShape& shape : shapes) {
+        for (int trial = 0; trial < 20; ++trial) {
+            TRealPointList source;
+            for (int k = 0; k < shape.Count; ++k) {
+                source.Add(k < 360 || !shape.TailAngle ? k : shape.TailAngle(k), level(random));
+            }
+            if (shape.Change) shape.Change(source);
+            ExpectResampledAsReference(
+                source, std::string(shape.Name) + ", trial " + std::to_string(trial));
+            if (HasFailure()) return;
         }
     }
 }
@@ -163,6 +225,16 @@ TEST(BuildHorizontalCut, MeetsTheVerticalCutAtZeroDegrees) {
                          pattern.AzimuthCut.GetPoint(k).Y - 5 + 2);
     }
 
+    // A list that already holds points gets the cut appended.
+    TRealPointList appended;
+    appended.Add(7, 8);
+    BuildHorizontalCut(pattern.AzimuthCut, pattern.VerticalCut, appended);
+    ASSERT_EQ(appended.Count(), 362);
+    EXPECT_EQ(appended.GetPoint(0), (TRealPoint{7, 8}));
+    for (int k = 0; k <= 360; ++k) {
+        EXPECT_EQ(appended.GetPoint(k + 1), pattern.HorizontalCut.GetPoint(k));
+    }
+
     TPatternData levelled;
     BuildPatternCuts(CutFromDegrees(0, 359, 1, [](double a) { return a / 100; }),
                      CutFromDegrees(0, 359, 1, [](double a) { return a / 50; }), levelled);
@@ -179,9 +251,11 @@ TEST(BuildHorizontalCut, MeetsTheVerticalCutAtZeroDegrees) {
                  huge.AzimuthCut);
     NormalizeCut(CutFromDegrees(0, 359, 1, [](double a) { return a == 0 ? 1e308 : 0; }),
                  huge.VerticalCut);
+    huge.HorizontalCut.Add(7, 8);
     EXPECT_THROW(BuildHorizontalCut(huge.AzimuthCut, huge.VerticalCut, huge.HorizontalCut),
                  EInvalidOp);
-    EXPECT_EQ(huge.HorizontalCut.Count(), 0) << "nothing is appended when the cut fails";
+    EXPECT_EQ(huge.HorizontalCut.Points(), (std::vector<TRealPoint>{{7, 8}}))
+        << "nothing is appended when the cut fails";
 }
 
 TEST(PatternData, GainTextAndDisplayName) {
