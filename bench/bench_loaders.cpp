@@ -176,8 +176,10 @@ constexpr double kTargetRatio = 3;
 
 // The machine may be shared, so wall time can include waiting for a core; CPU time is what
 // one core spends, and the targets are judged on it.
+// The ratio to the raw read is a target for the typical Ostrel file; for Verizon files only
+// the time per file is, and their ratio is printed for comparison (`ratioTarget` 0).
 void PrintLoadFigures(const TRecordingReporter& reporter, const char* format, double targetUs,
-                      const TBaseline& before) {
+                      double ratioTarget, const TBaseline& before) {
     const std::string read = std::string("Read/") + format;
     const std::string load = std::string("Load/") + format;
     reporter.PrintAgainstTarget((std::string(format) + " load per file").c_str(), load, "us", 1e3,
@@ -189,11 +191,14 @@ void PrintLoadFigures(const TRecordingReporter& reporter, const char* format, do
         return;
     }
     const double ratio = l->CpuNs / r->CpuNs;
-    std::printf(
-        "%-34s %8.2f x   (read %.2f us, load %.2f us; %.0f files/s)   target <= %g x: "
-        "%s   before: %g x\n",
-        (std::string(format) + " load / raw read").c_str(), ratio, r->CpuNs / 1e3, l->CpuNs / 1e3,
-        1e9 / l->CpuNs, kTargetRatio, ratio <= kTargetRatio ? "met" : "NOT met", before.Ratio);
+    char verdict[64] = "no target";
+    if (ratioTarget > 0) {
+        std::snprintf(verdict, sizeof verdict, "target <= %g x: %s", ratioTarget,
+                      ratio <= ratioTarget ? "met" : "NOT met");
+    }
+    std::printf("%-34s %8.2f x   (read %.2f us, load %.2f us; %.0f files/s)   %s   before: %g x\n",
+                (std::string(format) + " load / raw read").c_str(), ratio, r->CpuNs / 1e3,
+                l->CpuNs / 1e3, 1e9 / l->CpuNs, verdict, before.Ratio);
 }
 
 }  // namespace
@@ -239,8 +244,8 @@ int main(int argc, char** argv) {
         benchmark::Shutdown();
 
         std::printf("\n");
-        PrintLoadFigures(reporter, "Ostrel", kOstrelTargetUs, kOstrelBefore);
-        PrintLoadFigures(reporter, "Verizon", kVerizonTargetUs, kVerizonBefore);
+        PrintLoadFigures(reporter, "Ostrel", kOstrelTargetUs, kTargetRatio, kOstrelBefore);
+        PrintLoadFigures(reporter, "Verizon", kVerizonTargetUs, 0, kVerizonBefore);
         if (reporter.Failed) status = 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_loaders: %s\n", error.what());
