@@ -94,9 +94,31 @@ private:
         // cover along the line.
         PlotPair<kSteep, kChecked>(along, across, static_cast<std::uint32_t>(shareStart));
         across += step;
-        for (++along; along < last; ++along) {
-            PlotPair<kSteep, kChecked>(along, across, 64);
-            across += step;
+        ++along;
+        if constexpr (!kChecked) {
+            // The full steps of a line inside the clip: the pixel pair's address follows the
+            // walk instead of being worked out from both coordinates every time.
+            std::uint32_t* const pixels = FSurface.Pixels;
+            const std::ptrdiff_t stride = FSurface.Stride;
+            const std::ptrdiff_t alongStep = kSteep ? stride : 1;
+            const std::ptrdiff_t acrossStep = kSteep ? 1 : stride;
+            std::uint32_t* line = pixels + along * alongStep;
+            for (; along < last; ++along) {
+                const auto alpha =
+                    static_cast<std::uint32_t>(static_cast<std::uint8_t>(across >> 8));
+                std::uint32_t* const nearPixel = line + (across >> 16) * acrossStep;
+                const std::uint32_t nearSource = FSource[255 - alpha];
+                const std::uint32_t farSource = FSource[alpha];
+                Blend(nearPixel, 255 - alpha, nearSource, alpha == 0 && FOpaque);
+                Blend(nearPixel + acrossStep, alpha, farSource, false);
+                line += alongStep;
+                across += step;
+            }
+        } else {
+            for (; along < last; ++along) {
+                PlotPair<kSteep, kChecked>(along, across, 64);
+                across += step;
+            }
         }
         if (shareEnd != 0) {
             PlotPair<kSteep, kChecked>(along, across, static_cast<std::uint32_t>(shareEnd));
