@@ -20,8 +20,7 @@ bool IsFinite(const TRealPoint& p) {
 
 // Liang-Barsky: the segment is a + t (b - a), t in [0, 1]; each edge narrows the t range.
 bool ClipSegment(TRealPoint& a, TRealPoint& b, const TRealRect& rect) {
-    if (!IsFinite(a) || !IsFinite(b))
-        return false;
+    if (!IsFinite(a) || !IsFinite(b)) return false;
     const TRealRect r = Normalized(rect);
     const double dx = b.X - a.X;
     const double dy = b.Y - a.Y;
@@ -32,8 +31,7 @@ bool ClipSegment(TRealPoint& a, TRealPoint& b, const TRealRect& rect) {
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             // Parallel to this edge: inside or outside along the whole length.
-            if (q[i] < 0)
-                return false;
+            if (q[i] < 0) return false;
             continue;
         }
         const double t = q[i] / p[i];
@@ -42,14 +40,11 @@ bool ClipSegment(TRealPoint& a, TRealPoint& b, const TRealRect& rect) {
         } else {
             tLeave = std::min(tLeave, t);
         }
-        if (tEnter > tLeave)
-            return false;
+        if (tEnter > tLeave) return false;
     }
     const TRealPoint start = a;
-    if (tEnter > 0)
-        a = TRealPoint{start.X + tEnter * dx, start.Y + tEnter * dy};
-    if (tLeave < 1)
-        b = TRealPoint{start.X + tLeave * dx, start.Y + tLeave * dy};
+    if (tEnter > 0) a = TRealPoint{start.X + tEnter * dx, start.Y + tEnter * dy};
+    if (tLeave < 1) b = TRealPoint{start.X + tLeave * dx, start.Y + tLeave * dy};
     return true;
 }
 
@@ -57,14 +52,19 @@ std::vector<TRealPointArray> ClipPolyline(const TRealPointArray& points, const T
     std::vector<TRealPointArray> runs;
     TRealPointArray run;
     auto closeRun = [&] {
-        if (run.size() >= 2)
-            runs.push_back(std::move(run));
+        if (run.size() >= 2) runs.push_back(std::move(run));
         run.clear();
+    };
+    // A segment with both ends inside is its own clipped segment (ClipSegment gives it
+    // back unchanged); most segments of a curve are, and skip its four divisions.
+    const TRealRect r = Normalized(rect);
+    auto inside = [&r](const TRealPoint& p) {
+        return p.X >= r.Left && p.X <= r.Right && p.Y >= r.Top && p.Y <= r.Bottom;
     };
     for (size_t i = 1; i < points.size(); ++i) {
         TRealPoint a = points[i - 1];
         TRealPoint b = points[i];
-        if (!ClipSegment(a, b, rect)) {
+        if (!(inside(a) && inside(b)) && !ClipSegment(a, b, rect)) {
             closeRun();
             continue;
         }
@@ -76,8 +76,7 @@ std::vector<TRealPointArray> ClipPolyline(const TRealPointArray& points, const T
         }
         run.push_back(b);
         // Leaving the rectangle ends the run even if the next segment comes back in.
-        if (!(b == points[i]))
-            closeRun();
+        if (!(b == points[i])) closeRun();
     }
     closeRun();
     return runs;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
 #include "draw/LineClipping.h"
 
@@ -67,6 +68,51 @@ TEST(LineClipping, PolylineSplitsIntoVisibleRuns) {
     const auto crossing = ClipPolyline({{0, 15}, {30, 15}}, kBox);
     ASSERT_EQ(crossing.size(), 1u);
     EXPECT_EQ(crossing[0], (TRealPointArray{{10, 15}, {20, 15}}));
+}
+
+// Segments wholly inside skip the clipping arithmetic; the runs must be those of clipping
+// every segment, for points inside, outside, on the edges and not finite.
+TEST(LineClipping, PolylineRunsAreThoseOfClippingEverySegment) {
+    auto reference = [](const TRealPointArray& points, const TRealRect& rect) {
+        std::vector<TRealPointArray> runs;
+        TRealPointArray run;
+        auto closeRun = [&] {
+            if (run.size() >= 2) runs.push_back(run);
+            run.clear();
+        };
+        for (size_t i = 1; i < points.size(); ++i) {
+            TRealPoint a = points[i - 1];
+            TRealPoint b = points[i];
+            if (!ClipSegment(a, b, rect)) {
+                closeRun();
+                continue;
+            }
+            if (run.empty() || !(run.back() == a)) {
+                closeRun();
+                run.push_back(a);
+            }
+            run.push_back(b);
+            if (!(b == points[i])) closeRun();
+        }
+        closeRun();
+        return runs;
+    };
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> coordinate(0, 45);
+    std::uniform_int_distribution<int> kind(0, 9);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int trial = 0; trial < 2000; ++trial) {
+        TRealPointArray points;
+        for (int i = 0; i < 12; ++i) {
+            // Whole and half coordinates land on the edges (10, 20) often.
+            TRealPoint p{coordinate(random) / 1.5, coordinate(random) / 1.5};
+            if (kind(random) == 0) p.X = trial % 2 == 0 ? nan : inf;
+            points.push_back(p);
+        }
+        const TRealRect rect = trial % 3 == 0 ? TRealRect{20, 20, 10, 10} : kBox;
+        EXPECT_EQ(ClipPolyline(points, rect), reference(points, rect)) << "trial " << trial;
+    }
 }
 
 }  // namespace
