@@ -157,14 +157,12 @@ void TCanvasPainter::SetFont(const std::string& name, TColor color, TFontStyles 
     TFontKey key{name, style, cellHeight, device != nullptr ? device->logicalDpiX() : -1,
                  device != nullptr ? device->logicalDpiY() : -1};
     auto& fonts = SizedFonts();
+    // Canvases keep their font alive themselves, so forgetting them all is safe.
+    constexpr size_t kMaxSizedFonts = 256;
+    if (fonts.size() >= kMaxSizedFonts && !fonts.contains(key)) fonts.clear();
     std::shared_ptr<TSizedFont>& sized = fonts[key];
     if (!sized) {
         // Finding and sizing a font costs more than drawing a label with it.
-        constexpr size_t kMaxSizedFonts = 256;
-        if (fonts.size() > kMaxSizedFonts) {
-            fonts.clear();
-            return SetFont(name, color, style, cellHeight);
-        }
         QFont font(ToQString(name));
         // Unhinted outlines give the same advances on every platform and resolution.
         font.setHintingPreference(QFont::PreferNoHinting);
@@ -370,8 +368,8 @@ bool TCanvasPainter::TThinLineTarget::Map(const QPointF& point, TRealPoint& devi
     return true;
 }
 
-bool TCanvasPainter::StrokeThinOnImage(const std::vector<QPointF>& points) const {
-    const std::optional<TThinLineTarget> target = ThinLineTarget();
+bool TCanvasPainter::StrokeThinOnImage(const std::optional<TThinLineTarget>& target,
+                                       const std::vector<QPointF>& points) const {
     if (!target) return false;
     TRealPointArray devicePoints(points.size());
     for (size_t i = 0; i < points.size(); ++i) {
@@ -385,14 +383,13 @@ bool TCanvasPainter::StrokeThinOnImage(const std::vector<QPointF>& points) const
 // A path's outline through the thin-line rasteriser: each subpath becomes the run of
 // pieces the engine would stroke it with (curves flattened as the engine flattens them,
 // after mapping to the device, as the engine does).
-bool TCanvasPainter::StrokeShapeThinOnImage(const QPainterPath& path) const {
-    const std::optional<TThinLineTarget> target = ThinLineTarget();
-    if (!target) return false;
+bool TCanvasPainter::StrokeShapeThinOnImage(const TThinLineTarget& target,
+                                            const QPainterPath& path) const {
     std::vector<TRealPointArray> outlines;
     TRealPoint point;
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element element = path.elementAt(i);
-        if (!target->Map(element, point)) return false;
+        if (!target.Map(element, point)) return false;
         if (element.isMoveTo() || outlines.empty()) {
             outlines.push_back({point});
         } else if (element.isLineTo()) {
@@ -400,8 +397,8 @@ bool TCanvasPainter::StrokeShapeThinOnImage(const QPainterPath& path) const {
         } else if (element.isCurveTo() && i + 2 < path.elementCount()) {
             TRealPoint control2;
             TRealPoint end;
-            if (!target->Map(path.elementAt(i + 1), control2) ||
-                !target->Map(path.elementAt(i + 2), end)) {
+            if (!target.Map(path.elementAt(i + 1), control2) ||
+                !target.Map(path.elementAt(i + 2), end)) {
                 return false;
             }
             const TRealPoint start = outlines.back().back();
@@ -412,7 +409,7 @@ bool TCanvasPainter::StrokeShapeThinOnImage(const QPainterPath& path) const {
         }
     }
     for (const TRealPointArray& outline : outlines) {
-        StrokeThinPolyline(target->Surface, outline.data(), outline.size(), FPenColor.rgba(), true);
+        StrokeThinPolyline(target.Surface, outline.data(), outline.size(), FPenColor.rgba(), true);
     }
     return true;
 }
@@ -420,7 +417,7 @@ bool TCanvasPainter::StrokeShapeThinOnImage(const QPainterPath& path) const {
 void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
     if (FPenStyle == psClear || points.size() < 2) return;
     if (!FClip) {
-        if (StrokeThinOnImage(points)) return;
+        if (StrokeThinOnImage(ThinLineTarget(), points)) return;
         ApplyPen();
         FPainter->setBrush(Qt::NoBrush);
         FPainter->drawPolyline(points.data(), static_cast<int>(points.size()));
@@ -437,11 +434,12 @@ void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
     const double inset =
         std::min({FPenWidth / 2.0, (area.Right - area.Left) / 2, (area.Bottom - area.Top) / 2});
     area = TRealRect{area.Left + inset, area.Top + inset, area.Right - inset, area.Bottom - inset};
+    const std::optional<TThinLineTarget> target = ThinLineTarget();
     for (const TRealPointArray& run : ClipPolyline(world, area)) {
         std::vector<QPointF> polygon;
         polygon.reserve(run.size());
         for (const TRealPoint& p : run) polygon.push_back(QPointF(p.X, p.Y));
-        if (StrokeThinOnImage(polygon)) continue;
+        if (StrokeThinOnImage(target, polygon)) continue;
         FPainter->drawPolyline(polygon.data(), static_cast<int>(polygon.size()));
     }
 }
@@ -459,10 +457,10 @@ void TCanvasPainter::FillPath(const QPainterPath& path) const {
 
 void TCanvasPainter::DrawShape(const QPainterPath& path, bool fill) const {
     if (!FClip) {
-        if (FPenStyle != psClear && ThinLineTarget()) {
+        if (const std::optional<TThinLineTarget> target = ThinLineTarget()) {
             // The engine fills before it strokes; so does this.
             if (fill) FillPath(path);
-            if (StrokeShapeThinOnImage(path)) return;
+            if (StrokeShapeThinOnImage(*target, path)) return;
             ApplyPen();
             FPainter->setBrush(Qt::NoBrush);
             FPainter->drawPath(path);

@@ -124,8 +124,10 @@ private:
         bool Map(const QPointF& point, TRealPoint& device) const;
     };
     std::optional<TThinLineTarget> ThinLineTarget() const;
-    bool StrokeThinOnImage(const std::vector<QPointF>& points) const;
-    bool StrokeShapeThinOnImage(const QPainterPath& path) const;
+    // False, having drawn nothing, when there is no target or a point lies off the image.
+    bool StrokeThinOnImage(const std::optional<TThinLineTarget>& target,
+                           const std::vector<QPointF>& points) const;
+    bool StrokeShapeThinOnImage(const TThinLineTarget& target, const QPainterPath& path) const;
     void FillPath(const QPainterPath& path) const;
     void DrawShape(const QPainterPath& path, bool fill) const;
 

@@ -57,8 +57,7 @@ void TVerizonDataLoader::Load() {
 }
 
 bool IsVerizonFileName(const std::string& path) {
-    // The name after the last '/' (all of it when there is none), viewed rather than copied.
-    const std::string_view name = std::string_view(path).substr(path.find_last_of('/') + 1);
+    const std::string_view name = FileNamePartView(path);
     const size_t dot = name.find_last_of('.');
     return dot != std::string_view::npos && EqualsNoCase(name.substr(dot), ".VWA");
 }
@@ -68,8 +67,7 @@ std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path) {
     return std::make_unique<TOstrelDataLoader>();
 }
 
-std::unique_ptr<TPatternData> LoadPatternData(const std::string& path,
-                                              std::string* errorMessage) {
+std::unique_ptr<TPatternData> LoadPatternData(const std::string& path, std::string* errorMessage) {
     auto pattern = std::make_unique<TPatternData>();
     auto loader = CreateLoaderFor(path);
     loader->FileName = path;

@@ -90,9 +90,13 @@ std::string GainText(const TPatternData& pattern) {
     return FormatFixed(1, gain) + " (" + FormatFixed(1, gain - 2.14) + ")";
 }
 
+std::string_view FileNamePartView(std::string_view path) {
+    // No slash: npos + 1 is 0, the whole path.
+    return path.substr(path.find_last_of('/') + 1);
+}
+
 std::string FileNamePart(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return std::string(FileNamePartView(path));
 }
 
 std::string RemoveExtension(const std::string& name) {

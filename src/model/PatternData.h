@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "model/PrimitiveObjects.h"
 
@@ -60,6 +61,9 @@ std::string GainText(const TPatternData& pattern);
 // The file-name part of FileName, without its extension unless withExtension.
 std::string DisplayName(const TPatternData& pattern, bool withExtension);
 std::string FileNamePart(const std::string& path);
+// The same part of a path (what follows the last "/", all of it without one), as a view
+// into `path`.
+std::string_view FileNamePartView(std::string_view path);
 std::string RemoveExtension(const std::string& name);
 
 // 360 values at whole degrees 0..359 by linear interpolation in the first containing interval.
@@ -70,7 +74,7 @@ void NormalizeCut(const TRealPointList& source, TRealPointList& dest);
 void BuildHorizontalCut(const TRealPointList& azimuth, const TRealPointList& vertical,
                         TRealPointList& dest);
 // The three cuts of a pattern from the two point lists of a file.
-void BuildPatternCuts(const TRealPointList& horizontalPoints,
-                      const TRealPointList& verticalPoints, TPatternData& pattern);
+void BuildPatternCuts(const TRealPointList& horizontalPoints, const TRealPointList& verticalPoints,
+                      TPatternData& pattern);
 
 }  // namespace ostrel
