@@ -47,13 +47,13 @@
 #include "graphs/PolarGraph.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
-#include "views/PrintOptionsDlg.h"
-#include "views/PrintedPages.h"
+#include "shell/WindowPlacement.h"
+#include "views/AniFrm.h"
 #include "views/OffsetAngles.h"
 #include "views/PatPointsDlg.h"
+#include "views/PrintOptionsDlg.h"
+#include "views/PrintedPages.h"
 #include "views/RotateDlg.h"
-#include "views/AniFrm.h"
-#include "shell/WindowPlacement.h"
 #include "views/SideBySide.h"
 
 namespace ostrel {

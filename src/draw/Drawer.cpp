@@ -4,13 +4,16 @@
 
 namespace ostrel {
 
-int TDrawer::DeviceX(double x) const { return RoundToDevice(x / 100 * ScaleX - OffsetX); }
+int TDrawer::DeviceX(double x) const {
+    return RoundToDevice(x / 100 * ScaleX - OffsetX);
+}
 
-int TDrawer::DeviceY(double y) const { return RoundToDevice(y / 100 * ScaleY - OffsetY); }
+int TDrawer::DeviceY(double y) const {
+    return RoundToDevice(y / 100 * ScaleY - OffsetY);
+}
 
 TRect TDrawer::DeviceRect(const TRealRect& rect) const {
-    return TRect{DeviceX(rect.Left), DeviceY(rect.Top), DeviceX(rect.Right),
-                 DeviceY(rect.Bottom)};
+    return TRect{DeviceX(rect.Left), DeviceY(rect.Top), DeviceX(rect.Right), DeviceY(rect.Bottom)};
 }
 
 double TDrawer::WorldWidth(double deviceLength) const {

@@ -28,7 +28,9 @@ size_t SkipToken(std::string_view line, size_t i) {
 
 }  // namespace
 
-size_t MatcherBytesScanned() { return bytesScanned; }
+size_t MatcherBytesScanned() {
+    return bytesScanned;
+}
 
 // A match can only start at the first token: a start inside a token or inside a blank run
 // sees the same (or no) following blank run, so if the first token fails, all do.

@@ -19,14 +19,18 @@ double TRealPointList::MaxY() const {
     return result;
 }
 
-std::string TDoubleObject::AsString() const { return FormatGeneral(Value); }
+std::string TDoubleObject::AsString() const {
+    return FormatGeneral(Value);
+}
 
 void TDoubleObject::Assign(const TPrimitiveObject& source) {
     TPrimitiveObject::Assign(source);
     if (auto* other = dynamic_cast<const TDoubleObject*>(&source)) Value = other->Value;
 }
 
-TRealPoint MakeRealPoint(double x, double y) { return TRealPoint{x, y}; }
+TRealPoint MakeRealPoint(double x, double y) {
+    return TRealPoint{x, y};
+}
 
 TRealRect MakeRealRect(double left, double top, double right, double bottom) {
     return TRealRect{left, top, right, bottom};

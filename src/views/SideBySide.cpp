@@ -155,7 +155,7 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const
             TPolarGraph probe(true);
             const TRealPoint center{Bounds.Left + (leftHalf ? 0.25 : 0.75) * width, centerY};
             ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, floorDb,
-                                LogScale);
+                                       LogScale);
             probe.SetLabelRadius(layout.LabelRadius);
             if (!leftHalf) probe.SetZeroPosition(zpRight);
             TTextBoundsDrawer boxes(*Drawer);
@@ -196,9 +196,9 @@ void TSideBySidePatterns::DrawPolar() {
     TPolarGraph horizontal(true);
     TPolarGraph vertical(true);
     ConfigurePatternPolarGraph(horizontal, Drawer, Bounds.Left + 0.25 * width, centerY, radius,
-                        settings.FRadialFloor, LogScale);
+                               settings.FRadialFloor, LogScale);
     ConfigurePatternPolarGraph(vertical, Drawer, Bounds.Left + 0.75 * width, centerY, radius,
-                        settings.FRadialFloor, LogScale);
+                               settings.FRadialFloor, LogScale);
     horizontal.SetLabelRadius(layout.LabelRadius);
     vertical.SetLabelRadius(layout.LabelRadius);
     vertical.SetZeroPosition(zpRight);

@@ -14,13 +14,13 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <QProgressBar>
 #include <QScreen>
-#include <QSplitter>
 #include <QSignalSpy>
+#include <QSplitter>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>

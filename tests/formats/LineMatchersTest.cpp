@@ -21,8 +21,7 @@ std::vector<std::string> RandomLines() {
     for (int i = 0; i < 20000; ++i) {
         std::string line;
         const int n = length(random);
-        for (int k = 0; k < n; ++k)
-            line += alphabet[pick(random)];
+        for (int k = 0; k < n; ++k) line += alphabet[pick(random)];
         lines.push_back(line);
     }
     return lines;
@@ -37,8 +36,7 @@ void ExpectSameAsRegex(const std::regex& expression,
         std::string_view second;
         const bool actual = matcher(line, first, second);
         ASSERT_EQ(actual, expected) << '"' << line << '"';
-        if (!expected)
-            continue;
+        if (!expected) continue;
         EXPECT_EQ(std::string(first), match[1].str()) << '"' << line << '"';
         EXPECT_EQ(std::string(second), match[2].str()) << '"' << line << '"';
     }
@@ -62,12 +60,10 @@ TEST(LineMatchers, SplitDropsEmptyFieldsAtTheEnds) {
         std::vector<std::string> expected;
         for (std::sregex_token_iterator it(line.begin(), line.end(), blanks, -1), end; it != end;
              ++it) {
-            if (it->length() > 0)
-                expected.push_back(it->str());
+            if (it->length() > 0) expected.push_back(it->str());
         }
         std::vector<std::string> actual;
-        for (std::string_view token : SplitAtWhitespace(line))
-            actual.emplace_back(token);
+        for (std::string_view token : SplitAtWhitespace(line)) actual.emplace_back(token);
         ASSERT_EQ(actual, expected) << '"' << line << '"';
     }
 }
@@ -91,9 +87,12 @@ TEST(LineMatchers, TwoMegabyteLinesAreScannedInLinearWork) {
         EXPECT_GT(work, line.size() / 2) << "the counter must see the scan";
         EXPECT_LE(work, 2 * line.size() + 16);
     };
-    expectLinearWork(token, [&](std::string_view l) { EXPECT_FALSE(MatchTwoTokens(l, first, second)); });
-    expectLinearWork(spaces, [&](std::string_view l) { EXPECT_FALSE(MatchTokenAndRest(l, first, second)); });
-    expectLinearWork(commas, [&](std::string_view l) { EXPECT_FALSE(MatchCommaPair(l, first, second)); });
+    expectLinearWork(token,
+                     [&](std::string_view l) { EXPECT_FALSE(MatchTwoTokens(l, first, second)); });
+    expectLinearWork(
+        spaces, [&](std::string_view l) { EXPECT_FALSE(MatchTokenAndRest(l, first, second)); });
+    expectLinearWork(commas,
+                     [&](std::string_view l) { EXPECT_FALSE(MatchCommaPair(l, first, second)); });
     expectLinearWork(twoTokens, [&](std::string_view l) {
         ASSERT_TRUE(MatchTokenAndRest(l, first, second));
         EXPECT_EQ(first.size(), token.size());
@@ -103,7 +102,8 @@ TEST(LineMatchers, TwoMegabyteLinesAreScannedInLinearWork) {
         ASSERT_TRUE(MatchCommaPair(l, first, second));
         EXPECT_EQ(second, " ");
     });
-    expectLinearWork(splitLine, [&](std::string_view l) { EXPECT_EQ(SplitAtWhitespace(l).size(), 2u); });
+    expectLinearWork(splitLine,
+                     [&](std::string_view l) { EXPECT_EQ(SplitAtWhitespace(l).size(), 2u); });
 }
 
 }  // namespace

@@ -16,13 +16,15 @@ const char kOstrelHeader[] =
     "NAME Test\r\nFREQUENCY 1850\r\nH_WIDTH 65\r\nV_WIDTH 7.5\r\nGAIN 15.85 dBd\r\n";
 
 std::string OstrelBody(const std::string& header) {
-    return OstrelText(header, [](double a) { return std::min(12 * std::pow(a / 65, 2), 30.0); },
-                      [](double a) { return 3 + a / 100; });
+    return OstrelText(
+        header, [](double a) { return std::min(12 * std::pow(a / 65, 2), 30.0); },
+        [](double a) { return 3 + a / 100; });
 }
 
 std::string VerizonBody(const std::string& header) {
-    return VerizonText(header, [](int a) { return 17 - a / 30.0; },
-                       [](int k) { return 17 - std::abs(k - 179) / 10.0; });
+    return VerizonText(
+        header, [](int a) { return 17 - a / 30.0; },
+        [](int k) { return 17 - std::abs(k - 179) / 10.0; });
 }
 
 TEST(PatternLoaders, ExtensionChoosesTheReader) {
@@ -72,9 +74,9 @@ TEST(PatternLoaders, MissingOstrelFiguresShowAsZeroOrEmpty) {
 
 TEST(PatternLoaders, VerizonFiguresAlwaysShowAVerticalWidthOfZero) {
     TTempDir folder;
-    const auto pattern = LoadPatternData(folder.Write(
-        "panel.VWA", VerizonBody("freq_measured_mhz:\t1900\r\nmax_gain_dbd:\t15\r\n"
-                                 "horz_3db_beamwidth:\t63.5\r\n")));
+    const auto pattern = LoadPatternData(
+        folder.Write("panel.VWA", VerizonBody("freq_measured_mhz:\t1900\r\nmax_gain_dbd:\t15\r\n"
+                                              "horz_3db_beamwidth:\t63.5\r\n")));
     ASSERT_TRUE(pattern);
     EXPECT_EQ(pattern->Frequency.DisplayText(), "1900");
     EXPECT_DOUBLE_EQ(pattern->Gain.Value, 17.1);

@@ -24,7 +24,9 @@ public:
     double Uniform(double low, double high) {
         return std::uniform_real_distribution<double>(low, high)(FRandom);
     }
-    int Integer(int low, int high) { return std::uniform_int_distribution<int>(low, high)(FRandom); }
+    int Integer(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(FRandom);
+    }
 
     // A realistic but random Ostrel file: header lines in any letter case, some missing,
     // levels signed either way, blank lines, both line-end styles.
@@ -144,8 +146,7 @@ TEST(RoundTrip, VerizonFilesComeBackWithTheVerticalCutMirrored) {
         ASSERT_TRUE(back);
         EXPECT_EQ(back->Frequency.Value, written.Frequency);
         EXPECT_EQ(back->HorzWidth.IsNull, written.HorzBeamwidth == 0);
-        EXPECT_NEAR(back->Gain.Value, written.MaxGainDbd > 0 ? written.MaxGainDbd + 2.1 : 0,
-                    1e-9);
+        EXPECT_NEAR(back->Gain.Value, written.MaxGainDbd > 0 ? written.MaxGainDbd + 2.1 : 0, 1e-9);
         ExpectSameCut(pattern->AzimuthCut, back->AzimuthCut, "azimuth");
         for (int k = 0; k <= 360; ++k) {
             ASSERT_NEAR(back->VerticalCut.GetPoint(k).Y, pattern->VerticalCut.GetPoint(360 - k).Y,

@@ -60,8 +60,7 @@ TEST(MainModel, SelectionIsSortedByIdAndReportsEveryChange) {
     TMainModel model;
     TEventLog log(model);
     std::vector<TPatternData*> patterns;
-    for (int i = 0; i < 10; ++i)
-        patterns.push_back(&model.AddPattern(Pattern(std::to_string(i))));
+    for (int i = 0; i < 10; ++i) patterns.push_back(&model.AddPattern(Pattern(std::to_string(i))));
     log.Events.clear();
     TPatternDataList chosen(false);
     chosen.Add(*patterns[5]);
@@ -137,8 +136,7 @@ class TFakeEditor : public TEditorService {
 public:
     void OpenInTextEditor(const std::string& filePath) override {
         Opened.push_back(filePath);
-        if (Fail)
-            throw std::runtime_error("no editor");
+        if (Fail) throw std::runtime_error("no editor");
     }
     std::vector<std::string> Opened;
     bool Fail = false;

@@ -21,8 +21,7 @@ std::vector<double> ReferenceResample(const TRealPointList& source) {
     double value = 0;
     for (int a = 0; a < 360; ++a) {
         double found = 0;
-        if (InterpolateAt(source, a, found))
-            value = found;
+        if (InterpolateAt(source, a, found)) value = found;
         values.push_back(value);
     }
     return values;
@@ -58,8 +57,7 @@ void ExpectResampledAsReference(const TRealPointList& source, const std::string&
 TRealPointList CutFromDegrees(double first, double last, double step,
                               const std::function<double(double)>& level) {
     TRealPointList list;
-    for (double a = first; a <= last + 1e-9; a += step)
-        list.Add(a, level(a));
+    for (double a = first; a <= last + 1e-9; a += step) list.Add(a, level(a));
     return list;
 }
 
@@ -153,8 +151,7 @@ TEST(NormalizeCut, WholeDegreesGive361PointsFromMinus180To180) {
     TRealPointList cut;
     NormalizeCut(source, cut);
     ASSERT_EQ(cut.Count(), 361);
-    for (int k = 0; k <= 360; ++k)
-        EXPECT_EQ(cut.GetPoint(k).X, k - 180);
+    for (int k = 0; k <= 360; ++k) EXPECT_EQ(cut.GetPoint(k).X, k - 180);
     EXPECT_DOUBLE_EQ(cut.GetPoint(0).Y, -18.0);
     EXPECT_DOUBLE_EQ(cut.GetPoint(360).Y, -18.0);
     EXPECT_DOUBLE_EQ(cut.GetPoint(180).Y, 0);
@@ -176,8 +173,7 @@ TEST(NormalizeCut, FiveDegreeStepsAreInterpolatedAndTheTailRepeated) {
     EXPECT_DOUBLE_EQ(cut.GetPoint(180 + 7).Y, -7);
     EXPECT_DOUBLE_EQ(cut.GetPoint(180 + 12).Y, -12);
     // 356..359 repeat the value at 355: they are -4..-1 degrees.
-    for (int a = -4; a <= -1; ++a)
-        EXPECT_DOUBLE_EQ(cut.GetPoint(180 + a).Y, -355);
+    for (int a = -4; a <= -1; ++a) EXPECT_DOUBLE_EQ(cut.GetPoint(180 + a).Y, -355);
     EXPECT_DOUBLE_EQ(cut.GetPoint(180 - 5).Y, -355);
     EXPECT_DOUBLE_EQ(cut.GetPoint(180 - 6).Y, -354);
 }
@@ -186,16 +182,13 @@ TEST(NormalizeCut, SourceFromMinus180RepeatsTheValueAt180AndEmptyIsFlat) {
     TRealPointList cut;
     NormalizeCut(CutFromDegrees(-180, 180, 1, [](double a) { return std::fabs(a) / 10; }), cut);
     EXPECT_DOUBLE_EQ(cut.GetPoint(180 + 90).Y, -9);
-    for (int k = 0; k < 180; ++k)
-        EXPECT_DOUBLE_EQ(cut.GetPoint(k).Y, -18) << k;
+    for (int k = 0; k < 180; ++k) EXPECT_DOUBLE_EQ(cut.GetPoint(k).Y, -18) << k;
 
     NormalizeCut(TRealPointList(), cut);
     ASSERT_EQ(cut.Count(), 361);
-    for (const TRealPoint& point : cut.Points())
-        EXPECT_EQ(point.Y, 0);
+    for (const TRealPoint& point : cut.Points()) EXPECT_EQ(point.Y, 0);
     NormalizeCut(CutFromDegrees(400, 500, 1, [](double) { return 9; }), cut);
-    for (const TRealPoint& point : cut.Points())
-        EXPECT_EQ(point.Y, 0);
+    for (const TRealPoint& point : cut.Points()) EXPECT_EQ(point.Y, 0);
 }
 
 TEST(NormalizeCut, RepeatedWholeDegreeFailsInsteadOfGivingNaN) {

@@ -9,8 +9,7 @@ namespace {
 
 TRealPointList Points(std::initializer_list<TRealPoint> points) {
     TRealPointList list;
-    for (const TRealPoint& point : points)
-        list.AddPoint(point);
+    for (const TRealPoint& point : points) list.AddPoint(point);
     return list;
 }
 
@@ -70,8 +69,7 @@ TEST(Interpolation, ZeroByZeroAndOverflowAreErrorsNotNaN) {
 
 TEST(RealPointList, SubtractAndRotateHalfTurn) {
     TRealPointList cut;
-    for (int k = 0; k <= 360; ++k)
-        cut.Add(k - 180, -k);
+    for (int k = 0; k <= 360; ++k) cut.Add(k - 180, -k);
     TRealPointList turned;
     turned.Add(1, 1);
     RotateHalfTurn(cut, turned);

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "model/Errors.h"
 #include "formats/TextLines.h"
+#include "model/Errors.h"
 #include "support/TempDir.h"
 
 namespace ostrel {

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "model/ProfileFile.h"
 #include "formats/TextLines.h"
+#include "model/ProfileFile.h"
 #include "support/TempDir.h"
 
 namespace ostrel {
@@ -120,9 +120,10 @@ TEST(Settings, RecentFilesSectionSurvivesAndSurvivesUs) {
     EXPECT_TRUE(settings.FAllowDuplicates);
     settings.FOpenPath = "/data/";
     settings.Save();
-    EXPECT_EQ(ReadFileBytes(path), kMruSection +
-                                   "\r\n[Options]\r\nFAllowDuplicates=1\r\nOther=kept\r\n"
-                                   "FShowExtensions=0\r\n\r\n[MainForm]\r\nFOpenPath=/data/\r\n");
+    EXPECT_EQ(ReadFileBytes(path),
+              kMruSection +
+                  "\r\n[Options]\r\nFAllowDuplicates=1\r\nOther=kept\r\n"
+                  "FShowExtensions=0\r\n\r\n[MainForm]\r\nFOpenPath=/data/\r\n");
 
     TProfileFile ini;
     ini.Load(path);
@@ -174,7 +175,8 @@ TEST(Settings, GetSettingsCreatesOnceLoadsAndSavesAtTheEnd) {
     settings.FOpenPath = "/patterns/";
     settings.FLogScale = true;
     SaveAndFreeSettings();
-    EXPECT_NE(ReadFileBytes(path).find("[MainForm]\r\nFOpenPath=/patterns/\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(path).find("[MainForm]\r\nFOpenPath=/patterns/\r\n"),
+              std::string::npos);
     EXPECT_NE(ReadFileBytes(path).find(kMruSection), std::string::npos);
 
     TSettings& restarted = GetSettings();

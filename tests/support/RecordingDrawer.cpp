@@ -76,14 +76,10 @@ double TRecordingDrawer::AlignedTextOut(const std::string& text, TTextAlign hAli
     const double height = DeviceTextHeight();
     double dx = 0;
     double dy = 0;
-    if (hAlign == taCenter)
-        dx = WorldWidth(width / 2);
-    if (hAlign == taFar)
-        dx = WorldWidth(width);
-    if (vAlign == taCenter)
-        dy = WorldHeight(height / 2);
-    if (vAlign == taFar)
-        dy = WorldHeight(height);
+    if (hAlign == taCenter) dx = WorldWidth(width / 2);
+    if (hAlign == taFar) dx = WorldWidth(width);
+    if (vAlign == taCenter) dy = WorldHeight(height / 2);
+    if (vAlign == taFar) dy = WorldHeight(height);
     TDrawCall& call =
         Record("AlignedTextOut", {x, y, static_cast<double>(hAlign), static_cast<double>(vAlign)});
     call.Text = text;
@@ -180,8 +176,7 @@ void TRecordingDrawer::ApplyClip(const TRect* deviceRect) {
 std::vector<TDrawCall> TRecordingDrawer::CallsOf(const std::string& op) const {
     std::vector<TDrawCall> result;
     for (const TDrawCall& call : Calls) {
-        if (call.Op == op)
-            result.push_back(call);
+        if (call.Op == op) result.push_back(call);
     }
     return result;
 }
@@ -189,8 +184,7 @@ std::vector<TDrawCall> TRecordingDrawer::CallsOf(const std::string& op) const {
 std::vector<std::string> TRecordingDrawer::Texts() const {
     std::vector<std::string> result;
     for (const TDrawCall& call : Calls) {
-        if (call.Op == "TextOut")
-            result.push_back(call.Text);
+        if (call.Op == "TextOut") result.push_back(call.Text);
     }
     return result;
 }

@@ -13,8 +13,7 @@ TTempDir::TTempDir() {
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/ostrel-test-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    if (!mkdtemp(buffer.data()))
-        throw std::runtime_error("cannot create a temporary folder");
+    if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
     FPath = buffer.data();
 }
 
@@ -27,8 +26,7 @@ std::string TTempDir::Write(const std::string& name, const std::string& bytes) c
     const std::string path = File(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
+    if (!out) throw std::runtime_error("cannot write " + path);
     return path;
 }
 

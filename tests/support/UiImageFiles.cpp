@@ -13,10 +13,8 @@ std::string TestPngFolder() {
 std::string SaveTestPng(const QImage& image, const std::string& relativePath) {
     const QString path = QDir(QString::fromStdString(TestPngFolder()))
                              .filePath(QString::fromStdString(relativePath));
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return std::string();
-    if (!image.save(path, "PNG"))
-        return std::string();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return std::string();
+    if (!image.save(path, "PNG")) return std::string();
     return path.toStdString();
 }
 

@@ -45,9 +45,8 @@ TEST(OpenDialogGhost, TheClosedDialogsAreaIsRepaintedBeforeFilesLoad) {
         std::string name = "p";
         name.append(std::to_string(i)).append(".msi");
         paths << QString::fromStdString(folder.Write(
-            name,
-            OstrelText(
-                "", [](double a) { return a / 10; }, [](double a) { return a / 20; })));
+            name, OstrelText(
+                      "", [](double a) { return a / 10; }, [](double a) { return a / 20; })));
     }
     // The screen as each file is added: no dialog pixels, and a progress bar that has grown
     // since the file before.
