@@ -16,14 +16,14 @@
 
 #include "BenchReport.h"
 #include "PatternFileGenerator.h"
-#include "app/AppIcons.h"
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
-#include "draw/CanvasDrawer.h"
 #include "formats/PatternLoaders.h"
 #include "model/Settings.h"
+#include "qtdraw/CanvasDrawer.h"
 #include "shell/FileTable.h"
 #include "views/SideBySide.h"
+#include "widgets/AppIcons.h"
 
 namespace ostrel {
 namespace {

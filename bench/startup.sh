@@ -8,7 +8,7 @@
 # and quit at once. Prints each run and the median next to the target. Settings are read
 # from a scratch HOME, so the user's own files are neither read nor written.
 set -euo pipefail
-viewer=${1:-build/src/app/OstrelViewer}
+viewer=${1:-build/OstrelViewer}
 runs=${2:-10}
 target_ms=300
 baseline_ms=550

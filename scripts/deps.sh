@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(g++ make cmake qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev
           fonts-liberation2 fonts-dejavu-core)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(clang libclang-rt-14-dev locales xvfb xauth poppler-utils)
+  packages+=(clang clang-format libclang-rt-14-dev locales xvfb xauth poppler-utils)
 fi
 
 missing=()

@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
-viewer="$root/build/src/app/OstrelViewer"
+viewer="$root/build/OstrelViewer"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
   cat >&2 <<MSG
 The viewer is built but there is no display to show it on (DISPLAY and WAYLAND_DISPLAY

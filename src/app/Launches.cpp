@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <utility>
 
-#include "app/Branding.h"
+#include "shell/Branding.h"
 #include "shell/DesktopEntry.h"
 
 namespace ostrel {

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/CommandOptions.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "model/NumberText.h"
@@ -12,7 +13,21 @@ namespace {
 
 const char kUsage[] =
     "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
-    "       ostrel-inspect --edx-table EDXFILE";
+    "       ostrel-inspect --edx-table EDXFILE\n"
+    "       ostrel-inspect --help | --version";
+
+const char kHelp[] =
+    "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
+    "       ostrel-inspect --edx-table EDXFILE\n"
+    "       ostrel-inspect --help | --version\n"
+    "\n"
+    "Tells what the viewer makes of pattern files, one block of 'key: value' lines a file.\n"
+    "  --cuts           also list every point of the three cuts\n"
+    "  --edx EDXFILE    read an EDX file as the viewer's EDX import does (may repeat)\n"
+    "  --edx-table EDXFILE\n"
+    "                   print the EDX cut table as the import puts it on the clipboard\n"
+    "  --               end of options: every later word is a file\n"
+    "Exit status: 0 every file loaded, 1 some file did not, 2 usage error.";
 
 enum TInputKind { ikPattern, ikEdx, ikEdxTable };
 
@@ -109,25 +124,19 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         err << kUsage << '\n';
         return 2;
     };
-    bool withCuts = false;
-    bool optionsEnded = false;
-    bool tableWanted = false;
+    TCommandOptions options;
+    const std::string problem =
+        options.Parse(arguments, {{"cuts"}, {"edx", 0, true}, {"edx-table", 0, true}});
+    if (!problem.empty()) return usageError(problem);
+    if (AnswerHelpOrVersion(options, "ostrel-inspect", kHelp, out)) return 0;
+    const bool withCuts = options.Has("cuts");
+    const bool tableWanted = options.Has("edx-table");
     std::vector<TInput> inputs;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && argument == "--cuts") {
-            withCuts = true;
-        } else if (!optionsEnded && (argument == "--edx" || argument == "--edx-table")) {
-            if (i + 1 == arguments.size()) return usageError(argument + " needs a file");
-            const bool table = argument == "--edx-table";
-            tableWanted = tableWanted || table;
-            inputs.push_back({table ? ikEdxTable : ikEdx, arguments[++i]});
-        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            return usageError("unknown option '" + argument + "'");
-        } else {
-            inputs.push_back({ikPattern, argument});
+    for (const TGivenOption& item : options.Items) {
+        if (item.Name.empty()) {
+            inputs.push_back({ikPattern, item.Value});
+        } else if (item.Name == "edx" || item.Name == "edx-table") {
+            inputs.push_back({item.Name == "edx" ? ikEdx : ikEdxTable, item.Value});
         }
     }
     if (inputs.empty()) return usageError({});

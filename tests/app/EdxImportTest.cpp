@@ -9,11 +9,11 @@
 
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
+#include "dialogs/AniFrm.h"
 #include "formats/EdxFile.h"
 #include "model/Settings.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
-#include "views/AniFrm.h"
 
 namespace ostrel {
 namespace {

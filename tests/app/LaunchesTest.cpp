@@ -13,8 +13,8 @@
 
 #include <filesystem>
 
-#include "app/Branding.h"
 #include "model/MainModel.h"
+#include "shell/Branding.h"
 #include "support/TempDir.h"
 
 // Readable failure messages for Qt strings (and lists of them).

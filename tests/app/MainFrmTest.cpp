@@ -30,14 +30,14 @@
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
+#include "dialogs/PrintOptionsDlg.h"
 #include "formats/TextLines.h"
 #include "model/ProfileFile.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
-#include "support/UiImageFiles.h"
-#include "views/PrintOptionsDlg.h"
+#include "uisupport/UiImageFiles.h"
 
 namespace ostrel {
 namespace {

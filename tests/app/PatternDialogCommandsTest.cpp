@@ -13,17 +13,17 @@
 #include <memory>
 
 #include "app/FileTableModel.h"
-#include "app/HintDelay.h"
 #include "app/MainFrm.h"
+#include "dialogs/PatPointsDlg.h"
+#include "dialogs/RotateDlg.h"
 #include "model/NumberText.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "support/TempDir.h"
-#include "support/UiImageFiles.h"
-#include "support/UiPatternFiles.h"
+#include "uisupport/UiImageFiles.h"
+#include "uisupport/UiPatternFiles.h"
 #include "views/OffsetAngles.h"
-#include "views/PatPointsDlg.h"
-#include "views/RotateDlg.h"
+#include "widgets/HintDelay.h"
 
 namespace ostrel {
 namespace {

@@ -1,0 +1,599 @@
+#include "qtdraw/CanvasPainter.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <memory>
+
+#include "draw/LineClipping.h"
+#include "draw/ThinLines.h"
+
+namespace ostrel {
+
+namespace {
+
+// Pixel size at which a face's cell-to-size ratio is measured; large enough that the
+// rounding of the font engine's metrics does not matter.
+constexpr int kReferencePixelSize = 512;
+// Bounds for font cells and pen widths in pixels: far beyond any page at printer
+// resolution, but small enough that a wild size cannot make the font engine or the
+// stroker allocate without end.
+constexpr int kMaxDeviceSize = 10000;
+
+QRect NormalizedRect(const TRect& rect) {
+    const int left = std::min(rect.Left, rect.Right);
+    const int top = std::min(rect.Top, rect.Bottom);
+    // Device coordinates span up to 2^31, one more than an int holds; such a rectangle
+    // loses its last pixel, far outside any device.
+    constexpr std::int64_t kMaxSpan = std::numeric_limits<int>::max();
+    const auto span = [&](int a, int b) {
+        return static_cast<int>(
+            std::min<std::int64_t>(std::int64_t{std::max(a, b)} - std::min(a, b), kMaxSpan));
+    };
+    return QRect(left, top, span(rect.Left, rect.Right), span(rect.Top, rect.Bottom));
+}
+
+// The clip rectangle as continuous geometry: pixels L..R-1 span [L, R].
+TRealRect ClipGeometry(const TRect& clip) {
+    const QRect r = NormalizedRect(clip);
+    return TRealRect{static_cast<double>(r.left()), static_cast<double>(r.top()),
+                     static_cast<double>(r.left() + r.width()),
+                     static_cast<double>(r.top() + r.height())};
+}
+
+QPainterPath RectPath(const TRealRect& rect) {
+    QPainterPath path;
+    path.addRect(QRectF(QPointF(rect.Left, rect.Top), QPointF(rect.Right, rect.Bottom)));
+    return path;
+}
+
+Qt::BrushStyle ToQtBrushStyle(TBrushStyle style) {
+    switch (style) {
+        case bsSolid:
+            return Qt::SolidPattern;
+        case bsClear:
+            return Qt::NoBrush;
+        case bsHorizontal:
+            return Qt::HorPattern;
+        case bsVertical:
+            return Qt::VerPattern;
+        case bsFDiagonal:
+            return Qt::FDiagPattern;
+        case bsBDiagonal:
+            return Qt::BDiagPattern;
+        case bsCross:
+            return Qt::CrossPattern;
+        case bsDiagCross:
+            return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+}  // namespace
+
+QColor ToQColor(TColor color) {
+    return QColor(ColorRed(color), ColorGreen(color), ColorBlue(color));
+}
+
+QString ToQString(const std::string& text) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+    QString decoded = utf8(bytes);
+    if (utf8.hasError()) return QString::fromLatin1(bytes);
+    return decoded;
+}
+
+void TCanvasPainter::SetPainter(QPainter* painter) {
+    FPainter = painter;
+    // Metrics depend on the device's resolution.
+    FFontMetrics.reset();
+    FSizedFont.reset();
+    if (FPainter == nullptr) return;
+    FPainter->setRenderHint(QPainter::Antialiasing, true);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+QFontMetricsF TCanvasPainter::Metrics(const QFont& font) const {
+    QPaintDevice* device = FPainter != nullptr ? FPainter->device() : nullptr;
+    return device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font);
+}
+
+void TCanvasPainter::SizeFont(QFont font, int cellHeight, TSizedFont& sized) const {
+    // Qt sizes fonts by their em, and loads them only at whole pixel sizes; the cell
+    // (ascent + descent) is a fixed multiple of the em per face. Take the whole pixel size
+    // nearest to the requested cell, then scale text by the small factor that makes its
+    // cell exactly the requested height, so that layouts get the height they asked for.
+    const int cell = std::clamp(cellHeight, 1, kMaxDeviceSize);
+    font.setPixelSize(kReferencePixelSize);
+    const double referenceCell = Metrics(font).height();
+    const double emPerCell = referenceCell > 0 ? kReferencePixelSize / referenceCell : 1.0;
+    font.setPixelSize(std::max(1, RoundToDevice(cell * emPerCell)));
+    const double realisedCell = Metrics(font).height();
+    sized.Font = font;
+    sized.TextScale = realisedCell > 0 ? cell / realisedCell : 1.0;
+}
+
+const QFontMetricsF& TCanvasPainter::FontMetrics() const {
+    if (!FFontMetrics) FFontMetrics.emplace(Metrics(FFont));
+    return *FFontMetrics;
+}
+
+namespace {
+
+// What a sized font depends on: the request and the resolution of the device it is
+// measured on (none without a painter).
+struct TFontKey {
+    std::string Name;
+    TFontStyles Style = 0;
+    int CellHeight = 0;
+    int DpiX = 0;
+    int DpiY = 0;
+    auto operator<=>(const TFontKey&) const = default;
+};
+
+// Sized fonts with the widths measured in them, for every canvas of this thread: each
+// paint makes new canvases, and the same few fonts and labels come back every time.
+std::map<TFontKey, std::shared_ptr<TCanvasPainter::TSizedFont>>& SizedFonts() {
+    thread_local std::map<TFontKey, std::shared_ptr<TCanvasPainter::TSizedFont>> fonts;
+    return fonts;
+}
+
+}  // namespace
+
+void TCanvasPainter::SetFont(const std::string& name, TColor color, TFontStyles style,
+                             int cellHeight) {
+    FFontColor = ToQColor(color);
+    const QPaintDevice* device = FPainter != nullptr ? FPainter->device() : nullptr;
+    TFontKey key{name, style, cellHeight, device != nullptr ? device->logicalDpiX() : -1,
+                 device != nullptr ? device->logicalDpiY() : -1};
+    auto& fonts = SizedFonts();
+    // Canvases keep their font alive themselves, so forgetting them all is safe.
+    constexpr size_t kMaxSizedFonts = 256;
+    if (fonts.size() >= kMaxSizedFonts && !fonts.contains(key)) fonts.clear();
+    std::shared_ptr<TSizedFont>& sized = fonts[key];
+    if (!sized) {
+        // Finding and sizing a font costs more than drawing a label with it.
+        QFont font(ToQString(name));
+        // Unhinted outlines give the same advances on every platform and resolution.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setWeight((style & fsBold) != 0 ? QFont::Bold : QFont::Normal);
+        font.setItalic((style & fsItalic) != 0);
+        font.setUnderline((style & fsUnderline) != 0);
+        font.setStrikeOut((style & fsStrikeOut) != 0);
+        sized = std::make_shared<TSizedFont>();
+        SizeFont(font, cellHeight, *sized);
+    }
+    if (sized == FSizedFont) return;
+    FSizedFont = sized;
+    FFont = sized->Font;
+    FTextScale = sized->TextScale;
+    FFontMetrics.reset();
+}
+
+void TCanvasPainter::SetPen(TColor color, TPenStyle style, int width) {
+    FPenColor = ToQColor(color);
+    FPenStyle = style;
+    // A zero width is the thinnest line the device has, one pixel.
+    FPenWidth = std::clamp(width, 1, kMaxDeviceSize);
+}
+
+void TCanvasPainter::SetBrush(TColor color, TBrushStyle style) {
+    FBrushColor = color;
+    FBrushStyle = style;
+}
+
+int TCanvasPainter::TextWidth(const std::string& text) const {
+    const auto measure = [&] {
+        return RoundToDevice(FontMetrics().horizontalAdvance(ToQString(text)) * FTextScale);
+    };
+    // The font nobody set is not remembered.
+    if (!FSizedFont) return measure();
+    // Layouts measure the same labels over and over (to align them, to fit them, to wrap
+    // a legend) and every paint again; shaping a text is the costly part.
+    constexpr size_t kMaxRememberedWidths = 4096;
+    auto& widths = FSizedFont->Widths;
+    if (const auto known = widths.find(text); known != widths.end()) return known->second;
+    const int width = measure();
+    if (widths.size() >= kMaxRememberedWidths) widths.clear();
+    widths.emplace(text, width);
+    return width;
+}
+
+int TCanvasPainter::TextHeight(const std::string&) const {
+    return RoundToDevice(FontMetrics().height() * FTextScale);
+}
+
+void TCanvasPainter::TextOut(int x, int y, const std::string& text, bool rotated) {
+    if (FPainter == nullptr) return;
+    const QString qtext = ToQString(text);
+    const QFontMetricsF& metrics = FontMetrics();
+    FPainter->save();
+    FPainter->translate(x, y);
+    // Qt turns clockwise for positive angles on a Y-down device.
+    if (rotated) FPainter->rotate(-90);
+    if (FBrushStyle != bsClear) {
+        FPainter->fillRect(QRect(0, 0, TextWidth(text), TextHeight(text)),
+                           QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
+    }
+    FPainter->scale(FTextScale, FTextScale);
+    FPainter->setFont(FFont);
+    FPainter->setPen(FFontColor);
+    FPainter->drawText(QPointF(0, metrics.ascent()), qtext);
+    FPainter->restore();
+}
+
+double TCanvasPainter::StrokeOffset() const {
+    return FPenWidth % 2 == 1 ? 0.5 : 0.0;
+}
+
+void TCanvasPainter::ApplyPen() const {
+    if (FPenStyle == psClear) {
+        FPainter->setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(FPenColor);
+    pen.setWidth(FPenWidth);
+    pen.setCosmetic(false);
+    const bool thin = FPenWidth <= 1;
+    pen.setCapStyle(thin ? Qt::SquareCap : Qt::RoundCap);
+    pen.setJoinStyle(thin ? Qt::MiterJoin : Qt::RoundJoin);
+    // Dash patterns of a classic raster canvas, in pen widths (pixels for a 1-pixel pen).
+    QList<qreal> dashes;
+    switch (FPenStyle) {
+        case psDash:
+            dashes = {18, 6};
+            break;
+        case psDot:
+            dashes = {3, 3};
+            break;
+        case psDashDot:
+            dashes = {9, 6, 3, 6};
+            break;
+        case psDashDotDot:
+            dashes = {9, 3, 3, 3, 3, 3};
+            break;
+        default:
+            break;
+    }
+    if (!dashes.isEmpty()) {
+        // Square caps would lengthen every dash by a pixel and close the small gaps.
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern(dashes);
+    }
+    FPainter->setPen(pen);
+}
+
+void TCanvasPainter::ApplyBrush() const {
+    if (FBrushStyle == bsClear) {
+        FPainter->setBrush(Qt::NoBrush);
+        return;
+    }
+    FPainter->setBrush(QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
+}
+
+namespace {
+
+// Surfaces wider or taller than this keep the engine's own path: the fixed-point steps of
+// the thin-line rasteriser are exact only well inside the int range.
+constexpr int kMaxThinLineSurface = 16384;
+
+// The painter's effective clip in device pixels as one rectangle; nothing when it is a
+// region of several rectangles (or empty), which the engine blends differently. `ownClip`
+// is the rectangle this canvas set (it replaced any clip before it); asking the painter for
+// its clip region instead costs more than drawing a short curve.
+std::optional<QRect> DeviceClipRect(const QPainter& painter, const QPaintEngine& engine,
+                                    const QImage& image, const std::optional<QRect>& ownClip) {
+    QRect clip = image.rect();
+    const QRegion system = engine.systemClip();
+    if (!system.isEmpty()) {
+        if (system.rectCount() != 1) return std::nullopt;
+        clip &= system.boundingRect();
+    }
+    if (ownClip) {
+        clip &= painter.deviceTransform().mapRect(*ownClip);
+    } else if (painter.hasClipping()) {
+        const QRegion other = painter.clipRegion() * painter.deviceTransform();
+        if (other.rectCount() != 1) return std::nullopt;
+        clip &= other.boundingRect();
+    }
+    if (clip.isEmpty()) return std::nullopt;
+    return clip;
+}
+
+}  // namespace
+
+// One-pixel solid antialiased lines on a raster image are drawn by the thin-line rasteriser
+// when it gives exactly the engine's pixels: a plain 32-bit image under a painter that only
+// translates, blends source-over at full opacity and clips to one rectangle, and points
+// that need no geometric clipping. Everything else goes to the engine.
+std::optional<TCanvasPainter::TThinLineTarget> TCanvasPainter::ThinLineTarget() const {
+    if (!FDirectLines || FPenStyle != psSolid || FPenWidth != 1 || FPenColor.alpha() != 255) {
+        return std::nullopt;
+    }
+    if (!FPainter->testRenderHint(QPainter::Antialiasing) || FPainter->opacity() != 1.0 ||
+        FPainter->compositionMode() != QPainter::CompositionMode_SourceOver) {
+        return std::nullopt;
+    }
+    const QPaintEngine* engine = FPainter->paintEngine();
+    if (engine == nullptr || engine->type() != QPaintEngine::Raster) return std::nullopt;
+    QPaintDevice* device = engine->paintDevice();
+    if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
+    const auto* image = static_cast<const QImage*>(device);
+    if ((image->format() != QImage::Format_RGB32 &&
+         image->format() != QImage::Format_ARGB32_Premultiplied) ||
+        image->width() > kMaxThinLineSurface || image->height() > kMaxThinLineSurface) {
+        return std::nullopt;
+    }
+    const QTransform& transform = FPainter->deviceTransform();
+    if (transform.type() > QTransform::TxTranslate) return std::nullopt;
+    const std::optional<QRect> clip =
+        DeviceClipRect(*FPainter, *engine, *image,
+                       FClip ? std::optional<QRect>(NormalizedRect(*FClip)) : std::nullopt);
+    if (!clip) return std::nullopt;
+
+    TThinLineTarget target;
+    // The engine paints into the image's buffer as it found it when painting began; write
+    // there too (bits() could detach a shared image and paint into a copy).
+    target.Surface.Pixels =
+        reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    target.Surface.Stride = image->bytesPerLine() / 4;
+    target.Surface.ClipLeft = clip->left();
+    target.Surface.ClipTop = clip->top();
+    target.Surface.ClipRight = clip->right();
+    target.Surface.ClipBottom = clip->bottom();
+    target.Transform = transform;
+    target.Width = image->width();
+    target.Height = image->height();
+    return target;
+}
+
+// The point in device pixels, false when it lies off the image (where the engine would
+// clip the line geometrically first).
+bool TCanvasPainter::TThinLineTarget::Map(const QPointF& point, TRealPoint& device) const {
+    // What QTransform::map does for a translation, without a call per point.
+    const double x = point.x() + Transform.dx();
+    const double y = point.y() + Transform.dy();
+    if (!(x >= 0 && x <= Width && y >= 0 && y <= Height)) return false;
+    device = TRealPoint{x, y};
+    return true;
+}
+
+bool TCanvasPainter::StrokeThinOnImage(const std::optional<TThinLineTarget>& target,
+                                       const std::vector<QPointF>& points) const {
+    if (!target) return false;
+    TRealPointArray devicePoints(points.size());
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (!target->Map(points[i], devicePoints[i])) return false;
+    }
+    StrokeThinPolyline(target->Surface, devicePoints.data(), devicePoints.size(), FPenColor.rgba(),
+                       true);
+    return true;
+}
+
+// A path's outline through the thin-line rasteriser: each subpath becomes the run of
+// pieces the engine would stroke it with (curves flattened as the engine flattens them,
+// after mapping to the device, as the engine does).
+bool TCanvasPainter::StrokeShapeThinOnImage(const TThinLineTarget& target,
+                                            const QPainterPath& path) const {
+    std::vector<TRealPointArray> outlines;
+    TRealPoint point;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        if (!target.Map(element, point)) return false;
+        if (element.isMoveTo() || outlines.empty()) {
+            outlines.push_back({point});
+        } else if (element.isLineTo()) {
+            outlines.back().push_back(point);
+        } else if (element.isCurveTo() && i + 2 < path.elementCount()) {
+            TRealPoint control2;
+            TRealPoint end;
+            if (!target.Map(path.elementAt(i + 1), control2) ||
+                !target.Map(path.elementAt(i + 2), end)) {
+                return false;
+            }
+            const TRealPoint start = outlines.back().back();
+            AppendFlattenedCubic(start, point, control2, end, outlines.back());
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    for (const TRealPointArray& outline : outlines) {
+        StrokeThinPolyline(target.Surface, outline.data(), outline.size(), FPenColor.rgba(), true);
+    }
+    return true;
+}
+
+void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
+    if (FPenStyle == psClear || points.size() < 2) return;
+    if (!FClip) {
+        if (StrokeThinOnImage(ThinLineTarget(), points)) return;
+        ApplyPen();
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawPolyline(points.data(), static_cast<int>(points.size()));
+        return;
+    }
+    ApplyPen();
+    FPainter->setBrush(Qt::NoBrush);
+    TRealPointArray world;
+    world.reserve(points.size());
+    for (const QPointF& p : points) world.push_back(TRealPoint{p.x(), p.y()});
+    // The centre line is clipped half a pen width inside the rectangle, so that the line's
+    // width and caps stay inside too on devices without a clip of their own.
+    TRealRect area = ClipGeometry(*FClip);
+    const double inset =
+        std::min({FPenWidth / 2.0, (area.Right - area.Left) / 2, (area.Bottom - area.Top) / 2});
+    area = TRealRect{area.Left + inset, area.Top + inset, area.Right - inset, area.Bottom - inset};
+    const std::optional<TThinLineTarget> target = ThinLineTarget();
+    for (const TRealPointArray& run : ClipPolyline(world, area)) {
+        std::vector<QPointF> polygon;
+        polygon.reserve(run.size());
+        for (const TRealPoint& p : run) polygon.push_back(QPointF(p.X, p.Y));
+        if (StrokeThinOnImage(target, polygon)) continue;
+        FPainter->drawPolyline(polygon.data(), static_cast<int>(polygon.size()));
+    }
+}
+
+void TCanvasPainter::FillPath(const QPainterPath& path) const {
+    if (FBrushStyle == bsClear) return;
+    FPainter->setPen(Qt::NoPen);
+    ApplyBrush();
+    if (FClip) {
+        FPainter->drawPath(path.intersected(RectPath(ClipGeometry(*FClip))));
+    } else {
+        FPainter->drawPath(path);
+    }
+}
+
+void TCanvasPainter::DrawShape(const QPainterPath& path, bool fill) const {
+    if (!FClip) {
+        if (const std::optional<TThinLineTarget> target = ThinLineTarget()) {
+            // The engine fills before it strokes; so does this.
+            if (fill) FillPath(path);
+            if (StrokeShapeThinOnImage(*target, path)) return;
+            ApplyPen();
+            FPainter->setBrush(Qt::NoBrush);
+            FPainter->drawPath(path);
+            return;
+        }
+        ApplyPen();
+        if (fill) {
+            ApplyBrush();
+        } else {
+            FPainter->setBrush(Qt::NoBrush);
+        }
+        FPainter->drawPath(path);
+        return;
+    }
+    // Clipped: the interior is cut with the clip rectangle, the outline is clipped as
+    // polylines, so that nothing outside reaches a device without clip support.
+    if (fill) FillPath(path);
+    for (QPolygonF outline : path.toSubpathPolygons()) {
+        if (outline.size() < 2) continue;
+        if (fill && outline.first() != outline.last()) outline.append(outline.first());
+        StrokePolyline(std::vector<QPointF>(outline.begin(), outline.end()));
+    }
+}
+
+void TCanvasPainter::MoveTo(int x, int y) {
+    FPenPos = QPoint(x, y);
+}
+
+void TCanvasPainter::LineTo(int x, int y) {
+    const QPoint end(x, y);
+    if (FPainter != nullptr) {
+        const double o = StrokeOffset();
+        StrokePolyline({QPointF(FPenPos) + QPointF(o, o), QPointF(end) + QPointF(o, o)});
+    }
+    FPenPos = end;
+}
+
+void TCanvasPainter::Polyline(const std::vector<QPoint>& points) {
+    if (FPainter == nullptr) return;
+    const double o = StrokeOffset();
+    std::vector<QPointF> shifted;
+    shifted.reserve(points.size());
+    for (const QPoint& p : points) shifted.push_back(QPointF(p) + QPointF(o, o));
+    StrokePolyline(shifted);
+}
+
+void TCanvasPainter::Polygon(const std::vector<QPoint>& points) {
+    if (FPainter == nullptr || points.size() < 2) return;
+    const double o = FPenStyle == psClear ? 0.0 : StrokeOffset();
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const QPoint& p : points) polygon.append(QPointF(p) + QPointF(o, o));
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    path.addPolygon(polygon);
+    path.closeSubpath();
+    DrawShape(path, true);
+}
+
+void TCanvasPainter::PolyBezier(const std::vector<QPoint>& points) {
+    if (FPainter == nullptr || points.size() < 4) return;
+    const QPointF o(StrokeOffset(), StrokeOffset());
+    QPainterPath path{QPointF(points[0]) + o};
+    for (size_t i = 1; i + 2 < points.size(); i += 3) {
+        path.cubicTo(QPointF(points[i]) + o, QPointF(points[i + 1]) + o,
+                     QPointF(points[i + 2]) + o);
+    }
+    DrawShape(path, false);
+}
+
+void TCanvasPainter::Rectangle(const TRect& rect) {
+    if (FPainter == nullptr) return;
+    const QRect box = NormalizedRect(rect);
+    QPainterPath path;
+    if (FPenStyle == psClear) {
+        path.addRect(QRectF(box));
+    } else {
+        // The outline runs through the centres of the outermost pixels.
+        const double o = StrokeOffset();
+        path.addRect(QRectF(box.left() + o, box.top() + o, std::max(0, box.width() - 1),
+                            std::max(0, box.height() - 1)));
+    }
+    DrawShape(path, true);
+}
+
+void TCanvasPainter::FillRect(const TRect& rect) {
+    if (FPainter == nullptr || FBrushStyle == bsClear) return;
+    QRect box = NormalizedRect(rect);
+    if (FClip) box = box.intersected(NormalizedRect(*FClip));
+    if (box.isEmpty()) return;
+    FPainter->fillRect(box, QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
+}
+
+void TCanvasPainter::Ellipse(const TRect& rect) {
+    if (FPainter == nullptr) return;
+    const QRect box = NormalizedRect(rect);
+    QPainterPath path;
+    if (FPenStyle == psClear) {
+        path.addEllipse(QRectF(box));
+    } else {
+        const double o = StrokeOffset();
+        path.addEllipse(QRectF(box.left() + o, box.top() + o, std::max(0, box.width() - 1),
+                               std::max(0, box.height() - 1)));
+    }
+    DrawShape(path, true);
+}
+
+void TCanvasPainter::StretchDraw(const TRect& rect, const QImage& image) {
+    if (FPainter == nullptr || image.isNull()) return;
+    const QRect target = NormalizedRect(rect);
+    if (target.isEmpty()) return;
+    if (!FClip) {
+        FPainter->drawImage(target, image);
+        return;
+    }
+    const QRect visible = target.intersected(NormalizedRect(*FClip));
+    if (visible.isEmpty()) return;
+    // The part of the image that lands in the visible part of the target.
+    const double sx = static_cast<double>(image.width()) / target.width();
+    const double sy = static_cast<double>(image.height()) / target.height();
+    const QRectF source((visible.left() - target.left()) * sx, (visible.top() - target.top()) * sy,
+                        visible.width() * sx, visible.height() * sy);
+    FPainter->drawImage(QRectF(visible), image, source);
+}
+
+void TCanvasPainter::SetClipRect(const std::optional<TRect>& rect) {
+    FClip = rect;
+    if (FPainter == nullptr) return;
+    if (FClip) {
+        FPainter->setClipRect(NormalizedRect(*FClip), Qt::ReplaceClip);
+    } else {
+        FPainter->setClipping(false);
+    }
+}
+
+}  // namespace ostrel
