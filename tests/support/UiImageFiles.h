@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
+#include <QString>
 #include <string>
+#include <vector>
 
 namespace ostrel {
 
@@ -13,5 +16,8 @@ std::string SaveTestPng(const QImage& image, const std::string& relativePath);
 
 // The folder the images go to.
 std::string TestPngFolder();
+
+// Every point of every <polyline> in an SVG document.
+std::vector<QPointF> SvgPolylinePoints(const QString& svg, int* polylineCount);
 
 }  // namespace ostrel
