@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -14,7 +15,6 @@
 #include <memory>
 
 #include "draw/LineClipping.h"
-#include "draw/PolylineThinning.h"
 
 namespace ostrel {
 
@@ -280,11 +280,67 @@ void TCanvasPainter::ApplyBrush() const {
     FPainter->setBrush(QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
 }
 
+std::optional<TPixelArea> TCanvasPainter::DirectLineArea() const {
+    if (FPenStyle != psSolid || FPenWidth != 1 || FPenColor.alpha() != 255) return std::nullopt;
+    if (!FPainter->testRenderHint(QPainter::Antialiasing) || FPainter->opacity() != 1.0 ||
+        FPainter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        !FPainter->deviceTransform().isIdentity()) {
+        return std::nullopt;
+    }
+    QPaintEngine* engine = FPainter->paintEngine();
+    if (engine == nullptr || engine->type() != QPaintEngine::Raster ||
+        !engine->systemClip().isEmpty()) {
+        return std::nullopt;
+    }
+    QPaintDevice* device = FPainter->device();
+    if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
+    const auto* image = static_cast<const QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied) {
+        return std::nullopt;
+    }
+    QRect allowed = image->rect();
+    if (FClip) {
+        allowed &= NormalizedRect(*FClip);
+    } else if (FPainter->hasClipping()) {
+        return std::nullopt;
+    }
+    TPixelArea area;
+    // The buffer the painter draws into (bits() could detach a shared image).
+    area.Pixels = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    area.Stride = image->bytesPerLine() / 4;
+    area.Left = allowed.left();
+    area.Top = allowed.top();
+    area.Right = allowed.left() + allowed.width();
+    area.Bottom = allowed.top() + allowed.height();
+    return area;
+}
+
+bool TCanvasPainter::DrawDirect(const std::optional<TPixelArea>& area, const QPointF* points,
+                                size_t count, QRgb color) {
+    if (!area) return false;
+    TRealPointArray device(count);
+    for (size_t i = 0; i < count; ++i) {
+        const double x = points[i].x();
+        const double y = points[i].y();
+        // Off the image the line would be walked pixel by pixel through nothing.
+        if (!(x >= area->Left - 1 && x <= area->Right + 1 && y >= area->Top - 1 &&
+              y <= area->Bottom + 1)) {
+            return false;
+        }
+        device[i] = TRealPoint{x, y};
+    }
+    DrawWuPolyline(*area, device.data(), device.size(), color);
+    return true;
+}
+
 void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
     if (FPenStyle == psClear || points.size() < 2) return;
+    const std::optional<TPixelArea> direct = DirectLineArea();
     ApplyPen();
     FPainter->setBrush(Qt::NoBrush);
     if (!FClip) {
+        if (DrawDirect(direct, points.data(), points.size(), FPenColor.rgba())) return;
         FPainter->drawPolyline(points.data(), static_cast<int>(points.size()));
         return;
     }
@@ -301,6 +357,7 @@ void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
         std::vector<QPointF> polygon;
         polygon.reserve(run.size());
         for (const TRealPoint& p : run) polygon.push_back(QPointF(p.X, p.Y));
+        if (DrawDirect(direct, polygon.data(), polygon.size(), FPenColor.rgba())) continue;
         FPainter->drawPolyline(polygon.data(), static_cast<int>(polygon.size()));
     }
 }
@@ -353,16 +410,9 @@ void TCanvasPainter::LineTo(int x, int y) {
 void TCanvasPainter::Polyline(const std::vector<QPoint>& points) {
     if (FPainter == nullptr) return;
     const double o = StrokeOffset();
-    TRealPointArray device;
-    device.reserve(points.size());
-    for (const QPoint& p : points) device.push_back(TRealPoint{p.x() + o, p.y() + o});
-    // A pattern's curve has a vertex per degree, often closer together than a pixel; the
-    // stroker's cost is per segment, the thinned curve stays within a quarter pixel.
-    constexpr double kThinningTolerance = 0.25;
-    const TRealPointArray thinned = ThinnedPolyline(device, kThinningTolerance);
     std::vector<QPointF> shifted;
-    shifted.reserve(thinned.size());
-    for (const TRealPoint& p : thinned) shifted.push_back(QPointF(p.X, p.Y));
+    shifted.reserve(points.size());
+    for (const QPoint& p : points) shifted.push_back(QPointF(p) + QPointF(o, o));
     StrokePolyline(shifted);
 }
 

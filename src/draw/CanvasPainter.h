@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "draw/Drawer.h"
+#include "draw/WuLines.h"
 
 class QPainter;
 class QPainterPath;
@@ -110,6 +111,12 @@ private:
     void ApplyPen() const;
     void ApplyBrush() const;
     void StrokePolyline(const std::vector<QPointF>& points) const;
+    // Where a one-pixel line may go straight into the pixels of the image being painted,
+    // as the engine would blend it: nothing for any other pen, device or painter state.
+    std::optional<TPixelArea> DirectLineArea() const;
+    // The polyline in the area's pixels, when every point lies on the image.
+    static bool DrawDirect(const std::optional<TPixelArea>& area, const QPointF* points,
+                           size_t count, QRgb color);
     void FillPath(const QPainterPath& path) const;
     void DrawShape(const QPainterPath& path, bool fill) const;
 

@@ -317,6 +317,25 @@ TEST(CanvasDrawer, ShapesReachingFarBeyondBothSidesStillCoverTheImage) {
     EXPECT_EQ(image.pixel(100, 100), Rgb(clBlue));
 }
 
+// Every point of every <polyline> in an SVG document.
+std::vector<QPointF> SvgPolylinePoints(const QString& svg, int* polylineCount) {
+    std::vector<QPointF> points;
+    *polylineCount = 0;
+    qsizetype at = 0;
+    while ((at = svg.indexOf(QStringLiteral("<polyline"), at)) >= 0) {
+        ++*polylineCount;
+        const qsizetype start = svg.indexOf(QStringLiteral("points=\""), at) + 8;
+        const qsizetype end = svg.indexOf(QLatin1Char('"'), start);
+        const QStringList pairs = svg.mid(start, end - start).split(' ', Qt::SkipEmptyParts);
+        for (const QString& pair : pairs) {
+            const QStringList xy = pair.split(',');
+            if (xy.size() == 2) points.emplace_back(xy[0].toDouble(), xy[1].toDouble());
+        }
+        at = end;
+    }
+    return points;
+}
+
 TEST(CanvasDrawer, ClipRectangleHoldsInAnSvgWhichKeepsNoClipPaths) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

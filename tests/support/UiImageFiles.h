@@ -1,10 +1,7 @@
 #pragma once
 
 #include <QImage>
-#include <QPointF>
-#include <QString>
 #include <string>
-#include <vector>
 
 namespace ostrel {
 
@@ -16,8 +13,5 @@ std::string SaveTestPng(const QImage& image, const std::string& relativePath);
 
 // The folder the images go to.
 std::string TestPngFolder();
-
-// Every point of every <polyline> in an SVG document.
-std::vector<QPointF> SvgPolylinePoints(const QString& svg, int* polylineCount);
 
 }  // namespace ostrel

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -313,59 +311,6 @@ TEST_F(SideBySideRender, CurvePixelsLieWhereTheCoreComputedThem) {
         }
         EXPECT_EQ(strays, 0) << (graphType == gtPolar ? "polar" : "cartesian");
     }
-}
-
-// The canvas drops curve vertices that add no visible shape: on the way into an SVG (as the
-// clipboard gets it) a real curve may lose vertices, but every vertex of it, as the device
-// would have drawn it, stays within a quarter pixel of the written polyline.
-TEST_F(SideBySideRender, ThinnedCurvesStayWithinAQuarterPixel) {
-    GetSettings().FRadialFloor = -40;
-    TRecordingDrawer recorder(100, 100);
-    TSideBySideDrawer view;
-    view.Bounds = TRect{0, 0, 1600, 900};
-    view.Drawer = &recorder;
-    for (auto& pattern : Patterns) view.Patterns.Add(*pattern);
-    view.ShowLegend = false;
-    view.Draw();
-    size_t curves = 0;
-    size_t written = 0;
-    size_t original = 0;
-    for (const TDrawCall& curve : recorder.CallsOf("Polyline")) {
-        if (curve.Points.size() < 100) continue;
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QSvgGenerator generator;
-            generator.setOutputDevice(&buffer);
-            generator.setSize(QSize(1600, 900));
-            generator.setViewBox(QRect(0, 0, 1600, 900));
-            QPainter painter(&generator);
-            TCanvasDrawer drawer;
-            drawer.SetCanvas(&painter, 1, 1);
-            drawer.SetPen(clBlue, psSolid, 1);
-            drawer.Polyline(curve.Points);
-        }
-        int polylines = 0;
-        const std::vector<QPointF> svg =
-            SvgPolylinePoints(QString::fromUtf8(buffer.data()), &polylines);
-        ASSERT_EQ(polylines, 1);
-        for (const TRealPoint& p : curve.Points) {
-            // Whole device pixels, stroked through the pixel centres.
-            const TRealPoint device{RoundToDevice(p.X) + 0.5, RoundToDevice(p.Y) + 0.5};
-            double nearest = 1e9;
-            for (size_t i = 1; i < svg.size(); ++i) {
-                nearest =
-                    std::min(nearest, DistanceToSegment(device, {svg[i - 1].x(), svg[i - 1].y()},
-                                                        {svg[i].x(), svg[i].y()}));
-            }
-            EXPECT_LE(nearest, 0.25 + 1e-9) << "vertex " << p.X << ", " << p.Y;
-        }
-        ++curves;
-        written += svg.size();
-        original += curve.Points.size();
-    }
-    EXPECT_EQ(curves, 2 * Patterns.size());
-    EXPECT_LT(written, original * 9 / 10) << "vertices that add nothing are dropped";
 }
 
 }  // namespace
