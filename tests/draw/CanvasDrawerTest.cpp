@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QImage>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -452,58 +449,6 @@ TEST(CanvasDrawer, PaintsOnAWidget) {
     // The cell is rows 5..16; the antialiased edge of the "g" may touch the next row.
     EXPECT_LE(text.bottom(), 17);
     EXPECT_GE(text.bottom(), 13);
-}
-
-// A drawing with every kind of element, saved for people to look at; the clipped wave
-// fills its clip rectangle's width and stays inside it among all the other ink.
-TEST(CanvasDrawer, MixedDrawingKeepsTheClippedWaveInside) {
-    TImageCanvas canvas(400, 300);
-    TCanvasDrawer& drawer = canvas.Drawer;
-    drawer.SetPen(0xC0C0C0, psSolid, 1);
-    for (int x = 20; x <= 380; x += 40) drawer.Line(x, 20, x, 280);
-    for (int y = 20; y <= 280; y += 40) drawer.Line(20, y, 380, y);
-    drawer.SetPen(clBlack, psSolid, 1);
-    drawer.SetBrush(clWhite, bsClear);
-    drawer.Rectangle(TRealRect{20, 20, 381, 281});
-    drawer.SetPen(clBlue, psSolid, 2);
-    drawer.Circle(200, 150, 100);
-    drawer.SetPen(clRed, psDash, 1);
-    drawer.Circle(200, 150, 60);
-    drawer.SetBrush(clYellow, bsSolid);
-    drawer.SetPen(clBlack, psSolid, 1);
-    drawer.Ellipse(TRealRect{300, 40, 370, 80});
-    drawer.SetClipRect(TRealRect{100, 60, 300, 240});
-    drawer.SetPen(0x008000, psSolid, 2);
-    TRealPointArray wave;
-    for (int i = 0; i <= 80; ++i) wave.push_back({20 + i * 4.5, 150 + 120 * std::sin(i / 6.0)});
-    drawer.Polyline(wave);
-    drawer.ResetClip();
-    drawer.SetPen(clBlack, psDot, 1);
-    drawer.SetBrush(clWhite, bsClear);
-    drawer.Rectangle(TRealRect{100, 60, 300, 240});
-    drawer.SetFont("Arial", clBlack, 0, 13);
-    drawer.SetBrush(clWhite, bsSolid);
-    drawer.AlignedTextOut("0 dB", taCenter, 200, 50, taFar);
-    drawer.SetFont("Tahoma", clBlue, fsBold, 13);
-    drawer.TextOut("Horizontal", 25, 25);
-    drawer.SetBrush(clWhite, bsClear);
-    drawer.SetFont("Arial", clRed, fsItalic, 13);
-    drawer.VerticalTextOut("Level, dB", taCenter, 15, 150, taCenter);
-    drawer.FillBar(0x808000, 30, 270, 40, 6);
-    const QImage& image = canvas.Finish();
-
-    SaveTestPng(image, "draw/canvas_drawer.png");
-
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (qGreen(p) > 90 && qRed(p) < 60 && qBlue(p) < 60) ink |= QRect(x, y, 1, 1);
-        }
-    }
-    EXPECT_TRUE(QRect(100, 60, 200, 180).contains(ink)) << "clip (100, 60) to (300, 240)";
-    EXPECT_GT(ink.width(), 190);
-    EXPECT_EQ(image.pixel(335, 60), Rgb(clYellow));
 }
 
 }  // namespace
