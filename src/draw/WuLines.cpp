@@ -1,5 +1,6 @@
 #include "draw/WuLines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -8,11 +9,8 @@ namespace ostrel {
 namespace {
 
 // Blends `color` over one pixel with coverage 0..256.
-inline void Blend(const TPixelArea& area, int x, int y, std::uint32_t color, int coverage) {
-    if (coverage <= 0 || x < area.Left || x >= area.Right || y < area.Top || y >= area.Bottom) {
-        return;
-    }
-    std::uint32_t& pixel = area.Pixels[y * area.Stride + x];
+inline void BlendPixel(std::uint32_t& pixel, std::uint32_t color, int coverage) {
+    if (coverage <= 0) return;
     if (coverage >= 256) {
         pixel = color;
         return;
@@ -27,6 +25,11 @@ inline void Blend(const TPixelArea& area, int x, int y, std::uint32_t color, int
     const std::uint32_t alphaGreen =
         (((color >> 8) & 0xFF00FF) * c + ((pixel >> 8) & 0xFF00FF) * rest) & 0xFF00FF00;
     pixel = redBlue | alphaGreen;
+}
+
+inline void Blend(const TPixelArea& area, int x, int y, std::uint32_t color, int coverage) {
+    if (x < area.Left || x >= area.Right || y < area.Top || y >= area.Bottom) return;
+    BlendPixel(area.Pixels[y * area.Stride + x], color, coverage);
 }
 
 // One segment from a to b; `skipFirst` and `skipLast` leave out the pixel of a or of b,
@@ -48,22 +51,37 @@ void DrawSegment(const TPixelArea& area, TRealPoint a, TRealPoint b, std::uint32
     const int last = static_cast<int>(std::lround(x1));
     const int step = last >= first ? 1 : -1;
     const double gradient = x1 != x0 ? (y1 - y0) / (x1 - x0) : 0.0;
+    const int start = skipFirst ? first + step : first;
     const int end = skipLast ? last - step : last;
-    for (int major = skipFirst ? first + step : first;; major += step) {
-        if ((step > 0 && major > end) || (step < 0 && major < end)) break;
+    if ((step > 0 && start > end) || (step < 0 && start < end)) return;
+    // A segment well inside the area needs no check per pixel.
+    const int majorLow = steep ? area.Top : area.Left;
+    const int majorHigh = steep ? area.Bottom : area.Right;
+    const int minorLow = steep ? area.Left : area.Top;
+    const int minorHigh = steep ? area.Right : area.Bottom;
+    const bool inside = std::min(start, end) >= majorLow && std::max(start, end) < majorHigh &&
+                        std::min(y0, y1) - 1 >= minorLow && std::max(y0, y1) + 2 < minorHigh;
+    const std::ptrdiff_t majorStride = steep ? area.Stride : 1;
+    const std::ptrdiff_t minorStride = steep ? 1 : area.Stride;
+    for (int major = start;; major += step) {
         const double minor = y0 + gradient * (major - x0);
         // floor() without a library call: the points lie on the image, minor > -2.
         int m = static_cast<int>(minor);
         if (m > minor) --m;
         const int far = static_cast<int>((minor - m) * 256 + 0.5);
         const int near = 256 - far;
-        if (steep) {
+        if (inside) {
+            std::uint32_t* pixel = area.Pixels + major * majorStride + m * minorStride;
+            BlendPixel(*pixel, color, near);
+            BlendPixel(pixel[minorStride], color, far);
+        } else if (steep) {
             Blend(area, m, major, color, near);
             Blend(area, m + 1, major, color, far);
         } else {
             Blend(area, major, m, color, near);
             Blend(area, major, m + 1, color, far);
         }
+        if (major == end) break;
     }
 }
 
