@@ -33,6 +33,7 @@
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/Launches.h"
+#include "app/PatternArea.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/AniFrm.h"
 #include "dialogs/OptionsDlg.h"
@@ -112,17 +113,6 @@ const QStringList TMainForm::kOpenFilters = {
     "Verizon Files (*.vwa)",
     "All Files (*)",
 };
-
-TPatternPaintBox::TPatternPaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint)
-    : QWidget(parent), FPaint(std::move(paint)) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TPatternPaintBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    FPaint(painter, size());
-}
 
 TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> launcher,
                      QWidget* parent)
@@ -460,8 +450,8 @@ void TMainForm::CreateCentralArea() {
     pnlGraph->setObjectName("pnlGraph");
     auto* graphLayout = new QVBoxLayout(pnlGraph);
     graphLayout->setContentsMargins(0, 0, 0, 0);
-    pbPattern = new TPatternPaintBox(
-        pnlGraph, [this](QPainter& painter, QSize size) { PaintPatterns(painter, size, false); });
+    pbPattern = new TPatternArea(pnlGraph, FModel->Selection);
+    ShowViewMode();
     pbPattern->setObjectName("pbPattern");
     graphLayout->addWidget(pbPattern);
     mainLayout->addWidget(pnlHeader);
@@ -533,7 +523,7 @@ void TMainForm::BindModelEvents() {
     };
     FModel->OnCleared = [this](TMainModel&) { FFileTable->ClearRows(); };
     FModel->OnSelectionChanged = [this](TMainModel&) {
-        pbPattern->update();
+        pbPattern->Invalidate();
         UpdateCommandStates();
     };
 }
@@ -764,7 +754,7 @@ void TMainForm::UpdateCommandStates() {
 
 void TMainForm::SetGraphType(TGraphKind kind) {
     FGraphType = kind;
-    pbPattern->update();
+    ShowViewMode();
     mmiPolar->setChecked(kind == gkPolar);
     mmiCartesian->setChecked(kind == gkCartesian);
 }
@@ -774,7 +764,7 @@ void TMainForm::SetHCut(bool azimuth) {
     FStatusPanels[2]->setText(azimuth ? "H Cut: Azimuth" : "H Cut: Horizontal");
     mmiAzimuth->setChecked(azimuth);
     mmiHorizontal->setChecked(!azimuth);
-    pbPattern->update();
+    pbPattern->Invalidate();
 }
 
 void TMainForm::SetScaleMode(int mode) {
@@ -787,7 +777,9 @@ void TMainForm::SetScaleMode(int mode) {
     mmi25dB->setChecked(mode == 0);
     mmi40dB->setChecked(mode == 1);
     mmiLogarithmic->setChecked(mode == 2);
-    pbPattern->update();
+    ShowViewMode();
+    // The floor lives in the settings, which the area cannot watch.
+    pbPattern->Invalidate();
 }
 
 QString TMainForm::StatusPanelText(int panel) const {
@@ -849,45 +841,16 @@ bool TMainForm::IsView3dShown() const {
     return FView3dShown;
 }
 
-void TMainForm::PaintPatterns(QPainter& painter, QSize size, bool forClipboard) const {
-    TCanvasDrawer drawer;
-    drawer.SetCanvas(&painter, 1, 1);
-    TSideBySideDrawer view;
-    view.Bounds = TRect{0, 0, size.width(), size.height()};
-    view.Drawer = &drawer;
-    view.Patterns.CopyFrom(FModel->Selection);
-    view.LegendAlign = 2;
-    view.GraphType = FGraphType == gkPolar ? gtPolar : gtCartesian;
-    view.ShowLegend = !forClipboard;
-    view.LogScale = !forClipboard && FScaleMode == 2;
-    view.Draw();
+QWidget* TMainForm::PatternBox() const {
+    return pbPattern;
+}
+
+void TMainForm::ShowViewMode() {
+    pbPattern->SetView(FGraphType == gkPolar ? gtPolar : gtCartesian, FScaleMode == 2);
 }
 
 void TMainForm::CopyImage() {
-    const QSize size = pbPattern->size();
-    QByteArray svg;
-    {
-        QBuffer buffer(&svg);
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(size);
-        generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setResolution(logicalDpiY());
-        generator.setTitle(branding::kProgramTitle);
-        QPainter painter(&generator);
-        PaintPatterns(painter, size, true);
-    }
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        PaintPatterns(painter, size, true);
-    }
-    auto* mime = new QMimeData;
-    mime->setData("image/svg+xml", svg);
-    mime->setImageData(image);
-    QGuiApplication::clipboard()->setMimeData(mime);
+    pbPattern->CopyImage();
 }
 
 void TMainForm::ActPrint() {
@@ -937,7 +900,7 @@ void TMainForm::OnApplyAngles(TRotateDialog& dialog) {
 void TMainForm::ApplyOffsets(const TRealPointList& angles) {
     ostrel::ApplyOffsets(FModel->Selection, angles);
     tvFiles->viewport()->update();
-    pbPattern->update();
+    pbPattern->Invalidate();
 }
 
 void TMainForm::ActShowPoints() {
@@ -962,7 +925,7 @@ void TMainForm::ActView3d() {
 void TMainForm::ActOptions() {
     ExecuteOptionsDialog(this, GetSettings());
     tvFiles->viewport()->update();
-    pbPattern->update();
+    pbPattern->Invalidate();
 }
 
 void TMainForm::ActAbout() {

@@ -27,6 +27,7 @@ class TErrorReporter;
 class TFileTableModel;
 class TPrintOptionsDialog;
 class TLauncher;
+class TPatternArea;
 class TRotateDialog;
 class TvkEdgePanel;
 
@@ -51,20 +52,6 @@ public:
     virtual bool RunPrintDialog(QWidget* parent, QPrinter& printer) = 0;
 };
 
-// The paint box of the graph area: paints the selected patterns side by side.
-class TPatternPaintBox : public QWidget {
-    Q_OBJECT
-
-public:
-    explicit TPatternPaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    std::function<void(QPainter&, QSize)> FPaint;
-};
-
 // The program's main window: the file table over the graph area, the commands of the
 // menus and toolbar, the view modes, the recent-files list, and the main model it owns.
 class TMainForm : public QMainWindow {
@@ -85,7 +72,7 @@ public:
     TMainModel& Model() { return *FModel; }
     TFileTableModel& FileTable() { return *FFileTable; }
     QTreeView* FileView() const { return tvFiles; }
-    QWidget* PatternBox() const { return pbPattern; }
+    QWidget* PatternBox() const;
     TMRUFileList& RecentFiles() { return FMru; }
     void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
     void SetPrintDialogService(std::unique_ptr<TPrintDialogService> service);
@@ -117,8 +104,6 @@ public:
     int SortColumn() const;
     bool SortAscending() const { return FSortAscending; }
 
-    // Paints the side-by-side view of the selection into a painter of that size.
-    void PaintPatterns(QPainter& painter, QSize size, bool forClipboard) const;
     // Puts the graph area on the clipboard: SVG, with a PNG of the same picture beside it.
     void CopyImage();
     // The outer height the splitter rule compares with; the window's frame height.
@@ -146,6 +131,8 @@ private:
     void BindModelEvents();
 
     void UpdateCommandStates();
+    // The graph area follows the graph type and the scale mode.
+    void ShowViewMode();
     void OnTableSelectionChanged();
     void DeleteSelectedPatterns();
     void RebuildRecentFilesMenu();
@@ -203,7 +190,7 @@ private:
     QWidget* pnlHeader = nullptr;
     QToolButton* btnSwap = nullptr;
     QWidget* pnlGraph = nullptr;
-    TPatternPaintBox* pbPattern = nullptr;
+    TPatternArea* pbPattern = nullptr;
     TvkEdgePanel* pnlProgress = nullptr;
     QProgressBar* Progress = nullptr;
     std::vector<QLabel*> FStatusPanels;

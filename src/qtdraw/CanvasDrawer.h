@@ -26,8 +26,6 @@ public:
     // times 100.
     void SetCanvas(QPainter* canvas, double xScale, double yScale);
     QPainter* GetCanvas() const { return FCanvas.Painter(); }
-    // See TCanvasPainter::SetDirectLines.
-    void SetDirectLines(bool on) { FCanvas.SetDirectLines(on); }
 
     void SetFont(const std::string& name, TColor color, TFontStyles style, double size) override;
     void SetPen(TColor color, TPenStyle style, double width) override;

@@ -15,7 +15,6 @@
 #include <memory>
 
 #include "draw/LineClipping.h"
-#include "draw/ThinLines.h"
 
 namespace ostrel {
 
@@ -281,150 +280,70 @@ void TCanvasPainter::ApplyBrush() const {
     FPainter->setBrush(QBrush(ToQColor(FBrushColor), ToQtBrushStyle(FBrushStyle)));
 }
 
-namespace {
-
-// Surfaces wider or taller than this keep the engine's own path: the fixed-point steps of
-// the thin-line rasteriser are exact only well inside the int range.
-constexpr int kMaxThinLineSurface = 16384;
-
-// The painter's effective clip in device pixels as one rectangle; nothing when it is a
-// region of several rectangles (or empty), which the engine blends differently. `ownClip`
-// is the rectangle this canvas set (it replaced any clip before it); asking the painter for
-// its clip region instead costs more than drawing a short curve.
-std::optional<QRect> DeviceClipRect(const QPainter& painter, const QPaintEngine& engine,
-                                    const QImage& image, const std::optional<QRect>& ownClip) {
-    QRect clip = image.rect();
-    const QRegion system = engine.systemClip();
-    if (!system.isEmpty()) {
-        if (system.rectCount() != 1) return std::nullopt;
-        clip &= system.boundingRect();
-    }
-    if (ownClip) {
-        clip &= painter.deviceTransform().mapRect(*ownClip);
-    } else if (painter.hasClipping()) {
-        const QRegion other = painter.clipRegion() * painter.deviceTransform();
-        if (other.rectCount() != 1) return std::nullopt;
-        clip &= other.boundingRect();
-    }
-    if (clip.isEmpty()) return std::nullopt;
-    return clip;
-}
-
-}  // namespace
-
-// One-pixel solid antialiased lines on a raster image are drawn by the thin-line rasteriser
-// when it gives exactly the engine's pixels: a plain 32-bit image under a painter that only
-// translates, blends source-over at full opacity and clips to one rectangle, and points
-// that need no geometric clipping. Everything else goes to the engine.
-std::optional<TCanvasPainter::TThinLineTarget> TCanvasPainter::ThinLineTarget() const {
-    if (!FDirectLines || FPenStyle != psSolid || FPenWidth != 1 || FPenColor.alpha() != 255) {
-        return std::nullopt;
-    }
+std::optional<TPixelArea> TCanvasPainter::DirectLineArea() const {
+    if (FPenStyle != psSolid || FPenWidth != 1 || FPenColor.alpha() != 255) return std::nullopt;
     if (!FPainter->testRenderHint(QPainter::Antialiasing) || FPainter->opacity() != 1.0 ||
-        FPainter->compositionMode() != QPainter::CompositionMode_SourceOver) {
+        FPainter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        !FPainter->deviceTransform().isIdentity()) {
         return std::nullopt;
     }
-    const QPaintEngine* engine = FPainter->paintEngine();
-    if (engine == nullptr || engine->type() != QPaintEngine::Raster) return std::nullopt;
-    QPaintDevice* device = engine->paintDevice();
+    QPaintEngine* engine = FPainter->paintEngine();
+    if (engine == nullptr || engine->type() != QPaintEngine::Raster ||
+        !engine->systemClip().isEmpty()) {
+        return std::nullopt;
+    }
+    QPaintDevice* device = FPainter->device();
     if (device == nullptr || device->devType() != QInternal::Image) return std::nullopt;
     const auto* image = static_cast<const QImage*>(device);
-    if ((image->format() != QImage::Format_RGB32 &&
-         image->format() != QImage::Format_ARGB32_Premultiplied) ||
-        image->width() > kMaxThinLineSurface || image->height() > kMaxThinLineSurface) {
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied) {
         return std::nullopt;
     }
-    const QTransform& transform = FPainter->deviceTransform();
-    if (transform.type() > QTransform::TxTranslate) return std::nullopt;
-    const std::optional<QRect> clip =
-        DeviceClipRect(*FPainter, *engine, *image,
-                       FClip ? std::optional<QRect>(NormalizedRect(*FClip)) : std::nullopt);
-    if (!clip) return std::nullopt;
-
-    TThinLineTarget target;
-    // The engine paints into the image's buffer as it found it when painting began; write
-    // there too (bits() could detach a shared image and paint into a copy).
-    target.Surface.Pixels =
-        reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
-    target.Surface.Stride = image->bytesPerLine() / 4;
-    target.Surface.ClipLeft = clip->left();
-    target.Surface.ClipTop = clip->top();
-    target.Surface.ClipRight = clip->right();
-    target.Surface.ClipBottom = clip->bottom();
-    target.Transform = transform;
-    target.Width = image->width();
-    target.Height = image->height();
-    return target;
-}
-
-// The point in device pixels, false when it lies off the image (where the engine would
-// clip the line geometrically first).
-bool TCanvasPainter::TThinLineTarget::Map(const QPointF& point, TRealPoint& device) const {
-    // What QTransform::map does for a translation, without a call per point.
-    const double x = point.x() + Transform.dx();
-    const double y = point.y() + Transform.dy();
-    if (!(x >= 0 && x <= Width && y >= 0 && y <= Height)) return false;
-    device = TRealPoint{x, y};
-    return true;
-}
-
-bool TCanvasPainter::StrokeThinOnImage(const std::optional<TThinLineTarget>& target,
-                                       const std::vector<QPointF>& points) const {
-    if (!target) return false;
-    TRealPointArray devicePoints(points.size());
-    for (size_t i = 0; i < points.size(); ++i) {
-        if (!target->Map(points[i], devicePoints[i])) return false;
+    QRect allowed = image->rect();
+    if (FClip) {
+        allowed &= NormalizedRect(*FClip);
+    } else if (FPainter->hasClipping()) {
+        return std::nullopt;
     }
-    StrokeThinPolyline(target->Surface, devicePoints.data(), devicePoints.size(), FPenColor.rgba(),
-                       true);
-    return true;
+    TPixelArea area;
+    // The buffer the painter draws into (bits() could detach a shared image).
+    area.Pixels = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    area.Stride = image->bytesPerLine() / 4;
+    area.Left = allowed.left();
+    area.Top = allowed.top();
+    area.Right = allowed.left() + allowed.width();
+    area.Bottom = allowed.top() + allowed.height();
+    return area;
 }
 
-// A path's outline through the thin-line rasteriser: each subpath becomes the run of
-// pieces the engine would stroke it with (curves flattened as the engine flattens them,
-// after mapping to the device, as the engine does).
-bool TCanvasPainter::StrokeShapeThinOnImage(const TThinLineTarget& target,
-                                            const QPainterPath& path) const {
-    std::vector<TRealPointArray> outlines;
-    TRealPoint point;
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element element = path.elementAt(i);
-        if (!target.Map(element, point)) return false;
-        if (element.isMoveTo() || outlines.empty()) {
-            outlines.push_back({point});
-        } else if (element.isLineTo()) {
-            outlines.back().push_back(point);
-        } else if (element.isCurveTo() && i + 2 < path.elementCount()) {
-            TRealPoint control2;
-            TRealPoint end;
-            if (!target.Map(path.elementAt(i + 1), control2) ||
-                !target.Map(path.elementAt(i + 2), end)) {
-                return false;
-            }
-            const TRealPoint start = outlines.back().back();
-            AppendFlattenedCubic(start, point, control2, end, outlines.back());
-            i += 2;
-        } else {
+bool TCanvasPainter::DrawDirect(const std::optional<TPixelArea>& area, const QPointF* points,
+                                size_t count, QRgb color) {
+    if (!area) return false;
+    TRealPointArray device(count);
+    for (size_t i = 0; i < count; ++i) {
+        const double x = points[i].x();
+        const double y = points[i].y();
+        // Off the image the line would be walked pixel by pixel through nothing.
+        if (!(x >= area->Left - 1 && x <= area->Right + 1 && y >= area->Top - 1 &&
+              y <= area->Bottom + 1)) {
             return false;
         }
+        device[i] = TRealPoint{x, y};
     }
-    for (const TRealPointArray& outline : outlines) {
-        StrokeThinPolyline(target.Surface, outline.data(), outline.size(), FPenColor.rgba(), true);
-    }
+    DrawWuPolyline(*area, device.data(), device.size(), color);
     return true;
 }
 
 void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
     if (FPenStyle == psClear || points.size() < 2) return;
+    const std::optional<TPixelArea> direct = DirectLineArea();
+    ApplyPen();
+    FPainter->setBrush(Qt::NoBrush);
     if (!FClip) {
-        if (StrokeThinOnImage(ThinLineTarget(), points)) return;
-        ApplyPen();
-        FPainter->setBrush(Qt::NoBrush);
+        if (DrawDirect(direct, points.data(), points.size(), FPenColor.rgba())) return;
         FPainter->drawPolyline(points.data(), static_cast<int>(points.size()));
         return;
     }
-    ApplyPen();
-    FPainter->setBrush(Qt::NoBrush);
     TRealPointArray world;
     world.reserve(points.size());
     for (const QPointF& p : points) world.push_back(TRealPoint{p.x(), p.y()});
@@ -434,12 +353,11 @@ void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {
     const double inset =
         std::min({FPenWidth / 2.0, (area.Right - area.Left) / 2, (area.Bottom - area.Top) / 2});
     area = TRealRect{area.Left + inset, area.Top + inset, area.Right - inset, area.Bottom - inset};
-    const std::optional<TThinLineTarget> target = ThinLineTarget();
     for (const TRealPointArray& run : ClipPolyline(world, area)) {
         std::vector<QPointF> polygon;
         polygon.reserve(run.size());
         for (const TRealPoint& p : run) polygon.push_back(QPointF(p.X, p.Y));
-        if (StrokeThinOnImage(target, polygon)) continue;
+        if (DrawDirect(direct, polygon.data(), polygon.size(), FPenColor.rgba())) continue;
         FPainter->drawPolyline(polygon.data(), static_cast<int>(polygon.size()));
     }
 }
@@ -457,15 +375,6 @@ void TCanvasPainter::FillPath(const QPainterPath& path) const {
 
 void TCanvasPainter::DrawShape(const QPainterPath& path, bool fill) const {
     if (!FClip) {
-        if (const std::optional<TThinLineTarget> target = ThinLineTarget()) {
-            // The engine fills before it strokes; so does this.
-            if (fill) FillPath(path);
-            if (StrokeShapeThinOnImage(*target, path)) return;
-            ApplyPen();
-            FPainter->setBrush(Qt::NoBrush);
-            FPainter->drawPath(path);
-            return;
-        }
         ApplyPen();
         if (fill) {
             ApplyBrush();

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "draw/Drawer.h"
-#include "draw/ThinLines.h"
+#include "draw/WuLines.h"
 
 class QPainter;
 class QPainterPath;
@@ -89,10 +89,6 @@ public:
     // The image scaled into rect, nearest pixel (no filtering), as a raster blit does.
     void StretchDraw(const TRect& rect, const QImage& image);
 
-    // One-pixel solid lines and outlines go straight into the pixels of a raster image
-    // when that gives the engine's own pixels (on by default); off, the engine draws them.
-    void SetDirectLines(bool on) { FDirectLines = on; }
-
     void SetClipRect(const std::optional<TRect>& rect);
     const std::optional<TRect>& ClipRect() const { return FClip; }
 
@@ -115,19 +111,12 @@ private:
     void ApplyPen() const;
     void ApplyBrush() const;
     void StrokePolyline(const std::vector<QPointF>& points) const;
-    // Where thin lines may go straight into the image's pixels.
-    struct TThinLineTarget {
-        TPixelSurface Surface;
-        QTransform Transform;
-        double Width = 0;
-        double Height = 0;
-        bool Map(const QPointF& point, TRealPoint& device) const;
-    };
-    std::optional<TThinLineTarget> ThinLineTarget() const;
-    // False, having drawn nothing, when there is no target or a point lies off the image.
-    bool StrokeThinOnImage(const std::optional<TThinLineTarget>& target,
-                           const std::vector<QPointF>& points) const;
-    bool StrokeShapeThinOnImage(const TThinLineTarget& target, const QPainterPath& path) const;
+    // Where a one-pixel line may go straight into the pixels of the image being painted,
+    // as the engine would blend it: nothing for any other pen, device or painter state.
+    std::optional<TPixelArea> DirectLineArea() const;
+    // The polyline in the area's pixels, when every point lies on the image.
+    static bool DrawDirect(const std::optional<TPixelArea>& area, const QPointF* points,
+                           size_t count, QRgb color);
     void FillPath(const QPainterPath& path) const;
     void DrawShape(const QPainterPath& path, bool fill) const;
 
@@ -145,7 +134,6 @@ private:
     std::shared_ptr<TSizedFont> FSizedFont;
     mutable std::optional<QFontMetricsF> FFontMetrics;
     std::optional<TRect> FClip;
-    bool FDirectLines = true;
 };
 
 }  // namespace ostrel

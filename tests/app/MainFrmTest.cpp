@@ -25,6 +25,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/FileTableDelegate.h"
@@ -364,6 +365,39 @@ TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
     const QImage image = qvariant_cast<QImage>(mime->imageData());
     EXPECT_EQ(image.size(), size);
     SaveTestPng(image, "app/clipboard_image.png");
+    Form->hide();
+}
+
+// The graph area keeps its picture between paints: the picture holds while the patterns
+// change behind its back, and every command that changes what it shows makes it paint anew.
+TEST_F(MainFormTest, GraphAreaKeepsItsPictureUntilTheViewChanges) {
+    Open({QString(OSTREL_SAMPLES_DIR "/tilted_6deg.msi"), Pattern("panel.msi", 1850, 17)});
+    SelectRows({0});
+    Form->show();
+    QApplication::processEvents();
+    QWidget* area = Form->PatternBox();
+    QImage shown = area->grab().toImage();
+    TPatternData& pattern = Form->Model().Selection.Items(0);
+    pattern.HRotationOffset = 90;
+    EXPECT_EQ(area->grab().toImage(), shown) << "an expose only copies the kept picture";
+
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"selection",
+         [&] {
+             SelectRows({0, 1});
+         }},
+        {"graph type", [&] { Form->SetGraphType(TMainForm::gkCartesian); }},
+        {"scale", [&] { Form->SetScaleMode(0); }},
+        {"H cut", [&] { Form->SetHCut(false); }},
+        {"size", [&] { Form->resize(1100, 800); }},
+    };
+    for (const auto& [name, change] : changes) {
+        change();
+        QApplication::processEvents();
+        const QImage now = area->grab().toImage();
+        EXPECT_NE(now, shown) << name;
+        shown = now;
+    }
     Form->hide();
 }
 

@@ -1,20 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QImage>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "draw/ThinLines.h"
 #include "qtdraw/CanvasDrawer.h"
 #include "uisupport/UiImageFiles.h"
 
@@ -453,171 +449,6 @@ TEST(CanvasDrawer, PaintsOnAWidget) {
     // The cell is rows 5..16; the antialiased edge of the "g" may touch the next row.
     EXPECT_LE(text.bottom(), 17);
     EXPECT_GE(text.bottom(), 13);
-}
-
-// Random polylines: whole and half pixels and arbitrary fractions, segments of zero length,
-// steep, flat and axis-parallel runs, points on the image's edges; some closed.
-std::vector<TRealPoint> RandomPolyline(std::mt19937& random, double width, double height) {
-    std::uniform_real_distribution<double> x(0, width);
-    std::uniform_real_distribution<double> y(0, height);
-    std::uniform_int_distribution<int> kind(0, 5);
-    std::uniform_int_distribution<int> count(2, 12);
-    std::uniform_int_distribution<int> nudge(-2, 2);
-    std::vector<TRealPoint> points;
-    for (int i = count(random); i > 0; --i) {
-        TRealPoint p{x(random), y(random)};
-        switch (kind(random)) {
-            case 0:
-                p = {std::floor(p.X) + 0.5, std::floor(p.Y) + 0.5};
-                break;
-            case 1:
-                if (!points.empty()) {
-                    p = {std::clamp(points.back().X + nudge(random), 0.0, width),
-                         std::clamp(points.back().Y + nudge(random), 0.0, height)};
-                }
-                break;
-            case 2:
-                if (!points.empty()) p.X = points.back().X;
-                break;
-            case 3:
-                p = {std::round(p.X / width) * width, std::round(p.Y / height) * height};
-                break;
-            default:
-                break;
-        }
-        points.push_back(p);
-    }
-    if (random() % 3 == 0) points.push_back(points.front());
-    return points;
-}
-
-QPen ThinPen(const QColor& color, Qt::PenCapStyle cap) {
-    QPen pen(color);
-    pen.setWidth(1);
-    pen.setCapStyle(cap);
-    pen.setJoinStyle(Qt::MiterJoin);
-    return pen;
-}
-
-// The thin-line rasteriser stands in for the engine on images, so it must give the
-// engine's pixels exactly, caps, joins, clip and blending included; and the canvas must
-// take it only where it does.
-TEST(CanvasDrawer, ThinLinesHaveExactlyTheEnginesPixels) {
-    std::mt19937 random(7);
-    const QRect clip(20, 15, 60, 40);
-    int differing = 0;
-    for (int trial = 0; trial < 600; ++trial) {
-        const QImage::Format format =
-            trial % 2 == 0 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
-        QImage engine(120, 90, format);
-        engine.fill(QColor(250, 240, 230));
-        QImage own = engine.copy();
-        const std::vector<TRealPoint> points = RandomPolyline(random, 120, 90);
-        const QColor color = QColor::fromHsv(static_cast<int>(random() % 360), 255, 180);
-        const bool squareCaps = trial % 4 < 2;
-        const bool clipped = trial % 5 == 0;
-        {
-            QPainter painter(&engine);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(ThinPen(color, squareCaps ? Qt::SquareCap : Qt::FlatCap));
-            if (clipped) painter.setClipRect(clip);
-            std::vector<QPointF> qtPoints;
-            for (const TRealPoint& p : points) qtPoints.emplace_back(p.X, p.Y);
-            painter.drawPolyline(qtPoints.data(), static_cast<int>(qtPoints.size()));
-        }
-        TPixelSurface surface;
-        surface.Pixels = reinterpret_cast<std::uint32_t*>(own.bits());
-        surface.Stride = own.bytesPerLine() / 4;
-        const QRect allowed = clipped ? clip : own.rect();
-        surface.ClipLeft = allowed.left();
-        surface.ClipTop = allowed.top();
-        surface.ClipRight = allowed.right();
-        surface.ClipBottom = allowed.bottom();
-        StrokeThinPolyline(surface, points.data(), points.size(), color.rgba(), squareCaps);
-        if (own != engine) ++differing;
-    }
-    EXPECT_EQ(differing, 0) << "polylines drawn differently from the engine";
-
-    // Through the canvas, against the engine drawing the same: a translated painter clipped
-    // by its owner, or only by the system (as a window's paint is), takes the rasteriser;
-    // a clip of two rectangles or half opacity leave the lines to the engine.
-    struct TCase {
-        const char* Name;
-        QRegion OwnerClip;
-        QRegion SystemClip;
-        double Opacity;
-        bool Direct;
-    };
-    const QRegion twoRects = QRegion(10, 10, 40, 60) + QRegion(70, 20, 50, 50);
-    for (const TCase& c : {TCase{"owner clip", QRegion(10, 10, 100, 60), {}, 1.0, true},
-                           TCase{"system clip", {}, QRegion(12, 8, 90, 70), 1.0, true},
-                           TCase{"two rectangles", twoRects, {}, 1.0, false},
-                           TCase{"half opacity", QRegion(10, 10, 100, 60), {}, 0.5, false}}) {
-        QImage direct = WhiteImage(150, 100);
-        QImage engine = WhiteImage(150, 100);
-        const std::uint64_t strokedBefore = ThinPolylinesStroked();
-        for (QImage* image : {&direct, &engine}) {
-            image->paintEngine()->setSystemClip(c.SystemClip);
-            QPainter painter(image);
-            painter.translate(7, 5);
-            if (!c.OwnerClip.isEmpty()) painter.setClipRegion(c.OwnerClip);
-            painter.setOpacity(c.Opacity);
-            TCanvasDrawer drawer;
-            drawer.SetCanvas(&painter, 1, 1);
-            drawer.SetDirectLines(image == &direct);
-            drawer.SetPen(0x3060C0, psSolid, 1);
-            drawer.Polyline({{3, 80}, {40, 2}, {77, 61}, {130, 30}});
-            drawer.SetBrush(0x80E0FF, bsSolid);
-            drawer.Ellipse(TRealRect{20, 15, 97, 66});
-            drawer.Rectangle(TRealRect{60, 40, 90, 75});
-        }
-        EXPECT_EQ(ThinPolylinesStroked() - strokedBefore, c.Direct ? 3U : 0U) << c.Name;
-        EXPECT_TRUE(direct == engine) << c.Name;
-        EXPECT_GT(InkCount(direct, direct.rect()), 1000) << c.Name;
-    }
-}
-
-// A drawing with every kind of element, saved for people to look at.
-TEST(CanvasDrawer, TestDrawingIsWrittenAsPng) {
-    TImageCanvas canvas(400, 300);
-    TCanvasDrawer& drawer = canvas.Drawer;
-    drawer.SetPen(0xC0C0C0, psSolid, 1);
-    for (int x = 20; x <= 380; x += 40) drawer.Line(x, 20, x, 280);
-    for (int y = 20; y <= 280; y += 40) drawer.Line(20, y, 380, y);
-    drawer.SetPen(clBlack, psSolid, 1);
-    drawer.SetBrush(clWhite, bsClear);
-    drawer.Rectangle(TRealRect{20, 20, 381, 281});
-    drawer.SetPen(clBlue, psSolid, 2);
-    drawer.Circle(200, 150, 100);
-    drawer.SetPen(clRed, psDash, 1);
-    drawer.Circle(200, 150, 60);
-    drawer.SetBrush(clYellow, bsSolid);
-    drawer.SetPen(clBlack, psSolid, 1);
-    drawer.Ellipse(TRealRect{300, 40, 370, 80});
-    drawer.SetClipRect(TRealRect{100, 60, 300, 240});
-    drawer.SetPen(0x008000, psSolid, 2);
-    TRealPointArray wave;
-    for (int i = 0; i <= 80; ++i) wave.push_back({20 + i * 4.5, 150 + 120 * std::sin(i / 6.0)});
-    drawer.Polyline(wave);
-    drawer.ResetClip();
-    drawer.SetPen(clBlack, psDot, 1);
-    drawer.SetBrush(clWhite, bsClear);
-    drawer.Rectangle(TRealRect{100, 60, 300, 240});
-    drawer.SetFont("Arial", clBlack, 0, 13);
-    drawer.SetBrush(clWhite, bsSolid);
-    drawer.AlignedTextOut("0 dB", taCenter, 200, 50, taFar);
-    drawer.SetFont("Tahoma", clBlue, fsBold, 13);
-    drawer.TextOut("Horizontal", 25, 25);
-    drawer.SetBrush(clWhite, bsClear);
-    drawer.SetFont("Arial", clRed, fsItalic, 13);
-    drawer.VerticalTextOut("Level, dB", taCenter, 15, 150, taCenter);
-    drawer.FillBar(0x808000, 30, 270, 40, 6);
-    const QImage& image = canvas.Finish();
-
-    const std::string path = SaveTestPng(image, "draw/canvas_drawer.png");
-    ASSERT_FALSE(path.empty());
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(path)).size() > 0);
-    EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(400, 300));
 }
 
 }  // namespace

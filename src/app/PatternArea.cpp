@@ -1,0 +1,91 @@
+#include "app/PatternArea.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include "qtdraw/CanvasDrawer.h"
+#include "shell/Branding.h"
+#include "views/SideBySide.h"
+
+namespace ostrel {
+
+TPatternArea::TPatternArea(QWidget* parent, const TPatternDataList& selection)
+    : QWidget(parent), FSelection(selection), FGraphType(gtPolar) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPatternArea::SetView(std::uint8_t graphType, bool logScale) {
+    if (graphType == FGraphType && logScale == FLogScale) return;
+    FGraphType = graphType;
+    FLogScale = logScale;
+    Invalidate();
+}
+
+void TPatternArea::Invalidate() {
+    FPictureValid = false;
+    update();
+}
+
+void TPatternArea::PaintPatterns(QPainter& painter, QSize size, bool forClipboard) const {
+    TCanvasDrawer drawer;
+    drawer.SetCanvas(&painter, 1, 1);
+    TSideBySideDrawer view;
+    view.Bounds = TRect{0, 0, size.width(), size.height()};
+    view.Drawer = &drawer;
+    view.Patterns.CopyFrom(FSelection);
+    view.LegendAlign = 2;
+    view.GraphType = FGraphType;
+    view.ShowLegend = !forClipboard;
+    view.LogScale = !forClipboard && FLogScale;
+    view.Draw();
+}
+
+void TPatternArea::paintEvent(QPaintEvent* event) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    if (!FPictureValid || FPicture.size() != pixels || FPicture.devicePixelRatio() != ratio) {
+        if (FPicture.size() != pixels) FPicture = QImage(pixels, QImage::Format_RGB32);
+        FPicture.setDevicePixelRatio(ratio);
+        FPicture.fill(Qt::white);
+        QPainter picture(&FPicture);
+        PaintPatterns(picture, size(), false);
+        FPictureValid = true;
+    }
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    painter.drawImage(exposed, FPicture,
+                      QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+}
+
+void TPatternArea::CopyImage() const {
+    QByteArray svg;
+    {
+        QBuffer buffer(&svg);
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size());
+        generator.setViewBox(QRect(QPoint(0, 0), size()));
+        generator.setResolution(logicalDpiY());
+        generator.setTitle(branding::kProgramTitle);
+        QPainter painter(&generator);
+        PaintPatterns(painter, size(), true);
+    }
+    QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PaintPatterns(painter, size(), true);
+    }
+    auto* mime = new QMimeData;
+    mime->setData("image/svg+xml", svg);
+    mime->setImageData(image);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "model/PrimitiveObjects.h"
+
+namespace ostrel {
+
+// 32-bit pixels (0xAARRGGBB, opaque or alpha-premultiplied) in rows `Stride` pixels apart;
+// only the pixels in columns Left..Right-1 and rows Top..Bottom-1 are ever written.
+struct TPixelArea {
+    std::uint32_t* Pixels = nullptr;
+    std::ptrdiff_t Stride = 0;
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+// A one-pixel antialiased polyline by Xiaolin Wu's method (X. Wu, "An Efficient
+// Antialiasing Technique", SIGGRAPH 1991): along its major axis the line crosses each pixel
+// column (or row) once, and its ink there is shared between the two pixels nearest to the
+// exact crossing, in proportion to how near each is. Coordinates are continuous, pixel
+// (i, j) spanning [i, i+1] x [j, j+1]; `color` (opaque, 0xAARRGGBB) is blended over the
+// pixels by coverage. A vertex shared by two segments is inked once, as is the first point
+// of a closed polyline (last point equal to the first).
+void DrawWuPolyline(const TPixelArea& area, const TRealPoint* points, size_t count,
+                    std::uint32_t color);
+
+}  // namespace ostrel
