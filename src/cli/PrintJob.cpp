@@ -1,11 +1,14 @@
 #include "cli/PrintJob.h"
 
+#include <sys/stat.h>
+
 #include <exception>
 #include <ostream>
 
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
 #include "model/MainModel.h"
+#include "model/SafeFile.h"
 #include "model/Settings.h"
 #include "views/PrintedPages.h"
 
@@ -19,7 +22,10 @@ const char kPrintUsage[] =
     "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
     "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
     "logarithmic scale down to -20 dB.\n"
-    "Exit status: 0 when every file loaded, 1 when any did not, 2 for a usage error.\n";
+    "OUT is replaced only by a complete PDF; when it cannot be written, the reason is given\n"
+    "and an existing OUT stays as it was.\n"
+    "Exit status: 0 when every file loaded and OUT was written; 1 when a file did not load\n"
+    "or OUT could not be written; 2 for a usage error, or when OUT is one of the FILEs.\n";
 
 namespace {
 
@@ -100,6 +106,21 @@ int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& reque
     return 0;
 }
 
+// The input that is the very file the output names (the same device and inode, so links
+// count too), or nullptr.
+const std::string* InputThatIsOutput(const TPrintRequest& request) {
+    struct stat output {};
+    if (::stat(request.Output.c_str(), &output) != 0) return nullptr;
+    for (const std::string& path : request.Files) {
+        struct stat input {};
+        if (::stat(path.c_str(), &input) == 0 && input.st_dev == output.st_dev &&
+            input.st_ino == output.st_ino) {
+            return &path;
+        }
+    }
+    return nullptr;
+}
+
 // Sets the view state the pages read and puts the previous one back.
 class TViewStateScope {
 public:
@@ -138,6 +159,17 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
         return 2;
     }
 
+    // Checked before anything is read: printing over an input would destroy it.
+    if (const std::string* input = InputThatIsOutput(request)) {
+        err << "ostrel-print: the output " << request.Output << " is the input file " << *input
+            << "; nothing was read or written\n";
+        return 2;
+    }
+    if (const std::string problem = ReplaceProblem(request.Output); !problem.empty()) {
+        err << "ostrel-print: cannot write " << request.Output << ": " << problem << '\n';
+        return 1;
+    }
+
     TMainModel model;
     bool allLoaded = true;
     for (const std::string& path : request.Files) {
@@ -165,6 +197,10 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
         pages.Print();
     } catch (const std::exception& failure) {
         err << "ostrel-print: " << failure.what() << '\n';
+        return 1;
+    }
+    if (const std::string failure = target.Finish(request); !failure.empty()) {
+        err << "ostrel-print: cannot write " << request.Output << ": " << failure << '\n';
         return 1;
     }
     return allLoaded ? 0 : 1;
