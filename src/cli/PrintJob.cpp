@@ -1,6 +1,8 @@
 #include "cli/PrintJob.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <exception>
 #include <ostream>
@@ -23,9 +25,10 @@ const char kPrintUsage[] =
     "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
     "logarithmic scale down to -20 dB.\n"
     "OUT is replaced only by a complete PDF; when it cannot be written, the reason is given\n"
-    "and an existing OUT stays as it was.\n"
+    "and an existing OUT stays as it was. An OUT that is one of the FILEs, or an existing\n"
+    "file that is not a PDF, is refused.\n"
     "Exit status: 0 when every file loaded and OUT was written; 1 when a file did not load\n"
-    "or OUT could not be written; 2 for a usage error, or when OUT is one of the FILEs.\n";
+    "or OUT could not be written; 2 for a usage error or a refused OUT.\n";
 
 namespace {
 
@@ -121,6 +124,22 @@ const std::string* InputThatIsOutput(const TPrintRequest& request) {
     return nullptr;
 }
 
+// An existing, non-empty regular file that does not start as every PDF does: most likely a
+// pattern file that the shell put after "-o" (as "-o *.txt" does), never a file to replace.
+bool ExistingFileIsNotPdf(const std::string& output) {
+    struct stat status {};
+    if (::stat(output.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0) {
+        return false;
+    }
+    const int fd = ::open(output.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;  // the write will fail later, with its reason
+    char head[5] = {};
+    const ssize_t got = ::read(fd, head, sizeof head);
+    ::close(fd);
+    return got != static_cast<ssize_t>(sizeof head) ||
+           std::string_view(head, sizeof head) != "%PDF-";
+}
+
 // Sets the view state the pages read and puts the previous one back.
 class TViewStateScope {
 public:
@@ -163,6 +182,11 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
     if (const std::string* input = InputThatIsOutput(request)) {
         err << "ostrel-print: the output " << request.Output << " is the input file " << *input
             << "; nothing was read or written\n";
+        return 2;
+    }
+    if (ExistingFileIsNotPdf(request.Output)) {
+        err << "ostrel-print: " << request.Output
+            << " exists and is not a PDF; it is left as it is (remove it to write there)\n";
         return 2;
     }
     if (const std::string problem = ReplaceProblem(request.Output); !problem.empty()) {

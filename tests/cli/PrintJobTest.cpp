@@ -166,6 +166,14 @@ TEST(PrintJob, OutputsThatAreInputsOrCannotBeWrittenAreRefusedWithTheReason) {
         EXPECT_EQ(target.Jobs, 0);
     }
 
+    TRecordingTarget notPdf;
+    const std::string other = folder.Write("t.txt", "HORIZONTAL 360\r\n");
+    EXPECT_EQ(RunTool({"-o", other, input}, notPdf).Status, 2) << "as '-o *.txt' would give";
+    EXPECT_EQ(notPdf.Jobs, 0);
+    EXPECT_EQ(ReadFileBytes(other), "HORIZONTAL 360\r\n");
+    TRecordingTarget pdf;
+    EXPECT_EQ(RunTool({"-o", folder.Write("old.pdf", "%PDF-1.4 old"), input}, pdf).Status, 0);
+
     const std::pair<std::string, std::string> unwritable[] = {
         {folder.File("missing/out.pdf"), "No such file or directory"},
         {folder.Path(), "Is a directory"},
