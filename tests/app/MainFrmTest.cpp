@@ -929,6 +929,17 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
     EXPECT_TRUE(Errors.Shown.isEmpty());
 }
 
+TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
+    const std::string pipe = Folder.File("p.txt");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    Form->OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
+    EXPECT_EQ(Form->FileTable().rowCount(), 0);
+    EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
+              "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +
+                  "\". Not a regular file (named pipe); zero: Cannot open file \"/dev/zero\". Not "
+                  "a regular file (character device)");
+}
+
 TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
     EXPECT_EQ(Form->StatusPanelText(1), "");
     Form.reset();
