@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <ostream>
+#include <string_view>
 
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
