@@ -43,10 +43,12 @@
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
+#include "model/Errors.h"
 #include "model/Settings.h"
 #include "qtdraw/CanvasDeviceDrawers.h"
 #include "qtdraw/CanvasDrawer.h"
 #include "qtdraw/CanvasPainter.h"
+#include "qtdraw/CanvasPdfOutput.h"
 #include "shell/Branding.h"
 #include "shell/FileTable.h"
 #include "shell/WindowPlacement.h"
@@ -141,6 +143,10 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateCentralArea();
     CreateStatusBar();
     RebuildRecentFilesMenu();
+    // Said once: a read-only settings file keeps this run's changes from being saved.
+    if (const std::string problem = PrepareSettingsFile(FIniPath); !problem.empty()) {
+        ShowStatus(SettingsNotSavedMessage(FIniPath, problem));
+    }
 
     UpdateCommandStates();
     pnlProgress->hide();
@@ -865,6 +871,7 @@ void TMainForm::ActPrint() {
     QPrinter printer(QPrinter::HighResolution);
     if (!FPrintDialogs->RunPrintDialog(this, printer)) return;
     try {
+        TCanvasPdfOutput pdfFile(printer);
         const std::unique_ptr<TGraphic> logo = LoadLogoGraphic();
         TPatternDataPagePrinter pages(
             [&printer] { return std::make_unique<TPrinterDrawer>(printer); }, logo.get());
@@ -872,6 +879,10 @@ void TMainForm::ActPrint() {
         pages.PrintMode = mode;
         pages.SetGraphType(FGraphType == gkPolar ? gtPolar : gtCartesian);
         pages.Print();
+        if (const std::string failure = pdfFile.Finish(); !failure.empty()) {
+            throw EPrintError("The PDF could not be written to '" + pdfFile.TargetPath() +
+                              "': " + failure);
+        }
     } catch (const std::exception& error) {
         FErrors->ShowError(this, QString::fromUtf8(error.what()));
     }

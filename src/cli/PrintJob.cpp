@@ -1,11 +1,17 @@
 #include "cli/PrintJob.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <exception>
 #include <ostream>
+#include <string_view>
 
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
 #include "model/MainModel.h"
+#include "model/SafeFile.h"
 #include "model/Settings.h"
 #include "views/PrintedPages.h"
 
@@ -19,7 +25,11 @@ const char kPrintUsage[] =
     "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
     "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
     "logarithmic scale down to -20 dB.\n"
-    "Exit status: 0 when every file loaded, 1 when any did not, 2 for a usage error.\n";
+    "OUT is replaced only by a complete PDF; when it cannot be written, the reason is given\n"
+    "and an existing OUT stays as it was. An OUT that is one of the FILEs, or an existing\n"
+    "file that is not a PDF, is refused.\n"
+    "Exit status: 0 when every file loaded and OUT was written; 1 when a file did not load\n"
+    "or OUT could not be written; 2 for a usage error or a refused OUT.\n";
 
 namespace {
 
@@ -100,6 +110,37 @@ int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& reque
     return 0;
 }
 
+// The input that is the very file the output names (the same device and inode, so links
+// count too), or nullptr.
+const std::string* InputThatIsOutput(const TPrintRequest& request) {
+    struct stat output {};
+    if (::stat(request.Output.c_str(), &output) != 0) return nullptr;
+    for (const std::string& path : request.Files) {
+        struct stat input {};
+        if (::stat(path.c_str(), &input) == 0 && input.st_dev == output.st_dev &&
+            input.st_ino == output.st_ino) {
+            return &path;
+        }
+    }
+    return nullptr;
+}
+
+// An existing, non-empty regular file that does not start as every PDF does: most likely a
+// pattern file that the shell put after "-o" (as "-o *.txt" does), never a file to replace.
+bool ExistingFileIsNotPdf(const std::string& output) {
+    struct stat status {};
+    if (::stat(output.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0) {
+        return false;
+    }
+    const int fd = ::open(output.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;  // the write will fail later, with its reason
+    char head[5] = {};
+    const ssize_t got = ::read(fd, head, sizeof head);
+    ::close(fd);
+    return got != static_cast<ssize_t>(sizeof head) ||
+           std::string_view(head, sizeof head) != "%PDF-";
+}
+
 // Sets the view state the pages read and puts the previous one back.
 class TViewStateScope {
 public:
@@ -138,6 +179,22 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
         return 2;
     }
 
+    // Checked before anything is read: printing over an input would destroy it.
+    if (const std::string* input = InputThatIsOutput(request)) {
+        err << "ostrel-print: the output " << request.Output << " is the input file " << *input
+            << "; nothing was read or written\n";
+        return 2;
+    }
+    if (ExistingFileIsNotPdf(request.Output)) {
+        err << "ostrel-print: " << request.Output
+            << " exists and is not a PDF; it is left as it is (remove it to write there)\n";
+        return 2;
+    }
+    if (const std::string problem = ReplaceProblem(request.Output); !problem.empty()) {
+        err << "ostrel-print: cannot write " << request.Output << ": " << problem << '\n';
+        return 1;
+    }
+
     TMainModel model;
     bool allLoaded = true;
     for (const std::string& path : request.Files) {
@@ -165,6 +222,10 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
         pages.Print();
     } catch (const std::exception& failure) {
         err << "ostrel-print: " << failure.what() << '\n';
+        return 1;
+    }
+    if (const std::string failure = target.Finish(request); !failure.empty()) {
+        err << "ostrel-print: cannot write " << request.Output << ": " << failure << '\n';
         return 1;
     }
     return allLoaded ? 0 : 1;

@@ -28,16 +28,19 @@ public:
     virtual ~TPdfTarget() = default;
     virtual std::unique_ptr<TDeviceDrawer> CreateDrawer(const TPrintRequest& request) = 0;
     virtual const TGraphic* Logo() = 0;
+    // Puts the finished pages into the output file; "" or the reason it could not.
+    virtual std::string Finish(const TPrintRequest& request) = 0;
 };
 
 extern const char kPrintUsage[];
 
 // ostrel-print: loads the files in order as the viewer would open them, makes them the
 // selection and prints its pages into the target. A file that does not load is reported on
-// `err` and skipped; when none loads nothing is printed. Returns the exit status: 0 when
-// every file loaded (and the PDF was written), 1 otherwise, 2 for a usage error. The view
-// state it sets on the settings object is put back afterwards; no settings file is read or
-// written here.
+// `err` and skipped; when none loads nothing is printed. An output that is one of the input
+// files is refused before anything is read. Returns the exit status: 0 when every file
+// loaded and the PDF was written, 1 otherwise, 2 for a usage error or an output that is an
+// input. The view state it sets on the settings object is put back afterwards; no settings
+// file is read or written here.
 int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
              TPdfTarget& target);
 

@@ -1,58 +1,18 @@
 #include "formats/TextLines.h"
 #include "model/AsciiText.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-
 #include "model/Errors.h"
+#include "model/SafeFile.h"
 
 namespace ostrel {
 
-namespace {
-
-[[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error) {
-    throw EFileError(std::string(what) + " \"" + path + "\". " + std::strerror(error));
-}
-
-}  // namespace
-
 std::string ReadFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) ThrowFileError("Cannot open file", path, errno);
-    // The bytes arrive in a reused buffer and are copied once into the result: no size
-    // query before reading (a system call) and no zero-filling of a string that is
-    // overwritten anyway. A pattern file takes one read and the read that finds its end.
-    constexpr size_t kChunk = 64 * 1024;
-    thread_local const std::unique_ptr<char[]> chunk(new char[kChunk]);
-    std::string bytes;
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk.get(), kChunk);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            // A folder opens like a file and fails only here; it was never a file to open.
-            ThrowFileError(error == EISDIR ? "Cannot open file" : "Cannot read file", path, error);
-        }
-        if (got == 0) break;
-        bytes.append(chunk.get(), static_cast<size_t>(got));
-    }
-    ::close(fd);
-    return bytes;
+    return ReadWholeFile(path, kMaxPatternFileBytes, "pattern file");
 }
 
 void WriteFileBytes(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) ThrowFileError("Cannot create file", path, errno);
-    const size_t written = std::fwrite(text.data(), 1, text.size(), file);
-    const int error = errno;
-    if (std::fclose(file) != 0 || written != text.size()) {
-        ThrowFileError("Cannot write file", path, error);
-    }
+    const std::string failure = WriteWholeFile(path, text);
+    if (!failure.empty()) throw EFileError("Cannot write file \"" + path + "\". " + failure);
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

@@ -9,6 +9,7 @@
 #include "cli/PrintJob.h"
 #include "model/Settings.h"
 #include "qtdraw/CanvasDeviceDrawers.h"
+#include "qtdraw/CanvasPdfOutput.h"
 #include "widgets/AppIcons.h"
 
 namespace {
@@ -21,7 +22,12 @@ public:
                                 request.A4 ? QPageSize::A4 : QPageSize::Letter,
                                 request.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         FPrinter.setCreator(QStringLiteral("Ostrel Viewer"));
+        // The pages go to memory first; Finish writes them to the file, checked.
+        FOutput = std::make_unique<ostrel::TCanvasPdfOutput>(FPrinter, request.Output);
         return std::make_unique<ostrel::TPrinterDrawer>(FPrinter);
+    }
+    std::string Finish(const ostrel::TPrintRequest&) override {
+        return FOutput ? FOutput->Finish() : std::string();
     }
     const ostrel::TGraphic* Logo() override {
         if (!FLogo) FLogo = ostrel::LoadLogoGraphic();
@@ -30,6 +36,7 @@ public:
 
 private:
     QPrinter FPrinter{QPrinter::HighResolution};
+    std::unique_ptr<ostrel::TCanvasPdfOutput> FOutput;
     std::unique_ptr<ostrel::TGraphic> FLogo;
 };
 

@@ -47,4 +47,23 @@ inline int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// Text quoted from a file inside a message: every byte is kept, but control bytes (NUL
+// included, which would end the message where it is shown) and DEL appear as "\xNN".
+inline std::string VisibleControlBytes(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            result += "\\x";
+            result += kHex[byte >> 4];
+            result += kHex[byte & 0x0F];
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 }  // namespace ostrel

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "model/AsciiText.h"
 #include "model/Errors.h"
 
 namespace ostrel {
@@ -129,7 +130,7 @@ double TextToFloatDef(std::string_view text, double fallback) {
 namespace {
 
 [[noreturn]] void ThrowConvertError(std::string_view text, const char* what, long long lineNumber) {
-    std::string message = "'" + std::string(text) + "' is not a valid " + what;
+    std::string message = "'" + VisibleControlBytes(text) + "' is not a valid " + what;
     if (lineNumber > 0) message += " (line " + std::to_string(lineNumber) + ")";
     throw EConvertError(message);
 }

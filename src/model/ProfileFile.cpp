@@ -3,18 +3,12 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <random>
 #include <utility>
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#define OSTREL_HAVE_FSYNC 1
-#endif
+#include <sys/stat.h>
 
 #include "model/Errors.h"
+#include "model/SafeFile.h"
 
 namespace ostrel {
 
@@ -62,29 +56,8 @@ int HexDigit(char c) {
     return -1;
 }
 
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
-
-// Writes all of `text` and makes sure it reached the disk; closes the file either way.
-bool WriteAndClose(TFileHandle file, std::string_view text) {
-    bool ok = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    ok = std::fflush(file.get()) == 0 && ok;
-#ifdef OSTREL_HAVE_FSYNC
-    ok = ::fsync(::fileno(file.get())) == 0 && ok;
-#endif
-    return std::fclose(file.release()) == 0 && ok;
-}
-
-std::string RandomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}()};
-    static const char kDigits[] = "0123456789abcdef";
-    std::string suffix;
-    std::uint64_t bits = generator();
-    for (int i = 0; i < 12; ++i, bits >>= 4) suffix += kDigits[bits & 0xF];
-    return suffix;
-}
+// A settings file holds a few dozen lines; one far larger is not ours to read whole.
+constexpr std::uint64_t kMaxProfileBytes = 4 * 1024 * 1024;
 
 }  // namespace
 
@@ -181,68 +154,19 @@ std::string TProfileFile::SaveToText() const {
 }
 
 void TProfileFile::Load(const std::string& path) {
-    errno = 0;
-    TFileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        // A path under a missing folder, or under something that is not a folder, names a
-        // file that does not exist either.
-        if (errno == ENOENT || errno == ENOTDIR) {
-            LoadFromText({});
-            return;
-        }
-        throw EFileError("Cannot open " + path);
+    // A path under a missing folder, or under something that is not a folder, names a file
+    // that does not exist either.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        LoadFromText({});
+        return;
     }
-    std::string text;
-    char buffer[8192];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        text.append(buffer, count);
-    }
-    if (std::ferror(file.get())) throw EFileError("Cannot read " + path);
-    LoadFromText(text);
+    LoadFromText(ReadWholeFile(path, kMaxProfileBytes, "settings file"));
 }
 
 void TProfileFile::Save(const std::string& path) const {
-    namespace fs = std::filesystem;
-    const std::string text = SaveToText();
-
-    // Replace the file a symbolic link points to, not the link.
-    std::error_code error;
-    fs::path target = fs::canonical(path, error);
-    if (error) target = path;
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-
-    fs::path temporary;
-    TFileHandle file;
-    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-        temporary = folder / ("." + target.filename().string() + ".tmp-" + RandomSuffix());
-        errno = 0;
-        file.reset(std::fopen(temporary.c_str(), "wbx"));  // "x": never reuse another's file
-        if (!file && errno != EEXIST) break;
-    }
-
-    if (!file) {
-        // The folder takes no new files, but the file itself may still be writable.
-        TFileHandle inPlace(std::fopen(target.c_str(), "wb"));
-        if (!inPlace || !WriteAndClose(std::move(inPlace), text)) {
-            throw EFileError("Cannot write " + path);
-        }
-        return;
-    }
-    if (!WriteAndClose(std::move(file), text)) {
-        fs::remove(temporary, error);
-        throw EFileError("Cannot write " + path);
-    }
-    const fs::file_status oldStatus = fs::status(target, error);
-    if (!error && fs::exists(oldStatus)) {
-        fs::permissions(temporary, oldStatus.permissions(), error);
-    }
-    fs::rename(temporary, target, error);
-    if (error) {
-        fs::remove(temporary, error);
-        throw EFileError("Cannot replace " + path);
-    }
+    const std::string failure = WriteWholeFile(path, SaveToText());
+    if (!failure.empty()) throw EFileError("Cannot write " + path + ": " + failure);
 }
 
 const TProfileFile::TSection* TProfileFile::FindSection(std::string_view section) const {

@@ -32,12 +32,12 @@ public:
     std::string SaveToText() const;
 
     // Replaces the content with the file's; a file that does not exist gives an empty
-    // profile. Throws EFileError when the file exists but cannot be read.
+    // profile. Throws EFileError when the file exists but cannot be read, or is not a
+    // regular file of reasonable size.
     void Load(const std::string& path);
-    // Rewrites the whole file: into a new file in the same folder that then replaces the old
-    // one, so that a crash leaves the old or the new file, never half of one. Falls back to
-    // rewriting the file in place when the folder does not allow new files. Throws
-    // EFileError when the file cannot be written.
+    // Rewrites the whole file through WriteWholeFile: a crash leaves the old or the new
+    // file, never half of one, and a read-only file or folder is left as it is. Throws
+    // EFileError with the reason when the file cannot be written.
     void Save(const std::string& path) const;
 
     bool SectionExists(std::string_view section) const;

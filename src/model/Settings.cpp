@@ -8,6 +8,7 @@
 #include <random>
 
 #include "model/ProfileFile.h"
+#include "model/SafeFile.h"
 
 namespace ostrel {
 
@@ -83,6 +84,15 @@ void SetSettingsFilePath(const std::string& iniPath) {
 void SaveAndFreeSettings() {
     if (GSettings) GSettings->Save();
     GSettings.reset();
+}
+
+std::string PrepareSettingsFile(const std::string& iniPath) {
+    if (iniPath.empty()) return {};
+    RemoveStaleTemporaryFiles(iniPath);
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(iniPath).parent_path();
+    if (!folder.empty() && !std::filesystem::exists(folder, error)) return {};
+    return ReplaceProblem(iniPath);
 }
 
 void DiscardSettings() {

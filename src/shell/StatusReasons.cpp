@@ -66,6 +66,10 @@ TStatusMessage No3dRuntimeMessage() {
     return Both("The 3D viewer could not be started: neither it nor mono or wine can run");
 }
 
+TStatusMessage SettingsNotSavedMessage(const std::string& iniPath, const std::string& reason) {
+    return Both("Settings changed in this session will not be saved: " + iniPath + ": " + reason);
+}
+
 TStatusMessage MissingGuideMessage(const std::string& path) {
     return Both("The quick guide is missing: " + path);
 }

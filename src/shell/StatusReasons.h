@@ -50,6 +50,8 @@ TStatusMessage NoBrowserMessage(const std::string& address);
 TStatusMessage No3dModuleMessage();
 // The 3D viewer file is there but could not be started.
 TStatusMessage No3dRuntimeMessage();
+// This run's settings cannot be saved to the settings file, and why.
+TStatusMessage SettingsNotSavedMessage(const std::string& iniPath, const std::string& reason);
 // The quick guide is not beside the program.
 TStatusMessage MissingGuideMessage(const std::string& path);
 

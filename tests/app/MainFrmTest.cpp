@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
@@ -966,16 +968,48 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
     EXPECT_TRUE(Errors.Shown.isEmpty());
 }
 
+TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
+    const std::string pipe = Folder.File("p.txt");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    Form->OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
+    EXPECT_EQ(Form->FileTable().rowCount(), 0);
+    EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
+              "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +
+                  "\". Not a regular file (named pipe); zero: Cannot open file \"/dev/zero\". Not "
+                  "a regular file (character device)");
+}
+
+TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
+    EXPECT_EQ(Form->StatusPanelText(1), "");
+    Form.reset();
+    const std::string ini = Folder.File("settings.ini");
+    const std::string text = ReadFileBytes(ini);
+    ::chmod(ini.c_str(), 0444);
+    CreateForm();
+    EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
+              "Settings changed in this session will not be saved: " + ini + ": Permission denied");
+    Form.reset();
+    EXPECT_EQ(ReadFileBytes(ini), text);
+}
+
 TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
     Open({Pattern("a.txt", 1, 1)});
     SelectRows({0});
     Form->SetErrorReporter(Errors);
-    auto dialogs = std::make_unique<TFakePrintDialogs>();
-    dialogs->PdfPath = QString::fromStdString(Folder.File("no such folder/job.pdf"));
-    Form->SetPrintDialogService(std::move(dialogs));
-    Form->findChild<QAction*>("actPrint")->trigger();
-    ASSERT_EQ(Errors.Shown.size(), 1);
-    EXPECT_TRUE(Errors.Shown[0].contains("job.pdf")) << Errors.Shown[0].toStdString();
+    const std::pair<std::string, const char*> cases[] = {
+        {Folder.File("no such folder/job.pdf"), "No such file or directory"},
+        {"/dev/full", "No space left on device"},
+    };
+    for (const auto& [path, reason] : cases) {
+        auto dialogs = std::make_unique<TFakePrintDialogs>();
+        dialogs->PdfPath = QString::fromStdString(path);
+        Form->SetPrintDialogService(std::move(dialogs));
+        Errors.Shown.clear();
+        Form->findChild<QAction*>("actPrint")->trigger();
+        ASSERT_EQ(Errors.Shown.size(), 1);
+        EXPECT_EQ(Errors.Shown[0].toStdString(),
+                  "The PDF could not be written to '" + path + "': " + reason);
+    }
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "formats/TextLines.h"
 #include "model/Settings.h"
 #include "support/RecordingDrawer.h"
+#include "support/TempDir.h"
 #include "views/ViewTestSupport.h"
 
 namespace ostrel {
@@ -34,11 +37,13 @@ public:
         return std::make_unique<TDrawer>(*this);
     }
     const TGraphic* Logo() override { return nullptr; }
+    std::string Finish(const TPrintRequest&) override { return FinishFailure; }
 
     int Jobs = 0;
     TPrintRequest Request;
     TSettings Seen;
     std::vector<TDrawCall> Calls;
+    std::string FinishFailure;
 };
 
 struct TRun {
@@ -144,6 +149,50 @@ TEST(PrintJob, BadFilesAreReportedAndSkipped) {
     EXPECT_EQ(nothing.Status, 1);
     EXPECT_EQ(none.Jobs, 0) << "no PDF when no file loads";
     EXPECT_NE(nothing.Err.find("missing.txt"), std::string::npos);
+}
+
+TEST(PrintJob, OutputsThatAreInputsOrCannotBeWrittenAreRefusedWithTheReason) {
+    TTempDir folder;
+    const std::string input = folder.Write("s.txt", ReadFileBytes(kSamples + "sector65_dbd.txt"));
+    std::filesystem::create_symlink(input, folder.File("link.pdf"));
+    std::filesystem::create_hard_link(input, folder.File("hard.pdf"));
+    for (const char* output : {"s.txt", "link.pdf", "hard.pdf"}) {
+        TRecordingTarget target;
+        const TRun run =
+            RunTool({"-o", folder.File(output), kSamples + "omni_850.msi", input}, target);
+        EXPECT_EQ(run.Status, 2) << output;
+        EXPECT_EQ(run.Err, "ostrel-print: the output " + folder.File(output) +
+                               " is the input file " + input + "; nothing was read or written\n");
+        EXPECT_EQ(target.Jobs, 0);
+    }
+
+    TRecordingTarget notPdf;
+    const std::string other = folder.Write("t.txt", "HORIZONTAL 360\r\n");
+    EXPECT_EQ(RunTool({"-o", other, input}, notPdf).Status, 2) << "as '-o *.txt' would give";
+    EXPECT_EQ(notPdf.Jobs, 0);
+    EXPECT_EQ(ReadFileBytes(other), "HORIZONTAL 360\r\n");
+    TRecordingTarget pdf;
+    EXPECT_EQ(RunTool({"-o", folder.Write("old.pdf", "%PDF-1.4 old"), input}, pdf).Status, 0);
+
+    const std::pair<std::string, std::string> unwritable[] = {
+        {folder.File("missing/out.pdf"), "No such file or directory"},
+        {folder.Path(), "Is a directory"},
+    };
+    for (const auto& [output, reason] : unwritable) {
+        TRecordingTarget target;
+        const TRun run = RunTool({"-o", output, input}, target);
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_EQ(run.Err, "ostrel-print: cannot write " + output + ": " + reason + "\n");
+        EXPECT_EQ(target.Jobs, 0) << "refused before anything is read";
+    }
+
+    TRecordingTarget full;
+    full.FinishFailure = "No space left on device";
+    const TRun run = RunTool({"-o", folder.File("out.pdf"), input}, full);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "ostrel-print: cannot write " + folder.File("out.pdf") +
+                           ": No space left on device\n");
+    EXPECT_EQ(ReadFileBytes(input), ReadFileBytes(kSamples + "sector65_dbd.txt"));
 }
 
 }  // namespace

@@ -166,6 +166,11 @@ TEST(EdxFile, UnitAfterALevelIsSkippedInTheAzimuthPatternButFailsAVerticalCut) {
 TEST(EdxFile, ShortFilesAndBadCountsFailWithTheModelEmptyAndTheClipboardUntouched) {
     std::string badCount = EdxText(72, Azimuth, Level);
     badCount.replace(badCount.find("\r\n72, cuts\r\n"), 12, "\r\nseventy-two, cuts\r\n");
+    std::string nulInCount = EdxText(72, Azimuth, Level);
+    nulInCount.replace(nulInCount.find("\r\n72, cuts\r\n"), 12,
+                       std::string("\r\n70\0\x1b"
+                                   "2, cuts\r\n",
+                                   15));
     std::string noComma = EdxText(72, Azimuth, Level);
     noComma.replace(noComma.find("\r\n72, cuts\r\n"), 12, "\r\n72 cuts\r\n");
     std::string oneShortBlock = EdxText(72, Azimuth, Level);
@@ -185,6 +190,8 @@ TEST(EdxFile, ShortFilesAndBadCountsFailWithTheModelEmptyAndTheClipboardUntouche
         {"last block cut short", EdxText(72, Azimuth, Level).substr(0, header.size() + 100),
          "The file ends at line"},
         {"count not a number", badCount, "'seventy-two' is not a valid integer value (line 363)"},
+        {"NUL and ESC in the count are shown, the rest kept", nulInCount,
+         "'70\\x00\\x1B2' is not a valid integer value (line 363)"},
         {"count line without comma", noComma, "The number of vertical cuts is missing (line 363)"},
         {"count line missing", header.substr(0, header.find("Vertical cuts\r\n") + 15),
          "The number of vertical cuts is missing (line 363)"},

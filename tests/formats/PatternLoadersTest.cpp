@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -121,7 +126,8 @@ TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
               "Cannot open file \"" + folder.File("missing.msi") + "\". No such file or directory");
     std::filesystem::create_directory(folder.File("folder.txt"));
     EXPECT_FALSE(LoadPatternData(folder.File("folder.txt"), &error));
-    EXPECT_EQ(error, "Cannot open file \"" + folder.File("folder.txt") + "\". Is a directory");
+    EXPECT_EQ(error, "Cannot open file \"" + folder.File("folder.txt") +
+                         "\". Not a regular file (directory)");
 
     TOstrelDataLoader unbound;
     unbound.FileName = folder.Write("fine.txt", OstrelBody(""));
@@ -139,6 +145,39 @@ TEST(PatternLoaders, FileBytesArriveWholeWhateverTheirSize) {
         for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 7) % 256);
         EXPECT_EQ(ReadFileBytes(folder.Write("f" + std::to_string(size), bytes)), bytes) << size;
     }
+}
+
+// What is not a pattern file is refused at once and unread: a pipe with no writer would
+// block the open for ever, a device or a huge file would be read until memory runs out.
+TEST(PatternLoaders, SpecialAndHugeFilesAreRefusedUnread) {
+    TTempDir folder;
+    ASSERT_EQ(::mkfifo(folder.File("pipe.txt").c_str(), 0644), 0);
+    const std::string sparse = folder.File("sparse.msi");
+    std::filesystem::resize_file(folder.Write("sparse.msi", ""), kMaxPatternFileBytes + 1);
+    const std::string atLimit = folder.Write("limit.msi", "");
+    std::filesystem::resize_file(atLimit, kMaxPatternFileBytes);
+
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder.File("socket.txt");
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.File("pipe.txt"), "Not a regular file (named pipe)"},
+        {"/dev/zero", "Not a regular file (character device)"},
+        {socketPath, "Not a regular file (socket)"},
+        {sparse, "Too large for a pattern file (more than 64 MiB)"},
+    };
+    for (const auto& [path, reason] : cases) {
+        std::string error;
+        EXPECT_FALSE(LoadPatternData(path, &error)) << path;
+        EXPECT_EQ(error, "Cannot open file \"" + path + "\". " + reason);
+    }
+    ::close(listener);
+    // The limit itself is still a file to read (and then to judge by its content).
+    EXPECT_EQ(ReadFileBytes(atLimit).size(), kMaxPatternFileBytes);
 }
 
 // Files published by antenna makers, when the shared folder is beside the project.

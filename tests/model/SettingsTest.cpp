@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -109,6 +112,41 @@ TEST(Settings, UnwritablePlacesLoseTheChangesSilently) {
         EXPECT_FALSE(settings.FAllowDuplicates) << path;
     }
     EXPECT_EQ(ReadFileBytes(regular), "x");
+}
+
+TEST(Settings, ReadOnlyFilesAndFoldersStayAsTheyAreAndStartUpSaysSo) {
+    TTempDir dir;
+    const std::string text = "[Options]\r\nFAllowDuplicates=0\r\n; kept as written\r\n";
+    const std::string readOnly = dir.Write("settings.ini", text);
+    std::filesystem::create_directory(dir.File("locked"));
+    const std::string inLockedFolder = dir.Write("locked/settings.ini", text);
+    ::chmod(readOnly.c_str(), 0444);
+    ::chmod(dir.File("locked").c_str(), 0555);
+    for (const std::string& path : {readOnly, inLockedFolder}) {
+        EXPECT_EQ(PrepareSettingsFile(path), "Permission denied") << path;
+        TSettings settings(path);
+        settings.FAllowDuplicates = true;
+        settings.Save();
+        EXPECT_EQ(ReadFileBytes(path), text) << path;
+    }
+    EXPECT_EQ(PrepareSettingsFile(dir.File("new/settings.ini")), "") << "created when saved";
+    ::chmod(dir.File("locked").c_str(), 0755);
+}
+
+TEST(Settings, StartUpRemovesOnlyOurOwnStaleTemporaryFiles) {
+    TTempDir dir;
+    const std::string path = dir.Write("settings.ini", "[Options]\r\n");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::string stale[] = {".settings.ini.tmp-0f3a9c21b7e4", ".settings.ini.tmp-ab12cd34"};
+    const std::string kept[] = {".settings.ini.tmp-fresh123", ".settings.ini.tmp-not ours",
+                                ".other.ini.tmp-ab12cd34", "settings.ini"};
+    for (const std::string& name : {stale[0], stale[1], kept[1], kept[2]}) {
+        std::filesystem::last_write_time(dir.Write(name, "half"), old);
+    }
+    dir.Write(kept[0], "half");  // just written: another copy of the program may be saving
+    EXPECT_EQ(PrepareSettingsFile(path), "");
+    for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.File(name)));
+    for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.File(name)));
 }
 
 TEST(Settings, RecentFilesSectionSurvivesAndSurvivesUs) {

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ostrel {
+
+// Reading a whole file that is what it claims to be, at once or not at all.
+//
+// The path is opened without blocking (a named pipe with no writer would wait for ever) and
+// judged on the open descriptor: anything but a regular file (a named pipe, a device, a
+// folder, a socket) and any file over `maxBytes` is refused unread. Throws EFileError
+// 'Cannot open file "PATH". REASON' (such as "Not a regular file (named pipe)" or "Too large
+// for a KIND (more than 64 MiB)") or 'Cannot read file "PATH". REASON'.
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind);
+
+// Writing a whole file so that a failure never destroys what was there.
+//
+// The bytes go into a new temporary file in the target's folder (named "." + target name +
+// ".tmp-" + a random suffix), every write, the flush to disk and the close are checked, and
+// only then does the temporary file replace the target by a rename. On any failure the
+// temporary file is removed and the target keeps its old content.
+//
+// A target that is a symbolic link has the file it points to replaced; the link stays. A
+// target that exists but is not a regular file (/dev/null, /dev/full, a terminal) cannot be
+// replaced by a rename and is written directly, every write still checked. A read-only
+// target, or one in a read-only folder, is left alone and reported, also when the program
+// runs with privileges that would let it write anyway.
+//
+// Returns "" on success, otherwise the reason: the system's error text, in English.
+std::string WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Why WriteWholeFile would refuse `path` before writing anything: a read-only file or
+// folder, a missing folder, a folder as the target. "" when nothing stands in the way.
+std::string ReplaceProblem(const std::string& path);
+
+// Removes the temporary files WriteWholeFile left beside `path` when the program was killed
+// while writing: only regular files of this user, named as it names them, and last changed
+// at least `olderThanSeconds` ago (younger ones may belong to a copy of the program that is
+// writing now). Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& path, std::int64_t olderThanSeconds = 60);
+
+// A file held in memory only, with a path other code can open to write into it: for
+// libraries that write to a named file without reporting failed writes (the toolkit's PDF
+// printer). Its bytes are then written out, checked, with WriteWholeFile.
+class TMemoryFile {
+public:
+    // Throws EFileError when the system offers no memory file.
+    TMemoryFile();
+    ~TMemoryFile();
+    TMemoryFile(const TMemoryFile&) = delete;
+    TMemoryFile& operator=(const TMemoryFile&) = delete;
+
+    // A path that opens this file ("/proc/self/fd/N"), valid while the object lives.
+    const std::string& Path() const { return FPath; }
+    // Everything written into it so far.
+    std::string Bytes() const;
+
+private:
+    int FFd = -1;
+    std::string FPath;
+};
+
+// The system's text for an errno value ("No space left on device"), always in English: the
+// viewer switches the C locale to the user's, and these texts appear inside English lines.
+std::string SystemErrorText(int errorNumber);
+
+// The prefix of the temporary files WriteWholeFile creates for `fileName` (a name without
+// folder): "." + fileName + ".tmp-".
+std::string TemporaryFilePrefix(std::string_view fileName);
+
+}  // namespace ostrel
