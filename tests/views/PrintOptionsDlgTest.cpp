@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <vector>
 
 #include "support/UiImageFiles.h"
 
@@ -49,6 +52,44 @@ TEST(PrintOptionsDialog, StartsOnSinglePagesAndFollowsTheButtons) {
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     dialog.btnOK->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(PrintOptionsDialog, TabAndArrowsReachEveryChoiceInTheirOrder) {
+    TPrintOptionsDialog dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    const std::vector<QRadioButton*> order = {dialog.rbOverlay, dialog.rbSingle, dialog.rbBoth};
+    const std::vector<int> modes = {0, 1, 2};
+    // Tab from the first choice, and Backtab back from OK.
+    dialog.rbOverlay->setFocus();
+    for (size_t i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "Tab " << i;
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.btnOK);
+    for (size_t i = order.size(); i-- > 0;) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "Backtab " << i;
+    }
+    // Down and Right select the next choice, Up and Left the one before.
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right}) {
+        dialog.rbOverlay->setFocus();
+        for (size_t i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_EQ(QApplication::focusWidget(), order[i]);
+            EXPECT_TRUE(order[i]->isChecked());
+            EXPECT_EQ(dialog.PrintMode(), modes[i]);
+        }
+    }
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Left}) {
+        dialog.rbBoth->setFocus();
+        for (size_t i = order.size() - 1; i-- > 0;) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_EQ(QApplication::focusWidget(), order[i]);
+            EXPECT_EQ(dialog.PrintMode(), modes[i]);
+        }
+    }
 }
 
 }  // namespace
