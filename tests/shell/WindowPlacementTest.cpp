@@ -84,18 +84,15 @@ TEST(WindowPlacement, ClampedToTheScreenThatShowsIt) {
     }
     EXPECT_EQ(PlacementOnScreens({}, {}).Width, 0) << "no screens: nothing to clamp to";
 
-    // The minimum client size keeps the outer size at 640 x 580 on the screen. A frame
-    // read while the window manager is still sizing it (outer 1 x 1, or thicker than any
-    // border) counts as none; that frame used to grow the window to 1306 x 1159.
-    const TWindowSize minOuter = {640, 580};
-    const TWindowSize screen = {1280, 1024};
-    EXPECT_EQ(MinimumClientSize({677, 610}, {667, 580}, minOuter, screen), (TWindowSize{630, 550}));
-    EXPECT_EQ(MinimumClientSize({1, 1}, {667, 580}, minOuter, screen), (TWindowSize{640, 580}));
-    EXPECT_EQ(MinimumClientSize({1334, 1160}, {667, 580}, minOuter, screen),
-              (TWindowSize{640, 580}));
-    EXPECT_EQ(MinimumClientSize({677, 610}, {667, 580}, minOuter, {600, 400}),
-              (TWindowSize{590, 370}))
-        << "never more than the screen holds";
+    // A frame read while the window manager still sizes it (outer 1 x 1, or thicker than any
+    // border) counts as none; it used to grow the window to 1306 x 1159.
+    auto minimum = [](TWindowSize outer, TWindowSize screen) {
+        return MinimumClientSize(outer, {667, 580}, {640, 580}, screen);
+    };
+    EXPECT_EQ(minimum({677, 610}, {1280, 1024}), (TWindowSize{630, 550}));
+    EXPECT_EQ(minimum({1, 1}, {1280, 1024}), (TWindowSize{640, 580}));
+    EXPECT_EQ(minimum({1334, 1160}, {1280, 1024}), (TWindowSize{640, 580}));
+    EXPECT_EQ(minimum({677, 610}, {600, 400}), (TWindowSize{590, 370})) << "within the screen";
 }
 
 TEST(WindowPlacement, ColumnListsAreChecked) {

@@ -58,37 +58,27 @@ TEST(PrintOptionsDialog, TabAndArrowsReachEveryChoiceInTheirOrder) {
     TPrintOptionsDialog dialog;
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    const std::vector<QRadioButton*> order = {dialog.rbOverlay, dialog.rbSingle, dialog.rbBoth};
-    const std::vector<int> modes = {0, 1, 2};
-    // Tab from the first choice, and Backtab back from OK.
+    auto press = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        return QApplication::focusWidget();
+    };
+    const std::vector<QWidget*> tabs = {dialog.rbOverlay, dialog.rbSingle, dialog.rbBoth,
+                                        dialog.btnOK};
     dialog.rbOverlay->setFocus();
-    for (size_t i = 1; i < order.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "Tab " << i;
-    }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), dialog.btnOK);
-    for (size_t i = order.size(); i-- > 0;) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "Backtab " << i;
-    }
+    for (size_t i = 1; i < tabs.size(); ++i) EXPECT_EQ(press(Qt::Key_Tab), tabs[i]) << i;
+    for (size_t i = tabs.size() - 1; i-- > 0;) EXPECT_EQ(press(Qt::Key_Backtab), tabs[i]) << i;
     // Down and Right select the next choice, Up and Left the one before.
-    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right}) {
-        dialog.rbOverlay->setFocus();
-        for (size_t i = 1; i < order.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-            EXPECT_EQ(QApplication::focusWidget(), order[i]);
-            EXPECT_TRUE(order[i]->isChecked());
-            EXPECT_EQ(dialog.PrintMode(), modes[i]);
-        }
-    }
-    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Left}) {
-        dialog.rbBoth->setFocus();
-        for (size_t i = order.size() - 1; i-- > 0;) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-            EXPECT_EQ(QApplication::focusWidget(), order[i]);
-            EXPECT_EQ(dialog.PrintMode(), modes[i]);
-        }
+    const struct {
+        Qt::Key Key;
+        QRadioButton* Choice;
+        int Mode;
+    } steps[] = {{Qt::Key_Down, dialog.rbSingle, 1},
+                 {Qt::Key_Right, dialog.rbBoth, 2},
+                 {Qt::Key_Up, dialog.rbSingle, 1},
+                 {Qt::Key_Left, dialog.rbOverlay, 0}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(press(step.Key), step.Choice);
+        EXPECT_EQ(dialog.PrintMode(), step.Mode);
     }
 }
 

@@ -154,7 +154,6 @@ TEST_F(RotateDialogTest, EnterPressesTheFocusedButtonAndEscCancelsOnlyTheEdit) {
     Type("33");
     QTest::keyClick(Dialog.AngleEditor, Qt::Key_Escape);
     EXPECT_TRUE(Dialog.isVisible()) << "Esc in the editor leaves the dialog open";
-    EXPECT_FALSE(Dialog.AngleEditor->isVisible());
     EXPECT_EQ(Cell(0, rcHorzOffset), "0") << "the edit is dropped";
 
     int applied = 0;
