@@ -33,7 +33,9 @@
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/Launches.h"
+#include "app/PathText.h"
 #include "app/PatternArea.h"
+#include "app/ScreenAreas.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/AniFrm.h"
 #include "dialogs/OptionsDlg.h"
@@ -177,32 +179,35 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::RestorePlacement() {
-    const std::optional<TWindowPlacement> placement = TWindowPlacement::Load(FIniPath);
-    if (!placement) return;
-    QHeaderView* header = tvFiles->header();
-    if (IsColumnOrder(placement->ColumnOrder, fcColumnCount)) {
-        for (int visual = 0; visual < fcColumnCount; ++visual) {
-            const int column = placement->ColumnOrder[static_cast<size_t>(visual)];
-            header->moveSection(header->visualIndex(column), visual);
+    const std::optional<TWindowPlacement> saved = TWindowPlacement::Load(FIniPath);
+    TWindowPlacement placement;
+    if (saved) {
+        placement = *saved;
+        QHeaderView* header = tvFiles->header();
+        if (IsColumnOrder(placement.ColumnOrder, fcColumnCount)) {
+            for (int visual = 0; visual < fcColumnCount; ++visual) {
+                const int column = placement.ColumnOrder[static_cast<size_t>(visual)];
+                header->moveSection(header->visualIndex(column), visual);
+            }
         }
-    }
-    if (AreColumnWidths(placement->ColumnWidths, fcColumnCount)) {
-        for (int column = 0; column < fcColumnCount; ++column) {
-            header->resizeSection(column, placement->ColumnWidths[static_cast<size_t>(column)]);
+        if (AreColumnWidths(placement.ColumnWidths, fcColumnCount)) {
+            for (int column = 0; column < fcColumnCount; ++column) {
+                header->resizeSection(column, placement.ColumnWidths[static_cast<size_t>(column)]);
+            }
         }
+    } else {
+        placement.Left = x();
+        placement.Top = y();
+        placement.Width = width();
+        placement.Height = height();
     }
-    // A place on a screen that is gone (or a smaller one) would put the window out of reach.
-    std::vector<TRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        screens.push_back(
-            {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
-    }
-    if (PlacementFitsScreens(*placement, screens)) {
-        setGeometry(placement->Left, placement->Top, placement->Width, placement->Height);
-        if (placement->Maximized) setWindowState(windowState() | Qt::WindowMaximized);
-    }
-    if (TryTableHeight(placement->TableHeight)) {
+    // Saved on a screen that is gone or larger than this one, or the default size on a small
+    // screen: every edge of the window stays in reach.
+    placement = PlacementOnScreens(placement, AvailableScreenAreas());
+    setGeometry(placement.Left, placement.Top, placement.Width, placement.Height);
+    if (!saved) return;
+    if (placement.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    if (TryTableHeight(placement.TableHeight)) {
         Splitter1->setSizes({FLastTableHeight, std::max(1, height() - FLastTableHeight)});
     }
 }
@@ -223,7 +228,8 @@ void TMainForm::SavePlacement() const {
     for (int column = 0; column < fcColumnCount; ++column) {
         placement.ColumnWidths.push_back(header->sectionSize(column));
     }
-    placement.Save(FIniPath);
+    // A window grown past its screen is not worth restoring at that size.
+    PlacementOnScreens(placement, AvailableScreenAreas()).Save(FIniPath);
 }
 
 void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
@@ -498,7 +504,8 @@ void TMainForm::CreateCentralArea() {
 
 void TMainForm::CreateStatusBar() {
     QStatusBar* bar = statusBar();
-    bar->setFixedHeight(19);
+    // No fixed height: the panels size themselves from their font's ascent and descent, so
+    // underscores and descenders show at any font the desktop uses.
     bar->setSizeGripEnabled(true);
     const Qt::Alignment alignments[4] = {Qt::AlignCenter, Qt::AlignLeft | Qt::AlignVCenter,
                                          Qt::AlignCenter, Qt::AlignCenter};
@@ -520,7 +527,7 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::BindModelEvents() {
     FModel->OnPatternAdded = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->AddRow(pattern);
-        FMru.Add(pattern.FileName);
+        if (!FImportingCuts) FMru.Add(pattern.FileName);
         // A batch of files rebuilds the menu once, at its end.
         if (!FFileTable->InBatch()) RebuildRecentFilesMenu();
     };
@@ -539,8 +546,8 @@ void TMainForm::BindModelEvents() {
 
 void TMainForm::ActOpen() {
     QString filter = FOpenFilter;
-    const QStringList paths = FFileDialog->GetOpenFileNames(
-        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter);
+    const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
+        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter));
     if (!filter.isEmpty()) FOpenFilter = filter;
     if (paths.isEmpty()) return;
     OpenFiles(paths);
@@ -598,43 +605,52 @@ void TMainForm::LoadPatternFile(const QString& path) {
 }
 
 void TMainForm::OpenPatternFile(const QString& path, TOpenReport& report) {
-    if (!GetSettings().FAllowDuplicates &&
-        FModel->Patterns.IndexOfFileName(path.toStdString()) >= 0) {
-        report.Duplicate(path.toStdString());
+    if (!GetSettings().FAllowDuplicates && FModel->Patterns.IndexOfFileName(PathBytes(path)) >= 0) {
+        report.Duplicate(PathBytes(path));
         return;
     }
     LoadPatternFile(path, report);
 }
 
 void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
+    const std::string bytes = PathBytes(path);
     // Remembered before anything is read, so a file that fails still sets the folder.
-    const QString folder = QFileInfo(path).absolutePath();
-    GetSettings().FOpenPath = (folder.endsWith('/') ? folder : folder + '/').toStdString();
+    GetSettings().FOpenPath = AbsoluteFolderOf(bytes);
     std::string error;
-    std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString(), &error);
+    std::unique_ptr<TPatternData> pattern = LoadPatternData(bytes, &error);
     if (pattern) {
         FModel->AddPattern(std::move(pattern));
-        report.Opened(path.toStdString());
+        report.Opened(bytes);
     } else {
-        report.Failed(path.toStdString(), error);
+        report.Failed(bytes, error);
     }
 }
 
 void TMainForm::ShowStatus(const TStatusMessage& message) {
     QLabel* panel = FStatusPanels[1];
-    panel->setText(QString::fromStdString(message.Text));
-    panel->setToolTip(QString::fromStdString(message.ToolTip));
+    panel->setText(ShownPathText(message.Text));
+    panel->setToolTip(ShownPathText(message.ToolTip));
 }
 
 void TMainForm::ActOpenEdx() {
     QString filter = kOpenFilters.at(2);
-    const QStringList paths = FFileDialog->GetOpenFileNames(
-        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter);
+    const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
+        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter));
     if (paths.isEmpty()) return;
+    const std::string path = PathBytes(paths.front());
     TQtClipboardService clipboard;
+    // The cuts are named after their labels, not files: reopening one could only fail, and
+    // each would push a real file off the Reopen list.
+    FImportingCuts = true;
     try {
-        ImportEdxFile(paths.front().toStdString(), *FModel, clipboard);
+        ImportEdxFile(path, *FModel, clipboard);
+        FImportingCuts = false;
+        ShowStatus(CutsImportedMessage(path, FModel->Patterns.Count()));
     } catch (const std::exception& error) {
+        FImportingCuts = false;
+        TOpenReport report;
+        report.Failed(path, error.what());
+        ShowStatus(report.Message());
         FErrors->ShowError(this, ToQString(error.what()));
     }
 }
@@ -646,12 +662,13 @@ void TMainForm::ActAnimate() {
 }
 
 void TMainForm::ActCloseAll() {
+    const TStatusMessage closed = ClosedMessage(FModel->Patterns);
     FModel->Clear();
-    ShowStatus({});
+    ShowStatus(closed);
 }
 
 void TMainForm::DeleteSelectedPatterns() {
-    if (FModel->Selection.Count() > 0) ShowStatus({});
+    if (FModel->Selection.Count() > 0) ShowStatus(ClosedMessage(FModel->Selection));
     for (int i = FModel->Selection.Count() - 1; i >= 0; --i) {
         // Each removal shrinks the selection through the table's selection change.
         if (i >= FModel->Selection.Count()) continue;
@@ -673,9 +690,11 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 void TMainForm::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) {
-            paths.push_back(url.toLocalFile());
-        }
+        if (!url.isLocalFile()) continue;
+        // The encoded form keeps a name's bytes that are not UTF-8 ("%E9").
+        const std::string path =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+        if (IsExistingFile(path)) paths.push_back(PathText(path));
     }
     if (paths.isEmpty()) return;
     event->acceptProposedAction();
@@ -818,10 +837,13 @@ void TMainForm::ApplyMinimumOuterSize() {
     // The outer size (with the frame the window manager draws) is what may not shrink below
     // 640 x 580; the frame is measured, since it differs between window managers and themes.
     if (!isVisible()) return;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize minimum =
-        QSize(kMinOuterWidth - frame.width(), kMinOuterHeight - frame.height()).expandedTo({0, 0});
-    if (minimumSize() != minimum) setMinimumSize(minimum);
+    const QSize outer = frameGeometry().size();
+    const TWindowSize minimum =
+        MinimumClientSize({outer.width(), outer.height()}, {width(), height()},
+                          {kMinOuterWidth, kMinOuterHeight}, AvailableScreenSize(*this));
+    if (minimumSize() != QSize(minimum.Width, minimum.Height)) {
+        setMinimumSize(minimum.Width, minimum.Height);
+    }
 }
 
 void TMainForm::PlaceProgressPanel() {
@@ -985,15 +1007,15 @@ void TMainForm::RebuildRecentFilesMenu() {
     reopen->setObjectName("mmiReopen");
     const QFontMetrics metrics(reopen->font());
     auto width = [&metrics](const std::string& text) {
-        return metrics.horizontalAdvance(QString::fromStdString(text));
+        return metrics.horizontalAdvance(ShownPathText(text));
     };
     const std::vector<std::string>& items = FMru.Items();
     for (size_t i = 0; i < items.size(); ++i) {
-        const QString path = QString::fromStdString(items[i]);
+        const QString path = PathText(items[i]);
         const std::string shortened = ShortenPath(items[i], 200, width);
         const QString caption = "&" +
                                 QString::fromStdString(RecentFileAccessKey(static_cast<int>(i))) +
-                                " " + MenuSafe(QString::fromStdString(shortened));
+                                " " + MenuSafe(ShownPathText(shortened));
         QAction* entry = reopen->addAction(caption);
         entry->setData(path);
         connect(entry, &QAction::triggered, this, [this, path] { ReopenRecentFile(path); });
@@ -1012,13 +1034,14 @@ void TMainForm::RebuildRecentFilesMenu() {
 }
 
 void TMainForm::ReopenRecentFile(const QString& path) {
-    if (QFileInfo(path).isFile()) {
+    const std::string bytes = PathBytes(path);
+    if (IsExistingFile(bytes)) {
         OpenPatternFile(path);
         return;
     }
-    FMru.Remove(path.toStdString());
+    FMru.Remove(bytes);
     RebuildRecentFilesMenu();
-    ShowStatus(MissingRecentFileMessage(path.toStdString()));
+    ShowStatus(MissingRecentFileMessage(bytes));
 }
 
 }  // namespace ostrel

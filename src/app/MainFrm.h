@@ -180,6 +180,7 @@ private:
     int FLastTableHeight = 191;
     bool FView3dShown = false;
     bool FLoadingFiles = false;
+    bool FImportingCuts = false;  // an EDX import adds patterns that are not files
     bool FWasShown = false;
 
     TFileTableModel* FFileTable = nullptr;

@@ -1,6 +1,9 @@
 #include "dialogs/PrintOptionsDlg.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -42,7 +45,39 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent) : QDialog(parent) {
     setTabOrder(rbSingle, rbBoth);
     setTabOrder(rbBoth, btnOK);
     setTabOrder(btnOK, btnCancel);
+    for (QWidget* part : KeyboardOrder()) part->installEventFilter(this);
     SetPrintMode(1);
+}
+
+std::array<QWidget*, 5> TPrintOptionsDialog::KeyboardOrder() const {
+    return {rbOverlay, rbSingle, rbBoth, btnOK, btnCancel};
+}
+
+bool TPrintOptionsDialog::eventFilter(QObject* watched, QEvent* event) {
+    // The toolkit lets Tab stop only at the checked one of exclusive choices, and the arrows
+    // follow their places on screen (single is drawn first): both walk the order instead.
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    const std::array<QWidget*, 5> order = KeyboardOrder();
+    const auto at = std::find(order.begin(), order.end(), watched);
+    if (at == order.end()) return QDialog::eventFilter(watched, event);
+    const int index = static_cast<int>(at - order.begin());
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const int count = static_cast<int>(order.size());
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        const int next = (index + (key == Qt::Key_Tab ? 1 : count - 1)) % count;
+        order[static_cast<size_t>(next)]->setFocus(key == Qt::Key_Tab ? Qt::TabFocusReason
+                                                                      : Qt::BacktabFocusReason);
+        return true;
+    }
+    constexpr int kChoices = 3;
+    const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+    const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+    if (index >= kChoices || !(forward || back)) return QDialog::eventFilter(watched, event);
+    auto* choice = static_cast<QRadioButton*>(
+        order[static_cast<size_t>((index + (forward ? 1 : kChoices - 1)) % kChoices)]);
+    choice->setFocus(Qt::OtherFocusReason);
+    choice->click();
+    return true;
 }
 
 void TPrintOptionsDialog::SetPrintMode(std::uint8_t mode) {

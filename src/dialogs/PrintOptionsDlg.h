@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <cstdint>
 
 class QGroupBox;
@@ -29,7 +30,13 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Tab's order: the three choices (overlay, single, both), then OK and Cancel.
+    std::array<QWidget*, 5> KeyboardOrder() const;
+
     std::uint8_t FPrintMode = 1;
 };
 

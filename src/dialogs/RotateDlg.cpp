@@ -93,6 +93,12 @@ void TAngleSpinEdit::keyPressEvent(QKeyEvent* event) {
         emit Committed();
         return;
     }
+    if (event->key() == Qt::Key_Escape) {
+        // Only the edit is abandoned; the dialog would otherwise take Esc as Cancel.
+        event->accept();
+        emit Cancelled();
+        return;
+    }
     QSpinBox::keyPressEvent(event);
 }
 
@@ -242,6 +248,7 @@ TRotateDialog::TRotateDialog(QWidget* parent) : QDialog(parent) {
     connect(Grid->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { PlaceEditor(); });
     connect(AngleEditor, &TAngleSpinEdit::Committed, this, [this] { CommitEditor(); });
+    connect(AngleEditor, &TAngleSpinEdit::Cancelled, this, [this] { CancelEditor(); });
 
     connect(btnResetH, &QPushButton::clicked, this, [this] { ResetColumn(rcHorzOffset); });
     connect(btnResetV, &QPushButton::clicked, this, [this] { ResetColumn(rcVertOffset); });
@@ -323,6 +330,30 @@ void TRotateDialog::CommitEditor() {
     if (FEditCell.isValid()) {
         Grid->model()->setData(FEditCell, QString::number(angle), Qt::DisplayRole);
     }
+}
+
+void TRotateDialog::CancelEditor() {
+    if (!FEditing) return;
+    // Cleared first: hiding the editor takes its focus, which would commit it.
+    FEditing = false;
+    Grid->setFocus();
+    AngleEditor->hide();
+}
+
+void TRotateDialog::keyPressEvent(QKeyEvent* event) {
+    // The buttons are not default buttons (Enter belongs to the angle editor), so the
+    // dialog would ignore Enter on them: a focused button is pressed as by Space.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        for (QPushButton* button : {btnOK, btnApply, btnCancel, btnResetH, btnResetV}) {
+            if (button->hasFocus()) {
+                event->accept();
+                button->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool TRotateDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -30,6 +30,8 @@ public:
 
 signals:
     void Committed();
+    // Esc: the edit is dropped and the cell keeps its value.
+    void Cancelled();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -84,6 +86,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int PatternCount() const { return FPatterns ? FPatterns->Count() : 0; }
@@ -92,6 +95,7 @@ private:
     void OpenEditor(int row, int column);
     void PlaceEditor();
     void CommitEditor();
+    void CancelEditor();
 
     const TPatternDataList* FPatterns = nullptr;
     TRealPointList FAngles;

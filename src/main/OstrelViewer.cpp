@@ -1,11 +1,14 @@
 #include <QApplication>
-#include <QDir>
 #include <QLocale>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "app/MainFrm.h"
+#include "app/PathText.h"
 #include "app/StartUpProbe.h"
 #include "model/Settings.h"
 #include "shell/CommandLine.h"
@@ -41,13 +44,14 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 
-    std::vector<std::string> arguments;
-    const QStringList given = QApplication::arguments();  // without the toolkit's options
-    for (qsizetype i = 1; i < given.size(); ++i) arguments.push_back(given[i].toStdString());
+    // The toolkit has taken its own options out of argv. The bytes are used as they are:
+    // a file name need not be UTF-8, and QApplication::arguments() would lose such bytes.
+    std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    std::error_code noFolder;
+    const std::string folder = std::filesystem::current_path(noFolder).string();
     QStringList files;
-    for (const std::string& path :
-         ostrel::PatternFileArguments(arguments, QDir::currentPath().toStdString())) {
-        files << QString::fromStdString(path);
+    for (const std::string& path : ostrel::PatternFileArguments(arguments, folder)) {
+        files << ostrel::PathText(path);
     }
 
     auto* window = new ostrel::TMainForm(iniPath);

@@ -46,6 +46,17 @@ TStatusMessage TOpenReport::Message() const {
             toolTip};
 }
 
+TStatusMessage CutsImportedMessage(const std::string& path, int cuts) {
+    return Both(std::to_string(cuts) + (cuts == 1 ? " cut" : " cuts") + " imported from " +
+                FileNamePart(path));
+}
+
+TStatusMessage ClosedMessage(const TPatternDataList& closed) {
+    if (closed.Count() == 0) return {};
+    if (closed.Count() == 1) return Both(FileNamePart(closed.Items(0).FileName) + " closed");
+    return Both(std::to_string(closed.Count()) + " files closed");
+}
+
 TStatusMessage MissingRecentFileMessage(const std::string& path) {
     return Both(path + " no longer exists; it has been taken off the Reopen list");
 }

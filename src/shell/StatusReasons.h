@@ -5,6 +5,8 @@
 
 namespace ostrel {
 
+class TPatternDataList;
+
 // What the main window's stretching status panel says after a command that opens, closes or
 // launches something: one line, and the full list of reasons for its tool tip.
 struct TStatusMessage {
@@ -39,6 +41,12 @@ private:
     std::string FLastOpened;
     std::vector<std::string> FProblems;
 };
+
+// An EDX import that added `cuts` patterns: "72 cuts imported from sector65_edx.doc".
+TStatusMessage CutsImportedMessage(const std::string& path, int cuts);
+// Patterns taken out of the table by Close All or Delete: "panel.msi closed",
+// "3 files closed"; empty when there were none.
+TStatusMessage ClosedMessage(const TPatternDataList& closed);
 
 // A chosen recent file that is gone (it has been taken off the list).
 TStatusMessage MissingRecentFileMessage(const std::string& path);

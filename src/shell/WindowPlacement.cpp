@@ -1,6 +1,7 @@
 #include "shell/WindowPlacement.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "model/ProfileFile.h"
@@ -10,6 +11,31 @@ namespace ostrel {
 namespace {
 
 constexpr int kMaxColumnWidth = 10000;
+
+// No window manager draws a border or title bar this thick; a larger measured frame is a
+// size read in the middle of the window manager's work.
+constexpr int kMaxFrameExtent = 256;
+
+long long OverlapArea(const TRect& a, const TRect& b) {
+    const long long width =
+        std::min<long long>(a.Right, b.Right) - std::max<long long>(a.Left, b.Left);
+    const long long height =
+        std::min<long long>(a.Bottom, b.Bottom) - std::max<long long>(a.Top, b.Top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// One axis of ClampToScreen: the start and length of the window along it.
+std::pair<int, int> ClampSpan(long long start, long long length, int screenStart, int screenEnd) {
+    const long long room = std::max(0, screenEnd - screenStart);
+    length = std::clamp<long long>(length, 0, room);
+    start = std::clamp<long long>(start, screenStart, screenEnd - length);
+    return {static_cast<int>(start), static_cast<int>(length)};
+}
+
+int PlausibleFrame(int outer, int client) {
+    const int frame = outer - client;
+    return frame >= 0 && frame <= kMaxFrameExtent ? frame : 0;
+}
 
 std::string JoinNumbers(const std::vector<int>& numbers) {
     std::string text;
@@ -81,14 +107,52 @@ void TWindowPlacement::Save(const std::string& iniPath) const {
     }
 }
 
-bool PlacementFitsScreens(const TWindowPlacement& placement, const std::vector<TRect>& screens) {
-    if (placement.Width <= 0 || placement.Height <= 0) return false;
+int ScreenShowing(const TRect& window, const std::vector<TRect>& screens) {
+    int best = screens.empty() ? -1 : 0;
+    long long bestArea = 0;
+    for (size_t i = 0; i < screens.size(); ++i) {
+        const long long area = OverlapArea(window, screens[i]);
+        if (area > bestArea) {
+            bestArea = area;
+            best = static_cast<int>(i);
+        }
+    }
+    return best;
+}
+
+TRect ClampToScreen(const TRect& window, const TRect& screen) {
+    const auto [left, width] = ClampSpan(
+        window.Left, static_cast<long long>(window.Right) - window.Left, screen.Left, screen.Right);
+    const auto [top, height] = ClampSpan(
+        window.Top, static_cast<long long>(window.Bottom) - window.Top, screen.Top, screen.Bottom);
+    return {left, top, left + width, top + height};
+}
+
+TWindowPlacement PlacementOnScreens(TWindowPlacement placement, const std::vector<TRect>& screens) {
     const long long right = static_cast<long long>(placement.Left) + placement.Width;
     const long long bottom = static_cast<long long>(placement.Top) + placement.Height;
-    return std::any_of(screens.begin(), screens.end(), [&](const TRect& screen) {
-        return placement.Left >= screen.Left && placement.Top >= screen.Top &&
-               right <= screen.Right && bottom <= screen.Bottom;
-    });
+    const TRect window = {placement.Left, placement.Top,
+                          static_cast<int>(std::min<long long>(right, INT_MAX)),
+                          static_cast<int>(std::min<long long>(bottom, INT_MAX))};
+    const int screen = ScreenShowing(window, screens);
+    if (screen < 0) return placement;
+    const TRect clamped = ClampToScreen(window, screens[static_cast<size_t>(screen)]);
+    placement.Left = clamped.Left;
+    placement.Top = clamped.Top;
+    placement.Width = clamped.Right - clamped.Left;
+    placement.Height = clamped.Bottom - clamped.Top;
+    return placement;
+}
+
+TWindowSize MinimumClientSize(TWindowSize outer, TWindowSize client, TWindowSize minOuter,
+                              TWindowSize screen) {
+    const int frameWidth = PlausibleFrame(outer.Width, client.Width);
+    const int frameHeight = PlausibleFrame(outer.Height, client.Height);
+    auto axis = [](int minimum, int frame, int room) {
+        return std::max(0, std::min(minimum, room) - frame);
+    };
+    return {axis(minOuter.Width, frameWidth, screen.Width),
+            axis(minOuter.Height, frameHeight, screen.Height)};
 }
 
 bool IsColumnOrder(const std::vector<int>& order, int columnCount) {

@@ -31,9 +31,31 @@ struct TWindowPlacement {
     void Save(const std::string& iniPath) const;
 };
 
-// Whether the rectangle lies wholly on one of the screens' available areas (Right and Bottom
-// exclusive), so a window restored there can be seen and moved.
-bool PlacementFitsScreens(const TWindowPlacement& placement, const std::vector<TRect>& screens);
+// A width and height of the window or its parts.
+struct TWindowSize {
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const TWindowSize&) const = default;
+};
+
+// The screen (an index into `screens`, available areas, Right and Bottom exclusive) that
+// shows most of the rectangle; the first screen when it lies on none, -1 without screens.
+int ScreenShowing(const TRect& window, const std::vector<TRect>& screens);
+// The rectangle shrunk to the screen where it is larger, then moved the least distance that
+// puts it wholly on the screen, so that every edge of the window can be seen and reached.
+TRect ClampToScreen(const TRect& window, const TRect& screen);
+// The placement with its rectangle clamped to the screen that shows it (a restored window
+// larger than its screen, or on a screen that is gone, would be out of reach). Unchanged
+// without screens.
+TWindowPlacement PlacementOnScreens(TWindowPlacement placement, const std::vector<TRect>& screens);
+
+// The client size below which the window may not shrink so that its outer size (with the
+// frame the window manager draws) stays at least `minOuter`, and never larger than what
+// fits on `screen`. The frame is outer minus client; while the window manager has not sized
+// its frame yet the outer size can read smaller than the client (1 x 1 under some window
+// managers), and such a frame, or an implausibly thick one, counts as no frame at all.
+TWindowSize MinimumClientSize(TWindowSize outer, TWindowSize client, TWindowSize minOuter,
+                              TWindowSize screen);
 
 // Whether an order is a permutation of 0..columnCount-1, and widths are one sensible width
 // per column.

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <vector>
 
 #include "uisupport/UiImageFiles.h"
 
@@ -49,6 +52,34 @@ TEST(PrintOptionsDialog, StartsOnSinglePagesAndFollowsTheButtons) {
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     dialog.btnOK->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(PrintOptionsDialog, TabAndArrowsReachEveryChoiceInTheirOrder) {
+    TPrintOptionsDialog dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    auto press = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        return QApplication::focusWidget();
+    };
+    const std::vector<QWidget*> tabs = {dialog.rbOverlay, dialog.rbSingle, dialog.rbBoth,
+                                        dialog.btnOK};
+    dialog.rbOverlay->setFocus();
+    for (size_t i = 1; i < tabs.size(); ++i) EXPECT_EQ(press(Qt::Key_Tab), tabs[i]) << i;
+    for (size_t i = tabs.size() - 1; i-- > 0;) EXPECT_EQ(press(Qt::Key_Backtab), tabs[i]) << i;
+    // Down and Right select the next choice, Up and Left the one before.
+    const struct {
+        Qt::Key Key;
+        QRadioButton* Choice;
+        int Mode;
+    } steps[] = {{Qt::Key_Down, dialog.rbSingle, 1},
+                 {Qt::Key_Right, dialog.rbBoth, 2},
+                 {Qt::Key_Up, dialog.rbSingle, 1},
+                 {Qt::Key_Left, dialog.rbOverlay, 0}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(press(step.Key), step.Choice);
+        EXPECT_EQ(dialog.PrintMode(), step.Mode);
+    }
 }
 
 }  // namespace

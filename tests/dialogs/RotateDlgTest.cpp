@@ -147,6 +147,36 @@ TEST_F(RotateDialogTest, EditorCommitsWholeDegreesCutBackToTheLimits) {
     EXPECT_EQ(Owned[0]->HRotationOffset, 0) << "the dialog never writes to the patterns";
 }
 
+TEST_F(RotateDialogTest, EnterPressesTheFocusedButtonAndEscCancelsOnlyTheEdit) {
+    Load(ShownPatternFiles());
+    Show();
+    Edit(0, rcHorzOffset);
+    Type("33");
+    QTest::keyClick(Dialog.AngleEditor, Qt::Key_Escape);
+    EXPECT_TRUE(Dialog.isVisible()) << "Esc in the editor leaves the dialog open";
+    EXPECT_EQ(Cell(0, rcHorzOffset), "0") << "the edit is dropped";
+
+    int applied = 0;
+    Dialog.OnApplyAngles = [&applied](TRotateDialog&) { ++applied; };
+    const struct {
+        QPushButton* Button;
+        Qt::Key Key;
+        int Applied;
+        bool Open;
+    } presses[] = {{Dialog.btnApply, Qt::Key_Return, 1, true},
+                   {Dialog.btnApply, Qt::Key_Enter, 2, true},
+                   {Dialog.btnOK, Qt::Key_Return, 2, false},
+                   {Dialog.btnCancel, Qt::Key_Return, 2, false}};
+    for (const auto& p : presses) {
+        Show();
+        p.Button->setFocus();
+        QTest::keyClick(p.Button, p.Key);
+        EXPECT_EQ(applied, p.Applied) << p.Button->text().toStdString();
+        EXPECT_EQ(Dialog.isVisible(), p.Open) << p.Button->text().toStdString();
+    }
+    EXPECT_EQ(Dialog.result(), QDialog::Rejected) << "the last Enter was on Cancel";
+}
+
 TEST_F(RotateDialogTest, LongNamesWrapInTheirOwnRowAndTheWheelMovesNothing) {
     const std::vector<std::string> files = ShownPatternFiles();
     for (int i = 0; i < 8; ++i) Load(files);

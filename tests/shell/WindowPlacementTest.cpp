@@ -56,28 +56,46 @@ TEST(WindowPlacement, KeptInItsOwnSectionBesideTheOthers) {
     EXPECT_TRUE(odd->ColumnWidths.empty());
 }
 
-TEST(WindowPlacement, RestoredOnlyWhereItFitsAScreen) {
-    const std::vector<TRect> screens = {{0, 0, 1920, 1050}, {1920, 0, 3200, 1024}};
+TEST(WindowPlacement, ClampedToTheScreenThatShowsIt) {
+    const std::vector<TRect> screens = {{0, 0, 1280, 1024}, {1280, 0, 3200, 1050}};
     struct TCase {
-        int Left, Top, Width, Height;
-        bool Fits;
+        TRect Window, Expected;
     } const cases[] = {
-        {100, 100, 800, 600, true},       {0, 0, 1920, 1050, true},
-        {1920, 0, 1280, 1024, true},      {-10, 100, 800, 600, false},
-        {1500, 100, 800, 600, false},     {100, 100, 2000, 600, false},
-        {3000, 900, 800, 600, false},     {100, 100, 0, 600, false},
-        {2147483000, 0, 1000, 10, false},
+        {{100, 100, 900, 700}, {100, 100, 900, 700}},           // fits: unchanged
+        {{0, 0, 1306, 1159}, {0, 0, 1280, 1024}},               // larger than its screen
+        {{-50, 900, 617, 1480}, {0, 444, 667, 1024}},           // moved back on
+        {{1200, 100, 1900, 700}, {1280, 100, 1980, 700}},       // mostly on the second
+        {{5000, 5000, 5667, 5580}, {613, 444, 1280, 1024}},     // on no screen: the first
+        {{2147483000, 0, 2147483600, 10}, {680, 0, 1280, 10}},  // far out, no overflow
     };
     for (const TCase& c : cases) {
         TWindowPlacement placement;
-        placement.Left = c.Left;
-        placement.Top = c.Top;
-        placement.Width = c.Width;
-        placement.Height = c.Height;
-        EXPECT_EQ(PlacementFitsScreens(placement, screens), c.Fits)
-            << c.Left << "," << c.Top << " " << c.Width << "x" << c.Height;
+        placement.Left = c.Window.Left;
+        placement.Top = c.Window.Top;
+        placement.Width = c.Window.Right - c.Window.Left;
+        placement.Height = c.Window.Bottom - c.Window.Top;
+        placement.TableHeight = 250;
+        const TWindowPlacement clamped = PlacementOnScreens(placement, screens);
+        EXPECT_EQ((TRect{clamped.Left, clamped.Top, clamped.Left + clamped.Width,
+                         clamped.Top + clamped.Height}),
+                  c.Expected)
+            << c.Window.Left << "," << c.Window.Top;
+        EXPECT_EQ(clamped.TableHeight, 250);
     }
-    EXPECT_FALSE(PlacementFitsScreens({}, {}));
+    EXPECT_EQ(PlacementOnScreens({}, {}).Width, 0) << "no screens: nothing to clamp to";
+
+    // A frame read while the window manager still sizes it (outer 1 x 1, or thicker than any
+    // border) counts as none; it used to grow the window to 1306 x 1159.
+    auto minimum = [](TWindowSize outer, TWindowSize screen) {
+        return MinimumClientSize(outer, {667, 580}, {640, 580}, screen);
+    };
+    EXPECT_EQ(minimum({677, 610}, {1280, 1024}), (TWindowSize{630, 550}));
+    EXPECT_EQ(minimum({1, 1}, {1280, 1024}), (TWindowSize{640, 580}));
+    EXPECT_EQ(minimum({1334, 1160}, {1280, 1024}), (TWindowSize{640, 580}));
+    EXPECT_EQ(minimum({677, 610}, {600, 400}), (TWindowSize{590, 370})) << "within the screen";
+}
+
+TEST(WindowPlacement, ColumnListsAreChecked) {
     EXPECT_TRUE(IsColumnOrder({2, 0, 1}, 3));
     EXPECT_FALSE(IsColumnOrder({0, 0, 1}, 3));
     EXPECT_FALSE(IsColumnOrder({0, 1}, 3));
