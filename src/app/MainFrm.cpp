@@ -35,10 +35,12 @@
 #include "app/Branding.h"
 #include "app/ClipboardService.h"
 #include "app/EdgePanel.h"
+#include "app/FigureCommands.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/Launches.h"
 #include "app/OptionsDlg.h"
+#include "app/TableColumns.h"
 #include "draw/CanvasDeviceDrawers.h"
 #include "draw/CanvasDrawer.h"
 #include "draw/CanvasPainter.h"
@@ -149,6 +151,9 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
+    FFigures = new TFigureCommands(*this, *tvFiles, *FFileTable, [this] { pbPattern->update(); });
+    FFigures->AddToFileMenu(*FFileMenu, actPrint);
+    FFigures->AddToViewMenu(*FViewMenu);
     CreateStatusBar();
     RebuildRecentFilesMenu();
 
@@ -184,17 +189,23 @@ void TMainForm::RestorePlacement() {
     const std::optional<TWindowPlacement> placement = TWindowPlacement::Load(FIniPath);
     if (!placement) return;
     QHeaderView* header = tvFiles->header();
-    if (IsColumnOrder(placement->ColumnOrder, fcColumnCount)) {
-        for (int visual = 0; visual < fcColumnCount; ++visual) {
+    // Files written before the figure columns existed list the file columns only.
+    const int saved = static_cast<int>(placement->ColumnOrder.size());
+    if ((saved == fcColumnCount || saved == TableColumnCount()) &&
+        IsColumnOrder(placement->ColumnOrder, saved)) {
+        for (int visual = 0; visual < saved; ++visual) {
             const int column = placement->ColumnOrder[static_cast<size_t>(visual)];
             header->moveSection(header->visualIndex(column), visual);
         }
     }
-    if (AreColumnWidths(placement->ColumnWidths, fcColumnCount)) {
-        for (int column = 0; column < fcColumnCount; ++column) {
+    const int widths = static_cast<int>(placement->ColumnWidths.size());
+    if ((widths == fcColumnCount || widths == TableColumnCount()) &&
+        AreColumnWidths(placement->ColumnWidths, widths)) {
+        for (int column = 0; column < widths; ++column) {
             header->resizeSection(column, placement->ColumnWidths[static_cast<size_t>(column)]);
         }
     }
+    FFigures->Columns().Restore(placement->HiddenColumns);
     // A place on a screen that is gone (or a smaller one) would put the window out of reach.
     std::vector<TRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
@@ -221,11 +232,14 @@ void TMainForm::SavePlacement() const {
     placement.Maximized = isMaximized();
     placement.TableHeight = Splitter1->sizes().value(0);
     const QHeaderView* header = tvFiles->header();
-    for (int visual = 0; visual < fcColumnCount; ++visual) {
+    for (int visual = 0; visual < TableColumnCount(); ++visual) {
         placement.ColumnOrder.push_back(header->logicalIndex(visual));
     }
-    for (int column = 0; column < fcColumnCount; ++column) {
-        placement.ColumnWidths.push_back(header->sectionSize(column));
+    placement.HiddenColumns = FFigures->Columns().Hidden();
+    for (int column = 0; column < TableColumnCount(); ++column) {
+        // A hidden column has no size; it comes back at the usual width.
+        placement.ColumnWidths.push_back(
+            header->isSectionHidden(column) ? 75 : header->sectionSize(column));
     }
     placement.Save(FIniPath);
 }
@@ -337,6 +351,7 @@ void TMainForm::CreateMenus() {
     copyPattern->setVisible(false);
 
     QMenu* view = menuBar()->addMenu("&View");
+    FViewMenu = view;
     view->addAction(actShowSource);
     view->addAction(actShowPoints);
     view->addSeparator();
@@ -533,6 +548,7 @@ void TMainForm::BindModelEvents() {
     };
     FModel->OnCleared = [this](TMainModel&) { FFileTable->ClearRows(); };
     FModel->OnSelectionChanged = [this](TMainModel&) {
+        if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
         pbPattern->update();
         UpdateCommandStates();
     };
@@ -774,6 +790,7 @@ void TMainForm::SetHCut(bool azimuth) {
     FStatusPanels[2]->setText(azimuth ? "H Cut: Azimuth" : "H Cut: Horizontal");
     mmiAzimuth->setChecked(azimuth);
     mmiHorizontal->setChecked(!azimuth);
+    if (FFigures) FFigures->OnHCutChanged(FModel->Selection);
     pbPattern->update();
 }
 
