@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "model/Errors.h"
 #include "model/NumberText.h"
 #include "model/PatternData.h"
 
@@ -21,19 +22,23 @@ public:
     bool Load(const TRealPointList& cut) {
         const std::vector<TRealPoint>& points = cut.Points();
         if (points.size() < kDirections) return false;
-        for (int i = 0; i < kDirections; ++i)
-            FLevels[static_cast<size_t>(i)] = points[static_cast<size_t>(i)].Y;
-        FindPeak();
+        double highest = points[0].Y;
+        for (size_t i = 0; i < kDirections; ++i) {
+            FLevels[i] = points[i].Y;
+            highest = std::max(highest, FLevels[i]);
+        }
+        FindPeak(highest);
         return true;
     }
 
     double PeakLevel() const { return FPeakLevel; }
     int PeakAngle() const { return FPeakIndex - 180; }
 
-    // The level `steps` degrees from the peak (negative steps: towards smaller angles).
+    // The level `steps` degrees from the peak (negative steps: towards smaller angles);
+    // every walk stays within one turn each way.
     double At(int steps) const {
-        const int index = ((FPeakIndex + steps) % kDirections + kDirections) % kDirections;
-        return FLevels[static_cast<size_t>(index)];
+        if (steps < -kDirections || steps >= kDirections) throw EListError::IndexOutOfBounds(steps);
+        return FFromPeak[static_cast<size_t>(steps + kDirections)];
     }
 
     // Degrees from the peak (along `dir`, +1 or -1) to where the level first drops strictly
@@ -67,18 +72,26 @@ public:
     }
 
 private:
-    // Among equal levels the one nearest 0 degrees wins, then the smaller angle.
-    void FindPeak() {
-        FPeakIndex = 0;
-        FPeakLevel = FLevels[0];
-        for (int i = 1; i < kDirections; ++i) {
-            const double level = FLevels[static_cast<size_t>(i)];
-            if (level > FPeakLevel ||
-                (level == FPeakLevel && std::abs(i - 180) < std::abs(FPeakIndex - 180))) {
-                FPeakIndex = i;
-                FPeakLevel = level;
+    // Among equal levels the one nearest 0 degrees wins, then the smaller angle: search
+    // outwards from 0 degrees, the negative side first.
+    void FindPeak(double highest) {
+        FPeakLevel = highest;
+        FPeakIndex = 0;  // -180 degrees, the last one reached
+        for (int distance = 0; distance < 180; ++distance) {
+            if (FLevels[static_cast<size_t>(180 - distance)] == highest) {
+                FPeakIndex = 180 - distance;
+                break;
+            }
+            if (FLevels[static_cast<size_t>(180 + distance)] == highest) {
+                FPeakIndex = 180 + distance;
+                break;
             }
         }
+        // Two turns laid out from one turn before the peak, so that walks need no modulo.
+        const auto peak = FLevels.begin() + FPeakIndex;
+        auto out = std::copy(peak, FLevels.end(), FFromPeak.begin());
+        out = std::copy(FLevels.begin(), FLevels.end(), out);
+        std::copy(FLevels.begin(), peak, out);
     }
 
     template <class TAllowed, class TTurns>
@@ -90,6 +103,7 @@ private:
     }
 
     std::array<double, kDirections> FLevels{};
+    std::array<double, 2 * kDirections> FFromPeak{};
     int FPeakIndex = 0;
     double FPeakLevel = 0;
 };
@@ -139,10 +153,10 @@ THorzFigures ComputeHorzFigures(const TRealPointList& cut) {
     if (upperNull && lowerNull) {
         // The directions strictly between the two nulls, the long way round.
         const int last = kDirections - *lowerNull - 1;
-        for (int k = *upperNull + 1; k <= last; ++k) {
-            const double level = ring.At(k) - peak;
-            if (!figures.PeakSideLobe || level > *figures.PeakSideLobe)
-                figures.PeakSideLobe = level;
+        if (*upperNull < last) {
+            double highest = ring.At(last);
+            for (int k = *upperNull + 1; k < last; ++k) highest = std::max(highest, ring.At(k));
+            figures.PeakSideLobe = highest - peak;
         }
     }
     return figures;
