@@ -998,6 +998,9 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
     EXPECT_FALSE(ticks->isChecked());
     ticks->trigger();
     EXPECT_TRUE(GetSettings().FShowBeamTicks);
+    Form->resize(1100, 800);
+    QApplication::processEvents();
+    SaveTestPng(Form->grab().toImage(), "app/main_window_figures.png");
     ticks->trigger();
 
     const QString csv = QString::fromStdString(Folder.File("table.csv"));
