@@ -201,6 +201,23 @@ void PrintLoadFigures(const TRecordingReporter& reporter, const char* format, do
                 l->CpuNs / 1e3, 1e9 / l->CpuNs, verdict, before.Ratio);
 }
 
+// The figures of 1,000 loaded patterns, one H cut mode per pass, as the window computes them
+// when the cut changes (they are computed once while loading for both modes).
+void FiguresBench(benchmark::State& state, const TFileSet* set) {
+    std::vector<std::unique_ptr<TPatternData>> patterns;
+    for (const std::string& path : set->Paths) patterns.push_back(LoadPatternData(path, nullptr));
+    double checksum = 0;
+    for (auto _ : state) {
+        for (const auto& pattern : patterns) {
+            const TPatternFigures figures = ComputePatternFigures(*pattern, true);
+            checksum += figures.Horz.Width3Db.value_or(0);
+        }
+    }
+    benchmark::DoNotOptimize(checksum);
+}
+
+constexpr double kFiguresTargetMs = 5;
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -237,6 +254,8 @@ int main(int argc, char** argv) {
             ->Arg(3600)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("LongLine/2MB", LongLineBench)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("Figures/1000", FiguresBench, &ostrel)
+            ->Unit(benchmark::kMillisecond);
 
         benchmark::Initialize(&argc, argv);
         TRecordingReporter reporter;
@@ -246,6 +265,12 @@ int main(int argc, char** argv) {
         std::printf("\n");
         PrintLoadFigures(reporter, "Ostrel", kOstrelTargetUs, kTargetRatio, kOstrelBefore);
         PrintLoadFigures(reporter, "Verizon", kVerizonTargetUs, 0, kVerizonBefore);
+        if (const auto* figures = reporter.Find("Figures/1000")) {
+            const double ms = figures->CpuNs / 1e6;
+            std::printf("%-34s %8.2f ms CPU   target <= %g ms: %s   before: not computed\n",
+                        "Figures of 1,000 patterns", ms, kFiguresTargetMs,
+                        ms <= kFiguresTargetMs ? "met" : "NOT met");
+        }
         if (reporter.Failed) status = 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_loaders: %s\n", error.what());

@@ -36,7 +36,11 @@ bool TFileTableDelegate::IsTextCutOff(const QStyleOptionViewItem& option,
 bool TFileTableDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
     if (event && event->type() == QEvent::ToolTip && index.isValid()) {
-        if (IsTextCutOff(option, index)) {
+        // A cell's own hint (the header check's warning) comes first.
+        const QString hint = index.data(Qt::ToolTipRole).toString();
+        if (!hint.isEmpty()) {
+            QToolTip::showText(event->globalPos(), hint, view);
+        } else if (IsTextCutOff(option, index)) {
             QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(), view);
         } else {
             QToolTip::hideText();

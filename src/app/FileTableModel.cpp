@@ -1,8 +1,10 @@
 #include "app/FileTableModel.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 #include <algorithm>
 #include <unordered_map>
 
@@ -33,7 +35,27 @@ QIcon MakeRowIcon() {
 }  // namespace
 
 TFileTableModel::TFileTableModel(QObject* parent)
-    : QAbstractItemModel(parent), FRowIcon(MakeRowIcon()) {}
+    : QAbstractItemModel(parent),
+      FRowIcon(MakeRowIcon()),
+      FWarningIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
+
+void TFileTableModel::RefreshFigures() {
+    FHeaderChecks.clear();
+    if (!FRows.empty())
+        emit dataChanged(index(0, 0), index(RowCount() - 1, TableColumnCount() - 1));
+}
+
+const QString& TFileTableModel::HeaderCheck(const TPatternData& pattern) const {
+    auto found = FHeaderChecks.find(&pattern);
+    if (found == FHeaderChecks.end()) {
+        const bool useAzimuth = GetSettings().FUseAzimuth;
+        found = FHeaderChecks
+                    .emplace(&pattern, QString::fromStdString(
+                                           HeaderCheckText(pattern, pattern.Figures(useAzimuth))))
+                    .first;
+    }
+    return found->second;
+}
 
 void TFileTableModel::AddRow(TPatternData& pattern) {
     if (InBatch()) {
@@ -65,6 +87,7 @@ void TFileTableModel::RemoveRow(const TPatternData& pattern) {
     if (row < 0) return;
     beginRemoveRows(QModelIndex(), row, row);
     FRows.erase(FRows.begin() + row);
+    FHeaderChecks.erase(&pattern);
     endRemoveRows();
 }
 
@@ -73,6 +96,7 @@ void TFileTableModel::ClearRows() {
     if (FRows.empty()) return;
     beginRemoveRows(QModelIndex(), 0, RowCount() - 1);
     FRows.clear();
+    FHeaderChecks.clear();
     endRemoveRows();
 }
 
@@ -83,7 +107,7 @@ void TFileTableModel::SortRows(int column, bool ascending) {
     std::vector<TPatternData*> patterns;
     patterns.reserve(static_cast<size_t>(before.size()));
     for (const QModelIndex& index : before) patterns.push_back(PatternAt(index.row()));
-    SortFileRows(FRows, column, ascending);
+    SortTableRows(FRows, column, ascending, GetSettings().FUseAzimuth);
     // Map every persistent index to the new row of its pattern.
     std::unordered_map<const TPatternData*, int> rowOf;
     rowOf.reserve(FRows.size());
@@ -101,7 +125,8 @@ void TFileTableModel::SortRows(int column, bool ascending) {
 
 void TFileTableModel::SetSortColumn(int column) {
     FSortColumn = column;
-    if (!FRows.empty()) emit dataChanged(index(0, 0), index(RowCount() - 1, fcColumnCount - 1));
+    if (!FRows.empty())
+        emit dataChanged(index(0, 0), index(RowCount() - 1, TableColumnCount() - 1));
 }
 
 TPatternData* TFileTableModel::PatternAt(int row) const {
@@ -115,7 +140,8 @@ int TFileTableModel::RowOf(const TPatternData& pattern) const {
 }
 
 QModelIndex TFileTableModel::index(int row, int column, const QModelIndex& parent) const {
-    if (parent.isValid() || row < 0 || row >= RowCount() || column < 0 || column >= fcColumnCount) {
+    if (parent.isValid() || row < 0 || row >= RowCount() || column < 0 ||
+        column >= TableColumnCount()) {
         return QModelIndex();
     }
     return createIndex(row, column);
@@ -130,7 +156,7 @@ int TFileTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TFileTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : fcColumnCount;
+    return parent.isValid() ? 0 : TableColumnCount();
 }
 
 QVariant TFileTableModel::data(const QModelIndex& index, int role) const {
@@ -139,14 +165,21 @@ QVariant TFileTableModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(
-                FileCellText(*pattern, column, GetSettings().FShowExtensions));
+            return QString::fromStdString(TableCellText(
+                *pattern, column, GetSettings().FShowExtensions, GetSettings().FUseAzimuth));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(
                 Qt::AlignVCenter |
-                (FileColumnInfo(column).Align == caRight ? Qt::AlignRight : Qt::AlignLeft));
+                (FigureColumnOf(column) || FileColumnInfo(column).Align == caRight
+                     ? Qt::AlignRight
+                     : Qt::AlignLeft));
         case Qt::DecorationRole:
+            if (column == fcId && !HeaderCheck(*pattern).isEmpty()) return FWarningIcon;
             return column == fcFileName ? QVariant(FRowIcon) : QVariant();
+        case Qt::ToolTipRole:
+            if (column != fcId || HeaderCheck(*pattern).isEmpty()) return QVariant();
+            return QStringLiteral("The header disagrees with the pattern (header vs cuts): ") +
+                   HeaderCheck(*pattern);
         case Qt::BackgroundRole:
             return column == FSortColumn ? QVariant(QColor(247, 247, 247)) : QVariant();
         default:
@@ -155,10 +188,10 @@ QVariant TFileTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TFileTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= fcColumnCount) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= TableColumnCount()) {
         return QVariant();
     }
-    if (role == Qt::DisplayRole) return QString::fromLatin1(FileColumnInfo(section).Header);
+    if (role == Qt::DisplayRole) return QString::fromLatin1(TableColumnHeader(section));
     return QVariant();
 }
 

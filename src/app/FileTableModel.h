@@ -2,6 +2,8 @@
 
 #include <QAbstractItemModel>
 #include <QIcon>
+#include <QString>
+#include <unordered_map>
 #include <vector>
 
 #include "model/PatternData.h"
@@ -34,6 +36,13 @@ public:
     void SetSortColumn(int column);
     int SortColumn() const { return FSortColumn; }
 
+    // The figure columns and header-check marks follow the H cut shown; called when it changes.
+    void RefreshFigures();
+    // The header check's disagreements of a pattern ("" when it agrees), kept per pattern.
+    const QString& HeaderCheck(const TPatternData& pattern) const;
+    // The rows in table order.
+    const std::vector<TPatternData*>& Rows() const { return FRows; }
+
     TPatternData* PatternAt(int row) const;
     int RowOf(const TPatternData& pattern) const;
     int RowCount() const { return static_cast<int>(FRows.size()); }
@@ -54,6 +63,8 @@ private:
     int FBatchDepth = 0;
     int FSortColumn = -1;
     QIcon FRowIcon;
+    QIcon FWarningIcon;
+    mutable std::unordered_map<const TPatternData*, QString> FHeaderChecks;
 };
 
 // One batch of the table for the lifetime of the object, ended however the scope is left.

@@ -30,12 +30,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/FigureCommands.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/Launches.h"
 #include "app/PathText.h"
 #include "app/PatternArea.h"
 #include "app/ScreenAreas.h"
+#include "app/TableColumns.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/AniFrm.h"
 #include "dialogs/OptionsDlg.h"
@@ -143,6 +145,10 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
+    FFigures =
+        new TFigureCommands(*this, *tvFiles, *FFileTable, [this] { pbPattern->Invalidate(); });
+    FFigures->AddToFileMenu(*FFileMenu, actPrint);
+    FFigures->AddToViewMenu(*FViewMenu);
     CreateStatusBar();
     RebuildRecentFilesMenu();
     // Said once: a read-only settings file keeps this run's changes from being saved.
@@ -184,17 +190,23 @@ void TMainForm::RestorePlacement() {
     if (saved) {
         placement = *saved;
         QHeaderView* header = tvFiles->header();
-        if (IsColumnOrder(placement.ColumnOrder, fcColumnCount)) {
-            for (int visual = 0; visual < fcColumnCount; ++visual) {
+        // Files written before the figure columns existed list the file columns only.
+        const int order = static_cast<int>(placement.ColumnOrder.size());
+        if ((order == fcColumnCount || order == TableColumnCount()) &&
+            IsColumnOrder(placement.ColumnOrder, order)) {
+            for (int visual = 0; visual < order; ++visual) {
                 const int column = placement.ColumnOrder[static_cast<size_t>(visual)];
                 header->moveSection(header->visualIndex(column), visual);
             }
         }
-        if (AreColumnWidths(placement.ColumnWidths, fcColumnCount)) {
-            for (int column = 0; column < fcColumnCount; ++column) {
+        const int widths = static_cast<int>(placement.ColumnWidths.size());
+        if ((widths == fcColumnCount || widths == TableColumnCount()) &&
+            AreColumnWidths(placement.ColumnWidths, widths)) {
+            for (int column = 0; column < widths; ++column) {
                 header->resizeSection(column, placement.ColumnWidths[static_cast<size_t>(column)]);
             }
         }
+        FFigures->Columns().Restore(placement.HiddenColumns);
     } else {
         placement.Left = x();
         placement.Top = y();
@@ -222,11 +234,14 @@ void TMainForm::SavePlacement() const {
     placement.Maximized = isMaximized();
     placement.TableHeight = Splitter1->sizes().value(0);
     const QHeaderView* header = tvFiles->header();
-    for (int visual = 0; visual < fcColumnCount; ++visual) {
+    for (int visual = 0; visual < TableColumnCount(); ++visual) {
         placement.ColumnOrder.push_back(header->logicalIndex(visual));
     }
-    for (int column = 0; column < fcColumnCount; ++column) {
-        placement.ColumnWidths.push_back(header->sectionSize(column));
+    placement.HiddenColumns = FFigures->Columns().Hidden();
+    for (int column = 0; column < TableColumnCount(); ++column) {
+        // A hidden column has no size; it comes back at the usual width.
+        placement.ColumnWidths.push_back(
+            header->isSectionHidden(column) ? 75 : header->sectionSize(column));
     }
     // A window grown past its screen is not worth restoring at that size.
     PlacementOnScreens(placement, AvailableScreenAreas()).Save(FIniPath);
@@ -339,6 +354,7 @@ void TMainForm::CreateMenus() {
     copyPattern->setVisible(false);
 
     QMenu* view = menuBar()->addMenu("&View");
+    FViewMenu = view;
     view->addAction(actShowSource);
     view->addAction(actShowPoints);
     view->addSeparator();
@@ -536,6 +552,7 @@ void TMainForm::BindModelEvents() {
     };
     FModel->OnCleared = [this](TMainModel&) { FFileTable->ClearRows(); };
     FModel->OnSelectionChanged = [this](TMainModel&) {
+        if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
         pbPattern->Invalidate();
         UpdateCommandStates();
     };
@@ -789,6 +806,7 @@ void TMainForm::SetHCut(bool azimuth) {
     FStatusPanels[2]->setText(azimuth ? "H Cut: Azimuth" : "H Cut: Horizontal");
     mmiAzimuth->setChecked(azimuth);
     mmiHorizontal->setChecked(!azimuth);
+    if (FFigures) FFigures->OnHCutChanged(FModel->Selection);
     pbPattern->Invalidate();
 }
 

@@ -24,6 +24,7 @@ class QTreeView;
 namespace ostrel {
 
 class TErrorReporter;
+class TFigureCommands;
 class TFileTableModel;
 class TPrintOptionsDialog;
 class TLauncher;
@@ -113,6 +114,7 @@ public:
     int ProgressValue() const;
     int ProgressMaximum() const;
     bool IsView3dShown() const;
+    TFigureCommands& Figures() { return *FFigures; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -184,6 +186,7 @@ private:
     bool FWasShown = false;
 
     TFileTableModel* FFileTable = nullptr;
+    TFigureCommands* FFigures = nullptr;
     QTreeView* tvFiles = nullptr;
     QSplitter* Splitter1 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -200,6 +203,7 @@ private:
     QAction* FRecentFilesAnchor = nullptr;  // the separator before "&Exit"
     QAction* FRecentFilesSeparator = nullptr;
     QMenu* FReopenMenu = nullptr;
+    QMenu* FViewMenu = nullptr;
 
     QAction* actOpen = nullptr;
     QAction* actPrint = nullptr;

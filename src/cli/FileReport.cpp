@@ -5,24 +5,30 @@
 #include "cli/CommandOptions.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
+#include "model/Errors.h"
 #include "model/NumberText.h"
+#include "shell/FigureTables.h"
 
 namespace ostrel {
 
 namespace {
 
 const char kUsage[] =
-    "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
+    "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [FILE]...\n"
+    "       ostrel-inspect --csv [--edx EDXFILE]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
     "       ostrel-inspect --help | --version";
 
 const char kHelp[] =
-    "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
+    "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [FILE]...\n"
+    "       ostrel-inspect --csv [--edx EDXFILE]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
     "       ostrel-inspect --help | --version\n"
     "\n"
     "Tells what the viewer makes of pattern files, one block of 'key: value' lines a file.\n"
     "  --cuts           also list every point of the three cuts\n"
+    "  --figures        add the figures computed from the cuts (azimuth cut) and the header check\n"
+    "  --csv            one CSV row per loaded pattern (header row first): table columns, figures\n"
     "  --edx EDXFILE    read an EDX file as the viewer's EDX import does (may repeat)\n"
     "  --edx-table EDXFILE\n"
     "                   print the EDX cut table as the import puts it on the clipboard\n"
@@ -47,6 +53,8 @@ public:
         FOut << "error: " << error << '\n';
     }
 
+    bool WithFigures = false;
+
     void Loaded(const std::string& name, const TPatternData& pattern, bool withCuts) {
         Begin(name);
         FOut << "loaded: yes\n";
@@ -55,6 +63,7 @@ public:
         FOut << "gain_text: " << GainText(pattern) << '\n';
         FOut << "horz_width: " << pattern.HorzWidth.DisplayText() << '\n';
         FOut << "vert_width: " << pattern.VertWidth.DisplayText() << '\n';
+        if (WithFigures) WriteFigures(pattern);
         if (!withCuts) return;
         FOut << "cuts:\n";
         for (int k = 0; k < pattern.AzimuthCut.Count(); ++k) {
@@ -66,6 +75,15 @@ public:
     }
 
 private:
+    // The viewer's default cut, the azimuth cut as read.
+    void WriteFigures(const TPatternData& pattern) {
+        const TPatternFigures& figures = pattern.Figures(true);
+        for (const TFigureColumn& figure : FigureColumns()) {
+            FOut << figure.Key << ": " << FigureText(figure.Value(figures)) << '\n';
+        }
+        FOut << "header_check: " << HeaderCheckCell(pattern, true) << '\n';
+    }
+
     void Begin(const std::string& name) {
         if (FBlocks++ > 0) FOut << '\n';
         FOut << "file: " << name << '\n';
@@ -116,6 +134,37 @@ bool WriteEdxTable(const std::string& path, std::ostream& out) {
     }
 }
 
+// The CSV of every pattern that loads, numbered from 0 in argument order as the viewer would;
+// a file that does not load is reported on `err`.
+bool WriteCsv(const std::vector<TInput>& inputs, std::ostream& out, std::ostream& err) {
+    std::vector<std::unique_ptr<TPatternData>> patterns;
+    bool allLoaded = true;
+    for (const TInput& input : inputs) {
+        try {
+            if (input.Kind == ikEdx) {
+                TEdxFileEx file;
+                file.LoadFromFile(input.Path);
+                for (auto& pattern : MakeEdxPatterns(file)) patterns.push_back(std::move(pattern));
+                continue;
+            }
+            std::string error;
+            auto pattern = LoadPatternData(input.Path, &error);
+            if (!pattern) throw EOstrelError(error);
+            patterns.push_back(std::move(pattern));
+        } catch (const std::exception& error) {
+            err << "ostrel-inspect: " << input.Path << ": " << error.what() << '\n';
+            allLoaded = false;
+        }
+    }
+    std::vector<const TPatternData*> rows;
+    for (auto& pattern : patterns) {
+        pattern->Id = static_cast<int>(rows.size());
+        rows.push_back(pattern.get());
+    }
+    out << TableCsvText(rows, true, true);
+    return allLoaded;
+}
+
 }  // namespace
 
 int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -125,12 +174,14 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         return 2;
     };
     TCommandOptions options;
-    const std::string problem =
-        options.Parse(arguments, {{"cuts"}, {"edx", 0, true}, {"edx-table", 0, true}});
+    const std::string problem = options.Parse(
+        arguments, {{"cuts"}, {"figures"}, {"csv"}, {"edx", 0, true}, {"edx-table", 0, true}});
     if (!problem.empty()) return usageError(problem);
     if (AnswerHelpOrVersion(options, "ostrel-inspect", kHelp, out)) return 0;
     const bool withCuts = options.Has("cuts");
     const bool tableWanted = options.Has("edx-table");
+    const bool withFigures = options.Has("figures");
+    const bool csvWanted = options.Has("csv");
     std::vector<TInput> inputs;
     for (const TGivenOption& item : options.Items) {
         if (item.Name.empty()) {
@@ -144,11 +195,17 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
     if (tableWanted && (inputs.size() > 1 || withCuts)) {
         return usageError("--edx-table takes one file and no other argument");
     }
+    if (csvWanted && (tableWanted || withCuts || withFigures)) {
+        return usageError("--csv takes no --cuts, --figures or --edx-table");
+    }
     bool allLoaded = true;
-    if (tableWanted) {
+    if (csvWanted) {
+        allLoaded = WriteCsv(inputs, out, err);
+    } else if (tableWanted) {
         allLoaded = WriteEdxTable(inputs.front().Path, out);
     } else {
         TBlockWriter blocks(out);
+        blocks.WithFigures = withFigures;
         for (const TInput& input : inputs) {
             const bool loaded = input.Kind == ikEdx
                                     ? WriteEdxFile(input.Path, withCuts, blocks)

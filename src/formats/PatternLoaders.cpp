@@ -1,10 +1,12 @@
 #include "formats/PatternLoaders.h"
 
 #include <new>
+#include <optional>
 
 #include "formats/PlanningFiles.h"
 #include "formats/TextLines.h"
 #include "model/Errors.h"
+#include "model/NumberText.h"
 
 namespace ostrel {
 
@@ -41,6 +43,11 @@ void TOstrelDataLoader::Load() {
     pattern.Gain.SetValue(file.Gain);
     if (file.HWidth != 0) pattern.HorzWidth.SetValue(file.HWidth);
     if (file.VWidth != 0) pattern.VertWidth.SetValue(file.VWidth);
+    if (file.FrontToBack != 0) pattern.FrontToBack.SetValue(file.FrontToBack);
+    // TILT often names a kind ("ELECTRICAL", "MECHANICAL"); only a number is a tilt.
+    std::optional<double> tilt = ParseNumber(file.Tilt);
+    if (!tilt) tilt = ParseNumber(file.ElectricalTilt);
+    if (tilt) pattern.ElectricalTilt.SetValue(*tilt);
     BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
 }
 
@@ -53,6 +60,7 @@ void TVerizonDataLoader::Load() {
     pattern.Gain.SetValue(file.MaxGainDbi);
     if (file.HorzBeamwidth != 0) pattern.HorzWidth.SetValue(file.HorzBeamwidth);
     pattern.VertWidth.SetValue(0);
+    if (file.ElectricalTiltStated) pattern.ElectricalTilt.SetValue(file.ElectricalTilt);
     BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
 }
 

@@ -334,6 +334,7 @@ void TOstrelFile::ReadHeader(TFind&& find, TGain&& gain) {
     const TGainLine gainLine = gain();
     Gain = gainLine.Unit == guDbd ? gainLine.Value + 2.14 : gainLine.Value;
     Tilt = std::string(find("TILT"));
+    ElectricalTilt = std::string(find("ELECTRICAL_TILT"));
 }
 
 void TOstrelFile::LoadFromText(std::string_view text) {
@@ -462,6 +463,7 @@ void TVerizonFile::ReadHeader(TFind&& find) {
     LowerFreq = number("LOWER_FREQ_MHZ:");
     UpperFreq = number("UPPER_FREQ_MHZ:");
     ElectricalTilt = number("ELECTRICAL_TILT:");
+    ElectricalTiltStated = ParseNumber(find("ELECTRICAL_TILT:")).has_value();
     HorzBeamwidth = number("HORZ_3DB_BEAMWIDTH:");
     HeightM = number("HEIGHT_M:");
     WidthM = number("WIDTH_M:");

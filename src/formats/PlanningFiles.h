@@ -61,6 +61,8 @@ public:
     static TGainLine ParseGain(const std::vector<std::string_view>& lines);
 
     std::string Tilt;
+    // The ELECTRICAL_TILT line some makers write beside TILT, as text.
+    std::string ElectricalTilt;
     double Gain = 0;  // dBi
     std::string Make;
     double HWidth = 0;
@@ -94,6 +96,7 @@ public:
     std::string ModelName;
     std::string Manufacturer;
     double ElectricalTilt = 0;
+    bool ElectricalTiltStated = false;  // the header has a number for it
     std::string AntennaType;
     double UpperFreq = 0;
     std::string DateMeasured;

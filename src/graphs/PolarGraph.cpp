@@ -1,5 +1,6 @@
 #include "graphs/PolarGraph.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -162,6 +163,7 @@ void TPolarGraph::Draw(TDrawer& drawer) {
             if (series.Visible) DrawSeries(drawer, series, directions);
         }
     }
+    DrawTicks(drawer);
     DrawMarkers(drawer);
 }
 
@@ -222,6 +224,18 @@ void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series,
     }
     drawer.SetPen(series.Color, series.PenStyle, series.Width);
     drawer.Polyline(points);
+}
+
+void TPolarGraph::DrawTicks(TDrawer& drawer) const {
+    const double halfLength = 0.03 * Radius;
+    for (const TTick& tick : Ticks) {
+        const double distance = LevelRadius(tick.LevelDb);
+        const double theta = ScreenAngle(tick.AngleDeg) - tick.RotationDeg;
+        const TRealPoint inner = PolarPoint(std::max(0.0, distance - halfLength), theta);
+        const TRealPoint outer = PolarPoint(distance + halfLength, theta);
+        drawer.SetPen(tick.Color, psSolid, 1.0);
+        drawer.Line(inner.X, inner.Y, outer.X, outer.Y);
+    }
 }
 
 void TPolarGraph::DrawMarkers(TDrawer& drawer) const {

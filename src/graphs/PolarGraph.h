@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "draw/Drawer.h"
 #include "graphs/GraphClasses.h"
@@ -75,6 +76,14 @@ public:
     TGraphLine OuterLine{1.0, 0xC0C0C0};  // only its width is used, for the outer ring
     // (angle, level) points drawn as small red circles after the series.
     TRealPointList Markers;
+    // Short radial strokes across the curves, drawn after the series, each 6 % of Radius long.
+    struct TTick {
+        double AngleDeg = 0;
+        double LevelDb = 0;
+        double RotationDeg = 0;  // as the series' Rotation
+        TColor Color = 0;
+    };
+    std::vector<TTick> Ticks;
     bool LogScale = false;
 
 private:
@@ -83,6 +92,7 @@ private:
     void DrawRings(TDrawer& drawer);
     void DrawSeries(TDrawer& drawer, const TSeries& series, TDirectionTable& directions) const;
     void DrawMarkers(TDrawer& drawer) const;
+    void DrawTicks(TDrawer& drawer) const;
     double ClampToFloor(double levelDb) const;
     TRealPoint PointInDirection(double distance, const TDirection& direction) const;
     double LinearRadius(double levelDb) const;

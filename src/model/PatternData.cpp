@@ -18,6 +18,9 @@ void TPatternData::Assign(const TPatternData& source) {
     Gain.Assign(source.Gain);
     HorzWidth.Assign(source.HorzWidth);
     VertWidth.Assign(source.VertWidth);
+    FrontToBack.Assign(source.FrontToBack);
+    ElectricalTilt.Assign(source.ElectricalTilt);
+    AzimuthFigures = source.AzimuthFigures;
     AzimuthCut.Assign(source.AzimuthCut);
     VerticalCut.Assign(source.VerticalCut);
     VRotationOffset = source.VRotationOffset;
@@ -325,6 +328,7 @@ void BuildPatternCuts(const TRealPointList& horizontalPoints, const TRealPointLi
     NormalizeCut(horizontalPoints, pattern.AzimuthCut);
     NormalizeCut(verticalPoints, pattern.VerticalCut);
     BuildHorizontalCut(pattern.AzimuthCut, pattern.VerticalCut, pattern.HorizontalCut);
+    UpdatePatternFigures(pattern);
 }
 
 }  // namespace ostrel

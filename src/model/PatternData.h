@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/PatternFigures.h"
 #include "model/PrimitiveObjects.h"
 
 namespace ostrel {
@@ -34,6 +35,17 @@ public:
     TDoubleObject VertWidth;
     // The azimuth cut re-levelled to the vertical cut's value at 0 degrees.
     TRealPointList HorizontalCut;
+    // Header figures that only some files state; null when absent (a stated front-to-back
+    // of 0 counts as absent, as the files write it for "unknown").
+    TDoubleObject FrontToBack;
+    TDoubleObject ElectricalTilt;
+    // What the cuts say, with the horizontal cut and with the azimuth cut; kept up to date
+    // by BuildPatternCuts.
+    TPatternFigures HorizontalFigures;
+    TPatternFigures AzimuthFigures;
+    const TPatternFigures& Figures(bool useAzimuth) const {
+        return useAzimuth ? AzimuthFigures : HorizontalFigures;
+    }
 };
 
 // A list of patterns that owns them (the main model's) or only refers to them (all others).

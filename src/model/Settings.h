@@ -27,6 +27,7 @@ public:
     bool FUseAzimuth = true;        // view state: H cut shows the azimuth cut
     double FRadialFloor = -40;      // view state: lowest level of the radial/level axis, dB
     bool FLogScale = false;         // view state: logarithmic radial scale
+    bool FShowBeamTicks = false;    // view state: -3 dB crossings ticked on the polar graphs
 };
 
 // The settings object, created with the defaults and loaded on the first call.

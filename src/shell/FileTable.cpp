@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "model/NumberText.h"
 
@@ -28,6 +29,30 @@ int RoundedDifference(double a, double b) {
     const double rounded = std::nearbyint(a - b);
     if (std::isnan(rounded)) return 0;
     return static_cast<int>(std::clamp(rounded, -kLimit, kLimit));
+}
+
+// Bottom-up merge sort: a row moves ahead of an earlier one only when it compares strictly
+// before it, so equal rows keep their order; it never reads outside the list, whatever the
+// comparison.
+template <class TBefore>
+void MergeSortRows(std::vector<TPatternData*>& rows, TBefore before) {
+    std::vector<TPatternData*> buffer(rows.size());
+    const size_t n = rows.size();
+    for (size_t width = 1; width < n; width *= 2) {
+        for (size_t left = 0; left < n; left += 2 * width) {
+            const size_t middle = std::min(left + width, n);
+            const size_t right = std::min(left + 2 * width, n);
+            size_t i = left;
+            size_t j = middle;
+            size_t out = left;
+            while (i < middle && j < right) {
+                buffer[out++] = before(rows[j], rows[i]) ? rows[j++] : rows[i++];
+            }
+            while (i < middle) buffer[out++] = rows[i++];
+            while (j < right) buffer[out++] = rows[j++];
+        }
+        rows.swap(buffer);
+    }
 }
 
 double StoredWidth(const TDoubleObject& width) {
@@ -88,29 +113,50 @@ int CompareFileRows(const TPatternData& row1, const TPatternData& row2, int colu
 }
 
 void SortFileRows(std::vector<TPatternData*>& rows, int column, bool ascending) {
-    // Bottom-up merge sort: a row moves ahead of an earlier one only when it compares
-    // strictly before it, so equal rows keep their order.
-    std::vector<TPatternData*> buffer(rows.size());
-    auto before = [column, ascending](const TPatternData* a, const TPatternData* b) {
+    MergeSortRows(rows, [column, ascending](const TPatternData* a, const TPatternData* b) {
         const int order = CompareFileRows(*a, *b, column);
         return ascending ? order < 0 : order > 0;
-    };
-    const size_t n = rows.size();
-    for (size_t width = 1; width < n; width *= 2) {
-        for (size_t left = 0; left < n; left += 2 * width) {
-            const size_t middle = std::min(left + width, n);
-            const size_t right = std::min(left + 2 * width, n);
-            size_t i = left;
-            size_t j = middle;
-            size_t out = left;
-            while (i < middle && j < right) {
-                buffer[out++] = before(rows[j], rows[i]) ? rows[j++] : rows[i++];
-            }
-            while (i < middle) buffer[out++] = rows[i++];
-            while (j < right) buffer[out++] = rows[j++];
-        }
-        rows.swap(buffer);
+    });
+}
+
+int TableColumnCount() {
+    return fcColumnCount + static_cast<int>(FigureColumns().size());
+}
+
+const TFigureColumn* FigureColumnOf(int tableColumn) {
+    const int figure = tableColumn - fcColumnCount;
+    if (figure < 0 || figure >= static_cast<int>(FigureColumns().size())) return nullptr;
+    return &FigureColumns()[static_cast<size_t>(figure)];
+}
+
+std::string TableCellText(const TPatternData& pattern, int tableColumn, bool showExtensions,
+                          bool useAzimuth) {
+    if (const TFigureColumn* figure = FigureColumnOf(tableColumn)) {
+        return FigureText(figure->Value(pattern.Figures(useAzimuth)));
     }
+    return FileCellText(pattern, tableColumn, showExtensions);
+}
+
+const char* TableColumnHeader(int tableColumn) {
+    if (const TFigureColumn* figure = FigureColumnOf(tableColumn)) return figure->Caption;
+    return FileColumnInfo(tableColumn).Header;
+}
+
+void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascending,
+                   bool useAzimuth) {
+    const TFigureColumn* figure = FigureColumnOf(tableColumn);
+    if (!figure) {
+        SortFileRows(rows, tableColumn, ascending);
+        return;
+    }
+    MergeSortRows(rows,
+                  [figure, ascending, useAzimuth](const TPatternData* a, const TPatternData* b) {
+                      const std::optional<double> x = figure->Value(a->Figures(useAzimuth));
+                      const std::optional<double> y = figure->Value(b->Figures(useAzimuth));
+                      // Empty cells go last in either direction.
+                      if (!x || !y) return x.has_value() && !y.has_value();
+                      return ascending ? *x < *y : *x > *y;
+                  });
 }
 
 }  // namespace ostrel

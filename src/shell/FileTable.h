@@ -44,6 +44,19 @@ int CompareFileRows(const TPatternData& row1, const TPatternData& row2, int colu
 // given such a comparison may run past the ends.
 void SortFileRows(std::vector<TPatternData*>& rows, int column, bool ascending);
 
+// The table with the computed figures: the file columns, then one column per figure of
+// FigureColumns() (hidden at first in the viewer). Figures follow the horizontal cut shown
+// (azimuth or horizontal).
+int TableColumnCount();
+// The figure a table column shows; nullptr for a file column.
+const TFigureColumn* FigureColumnOf(int tableColumn);
+const char* TableColumnHeader(int tableColumn);
+std::string TableCellText(const TPatternData& pattern, int tableColumn, bool showExtensions,
+                          bool useAzimuth);
+// As SortFileRows; figure columns sort by value, empty cells last in either direction.
+void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascending,
+                   bool useAzimuth);
+
 }  // namespace ostrel
 
 namespace ostrel {

@@ -82,6 +82,9 @@ std::optional<TWindowPlacement> TWindowPlacement::Load(const std::string& iniPat
         placement.TableHeight = ini.ReadInteger(kSection, "TableHeight", 0);
         placement.ColumnOrder = SplitNumbers(ini.ReadString(kSection, "ColumnOrder", ""));
         placement.ColumnWidths = SplitNumbers(ini.ReadString(kSection, "ColumnWidths", ""));
+        if (ini.ValueExists(kSection, "HiddenColumns")) {
+            placement.HiddenColumns = SplitNumbers(ini.ReadString(kSection, "HiddenColumns", ""));
+        }
         return placement;
     } catch (...) {
         return std::nullopt;
@@ -101,6 +104,7 @@ void TWindowPlacement::Save(const std::string& iniPath) const {
         ini.WriteInteger(kSection, "TableHeight", TableHeight);
         ini.WriteString(kSection, "ColumnOrder", JoinNumbers(ColumnOrder));
         ini.WriteString(kSection, "ColumnWidths", JoinNumbers(ColumnWidths));
+        if (HiddenColumns) ini.WriteString(kSection, "HiddenColumns", JoinNumbers(*HiddenColumns));
         ini.Save(iniPath);
     } catch (...) {
         // The window simply opens at its default place next time.

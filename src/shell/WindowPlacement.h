@@ -23,6 +23,8 @@ struct TWindowPlacement {
     // Column at each visual position ("2,0,1,...") and each column's width, by column.
     std::vector<int> ColumnOrder;
     std::vector<int> ColumnWidths;
+    // The columns the user hid; nothing when the file does not say (the table's defaults).
+    std::optional<std::vector<int>> HiddenColumns;
 
     // Reads the section; nothing when the section is missing, a rectangle value is missing or
     // not a number, or the file cannot be read. Malformed column lists read as empty.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "draw/TextBoundsDrawer.h"
 #include "graphs/LineGraph.h"
@@ -87,6 +88,21 @@ bool NeighboursOverlap(const std::vector<TRealRect>& boxes, size_t count) {
         if (BoxesOverlap(boxes[i], boxes[(i + 1) % count])) return true;
     }
     return false;
+}
+
+// The -3 dB crossings of the pattern's curves, from the figures computed when it loaded.
+void AddBeamTicks(const TPatternData& pattern, TColor color, TPolarGraph& horizontal,
+                  TPolarGraph& vertical) {
+    const TPatternFigures& figures = pattern.Figures(GetSettings().FUseAzimuth);
+    auto add = [color](TPolarGraph& graph, const std::optional<TBeamCrossings>& crossings,
+                       double peakDb, double rotationDeg) {
+        if (!crossings) return;
+        for (double angle : {crossings->LowerDeg, crossings->UpperDeg}) {
+            graph.Ticks.push_back({angle, peakDb - 3, rotationDeg, color});
+        }
+    };
+    add(horizontal, figures.Horz.Crossings3Db, figures.Horz.PeakLevel, pattern.HRotationOffset);
+    add(vertical, figures.Vert.Crossings3Db, figures.Vert.PeakLevel, pattern.VRotationOffset);
 }
 
 }  // namespace
@@ -208,6 +224,7 @@ void TSideBySidePatterns::DrawPolar() {
         horizontal.Series->Add(
             MakeHorizontalSeries(pattern, PatternColor(i), settings.FUseAzimuth));
         vertical.Series->Add(MakeVerticalSeries(pattern, PatternColor(i)));
+        if (settings.FShowBeamTicks) AddBeamTicks(pattern, PatternColor(i), horizontal, vertical);
     }
     horizontal.Draw();
     vertical.Draw();

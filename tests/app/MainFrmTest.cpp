@@ -30,9 +30,13 @@
 #include <functional>
 #include <memory>
 
+#include "app/FigureCommands.h"
+#include "app/FiguresPanel.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
+#include "app/TableColumns.h"
+#include "app/TableExport.h"
 #include "dialogs/PrintOptionsDlg.h"
 #include "formats/TextLines.h"
 #include "model/ProfileFile.h"
@@ -835,14 +839,15 @@ TEST_F(MainFormTest, ReopenSubmenuSitsBeforeExitWithShortenedCaptions) {
         return texts;
     };
     EXPECT_EQ(visibleTexts(), (QStringList{"&Open", "-", "&Close All", "-", "Copy Image", "-",
-                                           "&Print", "-", "-", "&Exit"}));
+                                           "Export &Table...", "&Print", "-", "-", "&Exit"}));
     const std::string deep = Folder.Path() + "/a-rather-long-folder-name/another-long-folder-name";
     std::filesystem::create_directories(deep);
     const QString path = QString::fromStdString(deep + "/panel.txt");
     QFile::copy(Pattern("panel.txt", 1, 1), path);
     Open({path});
-    EXPECT_EQ(visibleTexts(), (QStringList{"&Open", "-", "&Close All", "-", "Copy Image", "-",
-                                           "&Print", "-", "-", "Reopen", "-", "&Exit"}));
+    EXPECT_EQ(visibleTexts(),
+              (QStringList{"&Open", "-", "&Close All", "-", "Copy Image", "-", "Export &Table...",
+                           "&Print", "-", "-", "Reopen", "-", "&Exit"}));
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     const QString caption = reopen->actions().value(0)->text();
@@ -1012,6 +1017,77 @@ TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
         EXPECT_EQ(Errors.Shown[0].toStdString(),
                   "The PDF could not be written to '" + path + "': " + reason);
     }
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
+    auto beam = [](double slope) {
+        return [slope](double a) { return slope * std::min(a, 360 - a); };
+    };
+    const QString wide = QString::fromStdString(
+        Folder.Write("wide.txt", OstrelText("H_WIDTH 30\r\n", beam(0.2), beam(0.4))));
+    const QString narrow = QString::fromStdString(
+        Folder.Write("narrow.txt", OstrelText("H_WIDTH 65\r\n", beam(0.4), beam(0.4))));
+    Open({wide, narrow});
+    Form->show();
+    QHeaderView* header = Form->FileView()->header();
+    ASSERT_EQ(Form->FileTable().columnCount(), TableColumnCount());
+    for (int column = fcColumnCount; column < TableColumnCount(); ++column) {
+        EXPECT_TRUE(header->isSectionHidden(column)) << "the table looks as it always did";
+    }
+    const int width3 = fcColumnCount;  // "H 3dB Width"
+    EXPECT_EQ(Cell(0, width3), "30.0");
+    EXPECT_EQ(Cell(1, width3), "15.0");
+    // Only the second file's header disagrees: a mark with a tool tip on its row.
+    EXPECT_FALSE(Form->FileTable().index(0, fcId).data(Qt::ToolTipRole).isValid());
+    EXPECT_TRUE(Form->FileTable()
+                    .index(1, fcId)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .endsWith("h_width 65 vs 15.0"));
+    EXPECT_FALSE(Form->FileTable().index(1, fcId).data(Qt::DecorationRole).isNull());
+
+    // The header's context menu shows the column; the choice survives a restart.
+    std::unique_ptr<QMenu> menu(Form->Figures().Columns().BuildMenu(nullptr));
+    ASSERT_EQ(menu->actions().size(), TableColumnCount());
+    menu->actions()[width3]->trigger();
+    EXPECT_FALSE(header->isSectionHidden(width3));
+    Form->SortByColumn(width3);
+    EXPECT_EQ(Cell(0, fcFileName), "narrow");
+
+    // View > Figures lists the selection side by side and copies it as tab-separated text.
+    SelectRows({0, 1});
+    Form->findChild<QAction*>("mmiFigures")->trigger();
+    EXPECT_TRUE(Form->Figures().Panel().isVisible());
+    EXPECT_TRUE(Form->Figures().Panel().CopyText().startsWith(
+        "\twide\tnarrow\r\nH 3dB Width\t30.0\t15.0\r\n"));
+    Form->Figures().Panel().CopyToClipboard();
+    EXPECT_EQ(QApplication::clipboard()->text(), Form->Figures().Panel().CopyText());
+
+    QAction* ticks = Form->findChild<QAction*>("mmiBeamTicks");
+    EXPECT_FALSE(ticks->isChecked());
+    ticks->trigger();
+    EXPECT_TRUE(GetSettings().FShowBeamTicks);
+    Form->resize(1100, 800);
+    QApplication::processEvents();
+    SaveTestPng(Form->grab().toImage(), "app/main_window_figures.png");
+    ticks->trigger();
+
+    const QString csv = QString::fromStdString(Folder.File("table.csv"));
+    EXPECT_EQ(ExportTableCsv(Form->FileTable(), csv), "");
+    const std::string text = ReadFileBytes(csv.toStdString());
+    EXPECT_NE(text.find("\r\n1,narrow,"), std::string::npos) << text;
+    EXPECT_NE(text.find(",h_width 65 vs 15.0\r\n"), std::string::npos) << text;
+
+    Form.reset();
+    CreateForm();
+    EXPECT_FALSE(Form->FileView()->header()->isSectionHidden(width3));
+    EXPECT_TRUE(Form->FileView()->header()->isSectionHidden(width3 + 1));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 
@@ -67,7 +68,9 @@ TEST(Inspect, CutsListAngleAndTheThreeCutsFor361Angles) {
 TEST(Inspect, UsageErrorsExitWith2) {
     TRun run = Inspect({});
     EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Err.rfind("usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n", 0),
+    EXPECT_EQ(run.Err.rfind("usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... "
+                            "[FILE]...\n",
+                            0),
               0u);
     run = Inspect({"--cuts"});
     EXPECT_EQ(run.Status, 2);
@@ -134,6 +137,46 @@ TEST(Inspect, EdxFilesGiveOneBlockPerCutOrTheClipboardTable) {
     }
     EXPECT_EQ(Inspect({"--edx-table", edx, panel}).Status, 2);
     EXPECT_EQ(Inspect({"--edx"}).Status, 2);
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// 0.4 dB per degree away from 0 on both cuts: widths 15 and 50, F/B 60 and 72, no side lobes.
+std::string VBeam() {
+    auto level = [](double a) { return 0.4 * std::min(a, 360 - a); };
+    return OstrelText("FREQUENCY 1850\r\nH_WIDTH 65\r\nFRONT_TO_BACK 25\r\nTILT 2\r\n", level,
+                      level);
+}
+
+TEST(Inspect, FiguresAndCsvListEveryFigureAndTheHeaderCheck) {
+    TTempDir folder;
+    const std::string path = folder.Write("v,\"beam\".txt", VBeam());
+    const TRun figures = Inspect({"--figures", path});
+    EXPECT_EQ(figures.Status, 0);
+    const std::string check = "h_width 65 vs 15.0; fb 25 vs 60.0/72.0; tilt 2 vs 0.0";
+    EXPECT_NE(figures.Out.find("vert_width: \nh_width_3db: 15.0\nh_width_10db: 50.0\n"
+                               "squint: 0.0\nfb_30: 60.0\nfb_180: 72.0\nh_peak_sidelobe: \n"
+                               "v_width_3db: 15.0\nv_width_10db: 50.0\ntilt: 0.0\nusls: \n"
+                               "null_fill: \nheader_check: " +
+                               check + "\n"),
+              std::string::npos)
+        << figures.Out;
+
+    const TRun csv = Inspect({"--csv", path, folder.Path() + "/missing.txt"});
+    EXPECT_EQ(csv.Status, 1);
+    EXPECT_NE(csv.Err.find("missing.txt"), std::string::npos);
+    EXPECT_EQ(csv.Out,
+              "ID,File name,\"Frequency, MHz\",\"Gain, dBi (dBd)\",Horz. Width,Vert. Width,"
+              "H Rotation Offset,V Rotation Offset,h_width_3db,h_width_10db,squint,fb_30,fb_180,"
+              "h_peak_sidelobe,v_width_3db,v_width_10db,tilt,usls,null_fill,header_check\r\n"
+              "0,\"v,\"\"beam\"\".txt\",1850,0.0 (-2.1),65,,0,0,15.0,50.0,0.0,60.0,72.0,,15.0,"
+              "50.0,0.0,,," +
+                  check + "\r\n");
+    EXPECT_EQ(Inspect({"--csv", "--cuts", path}).Status, 2);
 }
 
 }  // namespace

@@ -97,6 +97,31 @@ TEST(PatternLoaders, VerizonFiguresAlwaysShowAVerticalWidthOfZero) {
     EXPECT_EQ(noWidth->Frequency.DisplayText(), "0");
 }
 
+// Front-to-back and tilt reach the record only where the header states a number.
+TEST(PatternLoaders, StatedFrontToBackAndTiltReachThePattern) {
+    struct TCase {
+        const char* Name;
+        std::string Text;
+        const char* FrontToBack;
+        const char* Tilt;
+    };
+    const TCase cases[] = {
+        {"a.txt", OstrelBody("FRONT_TO_BACK -30.1\r\nTILT 6\r\n"), "-30.1", "6"},
+        {"b.txt", OstrelBody("FRONT_TO_BACK 0\r\nTILT ELECTRICAL\r\nELECTRICAL_TILT 2\r\n"), "",
+         "2"},
+        {"c.txt", OstrelBody("TILT fixed\r\n"), "", ""},
+        {"d.vwa", VerizonBody("electrical_tilt:\t0.00\r\n"), "", "0"},
+        {"e.vwa", VerizonBody("electrical_tilt:\tnone\r\n"), "", ""},
+    };
+    TTempDir folder;
+    for (const TCase& c : cases) {
+        const auto pattern = LoadPatternData(folder.Write(c.Name, c.Text));
+        ASSERT_TRUE(pattern) << c.Name;
+        EXPECT_EQ(pattern->FrontToBack.DisplayText(), c.FrontToBack) << c.Name;
+        EXPECT_EQ(pattern->ElectricalTilt.DisplayText(), c.Tilt) << c.Name;
+    }
+}
+
 TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
     TTempDir folder;
     struct TCase {

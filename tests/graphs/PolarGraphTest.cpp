@@ -345,6 +345,21 @@ TEST(PolarGraph, MarkersAreRedCirclesOnTheLinearScale) {
     EXPECT_EQ(marker.Color, 0x0000FFu);
 }
 
+TEST(PolarGraph, TicksAreShortRadialStrokesTurnedLikeTheirSeries) {
+    auto graph = MakeGraph(100, -40);
+    // Pattern angle 60 turned by 30 lies on the screen's +X axis; -20 dB is half the radius.
+    graph->Ticks.push_back({60, -20, 30, 0x00FF00});
+    TRecordingDrawer drawer;
+    graph->Draw(drawer);
+    const TDrawCall from = drawer.CallsOf("MoveTo").back();
+    const TDrawCall to = drawer.CallsOf("LineTo").back();
+    EXPECT_NEAR(from.Args[0], 247, kTol);
+    EXPECT_NEAR(to.Args[0], 253, kTol);
+    EXPECT_NEAR(from.Args[1], 200, kTol);
+    EXPECT_NEAR(to.Args[1], 200, kTol);
+    EXPECT_EQ(to.Color, 0x00FF00u);
+}
+
 TEST(PolarGraph, ScaleWithoutRangeIsRejected) {
     TRecordingDrawer drawer;
     auto flat = MakeGraph(100, 0);

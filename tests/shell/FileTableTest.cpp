@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
@@ -109,6 +110,40 @@ TEST(FileTable, SplitterKeepsTheTableBetween100AndTheWindowHeightLess300) {
     EXPECT_TRUE(SplitterAllowsTableHeight(279, 580));
     EXPECT_FALSE(SplitterAllowsTableHeight(280, 580));
     EXPECT_FALSE(SplitterAllowsTableHeight(150, 300));
+}
+
+// Figure columns sort by value with empty cells last, ascending or descending.
+TEST(FileTable, FigureColumnsSortNumericallyWithEmptyCellsLast) {
+    std::vector<std::unique_ptr<TPatternData>> owned;
+    std::vector<TPatternData*> rows;
+    for (double squint : {10.0, -20.0, 99.0, 5.0}) {
+        owned.push_back(Row(static_cast<int>(owned.size()), "p.txt", 850, 0));
+        if (squint != 99.0) {  // the third has no cuts, so no figures
+            for (int a = -180; a <= 180; ++a) {
+                owned.back()->HorizontalCut.Add(a, -std::fabs(std::remainder(a - squint, 360.0)));
+            }
+            owned.back()->VerticalCut = owned.back()->HorizontalCut;
+            owned.back()->AzimuthCut = owned.back()->HorizontalCut;
+            UpdatePatternFigures(*owned.back());
+        }
+        rows.push_back(owned.back().get());
+    }
+    int squintColumn = -1;
+    for (int column = fcColumnCount; column < TableColumnCount(); ++column) {
+        if (std::string(TableColumnHeader(column)) == "Squint") squintColumn = column;
+    }
+    ASSERT_GT(squintColumn, 0);
+    EXPECT_EQ(TableCellText(*rows[1], squintColumn, false, false), "-20.0");
+    EXPECT_EQ(TableCellText(*rows[2], squintColumn, false, false), "");
+    auto ids = [&rows] {
+        std::vector<int> result;
+        for (const TPatternData* row : rows) result.push_back(row->Id);
+        return result;
+    };
+    SortTableRows(rows, squintColumn, true, false);
+    EXPECT_EQ(ids(), (std::vector<int>{1, 3, 0, 2}));
+    SortTableRows(rows, squintColumn, false, true);
+    EXPECT_EQ(ids(), (std::vector<int>{0, 3, 1, 2}));
 }
 
 }  // namespace

@@ -41,6 +41,12 @@ TEST(WindowPlacement, KeptInItsOwnSectionBesideTheOthers) {
     EXPECT_TRUE(back->Maximized);
     EXPECT_EQ(back->ColumnOrder, placement.ColumnOrder);
     EXPECT_EQ(back->ColumnWidths, placement.ColumnWidths);
+    EXPECT_FALSE(back->HiddenColumns) << "not stated: the table's defaults";
+    for (const std::vector<int>& hidden : {std::vector<int>{}, std::vector<int>{8, 12}}) {
+        placement.HiddenColumns = hidden;
+        placement.Save(ini);
+        EXPECT_EQ(TWindowPlacement::Load(ini)->HiddenColumns, hidden);
+    }
 
     // A damaged section: the rectangle must be whole, the column lists may be dropped.
     const std::string damaged =

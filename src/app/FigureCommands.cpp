@@ -1,0 +1,79 @@
+#include "app/FigureCommands.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTreeView>
+#include <utility>
+
+#include "app/FiguresPanel.h"
+#include "app/FileTableModel.h"
+#include "app/TableColumns.h"
+#include "app/TableExport.h"
+#include "model/PatternData.h"
+#include "model/Settings.h"
+
+namespace ostrel {
+
+TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFileTableModel& table,
+                                 std::function<void()> repaint)
+    : QObject(&window), FWindow(window), FTable(table), FRepaint(std::move(repaint)) {
+    FColumns = new TTableColumns(*tableView.header());
+    FPanel = new TFiguresPanel(&window);
+    FPanel->setAllowedAreas(Qt::AllDockWidgetAreas);
+    window.addDockWidget(Qt::RightDockWidgetArea, FPanel);
+    FPanel->hide();
+
+    FExport = new QAction("Export &Table...", this);
+    FExport->setObjectName("mmiExportTable");
+    FExport->setToolTip("Save the table with every computed figure as CSV");
+    connect(FExport, &QAction::triggered, this, &TFigureCommands::ActExportTable);
+
+    FTicks = new QAction("-3 dB &Ticks", this);
+    FTicks->setObjectName("mmiBeamTicks");
+    FTicks->setCheckable(true);
+    FTicks->setChecked(GetSettings().FShowBeamTicks);
+    connect(FTicks, &QAction::toggled, this, [this](bool checked) {
+        GetSettings().FShowBeamTicks = checked;
+        FRepaint();
+    });
+}
+
+void TFigureCommands::AddToFileMenu(QMenu& file, QAction* before) {
+    file.insertAction(before, FExport);
+}
+
+void TFigureCommands::AddToViewMenu(QMenu& view) {
+    view.addSeparator();
+    QAction* figures = FPanel->toggleViewAction();
+    figures->setObjectName("mmiFigures");
+    figures->setText("&Figures");
+    view.addAction(figures);
+    view.addAction(FTicks);
+}
+
+void TFigureCommands::OnSelectionChanged(const TPatternDataList& selection) {
+    std::vector<const TPatternData*> patterns;
+    for (int i = 0; i < selection.Count(); ++i) patterns.push_back(&selection.Items(i));
+    FPanel->SetPatterns(patterns);
+}
+
+void TFigureCommands::OnHCutChanged(const TPatternDataList& selection) {
+    FTable.RefreshFigures();
+    OnSelectionChanged(selection);
+}
+
+void TFigureCommands::ActExportTable() {
+    const QString path = QFileDialog::getSaveFileName(&FWindow, "Export Table", QString(),
+                                                      "CSV files (*.csv);;All files (*)");
+    if (path.isEmpty()) return;
+    const QString error = ExportTableCsv(FTable, path);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(&FWindow, "Export Table", "Cannot write " + path + ": " + error);
+    }
+}
+
+}  // namespace ostrel

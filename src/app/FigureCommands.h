@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QTreeView;
+
+namespace ostrel {
+
+class TFiguresPanel;
+class TFileTableModel;
+class TPatternDataList;
+class TTableColumns;
+
+// The main window's commands about computed figures: the table's figure columns and their
+// header menu, View > Figures (a dock), View > -3 dB Ticks, and File > Export Table.
+class TFigureCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // `repaint` redraws the graphs.
+    TFigureCommands(QMainWindow& window, QTreeView& tableView, TFileTableModel& table,
+                    std::function<void()> repaint);
+
+    // Adds "Export Table..." before `before` in the File menu, and the View menu's entries.
+    void AddToFileMenu(QMenu& file, QAction* before);
+    void AddToViewMenu(QMenu& view);
+    // The selection to list in the panel, in table order.
+    void OnSelectionChanged(const TPatternDataList& selection);
+    // The H cut changed: the table and the panel show the other cut's figures.
+    void OnHCutChanged(const TPatternDataList& selection);
+
+    TTableColumns& Columns() { return *FColumns; }
+    TFiguresPanel& Panel() { return *FPanel; }
+    QAction* ExportAction() const { return FExport; }
+    QAction* TicksAction() const { return FTicks; }
+
+private:
+    void ActExportTable();
+
+    QMainWindow& FWindow;
+    TFileTableModel& FTable;
+    std::function<void()> FRepaint;
+    TTableColumns* FColumns = nullptr;
+    TFiguresPanel* FPanel = nullptr;
+    QAction* FExport = nullptr;
+    QAction* FTicks = nullptr;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDockWidget>
+#include <string>
+#include <vector>
+
+class QTableWidget;
+
+namespace ostrel {
+
+class TPatternData;
+
+// The "Figures" dock: every computed figure of the selected patterns side by side, one column
+// per pattern, with a button (and Ctrl+C) that copies the grid as tab-separated text.
+class TFiguresPanel : public QDockWidget {
+    Q_OBJECT
+
+public:
+    explicit TFiguresPanel(QWidget* parent = nullptr);
+
+    // Shows these patterns' figures; call again when the selection or the H cut changes.
+    void SetPatterns(const std::vector<const TPatternData*>& patterns);
+    // The grid as the copy button puts it on the clipboard.
+    QString CopyText() const;
+    void CopyToClipboard() const;
+    QTableWidget* Table() const { return FTable; }
+
+private:
+    QTableWidget* FTable = nullptr;
+    // The grid shown, kept as text so that closing a pattern leaves nothing dangling.
+    std::vector<std::vector<std::string>> FGrid;
+};
+
+}  // namespace ostrel

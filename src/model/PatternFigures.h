@@ -1,0 +1,78 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ostrel {
+
+class TPatternData;
+class TRealPointList;
+
+// The -3 dB crossings of a cut's main lobe, in cut angles (-180..180 degrees; either may lie
+// beyond +-180 by wrapping, the caller normalises when drawing).
+struct TBeamCrossings {
+    double LowerDeg = 0;
+    double UpperDeg = 0;
+};
+
+// What every cut has: its peak and main-lobe widths.
+struct TCutFigures {
+    bool Computed = false;  // false for a record without full cuts
+    double PeakLevel = 0;   // dB
+    double PeakAngle = 0;   // degrees: the squint of a horizontal cut, the tilt of a vertical one
+    std::optional<double> Width3Db;
+    std::optional<double> Width10Db;
+    std::optional<TBeamCrossings> Crossings3Db;
+};
+
+// What the horizontal cut (azimuth or horizontal, as shown) says about the antenna.
+struct THorzFigures : TCutFigures {
+    // Peak minus the highest level within +-30 degrees of the back direction, and minus the
+    // level exactly at the back direction.
+    std::optional<double> FrontToBack30;
+    std::optional<double> FrontToBack180;
+    // The highest level outside the main lobe's first nulls, minus the peak (negative).
+    std::optional<double> PeakSideLobe;
+};
+
+// What the vertical cut says (angles positive below the horizon).
+struct TVertFigures : TCutFigures {
+    // Peak minus the first side lobe above the main lobe (towards negative angles).
+    std::optional<double> UpperSideLobeSuppression;
+    // The first null below the main lobe (towards positive angles) minus the peak.
+    std::optional<double> FirstNullFill;
+};
+
+struct TPatternFigures {
+    THorzFigures Horz;
+    TVertFigures Vert;
+};
+
+// Figures of a 361-point horizontal cut (-180..180, 1 degree apart; the walks wrap around).
+THorzFigures ComputeHorzFigures(const TRealPointList& cut);
+// Figures of a 361-point vertical cut (walks of at most 180 degrees each way; nulls and side
+// lobes only between -90 and +90 degrees).
+TVertFigures ComputeVertFigures(const TRealPointList& cut);
+// Both, from the pattern's horizontal cut (or its azimuth cut) and its vertical cut.
+TPatternFigures ComputePatternFigures(const TPatternData& pattern, bool useAzimuth);
+// Stores the figures of both horizontal cuts in the pattern; called whenever its cuts are
+// built, so that nothing computes them while painting or sorting.
+void UpdatePatternFigures(TPatternData& pattern);
+
+// Where the pattern's header disagrees with its data: "h_width 65 vs 72.3", "v_width ...",
+// "fb ...", "tilt ..." joined by "; "; empty when it agrees or states nothing to check.
+std::string HeaderCheckText(const TPatternData& pattern, const TPatternFigures& figures);
+
+// One figure the way tables and reports show it: "%.1f", empty when absent.
+std::string FigureText(const std::optional<double>& value);
+
+// The figures by name, in the order reports and tables list them.
+struct TFigureColumn {
+    const char* Key;      // ostrel-inspect and CSV name, e.g. "h_width_3db"
+    const char* Caption;  // table and panel caption
+    std::optional<double> (*Value)(const TPatternFigures& figures);
+};
+const std::vector<TFigureColumn>& FigureColumns();
+
+}  // namespace ostrel

@@ -1,0 +1,80 @@
+#include "shell/FigureTables.h"
+
+#include "shell/FileTable.h"
+
+namespace ostrel {
+
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string HeaderCheckCell(const TPatternData& pattern, bool useAzimuth) {
+    const std::string problems = HeaderCheckText(pattern, pattern.Figures(useAzimuth));
+    return problems.empty() ? std::string("ok") : problems;
+}
+
+std::string TableCsvText(const std::vector<const TPatternData*>& patterns, bool showExtensions,
+                         bool useAzimuth) {
+    std::string text;
+    auto endRow = [&text] { text += "\r\n"; };
+    for (int column = 0; column < fcColumnCount; ++column) {
+        text += CsvField(FileColumnInfo(column).Header);
+        text += ',';
+    }
+    for (const TFigureColumn& figure : FigureColumns()) {
+        text += figure.Key;
+        text += ',';
+    }
+    text += "header_check";
+    endRow();
+    for (const TPatternData* pattern : patterns) {
+        for (int column = 0; column < TableColumnCount(); ++column) {
+            text += CsvField(TableCellText(*pattern, column, showExtensions, useAzimuth));
+            text += ',';
+        }
+        text += CsvField(HeaderCheckCell(*pattern, useAzimuth));
+        endRow();
+    }
+    return text;
+}
+
+std::vector<std::vector<std::string>> FiguresGrid(const std::vector<const TPatternData*>& patterns,
+                                                  bool showExtensions, bool useAzimuth) {
+    std::vector<std::vector<std::string>> grid;
+    grid.emplace_back(1, std::string());
+    for (const TPatternData* pattern : patterns) {
+        grid.back().push_back(DisplayName(*pattern, showExtensions));
+    }
+    for (const TFigureColumn& figure : FigureColumns()) {
+        grid.emplace_back(1, figure.Caption);
+        for (const TPatternData* pattern : patterns) {
+            grid.back().push_back(FigureText(figure.Value(pattern->Figures(useAzimuth))));
+        }
+    }
+    grid.emplace_back(1, "Header check");
+    for (const TPatternData* pattern : patterns) {
+        grid.back().push_back(HeaderCheckCell(*pattern, useAzimuth));
+    }
+    return grid;
+}
+
+std::string TabSeparatedText(const std::vector<std::vector<std::string>>& grid) {
+    std::string text;
+    for (const auto& row : grid) {
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i > 0) text += '\t';
+            text += row[i];
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+}  // namespace ostrel
