@@ -1,0 +1,90 @@
+#include "model/SafeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <filesystem>
+
+#include "formats/TextLines.h"
+#include "support/TempDir.h"
+
+namespace ostrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Files of the folder other than those named.
+int OtherFiles(const std::string& folder, std::initializer_list<std::string> known) {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        bool listed = false;
+        for (const std::string& name : known) listed = listed || entry.path().filename() == name;
+        count += listed ? 0 : 1;
+    }
+    return count;
+}
+
+TEST(SafeFile, ReplacesTargetsAndKeepsLinksAndModes) {
+    TTempDir folder;
+    const std::string target = folder.Write("out.pdf", "old");
+    ::chmod(target.c_str(), 0640);
+    fs::create_symlink(target, folder.File("link.pdf"));
+
+    EXPECT_EQ(WriteWholeFile(folder.File("link.pdf"), "new"), "");
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.pdf")));
+    EXPECT_EQ(ReadFileBytes(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    EXPECT_EQ(WriteWholeFile(folder.File("fresh.pdf"), std::string(100000, 'x')), "");
+    EXPECT_EQ(ReadFileBytes(folder.File("fresh.pdf")).size(), 100000u);
+    EXPECT_EQ(OtherFiles(folder.Path(), {"out.pdf", "link.pdf", "fresh.pdf"}), 0);
+}
+
+TEST(SafeFile, FailuresLeaveTheTargetAndNoTemporaryFile) {
+    TTempDir folder;
+    const std::string readOnly = folder.Write("ro.ini", "keep");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_EQ(WriteWholeFile(readOnly, "lost"), "Permission denied");
+    EXPECT_EQ(ReadFileBytes(readOnly), "keep");
+
+    fs::create_directory(folder.File("sub"));
+    EXPECT_EQ(WriteWholeFile(folder.File("sub"), "x"), "Is a directory");
+    ::chmod(folder.File("sub").c_str(), 0555);
+    EXPECT_EQ(WriteWholeFile(folder.File("sub/new.ini"), "x"), "Permission denied");
+    EXPECT_EQ(WriteWholeFile(folder.File("missing/new.ini"), "x"), "No such file or directory");
+    EXPECT_EQ(WriteWholeFile("/dev/full", "x"), "No space left on device");
+
+    // A write the file system refuses half-way: the file-size limit stands in for a full
+    // disk where mounting a small one is not allowed.
+    const std::string target = folder.Write("big.pdf", "old");
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string reason = WriteWholeFile(target, std::string(100000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(reason, "File too large");
+    EXPECT_EQ(ReadFileBytes(target), "old");
+    EXPECT_EQ(OtherFiles(folder.Path(), {"ro.ini", "sub", "big.pdf"}), 0);
+
+    // A real full disk where this process may mount one.
+    fs::create_directory(folder.File("tiny"));
+    if (::mount("tmpfs", folder.File("tiny").c_str(), "tmpfs", 0, "size=32k") == 0) {
+        const std::string onTiny = folder.Write("tiny/t.pdf", "old");
+        EXPECT_EQ(WriteWholeFile(onTiny, std::string(200000, 'x')), "No space left on device");
+        EXPECT_EQ(ReadFileBytes(onTiny), "old");
+        EXPECT_EQ(OtherFiles(folder.File("tiny"), {"t.pdf"}), 0);
+        ::umount(folder.File("tiny").c_str());
+    }
+}
+
+}  // namespace
+}  // namespace ostrel
