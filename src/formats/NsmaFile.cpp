@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "formats/CircularCuts.h"
+#include "formats/PatternWriters.h"
 #include "formats/TextLines.h"
 #include "model/AsciiText.h"
 #include "model/Errors.h"
@@ -331,7 +332,7 @@ std::string TNsmaFile::SaveToText() const {
                 Record("FSTLST",
                        FormatGeneral(points.front().X) + "," + FormatGeneral(points.back().X), 0);
             for (const TRealPoint& point : points) {
-                std::string line = FormatGeneral(point.X) + "," + FormatFixed(3, point.Y) + ",";
+                std::string line = FormatGeneral(point.X) + "," + WrittenLevel(point.Y) + ",";
                 if (line.size() > kMaxPointRecord) {
                     throw EFormatError("The point '" + line + "' is too long for an NSMA file.");
                 }
