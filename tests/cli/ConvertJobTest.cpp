@@ -7,24 +7,15 @@
 #include "formats/PatternLoaders.h"
 #include "formats/TextLines.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace ostrel {
 namespace {
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using TRun = TToolRun;
 
 TRun Convert(const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    TRun run;
-    run.Status = RunConvert(arguments, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
+    return RunTool(RunConvert, arguments);
 }
 
 TEST(Convert, UsageErrorsHelpAndVersion) {
