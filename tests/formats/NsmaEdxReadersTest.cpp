@@ -77,6 +77,11 @@ TEST(NsmaReader, ReadsFiguresCutsAndOnePatternPerFrequency) {
     EXPECT_NEAR(LevelAt(patterns[0]->AzimuthCut, 90), -9, 1e-9);
     EXPECT_NEAR(LevelAt(patterns[0]->AzimuthCut, -180), -18, 1e-9);
     EXPECT_NEAR(LevelAt(patterns[0]->VerticalCut, -30), -6, 1e-9);
+    // Opening the file again finds it open: the duplicate rule sees its patterns.
+    TPatternDataList open(false);
+    open.Add(*patterns[1]);
+    EXPECT_EQ(open.IndexOfFileName(path), 0);
+    EXPECT_EQ(open.IndexOfFileName(folder.File("panel")), -1);
     ASSERT_EQ(ignored.size(), 2u);
     EXPECT_EQ(ignored[0], "PATCUT 45 V/V at 1850 MHz (line 744)");
 
