@@ -39,6 +39,7 @@
 #include "app/FileTableModel.h"
 #include "app/Launches.h"
 #include "app/OptionsDlg.h"
+#include "app/SaveAsCommand.h"
 #include "draw/CanvasDeviceDrawers.h"
 #include "draw/CanvasDrawer.h"
 #include "draw/CanvasPainter.h"
@@ -107,10 +108,8 @@ QString MenuSafe(const QString& text) {
 }  // namespace
 
 const QStringList TMainForm::kOpenFilters = {
-    "Ostrel Files (*.txt *.pln *.msi)",
-    "Kavrel Files (*.doc)",
-    "Verizon Files (*.vwa)",
-    "All Files (*)",
+    "Ostrel Files (*.txt *.pln *.msi)", "Kavrel Files (*.doc)",      "Verizon Files (*.vwa)",
+    "NSMA Files (*.adf *.nsm *.nsma)",  "EDX Pattern Files (*.pat)", "All Files (*)",
 };
 
 TPatternPaintBox::TPatternPaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint)
@@ -315,6 +314,7 @@ void TMainForm::CreateMenus() {
     openEdx->setObjectName("mmiOpenEdx");
     openEdx->setVisible(false);
     connect(openEdx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
+    FFileMenu->addAction("Save &As...", this, &TMainForm::ActSaveAs)->setObjectName("mmiSaveAs");
     FFileMenu->addSeparator();
     QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
     closeAll->setObjectName("mmiCloseAll");
@@ -615,13 +615,20 @@ void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
     const QString folder = QFileInfo(path).absolutePath();
     GetSettings().FOpenPath = (folder.endsWith('/') ? folder : folder + '/').toStdString();
     std::string error;
-    std::unique_ptr<TPatternData> pattern = LoadPatternData(path.toStdString(), &error);
-    if (pattern) {
-        FModel->AddPattern(std::move(pattern));
-        report.Opened(path.toStdString());
-    } else {
+    std::vector<std::unique_ptr<TPatternData>> patterns =
+        ostrel::LoadPatternFile(path.toStdString(), &error);
+    if (patterns.empty()) {
         report.Failed(path.toStdString(), error);
+        return;
     }
+    for (auto& pattern : patterns) FModel->AddPattern(std::move(pattern));
+    report.Opened(path.toStdString());
+}
+
+void TMainForm::ActSaveAs() {
+    TQtSaveDialogService dialogs;
+    TSaveAsCommand command(this, dialogs);
+    ShowStatus({command.Run(FModel->Selection, GetSettings().FOpenPath), {}});
 }
 
 void TMainForm::ShowStatus(const TStatusMessage& message) {

@@ -1,5 +1,7 @@
 #include "formats/PatternWriters.h"
 
+#include <sys/stat.h>
+
 #include <array>
 #include <cmath>
 
@@ -8,6 +10,7 @@
 #include "formats/TextLines.h"
 #include "model/AsciiText.h"
 #include "model/NumberText.h"
+#include "model/SafeFile.h"
 
 namespace ostrel {
 
@@ -106,6 +109,34 @@ std::string PatternFileText(const TPatternData& pattern, TPatternFormat format,
             return CsvText(pattern);
     }
     return {};
+}
+
+}  // namespace ostrel
+
+namespace ostrel {
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+    struct stat a {};
+    struct stat b {};
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+std::string SavePatternFile(const TPatternData& pattern, TPatternFormat format,
+                            const std::string& target) {
+    // A pattern of a file of several frequencies is named "path@frequency".
+    const size_t at = pattern.FileName.find_last_of('@');
+    const std::string source =
+        at == std::string::npos ? pattern.FileName : pattern.FileName.substr(0, at);
+    if (IsSameFile(target, pattern.FileName) || IsSameFile(target, source)) {
+        return "Not written: " + target + " is the file the pattern was read from.";
+    }
+    try {
+        return WriteWholeFile(
+            target, PatternFileText(pattern, format, RemoveExtension(FileNamePart(target))));
+    } catch (const std::exception& error) {
+        return error.what();
+    }
 }
 
 }  // namespace ostrel

@@ -23,6 +23,15 @@ bool FormatFromName(std::string_view name, TPatternFormat& format);
 std::string PatternFileText(const TPatternData& pattern, TPatternFormat format,
                             const std::string& name);
 
+// Writes `pattern` to `target` through the safe writer, named inside after the target's
+// file name. Refuses a target that is the file the pattern was read from. Returns "" or the
+// reason, in English.
+std::string SavePatternFile(const TPatternData& pattern, TPatternFormat format,
+                            const std::string& target);
+
+// True when both paths name one existing file (the same device and inode).
+bool IsSameFile(const std::string& first, const std::string& second);
+
 // A level in dB with three decimals; one that rounds to zero is "0.000", never "-0.000".
 std::string WrittenLevel(double levelDb);
 
