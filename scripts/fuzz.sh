@@ -11,15 +11,16 @@ jobs="${OSTREL_JOBS:-2}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DOSTREL_WITH_FUZZ=ON -DOSTREL_WITH_UI=OFF -DOSTREL_WITH_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target fuzz_ostrel_text fuzz_verizon_text fuzz_edx_text fuzz_loaders \
-    make_fuzz_seeds
+targets="fuzz_ostrel_text fuzz_verizon_text fuzz_edx_text fuzz_loaders fuzz_nsma_text fuzz_edx_pat_text"
+# shellcheck disable=SC2086
+cmake --build "$build" -j "$jobs" --target $targets make_fuzz_seeds
 
 # Seeds: the shipped samples (good and broken ones) and a few generated files.
 mkdir -p "$build/seeds" "$build/artifacts"
 "$build/fuzz/make_fuzz_seeds" "$build/seeds"
 
 status=0
-for target in fuzz_ostrel_text fuzz_verizon_text fuzz_edx_text fuzz_loaders; do
+for target in $targets; do
     corpus="$build/corpus/$target"
     # An EDX file needs 13 467 lines before it reads at all.
     max_len=65536

@@ -110,6 +110,35 @@ def edx_lines(title, horizontal, vertical, cut_count=72):
     return lines
 
 
+def nsma_lines(header, frequencies):
+    """An NSMA WG16.99.050 file: header records, then per frequency the cuts given as
+    (designator, polarisation, level function of the angle), angles -180..180, levels in
+    relative dB (0 at the peak, negative below)."""
+    lines = ["%s:,%s" % (key, value) for key, value in header]
+    lines.append("NOFREQ:,%d" % len(frequencies))
+    for freq, cuts in frequencies:
+        lines += ["PATFRE:,%s" % freq, "NUMCUT:,%d" % len(cuts)]
+        for name, polarisation, level in cuts:
+            lines += ["PATCUT:,%s" % name, "POLARI:,%s" % polarisation, "NUPOIN:,361",
+                      "FSTLST:,-180,180"]
+            lines += ["%d,%.3f," % (a, -level(a) + 0.0) for a in range(-180, 181)]
+    lines.append("ENDFIL:,EOF")
+    return lines
+
+
+def edx_pat_lines(name, gain, horizontal, slice_level, slices, step=5):
+    """An EDX antenna pattern file in relative field strength (kypat 1): the azimuth pattern
+    every `step` degrees, 999, then one slice per azimuth with elevations 90 down to -90."""
+    field = lambda att: 10 ** (-att / 20)
+    lines = ["'%s', %.2f, 1" % (name, gain)]
+    lines += ["%d, %.5f" % (a, field(horizontal(a))) for a in range(0, 360, step)]
+    lines += ["999", "%d, 181" % len(slices)]
+    for azimuth in slices:
+        lines.append("%d" % azimuth)
+        lines += ["%d, %.5f" % (e, field(slice_level(azimuth, e))) for e in range(90, -91, -1)]
+    return lines
+
+
 def write_lines(path, lines):
     with open(path, "w", newline="") as f:
         f.write("\r\n".join(lines) + "\r\n")
@@ -155,6 +184,29 @@ def main():
     edx = edx_lines("VLM-S65-18 1850 MHz EDX export", h65, v7)
     write_lines(os.path.join(OUT, "sector65_edx.doc"), edx)
 
+    # An NSMA file of a sector panel at two frequencies; each also has a cut at phi 45,
+    # which the viewer lists but does not draw.
+    header = [("REVNUM", "NSMA WG16.99.050"), ("REVDAT", "19990520"),
+              ("COMNT1", "Made up by the Ostrel Viewer project"), ("ANTMAN", "Velmor"),
+              ("MODNUM", "VLM-S65-16"), ("DESCR1", "65 deg sector panel, 2 deg electrical tilt"),
+              ("DTDATA", "20261201"), ("LOWFRQ", "1710"), ("HGHFRQ", "2170"),
+              ("GUNITS", "DBD/DBR"), ("MDGAIN", "15.6"), ("AZWIDT", "65"), ("ELWIDT", "7.5"),
+              ("FRTOBA", "28"), ("ELTILT", "2"), ("PATTYP", "typical")]
+    nsma = nsma_lines(header, [
+        (freq, [("H", "V/V", lambda a, w=hbw: beam(a, 0, w, 28, ripple=1.2)),
+                ("V", "V/V", lambda a, w=vbw: array_beam(a, 2, w, 30)),
+                ("45", "V/V", lambda a: array_beam(a, 2, 9, 30))])
+        for freq, hbw, vbw in (("1850", 65, 7.5), ("2100", 62, 6.6))])
+    write_lines(os.path.join(OUT, "sector65_2freq.nsm"), nsma)
+
+    # An EDX pattern file of a 90-degree sector in relative field strength with four slices;
+    # the viewer joins those at azimuth 0 and 180 into the vertical cut.
+    h90 = lambda a: beam(a, 0, 90, 25, ripple=1)
+    v9 = lambda angle: array_beam(angle, 3, 9, 30)
+    slice_level = lambda azimuth, e: min(h90(azimuth) + v9(-e if azimuth != 180 else 180 + e), 40.0)
+    pat = edx_pat_lines("VLM-T90-3T", 16.3, h90, slice_level, [0, 90, 180, 270])
+    write_lines(os.path.join(OUT, "sector90_edx.pat"), pat)
+
     broken = os.path.join(OUT, "broken")
     os.makedirs(broken, exist_ok=True)
     with open(os.path.join(broken, "no_vertical_section.txt"), "w", newline="") as f:
@@ -168,6 +220,11 @@ def main():
         rows += ["%.1f\t%.1f" % (180 - k, 17 - abs(k - 179) / 10.0) for k in range(360)]
         rows += ["end"]
         f.write("\r\n".join(rows) + "\r\n")
+    # An NSMA file cut off inside the third cut of its first frequency.
+    write_lines(os.path.join(broken, "nsma_cut_off.nsm"), nsma[:900])
+    # An EDX pattern file whose slices miss azimuth 180.
+    write_lines(os.path.join(broken, "edx_without_back_slice.pat"),
+                edx_pat_lines("VLM-T90-3T", 16.3, h90, slice_level, [0, 90]))
     # An EDX export that stops inside its third vertical cut.
     write_lines(os.path.join(broken, "edx_ends_in_third_cut.doc"), edx[:363 + 2 * 182 + 50])
 

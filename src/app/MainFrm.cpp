@@ -36,6 +36,7 @@
 #include "app/Launches.h"
 #include "app/PathText.h"
 #include "app/PatternArea.h"
+#include "app/SaveAsCommand.h"
 #include "app/ScreenAreas.h"
 #include "app/TableColumns.h"
 #include "dialogs/AboutFrm.h"
@@ -114,10 +115,8 @@ QString MenuSafe(const QString& text) {
 }  // namespace
 
 const QStringList TMainForm::kOpenFilters = {
-    "Ostrel Files (*.txt *.pln *.msi)",
-    "Kavrel Files (*.doc)",
-    "Verizon Files (*.vwa)",
-    "All Files (*)",
+    "Ostrel Files (*.txt *.pln *.msi)", "Kavrel Files (*.doc)",      "Verizon Files (*.vwa)",
+    "NSMA Files (*.adf *.nsm *.nsma)",  "EDX Pattern Files (*.pat)", "All Files (*)",
 };
 
 TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> launcher,
@@ -332,6 +331,7 @@ void TMainForm::CreateMenus() {
     openEdx->setObjectName("mmiOpenEdx");
     openEdx->setVisible(false);
     connect(openEdx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
+    FFileMenu->addAction("Save &As...", this, &TMainForm::ActSaveAs)->setObjectName("mmiSaveAs");
     FFileMenu->addSeparator();
     QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
     closeAll->setObjectName("mmiCloseAll");
@@ -634,13 +634,19 @@ void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
     // Remembered before anything is read, so a file that fails still sets the folder.
     GetSettings().FOpenPath = AbsoluteFolderOf(bytes);
     std::string error;
-    std::unique_ptr<TPatternData> pattern = LoadPatternData(bytes, &error);
-    if (pattern) {
-        FModel->AddPattern(std::move(pattern));
-        report.Opened(bytes);
-    } else {
+    std::vector<std::unique_ptr<TPatternData>> patterns = ostrel::LoadPatternFile(bytes, &error);
+    if (patterns.empty()) {
         report.Failed(bytes, error);
+        return;
     }
+    for (auto& pattern : patterns) FModel->AddPattern(std::move(pattern));
+    report.Opened(bytes);
+}
+
+void TMainForm::ActSaveAs() {
+    TQtSaveDialogService dialogs;
+    TSaveAsCommand command(this, dialogs);
+    ShowStatus({command.Run(FModel->Selection, GetSettings().FOpenPath), {}});
 }
 
 void TMainForm::ShowStatus(const TStatusMessage& message) {

@@ -153,6 +153,7 @@ private:
     void ActOpen();
     void ActCloseAll();
     void ActOpenEdx();
+    void ActSaveAs();
     void ActAnimate();
     void ActShowSource();
     void ActAngles();

@@ -55,9 +55,11 @@ public:
 
     bool WithFigures = false;
 
-    void Loaded(const std::string& name, const TPatternData& pattern, bool withCuts) {
+    void Loaded(const std::string& name, const TPatternData& pattern, bool withCuts,
+                const std::vector<std::string>& ignored = {}) {
         Begin(name);
         FOut << "loaded: yes\n";
+        for (const std::string& part : ignored) FOut << "ignored: " << part << '\n';
         FOut << "frequency: " << pattern.Frequency.DisplayText() << '\n';
         FOut << "gain: " << FormatGeneral(pattern.Gain.Value) << '\n';
         FOut << "gain_text: " << GainText(pattern) << '\n';
@@ -93,14 +95,20 @@ private:
     int FBlocks = 0;
 };
 
+// One block per pattern the file holds (an NSMA file holds one per frequency); the first
+// block lists what the file holds that no pattern shows.
 bool WritePatternFile(const std::string& path, bool withCuts, TBlockWriter& blocks) {
     std::string error;
-    const std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &error);
-    if (!pattern) {
+    std::vector<std::string> ignored;
+    const auto patterns = LoadPatternFile(path, &error, &ignored);
+    if (patterns.empty()) {
         blocks.Failed(path, error);
         return false;
     }
-    blocks.Loaded(path, *pattern, withCuts);
+    for (size_t i = 0; i < patterns.size(); ++i) {
+        blocks.Loaded(patterns[i]->FileName, *patterns[i], withCuts,
+                      i == 0 ? ignored : std::vector<std::string>());
+    }
     return true;
 }
 

@@ -1,8 +1,14 @@
 #include "formats/PatternLoaders.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <new>
 #include <optional>
 
+#include "formats/EdxPatFile.h"
+#include "formats/NsmaFile.h"
 #include "formats/PlanningFiles.h"
 #include "formats/TextLines.h"
 #include "model/Errors.h"
@@ -17,10 +23,36 @@ TPatternData& Target(TPatternDataLoader& loader) {
     return *loader.PatternData;
 }
 
+bool HasExtension(const std::string& path, std::string_view upperExtension) {
+    const std::string_view name = FileNamePartView(path);
+    const size_t dot = name.find_last_of('.');
+    return dot != std::string_view::npos && EqualsNoCase(name.substr(dot), upperExtension);
+}
+
+// The first bytes of a file, enough for its first lines; empty when it cannot be read or is
+// not a regular file (the loader then reports why). Opened without blocking, so a named pipe
+// with no writer never holds up the choice.
+std::string FileHead(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return {};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {};
+    }
+    std::string head(4096, '\0');
+    const ssize_t got = ::read(fd, head.data(), head.size());
+    ::close(fd);
+    head.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return head;
+}
+
 }  // namespace
 
 bool TPatternDataLoader::Execute() {
     ErrorMessage.clear();
+    FurtherPatterns.clear();
+    IgnoredParts.clear();
     try {
         Load();
         return true;
@@ -64,28 +96,80 @@ void TVerizonDataLoader::Load() {
     BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
 }
 
+namespace {
+
+// Assign leaves the levelled horizontal cut to its caller; a loader hands over the whole
+// record, with the figures computed from that cut.
+void AssignWithHorizontalCut(const TPatternData& source, TPatternData& dest) {
+    dest.Assign(source);
+    dest.HorizontalCut.Assign(source.HorizontalCut);
+    dest.HorizontalFigures = source.HorizontalFigures;
+}
+
+}  // namespace
+
+void TNsmaDataLoader::Load() {
+    TPatternData& pattern = Target(*this);
+    TNsmaFile file;
+    file.LoadFromFile(FileName);
+    std::vector<std::string> ignored;
+    std::vector<std::unique_ptr<TPatternData>> patterns =
+        MakeNsmaPatterns(file, FileName, &ignored);
+    AssignWithHorizontalCut(*patterns.front(), pattern);
+    FurtherPatterns.assign(std::make_move_iterator(patterns.begin() + 1),
+                           std::make_move_iterator(patterns.end()));
+    IgnoredParts = std::move(ignored);
+}
+
+void TEdxPatDataLoader::Load() {
+    TPatternData& pattern = Target(*this);
+    TEdxPatFile file;
+    file.LoadFromFile(FileName);
+    std::vector<std::string> ignored;
+    const std::unique_ptr<TPatternData> read = MakeEdxPatPattern(file, FileName, &ignored);
+    AssignWithHorizontalCut(*read, pattern);
+    IgnoredParts = std::move(ignored);
+}
+
 bool IsVerizonFileName(const std::string& path) {
-    const std::string_view name = FileNamePartView(path);
-    const size_t dot = name.find_last_of('.');
-    return dot != std::string_view::npos && EqualsNoCase(name.substr(dot), ".VWA");
+    return HasExtension(path, ".VWA");
 }
 
 std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path) {
+    const std::string head = FileHead(path);
+    if (LooksLikeNsmaText(head)) return std::make_unique<TNsmaDataLoader>();
+    if (LooksLikeEdxPatText(head)) return std::make_unique<TEdxPatDataLoader>();
+    if (HasExtension(path, ".ADF") || HasExtension(path, ".NSM") || HasExtension(path, ".NSMA")) {
+        return std::make_unique<TNsmaDataLoader>();
+    }
+    if (HasExtension(path, ".PAT")) return std::make_unique<TEdxPatDataLoader>();
     if (IsVerizonFileName(path)) return std::make_unique<TVerizonDataLoader>();
     return std::make_unique<TOstrelDataLoader>();
 }
 
-std::unique_ptr<TPatternData> LoadPatternData(const std::string& path, std::string* errorMessage) {
-    auto pattern = std::make_unique<TPatternData>();
+std::vector<std::unique_ptr<TPatternData>> LoadPatternFile(const std::string& path,
+                                                           std::string* errorMessage,
+                                                           std::vector<std::string>* ignoredParts) {
+    std::vector<std::unique_ptr<TPatternData>> patterns;
+    auto first = std::make_unique<TPatternData>();
     auto loader = CreateLoaderFor(path);
     loader->FileName = path;
-    loader->PatternData = pattern.get();
+    loader->PatternData = first.get();
     if (!loader->Execute()) {
         if (errorMessage) *errorMessage = loader->ErrorMessage;
-        return nullptr;
+        return patterns;
     }
     if (errorMessage) errorMessage->clear();
-    return pattern;
+    if (ignoredParts) *ignoredParts = std::move(loader->IgnoredParts);
+    patterns.push_back(std::move(first));
+    for (auto& further : loader->FurtherPatterns) patterns.push_back(std::move(further));
+    return patterns;
+}
+
+std::unique_ptr<TPatternData> LoadPatternData(const std::string& path, std::string* errorMessage) {
+    std::vector<std::unique_ptr<TPatternData>> patterns = LoadPatternFile(path, errorMessage);
+    if (patterns.empty()) return nullptr;
+    return std::move(patterns.front());
 }
 
 }  // namespace ostrel

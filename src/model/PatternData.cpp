@@ -51,7 +51,14 @@ std::string_view TrimmedPath(std::string_view text) {
 int TPatternDataList::IndexOfFileName(const std::string& name) const {
     const std::string_view wanted = TrimmedPath(name);
     for (int i = 0; i < Count(); ++i) {
-        if (TrimmedPath(Items(i).FileName) == wanted) return i;
+        const std::string_view name = TrimmedPath(Items(i).FileName);
+        if (name == wanted) return i;
+        // A file of several patterns (an NSMA file of several frequencies) names them
+        // "path@frequency".
+        if (name.size() > wanted.size() && name.starts_with(wanted) && name[wanted.size()] == '@' &&
+            name.find('/', wanted.size()) == std::string_view::npos) {
+            return i;
+        }
     }
     return -1;
 }

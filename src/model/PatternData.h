@@ -57,7 +57,8 @@ public:
     void CopyFrom(const TPatternDataList& source);
     // Index of the first pattern whose FileName equals the name, both trimmed of leading and
     // trailing blanks and control characters; letter case counts, as it does on Linux file
-    // systems. -1 if none.
+    // systems. A pattern named "name@frequency", one of several read from that file, also
+    // counts. -1 if none.
     int IndexOfFileName(const std::string& name) const;
     void SortById();
 

@@ -522,6 +522,14 @@ TEST_F(MainFormTest, OpeningManyFilesInsertsTheRowsAtOnce) {
     EXPECT_EQ(Form->FileTable().RowCount(), 4);
 }
 
+TEST_F(MainFormTest, AFileOfTwoFrequenciesOpensAsTwoPatternsAndOnlyOnce) {
+    const QString nsma(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm");
+    Open({nsma, QString(OSTREL_SAMPLES_DIR "/sector90_edx.pat"), nsma});
+    ASSERT_EQ(Form->Model().Patterns.Count(), 3);
+    EXPECT_EQ(Form->Model().Patterns.Items(1).FileName, nsma.toStdString() + "@2100");
+    EXPECT_EQ(Form->FileTable().RowCount(), 3);
+}
+
 TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     Open({QString(OSTREL_SAMPLES_DIR "/sector65_dbd.txt"),
           QString(OSTREL_SAMPLES_DIR "/omni_850.msi"),
@@ -838,16 +846,17 @@ TEST_F(MainFormTest, ReopenSubmenuSitsBeforeExitWithShortenedCaptions) {
         }
         return texts;
     };
-    EXPECT_EQ(visibleTexts(), (QStringList{"&Open", "-", "&Close All", "-", "Copy Image", "-",
-                                           "Export &Table...", "&Print", "-", "-", "&Exit"}));
+    EXPECT_EQ(visibleTexts(),
+              (QStringList{"&Open", "Save &As...", "-", "&Close All", "-", "Copy Image", "-",
+                           "Export &Table...", "&Print", "-", "-", "&Exit"}));
     const std::string deep = Folder.Path() + "/a-rather-long-folder-name/another-long-folder-name";
     std::filesystem::create_directories(deep);
     const QString path = QString::fromStdString(deep + "/panel.txt");
     QFile::copy(Pattern("panel.txt", 1, 1), path);
     Open({path});
     EXPECT_EQ(visibleTexts(),
-              (QStringList{"&Open", "-", "&Close All", "-", "Copy Image", "-", "Export &Table...",
-                           "&Print", "-", "-", "Reopen", "-", "&Exit"}));
+              (QStringList{"&Open", "Save &As...", "-", "&Close All", "-", "Copy Image", "-",
+                           "Export &Table...", "&Print", "-", "-", "Reopen", "-", "&Exit"}));
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     const QString caption = reopen->actions().value(0)->text();

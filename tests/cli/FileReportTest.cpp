@@ -7,24 +7,15 @@
 #include "cli/FileReport.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace ostrel {
 namespace {
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using TRun = TToolRun;
 
 TRun Inspect(const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    TRun run;
-    run.Status = RunInspect(arguments, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
+    return RunTool(RunInspect, arguments);
 }
 
 std::string Panel() {

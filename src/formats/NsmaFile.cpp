@@ -1,0 +1,481 @@
+#include "formats/NsmaFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iterator>
+#include <optional>
+
+#include "formats/CircularCuts.h"
+#include "formats/PatternWriters.h"
+#include "formats/TextLines.h"
+#include "model/AsciiText.h"
+#include "model/Errors.h"
+#include "model/NumberText.h"
+
+namespace ostrel {
+
+namespace {
+
+// A header key, whether the file must have it, and the longest record it may make (key,
+// ":,", value; 0 when the format sets no limit that matters here).
+struct TNsmaKey {
+    const char* Name;
+    bool Required;
+    size_t MaxRecord;
+};
+
+// The header records of WG16.99.050 in their order, NOFREQ last.
+constexpr TNsmaKey kHeaderKeys[] = {
+    {"REVNUM", true, 42},  {"REVDAT", true, 16},  {"COMNT1", false, 80}, {"COMNT2", false, 80},
+    {"ANTMAN", true, 42},  {"MODNUM", true, 42},  {"PATNUM", false, 42}, {"FILNUM", false, 42},
+    {"FEDORN", false, 42}, {"DESCR1", false, 80}, {"DESCR2", false, 80}, {"DESCR3", false, 80},
+    {"DESCR4", false, 80}, {"DESCR5", false, 80}, {"DTDATA", false, 16}, {"LOWFRQ", true, 21},
+    {"HGHFRQ", true, 21},  {"GUNITS", true, 15},  {"LWGAIN", false, 0},  {"MDGAIN", true, 0},
+    {"HGGAIN", false, 0},  {"AZWIDT", false, 0},  {"ELWIDT", false, 0},  {"CONTYP", false, 80},
+    {"ATVSWR", false, 0},  {"FRTOBA", false, 0},  {"ELTILT", true, 0},   {"RADCTR", false, 0},
+    {"POTOPO", false, 0},  {"MAXPOW", false, 0},  {"ANTLEN", false, 0},  {"ANTWID", false, 0},
+    {"ANTDEP", false, 0},  {"ANTWGT", false, 0},  {"FIELD1", false, 80}, {"FIELD2", false, 80},
+    {"FIELD3", false, 80}, {"FIELD4", false, 80}, {"FIELD5", false, 80}, {"PATTYP", true, 16},
+    {"NOFREQ", true, 0},
+};
+
+constexpr size_t kMaxPointRecord = 28;
+
+int HeaderIndex(std::string_view key) {
+    for (size_t i = 0; i < std::size(kHeaderKeys); ++i) {
+        if (key == kHeaderKeys[i].Name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// A non-blank line of the file with its 1-based number.
+struct TNumberedLine {
+    std::string_view Text;
+    long long Number = 0;
+};
+
+// "KEY:,value": the key upper-cased and the value trimmed. False for any other line.
+bool SplitRecord(std::string_view line, std::string& key, std::string_view& value) {
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos || colon == 0) return false;
+    const std::string_view name = TrimLine(line.substr(0, colon));
+    for (char c : name) {
+        const bool alnum =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (!alnum) return false;
+    }
+    std::string_view rest = TrimLine(line.substr(colon + 1));
+    if (!rest.empty() && rest.front() == ',') rest = TrimLine(rest.substr(1));
+    key = AsciiUpperCase(name);
+    value = rest;
+    return true;
+}
+
+// The first comma-separated field of a value ("65,5" for a width with tolerance gives 65).
+std::string_view FirstField(std::string_view value) {
+    return TrimLine(value.substr(0, value.find(',')));
+}
+
+// Reads the records after the header one by one, each failure naming what was expected.
+class TNsmaBodyReader {
+public:
+    TNsmaBodyReader(const std::vector<TNumberedLine>& lines, size_t next, long long endLine)
+        : FLines(lines), FNext(next), FEndLine(endLine) {}
+
+    // The value of the next record, which must be `key`.
+    std::string_view Expect(const char* key) {
+        const TNumberedLine& line = NextLine(std::string(key) + " record");
+        std::string found;
+        std::string_view value;
+        if (!SplitRecord(line.Text, found, value) || found != key) {
+            throw EFormatError(std::string("Expected the ") + key + " record, found '" +
+                               std::string(line.Text.substr(0, 40)) + "'" +
+                               LineSuffix(line.Number));
+        }
+        FLastLine = line.Number;
+        return value;
+    }
+    // The next record's value when it is `key`; nothing moves otherwise.
+    bool Optional(const char* key) {
+        if (FNext >= FLines.size()) return false;
+        std::string found;
+        std::string_view value;
+        if (!SplitRecord(FLines[FNext].Text, found, value) || found != key) return false;
+        ++FNext;
+        return true;
+    }
+    int Count(const char* key) {
+        const std::string_view value = Expect(key);
+        const std::optional<double> count = ParseNumber(value);
+        if (!count || *count < 0 || *count != std::floor(*count) || *count > 1e6) {
+            throw EFormatError(std::string(key) + " '" + std::string(value) + "' is not a count" +
+                               LineSuffix(FLastLine));
+        }
+        return static_cast<int>(*count);
+    }
+    double Number(const char* key, std::string_view text) const {
+        const std::optional<double> value = ParseNumber(text);
+        if (!value) {
+            throw EFormatError(std::string(key) + " '" + std::string(text) + "' is not a number" +
+                               LineSuffix(FLastLine));
+        }
+        return *value;
+    }
+    // One "angle,value," record of the cut `cutName`.
+    TRealPoint Point(const std::string& cutName) {
+        const TNumberedLine& line = NextLine("point of cut " + cutName);
+        std::string_view fields[3];
+        size_t count = 0;
+        std::string_view rest = line.Text;
+        for (;;) {
+            const size_t comma = rest.find(',');
+            if (count == 3) {
+                count = 4;
+                break;
+            }
+            fields[count++] = TrimLine(rest.substr(0, comma));
+            if (comma == std::string_view::npos) break;
+            rest = rest.substr(comma + 1);
+        }
+        const bool shapeOk = count == 2 || (count == 3 && fields[2].empty());
+        const std::optional<double> angle = shapeOk ? ParseNumber(fields[0]) : std::nullopt;
+        const std::optional<double> level = shapeOk ? ParseNumber(fields[1]) : std::nullopt;
+        if (!angle || !level || std::fabs(*angle) > 360) {
+            throw EFormatError("Point of cut " + cutName + " is not 'angle,value,': '" +
+                               std::string(line.Text.substr(0, 40)) + "'" +
+                               LineSuffix(line.Number));
+        }
+        return {*angle, *level};
+    }
+    long long LastLine() const { return FLastLine; }
+    size_t Next() const { return FNext; }
+
+private:
+    const TNumberedLine& NextLine(const std::string& expected) {
+        if (FNext >= FLines.size()) {
+            throw EFormatError("The file ends where the " + expected + " should be" +
+                               LineSuffix(FEndLine));
+        }
+        FLastLine = FLines[FNext].Number;
+        return FLines[FNext++];
+    }
+
+    const std::vector<TNumberedLine>& FLines;
+    size_t FNext;
+    long long FEndLine;
+    long long FLastLine = 0;
+};
+
+bool SameAngle(double a, double b) {
+    return std::fabs(a - b) < 1e-6;
+}
+
+std::string CleanText(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < ' ') c = ' ';
+    }
+    return text;
+}
+
+std::string Record(const std::string& key, const std::string& value, size_t maxRecord) {
+    std::string line = key + ":," + CleanText(value);
+    if (maxRecord > 0 && line.size() > maxRecord) line.resize(maxRecord);
+    return line + "\r\n";
+}
+
+}  // namespace
+
+void TNsmaFile::LoadFromFile(const std::string& fileName) {
+    LoadFromText(ReadFileBytes(fileName));
+}
+
+void TNsmaFile::LoadFromText(std::string_view text) {
+    std::vector<TNumberedLine> lines;
+    const std::vector<std::string_view> raw = SplitLines(text);
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const std::string_view line = TrimLine(raw[i]);
+        if (!line.empty()) lines.push_back({line, static_cast<long long>(i) + 1});
+    }
+    const long long endLine = static_cast<long long>(raw.size()) + 1;
+
+    std::vector<std::pair<std::string, std::string>> header;
+    std::array<bool, std::size(kHeaderKeys)> seen{};
+    int order = -1;
+    size_t next = 0;
+    long long noFreqLine = 0;
+    while (noFreqLine == 0) {
+        if (next >= lines.size()) {
+            throw EFormatError("The file ends before the NOFREQ record" + LineSuffix(endLine));
+        }
+        const TNumberedLine& line = lines[next++];
+        std::string key;
+        std::string_view value;
+        if (!SplitRecord(line.Text, key, value)) {
+            throw EFormatError("Expected a 'KEY:,value' header record, found '" +
+                               std::string(line.Text.substr(0, 40)) + "'" +
+                               LineSuffix(line.Number));
+        }
+        const int index = HeaderIndex(key);
+        if (index < 0) {
+            throw EFormatError("Unknown header record " + key + LineSuffix(line.Number));
+        }
+        if (index <= order) {
+            throw EFormatError("The " + key + " record is out of order or repeated" +
+                               LineSuffix(line.Number));
+        }
+        order = index;
+        seen[static_cast<size_t>(index)] = true;
+        header.emplace_back(key, std::string(value));
+        if (key == "NOFREQ") noFreqLine = line.Number;
+    }
+    for (size_t i = 0; i < std::size(kHeaderKeys); ++i) {
+        if (kHeaderKeys[i].Required && !seen[i]) {
+            throw EFormatError(std::string("The required ") + kHeaderKeys[i].Name +
+                               " record is missing before NOFREQ" + LineSuffix(noFreqLine));
+        }
+    }
+    const std::string& noFreqText = header.back().second;
+    TNsmaBodyReader body(lines, next, endLine);
+    const std::optional<double> frequencies = ParseNumber(noFreqText);
+    if (!frequencies || *frequencies < 1 || *frequencies != std::floor(*frequencies) ||
+        *frequencies > 1000) {
+        throw EFormatError("NOFREQ '" + noFreqText + "' is not a count of frequencies" +
+                           LineSuffix(noFreqLine));
+    }
+
+    std::vector<TNsmaFrequency> read(static_cast<size_t>(*frequencies));
+    for (TNsmaFrequency& frequency : read) {
+        // A PATFRE that is no number leaves the pattern at the mid-band frequency.
+        frequency.FrequencyText = std::string(body.Expect("PATFRE"));
+        const int cuts = body.Count("NUMCUT");
+        for (int c = 0; c < cuts; ++c) {
+            TNsmaCut cut;
+            cut.Name = AsciiUpperCase(body.Expect("PATCUT"));
+            cut.Line = body.LastLine();
+            cut.Polarization = AsciiUpperCase(body.Expect("POLARI"));
+            const int points = body.Count("NUPOIN");
+            const std::string_view range = body.Expect("FSTLST");
+            const long long rangeLine = body.LastLine();
+            const size_t comma = range.find(',');
+            const double first = body.Number("FSTLST", FirstField(range));
+            const double last = body.Number("FSTLST", comma == std::string_view::npos
+                                                          ? std::string_view()
+                                                          : FirstField(range.substr(comma + 1)));
+            for (const char* orientation : {"XORIEN", "YORIEN", "ZORIEN"})
+                body.Optional(orientation);
+            const std::string cutName = cut.Name + " at " + frequency.FrequencyText;
+            cut.Points.Reserve(points);
+            for (int p = 0; p < points; ++p) {
+                const TRealPoint point = body.Point(cutName);
+                cut.Points.Add(point.X, point.Y);
+            }
+            if (points == 0 || !SameAngle(cut.Points.GetPoint(0).X, first) ||
+                !SameAngle(cut.Points.GetPoint(points - 1).X, last)) {
+                throw EFormatError("FSTLST '" + std::string(range) + "' of cut " + cutName +
+                                   " does not match its first and last points" +
+                                   LineSuffix(rangeLine));
+            }
+            frequency.Cuts.push_back(std::move(cut));
+        }
+    }
+    if (!SameIgnoringAsciiCase(body.Expect("ENDFIL"), "EOF")) {
+        throw EFormatError("ENDFIL must say EOF" + LineSuffix(body.LastLine()));
+    }
+    if (body.Next() < lines.size()) {
+        throw EFormatError("Text follows the ENDFIL record" +
+                           LineSuffix(lines[body.Next()].Number));
+    }
+    Header = std::move(header);
+    Frequencies = std::move(read);
+}
+
+std::string TNsmaFile::Value(std::string_view key) const {
+    for (const auto& [name, value] : Header) {
+        if (name == key) return value;
+    }
+    return {};
+}
+
+void TNsmaFile::SetValue(const std::string& key, const std::string& value) {
+    for (auto& [name, text] : Header) {
+        if (name == key) {
+            text = value;
+            return;
+        }
+    }
+    Header.emplace_back(key, value);
+}
+
+std::string TNsmaFile::SaveToText() const {
+    std::string text;
+    for (const TNsmaKey& key : kHeaderKeys) {
+        const std::string name = key.Name;
+        if (name == "NOFREQ") {
+            text += Record(name, std::to_string(Frequencies.size()), 0);
+            continue;
+        }
+        const bool present = std::any_of(Header.begin(), Header.end(),
+                                         [&](const auto& entry) { return entry.first == name; });
+        if (present || key.Required) text += Record(name, Value(name), key.MaxRecord);
+    }
+    for (const TNsmaFrequency& frequency : Frequencies) {
+        text += Record("PATFRE", frequency.FrequencyText, 0);
+        text += Record("NUMCUT", std::to_string(frequency.Cuts.size()), 0);
+        for (const TNsmaCut& cut : frequency.Cuts) {
+            const std::vector<TRealPoint>& points = cut.Points.Points();
+            if (points.empty()) throw EFormatError("The cut " + cut.Name + " has no points.");
+            text += Record("PATCUT", cut.Name, 11);
+            text += Record("POLARI", cut.Polarization, 15);
+            text += Record("NUPOIN", std::to_string(points.size()), 0);
+            text +=
+                Record("FSTLST",
+                       FormatGeneral(points.front().X) + "," + FormatGeneral(points.back().X), 0);
+            for (const TRealPoint& point : points) {
+                std::string line = FormatGeneral(point.X) + "," + WrittenLevel(point.Y) + ",";
+                if (line.size() > kMaxPointRecord) {
+                    throw EFormatError("The point '" + line + "' is too long for an NSMA file.");
+                }
+                text += line + "\r\n";
+            }
+        }
+    }
+    text += "ENDFIL:,EOF\r\n";
+    return text;
+}
+
+bool LooksLikeNsmaText(std::string_view text) {
+    for (std::string_view line : SplitLines(text.substr(0, 4096))) {
+        line = TrimLine(line);
+        if (line.empty()) continue;
+        return StartsWithNoCase(line, "REVNUM") && TrimLine(line.substr(6)).substr(0, 1) == ":";
+    }
+    return false;
+}
+
+namespace {
+
+bool IsHorizontalCutName(std::string_view name) {
+    return name == "H" || name == "AZ";
+}
+
+bool IsVerticalCutName(std::string_view name) {
+    return name == "V" || name == "EL";
+}
+
+// "V/V": the same polarisation sent and received.
+bool IsCoPolar(std::string_view polarization) {
+    const size_t slash = polarization.find('/');
+    return slash != std::string_view::npos &&
+           TrimLine(polarization.substr(0, slash)) == TrimLine(polarization.substr(slash + 1));
+}
+
+// The cut of the kind `accepts` that stands for the frequency: the first co-polar one, or
+// the first of any polarisation. Null when there is none.
+template <class TAccept>
+const TNsmaCut* ChooseCut(const TNsmaFrequency& frequency, TAccept&& accepts) {
+    const TNsmaCut* chosen = nullptr;
+    for (const TNsmaCut& cut : frequency.Cuts) {
+        if (!accepts(cut.Name)) continue;
+        if (!chosen || (IsCoPolar(cut.Polarization) && !IsCoPolar(chosen->Polarization))) {
+            chosen = &cut;
+        }
+    }
+    return chosen;
+}
+
+// "DBI/DBR": the unit of the gain figures and the unit of the points.
+void ReadGainUnits(const std::string& units, bool& gainInDbd, bool& pointsAbsolute) {
+    const std::string upper = AsciiUpperCase(units);
+    const size_t slash = upper.find('/');
+    const std::string_view gainUnit = TrimLine(std::string_view(upper).substr(0, slash));
+    const std::string_view dataUnit = slash == std::string::npos
+                                          ? std::string_view("DBR")
+                                          : TrimLine(std::string_view(upper).substr(slash + 1));
+    if ((gainUnit != "DBI" && gainUnit != "DBD") ||
+        (dataUnit != "DBR" && dataUnit != "DBI" && dataUnit != "DBD")) {
+        throw EFormatError("GUNITS '" + units +
+                           "' is not a gain unit and a data unit such as DBI/DBR.");
+    }
+    gainInDbd = gainUnit == "DBD";
+    pointsAbsolute = dataUnit != "DBR";
+}
+
+TRealPointList CutPoints(const TNsmaCut& cut, bool absolute, const std::string& what) {
+    TRealPointList points = FoldedCircularCut(cut.Points, what);
+    if (absolute) SubtractFromValues(points, points.MaxY());
+    return points;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& file,
+                                                            const std::string& fileName,
+                                                            std::vector<std::string>* ignoredCuts) {
+    bool gainInDbd = false;
+    bool pointsAbsolute = false;
+    ReadGainUnits(file.Value("GUNITS"), gainInDbd, pointsAbsolute);
+    const std::optional<double> gain = ParseNumber(FirstField(file.Value("MDGAIN")));
+    if (!gain) throw EFormatError("MDGAIN '" + file.Value("MDGAIN") + "' is not a number.");
+    const std::optional<double> low = ParseNumber(FirstField(file.Value("LOWFRQ")));
+    const std::optional<double> high = ParseNumber(FirstField(file.Value("HGHFRQ")));
+    const std::optional<double> azWidth = ParseNumber(FirstField(file.Value("AZWIDT")));
+    const std::optional<double> elWidth = ParseNumber(FirstField(file.Value("ELWIDT")));
+
+    std::vector<std::unique_ptr<TPatternData>> patterns;
+    for (const TNsmaFrequency& frequency : file.Frequencies) {
+        const TNsmaCut* horizontal = ChooseCut(frequency, IsHorizontalCutName);
+        const TNsmaCut* vertical = ChooseCut(frequency, IsVerticalCutName);
+        const std::string at = " at " + frequency.FrequencyText + " MHz";
+        if (!horizontal) throw EFormatError("No H or AZ cut" + at + ".");
+        if (!vertical) throw EFormatError("No V or EL cut" + at + ".");
+        auto pattern = std::make_unique<TPatternData>();
+        pattern->FileName =
+            file.Frequencies.size() > 1 ? fileName + "@" + frequency.FrequencyText : fileName;
+        const std::optional<double> mhz = ParseNumber(frequency.FrequencyText);
+        if (mhz) {
+            pattern->Frequency.SetValue(*mhz);
+        } else if (low && high) {
+            pattern->Frequency.SetValue((*low + *high) / 2);
+        }
+        pattern->Gain.SetValue(gainInDbd ? *gain + 2.14 : *gain);
+        if (azWidth && *azWidth != 0) pattern->HorzWidth.SetValue(*azWidth);
+        if (elWidth && *elWidth != 0) pattern->VertWidth.SetValue(*elWidth);
+        BuildPatternCuts(CutPoints(*horizontal, pointsAbsolute, "H" + at),
+                         CutPoints(*vertical, pointsAbsolute, "V" + at), *pattern);
+        patterns.push_back(std::move(pattern));
+        if (!ignoredCuts) continue;
+        for (const TNsmaCut& cut : frequency.Cuts) {
+            if (&cut == horizontal || &cut == vertical) continue;
+            ignoredCuts->push_back("PATCUT " + cut.Name + " " + cut.Polarization + at +
+                                   LineSuffix(cut.Line));
+        }
+    }
+    return patterns;
+}
+
+std::string NsmaTextOf(const TPatternData& pattern, const std::string& name) {
+    TNsmaFile file;
+    const std::string frequency =
+        pattern.Frequency.IsNull ? std::string("0") : FormatGeneral(pattern.Frequency.Value);
+    file.SetValue("REVNUM", "NSMA WG16.99.050");
+    file.SetValue("REVDAT", "19990520");
+    file.SetValue("ANTMAN", "Unknown");
+    file.SetValue("MODNUM", name);
+    file.SetValue("LOWFRQ", frequency);
+    file.SetValue("HGHFRQ", frequency);
+    file.SetValue("GUNITS", "DBI/DBR");
+    file.SetValue("MDGAIN", FormatFixed(2, pattern.Gain.Value));
+    if (!pattern.HorzWidth.IsNull) file.SetValue("AZWIDT", FormatGeneral(pattern.HorzWidth.Value));
+    if (!pattern.VertWidth.IsNull) file.SetValue("ELWIDT", FormatGeneral(pattern.VertWidth.Value));
+    file.SetValue("ELTILT", "0");
+    file.SetValue("PATTYP", "typical");
+    TNsmaFrequency measured;
+    measured.FrequencyText = frequency;
+    measured.Cuts.push_back({"H", "V/V", pattern.AzimuthCut, 0});
+    measured.Cuts.push_back({"V", "V/V", pattern.VerticalCut, 0});
+    file.Frequencies.push_back(std::move(measured));
+    return file.SaveToText();
+}
+
+}  // namespace ostrel

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "formats/EdxPatFile.h"
+#include "formats/NsmaFile.h"
+#include "formats/PatternLoaders.h"
+#include "model/NumberText.h"
+#include "support/TempDir.h"
+
+namespace ostrel {
+namespace {
+
+// The level of a cut at a whole angle (-180..180).
+double LevelAt(const TRealPointList& cut, int angle) {
+    return cut.GetPoint(angle + 180).Y;
+}
+
+// An NSMA file as records without line ends; a cut's points are "angle,level," with the
+// level -|angle|/10 (horizontal) or -|angle|/5 (vertical) plus `offset`.
+std::vector<std::string> NsmaRecords(const std::vector<std::string>& frequencies,
+                                     const std::string& gunits = "DBI/DBR", double offset = 0) {
+    std::vector<std::string> records = {"REVNUM:,NSMA WG16.99.050",
+                                        "REVDAT:,19990520",
+                                        "ANTMAN:,Velmor",
+                                        "MODNUM:,VLM-65",
+                                        "LOWFRQ:,1700",
+                                        "HGHFRQ:,2000",
+                                        "GUNITS:," + gunits,
+                                        "MDGAIN:,15.5",
+                                        "AZWIDT:,65,2",
+                                        "ELWIDT:,7",
+                                        "ELTILT:,0",
+                                        "PATTYP:,typical",
+                                        "NOFREQ:," + std::to_string(frequencies.size())};
+    for (const std::string& frequency : frequencies) {
+        records.push_back("PATFRE:," + frequency);
+        records.push_back("NUMCUT:,3");
+        for (const char* cut : {"h", "EL", "45"}) {
+            records.push_back(std::string("PATCUT:,") + cut);
+            records.push_back("POLARI:,v/v");
+            records.push_back("NUPOIN:,360");
+            records.push_back("FSTLST:,-179,180");
+            for (int angle = -179; angle <= 180; ++angle) {
+                const double slope = std::string(cut) == "h" ? 10 : 5;
+                records.push_back(std::to_string(angle) + ", " +
+                                  FormatFixed(3, offset - std::abs(angle) / slope) + ",");
+            }
+        }
+    }
+    records.push_back("ENDFIL:,EOF");
+    return records;
+}
+
+std::string Joined(const std::vector<std::string>& records, const char* lineEnd = "\r\n") {
+    std::string text;
+    for (const std::string& record : records) text += record + lineEnd;
+    return text;
+}
+
+TEST(NsmaReader, ReadsFiguresCutsAndOnePatternPerFrequency) {
+    TTempDir folder;
+    const std::string path = folder.Write("panel.txt", Joined(NsmaRecords({"1850", "1950"}), "\n"));
+    std::string error;
+    std::vector<std::string> ignored;
+    const auto patterns = LoadPatternFile(path, &error, &ignored);
+    ASSERT_EQ(patterns.size(), 2u) << error;
+    EXPECT_EQ(patterns[0]->FileName, path + "@1850");
+    EXPECT_EQ(patterns[1]->FileName, path + "@1950");
+    EXPECT_EQ(patterns[1]->Frequency.Value, 1950);
+    EXPECT_DOUBLE_EQ(patterns[0]->Gain.Value, 15.5);
+    EXPECT_EQ(patterns[0]->HorzWidth.Value, 65);
+    EXPECT_EQ(patterns[0]->VertWidth.Value, 7);
+    EXPECT_NEAR(LevelAt(patterns[0]->AzimuthCut, 90), -9, 1e-9);
+    EXPECT_NEAR(LevelAt(patterns[0]->AzimuthCut, -180), -18, 1e-9);
+    EXPECT_NEAR(LevelAt(patterns[0]->VerticalCut, -30), -6, 1e-9);
+    // Opening the file again finds it open: the duplicate rule sees its patterns.
+    TPatternDataList open(false);
+    open.Add(*patterns[1]);
+    EXPECT_EQ(open.IndexOfFileName(path), 0);
+    EXPECT_EQ(open.IndexOfFileName(folder.File("panel")), -1);
+    ASSERT_EQ(ignored.size(), 2u);
+    EXPECT_EQ(ignored[0], "PATCUT 45 V/V at 1850 MHz (line 744)");
+
+    // dBd gains and absolute points: the gain gains 2.14 dB, each cut peaks at 0 dB.
+    const auto absolute =
+        LoadPatternFile(folder.Write("abs.nsm", Joined(NsmaRecords({"x"}, "dbd/dbi", 12))), &error);
+    ASSERT_EQ(absolute.size(), 1u) << error;
+    EXPECT_EQ(absolute[0]->FileName, folder.File("abs.nsm"));
+    EXPECT_DOUBLE_EQ(absolute[0]->Gain.Value, 17.64);
+    EXPECT_EQ(absolute[0]->Frequency.Value, 1850);  // mid-band when PATFRE is no number
+    EXPECT_NEAR(LevelAt(absolute[0]->AzimuthCut, 0), 0, 1e-9);
+    EXPECT_NEAR(LevelAt(absolute[0]->VerticalCut, 10), -2, 1e-9);
+}
+
+TEST(NsmaReader, MalformedFilesFailNamingTheRecordAndLine) {
+    struct TCase {
+        const char* What;
+        std::function<void(std::vector<std::string>&)> Change;
+        const char* Expected;
+    };
+    const std::vector<TCase> cases = {
+        {"missing key", [](auto& r) { r.erase(r.begin() + 3); },
+         "The required MODNUM record is missing before NOFREQ (line 12)"},
+        {"order", [](auto& r) { std::swap(r[0], r[1]); },
+         "The REVNUM record is out of order or repeated (line 2)"},
+        {"unknown", [](auto& r) { r[2] = "MAKER:,x"; }, "Unknown header record MAKER (line 3)"},
+        {"short cut", [](auto& r) { r[17] = "NUPOIN:,361"; },
+         "Point of cut H at 1850 is not 'angle,value,': 'PATCUT:,EL' (line 380)"},
+        {"fstlst", [](auto& r) { r[18] = "FSTLST:,0,359"; },
+         "FSTLST '0,359' of cut H at 1850 does not match its first and last points (line 19)"},
+        {"point", [](auto& r) { r[30] = "12;-3"; }, "is not 'angle,value,': '12;-3' (line 31)"},
+        {"no end", [](auto& r) { r.pop_back(); }, "ENDFIL record should be (line 1108)"},
+        {"after end", [](auto& r) { r.push_back("x"); },
+         "Text follows the ENDFIL record (line 1109)"},
+        {"no vertical", [](auto& r) { r[379] = "PATCUT:,30"; }, "No V or EL cut at 1850 MHz."},
+        {"units", [](auto& r) { r[6] = "GUNITS:,W/DBR"; }, "GUNITS 'W/DBR' is not a gain unit"},
+        {"count", [](auto& r) { r[12] = "NOFREQ:,two"; }, "NOFREQ 'two' is not a count"},
+    };
+    TTempDir folder;
+    for (const TCase& c : cases) {
+        std::vector<std::string> records = NsmaRecords({"1850"});
+        c.Change(records);
+        std::string error;
+        EXPECT_TRUE(LoadPatternFile(folder.Write("bad.adf", Joined(records)), &error).empty())
+            << c.What;
+        EXPECT_NE(error.find(c.Expected), std::string::npos) << c.What << ": " << error;
+    }
+}
+
+// An EDX pattern file: azimuth levels -|a|/10 every 10 degrees, slices with levels
+// -|elevation|/2 plus the slice's azimuth/100 at elevations 90 down to -90.
+std::string EdxPatText(const std::vector<int>& slices, int kyPat = 2) {
+    std::string text = "'VLM omni, 9', 9.5 " + std::to_string(kyPat) + "\n";
+    auto value = [kyPat](double db) {
+        return FormatFixed(6, kyPat == 1 ? std::pow(10.0, db / 20) : db);
+    };
+    for (int a = -180; a < 180; a += 10)
+        text += std::to_string(a) + ", " + value(-std::abs(a) / 10.0) + "\n";
+    text += "999\n" + std::to_string(slices.size()) + ",181\n";
+    for (int azimuth : slices) {
+        text += std::to_string(azimuth) + "\n";
+        for (int e = 90; e >= -90; --e) {
+            text += std::to_string(e) + "  " + value(-std::abs(e) / 2.0 - azimuth / 100.0) + "\n";
+        }
+    }
+    return text;
+}
+
+TEST(EdxPatReader, JoinsTheSlicesAtZeroAndHalfATurnIntoTheVerticalCut) {
+    TTempDir folder;
+    for (int kyPat : {1, 2}) {
+        std::string error;
+        std::vector<std::string> ignored;
+        const auto patterns = LoadPatternFile(
+            folder.Write("omni.dat", EdxPatText({90, 0, 180}, kyPat)), &error, &ignored);
+        ASSERT_EQ(patterns.size(), 1u) << error;
+        const TPatternData& pattern = *patterns[0];
+        EXPECT_EQ(pattern.Gain.Value, 9.5);
+        EXPECT_TRUE(pattern.Frequency.IsNull);
+        EXPECT_NEAR(LevelAt(pattern.AzimuthCut, -45), -4.5, 1e-4);
+        // Slice 0: vertical angle = -elevation; slice 180: 180 + elevation; peak at 0 dB.
+        EXPECT_NEAR(LevelAt(pattern.VerticalCut, 10), -5, 1e-4);
+        EXPECT_NEAR(LevelAt(pattern.VerticalCut, 170), -1.8 - 5, 1e-4);
+        EXPECT_NEAR(LevelAt(pattern.VerticalCut, -170), -1.8 - 5, 1e-4);
+        EXPECT_NEAR(LevelAt(pattern.VerticalCut, 180), -1.8, 1e-4);
+        ASSERT_EQ(ignored.size(), 1u);
+        EXPECT_EQ(ignored[0], "slice at azimuth 90 (line 40)");
+    }
+}
+
+TEST(EdxPatReader, MalformedFilesFailWithAReason) {
+    const std::string good = EdxPatText({0, 180});
+    auto replaced = [&good](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {EdxPatText({0}), "no vertical slice at azimuth 180"},
+        {EdxPatText({180, 90}), "no vertical slice at azimuth 0"},
+        {replaced("'VLM omni, 9', 9.5 2", "VLM, 9.5, 2"),
+         "The first line must be 'name', gain, kypat"},
+        {replaced(", 9.5 2", ", 9.5, 3"), "kypat 1 or 2 after the name (line 1)"},
+        {replaced("-170, ", "-100, "), "Azimuth step larger than 45 degrees (line 3)"},
+        {replaced("-170, ", "-180, "), "Azimuth angles must ascend (line 3)"},
+        {replaced("999\n", "998 0\n"), "Expected an azimuth 'angle, value' line or 999"},
+        {good + "0, 1\n", "Text follows the last slice (line 404)"},
+        {good.substr(0, good.size() - 20), "The file ends where an 'elevation, value' line"},
+        {EdxPatText({0, 180}, 1) + "", ""},
+    };
+    TTempDir folder;
+    for (const auto& [text, expected] : cases) {
+        std::string error;
+        const auto patterns = LoadPatternFile(folder.Write("bad.pat", text), &error);
+        EXPECT_EQ(patterns.empty(), !expected.empty()) << expected;
+        EXPECT_NE(error.find(expected), std::string::npos) << expected << " / " << error;
+    }
+}
+
+}  // namespace
+}  // namespace ostrel
