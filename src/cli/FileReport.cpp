@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/Grid3dReport.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "model/NumberText.h"
@@ -12,7 +13,8 @@ namespace {
 
 const char kUsage[] =
     "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
-    "       ostrel-inspect --edx-table EDXFILE";
+    "       ostrel-inspect --edx-table EDXFILE\n"
+    "       ostrel-inspect --grid3d STEP FILE";
 
 enum TInputKind { ikPattern, ikEdx, ikEdxTable };
 
@@ -109,6 +111,12 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         err << kUsage << '\n';
         return 2;
     };
+    if (!arguments.empty() && arguments.front() == "--grid3d") {
+        if (arguments.size() != 3) return usageError("--grid3d takes a step and one file");
+        const int status = WriteGrid3d(arguments[1], arguments[2], out, err);
+        if (status == 2) err << kUsage << '\n';
+        return status;
+    }
     bool withCuts = false;
     bool optionsEnded = false;
     bool tableWanted = false;
