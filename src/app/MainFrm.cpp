@@ -55,6 +55,7 @@
 #include "views/PrintedPages.h"
 #include "views/RotateDlg.h"
 #include "views/SideBySide.h"
+#include "views/Surface3dFrm.h"
 
 namespace ostrel {
 
@@ -156,7 +157,8 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     pnlProgress->hide();
     SetHCut(true);
     FView3dShown = FLauncher->View3dAvailable();
-    actView3d->setVisible(FView3dShown);
+    // Without the companion viewer the command opens the built-in 3D window.
+    actView3d->setVisible(true);
     SetScaleMode(1);
     SetGraphType(gkPolar);
 
@@ -759,7 +761,7 @@ void TMainForm::UpdateCommandStates() {
     actAngles->setEnabled(n >= 1);
     actPrint->setEnabled(n >= 1);
     actShowPoints->setEnabled(n >= 1);
-    actView3d->setEnabled(n == 1);
+    actView3d->setEnabled(FView3dShown ? n == 1 : n >= 1);
 }
 
 void TMainForm::SetGraphType(TGraphKind kind) {
@@ -936,6 +938,7 @@ void TMainForm::OnApplyAngles(TRotateDialog& dialog) {
 
 void TMainForm::ApplyOffsets(const TRealPointList& angles) {
     ostrel::ApplyOffsets(FModel->Selection, angles);
+    for (auto* window : findChildren<TSurface3dForm*>()) window->ApplyOffsets(FModel->Selection);
     tvFiles->viewport()->update();
     pbPattern->update();
 }
@@ -949,6 +952,11 @@ void TMainForm::ActShowPoints() {
 
 void TMainForm::ActView3d() {
     if (FModel->Selection.Count() == 0) return;
+    if (!FView3dShown) {
+        OpenSurface3dWindow(this, FModel->Selection, static_cast<std::uint8_t>(FScaleMode));
+        ShowStatus({});
+        return;
+    }
     const bool hadModule = FLauncher->Has3dModule();
     const bool started = FLauncher->Launch3dViewer(
         this, QString::fromStdString(FModel->Selection.Items(0).FileName));
