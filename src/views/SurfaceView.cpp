@@ -58,6 +58,19 @@ TColor RampColor(double t) {
     return RgbColor(mix(0), mix(1), mix(2));
 }
 
+// The colour of a band (Shade / kShades) dimmed for the light step (Shade % kShades): from
+// 55 % for a face seen edge-on to full for one facing the viewer.
+TColor ShadeColor(int shade) {
+    const int band = shade / TSurfaceView::kShades;
+    const int light = shade % TSurfaceView::kShades;
+    const TColor color = RampColor((band + 0.5) / TSurfaceView::kColorBands);
+    const double factor = 0.55 + 0.45 * (light + 1) / TSurfaceView::kShades;
+    auto dim = [factor](std::uint8_t channel) {
+        return static_cast<std::uint8_t>(RoundHalfEven(channel * factor));
+    };
+    return RgbColor(dim(ColorRed(color)), dim(ColorGreen(color)), dim(ColorBlue(color)));
+}
+
 }  // namespace
 
 void TSurfaceView::SetPattern(const TPatternData* pattern) {
@@ -157,7 +170,23 @@ void TSurfaceView::Rebuild() {
             const double r2 = radii[static_cast<size_t>(corner + columns)];
             const double r3 = radii[static_cast<size_t>(corner + columns + 1)];
             if (r0 == 0 && r1 == 0 && r2 == 0 && r3 == 0) continue;
-            FFaces.push_back({corner, BandOf((r0 + r1 + r2 + r3) / 4)});
+            // The outward normal is the cross product of the diagonal from the next row to
+            // the next column with the diagonal across.
+            const TVertex& p0 = FVertices[static_cast<size_t>(corner)];
+            const TVertex& p1 = FVertices[static_cast<size_t>(corner + 1)];
+            const TVertex& p2 = FVertices[static_cast<size_t>(corner + columns)];
+            const TVertex& p3 = FVertices[static_cast<size_t>(corner + columns + 1)];
+            const double ax = p3.X - p0.X, ay = p3.Y - p0.Y, az = p3.Z - p0.Z;
+            const double bx = p1.X - p2.X, by = p1.Y - p2.Y, bz = p1.Z - p2.Z;
+            const double nx = by * az - bz * ay, ny = bz * ax - bx * az, nz = bx * ay - by * ax;
+            const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+            TFace face{corner, BandOf((r0 + r1 + r2 + r3) / 4)};
+            if (length > 0) {
+                face.Nx = static_cast<float>(nx / length);
+                face.Ny = static_cast<float>(ny / length);
+                face.Nz = static_cast<float>(nz / length);
+            }
+            FFaces.push_back(face);
         }
     }
 }
@@ -241,29 +270,35 @@ void TSurfaceView::Draw(TDrawer& drawer, const TRect& bounds) {
         const double bx = FScreen[right].X - FScreen[below].X;
         const double by = FScreen[right].Y - FScreen[below].Y;
         if (!(bx * ay - by * ax < 0)) continue;
+        // Light from the viewer: a face turned towards the eye is brightest.
+        const TFace& face = FFaces[f];
+        const double facing = face.Nx * camera.Cx + face.Ny * camera.Cy + face.Nz * camera.Cz;
+        const int light = face.Nx == 0 && face.Ny == 0 && face.Nz == 0
+                              ? kShades - 1
+                              : std::clamp(static_cast<int>(facing * kShades), 0, kShades - 1);
         FPlaced.push_back(
             {static_cast<float>(FDepth[c] + FDepth[right] + FDepth[below] + FDepth[across]),
-             static_cast<int>(f)});
+             static_cast<int>(f), face.Band * kShades + light});
     }
     std::sort(FPlaced.begin(), FPlaced.end(),
               [](const TPlaced& a, const TPlaced& b) { return a.Depth < b.Depth; });
     // Faces of one colour that follow each other in depth order go to the drawer together:
     // one brush change and one call per run instead of per face.
     drawer.SetPen(clWhite, psClear, 1);
-    int band = -1;
+    int shade = -1;
     FRun.clear();
     auto flush = [&] {
         if (FRun.empty()) return;
-        drawer.SetBrush(RampColor((band + 0.5) / kColorBands), bsSolid);
+        drawer.SetBrush(ShadeColor(shade), bsSolid);
         drawer.FillPolygons(FRun, 4);
         FRun.clear();
     };
     const auto stride = static_cast<size_t>(columns);
     for (const TPlaced& placed : FPlaced) {
         const TFace& face = FFaces[static_cast<size_t>(placed.Face)];
-        if (face.Band != band) {
+        if (placed.Shade != shade) {
             flush();
-            band = face.Band;
+            shade = placed.Shade;
         }
         const auto c = static_cast<size_t>(face.Corner);
         FRun.push_back(FScreen[c]);

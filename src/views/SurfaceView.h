@@ -21,6 +21,8 @@ public:
     static constexpr double kDefaultPitchDeg = 25;
     static constexpr int kDefaultStepDeg = 2;
     static constexpr int kColorBands = 32;
+    // Steps of the light on a face, brightest facing the viewer, so that the shape reads.
+    static constexpr int kShades = 4;
 
     // The pattern shown (not owned; nullptr shows nothing) and how its grid is built. Any
     // change rebuilds the grid; the pattern's offsets are read then.
@@ -66,10 +68,13 @@ private:
     struct TFace {
         int Corner = 0;  // index of the vertex at (row, column); the others follow
         int Band = 0;
+        // Unit outward normal; zero for a face collapsed to a line.
+        float Nx = 0, Ny = 0, Nz = 0;
     };
     struct TPlaced {
         float Depth = 0;
         int Face = 0;
+        int Shade = 0;  // band and lighting: Band * kShades + light step
     };
 
     void Rebuild();
