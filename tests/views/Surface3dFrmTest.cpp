@@ -92,6 +92,8 @@ TEST_F(Surface3dFormTest, OpensTurnsByADragResetsAndPicksPatternsFromItsList) {
 
     form->findChild<QComboBox*>("cbMethod")->setCurrentIndex(smWeightedBilinear);
     EXPECT_EQ(form->View().Method(), smWeightedBilinear);
+    form->SetScaleMode(2);
+    SaveTestPng(area->grab().toImage(), "views/surface3d_weighted_bilinear_log.png");
 
     // The offsets of the offset angles dialog reach the window's own copies.
     Owned[1]->HRotationOffset = 45;
