@@ -24,6 +24,7 @@
 #include "qtdraw/CanvasDrawer.h"
 #include "shell/FileTable.h"
 #include "views/SideBySide.h"
+#include "views/SurfaceView.h"
 #include "widgets/AppIcons.h"
 
 namespace ostrel {
@@ -124,6 +125,25 @@ void BM_RepaintUnchanged(benchmark::State& state) {
     if (paints.Count != static_cast<int>(state.iterations())) state.SkipWithError("not painted");
 }
 BENCHMARK(BM_RepaintUnchanged)->Arg(gtPolar)->Arg(gtCartesian)->Unit(benchmark::kMillisecond);
+// One frame of the 3D window while it turns: the 2 degree mesh of a pattern at 1600 x 900
+// through the screen drawer, the view a few degrees further round every frame.
+void BM_Surface3dFrame(benchmark::State& state) {
+    const auto patterns = LoadedPatterns(1);
+    TSurfaceView view;
+    view.SetStepDeg(2);
+    view.SetPattern(patterns.front().get());
+    QImage image(1600, 900, QImage::Format_RGB32);
+    for (auto _ : state) {
+        view.Turn(3, 0.5);
+        QPainter painter(&image);
+        TCanvasDrawer drawer;
+        drawer.SetCanvas(&painter, 1, 1);
+        view.Draw(drawer, TRect{0, 0, 1600, 900});
+    }
+    state.counters["frames_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Surface3dFrame)->Unit(benchmark::kMillisecond);
 
 // The Open command after its dialog: the window on screen, 1,000 paths handed to
 // OpenFiles, and the events that follow (the table's layout and repaint) processed.
@@ -224,6 +244,9 @@ int main(int argc, char** argv) {
                                 "ms", 1e6, 1, 18.9);
     reporter.PrintAgainstTarget("Repaint unchanged, 50 patterns, Cartesian",
                                 "BM_RepaintUnchanged/0", "ms", 1e6, 1, 11.9);
+    // 30 frames a second while the 3D view turns.
+    reporter.PrintAgainstTarget("3D view frame, 2 degree mesh", "BM_Surface3dFrame", "ms", 1e6,
+                                1000.0 / 30, 48.5);
     reporter.PrintAgainstTarget("1,000 files opened into the table",
                                 "BM_OpenFilesIntoTable/iterations:3", "ms", 1e6, 150, 1600);
     return reporter.Failed ? 1 : 0;

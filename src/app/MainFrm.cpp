@@ -45,6 +45,7 @@
 #include "dialogs/PatPointsDlg.h"
 #include "dialogs/PrintOptionsDlg.h"
 #include "dialogs/RotateDlg.h"
+#include "dialogs/Surface3dFrm.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "graphs/PolarGraph.h"
@@ -159,7 +160,8 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     pnlProgress->hide();
     SetHCut(true);
     FView3dShown = FLauncher->View3dAvailable();
-    actView3d->setVisible(FView3dShown);
+    // Without the companion viewer the command opens the built-in 3D window.
+    actView3d->setVisible(true);
     SetScaleMode(1);
     SetGraphType(gkPolar);
 
@@ -797,7 +799,7 @@ void TMainForm::UpdateCommandStates() {
     actAngles->setEnabled(n >= 1);
     actPrint->setEnabled(n >= 1);
     actShowPoints->setEnabled(n >= 1);
-    actView3d->setEnabled(n == 1);
+    actView3d->setEnabled(FView3dShown ? n == 1 : n >= 1);
 }
 
 void TMainForm::SetGraphType(TGraphKind kind) {
@@ -956,6 +958,7 @@ void TMainForm::OnApplyAngles(TRotateDialog& dialog) {
 
 void TMainForm::ApplyOffsets(const TRealPointList& angles) {
     ostrel::ApplyOffsets(FModel->Selection, angles);
+    for (auto* window : findChildren<TSurface3dForm*>()) window->ApplyOffsets(FModel->Selection);
     tvFiles->viewport()->update();
     pbPattern->Invalidate();
 }
@@ -969,6 +972,11 @@ void TMainForm::ActShowPoints() {
 
 void TMainForm::ActView3d() {
     if (FModel->Selection.Count() == 0) return;
+    if (!FView3dShown) {
+        OpenSurface3dWindow(this, FModel->Selection, static_cast<std::uint8_t>(FScaleMode));
+        ShowStatus({});
+        return;
+    }
     const bool hadModule = FLauncher->Has3dModule();
     const bool started = FLauncher->Launch3dViewer(
         this, QString::fromStdString(FModel->Selection.Items(0).FileName));

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CommandOptions.h"
+#include "cli/Grid3dReport.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
 #include "model/Errors.h"
@@ -17,12 +18,14 @@ const char kUsage[] =
     "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [FILE]...\n"
     "       ostrel-inspect --csv [--edx EDXFILE]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
+    "       ostrel-inspect --grid3d STEP FILE\n"
     "       ostrel-inspect --help | --version";
 
 const char kHelp[] =
     "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [FILE]...\n"
     "       ostrel-inspect --csv [--edx EDXFILE]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
+    "       ostrel-inspect --grid3d STEP FILE\n"
     "       ostrel-inspect --help | --version\n"
     "\n"
     "Tells what the viewer makes of pattern files, one block of 'key: value' lines a file.\n"
@@ -32,6 +35,8 @@ const char kHelp[] =
     "  --edx EDXFILE    read an EDX file as the viewer's EDX import does (may repeat)\n"
     "  --edx-table EDXFILE\n"
     "                   print the EDX cut table as the import puts it on the clipboard\n"
+    "  --grid3d STEP    the 3D level grid of FILE's first pattern, STEP degrees apart\n"
+    "                   (STEP divides 90): 'azimuth vertical level' lines\n"
     "  --               end of options: every later word is a file\n"
     "Exit status: 0 every file loaded, 1 some file did not, 2 usage error.";
 
@@ -182,14 +187,26 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         return 2;
     };
     TCommandOptions options;
-    const std::string problem = options.Parse(
-        arguments, {{"cuts"}, {"figures"}, {"csv"}, {"edx", 0, true}, {"edx-table", 0, true}});
+    const std::string problem = options.Parse(arguments, {{"cuts"},
+                                                          {"figures"},
+                                                          {"csv"},
+                                                          {"edx", 0, true},
+                                                          {"edx-table", 0, true},
+                                                          {"grid3d", 0, true}});
     if (!problem.empty()) return usageError(problem);
     if (AnswerHelpOrVersion(options, "ostrel-inspect", kHelp, out)) return 0;
     const bool withCuts = options.Has("cuts");
     const bool tableWanted = options.Has("edx-table");
     const bool withFigures = options.Has("figures");
     const bool csvWanted = options.Has("csv");
+    if (options.Has("grid3d")) {
+        if (options.Operands.size() != 1 || options.Options.size() != 1) {
+            return usageError("--grid3d takes a step and one file");
+        }
+        const int status = WriteGrid3d(options.Value("grid3d"), options.Operands.front(), out, err);
+        if (status == 2) err << kUsage << '\n';
+        return status;
+    }
     std::vector<TInput> inputs;
     for (const TGivenOption& item : options.Items) {
         if (item.Name.empty()) {

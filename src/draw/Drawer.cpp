@@ -1,5 +1,6 @@
 #include "draw/Drawer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ostrel {
@@ -48,6 +49,17 @@ void TDrawer::ResetClip() {
 
 void TDrawer::Circle(double x, double y, double radius) {
     Ellipse(TRealRect{x - radius, y - radius, x + radius, y + radius});
+}
+
+void TDrawer::FillPolygons(const TRealPointArray& points, int corners) {
+    if (corners < 3) return;
+    const auto size = static_cast<size_t>(corners);
+    TRealPointArray polygon(size);
+    for (size_t first = 0; first + size <= points.size(); first += size) {
+        std::copy(points.begin() + static_cast<std::ptrdiff_t>(first),
+                  points.begin() + static_cast<std::ptrdiff_t>(first + size), polygon.begin());
+        Polygon(polygon);
+    }
 }
 
 void TDrawer::Line(double x1, double y1, double x2, double y2) {

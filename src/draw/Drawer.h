@@ -129,6 +129,12 @@ public:
     virtual void Polygon(const TRealPointArray& points) = 0;
     virtual void PolyBezier(const TRealPointArray& points) = 0;
 
+    // Fills polygons of `corners` points each, laid one after another in `points`, with the
+    // brush and the pen as set. Back-ends may fill them without antialiasing and without the
+    // outline, so that a mesh of neighbouring faces shows no seams and draws fast; by
+    // default each one is drawn with Polygon.
+    virtual void FillPolygons(const TRealPointArray& points, int corners);
+
     void Polyline(const TRealPointList& points) { Polyline(points.ToArray()); }
     void Polyline(std::initializer_list<TRealPoint> points) { Polyline(TRealPointArray(points)); }
     void Polygon(std::initializer_list<TRealPoint> points) { Polygon(TRealPointArray(points)); }

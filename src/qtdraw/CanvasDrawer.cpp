@@ -129,6 +129,10 @@ void TCanvasDrawer::Polygon(const TRealPointArray& points) {
     FCanvas.Polygon(DevicePoints(points));
 }
 
+void TCanvasDrawer::FillPolygons(const TRealPointArray& points, int corners) {
+    FCanvas.FillPolygons(DevicePoints(points), corners);
+}
+
 void TCanvasDrawer::PolyBezier(const TRealPointArray& points) {
     FCanvas.PolyBezier(DevicePoints(points));
 }

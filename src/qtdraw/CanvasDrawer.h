@@ -48,6 +48,7 @@ public:
     void Polyline(const TRealPointArray& points) override;
     void Polygon(const TRealPointArray& points) override;
     void PolyBezier(const TRealPointArray& points) override;
+    void FillPolygons(const TRealPointArray& points, int corners) override;
 
     // The device-level canvas, for tests and for drawers built on this one.
     const TCanvasPainter& Canvas() const { return FCanvas; }

@@ -429,6 +429,34 @@ void TCanvasPainter::Polygon(const std::vector<QPoint>& points) {
     DrawShape(path, true);
 }
 
+void TCanvasPainter::FillPolygons(const std::vector<QPoint>& points, int corners) {
+    if (FPainter == nullptr || corners < 3 || FBrushStyle == bsClear) return;
+    const auto size = static_cast<size_t>(corners);
+    if (FClip) {
+        std::vector<QPoint> polygon(size);
+        for (size_t first = 0; first + size <= points.size(); first += size) {
+            std::copy(points.begin() + static_cast<std::ptrdiff_t>(first),
+                      points.begin() + static_cast<std::ptrdiff_t>(first + size), polygon.begin());
+            Polygon(polygon);
+        }
+        return;
+    }
+    const bool antialiased = FPainter->testRenderHint(QPainter::Antialiasing);
+    const QPaintEngine* engine = FPainter->paintEngine();
+    const bool raster = engine != nullptr && engine->type() == QPaintEngine::Raster;
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    if (raster) {
+        FPainter->setPen(Qt::NoPen);
+    } else {
+        FPainter->setPen(QPen(ToQColor(FBrushColor), 0));
+    }
+    ApplyBrush();
+    for (size_t first = 0; first + size <= points.size(); first += size) {
+        FPainter->drawPolygon(points.data() + first, corners);
+    }
+    FPainter->setRenderHint(QPainter::Antialiasing, antialiased);
+}
+
 void TCanvasPainter::PolyBezier(const std::vector<QPoint>& points) {
     if (FPainter == nullptr || points.size() < 4) return;
     const QPointF o(StrokeOffset(), StrokeOffset());

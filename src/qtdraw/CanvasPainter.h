@@ -80,6 +80,11 @@ public:
     void LineTo(int x, int y);
     void Polyline(const std::vector<QPoint>& points);
     void Polygon(const std::vector<QPoint>& points);
+    // Polygons of `corners` points each, one after another, filled with the brush, without
+    // antialiasing and without outline on a raster device, so that neighbours meet exactly;
+    // on other devices (SVG, printer) outlined in the brush colour with a hairline, which
+    // closes the seams their own antialiasing would show. Clipped ones go through Polygon.
+    void FillPolygons(const std::vector<QPoint>& points, int corners);
     // Cubic Bézier segments: start point, then three points per segment; points that do not
     // make a whole segment are ignored.
     void PolyBezier(const std::vector<QPoint>& points);

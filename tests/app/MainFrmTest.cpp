@@ -38,6 +38,7 @@
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
 #include "dialogs/PrintOptionsDlg.h"
+#include "dialogs/Surface3dFrm.h"
 #include "formats/TextLines.h"
 #include "model/ProfileFile.h"
 #include "model/Settings.h"
@@ -711,11 +712,21 @@ TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
     EXPECT_EQ(reasons->text(), "2 files closed");
 
-    // Without the 3D module beside the program the panel says so too.
-    Open({good});
-    SelectRows({0});
-    Form->findChild<QAction*>("actView3d")->trigger();
-    EXPECT_EQ(reasons->text(), "Unable to locate 3D module");
+    // Without the 3D module beside the program View 3D opens the built-in window, one per
+    // command, with the selected patterns; nothing to report.
+    Open({good, Pattern("second.msi", 900, 12)});
+    SelectRows({0, 1});
+    QAction* view3d = Form->findChild<QAction*>("actView3d");
+    EXPECT_TRUE(view3d->isVisible());
+    EXPECT_TRUE(view3d->isEnabled());
+    view3d->trigger();
+    view3d->trigger();
+    const auto windows = Form->findChildren<TSurface3dForm*>();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->PatternCount(), 2);
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_EQ(reasons->text(), "");
+    for (TSurface3dForm* window : windows) window->close();
 }
 
 // Records, in order, the window's own paints and each paint of the progress bar with the

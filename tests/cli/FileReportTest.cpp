@@ -170,5 +170,33 @@ TEST(Inspect, FiguresAndCsvListEveryFigureAndTheHeaderCheck) {
     EXPECT_EQ(Inspect({"--csv", "--cuts", path}).Status, 2);
 }
 
+TEST(Inspect, Grid3dPrintsOneLinePerDirectionAndRefusesStepsThatDoNotDivideNinety) {
+    TTempDir folder;
+    const std::string panel = folder.Write("panel.txt", Panel());
+    const TRun run = Inspect({"--grid3d", "45", panel});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    std::istringstream lines(run.Out);
+    std::string line;
+    std::vector<std::string> all;
+    while (std::getline(lines, line)) all.push_back(line);
+    ASSERT_EQ(all.size(), 1u + 9u * 5u);
+    EXPECT_EQ(all[0], "azimuth vertical level");
+    EXPECT_EQ(all[1].rfind("-180 -90 ", 0), 0u) << all[1];
+    EXPECT_EQ(all[1 + 4 * 5 + 2], "0 0 0.000") << "straight ahead";
+    EXPECT_EQ(all[1 + 4 * 5 + 3], "0 45 -2.250") << "the vertical cut below the boresight";
+    EXPECT_EQ(all.back().rfind("180 90 ", 0), 0u) << all.back();
+
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--grid3d", "7", panel},
+                                                  {"--grid3d", "0", panel},
+                                                  {"--grid3d", "2.5", panel},
+                                                  {"--grid3d", "5"}}) {
+        const TRun refused = Inspect(wrong);
+        EXPECT_EQ(refused.Status, 2) << wrong[1];
+        EXPECT_TRUE(refused.Out.empty());
+        EXPECT_NE(refused.Err.find("--grid3d STEP FILE"), std::string::npos);
+    }
+    EXPECT_EQ(Inspect({"--grid3d", "5", folder.Path() + "/missing.msi"}).Status, 1);
+}
+
 }  // namespace
 }  // namespace ostrel

@@ -274,6 +274,33 @@ TEST(CanvasDrawer, ShapesUseThePenOutlineAndBrushInterior) {
     EXPECT_LT(curve.bottom(), 130);
 }
 
+TEST(CanvasDrawer, FilledPolygonMeshesMeetWithoutSeams) {
+    TImageCanvas canvas;
+    TCanvasDrawer& drawer = canvas.Drawer;
+    drawer.SetPen(clBlack, psClear, 1);
+    drawer.SetBrush(clBlue, bsSolid);
+    // Two slanted faces that share an edge, and two points that make no whole face.
+    drawer.FillPolygons({{10, 10},
+                         {60, 13},
+                         {57, 60},
+                         {12, 55},
+                         {60, 13},
+                         {110, 20},
+                         {100, 58},
+                         {57, 60},
+                         {0, 0},
+                         {5, 5}},
+                        4);
+    EXPECT_TRUE(canvas.Painter.testRenderHint(QPainter::Antialiasing)) << "back on afterwards";
+    const QImage& image = canvas.Finish();
+    // Along the shared edge every pixel is the fill itself, not a blend with the white behind.
+    for (int y = 16; y <= 56; ++y) {
+        const int x = static_cast<int>(std::lround(60 - 3.0 * (y - 13) / 47));
+        EXPECT_EQ(image.pixel(x, y), Rgb(clBlue)) << y;
+    }
+    EXPECT_TRUE(IsWhite(image.pixel(2, 2)));
+}
+
 TEST(CanvasDrawer, ClipRectangleHoldsOnAnImage) {
     TImageCanvas canvas;
     TCanvasDrawer& drawer = canvas.Drawer;

@@ -1,0 +1,254 @@
+#include "dialogs/Surface3dFrm.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+#include <functional>
+
+#include "qtdraw/CanvasDrawer.h"
+#include "shell/Branding.h"
+
+namespace ostrel {
+
+namespace {
+
+// Degrees the view turns per pixel dragged.
+constexpr double kDegreesPerPixel = 0.5;
+
+// The area the surface is drawn in: forwards drags and wheel turns to the window.
+class TSurfacePaintBox : public QWidget {
+public:
+    TSurfacePaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint,
+                     std::function<void(int, int)> drag, std::function<void(double)> zoom)
+        : QWidget(parent),
+          FPaint(std::move(paint)),
+          FDrag(std::move(drag)),
+          FZoom(std::move(zoom)) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMinimumSize(200, 160);
+        setCursor(Qt::OpenHandCursor);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        FPaint(painter, size());
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) return;
+        FLast = event->position().toPoint();
+        FDragging = true;
+        setCursor(Qt::ClosedHandCursor);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!FDragging) return;
+        const QPoint now = event->position().toPoint();
+        FDrag(now.x() - FLast.x(), now.y() - FLast.y());
+        FLast = now;
+    }
+    void mouseReleaseEvent(QMouseEvent*) override {
+        FDragging = false;
+        setCursor(Qt::OpenHandCursor);
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        // One notch (120) zooms by 10 %.
+        FZoom(std::pow(1.1, event->angleDelta().y() / 120.0));
+        event->accept();
+    }
+
+private:
+    std::function<void(QPainter&, QSize)> FPaint;
+    std::function<void(int, int)> FDrag;
+    std::function<void(double)> FZoom;
+    QPoint FLast;
+    bool FDragging = false;
+};
+
+}  // namespace
+
+TSurface3dForm::TSurface3dForm(QWidget* parent)
+    : QWidget(parent, Qt::Window), FView(std::make_unique<TSurfaceView>()) {
+    setObjectName("Surface3dForm");
+    setWindowTitle("View 3D");
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(900, 620);
+
+    btnReset = new QPushButton("&Reset", this);
+    btnReset->setObjectName("btnReset");
+    connect(btnReset, &QPushButton::clicked, this, &TSurface3dForm::ResetView);
+    btnCopyImage = new QPushButton("&Copy Image", this);
+    btnCopyImage->setObjectName("btnCopyImage");
+    connect(btnCopyImage, &QPushButton::clicked, this, &TSurface3dForm::CopyImage);
+    cbMethod = new QComboBox(this);
+    cbMethod->setObjectName("cbMethod");
+    for (int method = 0; method < kSurfaceMethodCount; ++method) {
+        cbMethod->addItem(SurfaceMethodName(static_cast<std::uint8_t>(method)));
+    }
+    connect(cbMethod, &QComboBox::currentIndexChanged, this,
+            [this](int index) { SetMethod(static_cast<std::uint8_t>(index)); });
+    cbScale = new QComboBox(this);
+    cbScale->setObjectName("cbScale");
+    cbScale->addItems({"25 dB", "40 dB", "Logarithmic"});
+    cbScale->setCurrentIndex(FView->ScaleMode());
+    connect(cbScale, &QComboBox::currentIndexChanged, this,
+            [this](int index) { SetScaleMode(static_cast<std::uint8_t>(index)); });
+
+    lstPatterns = new QListWidget(this);
+    lstPatterns->setObjectName("lstPatterns");
+    lstPatterns->setFixedWidth(180);
+    connect(lstPatterns, &QListWidget::currentRowChanged, this, &TSurface3dForm::ShowPattern);
+
+    FPaintArea = new TSurfacePaintBox(
+        this, [this](QPainter& painter, QSize size) { Paint(painter, size); },
+        [this](int dx, int dy) { DragBy(dx, dy); },
+        [this](double factor) {
+            FView->ZoomBy(factor);
+            FPaintArea->update();
+        });
+    FPaintArea->setObjectName("pbSurface");
+    FPaintArea->setToolTip("Drag to turn, wheel to zoom");
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel("Interpolation:", this));
+    controls->addWidget(cbMethod);
+    controls->addWidget(new QLabel("Scale:", this));
+    controls->addWidget(cbScale);
+    controls->addStretch(1);
+    controls->addWidget(btnReset);
+    controls->addWidget(btnCopyImage);
+    auto* body = new QHBoxLayout;
+    body->addWidget(lstPatterns);
+    body->addWidget(FPaintArea, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addLayout(body, 1);
+}
+
+TSurface3dForm::~TSurface3dForm() = default;
+
+void TSurface3dForm::SetPatterns(const TPatternDataList& patterns) {
+    FView->SetPattern(nullptr);
+    FPatterns.clear();
+    lstPatterns->clear();
+    for (int i = 0; i < patterns.Count(); ++i) {
+        const TPatternData& source = patterns.Items(i);
+        auto copy = std::make_unique<TPatternData>();
+        copy->Assign(source);
+        copy->HorizontalCut.Assign(source.HorizontalCut);
+        lstPatterns->addItem(QString::fromStdString(DisplayName(source, true)));
+        FPatterns.push_back(std::move(copy));
+    }
+    // One pattern needs no list.
+    lstPatterns->setVisible(FPatterns.size() > 1);
+    if (!FPatterns.empty()) lstPatterns->setCurrentRow(0);
+    ShowPattern(FPatterns.empty() ? -1 : 0);
+}
+
+void TSurface3dForm::ApplyOffsets(const TPatternDataList& patterns) {
+    for (const auto& own : FPatterns) {
+        for (int i = 0; i < patterns.Count(); ++i) {
+            const TPatternData& source = patterns.Items(i);
+            if (source.Id != own->Id) continue;
+            own->HRotationOffset = source.HRotationOffset;
+            own->VRotationOffset = source.VRotationOffset;
+        }
+    }
+    FView->Refresh();
+    FPaintArea->update();
+}
+
+void TSurface3dForm::ShowPattern(int index) {
+    const bool valid = index >= 0 && index < PatternCount();
+    FView->SetPattern(valid ? FPatterns[static_cast<size_t>(index)].get() : nullptr);
+    if (valid && lstPatterns->currentRow() != index) lstPatterns->setCurrentRow(index);
+    setWindowTitle(valid ? "View 3D - " + QString::fromStdString(DisplayName(
+                                              *FPatterns[static_cast<size_t>(index)], true))
+                         : QString("View 3D"));
+    FPaintArea->update();
+}
+
+void TSurface3dForm::SetMethod(std::uint8_t method) {
+    FView->SetMethod(method);
+    if (cbMethod->currentIndex() != method) cbMethod->setCurrentIndex(method);
+    FPaintArea->update();
+}
+
+void TSurface3dForm::SetScaleMode(std::uint8_t mode) {
+    FView->SetScaleMode(mode);
+    if (cbScale->currentIndex() != FView->ScaleMode()) cbScale->setCurrentIndex(FView->ScaleMode());
+    FPaintArea->update();
+}
+
+void TSurface3dForm::DragBy(int dx, int dy) {
+    FView->Turn(-dx * kDegreesPerPixel, dy * kDegreesPerPixel);
+    FPaintArea->update();
+}
+
+void TSurface3dForm::ResetView() {
+    FView->Reset();
+    FPaintArea->update();
+}
+
+void TSurface3dForm::Paint(QPainter& painter, QSize size) const {
+    TCanvasDrawer drawer;
+    drawer.SetCanvas(&painter, 1, 1);
+    FView->Draw(drawer, TRect{0, 0, size.width(), size.height()});
+}
+
+QByteArray TSurface3dForm::SvgImage(QSize size) const {
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(logicalDpiY());
+    generator.setTitle(branding::kProgramTitle);
+    {
+        QPainter painter(&generator);
+        Paint(painter, size);
+    }
+    return svg;
+}
+
+QImage TSurface3dForm::PngImage(QSize size) const {
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    Paint(painter, size);
+    return image;
+}
+
+void TSurface3dForm::CopyImage() {
+    const QSize size = FPaintArea->size();
+    auto* mime = new QMimeData;
+    mime->setData("image/svg+xml", SvgImage(size));
+    mime->setImageData(PngImage(size));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+TSurface3dForm* OpenSurface3dWindow(QWidget* parent, const TPatternDataList& patterns,
+                                    std::uint8_t scaleMode) {
+    auto* window = new TSurface3dForm(parent);
+    window->SetScaleMode(scaleMode);
+    window->SetPatterns(patterns);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/PatternData.h"
+#include "model/PrimitiveObjects.h"
+
+namespace ostrel {
+
+// How a level off the two cuts is estimated from them.
+enum TSurfaceMethod : std::uint8_t {
+    // G(phi, psi) = H(phi) + V(theta) - V(theta0): the horizontal cut at the azimuth plus how
+    // far the front (theta0 = 0) or back (theta0 = 180) half of the vertical cut has fallen
+    // at the vertical angle. Exact on the horizon and along the boresight.
+    smCutSum = 0,
+    // The weighted bilinear interpolation of F. Gil, A. R. Claro, J. M. Ferreira,
+    // C. Pardelinha and L. M. Correia, "A 3D interpolation method for base-station-antenna
+    // radiation patterns", IEEE Antennas and Propagation Magazine 43(2), 2001.
+    smWeightedBilinear = 1,
+};
+inline constexpr int kSurfaceMethodCount = 2;
+
+// The name the window shows for a method.
+const char* SurfaceMethodName(std::uint8_t method);
+
+// The level of a 361-point cut (X = -180..180) at any angle, taken into -180..180 first,
+// linear between the whole-degree points. Throws EListError on a cut of another length.
+double CutLevelAt(const TRealPointList& cut, double angleDeg);
+
+// The estimated level in dB of a pattern in the direction of azimuth `azimuthDeg`
+// (-180..180, clockwise seen from above) and vertical angle `verticalDeg` (-90..90, positive
+// below the horizon), from its horizontal and vertical cuts.
+double SurfaceLevel(const TPatternData& pattern, double azimuthDeg, double verticalDeg,
+                    std::uint8_t method);
+
+// The level grid of one pattern: rows of vertical angle from -90 (straight up) to 90
+// (straight down), columns of azimuth from -180 to 180, both in StepDeg.
+class TPatternSurface {
+public:
+    // Throws EInvalidOp unless stepDeg is a whole divisor of 90.
+    void Build(const TPatternData& pattern, int stepDeg, std::uint8_t method);
+
+    int Rows() const { return FRows; }
+    int Columns() const { return FColumns; }
+    int StepDeg() const { return FStepDeg; }
+    double VerticalDeg(int row) const { return -90.0 + row * FStepDeg; }
+    double AzimuthDeg(int column) const { return -180.0 + column * FStepDeg; }
+    // Throws EListError outside the grid.
+    double Level(int row, int column) const;
+    const std::vector<double>& Levels() const { return FLevels; }
+
+private:
+    int FStepDeg = 0;
+    int FRows = 0;
+    int FColumns = 0;
+    std::vector<double> FLevels;  // row after row
+};
+
+// Whether `stepDeg` makes a grid: a whole number from 1 to 90 that divides 90.
+bool IsSurfaceStep(int stepDeg);
+
+}  // namespace ostrel

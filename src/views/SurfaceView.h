@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "draw/Drawer.h"
+#include "model/PatternData.h"
+#include "views/PatternSurface.h"
+
+namespace ostrel {
+
+// The 3D view of one pattern: the level grid drawn as a closed surface whose distance from
+// the centre is the level above the floor of the scale mode (as on the polar graphs),
+// coloured by level, with a colour bar, the three axes and the horizon ring at 0 dB.
+// Orthographic projection; the faces that turn away are culled and the rest are painted
+// back to front, so the view draws through any drawer (screen, SVG, printer) as vector art.
+class TSurfaceView {
+public:
+    static constexpr double kDefaultYawDeg = 35;
+    static constexpr double kDefaultPitchDeg = 25;
+    static constexpr int kDefaultStepDeg = 2;
+    static constexpr int kColorBands = 32;
+    // Steps of the light on a face, brightest facing the viewer, so that the shape reads.
+    static constexpr int kShades = 4;
+
+    // The pattern shown (not owned; nullptr shows nothing) and how its grid is built. Any
+    // change rebuilds the grid; the pattern's offsets are read then.
+    void SetPattern(const TPatternData* pattern);
+    void SetMethod(std::uint8_t method);
+    void SetStepDeg(int stepDeg);
+    // 0 "25 dB", 1 "40 dB", 2 logarithmic, as the main window's scale modes.
+    void SetScaleMode(std::uint8_t mode);
+    // Reads the shown pattern again (its offsets changed).
+    void Refresh() { Rebuild(); }
+
+    // Turns the view: yaw about the vertical axis, pitch (kept within -90..90) about the
+    // screen's horizontal axis.
+    void Turn(double yawDeg, double pitchDeg);
+    // Multiplies the zoom, kept within 0.2..20.
+    void ZoomBy(double factor);
+    // The starting view.
+    void Reset();
+
+    void Draw(TDrawer& drawer, const TRect& bounds);
+
+    const TPatternData* Pattern() const { return FPattern; }
+    std::uint8_t Method() const { return FMethod; }
+    std::uint8_t ScaleMode() const { return FScaleMode; }
+    const TPatternSurface& Surface() const { return FSurface; }
+    double YawDeg() const { return FYawDeg; }
+    double PitchDeg() const { return FPitchDeg; }
+    double Zoom() const { return FZoom; }
+    // Faces painted by the last Draw.
+    int DrawnFaces() const { return FDrawnFaces; }
+
+    // Distance from the centre, as a fraction of the 0 dB radius, of a level in dB.
+    double LevelRadius(double levelDb) const;
+    // The colour of a level's band: blue at the floor through green and yellow to red at 0 dB.
+    TColor LevelColor(double levelDb) const;
+
+private:
+    struct TVertex {
+        double X = 0;
+        double Y = 0;
+        double Z = 0;
+    };
+    struct TFace {
+        int Corner = 0;  // index of the vertex at (row, column); the others follow
+        int Band = 0;
+        // Unit outward normal; zero for a face collapsed to a line.
+        float Nx = 0, Ny = 0, Nz = 0;
+    };
+    struct TPlaced {
+        float Depth = 0;
+        int Face = 0;
+        int Shade = 0;  // band and lighting: Band * kShades + light step
+    };
+
+    void Rebuild();
+    int BandOf(double radius) const;
+    double Floor() const;
+    void DrawColorBar(TDrawer& drawer, const TRealRect& bar) const;
+
+    const TPatternData* FPattern = nullptr;
+    std::uint8_t FMethod = smCutSum;
+    std::uint8_t FScaleMode = 1;
+    int FStepDeg = kDefaultStepDeg;
+    double FYawDeg = kDefaultYawDeg;
+    double FPitchDeg = kDefaultPitchDeg;
+    double FZoom = 1;
+    int FDrawnFaces = 0;
+    TPatternSurface FSurface;
+    std::vector<TVertex> FVertices;  // grid order, offsets applied
+    std::vector<TFace> FFaces;       // faces not collapsed into the centre
+    // Per-frame scratch, kept to avoid allocating on every turn.
+    std::vector<TRealPoint> FScreen;
+    std::vector<double> FDepth;
+    std::vector<TPlaced> FPlaced;
+    TRealPointArray FRun;
+};
+
+}  // namespace ostrel

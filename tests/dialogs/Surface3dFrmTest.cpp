@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "dialogs/Surface3dFrm.h"
+#include "formats/PatternLoaders.h"
+#include "uisupport/UiImageFiles.h"
+#include "uisupport/UiPatternFiles.h"
+
+namespace ostrel {
+namespace {
+
+// How many pixels of an image are not white, and how far they reach.
+struct TInk {
+    int Pixels = 0;
+    QRect Box;
+};
+
+TInk InkOf(const QImage& image) {
+    TInk ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == qRgb(255, 255, 255)) continue;
+            ++ink.Pixels;
+            ink.Box |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+class Surface3dFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const std::string& file : ShownPatternFiles()) {
+            auto pattern = LoadPatternData(file);
+            ASSERT_TRUE(pattern) << file;
+            pattern->Id = static_cast<int>(Owned.size());
+            Selection.Add(*pattern);
+            Owned.push_back(std::move(pattern));
+        }
+        ASSERT_GE(Selection.Count(), 2);
+    }
+
+    std::vector<std::unique_ptr<TPatternData>> Owned;
+    TPatternDataList Selection{false};
+};
+
+TEST_F(Surface3dFormTest, OpensTurnsByADragResetsAndPicksPatternsFromItsList) {
+    QWidget main;
+    TSurface3dForm* form = OpenSurface3dWindow(&main, Selection, 1);
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isModal());
+    EXPECT_TRUE(form->isWindow());
+    EXPECT_EQ(form->View().Pattern()->FileName, Selection.Items(0).FileName);
+    // A copy: closing the patterns in the main window cannot pull the surface away.
+    EXPECT_NE(form->View().Pattern(), &Selection.Items(0));
+
+    QWidget* area = form->PaintArea();
+    const double yaw = form->View().YawDeg();
+    const double pitch = form->View().PitchDeg();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 100));
+    QMouseEvent move(QEvent::MouseMove, QPointF(140, 80), area->mapToGlobal(QPointF(140, 80)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &move);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(140, 80));
+    EXPECT_DOUBLE_EQ(form->View().YawDeg(), yaw - 20);
+    EXPECT_DOUBLE_EQ(form->View().PitchDeg(), pitch - 10);
+    const QImage turned = area->grab().toImage();
+
+    form->findChild<QPushButton*>("btnReset")->click();
+    EXPECT_DOUBLE_EQ(form->View().YawDeg(), yaw);
+    EXPECT_DOUBLE_EQ(form->View().PitchDeg(), pitch);
+    const QImage reset = area->grab().toImage();
+    EXPECT_NE(turned, reset);
+    SaveTestPng(form->grab().toImage(), "views/surface3d_window.png");
+
+    auto* list = form->findChild<QListWidget*>("lstPatterns");
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->count(), Selection.Count());
+    list->setCurrentRow(1);
+    EXPECT_EQ(form->View().Pattern()->FileName, Selection.Items(1).FileName);
+    EXPECT_NE(area->grab().toImage(), reset);
+
+    form->findChild<QComboBox*>("cbMethod")->setCurrentIndex(smWeightedBilinear);
+    EXPECT_EQ(form->View().Method(), smWeightedBilinear);
+    form->SetScaleMode(2);
+    SaveTestPng(area->grab().toImage(), "views/surface3d_weighted_bilinear_log.png");
+
+    // The offsets of the offset angles dialog reach the window's own copies.
+    Owned[1]->HRotationOffset = 45;
+    const QImage before = area->grab().toImage();
+    form->ApplyOffsets(Selection);
+    EXPECT_NE(area->grab().toImage(), before);
+
+    // One pattern needs no list.
+    TPatternDataList one(false);
+    one.Add(*Owned[0]);
+    form->SetPatterns(one);
+    EXPECT_FALSE(list->isVisible());
+    form->close();
+}
+
+TEST_F(Surface3dFormTest, CopyImagePutsSvgAndPngWhoseExtentFollowsTheScale) {
+    TSurface3dForm form;
+    form.resize(900, 620);
+    form.SetPatterns(Selection);
+    form.show();
+    const QSize size(640, 480);
+    form.SetScaleMode(1);
+    const TInk deep = InkOf(form.PngImage(size));
+    form.SetScaleMode(0);
+    const TInk shallow = InkOf(form.PngImage(size));
+    SaveTestPng(form.PngImage(size), "views/surface3d_25db.png");
+    EXPECT_GT(deep.Pixels, 20000);
+    EXPECT_GT(deep.Pixels, shallow.Pixels + 2000) << "a 25 dB floor cuts the side lobes away";
+
+    const QByteArray svg = form.SvgImage(size);
+    EXPECT_TRUE(svg.contains("<svg"));
+    EXPECT_GT(svg.count("<path"), 1000) << "every face a vector shape";
+
+    form.findChild<QPushButton*>("btnCopyImage")->click();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_TRUE(mime->data("image/svg+xml").startsWith("<?xml"));
+    const QImage png = qvariant_cast<QImage>(mime->imageData());
+    EXPECT_EQ(png.size(), form.PaintArea()->size());
+    EXPECT_GT(InkOf(png).Pixels, 10000);
+}
+
+}  // namespace
+}  // namespace ostrel

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "formats/PatternLoaders.h"
+#include "model/Errors.h"
+#include "views/PatternSurface.h"
+
+namespace ostrel {
+namespace {
+
+// A pattern whose cuts are given as functions of the whole angle -180..180.
+std::unique_ptr<TPatternData> MadePattern(const std::function<double(int)>& horizontal,
+                                          const std::function<double(int)>& vertical) {
+    TRealPointList h;
+    TRealPointList v;
+    // As a file lists them: 0..359, the levels of the angle taken into -180..180.
+    for (int angle = 0; angle < 360; ++angle) {
+        const int signedAngle = angle > 180 ? angle - 360 : angle;
+        h.Add(angle, horizontal(signedAngle));
+        v.Add(angle, vertical(signedAngle));
+    }
+    auto pattern = std::make_unique<TPatternData>();
+    BuildPatternCuts(h, v, *pattern);
+    return pattern;
+}
+
+double PointY(const TRealPointList& cut, int angle) {
+    return cut.GetPoint(angle + 180).Y;
+}
+
+TEST(PatternSurface, HandMadeCutsGiveTheShapesTheyMust) {
+    const auto isotropic = MadePattern([](int) { return 0.0; }, [](int) { return 0.0; });
+    // A vertical cut with a deep null straight down and a sector-like horizontal cut.
+    const auto nulled = MadePattern([](int a) { return -std::abs(a) / 9.0; },
+                                    [](int a) { return a == 90 ? -60.0 : -std::abs(a) / 30.0; });
+    for (std::uint8_t method : {smCutSum, smWeightedBilinear}) {
+        SCOPED_TRACE(SurfaceMethodName(method));
+        TPatternSurface sphere;
+        sphere.Build(*isotropic, 10, method);
+        EXPECT_EQ(sphere.Rows(), 19);
+        EXPECT_EQ(sphere.Columns(), 37);
+        for (double level : sphere.Levels()) EXPECT_NEAR(level, 0, 1e-12);
+
+        TPatternSurface grid;
+        grid.Build(*nulled, 5, method);
+        const int horizon = 18;
+        EXPECT_DOUBLE_EQ(grid.VerticalDeg(horizon), 0);
+        EXPECT_LE(grid.Level(grid.Rows() - 1, grid.Columns() / 2), -40) << "null straight down";
+        for (int column = 0; column < grid.Columns(); ++column) {
+            EXPECT_NEAR(grid.Level(horizon, column),
+                        PointY(nulled->HorizontalCut, -180 + 5 * column), 1e-9);
+        }
+        for (int row = 0; row < grid.Rows(); ++row) {
+            EXPECT_NEAR(grid.Level(row, 36), PointY(nulled->VerticalCut, -90 + 5 * row), 1e-9);
+        }
+    }
+    // Off the principal planes the two estimates differ.
+    EXPECT_NE(SurfaceLevel(*nulled, 40, 30, smCutSum),
+              SurfaceLevel(*nulled, 40, 30, smWeightedBilinear));
+}
+
+TEST(PatternSurface, CutLevelsInterpolateAndStepsMustDivideNinety) {
+    const auto pattern = MadePattern([](int a) { return -std::abs(a) / 10.0; },
+                                     [](int a) { return -std::abs(a) / 20.0; });
+    EXPECT_NEAR(CutLevelAt(pattern->HorizontalCut, 10.5), -1.05, 1e-12);
+    EXPECT_NEAR(CutLevelAt(pattern->HorizontalCut, 190), -17.0, 1e-12) << "wraps to -170";
+    EXPECT_NEAR(CutLevelAt(pattern->VerticalCut, 180), -9.0, 1e-12);
+    // Between whole degrees the cut-sum level follows the definition with interpolated cuts.
+    EXPECT_NEAR(SurfaceLevel(*pattern, 100.5, 20.25, smCutSum), -10.05 + (-7.9875) - (-9.0), 1e-12);
+    TRealPointList shortCut;
+    shortCut.Add(0, 0);
+    EXPECT_THROW(CutLevelAt(shortCut, 0), EListError);
+
+    TPatternSurface grid;
+    for (int step : {0, -5, 7, 91, 180}) {
+        EXPECT_THROW(grid.Build(*pattern, step, smCutSum), EInvalidOp) << step;
+    }
+    grid.Build(*pattern, 90, smCutSum);
+    EXPECT_EQ(grid.Rows() * grid.Columns(), 15);
+    EXPECT_THROW(grid.Level(3, 0), EListError);
+}
+
+// On every shipped and real file the grid meets the cuts where the definition says it must:
+// the horizon row is the horizontal cut and the 0 and 180 degree columns are the front and
+// back halves of the vertical cut.
+TEST(PatternSurface, RealFilesMeetTheirCuts) {
+    int checked = 0;
+    for (const char* folder : {OSTREL_SAMPLES_DIR, OSTREL_REALDATA_DIR}) {
+        if (!std::filesystem::is_directory(folder)) continue;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const auto pattern = LoadPatternData(entry.path().string());
+            if (!pattern) continue;
+            SCOPED_TRACE(entry.path().string());
+            TPatternSurface grid;
+            grid.Build(*pattern, 2, smCutSum);
+            const double back = PointY(pattern->VerticalCut, 180);
+            for (int column = 0; column < grid.Columns(); ++column) {
+                ASSERT_NEAR(grid.Level(45, column),
+                            PointY(pattern->HorizontalCut, -180 + 2 * column), 1e-9);
+            }
+            for (int row = 0; row < grid.Rows(); ++row) {
+                const int psi = -90 + 2 * row;
+                ASSERT_NEAR(grid.Level(row, 90), PointY(pattern->VerticalCut, psi), 1e-9);
+                const int theta = psi > 0 ? 180 - psi : -180 - psi;
+                ASSERT_NEAR(grid.Level(row, 180),
+                            PointY(pattern->HorizontalCut, 180) +
+                                PointY(pattern->VerticalCut, theta) - back,
+                            1e-9);
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 5);
+}
+
+}  // namespace
+}  // namespace ostrel
