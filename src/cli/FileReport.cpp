@@ -3,7 +3,8 @@
 #include <ostream>
 
 #include "formats/EdxFile.h"
-#include "formats/PatternLoaders.h"
+#include "formats/OrderedLoad.h"
+#include "formats/PatternFolders.h"
 #include "model/NumberText.h"
 
 namespace ostrel {
@@ -11,7 +12,7 @@ namespace ostrel {
 namespace {
 
 const char kUsage[] =
-    "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
+    "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE";
 
 enum TInputKind { ikPattern, ikEdx, ikEdxTable };
@@ -19,6 +20,7 @@ enum TInputKind { ikPattern, ikEdx, ikEdxTable };
 struct TInput {
     TInputKind Kind = ikPattern;
     std::string Path;
+    std::string Error;  // a folder of -r that could not be listed
 };
 
 // Writes blocks separated by an empty line.
@@ -60,15 +62,18 @@ private:
     int FBlocks = 0;
 };
 
-bool WritePatternFile(const std::string& path, bool withCuts, TBlockWriter& blocks) {
-    std::string error;
-    const std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &error);
-    if (!pattern) {
-        blocks.Failed(path, error);
-        return false;
-    }
-    blocks.Loaded(path, *pattern, withCuts);
-    return true;
+// The next result of the load, which reads the pattern inputs ahead on every core.
+bool WritePatternFile(TOrderedLoad& load, bool withCuts, TBlockWriter& blocks) {
+    bool loaded = false;
+    load.TakeNext([&](TLoadResult& result) {
+        if (!result.Pattern) {
+            blocks.Failed(result.Path, result.Error);
+            return;
+        }
+        blocks.Loaded(result.Path, *result.Pattern, withCuts);
+        loaded = true;
+    });
+    return loaded;
 }
 
 // One block per cut, as the EDX import would show them; one failed block for the file when
@@ -123,11 +128,21 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
             if (i + 1 == arguments.size()) return usageError(argument + " needs a file");
             const bool table = argument == "--edx-table";
             tableWanted = tableWanted || table;
-            inputs.push_back({table ? ikEdxTable : ikEdx, arguments[++i]});
+            inputs.push_back({table ? ikEdxTable : ikEdx, arguments[++i], {}});
+        } else if (!optionsEnded && argument == "-r") {
+            if (i + 1 == arguments.size()) return usageError("-r needs a folder");
+            const std::string& folder = arguments[++i];
+            try {
+                for (std::string& file : ListPatternFiles(folder)) {
+                    inputs.push_back({ikPattern, std::move(file), {}});
+                }
+            } catch (const std::exception& error) {
+                inputs.push_back({ikPattern, folder, error.what()});
+            }
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
             return usageError("unknown option '" + argument + "'");
         } else {
-            inputs.push_back({ikPattern, argument});
+            inputs.push_back({ikPattern, argument, {}});
         }
     }
     if (inputs.empty()) return usageError({});
@@ -140,10 +155,20 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         allLoaded = WriteEdxTable(inputs.front().Path, out);
     } else {
         TBlockWriter blocks(out);
+        std::vector<std::string> patternPaths;
         for (const TInput& input : inputs) {
-            const bool loaded = input.Kind == ikEdx
-                                    ? WriteEdxFile(input.Path, withCuts, blocks)
-                                    : WritePatternFile(input.Path, withCuts, blocks);
+            if (input.Kind == ikPattern && input.Error.empty()) patternPaths.push_back(input.Path);
+        }
+        TOrderedLoad load(std::move(patternPaths), 0, nullptr, nullptr, 256);
+        for (const TInput& input : inputs) {
+            bool loaded = false;
+            if (!input.Error.empty()) {
+                blocks.Failed(input.Path, input.Error);
+            } else if (input.Kind == ikEdx) {
+                loaded = WriteEdxFile(input.Path, withCuts, blocks);
+            } else {
+                loaded = WritePatternFile(load, withCuts, blocks);
+            }
             allLoaded = allLoaded && loaded;
         }
     }

@@ -3,7 +3,8 @@
 #include <exception>
 #include <ostream>
 
-#include "formats/PatternLoaders.h"
+#include "formats/OrderedLoad.h"
+#include "formats/PatternFolders.h"
 #include "graphs/PolarGraph.h"
 #include "model/MainModel.h"
 #include "model/Settings.h"
@@ -14,11 +15,12 @@ namespace ostrel {
 const char kPrintUsage[] =
     "usage: ostrel-print [--mode single|overlay|both] [--graph polar|cartesian]\n"
     "                    [--scale 40|25|log] [--cut azimuth|horizontal] [--paper letter|a4]\n"
-    "                    [--landscape] -o OUT.pdf FILE...\n"
+    "                    [--landscape] -o OUT.pdf [-r FOLDER]... FILE...\n"
     "Prints the pattern files into a PDF as the viewer's Print command does: single gives\n"
     "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
     "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
-    "logarithmic scale down to -20 dB.\n"
+    "logarithmic scale down to -20 dB. -r FOLDER takes every pattern file below the folder,\n"
+    "in path order.\n"
     "Exit status: 0 when every file loaded, 1 when any did not, 2 for a usage error.\n";
 
 namespace {
@@ -77,6 +79,19 @@ int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& reque
                                   error);
         } else if (a == "--landscape") {
             request.Landscape = true;
+        } else if (a == "-r") {
+            if (i + 1 >= arguments.size()) {
+                error = "option '-r' needs a folder";
+                return 2;
+            }
+            try {
+                for (std::string& file : ListPatternFiles(arguments[++i])) {
+                    request.Files.push_back(std::move(file));
+                }
+            } catch (const std::exception& problem) {
+                error = problem.what();
+                return 2;
+            }
         } else if (a == "-o") {
             if (i + 1 >= arguments.size()) {
                 error = "option '-o' needs a file name";
@@ -140,15 +155,15 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
 
     TMainModel model;
     bool allLoaded = true;
-    for (const std::string& path : request.Files) {
-        std::string reason;
-        std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &reason);
-        if (!pattern) {
-            err << "ostrel-print: " << path << ": " << reason << '\n';
+    TOrderedLoad load(request.Files);
+    while (load.TakeNext([&](TLoadResult& result) {
+        if (!result.Pattern) {
+            err << "ostrel-print: " << result.Path << ": " << result.Error << '\n';
             allLoaded = false;
-            continue;
+            return;
         }
-        model.AddPattern(std::move(pattern));
+        model.AddPattern(std::move(result.Pattern));
+    })) {
     }
     if (model.Patterns.Count() == 0) {
         err << "ostrel-print: no file loaded; " << request.Output << " not written\n";

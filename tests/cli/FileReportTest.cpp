@@ -68,7 +68,7 @@ TEST(Inspect, UsageErrorsExitWith2) {
     TRun run = Inspect({});
     EXPECT_EQ(run.Status, 2);
     EXPECT_EQ(run.Err,
-              "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [FILE]...\n"
+              "usage: ostrel-inspect [--cuts] [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
               "       ostrel-inspect --edx-table EDXFILE\n");
     run = Inspect({"--cuts"});
     EXPECT_EQ(run.Status, 2);
