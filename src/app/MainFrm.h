@@ -24,6 +24,8 @@ class QTreeView;
 namespace ostrel {
 
 class TErrorReporter;
+class TFilterBar;
+class TOpenFilesFlow;
 class TFileTableModel;
 class TPrintOptionsDialog;
 class TLauncher;
@@ -38,6 +40,8 @@ public:
     // the filter to preselect and goes out as the one the user last chose.
     virtual QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
                                          const QStringList& filters, QString& selectedFilter) = 0;
+    // The folder chosen for Open Folder, empty when cancelled.
+    virtual QString GetExistingFolder(QWidget*, const QString&) { return {}; }
 };
 
 // How the Print command asks for the print mode and the printer; tests answer instead of
@@ -101,9 +105,14 @@ public:
     void OpenPatternFile(const QString& path);
     // Loads one file and adds it to the model; no duplicate check.
     void LoadPatternFile(const QString& path);
-    // Opens several files as the Open command does, with the progress panel for more than one;
-    // the status bar then tells how many opened and why the others did not.
+    // Opens files, and every pattern file below each folder, as the Open command does: read
+    // on worker threads while the window stays usable, with progress and Cancel in the status
+    // bar; the status bar then tells how many opened and why the others did not.
     void OpenFiles(const QStringList& paths);
+    // Waits for the files still loading and adds them now.
+    void FinishLoading();
+    TOpenFilesFlow& OpenFlow() { return *FOpenFlow; }
+    TFilterBar& FilterBar() { return *FFilterBar; }
 
     void SetGraphType(TGraphKind kind);
     TGraphKind GraphType() const { return FGraphType; }
@@ -150,7 +159,6 @@ private:
     void DeleteSelectedPatterns();
     void RebuildRecentFilesMenu();
     void ReopenRecentFile(const QString& path);
-    void PlaceProgressPanel();
     void OpenPatternFile(const QString& path, TOpenReport& report);
     void LoadPatternFile(const QString& path, TOpenReport& report);
     // The outcome of the last command that opened, closed or launched something.
@@ -162,6 +170,7 @@ private:
     void SavePlacement() const;
 
     void ActOpen();
+    void ActOpenFolder();
     void ActCloseAll();
     void ActOpenEdx();
     void ActAnimate();
@@ -192,7 +201,6 @@ private:
     bool FSortAscending = true;
     int FLastTableHeight = 191;
     bool FView3dShown = false;
-    bool FLoadingFiles = false;
     bool FWasShown = false;
 
     TFileTableModel* FFileTable = nullptr;
@@ -204,8 +212,8 @@ private:
     QToolButton* btnSwap = nullptr;
     QWidget* pnlGraph = nullptr;
     TPatternPaintBox* pbPattern = nullptr;
-    TvkEdgePanel* pnlProgress = nullptr;
-    QProgressBar* Progress = nullptr;
+    TOpenFilesFlow* FOpenFlow = nullptr;  // a child of the window
+    TFilterBar* FFilterBar = nullptr;
     std::vector<QLabel*> FStatusPanels;
 
     QMenu* FFileMenu = nullptr;
