@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -93,8 +94,36 @@ void BM_SideBySidePolar(benchmark::State& state) {
 void BM_SideBySideCartesian(benchmark::State& state) {
     PaintSideBySide(state, gtCartesian);
 }
-BENCHMARK(BM_SideBySidePolar)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SideBySideCartesian)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SideBySidePolar)->Arg(1)->Arg(10)->Arg(50)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SideBySideCartesian)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
+
+// Select All in a table of N patterns (Ctrl+A) and the repaint of the graphs that follows.
+void BM_SelectAllAndRepaint(benchmark::State& state) {
+    const std::vector<std::string> files = Folder().OstrelFiles(static_cast<int>(state.range(0)));
+    QStringList paths;
+    for (const std::string& file : files) paths << QString::fromStdString(file);
+    auto form = std::make_unique<TMainForm>(std::string());
+    form->resize(1600, 1000);
+    form->show();
+    form->OpenFiles(paths);
+    form->FinishLoading();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        form->FileView()->selectAll();
+        form->PatternBox()->repaint();
+        state.PauseTiming();
+        form->FileView()->clearSelection();
+        form->PatternBox()->repaint();
+        state.ResumeTiming();
+    }
+    if (form->Model().Patterns.Count() != state.range(0)) state.SkipWithError("files missing");
+}
+BENCHMARK(BM_SelectAllAndRepaint)->Arg(50)->Arg(1000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // The Open command after its dialog: the window on screen, 1,000 paths handed to
 // OpenFiles, and the events that follow (the table's layout and repaint) processed.
@@ -109,6 +138,7 @@ void BM_OpenFilesIntoTable(benchmark::State& state) {
         QApplication::processEvents();
         state.ResumeTiming();
         form->OpenFiles(paths);
+        form->FinishLoading();
         QApplication::processEvents();
         benchmark::DoNotOptimize(form->FileTable().RowCount());
         state.PauseTiming();
@@ -191,6 +221,12 @@ int main(int argc, char** argv) {
                                 1e6, 8, 16.6);
     reporter.PrintAgainstTarget("Side by side, 50 patterns, Cartesian", "BM_SideBySideCartesian/50",
                                 "ms", 1e6, 8, 10.0);
+    reporter.PrintAgainstTarget("Side by side, 1,000 patterns, polar", "BM_SideBySidePolar/1000",
+                                "ms", 1e6, 250, 0);
+    reporter.PrintAgainstTarget("Select all 1,000 rows and repaint", "BM_SelectAllAndRepaint/1000",
+                                "ms", 1e6, 250, 0);
+    reporter.PrintAgainstTarget("Select all 20,000 rows and repaint",
+                                "BM_SelectAllAndRepaint/20000", "ms", 1e6, 250, 3100);
     reporter.PrintAgainstTarget("1,000 files opened into the table",
                                 "BM_OpenFilesIntoTable/iterations:3", "ms", 1e6, 150, 1600);
     return reporter.Failed ? 1 : 0;

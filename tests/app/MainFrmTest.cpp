@@ -677,6 +677,7 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
     EXPECT_EQ(Form->FileTable().RowCount(), 0);
     EXPECT_TRUE(Form->IsProgressVisible());
     EXPECT_EQ(Form->OpenFlow().ProgressText(), "0 of 4");
+    SaveTestPng(Form->grab().toImage(), "app/loading-folder.png");
     Form->FinishLoading();
     ASSERT_EQ(Form->FileTable().RowCount(), 4);
     const QStringList order = {"a", "1", "2", "c"};  // path order: lib/a, lib/b/1, lib/b/2, lib/c
@@ -717,11 +718,14 @@ TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
     EXPECT_EQ(bar.CountText(), "2 of 3");
     EXPECT_EQ(Form->Model().Selection.Count(), 2) << "the hidden row left the selection";
     EXPECT_EQ(GetSettings().FFilterText, "freq:1710-2170 gain:>=17");
+    Form->show();
+    SaveTestPng(Form->grab().toImage(), "app/filter-bar.png");
 
     // A text the filter cannot read leaves the table as it was and says why.
     bar.SetText("freq:1710-2170 tilt:6");
     EXPECT_EQ(Form->FileTable().RowCount(), 2);
     EXPECT_TRUE(bar.ErrorText().startsWith("Unknown column 'tilt'"));
+    SaveTestPng(Form->grab().toImage(), "app/filter-bar-error.png");
 
     // Select All and Delete act on what is shown.
     bar.SetText("hbw:65");
