@@ -4,7 +4,8 @@
 //
 //   bench_library [FILES [RESPONSIVE_FILES]]     defaults 100000 and 20000
 //
-// The library is generated under /tmp (about 1 GB for 100,000 files) and removed at the end.
+// The library is generated under /tmp/ostrel-bench-library (about 1 GB for 100,000 files)
+// and kept for the next run; remove that folder when done.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -25,17 +26,21 @@
 
 namespace {
 
-// Files in sub-folders of 1,000, as libraries are kept by maker and band.
+// Files in sub-folders of 1,000, as libraries are kept by maker and band. The library is
+// kept under /tmp for the next run (creating 100,000 files costs minutes on a busy disk);
+// a marker written last tells a complete one.
 std::string MakeLibrary(int count) {
-    char pattern[] = "/tmp/ostrel-bench-library-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    const std::string root = pattern;
+    const std::string root = "/tmp/ostrel-bench-library/" + std::to_string(count);
+    const std::string marker = root + "/.complete";
+    if (std::filesystem::exists(marker)) return root;
+    std::filesystem::remove_all(root);
     for (int i = 0; i < count; ++i) {
         const std::string folder = root + "/maker" + std::to_string(i / 1000);
         if (i % 1000 == 0) std::filesystem::create_directories(folder);
         std::ofstream(folder + "/pattern" + std::to_string(i) + ".msi", std::ios::binary)
             << ostrel::TPatternFileGenerator::OstrelText(static_cast<std::uint32_t>(i));
     }
+    std::ofstream(marker) << count << '\n';
     return root;
 }
 
@@ -96,14 +101,16 @@ int main(int argc, char** argv) {
     ostrel::InitAppResources();
 
     const auto openLibrary = [](int count) {
-        std::printf("Generating %d files ...\n", count);
+        std::printf("Library of %d files ...\n", count);
+        std::fflush(stdout);
         const std::string folder = MakeLibrary(count);
         const TOpenRun run = OpenInWindow(folder);
-        std::filesystem::remove_all(folder);
         std::printf(
             "%d files: %d rows in %.2f s; longest time without input handling %.0f ms "
-            "(target <= 100); peak resident so far %.0f MB\n",
-            count, run.Rows, run.Seconds, run.LongestGapMs, PeakResidentMb());
+            "(target <= 100; it ended %.2f s in, at %d rows); peak resident so far "
+            "%.0f MB\n",
+            count, run.Rows, run.Seconds, run.LongestGapMs, run.GapEndS, run.GapEndRows,
+            PeakResidentMb());
         return run;
     };
     const TOpenRun responsive = openLibrary(responsiveFiles);

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/FileTableModel.h"
@@ -59,6 +60,10 @@ TOpenFilesFlow::TOpenFilesFlow(QWidget& window, QStatusBar& statusBar, TMainMode
     statusBar.addPermanentWidget(FProgressBox);
     FProgressBox->hide();
     connect(FCancelButton, &QToolButton::clicked, this, &TOpenFilesFlow::Cancel);
+    FDeliverTimer = new QTimer(this);
+    FDeliverTimer->setSingleShot(true);
+    FDeliverTimer->setInterval(0);
+    connect(FDeliverTimer, &QTimer::timeout, this, &TOpenFilesFlow::Deliver);
 
     FEscape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
     FEscape->setContext(Qt::WindowShortcut);
@@ -102,7 +107,7 @@ bool TOpenFilesFlow::Open(const QStringList& paths) {
     FBatch = std::make_unique<TOpenBatch>(FModel, GetSettings().FAllowDuplicates);
     FLoad = std::make_unique<TOrderedLoad>(std::move(files), 0, nullptr, [this] {
         QMetaObject::invokeMethod(
-            this, [this] { Deliver(); }, Qt::QueuedConnection);
+            this, [this] { ScheduleDelivery(); }, Qt::QueuedConnection);
     });
     // A single file needs no progress and no Cancel.
     if (FLoad->Total() > 1) {
@@ -133,8 +138,14 @@ void TOpenFilesFlow::Deliver() {
     }
     if (FLoad->Total() > 1) ShowProgress();
     // Out of time with results still waiting: come back after the input that queued up.
-    QMetaObject::invokeMethod(
-        this, [this] { Deliver(); }, Qt::QueuedConnection);
+    ScheduleDelivery();
+}
+
+void TOpenFilesFlow::ScheduleDelivery() {
+    // A zero timer, not a posted call: posted calls that post the next one run back to back
+    // in one pass of the event loop and would starve input while a backlog is added; a
+    // timer fires once per pass, after the window's events.
+    if (FLoad && !FDeliverTimer->isActive()) FDeliverTimer->start();
 }
 
 void TOpenFilesFlow::FinishNow() {
@@ -157,6 +168,7 @@ void TOpenFilesFlow::Finish() {
     const bool cancelled = FLoad->Taken() < FLoad->Total();
     if (FLoad->Total() > 1) FProgressBar->setValue(FLoad->Taken());
     FLoad.reset();
+    FDeliverTimer->stop();
     const std::unique_ptr<TOpenBatch> batch = std::move(FBatch);
     FEscape->setEnabled(false);
     FProgressBox->hide();

@@ -12,6 +12,7 @@ class QLabel;
 class QProgressBar;
 class QShortcut;
 class QStatusBar;
+class QTimer;
 class QToolButton;
 class QWidget;
 
@@ -60,6 +61,7 @@ protected:
 
 private:
     void Deliver();
+    void ScheduleDelivery();
     void Finish();
     void ShowProgress();
 
@@ -69,7 +71,7 @@ private:
     THooks FHooks;
     std::unique_ptr<TOrderedLoad> FLoad;
     std::unique_ptr<TOpenBatch> FBatch;
-    bool FDeliverPosted = false;
+    QTimer* FDeliverTimer = nullptr;
 
     QWidget* FProgressBox = nullptr;
     QLabel* FProgressLabel = nullptr;
