@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTreeView>
 #include <cstdio>
@@ -124,6 +125,30 @@ void BM_SelectAllAndRepaint(benchmark::State& state) {
     if (form->Model().Patterns.Count() != state.range(0)) state.SkipWithError("files missing");
 }
 BENCHMARK(BM_SelectAllAndRepaint)->Arg(50)->Arg(1000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// Select All and Delete in a table of N patterns.
+void BM_DeleteAllSelected(benchmark::State& state) {
+    const std::vector<std::string> files = Folder().OstrelFiles(static_cast<int>(state.range(0)));
+    QStringList paths;
+    for (const std::string& file : files) paths << QString::fromStdString(file);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<TMainForm>(std::string());
+        form->show();
+        form->OpenFiles(paths);
+        form->FinishLoading();
+        QApplication::processEvents();
+        form->FileView()->selectAll();
+        state.ResumeTiming();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+        QApplication::sendEvent(form->FileView(), &press);
+        state.PauseTiming();
+        if (form->Model().Patterns.Count() != 0) state.SkipWithError("rows left");
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DeleteAllSelected)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The Open command after its dialog: the window on screen, 1,000 paths handed to
 // OpenFiles, and the events that follow (the table's layout and repaint) processed.

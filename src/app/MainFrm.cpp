@@ -631,12 +631,17 @@ void TMainForm::ActCloseAll() {
 }
 
 void TMainForm::DeleteSelectedPatterns() {
-    if (FModel->Selection.Count() > 0) ShowStatus({});
-    for (int i = FModel->Selection.Count() - 1; i >= 0; --i) {
-        // Each removal shrinks the selection through the table's selection change.
-        if (i >= FModel->Selection.Count()) continue;
-        FModel->RemovePattern(FModel->Selection.Items(i));
+    if (FModel->Selection.Count() == 0) return;
+    ShowStatus({});
+    TPatternDataList removed(false);
+    removed.CopyFrom(FModel->Selection);
+    {
+        // The table's selection is taken once at the end, not after every removed row: with
+        // thousands of rows selected that would cost a pass over all of them per row.
+        const QSignalBlocker quiet(tvFiles->selectionModel());
+        for (int i = removed.Count() - 1; i >= 0; --i) FModel->RemovePattern(removed.Items(i));
     }
+    OnTableSelectionChanged();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
