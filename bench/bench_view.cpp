@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -95,8 +97,60 @@ void BM_SideBySidePolar(benchmark::State& state) {
 void BM_SideBySideCartesian(benchmark::State& state) {
     PaintSideBySide(state, gtCartesian);
 }
-BENCHMARK(BM_SideBySidePolar)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SideBySideCartesian)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SideBySidePolar)->Arg(1)->Arg(10)->Arg(50)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SideBySideCartesian)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
+
+// Select All in a table of N patterns (Ctrl+A) and the repaint of the graphs that follows.
+void BM_SelectAllAndRepaint(benchmark::State& state) {
+    const std::vector<std::string> files = Folder().OstrelFiles(static_cast<int>(state.range(0)));
+    QStringList paths;
+    for (const std::string& file : files) paths << QString::fromStdString(file);
+    auto form = std::make_unique<TMainForm>(std::string());
+    form->resize(1600, 1000);
+    form->show();
+    form->OpenFiles(paths);
+    form->FinishLoading();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        form->FileView()->selectAll();
+        form->PatternBox()->repaint();
+        state.PauseTiming();
+        form->FileView()->clearSelection();
+        form->PatternBox()->repaint();
+        state.ResumeTiming();
+    }
+    if (form->Model().Patterns.Count() != state.range(0)) state.SkipWithError("files missing");
+}
+BENCHMARK(BM_SelectAllAndRepaint)->Arg(50)->Arg(1000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// Select All and Delete in a table of N patterns.
+void BM_DeleteAllSelected(benchmark::State& state) {
+    const std::vector<std::string> files = Folder().OstrelFiles(static_cast<int>(state.range(0)));
+    QStringList paths;
+    for (const std::string& file : files) paths << QString::fromStdString(file);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<TMainForm>(std::string());
+        form->show();
+        form->OpenFiles(paths);
+        form->FinishLoading();
+        QApplication::processEvents();
+        form->FileView()->selectAll();
+        state.ResumeTiming();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+        QApplication::sendEvent(form->FileView(), &press);
+        state.PauseTiming();
+        if (form->Model().Patterns.Count() != 0) state.SkipWithError("rows left");
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DeleteAllSelected)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 class TPaintCounter : public QObject {
 public:
@@ -158,6 +212,7 @@ void BM_OpenFilesIntoTable(benchmark::State& state) {
         QApplication::processEvents();
         state.ResumeTiming();
         form->OpenFiles(paths);
+        form->FinishLoading();
         QApplication::processEvents();
         benchmark::DoNotOptimize(form->FileTable().RowCount());
         state.PauseTiming();
@@ -247,6 +302,12 @@ int main(int argc, char** argv) {
     // 30 frames a second while the 3D view turns.
     reporter.PrintAgainstTarget("3D view frame, 2 degree mesh", "BM_Surface3dFrame", "ms", 1e6,
                                 1000.0 / 30, 48.5);
+    reporter.PrintAgainstTarget("Side by side, 1,000 patterns, polar", "BM_SideBySidePolar/1000",
+                                "ms", 1e6, 250, 0);
+    reporter.PrintAgainstTarget("Select all 1,000 rows and repaint", "BM_SelectAllAndRepaint/1000",
+                                "ms", 1e6, 250, 0);
+    reporter.PrintAgainstTarget("Select all 20,000 rows and repaint",
+                                "BM_SelectAllAndRepaint/20000", "ms", 1e6, 250, 3100);
     reporter.PrintAgainstTarget("1,000 files opened into the table",
                                 "BM_OpenFilesIntoTable/iterations:3", "ms", 1e6, 150, 1600);
     return reporter.Failed ? 1 : 0;

@@ -62,6 +62,8 @@ void TFileTableModel::AddRow(TPatternData& pattern) {
         FWaitingRows.push_back(&pattern);
         return;
     }
+    FAllRows.push_back(&pattern);
+    if (!FFilter.Matches(pattern)) return;
     const int row = RowCount();
     beginInsertRows(QModelIndex(), row, row);
     FRows.push_back(&pattern);
@@ -74,15 +76,24 @@ void TFileTableModel::EndBatch() {
 
 void TFileTableModel::AddWaitingRows() {
     if (FWaitingRows.empty()) return;
-    const int first = RowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(FWaitingRows.size()) - 1);
-    FRows.insert(FRows.end(), FWaitingRows.begin(), FWaitingRows.end());
+    FAllRows.insert(FAllRows.end(), FWaitingRows.begin(), FWaitingRows.end());
+    std::vector<TPatternData*> shown;
+    shown.reserve(FWaitingRows.size());
+    for (TPatternData* pattern : FWaitingRows) {
+        if (FFilter.Matches(*pattern)) shown.push_back(pattern);
+    }
     FWaitingRows.clear();
+    if (shown.empty()) return;
+    const int first = RowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(shown.size()) - 1);
+    FRows.insert(FRows.end(), shown.begin(), shown.end());
     endInsertRows();
 }
 
 void TFileTableModel::RemoveRow(const TPatternData& pattern) {
     AddWaitingRows();
+    auto stored = std::find(FAllRows.begin(), FAllRows.end(), &pattern);
+    if (stored != FAllRows.end()) FAllRows.erase(stored);
     const int row = RowOf(pattern);
     if (row < 0) return;
     beginRemoveRows(QModelIndex(), row, row);
@@ -93,6 +104,7 @@ void TFileTableModel::RemoveRow(const TPatternData& pattern) {
 
 void TFileTableModel::ClearRows() {
     AddWaitingRows();
+    FAllRows.clear();
     if (FRows.empty()) return;
     beginRemoveRows(QModelIndex(), 0, RowCount() - 1);
     FRows.clear();
@@ -107,7 +119,8 @@ void TFileTableModel::SortRows(int column, bool ascending) {
     std::vector<TPatternData*> patterns;
     patterns.reserve(static_cast<size_t>(before.size()));
     for (const QModelIndex& index : before) patterns.push_back(PatternAt(index.row()));
-    SortTableRows(FRows, column, ascending, GetSettings().FUseAzimuth);
+    SortTableRows(FAllRows, column, ascending, GetSettings().FUseAzimuth);
+    ShowFilteredRows();
     // Map every persistent index to the new row of its pattern.
     std::unordered_map<const TPatternData*, int> rowOf;
     rowOf.reserve(FRows.size());
@@ -127,6 +140,25 @@ void TFileTableModel::SetSortColumn(int column) {
     FSortColumn = column;
     if (!FRows.empty())
         emit dataChanged(index(0, 0), index(RowCount() - 1, TableColumnCount() - 1));
+}
+
+void TFileTableModel::SetFilter(TPatternFilter filter) {
+    AddWaitingRows();
+    beginResetModel();
+    FFilter = std::move(filter);
+    ShowFilteredRows();
+    endResetModel();
+}
+
+void TFileTableModel::ShowFilteredRows() {
+    if (FFilter.IsEmpty()) {
+        FRows = FAllRows;
+        return;
+    }
+    FRows.clear();
+    for (TPatternData* pattern : FAllRows) {
+        if (FFilter.Matches(*pattern)) FRows.push_back(pattern);
+    }
 }
 
 TPatternData* TFileTableModel::PatternAt(int row) const {

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "model/PatternData.h"
+#include "shell/PatternFilter.h"
 
 namespace ostrel {
 
 // The file table's rows: one per pattern of the main model, in table order, referring to
 // the patterns (never owning them). Rows are added and removed only through the model's
 // events, so table and model always hold the same patterns. Sorting reorders the rows with
-// the core's comparison rules.
+// the core's comparison rules. A filter hides the patterns it does not match: the rows are
+// then only the shown ones, so whatever acts on rows (selection, Select All, Delete) acts
+// on what is shown.
 class TFileTableModel : public QAbstractItemModel {
     Q_OBJECT
 
@@ -42,10 +45,17 @@ public:
     const QString& HeaderCheck(const TPatternData& pattern) const;
     // The rows in table order.
     const std::vector<TPatternData*>& Rows() const { return FRows; }
+    // Shows only the patterns the filter matches, in table order.
+    void SetFilter(TPatternFilter filter);
+    const TPatternFilter& Filter() const { return FFilter; }
 
     TPatternData* PatternAt(int row) const;
+    // The shown row of the pattern, -1 when it is not shown.
     int RowOf(const TPatternData& pattern) const;
+    // Shown rows.
     int RowCount() const { return static_cast<int>(FRows.size()); }
+    // Every pattern of the table, shown or hidden by the filter.
+    int TotalCount() const { return static_cast<int>(FAllRows.size() + FWaitingRows.size()); }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -58,8 +68,12 @@ public:
 private:
     void AddWaitingRows();
 
-    std::vector<TPatternData*> FRows;
+    void ShowFilteredRows();
+
+    std::vector<TPatternData*> FAllRows;  // table order
+    std::vector<TPatternData*> FRows;     // the shown part of FAllRows, in the same order
     std::vector<TPatternData*> FWaitingRows;
+    TPatternFilter FFilter;
     int FBatchDepth = 0;
     int FSortColumn = -1;
     QIcon FRowIcon;

@@ -17,7 +17,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
@@ -29,11 +28,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/FigureCommands.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
+#include "app/FilterBar.h"
 #include "app/Launches.h"
+#include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
 #include "app/PatternArea.h"
 #include "app/SaveAsCommand.h"
@@ -71,12 +73,6 @@ namespace {
 
 constexpr int kMinOuterWidth = 640;
 constexpr int kMinOuterHeight = 580;
-// Pixels of the bar's width its value fills.
-int FilledWidth(const QProgressBar& bar) {
-    const long long range = std::max(1LL, static_cast<long long>(bar.maximum()) - bar.minimum());
-    return static_cast<int>((static_cast<long long>(bar.value()) - bar.minimum()) * bar.width() /
-                            range);
-}
 
 class TQtFileDialogService : public TFileDialogService {
 public:
@@ -91,6 +87,9 @@ public:
         if (dialog.exec() != QDialog::Accepted) return {};
         selectedFilter = dialog.selectedNameFilter();
         return dialog.selectedFiles();
+    }
+    QString GetExistingFolder(QWidget* parent, const QString& folder) override {
+        return QFileDialog::getExistingDirectory(parent, QObject::tr("Open Folder"), folder);
     }
 };
 
@@ -157,7 +156,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     }
 
     UpdateCommandStates();
-    pnlProgress->hide();
+    FFilterBar->SetText(QString::fromStdString(GetSettings().FFilterText));
     SetHCut(true);
     FView3dShown = FLauncher->View3dAvailable();
     // Without the companion viewer the command opens the built-in 3D window.
@@ -175,6 +174,9 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
 }
 
 TMainForm::~TMainForm() {
+    // The readers of a batch still loading stop before the model they fill goes.
+    delete FOpenFlow;
+    FOpenFlow = nullptr;
     // The table refers to the patterns: empty it before the model frees them.
     FModel->OnCleared = nullptr;
     FModel->OnPatternRemoved = nullptr;
@@ -329,6 +331,9 @@ void TMainForm::CreateMenus() {
     FFileMenu = menuBar()->addMenu("File");
     FFileMenu->setObjectName("mmiFile");
     FFileMenu->addAction(actOpen);
+    auto* openFolder = FFileMenu->addAction("Open &Folder...", this, &TMainForm::ActOpenFolder);
+    openFolder->setObjectName("actOpenFolder");
+    openFolder->setShortcut(QKeySequence("Ctrl+Shift+O"));
     QAction* openEdx = FFileMenu->addAction("Open EDX (Special)");
     openEdx->setObjectName("mmiOpenEdx");
     openEdx->setVisible(false);
@@ -505,19 +510,11 @@ void TMainForm::CreateCentralArea() {
             Splitter1->setSizes({FLastTableHeight, total - FLastTableHeight});
         }
     });
+    FFilterBar =
+        new TFilterBar(central, *tvFiles, *FFileTable, [this] { OnTableSelectionChanged(); });
+    layout->addWidget(FFilterBar);
     layout->addWidget(Splitter1);
     setCentralWidget(central);
-
-    pnlProgress = new TvkEdgePanel(central);
-    pnlProgress->setObjectName("pnlProgress");
-    pnlProgress->SetSunken(false);
-    pnlProgress->resize(273, 31);
-    Progress = new QProgressBar(pnlProgress);
-    Progress->setObjectName("Progress");
-    Progress->setGeometry(8, 8, 257, 16);
-    Progress->setRange(0, 100);
-    Progress->setTextVisible(false);
-    PlaceProgressPanel();
 }
 
 void TMainForm::CreateStatusBar() {
@@ -540,6 +537,12 @@ void TMainForm::CreateStatusBar() {
     FStatusPanels[0]->setFixedWidth(130);
     FStatusPanels[2]->setFixedWidth(120);
     FStatusPanels[3]->setFixedWidth(120);
+    TOpenFilesFlow::THooks hooks;
+    hooks.Finished = [this](const TOpenReport& report, bool cancelled) {
+        RebuildRecentFilesMenu();
+        ShowStatus(OpenBatchMessage(report, cancelled));
+    };
+    FOpenFlow = new TOpenFilesFlow(*this, *bar, *FModel, *FFileTable, std::move(hooks));
 }
 
 void TMainForm::BindModelEvents() {
@@ -573,42 +576,17 @@ void TMainForm::ActOpen() {
 }
 
 void TMainForm::OpenFiles(const QStringList& paths) {
-    // Input that arrives while the window system catches up (below) is handled then; a drop
-    // or Open among it must not start a second batch inside this one.
-    if (FLoadingFiles) return;
-    FLoadingFiles = true;
-    struct TLoadingScope {
-        bool& Flag;
-        ~TLoadingScope() { Flag = false; }
-    } loading{FLoadingFiles};
-    TOpenReport report;
-    // The window system must have taken the closed Open dialog off the screen (a round trip
-    // to the X server) before the window paints over where it was; painting earlier leaves
-    // the dialog's picture on screen until loading ends.
-    QGuiApplication::sync();
-    repaint();
-    // The table takes the files as one insertion when the batch ends with this call.
-    const TFileTableBatch batch(*FFileTable);
-    if (paths.size() > 1) {
-        Progress->setRange(0, static_cast<int>(paths.size()));
-        Progress->setValue(0);
-        PlaceProgressPanel();
-        pnlProgress->show();
-        pnlProgress->raise();
-        pnlProgress->repaint();
-    }
-    for (const QString& path : paths) {
-        OpenPatternFile(path, report);
-        if (!pnlProgress->isHidden()) {
-            const int shown = FilledWidth(*Progress);
-            Progress->setValue(Progress->value() + 1);
-            // A repaint costs more than loading a file: only a bar grown by a pixel needs one.
-            if (FilledWidth(*Progress) != shown) pnlProgress->repaint();
-        }
-    }
-    RebuildRecentFilesMenu();
-    if (!pnlProgress->isHidden()) pnlProgress->hide();
-    ShowStatus(report.Message());
+    FOpenFlow->Open(paths);
+}
+
+void TMainForm::FinishLoading() {
+    FOpenFlow->FinishNow();
+}
+
+void TMainForm::ActOpenFolder() {
+    const QString folder =
+        FFileDialog->GetExistingFolder(this, QString::fromStdString(GetSettings().FOpenPath));
+    if (!folder.isEmpty()) OpenFiles({folder});
 }
 
 void TMainForm::OpenPatternFile(const QString& path) {
@@ -693,12 +671,17 @@ void TMainForm::ActCloseAll() {
 }
 
 void TMainForm::DeleteSelectedPatterns() {
-    if (FModel->Selection.Count() > 0) ShowStatus(ClosedMessage(FModel->Selection));
-    for (int i = FModel->Selection.Count() - 1; i >= 0; --i) {
-        // Each removal shrinks the selection through the table's selection change.
-        if (i >= FModel->Selection.Count()) continue;
-        FModel->RemovePattern(FModel->Selection.Items(i));
+    if (FModel->Selection.Count() == 0) return;
+    ShowStatus(ClosedMessage(FModel->Selection));
+    TPatternDataList removed(false);
+    removed.CopyFrom(FModel->Selection);
+    {
+        // The table's selection is taken once at the end, not after every removed row: with
+        // thousands of rows selected that would cost a pass over all of them per row.
+        const QSignalBlocker quiet(tvFiles->selectionModel());
+        for (int i = removed.Count() - 1; i >= 0; --i) FModel->RemovePattern(removed.Items(i));
     }
+    OnTableSelectionChanged();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -719,7 +702,10 @@ void TMainForm::dropEvent(QDropEvent* event) {
         // The encoded form keeps a name's bytes that are not UTF-8 ("%E9").
         const std::string path =
             QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
-        if (IsExistingFile(path)) paths.push_back(PathText(path));
+        std::error_code error;
+        if (IsExistingFile(path) || std::filesystem::is_directory(path, error)) {
+            paths.push_back(PathText(path));
+        }
     }
     if (paths.isEmpty()) return;
     event->acceptProposedAction();
@@ -844,7 +830,6 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
         FStatusPanels[3]->setFixedWidth(120);
         FStatusPanels[2]->setFixedWidth(120);
     }
-    PlaceProgressPanel();
     ApplyMinimumOuterSize();
 }
 
@@ -872,24 +857,14 @@ void TMainForm::ApplyMinimumOuterSize() {
     }
 }
 
-void TMainForm::PlaceProgressPanel() {
-    if (!pnlProgress || !centralWidget()) return;
-    // 70 px below the top of the client area, which starts under the menu bar and holds the
-    // toolbar too; the panel itself lives in the central widget, below the toolbar.
-    const int clientTop = menuWidget() ? menuWidget()->geometry().bottom() + 1 : 0;
-    const int x = (centralWidget()->width() - pnlProgress->width()) / 2;
-    const int y = clientTop + 70 - centralWidget()->geometry().top();
-    pnlProgress->move(std::max(0, x), std::max(0, y));
-}
-
 bool TMainForm::IsProgressVisible() const {
-    return !pnlProgress->isHidden();
+    return FOpenFlow->IsProgressVisible();
 }
 int TMainForm::ProgressValue() const {
-    return Progress->value();
+    return FOpenFlow->ProgressValue();
 }
 int TMainForm::ProgressMaximum() const {
-    return Progress->maximum();
+    return FOpenFlow->ProgressMaximum();
 }
 bool TMainForm::IsView3dShown() const {
     return FView3dShown;

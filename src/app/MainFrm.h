@@ -25,6 +25,8 @@ namespace ostrel {
 
 class TErrorReporter;
 class TFigureCommands;
+class TFilterBar;
+class TOpenFilesFlow;
 class TFileTableModel;
 class TPrintOptionsDialog;
 class TLauncher;
@@ -40,6 +42,8 @@ public:
     // the filter to preselect and goes out as the one the user last chose.
     virtual QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
                                          const QStringList& filters, QString& selectedFilter) = 0;
+    // The folder chosen for Open Folder, empty when cancelled.
+    virtual QString GetExistingFolder(QWidget*, const QString&) { return {}; }
 };
 
 // How the Print command asks for the print mode and the printer; tests answer instead of
@@ -89,9 +93,14 @@ public:
     void OpenPatternFile(const QString& path);
     // Loads one file and adds it to the model; no duplicate check.
     void LoadPatternFile(const QString& path);
-    // Opens several files as the Open command does, with the progress panel for more than one;
-    // the status bar then tells how many opened and why the others did not.
+    // Opens files, and every pattern file below each folder, as the Open command does: read
+    // on worker threads while the window stays usable, with progress and Cancel in the status
+    // bar; the status bar then tells how many opened and why the others did not.
     void OpenFiles(const QStringList& paths);
+    // Waits for the files still loading and adds them now.
+    void FinishLoading();
+    TOpenFilesFlow& OpenFlow() { return *FOpenFlow; }
+    TFilterBar& FilterBar() { return *FFilterBar; }
 
     void SetGraphType(TGraphKind kind);
     TGraphKind GraphType() const { return FGraphType; }
@@ -139,7 +148,6 @@ private:
     void DeleteSelectedPatterns();
     void RebuildRecentFilesMenu();
     void ReopenRecentFile(const QString& path);
-    void PlaceProgressPanel();
     void OpenPatternFile(const QString& path, TOpenReport& report);
     void LoadPatternFile(const QString& path, TOpenReport& report);
     // The outcome of the last command that opened, closed or launched something.
@@ -151,6 +159,7 @@ private:
     void SavePlacement() const;
 
     void ActOpen();
+    void ActOpenFolder();
     void ActCloseAll();
     void ActOpenEdx();
     void ActSaveAs();
@@ -182,7 +191,6 @@ private:
     bool FSortAscending = true;
     int FLastTableHeight = 191;
     bool FView3dShown = false;
-    bool FLoadingFiles = false;
     bool FImportingCuts = false;  // an EDX import adds patterns that are not files
     bool FWasShown = false;
 
@@ -196,8 +204,8 @@ private:
     QToolButton* btnSwap = nullptr;
     QWidget* pnlGraph = nullptr;
     TPatternArea* pbPattern = nullptr;
-    TvkEdgePanel* pnlProgress = nullptr;
-    QProgressBar* Progress = nullptr;
+    TOpenFilesFlow* FOpenFlow = nullptr;  // a child of the window
+    TFilterBar* FFilterBar = nullptr;
     std::vector<QLabel*> FStatusPanels;
 
     QMenu* FFileMenu = nullptr;

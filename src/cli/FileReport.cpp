@@ -5,6 +5,8 @@
 #include "cli/CommandOptions.h"
 #include "cli/Grid3dReport.h"
 #include "formats/EdxFile.h"
+#include "formats/OrderedLoad.h"
+#include "formats/PatternFolders.h"
 #include "formats/PatternLoaders.h"
 #include "model/Errors.h"
 #include "model/NumberText.h"
@@ -15,15 +17,15 @@ namespace ostrel {
 namespace {
 
 const char kUsage[] =
-    "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [FILE]...\n"
-    "       ostrel-inspect --csv [--edx EDXFILE]... [FILE]...\n"
+    "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
+    "       ostrel-inspect --csv [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
     "       ostrel-inspect --grid3d STEP FILE\n"
     "       ostrel-inspect --help | --version";
 
 const char kHelp[] =
-    "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [FILE]...\n"
-    "       ostrel-inspect --csv [--edx EDXFILE]... [FILE]...\n"
+    "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
+    "       ostrel-inspect --csv [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
     "       ostrel-inspect --grid3d STEP FILE\n"
     "       ostrel-inspect --help | --version\n"
@@ -33,6 +35,8 @@ const char kHelp[] =
     "  --figures        add the figures computed from the cuts (azimuth cut) and the header check\n"
     "  --csv            one CSV row per loaded pattern (header row first): table columns, figures\n"
     "  --edx EDXFILE    read an EDX file as the viewer's EDX import does (may repeat)\n"
+    "  -r, --recursive FOLDER\n"
+    "                   every pattern file below FOLDER, in path order (may repeat)\n"
     "  --edx-table EDXFILE\n"
     "                   print the EDX cut table as the import puts it on the clipboard\n"
     "  --grid3d STEP    the 3D level grid of FILE's first pattern, STEP degrees apart\n"
@@ -45,6 +49,7 @@ enum TInputKind { ikPattern, ikEdx, ikEdxTable };
 struct TInput {
     TInputKind Kind = ikPattern;
     std::string Path;
+    std::string Error;  // a folder of -r that could not be listed
 };
 
 // Writes blocks separated by an empty line.
@@ -100,21 +105,23 @@ private:
     int FBlocks = 0;
 };
 
-// One block per pattern the file holds (an NSMA file holds one per frequency); the first
-// block lists what the file holds that no pattern shows.
-bool WritePatternFile(const std::string& path, bool withCuts, TBlockWriter& blocks) {
-    std::string error;
-    std::vector<std::string> ignored;
-    const auto patterns = LoadPatternFile(path, &error, &ignored);
-    if (patterns.empty()) {
-        blocks.Failed(path, error);
-        return false;
-    }
-    for (size_t i = 0; i < patterns.size(); ++i) {
-        blocks.Loaded(patterns[i]->FileName, *patterns[i], withCuts,
-                      i == 0 ? ignored : std::vector<std::string>());
-    }
-    return true;
+// The next result of the load, which reads the pattern inputs ahead on every core: one
+// block per pattern the file holds (an NSMA file holds one per frequency); the first block
+// lists what the file holds that no pattern shows.
+bool WritePatternFile(TOrderedLoad& load, bool withCuts, TBlockWriter& blocks) {
+    bool loaded = false;
+    load.TakeNext([&](TLoadResult& result) {
+        if (result.Patterns.empty()) {
+            blocks.Failed(result.Path, result.Error);
+            return;
+        }
+        for (size_t i = 0; i < result.Patterns.size(); ++i) {
+            blocks.Loaded(result.Patterns[i]->FileName, *result.Patterns[i], withCuts,
+                          i == 0 ? result.Ignored : std::vector<std::string>());
+        }
+        loaded = true;
+    });
+    return loaded;
 }
 
 // One block per cut, as the EDX import would show them; one failed block for the file when
@@ -192,7 +199,8 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
                                                           {"csv"},
                                                           {"edx", 0, true},
                                                           {"edx-table", 0, true},
-                                                          {"grid3d", 0, true}});
+                                                          {"grid3d", 0, true},
+                                                          {"recursive", 'r', true}});
     if (!problem.empty()) return usageError(problem);
     if (AnswerHelpOrVersion(options, "ostrel-inspect", kHelp, out)) return 0;
     const bool withCuts = options.Has("cuts");
@@ -210,9 +218,17 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
     std::vector<TInput> inputs;
     for (const TGivenOption& item : options.Items) {
         if (item.Name.empty()) {
-            inputs.push_back({ikPattern, item.Value});
+            inputs.push_back({ikPattern, item.Value, {}});
         } else if (item.Name == "edx" || item.Name == "edx-table") {
-            inputs.push_back({item.Name == "edx" ? ikEdx : ikEdxTable, item.Value});
+            inputs.push_back({item.Name == "edx" ? ikEdx : ikEdxTable, item.Value, {}});
+        } else if (item.Name == "recursive") {
+            try {
+                for (std::string& file : ListPatternFiles(item.Value)) {
+                    inputs.push_back({ikPattern, std::move(file), {}});
+                }
+            } catch (const std::exception& error) {
+                inputs.push_back({ikPattern, item.Value, error.what()});
+            }
         }
     }
     if (inputs.empty()) return usageError({});
@@ -231,10 +247,20 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
     } else {
         TBlockWriter blocks(out);
         blocks.WithFigures = withFigures;
+        std::vector<std::string> patternPaths;
         for (const TInput& input : inputs) {
-            const bool loaded = input.Kind == ikEdx
-                                    ? WriteEdxFile(input.Path, withCuts, blocks)
-                                    : WritePatternFile(input.Path, withCuts, blocks);
+            if (input.Kind == ikPattern && input.Error.empty()) patternPaths.push_back(input.Path);
+        }
+        TOrderedLoad load(std::move(patternPaths), 0, nullptr, nullptr, 256);
+        for (const TInput& input : inputs) {
+            bool loaded = false;
+            if (!input.Error.empty()) {
+                blocks.Failed(input.Path, input.Error);
+            } else if (input.Kind == ikEdx) {
+                loaded = WriteEdxFile(input.Path, withCuts, blocks);
+            } else {
+                loaded = WritePatternFile(load, withCuts, blocks);
+            }
             allLoaded = allLoaded && loaded;
         }
     }

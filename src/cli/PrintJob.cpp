@@ -8,7 +8,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "formats/PatternLoaders.h"
+#include "formats/OrderedLoad.h"
+#include "formats/PatternFolders.h"
 #include "graphs/PolarGraph.h"
 #include "model/MainModel.h"
 #include "model/SafeFile.h"
@@ -20,11 +21,12 @@ namespace ostrel {
 const char kPrintUsage[] =
     "usage: ostrel-print [--mode single|overlay|both] [--graph polar|cartesian]\n"
     "                    [--scale 40|25|log] [--cut azimuth|horizontal] [--paper letter|a4]\n"
-    "                    [--landscape] -o OUT.pdf FILE...\n"
+    "                    [--landscape] -o OUT.pdf [-r FOLDER]... FILE...\n"
     "Prints the pattern files into a PDF as the viewer's Print command does: single gives\n"
     "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
     "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
-    "logarithmic scale down to -20 dB.\n"
+    "logarithmic scale down to -20 dB. -r FOLDER takes every pattern file below the folder,\n"
+    "in path order.\n"
     "OUT is replaced only by a complete PDF; when it cannot be written, the reason is given\n"
     "and an existing OUT stays as it was. An OUT that is one of the FILEs, or an existing\n"
     "file that is not a PDF, is refused.\n"
@@ -87,6 +89,19 @@ int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& reque
                                   error);
         } else if (a == "--landscape") {
             request.Landscape = true;
+        } else if (a == "-r") {
+            if (i + 1 >= arguments.size()) {
+                error = "option '-r' needs a folder";
+                return 2;
+            }
+            try {
+                for (std::string& file : ListPatternFiles(arguments[++i])) {
+                    request.Files.push_back(std::move(file));
+                }
+            } catch (const std::exception& problem) {
+                error = problem.what();
+                return 2;
+            }
         } else if (a == "-o") {
             if (i + 1 >= arguments.size()) {
                 error = "option '-o' needs a file name";
@@ -197,15 +212,15 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
 
     TMainModel model;
     bool allLoaded = true;
-    for (const std::string& path : request.Files) {
-        std::string reason;
-        std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &reason);
-        if (!pattern) {
-            err << "ostrel-print: " << path << ": " << reason << '\n';
+    TOrderedLoad load(request.Files);
+    while (load.TakeNext([&](TLoadResult& result) {
+        if (result.Patterns.empty()) {
+            err << "ostrel-print: " << result.Path << ": " << result.Error << '\n';
             allLoaded = false;
-            continue;
+            return;
         }
-        model.AddPattern(std::move(pattern));
+        for (auto& pattern : result.Patterns) model.AddPattern(std::move(pattern));
+    })) {
     }
     if (model.Patterns.Count() == 0) {
         err << "ostrel-print: no file loaded; " << request.Output << " not written\n";

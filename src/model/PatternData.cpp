@@ -34,10 +34,6 @@ void TPatternDataList::CopyFrom(const TPatternDataList& source) {
     for (int i = 0; i < source.Count(); ++i) Add(source.Items(i));
 }
 
-namespace {
-
-// Paths are compared as the file system compares them: exactly, letter case included, once
-// leading and trailing blanks and control characters are trimmed.
 std::string_view TrimmedPath(std::string_view text) {
     size_t first = 0;
     size_t last = text.size();
@@ -45,8 +41,6 @@ std::string_view TrimmedPath(std::string_view text) {
     while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
     return text.substr(first, last - first);
 }
-
-}  // namespace
 
 int TPatternDataList::IndexOfFileName(const std::string& name) const {
     const std::string_view wanted = TrimmedPath(name);

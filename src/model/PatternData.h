@@ -78,6 +78,9 @@ std::string FileNamePart(const std::string& path);
 // into `path`.
 std::string_view FileNamePartView(std::string_view path);
 std::string RemoveExtension(const std::string& name);
+// Paths are compared as the file system compares them: exactly, letter case included, once
+// leading and trailing blanks and control characters are trimmed.
+std::string_view TrimmedPath(std::string_view text);
 
 // 360 values at whole degrees 0..359 by linear interpolation in the first containing interval.
 void ResampleCut(const TRealPointList& source, TRealPointList& dest);

@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kMainFormSection = "MainForm";
 constexpr const char* kOptionsSection = "Options";
 constexpr const char* kOpenPathKey = "FOpenPath";
+constexpr const char* kFilterTextKey = "FFilterText";
 constexpr const char* kAllowDuplicatesKey = "FAllowDuplicates";
 constexpr const char* kShowExtensionsKey = "FShowExtensions";
 constexpr const char* kFileName = "settings.ini";
@@ -41,6 +42,7 @@ void TSettings::Load() {
         ini.Load(FIniPath);
         const TSettings defaults;
         FOpenPath = ini.ReadString(kMainFormSection, kOpenPathKey, defaults.FOpenPath);
+        FFilterText = ini.ReadString(kMainFormSection, kFilterTextKey, defaults.FFilterText);
         FAllowDuplicates =
             ini.ReadBool(kOptionsSection, kAllowDuplicatesKey, defaults.FAllowDuplicates);
         FShowExtensions =
@@ -60,6 +62,17 @@ void TSettings::Save() const {
         TProfileFile ini;
         ini.Load(FIniPath);
         ini.WriteString(kMainFormSection, kOpenPathKey, FOpenPath);
+        if (FFilterText.empty()) {
+            ini.DeleteKey(kMainFormSection, kFilterTextKey);
+        } else {
+            // A line break would end the entry; the filter treats any control character as
+            // a blank anyway.
+            std::string oneLine = FFilterText;
+            for (char& c : oneLine) {
+                if (static_cast<unsigned char>(c) < ' ') c = ' ';
+            }
+            ini.WriteString(kMainFormSection, kFilterTextKey, oneLine);
+        }
         ini.WriteBool(kOptionsSection, kAllowDuplicatesKey, FAllowDuplicates);
         ini.WriteBool(kOptionsSection, kShowExtensionsKey, FShowExtensions);
         ini.Save(FIniPath);

@@ -21,6 +21,7 @@ public:
     void Save() const;
 
     std::string FOpenPath;          // persisted: [MainForm] FOpenPath
+    std::string FFilterText;        // persisted: [MainForm] FFilterText, the table's filter
     std::string FIniPath;           // the file Load and Save use
     bool FAllowDuplicates = false;  // persisted: [Options] FAllowDuplicates
     bool FShowExtensions = false;   // persisted: [Options] FShowExtensions

@@ -1,6 +1,7 @@
 #include "views/LegendDrawer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -73,8 +74,16 @@ void TBasicLegendDrawer::Draw() {
     const bool showExtensions = GetSettings().FShowExtensions;
 
     drawer.SetFont(kLegendFont, clGreen, fsBold, TextSize);
+    const double lineHeight = drawer.TextHeight("H");
+    // Only entries that can fit are measured: with thousands selected, measuring every name
+    // would cost more than drawing the graphs.
+    int measured = Patterns.Count();
+    if (std::isfinite(MaxBottom) && lineHeight > 0) {
+        const double room = std::max(0.0, MaxBottom - Origin.Y);
+        measured = std::min(measured, static_cast<int>(room / lineHeight) + 1);
+    }
     double widest = 0;
-    for (int i = 0; i < Patterns.Count(); ++i) {
+    for (int i = 0; i < measured; ++i) {
         const TPatternData& pattern = Patterns.Items(i);
         widest = std::max(widest,
                           drawer.TextWidth(IdText(pattern) + DisplayName(pattern, showExtensions)));
@@ -86,23 +95,34 @@ void TBasicLegendDrawer::Draw() {
     if (Align == laCenter) left = Origin.X - width / 2;
 
     double y = Origin.Y;
-    const double lineHeight = drawer.TextHeight("H");
     for (int i = 0; i < Patterns.Count(); ++i) {
         const TPatternData& pattern = Patterns.Items(i);
+        const std::string idText = IdText(pattern);
+        drawer.SetFont(kLegendFont, clGreen, fsBold, TextSize);
+        const double idWidth = drawer.TextWidth(idText);
+        const std::vector<std::string> lines =
+            WrapLines(drawer, DisplayName(pattern, showExtensions), width);
+        // The entry must fit, and so must the line telling about the entries after it.
+        const bool last = i + 1 == Patterns.Count();
+        const double bottom = y + static_cast<double>(lines.size()) * lineHeight +
+                              (last ? 0 : kEntrySpacing + lineHeight);
+        if (i > 0 && bottom > MaxBottom) {
+            drawer.SetFont(kLegendFont, clGray, fsBold, TextSize);
+            drawer.TextOut("\u2026 and " + std::to_string(Patterns.Count() - i) + " more", left, y);
+            return;
+        }
+
         const double middle = y + lineHeight / 2;
         drawer.SetPen(clGray, psSolid, 1.0);
         drawer.SetBrush(SeriesColor(i), bsSolid);
         drawer.Rectangle({left - 20, middle - 4, left - 5, middle + 4});
         drawer.SetBrush(clWhite, bsSolid);
 
-        const std::string idText = IdText(pattern);
         drawer.SetFont(kLegendFont, clBlue, fsBold, TextSize);
         drawer.TextOut(idText, left, y);
         drawer.SetFont(kLegendFont, clGreen, fsBold, TextSize);
-        const double idWidth = drawer.TextWidth(idText);
-        y = DrawWrappedText(drawer, DisplayName(pattern, showExtensions), left + idWidth, y,
-                            width) +
-            kEntrySpacing;
+        for (const std::string& line : lines) y = drawer.TextOut(line, left + idWidth, y);
+        y += kEntrySpacing;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "draw/Drawer.h"
@@ -38,6 +39,9 @@ public:
     TPatternDataList Patterns{false};
     TRealPoint Origin;
     std::uint8_t Align = laLeft;  // TLegendAlign; other values hang from the left
+    // The lowest y the legend may use: entries that would run below it are left out, and
+    // the last line says "… and 940 more" instead. No limit by default.
+    double MaxBottom = std::numeric_limits<double>::infinity();
 };
 
 }  // namespace ostrel

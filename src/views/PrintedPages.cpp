@@ -163,6 +163,7 @@ void TOverlayedPatternPage::Draw() {
     view.LegendAutoPlace = false;
     view.LegendOrigin = kOverlayLegendOrigin;
     view.LegendMaxWidth = 400;
+    view.LegendMaxBottom = kFrameTop - 4;
     view.LegendAlign = 0;
     view.GraphType = GraphType;
     view.Draw();

@@ -25,6 +25,8 @@ constexpr int kCartesianInsetX = 40;
 constexpr int kCartesianInsetY = 30;
 constexpr double kCartesianAspectRatio = 1.5;
 constexpr double kLegendTopGap = 30;
+// Room kept free under the legend's last line.
+constexpr double kLegendBottomGap = 4;
 
 std::unique_ptr<TSeries> MakeCutSeries(const TRealPointList& cut, TColor color, double rotation) {
     auto series = std::make_unique<TSeries>(true);
@@ -338,6 +340,7 @@ void TSideBySideDrawer::Draw() {
     legend.TextSize = LegendFontSize;
     legend.Align = LegendAlign;
     legend.Origin = LegendAutoPlace ? AutoLegendOrigin() : LegendOrigin;
+    legend.MaxBottom = LegendAutoPlace ? Bounds.Bottom - kLegendBottomGap : LegendMaxBottom;
     legend.Draw();
 }
 

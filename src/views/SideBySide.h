@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "draw/Drawer.h"
@@ -96,6 +97,9 @@ public:
     bool LegendAutoPlace = true;
     TRealPoint LegendOrigin;  // used when LegendAutoPlace is false
     double LegendMaxWidth = 200;
+    // The lowest y a legend placed by LegendOrigin may use (an automatic one stays inside
+    // Bounds); entries below it are summed up as "… and N more".
+    double LegendMaxBottom = std::numeric_limits<double>::infinity();
     std::uint8_t LegendAlign = 0;  // TLegendAlign
     std::uint8_t GraphType = gtPolar;
     bool ShowLegend = true;

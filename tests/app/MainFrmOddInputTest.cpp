@@ -61,6 +61,7 @@ protected:
     void Choose(const char* command, const QStringList& paths) {
         Form->SetFileDialogService(std::make_unique<TGivenPaths>(paths));
         Form->findChild<QAction*>(command)->trigger();
+        Form->FinishLoading();
     }
     QString Status() const { return Form->StatusPanelText(1); }
 
@@ -95,6 +96,7 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
     for (const auto& open : ways) {
         Form->findChild<QAction*>("mmiCloseAll")->trigger();
         open();
+        Form->FinishLoading();
         EXPECT_EQ(Form->FileTable().RowCount(), 1) << Status().toStdString();
     }
     Form.reset();
@@ -106,6 +108,7 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
 TEST_F(MainFormOddInputTest, EveryCommandThatChangesTheTableRefreshesTheLoadMessage) {
     Form->OpenFiles({QString::fromStdString(PatternFile("a.msi")),
                      QString::fromStdString(PatternFile("b.msi"))});
+    Form->FinishLoading();
     EXPECT_EQ(Status(), "2 files opened");
     Choose("mmiOpenEdx", {OSTREL_SAMPLES_DIR "/sector65_edx.doc"});
     EXPECT_EQ(Status(), "72 cuts imported from sector65_edx.doc");

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
@@ -24,6 +25,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
 #include <filesystem>
@@ -34,7 +36,9 @@
 #include "app/FiguresPanel.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
+#include "app/FilterBar.h"
 #include "app/MainFrm.h"
+#include "app/OpenFilesFlow.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
 #include "dialogs/PrintOptionsDlg.h"
@@ -53,8 +57,11 @@ namespace {
 // Supplies the paths a user would choose, and records what the dialog was asked.
 class TFakeFileDialog : public TFileDialogService {
 public:
-    explicit TFakeFileDialog(QStringList paths, QString chosenFilter = {})
-        : FPaths(std::move(paths)), FChosenFilter(std::move(chosenFilter)) {}
+    explicit TFakeFileDialog(QStringList paths, QString chosenFilter = {}, std::string folder = {})
+        : FPaths(std::move(paths)),
+          FChosenFilter(std::move(chosenFilter)),
+          FFolder(QString::fromStdString(folder)) {}
+    QString GetExistingFolder(QWidget*, const QString&) override { return FFolder; }
     QStringList GetOpenFileNames(QWidget*, const QString& folder, const QStringList& filters,
                                  QString& selectedFilter) override {
         AskedFolder = folder;
@@ -70,6 +77,7 @@ public:
 private:
     QStringList FPaths;
     QString FChosenFilter;
+    QString FFolder;
 };
 
 // Records what the window would start or open instead of starting it.
@@ -131,6 +139,7 @@ protected:
     void Open(const QStringList& paths) {
         Form->SetFileDialogService(std::make_unique<TFakeFileDialog>(paths));
         Form->findChild<QAction*>("actOpen")->trigger();
+        Form->FinishLoading();
     }
 
     void SelectRows(std::initializer_list<int> rows) {
@@ -188,6 +197,8 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     TFakeFileDialog* asked = dialog.get();
     Form->SetFileDialogService(std::move(dialog));
     Form->findChild<QAction*>("actOpen")->trigger();
+    EXPECT_TRUE(Form->IsProgressVisible());
+    Form->FinishLoading();
     EXPECT_EQ(asked->AskedFilters, TMainForm::kOpenFilters);
     EXPECT_EQ(asked->PreselectedFilter, TMainForm::kOpenFilters[0]);
     ASSERT_EQ(Form->FileTable().RowCount(), 2);
@@ -211,6 +222,7 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     // A failed single file still moves the remembered folder, and never shows the panel.
     TTempDir other;
     Form->OpenFiles({QString::fromStdString(other.Write("x.msi", "nothing"))});
+    Form->FinishLoading();
     EXPECT_EQ(GetSettings().FOpenPath, other.Path() + "/");
     EXPECT_EQ(Form->FileTable().RowCount(), 2);
     EXPECT_EQ(Form->ProgressMaximum(), 3) << "one file does not touch the progress bar";
@@ -601,9 +613,11 @@ TEST_F(MainFormTest, DroppedFilesOpenAsIfChosenInTheDialog) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(Form.get(), &drop);
-    ASSERT_EQ(Form->FileTable().RowCount(), 2) << "folders and remote addresses are passed over";
+    Form->FinishLoading();
+    // The folder brings its pattern files (the same two again), remote addresses nothing.
+    ASSERT_EQ(Form->FileTable().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcFileName), "a");
-    EXPECT_EQ(Form->ProgressMaximum(), 2);
+    EXPECT_EQ(Form->ProgressMaximum(), 4);
     EXPECT_FALSE(Form->IsProgressVisible());
 
     QMimeData text;
@@ -650,24 +664,6 @@ TEST_F(MainFormTest, HeaderClicksWithAnyMouseButtonSortButNeverWithoutPatterns) 
     EXPECT_EQ(Form->SortColumn(), fcFrequency);
     EXPECT_EQ(header->sortIndicatorSection(), fcFrequency);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
-    Form->hide();
-}
-
-TEST_F(MainFormTest, ProgressPanelSitsOverTheTable70PixelsBelowTheClientTop) {
-    Form->show();
-    QApplication::processEvents();
-    auto* panel = Form->findChild<QWidget*>("pnlProgress");
-    ASSERT_NE(panel, nullptr);
-    const QPoint topLeft = panel->mapTo(Form.get(), QPoint(0, 0));
-    const int clientTop = Form->menuWidget() ? Form->menuWidget()->geometry().bottom() + 1 : 0;
-    EXPECT_EQ(topLeft.y() - clientTop, 70);
-    EXPECT_EQ(topLeft.x(), (Form->width() - 273) / 2);
-    EXPECT_EQ(panel->size(), QSize(273, 31));
-    const QRect table(Form->FileView()->mapTo(Form.get(), QPoint(0, 0)), Form->FileView()->size());
-    EXPECT_TRUE(table.contains(QRect(topLeft, panel->size()))) << "the panel covers the table";
-    Form->resize(1200, 700);
-    QApplication::processEvents();
-    EXPECT_EQ(panel->mapTo(Form.get(), QPoint(0, 0)), QPoint((1200 - 273) / 2, clientTop + 70));
     Form->hide();
 }
 
@@ -729,47 +725,87 @@ TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
     for (TSurface3dForm* window : windows) window->close();
 }
 
-// Records, in order, the window's own paints and each paint of the progress bar with the
-// value it showed.
-class TPaintLog : public QObject {
-public:
-    TPaintLog(QWidget* window, QProgressBar* progress) : FWindow(window), FProgress(progress) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            if (watched == FWindow) Events << "window";
-            if (watched == FProgress) Events << QString("progress %1").arg(FProgress->value());
-        }
-        return false;
-    }
-    QStringList Events;
-
-private:
-    QWidget* FWindow;
-    QProgressBar* FProgress;
-};
-
-TEST_F(MainFormTest, WindowRepaintsBeforeLoadingAndTheProgressIsPaintedAtEveryStep) {
+TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
     Form->show();
     QApplication::processEvents();
-    auto* progress = Form->findChild<QProgressBar*>("Progress");
-    ASSERT_NE(progress, nullptr);
-    TPaintLog log(Form.get(), progress);
-    Form->installEventFilter(&log);
-    progress->installEventFilter(&log);
-    QObject::connect(&Form->FileTable(), &QAbstractItemModel::rowsInserted,
-                     [&log] { log.Events << "row"; });
-    // Dropped files and the command line take this road, without the Open dialog's repaint.
-    Form->OpenFiles({Pattern("a.msi", 1, 1), Pattern("b.msi", 2, 2), Pattern("c.msi", 3, 3)});
-    // The progress is painted at every step; the table takes the batch as one insertion.
-    const QStringList expected = {"window",     "progress 0", "progress 1",
-                                  "progress 2", "progress 3", "row"};
-    QStringList seen;
-    for (const QString& event : log.Events) {
-        if (event == "window" && seen.contains("window")) continue;
-        if (seen.isEmpty() || seen.back() != event) seen << event;
+    auto* status = Form->findChild<QLabel*>("StatusPanel1");
+    std::filesystem::create_directories(Folder.File("lib/b"));
+    for (const char* name : {"lib/b/2.msi", "lib/a.pln", "lib/b/1.txt", "lib/c.txt"}) {
+        Pattern(name, 900, 10);
     }
-    EXPECT_EQ(seen, expected) << log.Events.join(", ").toStdString();
-    Form->hide();
+    Folder.Write("lib/notes.doc", "not a pattern");
+    Form->SetFileDialogService(
+        std::make_unique<TFakeFileDialog>(QStringList{}, QString(), Folder.File("lib")));
+    Form->findChild<QAction*>("actOpenFolder")->trigger();
+    // Nothing is added before the window's event loop comes round.
+    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+    EXPECT_TRUE(Form->IsProgressVisible());
+    EXPECT_EQ(Form->OpenFlow().ProgressText(), "0 of 4");
+    SaveTestPng(Form->grab().toImage(), "app/loading-folder.png");
+    Form->FinishLoading();
+    ASSERT_EQ(Form->FileTable().RowCount(), 4);
+    const QStringList order = {"a", "1", "2", "c"};  // path order: lib/a, lib/b/1, lib/b/2, lib/c
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(Cell(row, fcFileName), order[row]);
+        EXPECT_EQ(Cell(row, fcId), QString::number(row));
+    }
+    EXPECT_FALSE(Form->IsProgressVisible());
+    EXPECT_EQ(status->text(), "4 files opened");
+    EXPECT_EQ(GetSettings().FOpenPath, Folder.File("lib") + "/");
+
+    // Cancel keeps what was added (nothing yet here) and says so.
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    Form->OpenFiles({QString::fromStdString(Folder.File("lib"))});
+    auto* cancel = Form->findChild<QToolButton*>("btnCancelLoading");
+    ASSERT_NE(cancel, nullptr);
+    cancel->click();
+    EXPECT_FALSE(Form->OpenFlow().IsLoading());
+    EXPECT_EQ(status->text(), QString::fromUtf8("Cancelled \u2014 no file opened"));
+    QApplication::processEvents();
+    EXPECT_EQ(Form->FileTable().RowCount(), 0) << "nothing arrives after a cancel";
+
+    // Closing the window stops the load at once.
+    Form->OpenFiles({QString::fromStdString(Folder.File("lib"))});
+    EXPECT_TRUE(Form->OpenFlow().IsLoading());
+    Form->close();
+    EXPECT_FALSE(Form->OpenFlow().IsLoading());
+}
+
+TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
+    Open({Pattern("a.txt", 850, 10, 65), Pattern("b.txt", 1850, 17.5, 65),
+          Pattern("c.txt", 2100, 18, 90)});
+    TFilterBar& bar = Form->FilterBar();
+    SelectRows({0, 1, 2});
+    bar.SetText("freq:1710-2170 gain:>=17");
+    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Cell(0, fcFileName), "b");
+    EXPECT_EQ(bar.CountText(), "2 of 3");
+    EXPECT_EQ(Form->Model().Selection.Count(), 2) << "the hidden row left the selection";
+    EXPECT_EQ(GetSettings().FFilterText, "freq:1710-2170 gain:>=17");
+    Form->show();
+    SaveTestPng(Form->grab().toImage(), "app/filter-bar.png");
+
+    // A text the filter cannot read leaves the table as it was and says why.
+    bar.SetText("freq:1710-2170 tilt:6");
+    EXPECT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_TRUE(bar.ErrorText().startsWith("Unknown column 'tilt'"));
+    SaveTestPng(Form->grab().toImage(), "app/filter-bar-error.png");
+
+    // Select All and Delete act on what is shown.
+    bar.SetText("hbw:65");
+    Form->FileView()->selectAll();
+    EXPECT_EQ(Form->Model().Selection.Count(), 2);
+    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
+    EXPECT_EQ(Form->Model().Patterns.Count(), 1);
+    EXPECT_EQ(bar.CountText(), "0 of 1");
+
+    // Esc in the bar clears the filter; the text is remembered for the next start.
+    QTest::keyClick(bar.Edit(), Qt::Key_Escape);
+    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(bar.CountText(), "");
+    bar.SetText("c");
+    CreateForm();
+    EXPECT_EQ(Form->FilterBar().Text(), "c");
 }
 
 TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
@@ -858,16 +894,16 @@ TEST_F(MainFormTest, ReopenSubmenuSitsBeforeExitWithShortenedCaptions) {
         return texts;
     };
     EXPECT_EQ(visibleTexts(),
-              (QStringList{"&Open", "Save &As...", "-", "&Close All", "-", "Copy Image", "-",
-                           "Export &Table...", "&Print", "-", "-", "&Exit"}));
+              (QStringList{"&Open", "Open &Folder...", "Save &As...", "-", "&Close All", "-",
+                           "Copy Image", "-", "Export &Table...", "&Print", "-", "-", "&Exit"}));
     const std::string deep = Folder.Path() + "/a-rather-long-folder-name/another-long-folder-name";
     std::filesystem::create_directories(deep);
     const QString path = QString::fromStdString(deep + "/panel.txt");
     QFile::copy(Pattern("panel.txt", 1, 1), path);
     Open({path});
-    EXPECT_EQ(visibleTexts(),
-              (QStringList{"&Open", "Save &As...", "-", "&Close All", "-", "Copy Image", "-",
-                           "Export &Table...", "&Print", "-", "-", "Reopen", "-", "&Exit"}));
+    EXPECT_EQ(visibleTexts(), (QStringList{"&Open", "Open &Folder...", "Save &As...", "-",
+                                           "&Close All", "-", "Copy Image", "-", "Export &Table...",
+                                           "&Print", "-", "-", "Reopen", "-", "&Exit"}));
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     const QString caption = reopen->actions().value(0)->text();
@@ -999,6 +1035,7 @@ TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
     const std::string pipe = Folder.File("p.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     Form->OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
+    Form->FinishLoading();
     EXPECT_EQ(Form->FileTable().rowCount(), 0);
     EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
               "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +

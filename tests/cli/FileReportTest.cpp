@@ -60,7 +60,7 @@ TEST(Inspect, UsageErrorsExitWith2) {
     TRun run = Inspect({});
     EXPECT_EQ(run.Status, 2);
     EXPECT_EQ(run.Err.rfind("usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... "
-                            "[FILE]...\n",
+                            "[-r FOLDER]... [FILE]...\n",
                             0),
               0u);
     run = Inspect({"--cuts"});

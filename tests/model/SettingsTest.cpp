@@ -51,6 +51,18 @@ TEST(Settings, RoundTripsThePersistedEntriesAndStartsWithDefaultsWithoutAFile) {
     EXPECT_EQ(second.FOpenPath, first.FOpenPath);
     EXPECT_FALSE(second.FAllowDuplicates);
     EXPECT_TRUE(second.FShowExtensions);
+
+    // The table's filter is kept only while there is one, on one line.
+    second.FFilterText = "freq:1710-2170 \"a;b,c\"\ngain:>=17";
+    second.Save();
+    TSettings third(first.FIniPath);
+    third.Load();
+    EXPECT_EQ(third.FFilterText, "freq:1710-2170 \"a;b,c\" gain:>=17");
+    third.FFilterText.clear();
+    third.Save();
+    EXPECT_EQ(ReadFileBytes(first.FIniPath),
+              "[MainForm]\r\nFOpenPath=C:\\Program Files\\Ostrel; data,1\\\r\n\r\n"
+              "[Options]\r\nFAllowDuplicates=0\r\nFShowExtensions=1\r\n");
 }
 
 TEST(Settings, BooleansAreIntegersAndAnythingElseIsTheDefault) {

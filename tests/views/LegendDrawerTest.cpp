@@ -142,6 +142,38 @@ TEST(LegendDrawer, LongNamesWrapBetweenCharactersWithinTheWidthLimit) {
     EXPECT_NEAR(drawer.CallsOf("Rectangle").at(1).Args[1], 32 + 7 - 4, kTol);
 }
 
+TEST(LegendDrawer, EntriesBelowTheLimitBecomeOneLineSayingHowManyMore) {
+    TViewSettingsScope settings(true, -40, false);
+    TTestPatterns patterns;
+    for (int i = 0; i < 1000; ++i) patterns.Add(i, "/lib/p" + std::to_string(i) + ".msi");
+    // Entries are 18 apart (14 + 4): from y = 50, an entry and the line after it fit while
+    // y + 14 + 4 + 14 <= 150, so entries at 50, 68, 86, 104 and the summary at 122.
+    const struct {
+        double MaxBottom;
+        size_t Entries;
+        std::string Last;
+    } cases[] = {{150, 4, "\u2026 and 996 more"},
+                 {10, 1, "\u2026 and 999 more"},  // the first entry always shows
+                 {1e9, 1000, "p999"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.MaxBottom);
+        TRecordingDrawer drawer;
+        TBasicLegendDrawer legend;
+        legend.Drawer = &drawer;
+        legend.Patterns.CopyFrom(patterns.List);
+        legend.Origin = {100, 50};
+        legend.MaxBottom = c.MaxBottom;
+        legend.Draw();
+        EXPECT_EQ(drawer.CallsOf("Rectangle").size(), c.Entries);
+        const auto texts = TextOuts(drawer);
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.back().Text, c.Last);
+        if (c.Entries < 1000) {
+            EXPECT_NEAR(texts.back().Args[1], 50 + 18 * static_cast<double>(c.Entries), kTol);
+        }
+    }
+}
+
 TEST(LegendDrawer, WithoutPatternsNothingIsDrawn) {
     TViewSettingsScope settings(true, -40, false);
     TRecordingDrawer drawer;

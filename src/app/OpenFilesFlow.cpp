@@ -1,0 +1,206 @@
+#include "app/OpenFilesFlow.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/FileTableModel.h"
+#include "app/PathText.h"
+#include "formats/PatternFolders.h"
+#include "model/MainModel.h"
+#include "model/Settings.h"
+#include "shell/PathNames.h"
+
+namespace ostrel {
+
+namespace {
+
+// How long one slice of adding rows may keep the window from its input. Adding a pattern
+// costs microseconds; the table's insertion at the end of a slice costs more, so slices
+// are not made smaller than needed.
+constexpr qint64 kSliceMs = 40;
+
+}  // namespace
+
+QString GroupedCount(long long count) {
+    QString digits = QString::number(count < 0 ? -count : count);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, ',');
+    return count < 0 ? "-" + digits : digits;
+}
+
+TOpenFilesFlow::TOpenFilesFlow(QWidget& window, QStatusBar& statusBar, TMainModel& model,
+                               TFileTableModel& table, THooks hooks)
+    : QObject(&window), FWindow(window), FModel(model), FTable(table), FHooks(std::move(hooks)) {
+    FProgressBox = new QWidget(&statusBar);
+    FProgressBox->setObjectName("pnlLoading");
+    auto* layout = new QHBoxLayout(FProgressBox);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(4);
+    FProgressLabel = new QLabel(FProgressBox);
+    FProgressLabel->setObjectName("lblLoading");
+    FProgressBar = new QProgressBar(FProgressBox);
+    FProgressBar->setObjectName("Progress");
+    FProgressBar->setTextVisible(false);
+    FProgressBar->setFixedWidth(120);
+    FProgressBar->setMaximumHeight(14);
+    FCancelButton = new QToolButton(FProgressBox);
+    FCancelButton->setObjectName("btnCancelLoading");
+    FCancelButton->setText(tr("Cancel"));
+    FCancelButton->setToolTip(tr("Stop opening files (Esc); the files opened so far stay"));
+    FCancelButton->setAutoRaise(true);
+    FCancelButton->setMaximumHeight(17);
+    layout->addWidget(FProgressLabel);
+    layout->addWidget(FProgressBar);
+    layout->addWidget(FCancelButton);
+    statusBar.addPermanentWidget(FProgressBox);
+    FProgressBox->hide();
+    connect(FCancelButton, &QToolButton::clicked, this, &TOpenFilesFlow::Cancel);
+    FDeliverTimer = new QTimer(this);
+    FDeliverTimer->setSingleShot(true);
+    FDeliverTimer->setInterval(0);
+    connect(FDeliverTimer, &QTimer::timeout, this, &TOpenFilesFlow::Deliver);
+
+    FEscape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    FEscape->setContext(Qt::WindowShortcut);
+    FEscape->setEnabled(false);
+    connect(FEscape, &QShortcut::activated, this, &TOpenFilesFlow::Cancel);
+
+    // Closing the window stops the readers at once rather than when the window is freed.
+    window.installEventFilter(this);
+}
+
+TOpenFilesFlow::~TOpenFilesFlow() {
+    // The workers finish the file each is reading; nothing more reaches the model.
+    FLoad.reset();
+}
+
+bool TOpenFilesFlow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &FWindow && event->type() == QEvent::Close && FLoad) Cancel();
+    return QObject::eventFilter(watched, event);
+}
+
+bool TOpenFilesFlow::Open(const QStringList& paths) {
+    if (FLoad) return false;
+    std::vector<std::string> given;
+    given.reserve(static_cast<size_t>(paths.size()));
+    for (const QString& path : paths) given.push_back(PathBytes(path));
+    std::vector<std::string> files;
+    try {
+        files = ExpandPatternPaths(given);
+    } catch (const std::exception&) {
+        // A folder that vanished between the choice and now gives nothing of its own; the
+        // other paths still open.
+        for (const std::string& path : given) {
+            try {
+                std::vector<std::string> one = ExpandPatternPaths({path});
+                files.insert(files.end(), one.begin(), one.end());
+            } catch (const std::exception&) {
+            }
+        }
+    }
+    if (files.empty()) return false;
+    FBatch = std::make_unique<TOpenBatch>(FModel, GetSettings().FAllowDuplicates);
+    FLoad = std::make_unique<TOrderedLoad>(std::move(files), 0, nullptr, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { ScheduleDelivery(); }, Qt::QueuedConnection);
+    });
+    // A single file needs no progress and no Cancel.
+    if (FLoad->Total() > 1) {
+        FProgressBar->setRange(0, FLoad->Total());
+        ShowProgress();
+        FProgressBox->show();
+    }
+    FEscape->setEnabled(true);
+    return true;
+}
+
+void TOpenFilesFlow::Deliver() {
+    if (!FLoad) return;
+    QElapsedTimer slice;
+    slice.start();
+    {
+        // The rows of a slice reach the table as one insertion.
+        const TFileTableBatch batch(FTable);
+        while (!FLoad->Done() && slice.elapsed() < kSliceMs) {
+            if (FLoad->TakeReady([this](TLoadResult& result) { FBatch->Add(result); }, 256) == 0) {
+                break;
+            }
+        }
+    }
+    if (FLoad->Taken() == FLoad->Total()) {
+        Finish();
+        return;
+    }
+    if (FLoad->Total() > 1) ShowProgress();
+    // Out of time with results still waiting: come back after the input that queued up.
+    ScheduleDelivery();
+}
+
+void TOpenFilesFlow::ScheduleDelivery() {
+    // A zero timer, not a posted call: posted calls that post the next one run back to back
+    // in one pass of the event loop and would starve input while a backlog is added; a
+    // timer fires once per pass, after the window's events.
+    if (FLoad && !FDeliverTimer->isActive()) FDeliverTimer->start();
+}
+
+void TOpenFilesFlow::FinishNow() {
+    if (!FLoad) return;
+    {
+        const TFileTableBatch batch(FTable);
+        while (FLoad->TakeNext([this](TLoadResult& result) { FBatch->Add(result); })) {
+        }
+    }
+    Finish();
+}
+
+void TOpenFilesFlow::Cancel() {
+    if (!FLoad) return;
+    FLoad->Cancel();
+    Finish();
+}
+
+void TOpenFilesFlow::Finish() {
+    const bool cancelled = FLoad->Taken() < FLoad->Total();
+    if (FLoad->Total() > 1) FProgressBar->setValue(FLoad->Taken());
+    FLoad.reset();
+    FDeliverTimer->stop();
+    const std::unique_ptr<TOpenBatch> batch = std::move(FBatch);
+    FEscape->setEnabled(false);
+    FProgressBox->hide();
+    if (!batch->LastReadPath().empty()) {
+        // The Open dialog starts in the folder of the last file read.
+        GetSettings().FOpenPath = AbsoluteFolderOf(batch->LastReadPath());
+    }
+    if (FHooks.Finished) FHooks.Finished(batch->Report(), cancelled);
+}
+
+void TOpenFilesFlow::ShowProgress() {
+    FProgressBar->setValue(FLoad->Taken());
+    FProgressLabel->setText(ProgressText());
+}
+
+QString TOpenFilesFlow::ProgressText() const {
+    return tr("%1 of %2")
+        .arg(GroupedCount(FProgressBar->value()), GroupedCount(FProgressBar->maximum()));
+}
+
+bool TOpenFilesFlow::IsProgressVisible() const {
+    return !FProgressBox->isHidden();
+}
+
+int TOpenFilesFlow::ProgressValue() const {
+    return FProgressBar->value();
+}
+
+int TOpenFilesFlow::ProgressMaximum() const {
+    return FProgressBar->maximum();
+}
+
+}  // namespace ostrel

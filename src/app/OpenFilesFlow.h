@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "formats/OrderedLoad.h"
+#include "shell/OpenBatch.h"
+
+class QLabel;
+class QProgressBar;
+class QShortcut;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+class QWidget;
+
+namespace ostrel {
+
+class TFileTableModel;
+class TFileTableBatch;
+class TMainModel;
+
+// Opening many files without freezing the window: the files are read on worker threads and
+// their patterns reach the model here, on the window's thread, in the order given, a slice
+// at a time so that input is handled in between. The status bar shows "4,210 of 20,000"
+// with a Cancel button (and Esc) while a batch loads; cancelling keeps what has loaded;
+// closing the window cancels at once.
+class TOpenFilesFlow : public QObject {
+    Q_OBJECT
+
+public:
+    struct THooks {
+        // After the last file of a batch (or a cancel): the batch's outcome for the status bar.
+        std::function<void(const TOpenReport& report, bool cancelled)> Finished;
+    };
+
+    TOpenFilesFlow(QWidget& window, QStatusBar& statusBar, TMainModel& model,
+                   TFileTableModel& table, THooks hooks);
+    ~TOpenFilesFlow() override;
+
+    // Starts loading the files, folders replaced by the pattern files below them. Ignored
+    // while a batch is loading. Returns false when there was nothing to load.
+    bool Open(const QStringList& paths);
+    // Stops reading; the files already added stay.
+    void Cancel();
+    // Waits for the rest of the batch and adds it now (tests, and callers that need the
+    // rows before going on).
+    void FinishNow();
+
+    bool IsLoading() const { return FLoad != nullptr; }
+    bool IsProgressVisible() const;
+    int ProgressValue() const;
+    int ProgressMaximum() const;
+    // "4,210 of 20,000"
+    QString ProgressText() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Deliver();
+    void ScheduleDelivery();
+    void Finish();
+    void ShowProgress();
+
+    QWidget& FWindow;
+    TMainModel& FModel;
+    TFileTableModel& FTable;
+    THooks FHooks;
+    std::unique_ptr<TOrderedLoad> FLoad;
+    std::unique_ptr<TOpenBatch> FBatch;
+    QTimer* FDeliverTimer = nullptr;
+
+    QWidget* FProgressBox = nullptr;
+    QLabel* FProgressLabel = nullptr;
+    QProgressBar* FProgressBar = nullptr;
+    QToolButton* FCancelButton = nullptr;
+    QShortcut* FEscape = nullptr;
+};
+
+// "20,000": a count with thousands separators, whatever the locale.
+QString GroupedCount(long long count);
+
+}  // namespace ostrel

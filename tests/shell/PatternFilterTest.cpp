@@ -1,0 +1,102 @@
+#include "shell/PatternFilter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace ostrel {
+namespace {
+
+// Three patterns: a 65-degree panel at 1850 MHz, a 90-degree one at 2100 and a 33-degree
+// one at 900 MHz without a vertical width.
+struct TLibrary {
+    TPatternData Patterns[3];
+    TLibrary() {
+        const struct {
+            const char* Name;
+            double Frequency, Gain, HorzWidth, VertWidth;
+        } rows[] = {{"/lib/Kathrein/K80010622_1850.msi", 1850, 17.85, 65, 7.2},
+                    {"/lib/Comm/SBNHH_2100_T6.pln", 2100, 16.1, 90.4, 6.5},
+                    {"/lib/Comm/LowBand 900.txt", 900, 13, 33, 0}};
+        for (int i = 0; i < 3; ++i) {
+            TPatternData& p = Patterns[i];
+            p.Id = i;
+            p.FileName = rows[i].Name;
+            p.Frequency.SetValue(rows[i].Frequency);
+            p.Gain.SetValue(rows[i].Gain);
+            p.HorzWidth.SetValue(rows[i].HorzWidth);
+            if (rows[i].VertWidth != 0) p.VertWidth.SetValue(rows[i].VertWidth);
+        }
+        Patterns[1].HRotationOffset = -20;
+    }
+    // "1 0 1": which of the three patterns the filter lets through.
+    std::string Through(const std::string& text) const {
+        const TPatternFilter filter = TPatternFilter::Parse(text);
+        std::string shown;
+        for (const TPatternData& p : Patterns) shown += filter.Matches(p) ? '1' : '0';
+        return shown;
+    }
+};
+
+TEST(PatternFilter, TermsSelectTheRowsTheyDescribe) {
+    const TLibrary library;
+    const struct {
+        const char* Text;
+        const char* Shown;
+    } cases[] = {
+        {"", "111"},
+        {"   ", "111"},
+        {"k8001", "100"},              // file name, letter case ignored
+        {"comm", "000"},               // the folder is not part of the name
+        {"\"band 900\"", "001"},       // a quoted phrase keeps its blank
+        {"freq:1710-2170", "110"},     // range, ends included
+        {"freq:1710..1850", "100"},    // the other range spelling
+        {"gain:>=17", "100"},          // comparisons
+        {"gain:<16.1", "001"},         //
+        {"gain:<=16.1", "011"},        //
+        {"hbw:60-70", "100"},          //
+        {"hbw:90", "010"},             // exact: rounds to the digits typed (90.4 shows as 90)
+        {"hbw:90.0", "000"},           //
+        {"vbw:<100", "110"},           // a missing value never matches
+        {"hrot:-20", "010"},           // a signed exact value is not a range
+        {"hrot:-30--10", "010"},       // a range of signed values
+        {"hrot:=0", "101"},            //
+        {"Frequency:900", "001"},      // the header's first word
+        {"HORZWIDTH:>50", "110"},      // the header in letters and digits
+        {"frequencymhz:2100", "010"},  //
+        {"name:_T6", "010"},           //
+        {"freq:1710-2170 gain:>=17 hbw:60-70", "100"},  // all terms must hold
+        {"freq:2170-1710", "110"},                      // a range given high to low
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(library.Through(c.Text), c.Shown);
+    }
+}
+
+TEST(PatternFilter, ErrorsSayWhatIsWrong) {
+    const struct {
+        const char* Text;
+        const char* Message;
+    } cases[] = {
+        {"tilt:6", "Unknown column 'tilt' (use id, name, freq, gain, hbw, vbw, hrot, vrot)"},
+        {"g:>13", "Unknown column 'g' (use id, name, freq, gain, hbw, vbw, hrot, vrot)"},
+        {"gain:", "Nothing after 'gain:'"},
+        {"gain:>=x", "'x' is not a number in 'gain:>=x'"},
+        {"freq:1710-", "'' is not a number in 'freq:1710-'"},
+        {"hbw:1,5", "'1,5' is not a number in 'hbw:1,5'"},
+        {"\"open", "A quote is not closed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        try {
+            TPatternFilter::Parse(c.Text);
+            ADD_FAILURE() << "no error";
+        } catch (const EFilterError& error) {
+            EXPECT_STREQ(error.what(), c.Message);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ostrel
