@@ -1,0 +1,180 @@
+// The main window's commands that act on the selected patterns through a dialog, a
+// window or another program: print, offsets, points, 3D, source, options, about.
+#include "app/MainFrm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QSvgGenerator>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/FigureCommands.h"
+#include "app/FileTableDelegate.h"
+#include "app/FileTableModel.h"
+#include "app/FilterBar.h"
+#include "app/Launches.h"
+#include "app/OpenFilesFlow.h"
+#include "app/PathText.h"
+#include "app/PatternArea.h"
+#include "app/SaveAsCommand.h"
+#include "app/ScreenAreas.h"
+#include "app/TableColumns.h"
+#include "dialogs/AboutFrm.h"
+#include "dialogs/AniFrm.h"
+#include "dialogs/OptionsDlg.h"
+#include "dialogs/PatPointsDlg.h"
+#include "dialogs/PrintOptionsDlg.h"
+#include "dialogs/RotateDlg.h"
+#include "dialogs/Surface3dFrm.h"
+#include "formats/EdxFile.h"
+#include "formats/PatternLoaders.h"
+#include "graphs/PolarGraph.h"
+#include "model/Errors.h"
+#include "model/Settings.h"
+#include "qtdraw/CanvasDeviceDrawers.h"
+#include "qtdraw/CanvasDrawer.h"
+#include "qtdraw/CanvasPainter.h"
+#include "qtdraw/CanvasPdfOutput.h"
+#include "shell/Branding.h"
+#include "shell/FileTable.h"
+#include "shell/WindowPlacement.h"
+#include "views/OffsetAngles.h"
+#include "views/PrintedPages.h"
+#include "views/SideBySide.h"
+#include "widgets/AppIcons.h"
+#include "widgets/ClipboardService.h"
+#include "widgets/EdgePanel.h"
+
+namespace ostrel {
+
+void TMainForm::ActPrint() {
+    if (FModel->Selection.Count() == 0) return;
+    std::uint8_t mode = pmSingle;
+    if (FModel->Selection.Count() >= 2) {
+        TPrintOptionsDialog options(this);
+        const bool confirmed = FPrintDialogs->RunPrintOptions(options) == QDialog::Accepted;
+        if (!confirmed) return;
+        mode = options.PrintMode();
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!FPrintDialogs->RunPrintDialog(this, printer)) return;
+    try {
+        TCanvasPdfOutput pdfFile(printer);
+        const std::unique_ptr<TGraphic> logo = LoadLogoGraphic();
+        TPatternDataPagePrinter pages(
+            [&printer] { return std::make_unique<TPrinterDrawer>(printer); }, logo.get());
+        pages.Patterns.CopyFrom(FModel->Selection);
+        pages.PrintMode = mode;
+        pages.SetGraphType(FGraphType == gkPolar ? gtPolar : gtCartesian);
+        pages.Print();
+        if (const std::string failure = pdfFile.Finish(); !failure.empty()) {
+            throw EPrintError("The PDF could not be written to '" + pdfFile.TargetPath() +
+                              "': " + failure);
+        }
+    } catch (const std::exception& error) {
+        FErrors->ShowError(this, QString::fromUtf8(error.what()));
+    }
+}
+
+void TMainForm::ActShowSource() {
+    if (FModel->Selection.Count() == 0) return;
+    TQtEditorService editor;
+    const TPatternData& pattern = FModel->Selection.Items(0);
+    FModel->ShowSource(pattern, editor);
+    ShowStatus(editor.Started() ? TStatusMessage{} : NoEditorMessage(pattern.FileName));
+}
+
+void TMainForm::ActAngles() {
+    TRotateDialog dialog(this);
+    // The selection itself: "&Apply" changes the very patterns the dialog lists.
+    dialog.SetPatterns(&FModel->Selection);
+    dialog.OnApplyAngles = [this](TRotateDialog& sender) { OnApplyAngles(sender); };
+    if (dialog.Run()) ApplyOffsets(dialog.Angles());
+}
+
+void TMainForm::OnApplyAngles(TRotateDialog& dialog) {
+    ApplyOffsets(dialog.Angles());
+}
+
+void TMainForm::ApplyOffsets(const TRealPointList& angles) {
+    ostrel::ApplyOffsets(FModel->Selection, angles);
+    for (auto* window : findChildren<TSurface3dForm*>()) window->ApplyOffsets(FModel->Selection);
+    tvFiles->viewport()->update();
+    pbPattern->Invalidate();
+}
+
+void TMainForm::ActShowPoints() {
+    TQtClipboardService clipboard;
+    TPatPointsDialog dialog(this, clipboard);
+    dialog.Patterns.CopyFrom(FModel->Selection);
+    dialog.Run();
+}
+
+void TMainForm::ActView3d() {
+    if (FModel->Selection.Count() == 0) return;
+    if (!FView3dShown) {
+        OpenSurface3dWindow(this, FModel->Selection, static_cast<std::uint8_t>(FScaleMode));
+        ShowStatus({});
+        return;
+    }
+    const bool hadModule = FLauncher->Has3dModule();
+    const bool started = FLauncher->Launch3dViewer(
+        this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+    if (started) {
+        ShowStatus({});
+    } else {
+        ShowStatus(hadModule ? No3dRuntimeMessage() : No3dModuleMessage());
+    }
+}
+
+void TMainForm::ActOptions() {
+    ExecuteOptionsDialog(this, GetSettings());
+    tvFiles->viewport()->update();
+    pbPattern->Invalidate();
+}
+
+void TMainForm::ActAbout() {
+    TAboutForm about(this);
+    about.exec();
+}
+
+void TMainForm::ActLicense() {
+    const bool opened = FLauncher->OpenPrivacyPage();
+    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(branding::kPrivacyUrl));
+}
+
+void TMainForm::ActQuickGuide() {
+    const QString guide = FLauncher->GuidePath();
+    if (!QFileInfo(guide).isFile()) {
+        ShowStatus(MissingGuideMessage(guide.toStdString()));
+        return;
+    }
+    const bool opened = FLauncher->OpenQuickGuide();
+    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(guide.toStdString()));
+}
+
+}  // namespace ostrel

@@ -1,0 +1,241 @@
+// The main window's actions, menus and toolbar: what each command is called, its keys,
+// icon and place.
+#include "app/MainFrm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QSvgGenerator>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/FigureCommands.h"
+#include "app/FileTableDelegate.h"
+#include "app/FileTableModel.h"
+#include "app/FilterBar.h"
+#include "app/Launches.h"
+#include "app/OpenFilesFlow.h"
+#include "app/PathText.h"
+#include "app/PatternArea.h"
+#include "app/SaveAsCommand.h"
+#include "app/ScreenAreas.h"
+#include "app/TableColumns.h"
+#include "dialogs/AboutFrm.h"
+#include "dialogs/AniFrm.h"
+#include "dialogs/OptionsDlg.h"
+#include "dialogs/PatPointsDlg.h"
+#include "dialogs/PrintOptionsDlg.h"
+#include "dialogs/RotateDlg.h"
+#include "dialogs/Surface3dFrm.h"
+#include "formats/EdxFile.h"
+#include "formats/PatternLoaders.h"
+#include "graphs/PolarGraph.h"
+#include "model/Errors.h"
+#include "model/Settings.h"
+#include "qtdraw/CanvasDeviceDrawers.h"
+#include "qtdraw/CanvasDrawer.h"
+#include "qtdraw/CanvasPainter.h"
+#include "qtdraw/CanvasPdfOutput.h"
+#include "shell/Branding.h"
+#include "shell/FileTable.h"
+#include "shell/WindowPlacement.h"
+#include "views/OffsetAngles.h"
+#include "views/PrintedPages.h"
+#include "views/SideBySide.h"
+#include "widgets/AppIcons.h"
+#include "widgets/ClipboardService.h"
+#include "widgets/EdgePanel.h"
+
+namespace ostrel {
+
+namespace {
+
+QIcon ActionIcon(const char* name) {
+    return QIcon(QString(":/icons/%1.svg").arg(name));
+}
+
+}  // namespace
+
+void TMainForm::CreateActions() {
+    auto make = [this](const char* name, const QString& text, const QKeySequence& shortcut,
+                       const QString& hint, const char* icon, void (TMainForm::*handler)()) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+        if (!hint.isEmpty()) action->setToolTip(hint);
+        if (icon) action->setIcon(ActionIcon(icon));
+        if (handler) connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    actOpen =
+        make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open", &TMainForm::ActOpen);
+    actPrint =
+        make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", &TMainForm::ActPrint);
+    actAngles = make("actAngles", "Offset Angles", QKeySequence("Ctrl+W"), "Set offset angles",
+                     "offset-angles", &TMainForm::ActAngles);
+    actShowSource = make("actShowSource", "&Source File", QKeySequence("Ctrl+S"),
+                         "View source file", "source", &TMainForm::ActShowSource);
+    actShowPoints = make("actShowPoints", "&Pattern Points", QKeySequence("Ctrl+E"),
+                         "View pattern points", "points", &TMainForm::ActShowPoints);
+    actView3d = make("actView3d", "&View 3D", QKeySequence(), "View 3D model", "view3d",
+                     &TMainForm::ActView3d);
+
+    actSwapGrap = make("actSwapGrap", QString(), QKeySequence(Qt::Key_F5), "Change graph type",
+                       "swap-graph", nullptr);
+    connect(actSwapGrap, &QAction::triggered, this,
+            [this] { SetGraphType(FGraphType == gkPolar ? gkCartesian : gkPolar); });
+    actSwapAzimuth =
+        make("actSwapAzimuth", QString(), QKeySequence(Qt::Key_F6), QString(), nullptr, nullptr);
+    connect(actSwapAzimuth, &QAction::triggered, this,
+            [this] { SetHCut(!GetSettings().FUseAzimuth); });
+    actSwapRadScale =
+        make("actSwapRadScale", QString(), QKeySequence(Qt::Key_F7), QString(), nullptr, nullptr);
+    connect(actSwapRadScale, &QAction::triggered, this,
+            [this] { SetScaleMode((FScaleMode + 1) % 3); });
+    for (QAction* action : {actSwapGrap, actSwapAzimuth, actSwapRadScale}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+
+    auto checkable = [this](const char* name, const QString& text, QActionGroup* group,
+                            std::function<void()> handler) {
+        auto* action = new QAction(text, group);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    auto* hCut = new QActionGroup(this);
+    mmiAzimuth = checkable("mmiAzimuth", "Azimuth", hCut, [this] { SetHCut(true); });
+    mmiHorizontal = checkable("mmiHorizontal", "Horizontal", hCut, [this] { SetHCut(false); });
+    auto* scale = new QActionGroup(this);
+    mmi25dB = checkable("mmi25dB", "25 dB", scale, [this] { SetScaleMode(0); });
+    mmi40dB = checkable("mmi40dB", "40 dB", scale, [this] { SetScaleMode(1); });
+    mmiLogarithmic = checkable("mmiLogarithmic", "Logarithmic", scale, [this] { SetScaleMode(2); });
+    auto* graph = new QActionGroup(this);
+    mmiCartesian =
+        checkable("mmiCartesian", "Cartesian", graph, [this] { SetGraphType(gkCartesian); });
+    mmiPolar = checkable("mmiPolar", "Polar", graph, [this] { SetGraphType(gkPolar); });
+}
+
+void TMainForm::CreateMenus() {
+    FFileMenu = menuBar()->addMenu("File");
+    FFileMenu->setObjectName("mmiFile");
+    FFileMenu->addAction(actOpen);
+    auto* openFolder = FFileMenu->addAction("Open &Folder...", this, &TMainForm::ActOpenFolder);
+    openFolder->setObjectName("actOpenFolder");
+    openFolder->setShortcut(QKeySequence("Ctrl+Shift+O"));
+    QAction* openEdx = FFileMenu->addAction("Open EDX (Special)");
+    openEdx->setObjectName("mmiOpenEdx");
+    openEdx->setVisible(false);
+    connect(openEdx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
+    FFileMenu->addAction("Save &As...", this, &TMainForm::ActSaveAs)->setObjectName("mmiSaveAs");
+    FFileMenu->addSeparator();
+    QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
+    closeAll->setObjectName("mmiCloseAll");
+    FFileMenu->addSeparator();
+    QAction* copy = FFileMenu->addAction("Copy Image", this, &TMainForm::CopyImage);
+    copy->setObjectName("mmiCopyImage");
+    FFileMenu->addSeparator();
+    FFileMenu->addAction(actPrint);
+    FFileMenu->addSeparator();
+    FRecentFilesAnchor = FFileMenu->addSeparator();
+    QAction* exit = FFileMenu->addAction("&Exit", this, &QWidget::close);
+    exit->setObjectName("mmiExit");
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->addAction("&Options", this, &TMainForm::ActOptions)->setObjectName("mmiOptions");
+    options->addAction(actAngles);
+    QAction* copyPattern =
+        options->addAction("&Copy Pattern as Image", this, &TMainForm::CopyImage);
+    copyPattern->setObjectName("mmiCopyPattern");
+    copyPattern->setVisible(false);
+
+    QMenu* view = menuBar()->addMenu("&View");
+    FViewMenu = view;
+    view->addAction(actShowSource);
+    view->addAction(actShowPoints);
+    view->addSeparator();
+    QMenu* hCut = view->addMenu("H Cut (F6)");
+    hCut->addAction(mmiAzimuth);
+    hCut->addAction(mmiHorizontal);
+    view->addSeparator();
+    QMenu* scale = view->addMenu("Rad Scale (F7)");
+    scale->addAction(mmi25dB);
+    scale->addAction(mmi40dB);
+    scale->addSeparator();
+    scale->addAction(mmiLogarithmic);
+    view->addSeparator();
+    QMenu* graph = view->addMenu("Graph Type (F5)");
+    graph->addAction(mmiCartesian);
+    graph->addAction(mmiPolar);
+    view->addSeparator();
+    view->addAction(actView3d);
+
+    QMenu* about = menuBar()->addMenu("&About");
+    about->addAction("&About", this, &TMainForm::ActAbout)->setObjectName("mmiAbout");
+    about->addSeparator();
+    about->addAction("&License Agreement", this, &TMainForm::ActLicense)
+        ->setObjectName("mmiLicense");
+    about->addSeparator();
+    QAction* guide = about->addAction("&Quick Guide", this, &TMainForm::ActQuickGuide);
+    guide->setObjectName("mmiQuickGuide");
+    guide->setVisible(false);
+}
+
+void TMainForm::CreateToolBar() {
+    QToolBar* bar = addToolBar("ToolBar1");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setFixedHeight(26);
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->addAction(actOpen);
+    QAction* edx = bar->addAction(ActionIcon("edx"), "Open EDX (Special)");
+    edx->setObjectName("tbOpenEdx");
+    edx->setVisible(false);
+    connect(edx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
+    bar->addSeparator();
+    bar->addAction(actPrint);
+    bar->addSeparator();
+    bar->addAction(actAngles);
+    bar->addSeparator();
+    bar->addAction(actShowSource);
+    bar->addAction(actShowPoints);
+    bar->addAction(actView3d);
+    QAction* animation = bar->addAction(ActionIcon("animation"), "Animation");
+    animation->setObjectName("tbAnimation");
+    animation->setVisible(false);
+    connect(animation, &QAction::triggered, this, &TMainForm::ActAnimate);
+    QAction* toggle =
+        bar->addAction(ActionIcon("toggle-azimuth"), "Toggle between Azimuth and Horizontal H Cut");
+    toggle->setObjectName("toolToggleAz");
+    toggle->setVisible(false);
+    connect(toggle, &QAction::triggered, this, [this] { SetHCut(!GetSettings().FUseAzimuth); });
+}
+
+}  // namespace ostrel

@@ -1,0 +1,214 @@
+// The main window's commands that open and close patterns: Open, Open Folder, Save As,
+// the EDX import, Close All, Delete, dropped files.
+#include "app/MainFrm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QSvgGenerator>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/FigureCommands.h"
+#include "app/FileTableDelegate.h"
+#include "app/FileTableModel.h"
+#include "app/FilterBar.h"
+#include "app/Launches.h"
+#include "app/OpenFilesFlow.h"
+#include "app/PathText.h"
+#include "app/PatternArea.h"
+#include "app/SaveAsCommand.h"
+#include "app/ScreenAreas.h"
+#include "app/TableColumns.h"
+#include "dialogs/AboutFrm.h"
+#include "dialogs/AniFrm.h"
+#include "dialogs/OptionsDlg.h"
+#include "dialogs/PatPointsDlg.h"
+#include "dialogs/PrintOptionsDlg.h"
+#include "dialogs/RotateDlg.h"
+#include "dialogs/Surface3dFrm.h"
+#include "formats/EdxFile.h"
+#include "formats/PatternLoaders.h"
+#include "graphs/PolarGraph.h"
+#include "model/Errors.h"
+#include "model/Settings.h"
+#include "qtdraw/CanvasDeviceDrawers.h"
+#include "qtdraw/CanvasDrawer.h"
+#include "qtdraw/CanvasPainter.h"
+#include "qtdraw/CanvasPdfOutput.h"
+#include "shell/Branding.h"
+#include "shell/FileTable.h"
+#include "shell/WindowPlacement.h"
+#include "views/OffsetAngles.h"
+#include "views/PrintedPages.h"
+#include "views/SideBySide.h"
+#include "widgets/AppIcons.h"
+#include "widgets/ClipboardService.h"
+#include "widgets/EdgePanel.h"
+
+namespace ostrel {
+
+void TMainForm::ActOpen() {
+    QString filter = FOpenFilter;
+    const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
+        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter));
+    if (!filter.isEmpty()) FOpenFilter = filter;
+    if (paths.isEmpty()) return;
+    OpenFiles(paths);
+}
+
+void TMainForm::OpenFiles(const QStringList& paths) {
+    FOpenFlow->Open(paths);
+}
+
+void TMainForm::FinishLoading() {
+    FOpenFlow->FinishNow();
+}
+
+void TMainForm::ActOpenFolder() {
+    const QString folder =
+        FFileDialog->GetExistingFolder(this, QString::fromStdString(GetSettings().FOpenPath));
+    if (!folder.isEmpty()) OpenFiles({folder});
+}
+
+void TMainForm::OpenPatternFile(const QString& path) {
+    TOpenReport report;
+    OpenPatternFile(path, report);
+    ShowStatus(report.Message());
+}
+
+void TMainForm::LoadPatternFile(const QString& path) {
+    TOpenReport report;
+    LoadPatternFile(path, report);
+    ShowStatus(report.Message());
+}
+
+void TMainForm::OpenPatternFile(const QString& path, TOpenReport& report) {
+    if (!GetSettings().FAllowDuplicates && FModel->Patterns.IndexOfFileName(PathBytes(path)) >= 0) {
+        report.Duplicate(PathBytes(path));
+        return;
+    }
+    LoadPatternFile(path, report);
+}
+
+void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
+    const std::string bytes = PathBytes(path);
+    // Remembered before anything is read, so a file that fails still sets the folder.
+    GetSettings().FOpenPath = AbsoluteFolderOf(bytes);
+    std::string error;
+    std::vector<std::unique_ptr<TPatternData>> patterns = ostrel::LoadPatternFile(bytes, &error);
+    if (patterns.empty()) {
+        report.Failed(bytes, error);
+        return;
+    }
+    for (auto& pattern : patterns) FModel->AddPattern(std::move(pattern));
+    report.Opened(bytes);
+}
+
+void TMainForm::ActSaveAs() {
+    TQtSaveDialogService dialogs;
+    TSaveAsCommand command(this, dialogs);
+    ShowStatus({command.Run(FModel->Selection, GetSettings().FOpenPath), {}});
+}
+
+void TMainForm::ActOpenEdx() {
+    QString filter = kOpenFilters.at(2);
+    const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
+        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter));
+    if (paths.isEmpty()) return;
+    const std::string path = PathBytes(paths.front());
+    TQtClipboardService clipboard;
+    // The cuts are named after their labels, not files: reopening one could only fail, and
+    // each would push a real file off the Reopen list.
+    FImportingCuts = true;
+    try {
+        ImportEdxFile(path, *FModel, clipboard);
+        FImportingCuts = false;
+        ShowStatus(CutsImportedMessage(path, FModel->Patterns.Count()));
+    } catch (const std::exception& error) {
+        FImportingCuts = false;
+        TOpenReport report;
+        report.Failed(path, error.what());
+        ShowStatus(report.Message());
+        FErrors->ShowError(this, ToQString(error.what()));
+    }
+}
+
+void TMainForm::ActAnimate() {
+    TAnimateForm animation(this);
+    animation.Patterns.CopyFrom(FModel->Selection);
+    animation.Run();
+}
+
+void TMainForm::ActCloseAll() {
+    const TStatusMessage closed = ClosedMessage(FModel->Patterns);
+    FModel->Clear();
+    ShowStatus(closed);
+}
+
+void TMainForm::DeleteSelectedPatterns() {
+    if (FModel->Selection.Count() == 0) return;
+    ShowStatus(ClosedMessage(FModel->Selection));
+    TPatternDataList removed(false);
+    removed.CopyFrom(FModel->Selection);
+    {
+        // The table's selection is taken once at the end, not after every removed row: with
+        // thousands of rows selected that would cost a pass over all of them per row.
+        const QSignalBlocker quiet(tvFiles->selectionModel());
+        for (int i = removed.Count() - 1; i >= 0; --i) FModel->RemovePattern(removed.Items(i));
+    }
+    OnTableSelectionChanged();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        // The encoded form keeps a name's bytes that are not UTF-8 ("%E9").
+        const std::string path =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+        std::error_code error;
+        if (IsExistingFile(path) || std::filesystem::is_directory(path, error)) {
+            paths.push_back(PathText(path));
+        }
+    }
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenFiles(paths);
+}
+
+}  // namespace ostrel
