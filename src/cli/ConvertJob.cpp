@@ -38,7 +38,7 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 when every file converted, 1 when any did not, 2 for a usage error.\n";
 
-const char kVersion[] = "ostrel-convert (Ostrel Viewer) " OSTREL_VERSION "\n";
+const char kVersion[] = "ostrel-convert " OSTREL_VERSION "\n";
 
 struct TFileId {
     dev_t Device = 0;

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "cli/CommandOptions.h"
 #include "formats/OrderedLoad.h"
 #include "formats/PatternFolders.h"
 #include "graphs/PolarGraph.h"
@@ -22,6 +23,7 @@ const char kPrintUsage[] =
     "usage: ostrel-print [--mode single|overlay|both] [--graph polar|cartesian]\n"
     "                    [--scale 40|25|log] [--cut azimuth|horizontal] [--paper letter|a4]\n"
     "                    [--landscape] -o OUT.pdf [-r FOLDER]... FILE...\n"
+    "       ostrel-print --help | --version\n"
     "Prints the pattern files into a PDF as the viewer's Print command does: single gives\n"
     "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
     "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
@@ -35,84 +37,64 @@ const char kPrintUsage[] =
 
 namespace {
 
-// Reads the value of an option into one of its choices; false when it is missing or not
-// one of them.
+// The value of an option as one of its choices; false (with the reason) when it is none.
 template <typename T>
-bool ReadChoice(const std::vector<std::string>& arguments, size_t& i,
+bool ReadChoice(const TCommandOptions& options, const char* name,
                 std::initializer_list<std::pair<const char*, T>> choices, T& value,
                 std::string& error) {
-    const std::string& option = arguments[i];
-    if (i + 1 >= arguments.size()) {
-        error = "option '" + option + "' needs a value";
-        return false;
-    }
-    const std::string& given = arguments[++i];
-    for (const auto& [name, choice] : choices) {
-        if (given == name) {
+    if (!options.Has(name)) return true;
+    const std::string given = options.Value(name);
+    for (const auto& [choiceName, choice] : choices) {
+        if (given == choiceName) {
             value = choice;
             return true;
         }
     }
-    error = "'" + given + "' is not a value of " + option;
+    error = "'" + given + "' is not a value of --" + name;
     return false;
 }
 
-// 0 parsed, 2 usage error, -1 help asked for.
+// 0 parsed, 2 usage error, -1 help or version asked for.
 int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& request,
-                 std::string& error) {
-    bool optionsEnded = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& a = arguments[i];
-        bool ok = true;
-        if (optionsEnded || a.size() <= 1 || a[0] != '-') {
-            request.Files.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (a == "--help" || a == "-h") {
-            return -1;
-        } else if (a == "--mode") {
-            ok = ReadChoice<std::uint8_t>(
-                arguments, i, {{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
-                request.PrintMode, error);
-        } else if (a == "--graph") {
-            ok = ReadChoice<std::uint8_t>(arguments, i,
-                                          {{"polar", gtPolar}, {"cartesian", gtCartesian}},
-                                          request.GraphType, error);
-        } else if (a == "--scale") {
-            ok = ReadChoice<std::uint8_t>(arguments, i, {{"25", 0}, {"40", 1}, {"log", 2}},
-                                          request.ScaleMode, error);
-        } else if (a == "--cut") {
-            ok = ReadChoice<bool>(arguments, i, {{"azimuth", true}, {"horizontal", false}},
-                                  request.UseAzimuth, error);
-        } else if (a == "--paper") {
-            ok = ReadChoice<bool>(arguments, i, {{"letter", false}, {"a4", true}}, request.A4,
-                                  error);
-        } else if (a == "--landscape") {
-            request.Landscape = true;
-        } else if (a == "-r") {
-            if (i + 1 >= arguments.size()) {
-                error = "option '-r' needs a folder";
-                return 2;
-            }
+                 std::string& error, std::ostream& out) {
+    TCommandOptions options;
+    error = options.Parse(arguments, {{"mode", 0, true},
+                                      {"graph", 0, true},
+                                      {"scale", 0, true},
+                                      {"cut", 0, true},
+                                      {"paper", 0, true},
+                                      {"landscape"},
+                                      {"recursive", 'r', true},
+                                      {"output", 'o', true}});
+    if (!error.empty()) return 2;
+    if (AnswerHelpOrVersion(options, "ostrel-print", kPrintUsage, out)) return -1;
+    const bool choicesRead =
+        ReadChoice<std::uint8_t>(options, "mode",
+                                 {{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
+                                 request.PrintMode, error) &&
+        ReadChoice<std::uint8_t>(options, "graph", {{"polar", gtPolar}, {"cartesian", gtCartesian}},
+                                 request.GraphType, error) &&
+        ReadChoice<std::uint8_t>(options, "scale", {{"25", 0}, {"40", 1}, {"log", 2}},
+                                 request.ScaleMode, error) &&
+        ReadChoice<bool>(options, "cut", {{"azimuth", true}, {"horizontal", false}},
+                         request.UseAzimuth, error) &&
+        ReadChoice<bool>(options, "paper", {{"letter", false}, {"a4", true}}, request.A4, error);
+    if (!choicesRead) return 2;
+    request.Landscape = options.Has("landscape");
+    request.Output = options.Value("output");
+    for (const TGivenOption& item : options.Items) {
+        if (item.Name.empty()) {
+            request.Files.push_back(item.Value);
+        } else if (item.Name == "recursive") {
             try {
-                for (std::string& file : ListPatternFiles(arguments[++i])) {
+                for (std::string& file : ListPatternFiles(item.Value)) {
                     request.Files.push_back(std::move(file));
                 }
             } catch (const std::exception& problem) {
                 error = problem.what();
                 return 2;
             }
-        } else if (a == "-o") {
-            if (i + 1 >= arguments.size()) {
-                error = "option '-o' needs a file name";
-                return 2;
-            }
-            request.Output = arguments[++i];
-        } else {
-            error = "unknown option '" + a + "'";
-            return 2;
         }
-        if (!ok) return 2;
     }
     if (request.Output.empty()) {
         error = "no output file: give -o OUT.pdf";
@@ -184,11 +166,8 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
              TPdfTarget& target) {
     TPrintRequest request;
     std::string error;
-    const int parsed = ParseRequest(arguments, request, error);
-    if (parsed == -1) {
-        out << kPrintUsage;
-        return 0;
-    }
+    const int parsed = ParseRequest(arguments, request, error, out);
+    if (parsed == -1) return 0;
     if (parsed != 0) {
         err << "ostrel-print: " << error << '\n' << kPrintUsage;
         return 2;

@@ -70,6 +70,8 @@ TEST(PrintJob, UsageErrorsAndHelp) {
         {"--colour", "-o", "x.pdf", kSamples + "omni_850.msi"},
         {kSamples + "omni_850.msi", "-o"},
         {"-o", "x.pdf", kSamples + "omni_850.msi", "--cut"},
+        // A value-taking option never swallows the next option.
+        {"-o", "--landscape", kSamples + "omni_850.msi"},
     };
     for (const auto& arguments : usageErrors) {
         TRecordingTarget target;
