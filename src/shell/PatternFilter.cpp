@@ -6,6 +6,7 @@
 
 #include "model/AsciiText.h"
 #include "model/NumberText.h"
+#include "model/Settings.h"
 #include "shell/FileTable.h"
 
 namespace ostrel {
@@ -25,6 +26,14 @@ struct TFilterField {
 std::optional<double> Figure(const TDoubleObject& value) {
     if (value.IsNull) return std::nullopt;
     return value.Value;
+}
+
+const THorzFigures& Horz(const TPatternData& p) {
+    return p.Figures(GetSettings().FUseAzimuth).Horz;
+}
+
+const TVertFigures& Vert(const TPatternData& p) {
+    return p.Figures(true).Vert;
 }
 
 const std::vector<TFilterField>& FilterFields() {
@@ -49,6 +58,14 @@ const std::vector<TFilterField>& FilterFields() {
          [](const TPatternData& p) { return std::optional<double>(p.VRotationOffset); },
          {},
          false},
+        // Figures computed from the cuts, under the names ostrel-inspect gives them; the
+        // horizontal ones follow the H cut shown.
+        {"tilt", -1, [](const TPatternData& p) { return Vert(p).PeakAngle; }, {}, false},
+        {"squint", -1, [](const TPatternData& p) { return Horz(p).PeakAngle; }, {}, false},
+        {"h_width_3db", -1, [](const TPatternData& p) { return Horz(p).Width3Db; }, {}, false},
+        {"v_width_3db", -1, [](const TPatternData& p) { return Vert(p).Width3Db; }, {}, false},
+        {"fb_30", -1, [](const TPatternData& p) { return Horz(p).FrontToBack30; }, {}, false},
+        {"fb_180", -1, [](const TPatternData& p) { return Horz(p).FrontToBack180; }, {}, false},
     };
     return kFields;
 }

@@ -786,9 +786,9 @@ TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
     SaveTestPng(Form->grab().toImage(), "app/filter-bar.png");
 
     // A text the filter cannot read leaves the table as it was and says why.
-    bar.SetText("freq:1710-2170 tilt:6");
+    bar.SetText("freq:1710-2170 slope:6");
     EXPECT_EQ(Form->FileTable().RowCount(), 2);
-    EXPECT_TRUE(bar.ErrorText().startsWith("Unknown column 'tilt'"));
+    EXPECT_TRUE(bar.ErrorText().startsWith("Unknown column 'slope'"));
     SaveTestPng(Form->grab().toImage(), "app/filter-bar-error.png");
 
     // Select All and Delete act on what is shown.

@@ -28,6 +28,8 @@ struct TLibrary {
             if (rows[i].VertWidth != 0) p.VertWidth.SetValue(rows[i].VertWidth);
         }
         Patterns[1].HRotationOffset = -20;
+        Patterns[1].AzimuthFigures.Vert.PeakAngle = 6;
+        Patterns[1].HorizontalFigures.Vert.PeakAngle = 6;
     }
     // "1 0 1": which of the three patterns the filter lets through.
     std::string Through(const std::string& text) const {
@@ -67,6 +69,7 @@ TEST(PatternFilter, TermsSelectTheRowsTheyDescribe) {
         {"name:_T6", "010"},           //
         {"freq:1710-2170 gain:>=17 hbw:60-70", "100"},  // all terms must hold
         {"freq:2170-1710", "110"},                      // a range given high to low
+        {"tilt:6", "010"},                              // a figure computed from the cuts
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -79,8 +82,12 @@ TEST(PatternFilter, ErrorsSayWhatIsWrong) {
         const char* Text;
         const char* Message;
     } cases[] = {
-        {"tilt:6", "Unknown column 'tilt' (use id, name, freq, gain, hbw, vbw, hrot, vrot)"},
-        {"g:>13", "Unknown column 'g' (use id, name, freq, gain, hbw, vbw, hrot, vrot)"},
+        {"slope:6",
+         "Unknown column 'slope' (use id, name, freq, gain, hbw, vbw, hrot, vrot, tilt, "
+         "squint, h_width_3db, v_width_3db, fb_30, fb_180)"},
+        {"g:>13",
+         "Unknown column 'g' (use id, name, freq, gain, hbw, vbw, hrot, vrot, tilt, squint, "
+         "h_width_3db, v_width_3db, fb_30, fb_180)"},
         {"gain:", "Nothing after 'gain:'"},
         {"gain:>=x", "'x' is not a number in 'gain:>=x'"},
         {"freq:1710-", "'' is not a number in 'freq:1710-'"},
