@@ -387,19 +387,6 @@ void TMainForm::ApplyMinimumOuterSize() {
     }
 }
 
-bool TMainForm::IsProgressVisible() const {
-    return FOpenFlow->IsProgressVisible();
-}
-int TMainForm::ProgressValue() const {
-    return FOpenFlow->ProgressValue();
-}
-int TMainForm::ProgressMaximum() const {
-    return FOpenFlow->ProgressMaximum();
-}
-bool TMainForm::IsView3dShown() const {
-    return FView3dShown;
-}
-
 QWidget* TMainForm::PatternBox() const {
     return pbPattern;
 }

@@ -119,10 +119,6 @@ public:
     // The outer height the splitter rule compares with; the window's frame height.
     bool TryTableHeight(int height);
 
-    bool IsProgressVisible() const;
-    int ProgressValue() const;
-    int ProgressMaximum() const;
-    bool IsView3dShown() const;
     TFigureCommands& Figures() { return *FFigures; }
 
 protected:

@@ -197,7 +197,7 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     TFakeFileDialog* asked = dialog.get();
     Form->SetFileDialogService(std::move(dialog));
     Form->findChild<QAction*>("actOpen")->trigger();
-    EXPECT_TRUE(Form->IsProgressVisible());
+    EXPECT_TRUE(Form->OpenFlow().IsProgressVisible());
     Form->FinishLoading();
     EXPECT_EQ(asked->AskedFilters, TMainForm::kOpenFilters);
     EXPECT_EQ(asked->PreselectedFilter, TMainForm::kOpenFilters[0]);
@@ -205,9 +205,9 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     EXPECT_EQ(Cell(0, fcId), "0");
     EXPECT_EQ(Cell(1, fcId), "1");
     EXPECT_EQ(Cell(1, fcFileName), "c");
-    EXPECT_EQ(Form->ProgressMaximum(), 3);
-    EXPECT_EQ(Form->ProgressValue(), 3);
-    EXPECT_FALSE(Form->IsProgressVisible());
+    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 3);
+    EXPECT_EQ(Form->OpenFlow().ProgressValue(), 3);
+    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
     EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
 
     // The next Open starts in the remembered folder with the filter last chosen.
@@ -225,7 +225,7 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     Form->FinishLoading();
     EXPECT_EQ(GetSettings().FOpenPath, other.Path() + "/");
     EXPECT_EQ(Form->FileTable().RowCount(), 2);
-    EXPECT_EQ(Form->ProgressMaximum(), 3) << "one file does not touch the progress bar";
+    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 3) << "one file does not touch the progress bar";
 }
 
 TEST_F(MainFormTest, DeleteKeyAndCloseAllKeepTheIdRules) {
@@ -286,7 +286,6 @@ TEST_F(MainFormTest, CommandsFollowTheSizeOfTheSelection) {
     const std::string viewer = ProgramFolder.Write("Ostrel3d.exe", "#!/bin/sh\nexit 0\n");
     std::filesystem::permissions(viewer, std::filesystem::perms::owner_all);
     CreateForm();
-    ASSERT_TRUE(Form->IsView3dShown());
     auto enabled = [this](const char* name) {
         return Form->findChild<QAction*>(name)->isEnabled();
     };
@@ -617,8 +616,8 @@ TEST_F(MainFormTest, DroppedFilesOpenAsIfChosenInTheDialog) {
     // The folder brings its pattern files (the same two again), remote addresses nothing.
     ASSERT_EQ(Form->FileTable().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcFileName), "a");
-    EXPECT_EQ(Form->ProgressMaximum(), 4);
-    EXPECT_FALSE(Form->IsProgressVisible());
+    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 4);
+    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
 
     QMimeData text;
     text.setText("not a file");
@@ -739,7 +738,7 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
     Form->findChild<QAction*>("actOpenFolder")->trigger();
     // Nothing is added before the window's event loop comes round.
     EXPECT_EQ(Form->FileTable().RowCount(), 0);
-    EXPECT_TRUE(Form->IsProgressVisible());
+    EXPECT_TRUE(Form->OpenFlow().IsProgressVisible());
     EXPECT_EQ(Form->OpenFlow().ProgressText(), "0 of 4");
     SaveTestPng(Form->grab().toImage(), "app/loading-folder.png");
     Form->FinishLoading();
@@ -749,7 +748,7 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
         EXPECT_EQ(Cell(row, fcFileName), order[row]);
         EXPECT_EQ(Cell(row, fcId), QString::number(row));
     }
-    EXPECT_FALSE(Form->IsProgressVisible());
+    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
     EXPECT_EQ(status->text(), "4 files opened");
     EXPECT_EQ(GetSettings().FOpenPath, Folder.File("lib") + "/");
 
