@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "formats/PatternLoaders.h"
 #include "model/AsciiText.h"
 #include "model/Errors.h"
 #include "model/PatternData.h"
@@ -41,7 +42,9 @@ std::vector<std::string> ListPatternFiles(const std::string& folder) {
         std::error_code typeError;
         if (!walk->is_regular_file(typeError)) continue;
         std::string path = walk->path().string();
-        if (HasPatternFileExtension(path)) files.push_back(std::move(path));
+        if (HasPatternFileExtension(path) || HasPatternFileContent(path)) {
+            files.push_back(std::move(path));
+        }
     }
     std::sort(files.begin(), files.end());
     return files;

@@ -135,6 +135,11 @@ bool IsVerizonFileName(const std::string& path) {
     return HasExtension(path, ".VWA");
 }
 
+bool HasPatternFileContent(const std::string& path) {
+    const std::string head = FileHead(path);
+    return LooksLikeNsmaText(head) || LooksLikeEdxPatText(head);
+}
+
 std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path) {
     const std::string head = FileHead(path);
     if (LooksLikeNsmaText(head)) return std::make_unique<TNsmaDataLoader>();

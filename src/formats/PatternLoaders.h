@@ -60,6 +60,10 @@ bool IsVerizonFileName(const std::string& path);
 // letter case: ".adf", ".nsm", ".nsma" NSMA, ".pat" EDX, ".vwa" Verizon, anything else Ostrel.
 std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path);
 
+// True when the first bytes of a regular file say NSMA or EDX pattern file, whatever its
+// name: folders also open such files under other extensions.
+bool HasPatternFileContent(const std::string& path);
+
 // Every pattern of a file, in file order (most files hold one). Empty when the file does
 // not load (then `errorMessage`, when given, says why). `ignoredParts`, when given,
 // receives what the file holds that no pattern shows.

@@ -9,6 +9,7 @@
 
 #include "formats/PatternFolders.h"
 #include "formats/PatternLoaders.h"
+#include "formats/TextLines.h"
 #include "model/MainModel.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
@@ -33,6 +34,8 @@ std::vector<std::string> MakeLibrary(const TTempDir& dir) {
     dir.Write("b/c/Z.VWA", "not a verizon file");
     dir.Write("b/notes.doc", GoodFile(1));
     dir.Write("readme", GoodFile(2));
+    // An EDX pattern file under a name no reader claims is found by its content.
+    dir.Write("b/c/edx.dat", ReadFileBytes(OSTREL_SAMPLES_DIR "/sector90_edx.pat"));
     return ListPatternFiles(dir.Path());
 }
 
@@ -62,12 +65,12 @@ TEST(OpenBatch, FolderListsPatternFilesInPathOrder) {
         expected.push_back("b/p" + std::to_string(i % 10) + std::to_string(i) + ".pln");
     }
     std::sort(expected.begin() + 1, expected.end());
-    expected.insert(expected.begin() + 1, {"b/c/Z.VWA", "b/c/broken.msi"});
+    expected.insert(expected.begin() + 1, {"b/c/Z.VWA", "b/c/broken.msi", "b/c/edx.dat"});
     EXPECT_EQ(relative, expected);
     EXPECT_THROW(ListPatternFiles(dir.File("a.txt")), EOstrelError);
     EXPECT_EQ(ExpandPatternPaths({dir.File("readme"), dir.File("b/c")}),
               (std::vector<std::string>{dir.File("readme"), dir.File("b/c/Z.VWA"),
-                                        dir.File("b/c/broken.msi")}));
+                                        dir.File("b/c/broken.msi"), dir.File("b/c/edx.dat")}));
 }
 
 TEST(OpenBatch, ParallelLoadGivesWhatOneByOneGives) {
