@@ -2,33 +2,12 @@
 // the EDX import, Close All, Delete, dropped files.
 #include "app/MainFrm.h"
 
-#include <QActionGroup>
-#include <QApplication>
-#include <QBuffer>
-#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QScreen>
-#include <QScrollArea>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QSvgGenerator>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
-#include <QVBoxLayout>
+
 #include <algorithm>
 #include <filesystem>
 

@@ -1,33 +1,8 @@
 // The main window's File › Reopen menu: the recent-files list shown, and reopening one.
 #include "app/MainFrm.h"
 
-#include <QActionGroup>
-#include <QApplication>
-#include <QBuffer>
-#include <QClipboard>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QScreen>
-#include <QScrollArea>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QSvgGenerator>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTreeView>
-#include <QUrl>
-#include <QVBoxLayout>
+#include <QMenu>
+
 #include <algorithm>
 #include <filesystem>
 
