@@ -39,7 +39,7 @@ std::string TCommandOptions::Parse(const std::vector<std::string>& arguments,
         std::string name;
         std::string inlineValue;
         bool hasInlineValue = false;
-        const TOptionSpec* spec = nullptr;
+        const TOptionSpec* declared = nullptr;
         if (word[1] == '-') {
             const size_t equals = word.find('=');
             name = word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
@@ -49,15 +49,15 @@ std::string TCommandOptions::Parse(const std::vector<std::string>& arguments,
             }
             auto found = std::find_if(known.begin(), known.end(),
                                       [&](const TOptionSpec& s) { return s.Name == name; });
-            if (found != known.end()) spec = &*found;
+            if (found != known.end()) declared = &*found;
         } else if (word.size() == 2) {
             auto found = std::find_if(known.begin(), known.end(),
                                       [&](const TOptionSpec& s) { return s.Short == word[1]; });
-            if (found != known.end()) spec = &*found;
+            if (found != known.end()) declared = &*found;
         }
-        if (!spec) return "unknown option '" + word + "'";
-        name = spec->Name;
-        if (!spec->TakesValue) {
+        if (!declared) return "unknown option '" + word + "'";
+        name = declared->Name;
+        if (!declared->TakesValue) {
             if (hasInlineValue) return "--" + name + " takes no value";
             Options.push_back({name, {}});
             Items.push_back(Options.back());
