@@ -295,17 +295,17 @@ TEST(PatternFigures, HeaderCheckNamesEachDisagreement) {
     UpdatePatternFigures(pattern);
     const TPatternFigures& figures = pattern.Figures(false);
     EXPECT_EQ(HeaderCheckText(pattern, figures), "");
-    pattern.HorzWidth.SetValue(39.5);     // 10 % of 39.5 covers 3.5
+    pattern.HorzWidth.SetValue(39.8);     // 10 % of 39.8 (not of 36) covers 3.8
     pattern.VertWidth.SetValue(7.5);      // 2 degrees cover 1.5
     pattern.FrontToBack.SetValue(-30.5);  // within 3 dB of F/B 180 only
     pattern.ElectricalTilt.SetValue(5);
     EXPECT_EQ(HeaderCheckText(pattern, figures), "");
-    pattern.HorzWidth.SetValue(40.5);
+    pattern.HorzWidth.SetValue(32.5);  // 10 % of 32.5 (not of 36) falls short of 3.5
     pattern.VertWidth.SetValue(2);
     pattern.FrontToBack.SetValue(31.5);
     pattern.ElectricalTilt.SetValue(8);
     EXPECT_EQ(HeaderCheckText(pattern, figures),
-              "h_width 40.5 vs 36.0; v_width 2 vs 6.0; fb 31.5 vs 25.0/28.0; tilt 8 vs 6.0");
+              "h_width 32.5 vs 36.0; v_width 2 vs 6.0; fb 31.5 vs 25.0/28.0; tilt 8 vs 6.0");
     pattern.HorzWidth.SetValue(360);  // an omni's width agrees with a cut that has none
     pattern.VertWidth.SetValue(0);    // 0 states nothing
     pattern.AzimuthCut = CutThrough({{-180, -1}, {180, -1}});
