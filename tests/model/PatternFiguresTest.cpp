@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <locale>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -185,103 +187,45 @@ TEST(PatternFigures, VerticalRules) {
     }
 }
 
-// A first null lies beyond the first point below peak - 3 dB; ripple and shoulders of the main
-// lobe are none. Each cut is read as a horizontal cut (peak side lobe) and as a vertical one.
+// A cut through knots written "angle:level angle:level ...".
+TRealPointList CutThrough(const char* knots) {
+    std::istringstream in(knots);
+    in.imbue(std::locale::classic());
+    TKnots list;
+    char colon = 0;
+    for (double angle, level; in >> angle >> colon >> level;) list.emplace_back(angle, level);
+    return CutThrough(list);
+}
+
+// First nulls lie beyond the first point below peak - 3 dB. Each cut is read as a horizontal
+// cut (peak side lobe) and as a vertical one (USLS, null fill).
 TEST(PatternFigures, FirstNullsLieBeyondTheHalfPowerPoint) {
-    struct TCase {
+    const struct {
         const char* Name;
-        TKnots Knots;
-        std::optional<double> PeakSideLobe, Usls, NullFill;
+        std::optional<double> Psl, Usls, NullFill;
+        const char* Knots;
+    } cases[] = {
+        // Nulls at -20 and 16, not at -4 and 4.
+        {"ripple above -3 dB on both sides", -14.0, 14.0, -28.0,
+         "-180:-40 -40:-40 -26:-14 -20:-30 -6:-1.8 -4:-2 0:0 4:-2.5 6:-2.4 16:-28 22:-20 40:-40 "
+         "180:-40"},
+        // No upper null within -90; horizontally the lower null is 60, the long way round.
+        {"a side within 3 dB", -20.0, kNone, -30.0,
+         "-180:-40 -100:-30 -90:-2.9 -45:-1.5 -20:-2 0:0 30:-30 40:-20 60:-40 180:-40"},
+        {"omni ripple", kNone, kNone, kNone, "-180:-1 -90:-2 0:0 90:-2 180:-1"},
+        // Peak at 20: the back lobe from 170 to -130, ends included (-11, -12), leaves 169.
+        {"back lobe left out", -16.0, 20.0, -25.0,
+         "-180:-30 -131:-30 -130:-12 -129:-30 -70:-30 -50:-20 -30:-25 20:0 70:-25 90:-18 "
+         "110:-30 168:-30 169:-16 170:-11 171:-30 180:-30"},
+        // Nulls at -150 and 150 leave only the back lobe (and lie beyond -90 .. 90).
+        {"nothing left", kNone, kNone, kNone, "-180:-25 -150:-30 0:0 150:-30 180:-25"},
     };
-    const TCase cases[] = {
-        // A 2 dB dip at 5 and a lobe of -1 at 10 within the beam; below -3 dB at 12 and -7.
-        {"ripple in the main lobe",
-         {{-180, -35},
-          {-50, -35},
-          {-40, -12},
-          {-30, -30},
-          {-5, -1},
-          {0, 0},
-          {5, -2},
-          {10, -1},
-          {30, -30},
-          {40, -15},
-          {50, -35},
-          {180, -35}},
-         -12.0,
-         12.0,
-         -30.0},
-        // Bumps above -3 dB at -6 and 6; the nulls are -20 and 16.
-        {"shoulders on both sides",
-         {{-180, -40},
-          {-40, -40},
-          {-26, -14},
-          {-20, -30},
-          {-6, -1.8},
-          {-4, -2},
-          {0, 0},
-          {4, -2.5},
-          {6, -2.4},
-          {16, -28},
-          {22, -20},
-          {40, -40},
-          {180, -40}},
-         -14.0,
-         14.0,
-         -28.0},
-        // Never below -3 dB up to -90: no upper null; horizontally the lower null is 60, the
-        // flat floor's far end, the long way round.
-        {"a side that stays within 3 dB",
-         {{-180, -40},
-          {-100, -30},
-          {-90, -2.9},
-          {-45, -1.5},
-          {-20, -2},
-          {0, 0},
-          {30, -30},
-          {40, -20},
-          {60, -40},
-          {180, -40}},
-         -20.0,
-         kNone,
-         -30.0},
-        {"omni ripple", {{-180, -1}, {-90, -2}, {0, 0}, {90, -2}, {180, -1}}, kNone, kNone, kNone},
-        // Peak at 20: the back lobe spans 170 .. -130, both ends included (-11 and -12);
-        // 169 is outside it.
-        {"back lobe left out",
-         {{-180, -30},
-          {-131, -30},
-          {-130, -12},
-          {-129, -30},
-          {-70, -30},
-          {-50, -20},
-          {-30, -25},
-          {20, 0},
-          {70, -25},
-          {90, -18},
-          {110, -30},
-          {168, -30},
-          {169, -16},
-          {170, -11},
-          {171, -30},
-          {180, -30}},
-         -16.0,
-         20.0,
-         -25.0},
-        // Nulls at -150 and 150: only the back lobe is left (and no null within -90 .. 90).
-        {"nothing left",
-         {{-180, -25}, {-150, -30}, {0, 0}, {150, -30}, {180, -25}},
-         kNone,
-         kNone,
-         kNone},
-    };
-    for (const TCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         const TRealPointList cut = CutThrough(c.Knots);
-        ExpectFigure(ComputeHorzFigures(cut).PeakSideLobe, c.PeakSideLobe, "PSL");
-        const TVertFigures vert = ComputeVertFigures(cut);
-        ExpectFigure(vert.UpperSideLobeSuppression, c.Usls, "USLS");
-        ExpectFigure(vert.FirstNullFill, c.NullFill, "null fill");
+        ExpectFigure(ComputeHorzFigures(cut).PeakSideLobe, c.Psl, "PSL");
+        ExpectFigure(ComputeVertFigures(cut).UpperSideLobeSuppression, c.Usls, "USLS");
+        ExpectFigure(ComputeVertFigures(cut).FirstNullFill, c.NullFill, "null fill");
     }
 }
 
