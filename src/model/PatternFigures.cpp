@@ -14,6 +14,9 @@ namespace ostrel {
 namespace {
 
 constexpr int kDirections = 360;
+// The back lobe: within 30 degrees of the back direction, in steps from the peak.
+constexpr int kBackFirst = 150;
+constexpr int kBackLast = 210;
 
 // The 360 distinct directions of a cut (-180 and 180 are one), walked from the peak.
 class TCutRing {
@@ -44,22 +47,23 @@ public:
     // Degrees from the peak (along `dir`, +1 or -1) to where the level first drops strictly
     // below peak - dropDb, interpolated linearly between that point and the one before it.
     std::optional<double> Crossing(int dir, double dropDb, int maxSteps) const {
+        const std::optional<int> below =
+            FirstBelow(dir, dropDb, [maxSteps](int k) { return k <= maxSteps; });
+        if (!below) return std::nullopt;
         const double threshold = FPeakLevel - dropDb;
-        for (int k = 1; k <= maxSteps; ++k) {
-            const double level = At(dir * k);
-            if (level < threshold) {
-                const double before = At(dir * (k - 1));
-                return k - 1 + (before - threshold) / (before - level);
-            }
-        }
-        return std::nullopt;
+        const double level = At(dir * *below);
+        const double before = At(dir * (*below - 1));
+        return *below - 1 + (before - threshold) / (before - level);
     }
 
-    // Steps from the peak along `dir` to the first null: the last point before the level
-    // first rises strictly. `allowed(k)` says whether step k is still within the walk.
+    // Steps from the peak along `dir` to the first null: once the level is below peak - 3 dB,
+    // the last point before it first rises strictly. Ripple and shoulders within the main
+    // lobe are no nulls. `allowed(k)` says whether step k is still within the walk.
     template <class TAllowed>
     std::optional<int> FirstNull(int dir, TAllowed allowed) const {
-        return WalkFrom(0, dir, allowed,
+        const std::optional<int> below = FirstBelow(dir, 3, allowed);
+        if (!below) return std::nullopt;
+        return WalkFrom(*below, dir, allowed,
                         [](double level, double before) { return level > before; });
     }
 
@@ -72,6 +76,16 @@ public:
     }
 
 private:
+    // Steps from the peak along `dir` to the first point strictly below peak - dropDb.
+    template <class TAllowed>
+    std::optional<int> FirstBelow(int dir, double dropDb, TAllowed allowed) const {
+        const double threshold = FPeakLevel - dropDb;
+        for (int k = 1; allowed(k); ++k) {
+            if (At(dir * k) < threshold) return k;
+        }
+        return std::nullopt;
+    }
+
     // Among equal levels the one nearest 0 degrees wins, then the smaller angle: search
     // outwards from 0 degrees, the negative side first.
     void FindPeak(double highest) {
@@ -142,8 +156,8 @@ THorzFigures ComputeHorzFigures(const TRealPointList& cut) {
     SetPeakAndWidths(ring, maxSteps, figures);
     const double peak = ring.PeakLevel();
 
-    double backMax = ring.At(150);
-    for (int k = 151; k <= 210; ++k) backMax = std::max(backMax, ring.At(k));
+    double backMax = ring.At(kBackFirst);
+    for (int k = kBackFirst + 1; k <= kBackLast; ++k) backMax = std::max(backMax, ring.At(k));
     figures.FrontToBack30 = peak - backMax;
     figures.FrontToBack180 = peak - ring.At(180);
 
@@ -151,13 +165,15 @@ THorzFigures ComputeHorzFigures(const TRealPointList& cut) {
     const std::optional<int> upperNull = ring.FirstNull(+1, allowed);
     const std::optional<int> lowerNull = ring.FirstNull(-1, allowed);
     if (upperNull && lowerNull) {
-        // The directions strictly between the two nulls, the long way round.
-        const int last = kDirections - *lowerNull - 1;
-        if (*upperNull < last) {
-            double highest = ring.At(last);
-            for (int k = *upperNull + 1; k < last; ++k) highest = std::max(highest, ring.At(k));
-            figures.PeakSideLobe = highest - peak;
+        // Outside the main lobe (from one null to the other, both included) and outside the
+        // back lobe that F/B 30 already describes; the steps up to the lower null, the long
+        // way round.
+        std::optional<double> highest;
+        for (int k = *upperNull + 1; k < kDirections - *lowerNull; ++k) {
+            if (k >= kBackFirst && k <= kBackLast) continue;
+            highest = std::max(highest.value_or(ring.At(k)), ring.At(k));
         }
+        if (highest) figures.PeakSideLobe = *highest - peak;
     }
     return figures;
 }

@@ -32,7 +32,8 @@ struct THorzFigures : TCutFigures {
     // level exactly at the back direction.
     std::optional<double> FrontToBack30;
     std::optional<double> FrontToBack180;
-    // The highest level outside the main lobe's first nulls, minus the peak (negative).
+    // The highest level outside the main lobe (between its first nulls) and outside the back
+    // lobe (within 30 degrees of the back direction), minus the peak (negative).
     std::optional<double> PeakSideLobe;
 };
 

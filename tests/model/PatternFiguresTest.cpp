@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <locale>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -103,6 +105,7 @@ TEST(PatternFigures, HorizontalRules) {
          0.0,
          -41.25},
         // The plateau-free tie at -3 and 3: -3 wins; 40 dB over 177 degrees on the far sides.
+        // The dip between the peaks is no null: both nulls lie at 180, nothing is left.
         {"equal peaks nearest 0: the smaller angle",
          {{-180, -40}, {-3, 0}, {0, -0.5}, {3, 0}, {180, -40}},
          -3,
@@ -110,7 +113,7 @@ TEST(PatternFigures, HorizontalRules) {
          6 + 2 * 10 * 177.0 / 40,
          40 * 144.0 / 177,
          40 * 174.0 / 177,
-         0.0,
+         kNone,
          -3 - 3 * 177.0 / 40},
     };
     for (const TCase& c : cases) {
@@ -184,6 +187,48 @@ TEST(PatternFigures, VerticalRules) {
     }
 }
 
+// A cut through knots written "angle:level angle:level ...".
+TRealPointList CutThrough(const char* knots) {
+    std::istringstream in(knots);
+    in.imbue(std::locale::classic());
+    TKnots list;
+    char colon = 0;
+    for (double angle, level; in >> angle >> colon >> level;) list.emplace_back(angle, level);
+    return CutThrough(list);
+}
+
+// First nulls lie beyond the first point below peak - 3 dB. Each cut is read as a horizontal
+// cut (peak side lobe) and as a vertical one (USLS, null fill).
+TEST(PatternFigures, FirstNullsLieBeyondTheHalfPowerPoint) {
+    const struct {
+        const char* Name;
+        std::optional<double> Psl, Usls, NullFill;
+        const char* Knots;
+    } cases[] = {
+        // Nulls at -20 and 16, not at -4 and 4.
+        {"ripple above -3 dB on both sides", -14.0, 14.0, -28.0,
+         "-180:-40 -40:-40 -26:-14 -20:-30 -6:-1.8 -4:-2 0:0 4:-2.5 6:-2.4 16:-28 22:-20 40:-40 "
+         "180:-40"},
+        // No upper null within -90; horizontally the lower null is 60, the long way round.
+        {"a side within 3 dB", -20.0, kNone, -30.0,
+         "-180:-40 -100:-30 -90:-2.9 -45:-1.5 -20:-2 0:0 30:-30 40:-20 60:-40 180:-40"},
+        {"omni ripple", kNone, kNone, kNone, "-180:-1 -90:-2 0:0 90:-2 180:-1"},
+        // Peak at 20: the back lobe from 170 to -130, ends included (-11, -12), leaves 169.
+        {"back lobe left out", -16.0, 20.0, -25.0,
+         "-180:-30 -131:-30 -130:-12 -129:-30 -70:-30 -50:-20 -30:-25 20:0 70:-25 90:-18 "
+         "110:-30 168:-30 169:-16 170:-11 171:-30 180:-30"},
+        // Nulls at -150 and 150 leave only the back lobe (and lie beyond -90 .. 90).
+        {"nothing left", kNone, kNone, kNone, "-180:-25 -150:-30 0:0 150:-30 180:-25"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TRealPointList cut = CutThrough(c.Knots);
+        ExpectFigure(ComputeHorzFigures(cut).PeakSideLobe, c.Psl, "PSL");
+        ExpectFigure(ComputeVertFigures(cut).UpperSideLobeSuppression, c.Usls, "USLS");
+        ExpectFigure(ComputeVertFigures(cut).FirstNullFill, c.NullFill, "null fill");
+    }
+}
+
 TEST(PatternFigures, HeaderCheckNamesEachDisagreement) {
     TPatternData pattern;
     // 1/6 dB per degree: 36 degrees wide; F/B 25 within 30 degrees of the back, 28 at it.
@@ -194,17 +239,17 @@ TEST(PatternFigures, HeaderCheckNamesEachDisagreement) {
     UpdatePatternFigures(pattern);
     const TPatternFigures& figures = pattern.Figures(false);
     EXPECT_EQ(HeaderCheckText(pattern, figures), "");
-    pattern.HorzWidth.SetValue(39.5);     // 10 % of 39.5 covers 3.5
+    pattern.HorzWidth.SetValue(39.8);     // 10 % of 39.8 (not of 36) covers 3.8
     pattern.VertWidth.SetValue(7.5);      // 2 degrees cover 1.5
     pattern.FrontToBack.SetValue(-30.5);  // within 3 dB of F/B 180 only
     pattern.ElectricalTilt.SetValue(5);
     EXPECT_EQ(HeaderCheckText(pattern, figures), "");
-    pattern.HorzWidth.SetValue(40.5);
+    pattern.HorzWidth.SetValue(32.5);  // 10 % of 32.5 (not of 36) falls short of 3.5
     pattern.VertWidth.SetValue(2);
     pattern.FrontToBack.SetValue(31.5);
     pattern.ElectricalTilt.SetValue(8);
     EXPECT_EQ(HeaderCheckText(pattern, figures),
-              "h_width 40.5 vs 36.0; v_width 2 vs 6.0; fb 31.5 vs 25.0/28.0; tilt 8 vs 6.0");
+              "h_width 32.5 vs 36.0; v_width 2 vs 6.0; fb 31.5 vs 25.0/28.0; tilt 8 vs 6.0");
     pattern.HorzWidth.SetValue(360);  // an omni's width agrees with a cut that has none
     pattern.VertWidth.SetValue(0);    // 0 states nothing
     pattern.AzimuthCut = CutThrough({{-180, -1}, {180, -1}});
