@@ -287,6 +287,9 @@ void TMainForm::CreateStatusBar() {
     FStatusPanels[2]->setFixedWidth(120);
     FStatusPanels[3]->setFixedWidth(120);
     TOpenFilesFlow::THooks hooks;
+    // The file itself, not its patterns: a file of several frequencies is one entry.
+    hooks.FileOpened = [this](const std::string& path) { FMru.Add(AbsolutePath(path)); };
+    // A batch of files rebuilds the menu once, at its end.
     hooks.Finished = [this](const TOpenReport& report, bool cancelled) {
         RebuildRecentFilesMenu();
         ShowStatus(OpenBatchMessage(report, cancelled));
@@ -297,9 +300,6 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::BindModelEvents() {
     FModel->OnPatternAdded = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->AddRow(pattern);
-        if (!FImportingCuts) FMru.Add(pattern.FileName);
-        // A batch of files rebuilds the menu once, at its end.
-        if (!FFileTable->InBatch()) RebuildRecentFilesMenu();
     };
     FModel->OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->RemoveRow(pattern);
