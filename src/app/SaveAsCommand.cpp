@@ -1,9 +1,14 @@
 #include "app/SaveAsCommand.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
+#include <QMessageBox>
 
+#include <filesystem>
+#include <set>
+
+#include "app/PathText.h"
 #include "formats/PatternWriters.h"
+#include "shell/SaveTargets.h"
 
 namespace ostrel {
 
@@ -23,7 +28,7 @@ const QStringList TSaveAsCommand::kSaveFilters = {
 
 QString TQtSaveDialogService::GetSaveFileName(QWidget* parent, const QString& proposedPath,
                                               const QStringList& filters, QString& selectedFilter) {
-    QFileDialog dialog(parent, "Save As", proposedPath, filters.join(";;"));
+    QFileDialog dialog(parent, FTitle, proposedPath, filters.join(";;"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectNameFilter(selectedFilter);
@@ -33,34 +38,47 @@ QString TQtSaveDialogService::GetSaveFileName(QWidget* parent, const QString& pr
     return dialog.selectedFiles().front();
 }
 
+bool TQtSaveDialogService::ConfirmReplace(QWidget* parent, const QString& question) {
+    return QMessageBox::warning(parent, FTitle, question, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::string& folder) {
     if (selection.Count() == 0) return "Select the patterns to save first.";
-    int saved = 0;
+    std::set<std::string> written;
     std::string failures;
     for (int i = 0; i < selection.Count(); ++i) {
         const TPatternData& pattern = selection.Items(i);
-        const std::string proposed = folder + DisplayName(pattern, false);
-        QString filter = FFilter;
-        QString path = FDialogs.GetSaveFileName(FParent, QString::fromStdString(proposed),
-                                                kSaveFilters, filter);
-        if (path.isEmpty()) break;
-        const qsizetype index = std::max<qsizetype>(0, kSaveFilters.indexOf(filter));
-        FFilter = kSaveFilters.at(index);
-        const TPatternFormat format = kFilterFormats[index];
-        const QString extension = QString::fromLatin1(FormatExtension(format));
-        if (QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0) {
-            path += "." + extension;
+        std::string proposed = folder + ProposedSaveName(pattern);
+        std::string target;
+        TPatternFormat format = TPatternFormat::Nsma;
+        while (target.empty()) {
+            QString filter = FFilter;
+            const QString chosen =
+                FDialogs.GetSaveFileName(FParent, PathText(proposed), kSaveFilters, filter);
+            if (chosen.isEmpty()) break;
+            const qsizetype index = std::max<qsizetype>(0, kSaveFilters.indexOf(filter));
+            FFilter = kSaveFilters.at(index);
+            format = kFilterFormats[index];
+            const std::string path = ResolveShownSavePath(PathBytes(chosen));
+            target = WithExtension(path, FormatExtension(format));
+            // The dialog asked about the name it returned; the one we made is ours to ask about.
+            std::error_code error;
+            if (target != path && std::filesystem::exists(target, error) &&
+                !FDialogs.ConfirmReplace(FParent, PathText(ReplaceQuestion(target)))) {
+                proposed = target;
+                target.clear();
+            }
         }
-        const std::string reason = SavePatternFile(pattern, format, path.toStdString());
+        if (target.empty()) break;
+        const std::string reason = SavePatternFile(pattern, format, target);
         if (reason.empty()) {
-            ++saved;
+            written.insert(AbsolutePath(target));
         } else {
             failures += (failures.empty() ? "" : " ") + reason;
         }
     }
-    std::string status =
-        std::to_string(saved) + (saved == 1 ? " pattern saved." : " patterns saved.");
-    return failures.empty() ? status : status + " " + failures;
+    return PatternsSavedText(static_cast<int>(written.size()), failures);
 }
 
 }  // namespace ostrel
