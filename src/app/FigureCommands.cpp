@@ -1,26 +1,35 @@
 #include "app/FigureCommands.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTreeView>
+#include <filesystem>
 #include <utility>
 
 #include "app/FiguresPanel.h"
 #include "app/FileTableModel.h"
+#include "app/PathText.h"
+#include "app/SaveAsCommand.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
 #include "model/PatternData.h"
 #include "model/Settings.h"
+#include "shell/SaveTargets.h"
 
 namespace ostrel {
 
 TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFileTableModel& table,
-                                 std::function<void()> repaint)
-    : QObject(&window), FWindow(window), FTable(table), FRepaint(std::move(repaint)) {
+                                 std::function<void()> repaint,
+                                 std::function<void(const std::string&)> showStatus)
+    : QObject(&window),
+      FWindow(window),
+      FTable(table),
+      FRepaint(std::move(repaint)),
+      FShowStatus(std::move(showStatus)),
+      FDialogs(std::make_unique<TQtSaveDialogService>("Export Table")) {
     FColumns = new TTableColumns(*tableView.header());
     FPanel = new TFiguresPanel(&window);
     FPanel->setAllowedAreas(Qt::AllDockWidgetAreas);
@@ -40,6 +49,12 @@ TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFil
         GetSettings().FShowBeamTicks = checked;
         FRepaint();
     });
+}
+
+TFigureCommands::~TFigureCommands() = default;
+
+void TFigureCommands::SetSaveDialogService(std::unique_ptr<TSaveDialogService> dialogs) {
+    FDialogs = std::move(dialogs);
 }
 
 void TFigureCommands::AddToFileMenu(QMenu& file, QAction* before) {
@@ -67,13 +82,31 @@ void TFigureCommands::OnHCutChanged(const TPatternDataList& selection) {
 }
 
 void TFigureCommands::ActExportTable() {
-    const QString path = QFileDialog::getSaveFileName(&FWindow, "Export Table", QString(),
-                                                      "CSV files (*.csv);;All files (*)");
-    if (path.isEmpty()) return;
-    const QString error = ExportTableCsv(FTable, path);
-    if (!error.isEmpty()) {
-        QMessageBox::warning(&FWindow, "Export Table", "Cannot write " + path + ": " + error);
+    static const QStringList filters = {"CSV files (*.csv)", "All files (*)"};
+    std::string proposed = GetSettings().FOpenPath + "table.csv";
+    std::string target;
+    while (target.empty()) {
+        QString filter = filters.front();
+        const QString chosen =
+            FDialogs->GetSaveFileName(&FWindow, PathText(proposed), filters, filter);
+        if (chosen.isEmpty()) return;
+        const std::string path = ResolveShownSavePath(PathBytes(chosen));
+        // What --csv writes is a .csv file; "All files" takes the name as typed.
+        target = filter == filters.front() ? WithExtension(path, "csv") : path;
+        std::error_code error;
+        if (target != path && std::filesystem::exists(target, error) &&
+            !FDialogs->ConfirmReplace(&FWindow, PathText(ReplaceQuestion(target)))) {
+            proposed = target;
+            target.clear();
+        }
     }
+    const QString error = ExportTableCsv(FTable, target);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(&FWindow, "Export Table",
+                             ShownPathText("Cannot write " + target + ": ") + error);
+        return;
+    }
+    FShowStatus(TableExportedText(target, FTable.RowCount(), FTable.TotalCount()));
 }
 
 }  // namespace ostrel

@@ -115,8 +115,9 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
-    FFigures =
-        new TFigureCommands(*this, *tvFiles, *FFileTable, [this] { pbPattern->Invalidate(); });
+    const auto repaint = [this] { pbPattern->Invalidate(); };
+    const auto showStatus = [this](const std::string& text) { ShowStatus({text, {}}); };
+    FFigures = new TFigureCommands(*this, *tvFiles, *FFileTable, repaint, showStatus);
     FFigures->AddToFileMenu(*FFileMenu, actPrint);
     FFigures->AddToViewMenu(*FViewMenu);
     CreateStatusBar();
