@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTreeView>
-#include <filesystem>
 #include <utility>
 
 #include "app/FiguresPanel.h"
@@ -83,23 +82,14 @@ void TFigureCommands::OnHCutChanged(const TPatternDataList& selection) {
 
 void TFigureCommands::ActExportTable() {
     static const QStringList filters = {"CSV files (*.csv)", "All files (*)"};
-    std::string proposed = GetSettings().FOpenPath + "table.csv";
-    std::string target;
-    while (target.empty()) {
-        QString filter = filters.front();
-        const QString chosen =
-            FDialogs->GetSaveFileName(&FWindow, PathText(proposed), filters, filter);
-        if (chosen.isEmpty()) return;
-        const std::string path = ResolveShownSavePath(PathBytes(chosen));
-        // What --csv writes is a .csv file; "All files" takes the name as typed.
-        target = filter == filters.front() ? WithExtension(path, "csv") : path;
-        std::error_code error;
-        if (target != path && std::filesystem::exists(target, error) &&
-            !FDialogs->ConfirmReplace(&FWindow, PathText(ReplaceQuestion(target)))) {
-            proposed = target;
-            target.clear();
-        }
-    }
+    QString filter = filters.front();
+    // What --csv writes is a .csv file; "All files" takes the name as typed.
+    const std::string target =
+        AskSaveTarget(*FDialogs, &FWindow, GetSettings().FOpenPath + "table.csv", filters, filter,
+                      [](const std::string& path, const QString& chosen) {
+                          return chosen == filters.front() ? WithExtension(path, "csv") : path;
+                      });
+    if (target.empty()) return;
     const QString error = ExportTableCsv(FTable, target);
     if (!error.isEmpty()) {
         QMessageBox::warning(&FWindow, "Export Table",

@@ -43,34 +43,42 @@ bool TQtSaveDialogService::ConfirmReplace(QWidget* parent, const QString& questi
                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
+std::string AskSaveTarget(
+    TSaveDialogService& dialogs, QWidget* parent, std::string proposed, const QStringList& filters,
+    QString& filter,
+    const std::function<std::string(const std::string& path, const QString& filter)>& complete) {
+    for (;;) {
+        const QString chosen = dialogs.GetSaveFileName(parent, PathText(proposed), filters, filter);
+        if (chosen.isEmpty()) return {};
+        const std::string path = ResolveShownSavePath(PathBytes(chosen));
+        const std::string target = complete(path, filter);
+        std::error_code error;
+        if (target == path || !std::filesystem::exists(target, error) ||
+            dialogs.ConfirmReplace(parent, PathText(ReplaceQuestion(target)))) {
+            return target;
+        }
+        proposed = target;
+    }
+}
+
 std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::string& folder) {
     if (selection.Count() == 0) return "Select the patterns to save first.";
+    auto indexOf = [](const QString& filter) {
+        return static_cast<size_t>(std::max<qsizetype>(0, kSaveFilters.indexOf(filter)));
+    };
     std::set<std::string> written;
     std::string failures;
     for (int i = 0; i < selection.Count(); ++i) {
         const TPatternData& pattern = selection.Items(i);
-        std::string proposed = folder + ProposedSaveName(pattern);
-        std::string target;
-        TPatternFormat format = TPatternFormat::Nsma;
-        while (target.empty()) {
-            QString filter = FFilter;
-            const QString chosen =
-                FDialogs.GetSaveFileName(FParent, PathText(proposed), kSaveFilters, filter);
-            if (chosen.isEmpty()) break;
-            const qsizetype index = std::max<qsizetype>(0, kSaveFilters.indexOf(filter));
-            FFilter = kSaveFilters.at(index);
-            format = kFilterFormats[index];
-            const std::string path = ResolveShownSavePath(PathBytes(chosen));
-            target = WithExtension(path, FormatExtension(format));
-            // The dialog asked about the name it returned; the one we made is ours to ask about.
-            std::error_code error;
-            if (target != path && std::filesystem::exists(target, error) &&
-                !FDialogs.ConfirmReplace(FParent, PathText(ReplaceQuestion(target)))) {
-                proposed = target;
-                target.clear();
-            }
-        }
+        QString filter = FFilter;
+        const std::string target = AskSaveTarget(
+            FDialogs, FParent, folder + ProposedSaveName(pattern), kSaveFilters, filter,
+            [&indexOf](const std::string& path, const QString& chosen) {
+                return WithExtension(path, FormatExtension(kFilterFormats[indexOf(chosen)]));
+            });
         if (target.empty()) break;
+        FFilter = kSaveFilters.at(static_cast<qsizetype>(indexOf(filter)));
+        const TPatternFormat format = kFilterFormats[indexOf(filter)];
         const std::string reason = SavePatternFile(pattern, format, target);
         if (reason.empty()) {
             written.insert(AbsolutePath(target));

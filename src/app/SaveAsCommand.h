@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <string>
 
 #include "model/PatternData.h"
@@ -22,6 +23,17 @@ public:
     // was given (`question` says which file); true to replace it.
     virtual bool ConfirmReplace(QWidget* parent, const QString& question) = 0;
 };
+
+// Shows the save dialog until it gives a file we may write, and returns its bytes (a folder
+// the dialog could only show with U+FFFD found again); empty when cancelled. `complete`
+// makes the name to write from the dialog's answer and filter (adding an extension). The
+// dialog asks about the names it returns; a completed name that names an existing file is
+// asked about here, in the dialog's words, and "no" shows the dialog again with that name.
+// `filter` comes in as the filter to preselect and goes out as the one last chosen.
+std::string AskSaveTarget(
+    TSaveDialogService& dialogs, QWidget* parent, std::string proposed, const QStringList& filters,
+    QString& filter,
+    const std::function<std::string(const std::string& path, const QString& filter)>& complete);
 
 // The save dialog of the desktop.
 class TQtSaveDialogService : public TSaveDialogService {
