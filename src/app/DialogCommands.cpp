@@ -12,6 +12,7 @@
 #include "app/FilterBar.h"
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"
+#include "app/PathText.h"
 #include "app/PatternArea.h"
 #include "app/SaveAsCommand.h"
 #include "dialogs/AboutFrm.h"
@@ -26,6 +27,7 @@
 #include "qtdraw/CanvasDeviceDrawers.h"
 #include "qtdraw/CanvasPdfOutput.h"
 #include "shell/Branding.h"
+#include "shell/SaveTargets.h"
 #include "views/OffsetAngles.h"
 #include "views/PrintedPages.h"
 #include "views/SideBySide.h"
@@ -66,9 +68,14 @@ void TMainForm::ActPrint() {
 void TMainForm::ActShowSource() {
     if (FModel->Selection.Count() == 0) return;
     TQtEditorService editor;
-    const TPatternData& pattern = FModel->Selection.Items(0);
-    FModel->ShowSource(pattern, editor);
-    ShowStatus(editor.Started() ? TStatusMessage{} : NoEditorMessage(pattern.FileName));
+    // The file itself: one of several patterns of a file is named "path@frequency".
+    const std::string source = PatternSourcePath(FModel->Selection.Items(0));
+    try {
+        editor.OpenInTextEditor(source);
+    } catch (...) {
+        // Not started: said in the status bar below.
+    }
+    ShowStatus(editor.Started() ? TStatusMessage{} : NoEditorMessage(source));
 }
 
 void TMainForm::ActAngles() {
@@ -105,8 +112,8 @@ void TMainForm::ActView3d() {
         return;
     }
     const bool hadModule = FLauncher->Has3dModule();
-    const bool started = FLauncher->Launch3dViewer(
-        this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+    const bool started =
+        FLauncher->Launch3dViewer(this, PathText(PatternSourcePath(FModel->Selection.Items(0))));
     if (started) {
         ShowStatus({});
     } else {
@@ -133,11 +140,11 @@ void TMainForm::ActLicense() {
 void TMainForm::ActQuickGuide() {
     const QString guide = FLauncher->GuidePath();
     if (!QFileInfo(guide).isFile()) {
-        ShowStatus(MissingGuideMessage(guide.toStdString()));
+        ShowStatus(MissingGuideMessage(PathBytes(guide)));
         return;
     }
     const bool opened = FLauncher->OpenQuickGuide();
-    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(guide.toStdString()));
+    ShowStatus(opened ? TStatusMessage{} : NoBrowserMessage(PathBytes(guide)));
 }
 
 }  // namespace ostrel

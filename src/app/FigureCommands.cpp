@@ -1,7 +1,6 @@
 #include "app/FigureCommands.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
@@ -11,16 +10,25 @@
 
 #include "app/FiguresPanel.h"
 #include "app/FileTableModel.h"
+#include "app/PathText.h"
+#include "app/SaveAsCommand.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
 #include "model/PatternData.h"
 #include "model/Settings.h"
+#include "shell/SaveTargets.h"
 
 namespace ostrel {
 
 TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFileTableModel& table,
-                                 std::function<void()> repaint)
-    : QObject(&window), FWindow(window), FTable(table), FRepaint(std::move(repaint)) {
+                                 std::function<void()> repaint,
+                                 std::function<void(const std::string&)> showStatus)
+    : QObject(&window),
+      FWindow(window),
+      FTable(table),
+      FRepaint(std::move(repaint)),
+      FShowStatus(std::move(showStatus)),
+      FDialogs(std::make_unique<TQtSaveDialogService>("Export Table")) {
     FColumns = new TTableColumns(*tableView.header());
     FPanel = new TFiguresPanel(&window);
     FPanel->setAllowedAreas(Qt::AllDockWidgetAreas);
@@ -40,6 +48,12 @@ TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFil
         GetSettings().FShowBeamTicks = checked;
         FRepaint();
     });
+}
+
+TFigureCommands::~TFigureCommands() = default;
+
+void TFigureCommands::SetSaveDialogService(std::unique_ptr<TSaveDialogService> dialogs) {
+    FDialogs = std::move(dialogs);
 }
 
 void TFigureCommands::AddToFileMenu(QMenu& file, QAction* before) {
@@ -67,13 +81,22 @@ void TFigureCommands::OnHCutChanged(const TPatternDataList& selection) {
 }
 
 void TFigureCommands::ActExportTable() {
-    const QString path = QFileDialog::getSaveFileName(&FWindow, "Export Table", QString(),
-                                                      "CSV files (*.csv);;All files (*)");
-    if (path.isEmpty()) return;
-    const QString error = ExportTableCsv(FTable, path);
+    static const QStringList filters = {"CSV files (*.csv)", "All files (*)"};
+    QString filter = filters.front();
+    // What --csv writes is a .csv file; "All files" takes the name as typed.
+    const std::string target =
+        AskSaveTarget(*FDialogs, &FWindow, GetSettings().FOpenPath + "table.csv", filters, filter,
+                      [](const std::string& path, const QString& chosen) {
+                          return chosen == filters.front() ? WithExtension(path, "csv") : path;
+                      });
+    if (target.empty()) return;
+    const QString error = ExportTableCsv(FTable, target);
     if (!error.isEmpty()) {
-        QMessageBox::warning(&FWindow, "Export Table", "Cannot write " + path + ": " + error);
+        QMessageBox::warning(&FWindow, "Export Table",
+                             ShownPathText("Cannot write " + target + ": ") + error);
+        return;
     }
+    FShowStatus(TableExportedText(target, FTable.RowCount(), FTable.TotalCount()));
 }
 
 }  // namespace ostrel

@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -15,6 +17,7 @@ namespace ostrel {
 class TFiguresPanel;
 class TFileTableModel;
 class TPatternDataList;
+class TSaveDialogService;
 class TTableColumns;
 
 // The main window's commands about computed figures: the table's figure columns and their
@@ -23,9 +26,11 @@ class TFigureCommands : public QObject {
     Q_OBJECT
 
 public:
-    // `repaint` redraws the graphs.
+    // `repaint` redraws the graphs; `showStatus` puts a line in the status bar.
     TFigureCommands(QMainWindow& window, QTreeView& tableView, TFileTableModel& table,
-                    std::function<void()> repaint);
+                    std::function<void()> repaint,
+                    std::function<void(const std::string&)> showStatus);
+    ~TFigureCommands() override;
 
     // Adds "Export Table..." before `before` in the File menu, and the View menu's entries.
     void AddToFileMenu(QMenu& file, QAction* before);
@@ -39,6 +44,8 @@ public:
     TFiguresPanel& Panel() { return *FPanel; }
     QAction* ExportAction() const { return FExport; }
     QAction* TicksAction() const { return FTicks; }
+    // How Export Table asks for its file (the desktop's save dialog unless replaced).
+    void SetSaveDialogService(std::unique_ptr<TSaveDialogService> dialogs);
 
 private:
     void ActExportTable();
@@ -46,6 +53,8 @@ private:
     QMainWindow& FWindow;
     TFileTableModel& FTable;
     std::function<void()> FRepaint;
+    std::function<void(const std::string&)> FShowStatus;
+    std::unique_ptr<TSaveDialogService> FDialogs;
     TTableColumns* FColumns = nullptr;
     TFiguresPanel* FPanel = nullptr;
     QAction* FExport = nullptr;

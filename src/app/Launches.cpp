@@ -10,6 +10,13 @@
 #include <QUrl>
 #include <utility>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "app/PathText.h"
 #include "shell/Branding.h"
 #include "shell/DesktopEntry.h"
 
@@ -17,13 +24,62 @@ namespace ostrel {
 
 namespace {
 
+// QProcess hands arguments to the program as UTF-8 text, which cannot carry the bytes of a
+// file name that is not UTF-8. Such a start is made here with the bytes themselves, detached
+// the usual POSIX way: a child starts a new session and forks the program, then ends at once,
+// so the program's parent becomes init and nothing is left to reap. A pipe that closes on
+// exec tells whether the program started.
+bool StartDetachedWithBytes(std::vector<std::string> command) {
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) return false;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(report[0]);
+        ::close(report[1]);
+        return false;
+    }
+    if (child == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        ::setsid();
+        const pid_t program = ::fork();
+        if (program == 0) {
+            ::execv(argv[0], argv.data());
+            const int error = errno;
+            [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
+            ::_exit(127);
+        }
+        ::_exit(program < 0 ? 1 : 0);
+    }
+    ::close(report[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t got = 0;
+    do {
+        got = ::read(report[0], &error, sizeof error);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && got == 0;
+}
+
 class TSystemProcessStarter final : public TProcessStarter {
 public:
     QString FindExecutable(const QString& name) override {
         return QStandardPaths::findExecutable(name);
     }
     bool StartDetached(const QString& program, const QStringList& arguments) override {
-        return QProcess::startDetached(program, arguments);
+        std::vector<std::string> command = {PathBytes(program)};
+        bool textOnly = command.front() == program.toStdString();
+        for (const QString& argument : arguments) {
+            command.push_back(PathBytes(argument));
+            textOnly = textOnly && command.back() == argument.toStdString();
+        }
+        if (textOnly) return QProcess::startDetached(program, arguments);
+        return StartDetachedWithBytes(std::move(command));
     }
 };
 
@@ -137,7 +193,7 @@ TQtEditorService::TQtEditorService(TProcessStarter& starter, TDefaultAppQuery de
       FApplicationFolders(std::move(applicationFolders)) {}
 
 void TQtEditorService::OpenInTextEditor(const std::string& filePath) {
-    FStarted = StartDefaultApp(filePath) || StartFallbackEditor(QString::fromStdString(filePath));
+    FStarted = StartDefaultApp(filePath) || StartFallbackEditor(PathText(filePath));
 }
 
 const QStringList& TQtEditorService::FallbackEditors() {
@@ -211,7 +267,8 @@ bool TQtEditorService::StartDefaultApp(const std::string& filePath) {
             if (program.isEmpty()) return false;
             QStringList arguments;
             for (size_t i = 1; i < command->size(); ++i) {
-                arguments << QString::fromStdString((*command)[i]);
+                // The file's own bytes, whatever they are.
+                arguments << PathText((*command)[i]);
             }
             return FStarter.StartDetached(program, arguments);
         }

@@ -115,8 +115,9 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
-    FFigures =
-        new TFigureCommands(*this, *tvFiles, *FFileTable, [this] { pbPattern->Invalidate(); });
+    const auto repaint = [this] { pbPattern->Invalidate(); };
+    const auto showStatus = [this](const std::string& text) { ShowStatus({text, {}}); };
+    FFigures = new TFigureCommands(*this, *tvFiles, *FFileTable, repaint, showStatus);
     FFigures->AddToFileMenu(*FFileMenu, actPrint);
     FFigures->AddToViewMenu(*FViewMenu);
     CreateStatusBar();
@@ -287,6 +288,9 @@ void TMainForm::CreateStatusBar() {
     FStatusPanels[2]->setFixedWidth(120);
     FStatusPanels[3]->setFixedWidth(120);
     TOpenFilesFlow::THooks hooks;
+    // The file itself, not its patterns: a file of several frequencies is one entry.
+    hooks.FileOpened = [this](const std::string& path) { FMru.Add(AbsolutePath(path)); };
+    // A batch of files rebuilds the menu once, at its end.
     hooks.Finished = [this](const TOpenReport& report, bool cancelled) {
         RebuildRecentFilesMenu();
         ShowStatus(OpenBatchMessage(report, cancelled));
@@ -297,9 +301,6 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::BindModelEvents() {
     FModel->OnPatternAdded = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->AddRow(pattern);
-        if (!FImportingCuts) FMru.Add(pattern.FileName);
-        // A batch of files rebuilds the menu once, at its end.
-        if (!FFileTable->InBatch()) RebuildRecentFilesMenu();
     };
     FModel->OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->RemoveRow(pattern);

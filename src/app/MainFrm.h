@@ -187,7 +187,6 @@ private:
     bool FSortAscending = true;
     int FLastTableHeight = 191;
     bool FView3dShown = false;
-    bool FImportingCuts = false;  // an EDX import adds patterns that are not files
     bool FWasShown = false;
 
     TFileTableModel* FFileTable = nullptr;

@@ -53,7 +53,7 @@ namespace ostrel {
 void TMainForm::ActOpen() {
     QString filter = FOpenFilter;
     const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
-        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter));
+        this, PathText(GetSettings().FOpenPath), kOpenFilters, filter));
     if (!filter.isEmpty()) FOpenFilter = filter;
     if (paths.isEmpty()) return;
     OpenFiles(paths);
@@ -68,8 +68,7 @@ void TMainForm::FinishLoading() {
 }
 
 void TMainForm::ActOpenFolder() {
-    const QString folder =
-        FFileDialog->GetExistingFolder(this, QString::fromStdString(GetSettings().FOpenPath));
+    const QString folder = FFileDialog->GetExistingFolder(this, PathText(GetSettings().FOpenPath));
     if (!folder.isEmpty()) OpenFiles({folder});
 }
 
@@ -105,6 +104,8 @@ void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
     }
     for (auto& pattern : patterns) FModel->AddPattern(std::move(pattern));
     report.Opened(bytes);
+    FMru.Add(AbsolutePath(bytes));
+    RebuildRecentFilesMenu();
 }
 
 void TMainForm::ActSaveAs() {
@@ -116,19 +117,16 @@ void TMainForm::ActSaveAs() {
 void TMainForm::ActOpenEdx() {
     QString filter = kOpenFilters.at(2);
     const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
-        this, QString::fromStdString(GetSettings().FOpenPath), kOpenFilters, filter));
+        this, PathText(GetSettings().FOpenPath), kOpenFilters, filter));
     if (paths.isEmpty()) return;
     const std::string path = PathBytes(paths.front());
     TQtClipboardService clipboard;
-    // The cuts are named after their labels, not files: reopening one could only fail, and
-    // each would push a real file off the Reopen list.
-    FImportingCuts = true;
+    // The cuts are named after their labels, not files: they stay off the Reopen list, as
+    // only opened files go on it.
     try {
         ImportEdxFile(path, *FModel, clipboard);
-        FImportingCuts = false;
         ShowStatus(CutsImportedMessage(path, FModel->Patterns.Count()));
     } catch (const std::exception& error) {
-        FImportingCuts = false;
         TOpenReport report;
         report.Failed(path, error.what());
         ShowStatus(report.Message());

@@ -129,7 +129,7 @@ void TOpenFilesFlow::Deliver() {
         // The rows of a slice reach the table as one insertion.
         const TFileTableBatch batch(FTable);
         while (!FLoad->Done() && slice.elapsed() < kSliceMs) {
-            if (FLoad->TakeReady([this](TLoadResult& result) { FBatch->Add(result); }, 256) == 0) {
+            if (FLoad->TakeReady([this](TLoadResult& result) { Take(result); }, 256) == 0) {
                 break;
             }
         }
@@ -143,6 +143,10 @@ void TOpenFilesFlow::Deliver() {
     ScheduleDelivery();
 }
 
+void TOpenFilesFlow::Take(TLoadResult& result) {
+    if (FBatch->Add(result) && FHooks.FileOpened) FHooks.FileOpened(result.Path);
+}
+
 void TOpenFilesFlow::ScheduleDelivery() {
     // A zero timer, not a posted call: posted calls that post the next one run back to back
     // in one pass of the event loop and would starve input while a backlog is added; a
@@ -154,7 +158,7 @@ void TOpenFilesFlow::FinishNow() {
     if (!FLoad) return;
     {
         const TFileTableBatch batch(FTable);
-        while (FLoad->TakeNext([this](TLoadResult& result) { FBatch->Add(result); })) {
+        while (FLoad->TakeNext([this](TLoadResult& result) { Take(result); })) {
         }
     }
     Finish();

@@ -32,6 +32,8 @@ class TOpenFilesFlow : public QObject {
 
 public:
     struct THooks {
+        // A file became patterns of the model (each file once, in the order given).
+        std::function<void(const std::string& path)> FileOpened;
         // After the last file of a batch (or a cancel): the batch's outcome for the status bar.
         std::function<void(const TOpenReport& report, bool cancelled)> Finished;
     };
@@ -61,6 +63,7 @@ protected:
 
 private:
     void Deliver();
+    void Take(TLoadResult& result);
     void ScheduleDelivery();
     void Finish();
     void ShowProgress();

@@ -1,9 +1,14 @@
 #include "app/SaveAsCommand.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
+#include <QMessageBox>
 
+#include <filesystem>
+#include <set>
+
+#include "app/PathText.h"
 #include "formats/PatternWriters.h"
+#include "shell/SaveTargets.h"
 
 namespace ostrel {
 
@@ -23,7 +28,7 @@ const QStringList TSaveAsCommand::kSaveFilters = {
 
 QString TQtSaveDialogService::GetSaveFileName(QWidget* parent, const QString& proposedPath,
                                               const QStringList& filters, QString& selectedFilter) {
-    QFileDialog dialog(parent, "Save As", proposedPath, filters.join(";;"));
+    QFileDialog dialog(parent, FTitle, proposedPath, filters.join(";;"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectNameFilter(selectedFilter);
@@ -33,34 +38,55 @@ QString TQtSaveDialogService::GetSaveFileName(QWidget* parent, const QString& pr
     return dialog.selectedFiles().front();
 }
 
+bool TQtSaveDialogService::ConfirmReplace(QWidget* parent, const QString& question) {
+    return QMessageBox::warning(parent, FTitle, question, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::string AskSaveTarget(
+    TSaveDialogService& dialogs, QWidget* parent, std::string proposed, const QStringList& filters,
+    QString& filter,
+    const std::function<std::string(const std::string& path, const QString& filter)>& complete) {
+    for (;;) {
+        const QString chosen = dialogs.GetSaveFileName(parent, PathText(proposed), filters, filter);
+        if (chosen.isEmpty()) return {};
+        const std::string path = ResolveShownSavePath(PathBytes(chosen));
+        const std::string target = complete(path, filter);
+        std::error_code error;
+        if (target == path || !std::filesystem::exists(target, error) ||
+            dialogs.ConfirmReplace(parent, PathText(ReplaceQuestion(target)))) {
+            return target;
+        }
+        proposed = target;
+    }
+}
+
 std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::string& folder) {
     if (selection.Count() == 0) return "Select the patterns to save first.";
-    int saved = 0;
+    auto indexOf = [](const QString& filter) {
+        return static_cast<size_t>(std::max<qsizetype>(0, kSaveFilters.indexOf(filter)));
+    };
+    std::set<std::string> written;
     std::string failures;
     for (int i = 0; i < selection.Count(); ++i) {
         const TPatternData& pattern = selection.Items(i);
-        const std::string proposed = folder + DisplayName(pattern, false);
         QString filter = FFilter;
-        QString path = FDialogs.GetSaveFileName(FParent, QString::fromStdString(proposed),
-                                                kSaveFilters, filter);
-        if (path.isEmpty()) break;
-        const qsizetype index = std::max<qsizetype>(0, kSaveFilters.indexOf(filter));
-        FFilter = kSaveFilters.at(index);
-        const TPatternFormat format = kFilterFormats[index];
-        const QString extension = QString::fromLatin1(FormatExtension(format));
-        if (QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0) {
-            path += "." + extension;
-        }
-        const std::string reason = SavePatternFile(pattern, format, path.toStdString());
+        const std::string target = AskSaveTarget(
+            FDialogs, FParent, folder + ProposedSaveName(pattern), kSaveFilters, filter,
+            [&indexOf](const std::string& path, const QString& chosen) {
+                return WithExtension(path, FormatExtension(kFilterFormats[indexOf(chosen)]));
+            });
+        if (target.empty()) break;
+        FFilter = kSaveFilters.at(static_cast<qsizetype>(indexOf(filter)));
+        const TPatternFormat format = kFilterFormats[indexOf(filter)];
+        const std::string reason = SavePatternFile(pattern, format, target);
         if (reason.empty()) {
-            ++saved;
+            written.insert(AbsolutePath(target));
         } else {
             failures += (failures.empty() ? "" : " ") + reason;
         }
     }
-    std::string status =
-        std::to_string(saved) + (saved == 1 ? " pattern saved." : " patterns saved.");
-    return failures.empty() ? status : status + " " + failures;
+    return PatternsSavedText(static_cast<int>(written.size()), failures);
 }
 
 }  // namespace ostrel

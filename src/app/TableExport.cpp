@@ -1,7 +1,5 @@
 #include "app/TableExport.h"
 
-#include <QFile>
-
 #include "app/FileTableModel.h"
 #include "model/SafeFile.h"
 #include "model/Settings.h"
@@ -9,11 +7,10 @@
 
 namespace ostrel {
 
-QString ExportTableCsv(const TFileTableModel& table, const QString& path) {
+QString ExportTableCsv(const TFileTableModel& table, const std::string& path) {
     const std::vector<const TPatternData*> rows(table.Rows().begin(), table.Rows().end());
-    const TSettings& settings = GetSettings();
-    const std::string text = TableCsvText(rows, settings.FShowExtensions, settings.FUseAzimuth);
-    return QString::fromStdString(WriteWholeFile(QFile::encodeName(path).toStdString(), text));
+    const std::string text = TableCsvText(rows, true, GetSettings().FUseAzimuth);
+    return QString::fromStdString(WriteWholeFile(path, text));
 }
 
 }  // namespace ostrel

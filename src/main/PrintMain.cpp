@@ -10,6 +10,7 @@
 #include "model/Settings.h"
 #include "qtdraw/CanvasDeviceDrawers.h"
 #include "qtdraw/CanvasPdfOutput.h"
+#include "shell/PathNames.h"
 #include "widgets/AppIcons.h"
 
 namespace {
@@ -18,7 +19,8 @@ class TPdfFileTarget : public ostrel::TPdfTarget {
 public:
     std::unique_ptr<ostrel::TDeviceDrawer> CreateDrawer(
         const ostrel::TPrintRequest& request) override {
-        ostrel::SetUpPdfPrinter(FPrinter, QString::fromLocal8Bit(request.Output.c_str()),
+        ostrel::SetUpPdfPrinter(FPrinter,
+                                QString::fromStdU16String(ostrel::PathToUtf16(request.Output)),
                                 request.A4 ? QPageSize::A4 : QPageSize::Letter,
                                 request.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         FPrinter.setCreator(QStringLiteral("Ostrel Viewer"));

@@ -1,17 +1,19 @@
 #include "qtdraw/CanvasPdfOutput.h"
 
-#include <QFile>
 #include <QPrinter>
 
 #include "model/SafeFile.h"
+#include "shell/PathNames.h"
 
 namespace ostrel {
 
 TCanvasPdfOutput::TCanvasPdfOutput(QPrinter& printer, std::string targetPath)
     : FPrinter(printer), FPrinterFileName(printer.outputFileName()) {
     if (printer.outputFormat() != QPrinter::PdfFormat || FPrinterFileName.isEmpty()) return;
-    FTargetPath = targetPath.empty() ? QFile::encodeName(FPrinterFileName).toStdString()
-                                     : std::move(targetPath);
+    // The dialog's name as bytes; a folder it could only show with U+FFFD is found again.
+    FTargetPath = targetPath.empty()
+                      ? ResolveShownSavePath(Utf16ToPath(FPrinterFileName.toStdU16String()))
+                      : std::move(targetPath);
     FMemory = std::make_unique<TMemoryFile>();
     printer.setOutputFileName(QString::fromStdString(FMemory->Path()));
 }

@@ -161,10 +161,27 @@ std::string AbsoluteFolderOf(const std::string& path) {
     return folder;
 }
 
-std::optional<std::string> ResolveShownPath(const std::string& path) {
-    if (IsExistingFile(path)) return path;
-    if (path.find(kReplacementUtf8) == std::string::npos) return std::nullopt;
-    std::string resolved = path.front() == '/' ? "/" : "";
+namespace {
+
+// The entry of `folder` that shows as `part` does, when exactly one does.
+std::optional<std::string> MatchShownEntry(const std::string& folder, const std::string& part) {
+    const std::string wanted = ShownName(part);
+    std::optional<std::string> match;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder.empty() ? "." : folder, error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (ShownName(name) != wanted) continue;
+        if (match) return std::nullopt;
+        match = name;
+    }
+    return match;
+}
+
+// The path with each part holding U+FFFD replaced by the one entry of its folder that shows
+// the same way; nothing when a part matches none or several.
+std::optional<std::string> ResolveShownParts(const std::string& path) {
+    std::string resolved = !path.empty() && path.front() == '/' ? "/" : "";
     size_t start = 0;
     while (start <= path.size()) {
         const size_t slash = std::min(path.find('/', start), path.size());
@@ -173,24 +190,53 @@ std::optional<std::string> ResolveShownPath(const std::string& path) {
         if (part.empty()) continue;
         std::string actual = part;
         if (part.find(kReplacementUtf8) != std::string::npos) {
-            const std::string wanted = ShownName(part);
-            std::vector<std::string> matches;
-            std::error_code error;
-            for (std::filesystem::directory_iterator
-                     entry(resolved.empty() ? "." : resolved, error),
-                 end;
-                 !error && entry != end; entry.increment(error)) {
-                const std::string name = entry->path().filename().string();
-                if (ShownName(name) == wanted) matches.push_back(name);
-            }
-            if (matches.size() != 1) return std::nullopt;
-            actual = matches.front();
+            const std::optional<std::string> match = MatchShownEntry(resolved, part);
+            if (!match) return std::nullopt;
+            actual = *match;
         }
         if (!resolved.empty() && resolved.back() != '/') resolved += '/';
         resolved += actual;
     }
-    if (IsExistingFile(resolved)) return resolved;
+    return resolved;
+}
+
+}  // namespace
+
+std::optional<std::string> ResolveShownPath(const std::string& path) {
+    if (IsExistingFile(path)) return path;
+    if (path.find(kReplacementUtf8) == std::string::npos) return std::nullopt;
+    const std::optional<std::string> resolved = ResolveShownParts(path);
+    if (resolved && IsExistingFile(*resolved)) return resolved;
     return std::nullopt;
+}
+
+std::string ResolveShownSavePath(const std::string& path) {
+    if (path.find(kReplacementUtf8) == std::string::npos) return path;
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = path.substr(folder.size());
+    std::error_code error;
+    std::string realFolder = folder;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+        const std::optional<std::string> resolved = ResolveShownParts(folder);
+        if (!resolved || !std::filesystem::is_directory(*resolved, error)) return path;
+        realFolder = *resolved + (resolved->ends_with('/') ? "" : "/");
+    }
+    // A name picked from the dialog's list is an existing file shown with U+FFFD; a typed
+    // one stays as typed.
+    std::string realName = name;
+    if (name.find(kReplacementUtf8) != std::string::npos) {
+        const std::optional<std::string> match = MatchShownEntry(realFolder, name);
+        if (match && !std::filesystem::exists(realFolder + name, error)) realName = *match;
+    }
+    return realFolder + realName;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/') return path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
 }
 
 }  // namespace ostrel

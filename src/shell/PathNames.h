@@ -32,4 +32,14 @@ std::string AbsoluteFolderOf(const std::string& path);
 // the path cannot be resolved.
 std::optional<std::string> ResolveShownPath(const std::string& path);
 
+// A file to write as a save dialog hands it back: a folder part that does not exist as
+// written but whose parts shown with U+FFFD each match exactly one folder entry gets the
+// real bytes; so does the file name when it matches one existing entry (a file picked from
+// the dialog's list). Otherwise the path as given.
+std::string ResolveShownSavePath(const std::string& path);
+
+// The path made absolute against the current folder, its bytes otherwise unchanged; an
+// absolute path, or one that cannot be made absolute, as given.
+std::string AbsolutePath(const std::string& path);
+
 }  // namespace ostrel

@@ -1,10 +1,91 @@
 #include "shell/RecentFiles.h"
 
 #include <algorithm>
+#include <iterator>
+#include <string_view>
+#include <utility>
 
 #include "model/ProfileFile.h"
 
 namespace ostrel {
+
+namespace {
+
+bool IsControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+bool IsBlankByte(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The profile file trims the blanks around a value and ends it at a line break.
+bool NeedsQuotes(const std::string& path) {
+    if (path.empty()) return false;
+    if (path.front() == '"' || IsBlankByte(path.front()) || IsBlankByte(path.back())) return true;
+    return std::any_of(path.begin(), path.end(), IsControlByte);
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Each byte with a one-letter escape, and its letter.
+constexpr std::pair<char, char> kEscapes[] = {
+    {'\\', '\\'}, {'"', '"'}, {'\t', 't'}, {'\n', 'n'}, {'\r', 'r'}};
+
+}  // namespace
+
+std::string RecentFileValue(const std::string& path) {
+    if (!NeedsQuotes(path)) return path;
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string value = "\"";
+    for (char c : path) {
+        const auto escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                         [c](const auto& pair) { return pair.first == c; });
+        if (escape != std::end(kEscapes)) {
+            value += {'\\', escape->second};
+        } else if (IsControlByte(c)) {
+            const auto byte = static_cast<unsigned char>(c);
+            value += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0x0F]};
+        } else {
+            value += c;
+        }
+    }
+    return value + "\"";
+}
+
+std::string RecentFilePath(const std::string& value) {
+    if (value.size() < 2 || value.front() != '"' || value.back() != '"') return value;
+    const std::string_view inner = std::string_view(value).substr(1, value.size() - 2);
+    std::string path;
+    for (size_t i = 0; i < inner.size(); ++i) {
+        if (inner[i] == '"') return value;
+        if (inner[i] != '\\') {
+            path += inner[i];
+            continue;
+        }
+        if (++i == inner.size()) return value;
+        const auto escape =
+            std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                         [letter = inner[i]](const auto& pair) { return pair.second == letter; });
+        if (escape != std::end(kEscapes)) {
+            path += escape->first;
+            continue;
+        }
+        if (inner[i] != 'x' || i + 2 >= inner.size() || HexValue(inner[i + 1]) < 0 ||
+            HexValue(inner[i + 2]) < 0) {
+            return value;
+        }
+        path += static_cast<char>(HexValue(inner[i + 1]) * 16 + HexValue(inner[i + 2]));
+        i += 2;
+    }
+    return path;
+}
 
 void TMRUFileList::Add(const std::string& path) {
     auto found = std::find(FItems.begin(), FItems.end(), path);
@@ -27,7 +108,7 @@ void TMRUFileList::Load(const std::string& iniPath) {
         TProfileFile profile;
         profile.Load(iniPath);
         for (const TProfileEntry& entry : profile.SectionEntries(kSection)) {
-            FItems.push_back(entry.Value);
+            FItems.push_back(RecentFilePath(entry.Value));
         }
     } catch (...) {
         // An unreadable file gives an empty list, as a missing one does.
@@ -40,7 +121,7 @@ void TMRUFileList::Save(const std::string& iniPath) const {
         profile.Load(iniPath);
         profile.EraseSection(kSection);
         for (size_t i = 0; i < FItems.size(); ++i) {
-            profile.WriteString(kSection, "F" + std::to_string(i), FItems[i]);
+            profile.WriteString(kSection, "F" + std::to_string(i), RecentFileValue(FItems[i]));
         }
         profile.Save(iniPath);
     } catch (...) {

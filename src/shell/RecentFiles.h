@@ -7,7 +7,8 @@
 namespace ostrel {
 
 // The list of the pattern files most recently opened with success, most recent first, kept
-// in the "MRU Items" section of the settings file as "F0=path", "F1=path", ...
+// in the "MRU Items" section of the settings file as "F0=path", "F1=path", ... (in the form
+// of RecentFileValue, so that every path reads back byte for byte).
 class TMRUFileList {
 public:
     static constexpr int kMaxItems = 10;
@@ -31,6 +32,15 @@ public:
 private:
     std::vector<std::string> FItems;
 };
+
+// A path as the settings file stores it: as it is, unless reading it back as it is would
+// change it (a line break or another control byte, a blank or tab at either end, a leading
+// double quote). Such a path is written in double quotes with C-style escapes: \\, \",
+// \t, \n, \r and \xHH for the other control bytes; every other byte stays as it is.
+std::string RecentFileValue(const std::string& path);
+// The path a stored value stands for. A value in double quotes whose escapes are all valid
+// is decoded; anything else is the path itself, as entries written before quoting existed.
+std::string RecentFilePath(const std::string& value);
 
 // The access key of entry i: "1".."9", "0", then "A".."Z"; none beyond.
 std::string RecentFileAccessKey(int index);

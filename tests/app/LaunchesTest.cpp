@@ -419,6 +419,13 @@ TEST(Launches, ARealDefaultEditorReceivesThePathVerbatim) {
     EXPECT_EQ(QString::fromStdString(ReadFromWriter(received)), "3\n--line\n1\n" + Q(path) + "\n");
     EXPECT_FALSE(QFileInfo::exists(Q(root.File("pwned"))));
     EXPECT_FALSE(QFileInfo::exists(Q(root.File("pwned2"))));
+
+    // A name that is not UTF-8 reaches the editor with its own bytes.
+    std::filesystem::remove(root.File("received.txt"));
+    const std::string again = MakeReceiver(root.File("received.txt"));
+    const std::string latin = root.Path() + "/caf\xE9 \xFF.txt";
+    editor.OpenInTextEditor(latin);
+    EXPECT_EQ(ReadFromWriter(again), "3\n--line\n1\n" + latin + "\n");
 }
 
 }  // namespace

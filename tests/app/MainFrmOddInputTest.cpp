@@ -15,6 +15,7 @@
 
 #include "app/FileTableModel.h"
 #include "app/MainFrm.h"
+#include "app/PathText.h"
 #include "formats/TextLines.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
@@ -142,6 +143,36 @@ TEST_F(MainFormOddInputTest, StatusPanelsHoldTheirFontsDescent) {
                 << pixels << " px, panel " << panel;
         }
     }
+}
+
+TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart) {
+    const std::string twoFrequencies =
+        Folder.Write("two.nsm", ReadFileBytes(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm"));
+    const std::string lineBreak = PatternFile("two\nlines.txt");
+    const std::string blank = PatternFile("blank.txt ");
+    PatternFile("blank.txt");
+    Form->OpenFiles({QString::fromStdString(twoFrequencies)});
+    Form->FinishLoading();
+    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Form->RecentFiles().Items(), std::vector<std::string>{twoFrequencies});
+    for (const std::string& path : {lineBreak, blank}) Form->OpenPatternFile(PathText(path));
+    const std::vector<std::string> expected = {blank, lineBreak, twoFrequencies};
+    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+
+    Form.reset();
+    DiscardSettings();
+    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+    QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
+    ASSERT_NE(reopen, nullptr);
+    for (int i = 0; i < 3; ++i) {  // the last entry each time
+        reopen->actions()[2]->trigger();
+        QApplication::processEvents();
+        reopen = Form->findChild<QMenu*>("mmiReopen");
+    }
+    EXPECT_EQ(Form->FileTable().RowCount(), 4) << Status().toStdString();
+    EXPECT_EQ(Form->Model().Patterns.Items(3).FileName, blank) << "not blank.txt";
+    EXPECT_EQ(Form->RecentFiles().Items(), expected);
 }
 
 TEST_F(MainFormOddInputTest, AWindowLargerThanItsScreenIsNeverSaved) {

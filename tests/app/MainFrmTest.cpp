@@ -39,6 +39,8 @@
 #include "app/FilterBar.h"
 #include "app/MainFrm.h"
 #include "app/OpenFilesFlow.h"
+#include "app/PathText.h"
+#include "app/SaveAsCommand.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
 #include "dialogs/PrintOptionsDlg.h"
@@ -1134,16 +1136,100 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
     SaveTestPng(Form->grab().toImage(), "app/main_window_figures.png");
     ticks->trigger();
 
-    const QString csv = QString::fromStdString(Folder.File("table.csv"));
+    const std::string csv = Folder.File("table.csv");
     EXPECT_EQ(ExportTableCsv(Form->FileTable(), csv), "");
-    const std::string text = ReadFileBytes(csv.toStdString());
-    EXPECT_NE(text.find("\r\n1,narrow,"), std::string::npos) << text;
+    const std::string text = ReadFileBytes(csv);
+    EXPECT_NE(text.find("\r\n1,narrow.txt,"), std::string::npos) << text;
     EXPECT_NE(text.find(",h_width 65 vs 15.0\r\n"), std::string::npos) << text;
 
     Form.reset();
     CreateForm();
     EXPECT_FALSE(Form->FileView()->header()->isSectionHidden(width3));
     EXPECT_TRUE(Form->FileView()->header()->isSectionHidden(width3 + 1));
+}
+
+// Answers Export Table's save dialog and its replace question.
+class TAnsweringSaveDialog : public TSaveDialogService {
+public:
+    QString GetSaveFileName(QWidget*, const QString& proposedPath, const QStringList&,
+                            QString& selectedFilter) override {
+        Proposed << proposedPath;
+        selectedFilter = Filter;
+        return Answers.isEmpty() ? QString() : Answers.takeFirst();
+    }
+    bool ConfirmReplace(QWidget*, const QString& question) override {
+        Questions << question;
+        return Replace;
+    }
+    QStringList Answers;
+    QString Filter = "CSV files (*.csv)";
+    bool Replace = false;
+    QStringList Proposed;
+    QStringList Questions;
+};
+
+TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
+    Open({Pattern("a.txt", 850, 10), Pattern("b.txt", 1850, 17.5), Pattern("c.txt", 2100, 18)});
+    auto owned = std::make_unique<TAnsweringSaveDialog>();
+    TAnsweringSaveDialog& dialog = *owned;
+    Form->Figures().SetSaveDialogService(std::move(owned));
+    QAction* exportTable = Form->findChild<QAction*>("mmiExportTable");
+    const QString folder = QString::fromStdString(Folder.Path());
+
+    dialog.Answers = {folder + "/all"};
+    exportTable->trigger();
+    EXPECT_EQ(dialog.Proposed, QStringList{folder + "/table.csv"});
+    EXPECT_EQ(Form->StatusPanelText(1), "Table of 3 patterns exported to all.csv");
+    EXPECT_NE(ReadFileBytes(Folder.File("all.csv")).find("\r\n2,c.txt,2100,"), std::string::npos);
+
+    // The name we completed exists: asked as the dialog asks; "no" writes nothing.
+    Form->FilterBar().SetText("gain:>=17");
+    dialog.Answers = {folder + "/all", QString()};
+    exportTable->trigger();
+    EXPECT_EQ(dialog.Questions, QStringList{"all.csv already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(dialog.Proposed.last(), folder + "/all.csv");
+    EXPECT_NE(ReadFileBytes(Folder.File("all.csv")).find("\r\n0,a.txt"), std::string::npos);
+    dialog.Answers = {folder + "/all"};
+    dialog.Replace = true;
+    exportTable->trigger();
+    EXPECT_EQ(Form->StatusPanelText(1),
+              "Table of 2 patterns exported to all.csv (2 of 3 shown by the filter)");
+    EXPECT_EQ(ReadFileBytes(Folder.File("all.csv")).find("\r\n0,a.txt"), std::string::npos);
+
+    // "All files" takes the name as typed.
+    dialog.Filter = "All files (*)";
+    dialog.Answers = {folder + "/shown.txt"};
+    exportTable->trigger();
+    EXPECT_TRUE(std::filesystem::exists(Folder.File("shown.txt")));
+}
+
+TEST_F(MainFormTest, FilesWrittenKeepNamesThatAreNotUtf8) {
+    Open({Pattern("a.txt", 850, 10)});
+    SelectRows({0});
+    const std::string latin = Folder.File("caf\xE9");
+    std::filesystem::create_directory(latin);
+    // As the folder travels in the window, and as a file dialog can only show it.
+    const QString escaped = PathText(latin);
+    const QString shown = QString::fromStdString(Folder.File("caf\uFFFD"));
+
+    auto owned = std::make_unique<TAnsweringSaveDialog>();
+    TAnsweringSaveDialog& dialog = *owned;
+    Form->Figures().SetSaveDialogService(std::move(owned));
+    dialog.Answers = {escaped + "/t", shown + "/u"};
+    for (int i = 0; i < 2; ++i) Form->findChild<QAction*>("mmiExportTable")->trigger();
+    EXPECT_TRUE(IsExistingFile(latin + "/t.csv")) << Form->StatusPanelText(1).toStdString();
+    EXPECT_TRUE(IsExistingFile(latin + "/u.csv"));
+
+    Form->SetErrorReporter(Errors);
+    for (const QString& folder : {escaped, shown}) {
+        auto print = std::make_unique<TFakePrintDialogs>();
+        print->PdfPath = folder + "/job.pdf";
+        Form->SetPrintDialogService(std::move(print));
+        Form->findChild<QAction*>("actPrint")->trigger();
+        EXPECT_TRUE(Errors.Shown.empty()) << Errors.Shown.join("").toStdString();
+        EXPECT_TRUE(ReadFileBytes(latin + "/job.pdf").starts_with("%PDF"));
+        std::filesystem::remove(latin + "/job.pdf");
+    }
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <QStringList>
 #include <deque>
+#include <filesystem>
 
+#include "app/PathText.h"
 #include "app/SaveAsCommand.h"
 #include "formats/PatternLoaders.h"
 #include "formats/TextLines.h"
@@ -22,11 +24,20 @@ public:
         const auto [path, filter] = Answers.front();
         Answers.pop_front();
         selectedFilter = filter;
-        return path;
+        return path == kTakeProposed ? proposedPath : path;
     }
+    bool ConfirmReplace(QWidget*, const QString& question) override {
+        Questions.push_back(question);
+        const bool yes = !Replies.empty() && Replies.front();
+        if (!Replies.empty()) Replies.pop_front();
+        return yes;
+    }
+    static inline const QString kTakeProposed = "<proposed>";
     std::deque<std::pair<QString, QString>> Answers;
+    std::deque<bool> Replies;
     QStringList Proposed;
     QStringList Preselected;
+    QStringList Questions;
 };
 
 TEST(SaveAsCommand, WritesEachSelectedPatternInTheChosenFormat) {
@@ -64,6 +75,67 @@ TEST(SaveAsCommand, WritesEachSelectedPatternInTheChosenFormat) {
     EXPECT_NE(command.Run(one, {}).find("is the file the pattern was read from"),
               std::string::npos);
     EXPECT_EQ(command.Run(TPatternDataList(false), {}), "Select the patterns to save first.");
+}
+
+TEST(SaveAsCommand, ProposesNamesThatDifferAndNeverReplacesAFileUnasked) {
+    TTempDir folder;
+    const QString out = PathText(folder.Path());
+    const QString nsma = TSaveAsCommand::kSaveFilters[2];
+    TPatternDataList owned(true);
+    TPatternDataList both(false);
+    for (auto& pattern : LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm")) {
+        both.Add(*pattern);
+        owned.Add(std::move(pattern));
+    }
+    ASSERT_EQ(both.Count(), 2);
+    TScriptedSaveDialogs dialogs;
+    TSaveAsCommand command(nullptr, dialogs);
+    dialogs.Answers = {{dialogs.kTakeProposed, nsma}, {dialogs.kTakeProposed, nsma}};
+    EXPECT_EQ(command.Run(both, folder.Path() + "/"), "2 patterns saved.");
+    EXPECT_EQ(dialogs.Proposed,
+              QStringList({out + "/sector65_2freq@1850", out + "/sector65_2freq@2100"}));
+    EXPECT_EQ(LoadPatternData(folder.File("sector65_2freq@2100.nsm"))->Frequency.Value, 2100);
+    EXPECT_TRUE(dialogs.Questions.isEmpty());
+
+    // "which" becomes which.nsm, which exists: asked; "no" shows the dialog again.
+    const std::string which = folder.Write("which.nsm", "keep");
+    TPatternDataList first(false);
+    first.Add(both.Items(0));
+    dialogs.Proposed.clear();
+    dialogs.Answers = {{out + "/which", nsma}};
+    dialogs.Replies = {false};
+    EXPECT_EQ(command.Run(first, {}), "0 patterns saved.");
+    EXPECT_EQ(dialogs.Questions,
+              QStringList{"which.nsm already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(dialogs.Proposed, QStringList({"sector65_2freq@1850", out + "/which.nsm"}));
+    EXPECT_EQ(ReadFileBytes(which), "keep");
+    dialogs.Answers = {{out + "/which", nsma}};
+    dialogs.Replies = {true};
+    EXPECT_EQ(command.Run(first, {}), "1 pattern saved.");
+    EXPECT_TRUE(LoadPatternData(which));
+
+    // Both patterns into one file (the second replacing the first): one file written.
+    dialogs.Answers = {{out + "/one.nsm", nsma}, {out + "/one.nsm", nsma}};
+    EXPECT_EQ(command.Run(both, {}), "1 pattern saved.");
+    EXPECT_EQ(dialogs.Questions.size(), 2) << "the dialog asked about the name it was given";
+
+    // Names that are not UTF-8: the proposal keeps the source's bytes, and a folder the
+    // dialog could only show with U+FFFD is found again.
+    const std::string latin = folder.Path() + "/caf\xE9";
+    std::filesystem::create_directory(latin);
+    std::filesystem::create_directory(folder.Path() + "/src");
+    auto odd = LoadPatternData(
+        folder.Write("src/caf\xE9.msi", ReadFileBytes(OSTREL_SAMPLES_DIR "/omni_850.msi")));
+    ASSERT_TRUE(odd);
+    TPatternDataList oddOne(false);
+    oddOne.Add(*odd);
+    const QString msi = TSaveAsCommand::kSaveFilters[0];
+    dialogs.Answers = {{dialogs.kTakeProposed, msi},
+                       {out + QString::fromUtf8("/caf\uFFFD/x"), msi}};
+    EXPECT_EQ(command.Run(oddOne, folder.Path() + "/"), "1 pattern saved.");
+    EXPECT_TRUE(LoadPatternData(latin + ".msi"));
+    EXPECT_EQ(command.Run(oddOne, {}), "1 pattern saved.");
+    EXPECT_TRUE(LoadPatternData(latin + "/x.msi"));
 }
 
 }  // namespace

@@ -67,6 +67,31 @@ TEST(RecentFiles, StoredAsFnLinesInTheirOwnSection) {
     EXPECT_NO_THROW(list.Save(folder.File("no/such/folder/settings.ini")));
 }
 
+TEST(RecentFiles, EveryPathReadsBackByteForByteAndOldEntriesReadAsBefore) {
+    TTempDir folder;
+    const std::vector<std::string> paths = {
+        "/data/two\nlines.msi", "/data/ends in a blank ",        " /data/starts.msi",
+        "\"quoted\"",           "/data/tab\there\r\x01\x7F.msi", "/data/caf\xE9 \"x\" \\y.msi",
+        "C:\\Data\\a.txt"};
+    TMRUFileList list;
+    for (auto it = paths.rbegin(); it != paths.rend(); ++it) list.Add(*it);
+    const std::string ini = folder.File("settings.ini");
+    list.Save(ini);
+    const std::string text = ReadFileBytes(ini);
+    EXPECT_NE(text.find("F0=\"/data/two\\nlines.msi\"\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("F6=C:\\Data\\a.txt\r\n"), std::string::npos) << "plain stays plain";
+    TMRUFileList back;
+    back.Load(ini);
+    EXPECT_EQ(back.Items(), paths);
+
+    // Entries written before quoting existed: only a well-formed quoted value is decoded.
+    back.Load(folder.Write("old.ini",
+                           "[MRU Items]\r\nF0=C:\\x\\\"a\r\nF1=\"half\r\n"
+                           "F2=\"bad \\q\"\r\nF3=\"a\"b\"\r\nF4=\"\\x4\"\r\n"));
+    EXPECT_EQ(back.Items(), (std::vector<std::string>{"C:\\x\\\"a", "\"half", "\"bad \\q\"",
+                                                      "\"a\"b\"", "\"\\x4\""}));
+}
+
 TEST(RecentFiles, AccessKeysRunFrom1To9Then0ThenLetters) {
     EXPECT_EQ(RecentFileAccessKey(0), "1");
     EXPECT_EQ(RecentFileAccessKey(8), "9");

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostrel {
+
+class TPatternData;
+
+// The file a pattern was read from. A file of several patterns (an NSMA file of several
+// frequencies) names them "path@frequency": when the whole name is no file, the longest part
+// before an "@" that is one; when none is (the file is gone), the part before the last "@"
+// if a number follows it.
+std::string PatternSourcePath(const TPatternData& pattern);
+
+// The name Save As proposes for a pattern: its file name without the extension, followed by
+// "@frequency" for one of several patterns of a file ("sector65_2freq@1850"), so that the
+// patterns of one file get names that differ. One path component: "/" and control bytes in
+// the frequency become "_".
+std::string ProposedSaveName(const TPatternData& pattern);
+
+// The path with ".extension" added unless its name already ends in it (any letter case).
+std::string WithExtension(const std::string& path, std::string_view extension);
+
+// The question a save dialog asks before it replaces an existing file, for a name the
+// dialog never saw (we added its extension): "NAME already exists.\nDo you want to replace
+// it?"
+std::string ReplaceQuestion(const std::string& path);
+
+// Where Save As stands after its dialogs: "2 patterns saved.", counting each file once
+// however often it was written, then the failures.
+std::string PatternsSavedText(int filesWritten, const std::string& failures);
+
+// After Export Table: "Table of 12 patterns exported to NAME", and when a filter hides
+// rows, " (12 of 40 shown by the filter)".
+std::string TableExportedText(const std::string& path, int rowsWritten, int rowsInModel);
+
+}  // namespace ostrel
