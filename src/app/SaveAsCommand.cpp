@@ -37,6 +37,7 @@ std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::st
     if (selection.Count() == 0) return "Select the patterns to save first.";
     int saved = 0;
     std::string failures;
+    std::string notes;
     for (int i = 0; i < selection.Count(); ++i) {
         const TPatternData& pattern = selection.Items(i);
         const std::string proposed = folder + DisplayName(pattern, false);
@@ -51,16 +52,21 @@ std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::st
         if (QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0) {
             path += "." + extension;
         }
-        const std::string reason = SavePatternFile(pattern, format, path.toStdString());
-        if (reason.empty()) {
+        const std::string target = path.toStdString();
+        const TWrittenPattern written = SavePatternFile(pattern, format, target);
+        if (written.Failure.empty()) {
             ++saved;
+            // What the format could not hold is said, not dropped silently.
+            for (const std::string& note : written.Notes) {
+                notes += " " + FileNamePart(target) + ": " + note + ".";
+            }
         } else {
-            failures += (failures.empty() ? "" : " ") + reason;
+            failures += (failures.empty() ? "" : " ") + written.Failure;
         }
     }
     std::string status =
         std::to_string(saved) + (saved == 1 ? " pattern saved." : " patterns saved.");
-    return failures.empty() ? status : status + " " + failures;
+    return (failures.empty() ? status : status + " " + failures) + notes;
 }
 
 }  // namespace ostrel

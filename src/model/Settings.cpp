@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 
+#include "model/AsciiText.h"
 #include "model/ProfileFile.h"
 #include "model/SafeFile.h"
 
@@ -67,11 +68,7 @@ void TSettings::Save() const {
         } else {
             // A line break would end the entry; the filter treats any control character as
             // a blank anyway.
-            std::string oneLine = FFilterText;
-            for (char& c : oneLine) {
-                if (static_cast<unsigned char>(c) < ' ') c = ' ';
-            }
-            ini.WriteString(kMainFormSection, kFilterTextKey, oneLine);
+            ini.WriteString(kMainFormSection, kFilterTextKey, OneLineText(FFilterText));
         }
         ini.WriteBool(kOptionsSection, kAllowDuplicatesKey, FAllowDuplicates);
         ini.WriteBool(kOptionsSection, kShowExtensionsKey, FShowExtensions);
