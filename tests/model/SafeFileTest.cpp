@@ -40,6 +40,29 @@ TEST(SafeFile, ReplacesTargetsAndKeepsLinksAndModes) {
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
+    // A link to a file not there yet (directly, relative, through another link): the file
+    // is made where the link points and the link stays.
+    fs::create_directory(folder.File("sub"));
+    const std::pair<std::string, std::string> dangling[] = {
+        {folder.File("abs.pdf"), folder.File("sub/abs-target.pdf")},
+        {folder.File("sub/rel.pdf"), "rel-target.pdf"},
+        {folder.File("chain.pdf"), "abs.pdf"},
+    };
+    for (const auto& [link, pointsTo] : dangling) fs::create_symlink(pointsTo, link);
+    for (const auto& [link, pointsTo] : dangling) {
+        fs::remove(folder.File("sub/abs-target.pdf"));
+        EXPECT_EQ(WriteWholeFile(link, "through " + link), "") << link;
+        EXPECT_TRUE(fs::is_symlink(link)) << link;
+        EXPECT_EQ(ReadFileBytes(link), "through " + link);
+    }
+    EXPECT_TRUE(fs::is_regular_file(folder.File("sub/rel-target.pdf")));
+    fs::create_symlink("loop.pdf", folder.File("loop.pdf"));
+    EXPECT_EQ(WriteWholeFile(folder.File("loop.pdf"), "x"), "Too many levels of symbolic links");
+    EXPECT_TRUE(fs::is_symlink(folder.File("loop.pdf")));
+    for (const auto& [link, pointsTo] : dangling) fs::remove(link);
+    fs::remove(folder.File("loop.pdf"));
+    fs::remove_all(folder.File("sub"));
+
     EXPECT_EQ(WriteWholeFile(folder.File("fresh.pdf"), std::string(100000, 'x')), "");
     EXPECT_EQ(ReadFileBytes(folder.File("fresh.pdf")).size(), 100000u);
     EXPECT_EQ(OtherFiles(folder.Path(), {"out.pdf", "link.pdf", "fresh.pdf"}), 0);
