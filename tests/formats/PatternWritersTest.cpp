@@ -127,7 +127,6 @@ TEST(PatternWriters, GainsComeBackAndUnknownFiguresStayUnknownInEveryFormat) {
     pattern->Gain.SetValue(1.5);
     TWrittenPattern written = PatternFileText(*pattern, TPatternFormat::Verizon, "low");
     EXPECT_TRUE(HasNote(written, "the gain 1.50 dBi is not written")) << written.Notes.size();
-    EXPECT_TRUE(HasNote(written, "vertical width 9"));
     EXPECT_TRUE(ReadBack(folder, "low.vwa", written)->Gain.IsNull);
 
     pattern->Frequency.SetIsNull(true);
@@ -152,9 +151,6 @@ TEST(PatternWriters, GainsComeBackAndUnknownFiguresStayUnknownInEveryFormat) {
     ASSERT_TRUE(back);
     EXPECT_TRUE(back->Frequency.IsNull);
     EXPECT_FALSE(back->Gain.IsNull);
-    EXPECT_FALSE(
-        ReadBack(folder, "zero.msi", PatternFileText(*pattern, TPatternFormat::Ostrel, "z"))
-            ->Gain.IsNull);
     // A key without a value states nothing.
     EXPECT_FALSE(ParseNumber(std::string_view()));
 }
@@ -187,7 +183,6 @@ TEST(PatternWriters, NsmaOutputKeepsTiltFrontToBackPolarisationAndWholeCharacter
     EXPECT_NE(written.Text.find("PATCUT:,H\r\nPOLARI:,H/H\r\n"), std::string::npos);
     EXPECT_NE(written.Text.find("PATCUT:,V\r\nPOLARI:,V/V\r\n"), std::string::npos);
     EXPECT_TRUE(written.Notes.empty());
-    EXPECT_TRUE(HasNote(PatternFileText(*patterns[0], TPatternFormat::Ostrel, "p"), "H/H"));
 
     // Texts shortened between characters; numbers rounded to their record, never cut.
     const std::string e = "\xC3\xA9";

@@ -40,28 +40,20 @@ TEST(SafeFile, ReplacesTargetsAndKeepsLinksAndModes) {
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
-    // A link to a file not there yet (directly, relative, through another link): the file
-    // is made where the link points and the link stays.
-    fs::create_directory(folder.File("sub"));
-    const std::pair<std::string, std::string> dangling[] = {
-        {folder.File("abs.pdf"), folder.File("sub/abs-target.pdf")},
-        {folder.File("sub/rel.pdf"), "rel-target.pdf"},
-        {folder.File("chain.pdf"), "abs.pdf"},
-    };
-    for (const auto& [link, pointsTo] : dangling) fs::create_symlink(pointsTo, link);
-    for (const auto& [link, pointsTo] : dangling) {
-        fs::remove(folder.File("sub/abs-target.pdf"));
-        EXPECT_EQ(WriteWholeFile(link, "through " + link), "") << link;
-        EXPECT_TRUE(fs::is_symlink(link)) << link;
-        EXPECT_EQ(ReadFileBytes(link), "through " + link);
+    // A link to a file not there yet (directly, relative, through another link, in a loop).
+    const std::string sub = folder.File("sub/");
+    fs::create_directory(sub);
+    fs::create_symlink(sub + "t.pdf", sub + "abs.pdf");
+    fs::create_symlink("t.pdf", sub + "rel.pdf");
+    fs::create_symlink("abs.pdf", sub + "chain.pdf");
+    for (const std::string& link : {sub + "abs.pdf", sub + "rel.pdf", sub + "chain.pdf"}) {
+        fs::remove(sub + "t.pdf");
+        EXPECT_EQ(WriteWholeFile(link, link), "") << link;
+        EXPECT_TRUE(fs::is_symlink(link) && ReadFileBytes(sub + "t.pdf") == link) << link;
     }
-    EXPECT_TRUE(fs::is_regular_file(folder.File("sub/rel-target.pdf")));
-    fs::create_symlink("loop.pdf", folder.File("loop.pdf"));
-    EXPECT_EQ(WriteWholeFile(folder.File("loop.pdf"), "x"), "Too many levels of symbolic links");
-    EXPECT_TRUE(fs::is_symlink(folder.File("loop.pdf")));
-    for (const auto& [link, pointsTo] : dangling) fs::remove(link);
-    fs::remove(folder.File("loop.pdf"));
-    fs::remove_all(folder.File("sub"));
+    fs::create_symlink("loop.pdf", sub + "loop.pdf");
+    EXPECT_EQ(WriteWholeFile(sub + "loop.pdf", "x"), "Too many levels of symbolic links");
+    fs::remove_all(sub);
 
     EXPECT_EQ(WriteWholeFile(folder.File("fresh.pdf"), std::string(100000, 'x')), "");
     EXPECT_EQ(ReadFileBytes(folder.File("fresh.pdf")).size(), 100000u);
