@@ -36,6 +36,10 @@ const char kHelp[] =
     "frequency, NAME@FREQUENCY.EXT. An input is never overwritten, nor is a file written\n"
     "twice in one run. Files are replaced only once completely written.\n"
     "\n"
+    "A figure the output format cannot hold (a Verizon gain of 2.1 dBi or less, a vertical\n"
+    "width in a Verizon file, an unknown frequency in NSMA) is noted on standard error; a\n"
+    "pattern the format cannot take (NSMA without a gain) is not written.\n"
+    "\n"
     "Exit status: 0 when every file converted, 1 when any did not, 2 for a usage error.\n";
 
 const char kVersion[] = "ostrel-convert " OSTREL_VERSION "\n";
