@@ -37,7 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string nsma;
     try {
-        nsma = NsmaTextOf(*pattern, "fuzz");
+        const TWrittenPattern written = NsmaTextOf(*pattern, "fuzz");
+        if (!written.Failure.empty()) return 0;  // a pattern the format cannot take
+        nsma = written.Text;
     } catch (const EFormatError&) {
         return 0;  // a level too long for a point record
     }

@@ -68,6 +68,7 @@ std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::st
     };
     std::set<std::string> written;
     std::string failures;
+    std::string notes;
     for (int i = 0; i < selection.Count(); ++i) {
         const TPatternData& pattern = selection.Items(i);
         QString filter = FFilter;
@@ -79,14 +80,18 @@ std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::st
         if (target.empty()) break;
         FFilter = kSaveFilters.at(static_cast<qsizetype>(indexOf(filter)));
         const TPatternFormat format = kFilterFormats[indexOf(filter)];
-        const std::string reason = SavePatternFile(pattern, format, target);
-        if (reason.empty()) {
+        const TWrittenPattern result = SavePatternFile(pattern, format, target);
+        if (result.Failure.empty()) {
             written.insert(AbsolutePath(target));
+            // What the format could not hold is said, not dropped silently.
+            for (const std::string& note : result.Notes) {
+                notes += " " + FileNamePart(target) + ": " + note + ".";
+            }
         } else {
-            failures += (failures.empty() ? "" : " ") + reason;
+            failures += (failures.empty() ? "" : " ") + result.Failure;
         }
     }
-    return PatternsSavedText(static_cast<int>(written.size()), failures);
+    return PatternsSavedText(static_cast<int>(written.size()), failures) + notes;
 }
 
 }  // namespace ostrel

@@ -36,6 +36,10 @@ const char kHelp[] =
     "frequency, NAME@FREQUENCY.EXT. An input is never overwritten, nor is a file written\n"
     "twice in one run. Files are replaced only once completely written.\n"
     "\n"
+    "A figure the output format cannot hold (a Verizon gain of 2.1 dBi or less, a vertical\n"
+    "width in a Verizon file, an unknown frequency in NSMA) is noted on standard error; a\n"
+    "pattern the format cannot take (NSMA without a gain) is not written.\n"
+    "\n"
     "Exit status: 0 when every file converted, 1 when any did not, 2 for a usage error.\n";
 
 const char kVersion[] = "ostrel-convert " OSTREL_VERSION "\n";
@@ -136,8 +140,9 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
         for (const auto& pattern : patterns) {
             // A pattern of a file of several frequencies is named "file@frequency".
             const size_t at = pattern->FileName.find('@', file.size());
-            const std::string name =
-                stem + (at == std::string::npos ? std::string() : pattern->FileName.substr(at));
+            // The frequency comes from inside the file: it may hold a "/" or a line break.
+            const std::string name = SafeFileName(
+                stem + (at == std::string::npos ? std::string() : pattern->FileName.substr(at)));
             const std::string target = folder + name + "." + extension;
             TFileId id;
             const bool exists = FileIdOf(target, id);
@@ -153,19 +158,30 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
                 allConverted = false;
                 continue;
             }
-            std::string reason;
+            TWrittenPattern text;
             try {
-                reason = WriteWholeFile(target, PatternFileText(*pattern, request.Format, name));
+                text = PatternFileText(*pattern, request.Format, name);
             } catch (const std::exception& failure) {
-                reason = failure.what();
+                text.Failure = failure.what();
             }
-            if (!reason.empty()) {
+            if (!text.Failure.empty()) {
+                err << "ostrel-convert: " << pattern->FileName << ": not written, " << text.Failure
+                    << '\n';
+                allConverted = false;
+                continue;
+            }
+            // What a run killed while writing this target left behind.
+            RemoveStaleTemporaryFiles(target);
+            if (const std::string reason = WriteWholeFile(target, text.Text); !reason.empty()) {
                 err << "ostrel-convert: " << target << ": " << reason << '\n';
                 allConverted = false;
                 continue;
             }
             if (FileIdOf(target, id)) written.insert(id);
             out << file << " -> " << target << '\n';
+            for (const std::string& note : text.Notes) {
+                err << "ostrel-convert: " << target << ": note: " << note << '\n';
+            }
         }
     }
     out.flush();

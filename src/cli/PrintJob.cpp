@@ -188,6 +188,8 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
         err << "ostrel-print: cannot write " << request.Output << ": " << problem << '\n';
         return 1;
     }
+    // What a run killed while writing this output left behind.
+    RemoveStaleTemporaryFiles(request.Output);
 
     TMainModel model;
     bool allLoaded = true;

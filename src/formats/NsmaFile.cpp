@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <optional>
@@ -171,17 +172,35 @@ bool SameAngle(double a, double b) {
     return std::fabs(a - b) < 1e-6;
 }
 
-std::string CleanText(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < ' ') c = ' ';
-    }
-    return text;
+// The longest start of `text` of at most `maxBytes` bytes that ends between characters:
+// never after the lead byte of a UTF-8 sequence and before its continuation bytes.
+std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
 }
 
 std::string Record(const std::string& key, const std::string& value, size_t maxRecord) {
-    std::string line = key + ":," + CleanText(value);
-    if (maxRecord > 0 && line.size() > maxRecord) line.resize(maxRecord);
-    return line + "\r\n";
+    const std::string line = key + ":," + OneLineText(value);
+    if (maxRecord == 0) return line + "\r\n";
+    return std::string(CutAtCharacter(line, maxRecord)) + "\r\n";
+}
+
+// Frequency records (PATFRE, LOWFRQ, HGHFRQ) are 21 bytes long at most.
+constexpr size_t kMaxFrequencyRecord = 21;
+
+// `value` in at most `width` characters: its shortest form, or when that is longer, rounded
+// to as many significant digits as fit (one always fits a record).
+std::string FittedNumber(double value, size_t width) {
+    std::string text = FormatGeneral(value);
+    for (int digits = 14; text.size() > width && digits >= 1; --digits) {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::general, digits);
+        text.assign(buffer, result.ptr);
+    }
+    return text;
 }
 
 }  // namespace
@@ -320,7 +339,7 @@ std::string TNsmaFile::SaveToText() const {
         if (present || key.Required) text += Record(name, Value(name), key.MaxRecord);
     }
     for (const TNsmaFrequency& frequency : Frequencies) {
-        text += Record("PATFRE", frequency.FrequencyText, 0);
+        text += Record("PATFRE", frequency.FrequencyText, kMaxFrequencyRecord);
         text += Record("NUMCUT", std::to_string(frequency.Cuts.size()), 0);
         for (const TNsmaCut& cut : frequency.Cuts) {
             const std::vector<TRealPoint>& points = cut.Points.Points();
@@ -421,6 +440,8 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
     const std::optional<double> high = ParseNumber(FirstField(file.Value("HGHFRQ")));
     const std::optional<double> azWidth = ParseNumber(FirstField(file.Value("AZWIDT")));
     const std::optional<double> elWidth = ParseNumber(FirstField(file.Value("ELWIDT")));
+    const std::optional<double> frontToBack = ParseNumber(FirstField(file.Value("FRTOBA")));
+    const std::optional<double> tilt = ParseNumber(FirstField(file.Value("ELTILT")));
 
     std::vector<std::unique_ptr<TPatternData>> patterns;
     for (const TNsmaFrequency& frequency : file.Frequencies) {
@@ -441,6 +462,11 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
         pattern->Gain.SetValue(gainInDbd ? *gain + 2.14 : *gain);
         if (azWidth && *azWidth != 0) pattern->HorzWidth.SetValue(*azWidth);
         if (elWidth && *elWidth != 0) pattern->VertWidth.SetValue(*elWidth);
+        // As in the Ostrel header, a front-to-back of 0 is what files write for "unknown".
+        if (frontToBack && *frontToBack != 0) pattern->FrontToBack.SetValue(*frontToBack);
+        if (tilt) pattern->ElectricalTilt.SetValue(*tilt);
+        pattern->AzimuthPolarization = horizontal->Polarization;
+        pattern->VerticalPolarization = vertical->Polarization;
         BuildPatternCuts(CutPoints(*horizontal, pointsAbsolute, "H" + at),
                          CutPoints(*vertical, pointsAbsolute, "V" + at), *pattern);
         patterns.push_back(std::move(pattern));
@@ -454,10 +480,23 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
     return patterns;
 }
 
-std::string NsmaTextOf(const TPatternData& pattern, const std::string& name) {
+TWrittenPattern NsmaTextOf(const TPatternData& pattern, const std::string& name) {
+    TWrittenPattern written;
+    if (pattern.Gain.GetIsNull()) {
+        written.Failure = "an NSMA file needs the gain (MDGAIN), which is not known";
+        return written;
+    }
+    // Records the format requires whose values are not known: written empty, which reads
+    // back as "not known", never as 0.
+    std::vector<std::string> empty;
+    std::string frequency;
+    if (pattern.Frequency.GetIsNull()) {
+        empty.insert(empty.end(), {"PATFRE", "LOWFRQ", "HGHFRQ"});
+    } else {
+        frequency = FittedNumber(pattern.Frequency.Value,
+                                 kMaxFrequencyRecord - std::string_view("PATFRE:,").size());
+    }
     TNsmaFile file;
-    const std::string frequency =
-        pattern.Frequency.IsNull ? std::string("0") : FormatGeneral(pattern.Frequency.Value);
     file.SetValue("REVNUM", "NSMA WG16.99.050");
     file.SetValue("REVDAT", "19990520");
     file.SetValue("ANTMAN", "Unknown");
@@ -468,14 +507,30 @@ std::string NsmaTextOf(const TPatternData& pattern, const std::string& name) {
     file.SetValue("MDGAIN", FormatFixed(2, pattern.Gain.Value));
     if (!pattern.HorzWidth.IsNull) file.SetValue("AZWIDT", FormatGeneral(pattern.HorzWidth.Value));
     if (!pattern.VertWidth.IsNull) file.SetValue("ELWIDT", FormatGeneral(pattern.VertWidth.Value));
-    file.SetValue("ELTILT", "0");
+    if (!pattern.FrontToBack.IsNull) {
+        file.SetValue("FRTOBA", FormatGeneral(pattern.FrontToBack.Value));
+    }
+    if (pattern.ElectricalTilt.IsNull) {
+        empty.push_back("ELTILT");
+    } else {
+        file.SetValue("ELTILT", FormatGeneral(pattern.ElectricalTilt.Value));
+    }
     file.SetValue("PATTYP", "typical");
+    if (pattern.AzimuthPolarization.empty() || pattern.VerticalPolarization.empty()) {
+        empty.push_back("POLARI");
+    }
     TNsmaFrequency measured;
     measured.FrequencyText = frequency;
-    measured.Cuts.push_back({"H", "V/V", pattern.AzimuthCut, 0});
-    measured.Cuts.push_back({"V", "V/V", pattern.VerticalCut, 0});
+    measured.Cuts.push_back({"H", pattern.AzimuthPolarization, pattern.AzimuthCut, 0});
+    measured.Cuts.push_back({"V", pattern.VerticalPolarization, pattern.VerticalCut, 0});
     file.Frequencies.push_back(std::move(measured));
-    return file.SaveToText();
+    written.Text = file.SaveToText();
+    if (!empty.empty()) {
+        std::string records;
+        for (const std::string& record : empty) records += (records.empty() ? "" : ", ") + record;
+        written.Notes.push_back("not known, left empty in the NSMA file: " + records);
+    }
+    return written;
 }
 
 }  // namespace ostrel

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "formats/PatternWriters.h"
 #include "model/PatternData.h"
 #include "model/PrimitiveObjects.h"
 
@@ -36,7 +37,7 @@ public:
     void LoadFromFile(const std::string& fileName);
     void LoadFromText(std::string_view text);
     // CR LF records in the standard order, each within its maximum length (longer texts are
-    // cut), points to three decimals.
+    // shortened, never inside a UTF-8 character), points to three decimals.
     std::string SaveToText() const;
 
     // The value of a header record as read ("" when absent); `key` is upper case.
@@ -61,7 +62,9 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(
     std::vector<std::string>* ignoredCuts = nullptr);
 
 // The NSMA text of a pattern: its figures in the header, `name` as the model number, its
-// azimuth and vertical cuts as "H" and "V" at -180..180 degrees, relative dB.
-std::string NsmaTextOf(const TPatternData& pattern, const std::string& name);
+// azimuth and vertical cuts as "H" and "V" at -180..180 degrees, relative dB. A pattern
+// without a gain is refused (MDGAIN); a frequency, tilt or polarisation that is not known
+// leaves its records empty, with a note.
+TWrittenPattern NsmaTextOf(const TPatternData& pattern, const std::string& name);
 
 }  // namespace ostrel

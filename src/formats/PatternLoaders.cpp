@@ -71,8 +71,9 @@ void TOstrelDataLoader::Load() {
     TOstrelFile file;
     file.LoadFromFile(FileName);
     pattern.FileName = FileName;
-    pattern.Frequency.SetValue(file.Frequency);
-    pattern.Gain.SetValue(file.Gain);
+    // A header without a number for them leaves them unknown (shown as 0 in the table).
+    if (file.FrequencyStated) pattern.Frequency.SetValue(file.Frequency);
+    if (file.GainStated) pattern.Gain.SetValue(file.Gain);
     if (file.HWidth != 0) pattern.HorzWidth.SetValue(file.HWidth);
     if (file.VWidth != 0) pattern.VertWidth.SetValue(file.VWidth);
     if (file.FrontToBack != 0) pattern.FrontToBack.SetValue(file.FrontToBack);
@@ -88,8 +89,9 @@ void TVerizonDataLoader::Load() {
     TVerizonFile file;
     file.LoadFromFile(FileName);
     pattern.FileName = FileName;
-    pattern.Frequency.SetValue(file.Frequency);
-    pattern.Gain.SetValue(file.MaxGainDbi);
+    if (file.FrequencyStated) pattern.Frequency.SetValue(file.Frequency);
+    // No gain above 0 dBi (nor a dBd gain above 0) is the format's "not known".
+    if (file.MaxGainDbi != 0) pattern.Gain.SetValue(file.MaxGainDbi);
     if (file.HorzBeamwidth != 0) pattern.HorzWidth.SetValue(file.HorzBeamwidth);
     pattern.VertWidth.SetValue(0);
     if (file.ElectricalTiltStated) pattern.ElectricalTilt.SetValue(file.ElectricalTilt);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "formats/NsmaFile.h"
 #include "formats/PlanningFiles.h"
@@ -30,23 +31,83 @@ TRealPointList WholeTurn(const TRealPointList& cut) {
     return turned;
 }
 
-std::string OstrelText(const TPatternData& pattern, const std::string& name) {
-    TOstrelFile file;
-    file.Frequency = pattern.Frequency.IsNull ? 0 : pattern.Frequency.Value;
-    file.Gain = pattern.Gain.IsNull ? 0 : pattern.Gain.Value;
-    file.HWidth = pattern.HorzWidth.IsNull ? 0 : pattern.HorzWidth.Value;
-    file.VWidth = pattern.VertWidth.IsNull ? 0 : pattern.VertWidth.Value;
-    file.HorizontalPoints = WholeTurn(pattern.AzimuthCut);
-    file.VerticalPoints = WholeTurn(pattern.VerticalCut);
-    return file.SaveToText(name + ".msi");
+std::optional<double> Known(const TDoubleObject& value) {
+    if (value.GetIsNull()) return std::nullopt;
+    return value.Value;
 }
 
-std::string VerizonText(const TPatternData& pattern, const std::string& name) {
+std::string NoPlaceNote(const std::string& what, const char* fileKind) {
+    return what + " is not written: " + fileKind + " file has no place for it";
+}
+
+// Notes for the figures a format has no record for. A stated width of 0 is no figure.
+void NoteFiguresWithoutPlace(const TPatternData& pattern, bool vertWidth, bool frontToBack,
+                             const char* fileKind, std::vector<std::string>& notes) {
+    if (vertWidth && !pattern.VertWidth.GetIsNull() && pattern.VertWidth.Value != 0) {
+        notes.push_back(
+            NoPlaceNote("the vertical width " + FormatGeneral(pattern.VertWidth.Value), fileKind));
+    }
+    if (frontToBack && !pattern.FrontToBack.GetIsNull()) {
+        notes.push_back(NoPlaceNote(
+            "the front-to-back ratio " + FormatGeneral(pattern.FrontToBack.Value), fileKind));
+    }
+    if (!pattern.AzimuthPolarization.empty() || !pattern.VerticalPolarization.empty()) {
+        notes.push_back(NoPlaceNote("the polarisation (H " + pattern.AzimuthPolarization + ", V " +
+                                        pattern.VerticalPolarization + ")",
+                                    fileKind));
+    }
+}
+
+TWrittenPattern OstrelText(const TPatternData& pattern, const std::string& name) {
+    TOstrelFile file;
+    TWrittenPattern written;
+    if (const auto frequency = Known(pattern.Frequency)) {
+        file.Frequency = *frequency;
+        file.FrequencyStated = true;
+    }
+    if (const auto gain = Known(pattern.Gain)) {
+        file.Gain = *gain;
+        file.GainStated = true;
+    }
+    file.HWidth = Known(pattern.HorzWidth).value_or(0);
+    file.VWidth = Known(pattern.VertWidth).value_or(0);
+    file.FrontToBack = Known(pattern.FrontToBack).value_or(0);
+    if (const auto tilt = Known(pattern.ElectricalTilt)) file.Tilt = FormatGeneral(*tilt);
+    file.HorizontalPoints = WholeTurn(pattern.AzimuthCut);
+    file.VerticalPoints = WholeTurn(pattern.VerticalCut);
+    NoteFiguresWithoutPlace(pattern, false, false, "an Ostrel", written.Notes);
+    written.Text = file.SaveToText(name + ".msi");
+    return written;
+}
+
+TWrittenPattern VerizonText(const TPatternData& pattern, const std::string& name) {
     TVerizonFile file;
+    TWrittenPattern written;
     file.ModelName = name;
-    file.Frequency = pattern.Frequency.IsNull ? 0 : pattern.Frequency.Value;
-    file.MaxGainDbd = pattern.Gain.IsNull ? 0 : pattern.Gain.Value - 2.14;
-    file.HorzBeamwidth = pattern.HorzWidth.IsNull ? 0 : pattern.HorzWidth.Value;
+    if (const auto frequency = Known(pattern.Frequency)) {
+        file.Frequency = *frequency;
+        file.FrequencyStated = true;
+    }
+    if (const auto gain = Known(pattern.Gain)) {
+        // The file states the gain in dBd, to which readers add kVerizonDbdToDbi; written so,
+        // the gain comes back as it was. A dBd gain of 0 or less reads as "not known".
+        const std::string dbd = FormatFixed(2, *gain - kVerizonDbdToDbi);
+        const double dbdWritten = ParseNumber(dbd).value_or(0);
+        if (dbdWritten > 0) {
+            file.MaxGainDbd = dbdWritten;
+            file.MaxGainDbdStated = true;
+        } else {
+            written.Notes.push_back("the gain " + FormatFixed(2, *gain) +
+                                    " dBi is not written: a Verizon file holds only gains above " +
+                                    FormatGeneral(kVerizonDbdToDbi) + " dBi");
+        }
+    }
+    file.HorzBeamwidth = Known(pattern.HorzWidth).value_or(0);
+    if (const auto tilt = Known(pattern.ElectricalTilt)) {
+        file.ElectricalTilt = *tilt;
+        file.ElectricalTiltStated = true;
+    }
+    NoteFiguresWithoutPlace(pattern, true, true, "a Verizon", written.Notes);
     file.HorizontalPoints.Assign(pattern.AzimuthCut);
     // The writer lists the vertical cut from its last angle down, and the reader takes the
     // lines by position in the opposite sense: handing it the cut mirrored makes the file's
@@ -57,7 +118,8 @@ std::string VerizonText(const TPatternData& pattern, const std::string& name) {
         mirrored[k] = {vertical[k].X, vertical[vertical.size() - 1 - k].Y};
     }
     file.VerticalPoints.Assign(std::move(mirrored));
-    return file.SaveToText(TodayText());
+    written.Text = file.SaveToText(TodayText());
+    return written;
 }
 
 std::string CsvText(const TPatternData& pattern) {
@@ -96,8 +158,8 @@ bool FormatFromName(std::string_view name, TPatternFormat& format) {
     return false;
 }
 
-std::string PatternFileText(const TPatternData& pattern, TPatternFormat format,
-                            const std::string& name) {
+TWrittenPattern PatternFileText(const TPatternData& pattern, TPatternFormat format,
+                                const std::string& name) {
     switch (format) {
         case TPatternFormat::Ostrel:
             return OstrelText(pattern, name);
@@ -106,9 +168,21 @@ std::string PatternFileText(const TPatternData& pattern, TPatternFormat format,
         case TPatternFormat::Nsma:
             return NsmaTextOf(pattern, name);
         case TPatternFormat::Csv:
-            return CsvText(pattern);
+            // A table of the cuts: it holds no header figures by design.
+            return {CsvText(pattern), {}, {}};
     }
     return {};
+}
+
+std::string SafeFileName(std::string_view name) {
+    std::string safe(name);
+    for (char& c : safe) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || byte < 0x20 || byte == 0x7F) c = '_';
+    }
+    if (safe.empty() || safe == ".") return "_";
+    if (safe == "..") return "__";
+    return safe;
 }
 
 }  // namespace ostrel
@@ -122,21 +196,29 @@ bool IsSameFile(const std::string& first, const std::string& second) {
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-std::string SavePatternFile(const TPatternData& pattern, TPatternFormat format,
-                            const std::string& target) {
+TWrittenPattern SavePatternFile(const TPatternData& pattern, TPatternFormat format,
+                                const std::string& target) {
     // A pattern of a file of several frequencies is named "path@frequency".
     const size_t at = pattern.FileName.find_last_of('@');
     const std::string source =
         at == std::string::npos ? pattern.FileName : pattern.FileName.substr(0, at);
+    TWrittenPattern written;
     if (IsSameFile(target, pattern.FileName) || IsSameFile(target, source)) {
-        return "Not written: " + target + " is the file the pattern was read from.";
+        written.Failure = "Not written: " + target + " is the file the pattern was read from.";
+        return written;
     }
     try {
-        return WriteWholeFile(
-            target, PatternFileText(pattern, format, RemoveExtension(FileNamePart(target))));
+        written = PatternFileText(pattern, format, RemoveExtension(FileNamePart(target)));
+        if (!written.Failure.empty()) {
+            written.Failure = "Not written: " + target + ": " + written.Failure + ".";
+        } else {
+            written.Failure = WriteWholeFile(target, written.Text);
+        }
     } catch (const std::exception& error) {
-        return error.what();
+        written.Failure = error.what();
     }
+    written.Text.clear();
+    return written;
 }
 
 }  // namespace ostrel

@@ -119,6 +119,12 @@ std::string KeywordLine(const std::string& keyword, double value, const char* se
     return LineEnd(keyword + separator + FormatFixed(2, value) + suffix);
 }
 
+// "KEYWORD value", or the keyword alone when the value is not stated.
+std::string StatedLine(const std::string& keyword, bool stated, const char* separator,
+                       const std::string& value) {
+    return LineEnd(stated ? keyword + separator + value : keyword);
+}
+
 }  // namespace
 
 void TPlanningFile::SaveToFile(const std::string&) {}
@@ -168,6 +174,7 @@ TOstrelFile::TGainLine TOstrelFile::ParseGain(const std::vector<std::string_view
     const std::vector<std::string_view> tokens = SplitAtWhitespace(upper);
     result.Found = true;
     result.Value = tokens.size() > 1 ? TextToFloatDef(tokens[1], 0) : 0;
+    result.Stated = tokens.size() > 1 && IsNumber(tokens[1]);
     if (tokens.size() > 2) {
         if (tokens[2] == "DBI") {
             result.Unit = guDbi;
@@ -182,6 +189,7 @@ template <class TFind, class TGain>
 void TOstrelFile::ReadHeader(TFind&& find, TGain&& gain) {
     Make = std::string(find("MAKE"));
     Frequency = TextToFloatDef(find("FREQUENCY"), 0);
+    FrequencyStated = IsNumber(find("FREQUENCY"));
     std::string_view width = find("H_WIDTH");
     if (width.empty()) width = find("BEAM_WIDTH");
     HWidth = TextToFloatDef(width, 0);
@@ -189,6 +197,7 @@ void TOstrelFile::ReadHeader(TFind&& find, TGain&& gain) {
     FrontToBack = TextToFloatDef(find("FRONT_TO_BACK"), 0);
     const TGainLine gainLine = gain();
     Gain = gainLine.Unit == guDbd ? gainLine.Value + 2.14 : gainLine.Value;
+    GainStated = gainLine.Stated;
     Tilt = std::string(find("TILT"));
     ElectricalTilt = std::string(find("ELECTRICAL_TILT"));
 }
@@ -262,14 +271,16 @@ std::string TOstrelFile::SaveToText(const std::string& fileName) const {
             text += "\r\n";
         }
     };
-    text += LineEnd("FILENAME " + RemoveExtension(FileNamePart(fileName)));
-    text += LineEnd("MAKE " + Make);
-    text += LineEnd("FREQUENCY " + FormatGeneral(Frequency));
+    // A line break in a text would end its header line and spoil the file.
+    text += LineEnd("FILENAME " + OneLineText(RemoveExtension(FileNamePart(fileName))));
+    text += LineEnd("MAKE " + OneLineText(Make));
+    text +=
+        StatedLine("FREQUENCY", FrequencyStated || Frequency != 0, " ", FormatGeneral(Frequency));
     text += KeywordLine("H_WIDTH", HWidth, " ");
     text += KeywordLine("V_WIDTH", VWidth, " ");
     text += KeywordLine("FRONT_TO_BACK", FrontToBack, " ");
-    text += Gain == 0 ? LineEnd("GAIN") : LineEnd("GAIN " + FormatFixed(2, Gain - 2.14) + " dBd");
-    text += LineEnd("TILT " + Tilt);
+    text += StatedLine("GAIN", GainStated || Gain != 0, " ", FormatFixed(2, Gain - 2.14) + " dBd");
+    text += LineEnd("TILT " + OneLineText(Tilt));
     text += LineEnd("HORIZONTAL 360");
     writePoints(HorizontalPoints);
     text += LineEnd("VERTICAL 360");
@@ -316,6 +327,7 @@ void TVerizonFile::ReadHeader(TFind&& find) {
     AntennaType = text("ANTENNA_TYPE:");
     DateMeasured = text("DATE_MEASURED:");
     Frequency = number("FREQ_MEASURED_MHZ:");
+    FrequencyStated = IsNumber(find("FREQ_MEASURED_MHZ:"));
     LowerFreq = number("LOWER_FREQ_MHZ:");
     UpperFreq = number("UPPER_FREQ_MHZ:");
     ElectricalTilt = number("ELECTRICAL_TILT:");
@@ -330,7 +342,7 @@ void TVerizonFile::ReadHeader(TFind&& find) {
     if (gainDbi > 0) {
         MaxGainDbi = gainDbi;
     } else if (gainDbd > 0) {
-        MaxGainDbi = gainDbd + 2.1;
+        MaxGainDbi = gainDbd + kVerizonDbdToDbi;
     } else {
         MaxGainDbi = 0;
     }
@@ -429,17 +441,20 @@ std::string TVerizonFile::SaveToText(const std::string& dateMeasured) const {
     std::string text;
     text += LineEnd("VERIZON WIRELESS RFTOOLS ANTENNA");
     text += LineEnd("V2");
-    text += LineEnd("model_name:\t" + ModelName);
+    text += LineEnd("model_name:\t" + OneLineText(ModelName));
     text += LineEnd("manufacturer:\tVelmor");
     text += LineEnd("description:");
     text += LineEnd("antenna_type:\t0");
-    text += LineEnd("max_gain_dbd:\t" + FormatFixed(2, MaxGainDbd));
+    text += StatedLine("max_gain_dbd:", MaxGainDbdStated || MaxGainDbd != 0, "\t",
+                       FormatFixed(2, MaxGainDbd));
     text += KeywordLine("horz_3db_beamwidth:", HorzBeamwidth, "\t");
-    text += LineEnd("date_measured:\t" + dateMeasured);
-    text += LineEnd("freq_measured_mhz:\t" + FormatGeneral(Frequency));
+    text += LineEnd("date_measured:\t" + OneLineText(dateMeasured));
+    text += StatedLine("freq_measured_mhz:", FrequencyStated || Frequency != 0, "\t",
+                       FormatGeneral(Frequency));
     text += LineEnd("lower_freq_mhz:");
     text += LineEnd("upper_freq_mhz:");
-    text += LineEnd("electrical_tilt:\t" + FormatFixed(2, ElectricalTilt));
+    text += StatedLine("electrical_tilt:", ElectricalTiltStated || ElectricalTilt != 0, "\t",
+                       FormatFixed(2, ElectricalTilt));
     text += LineEnd("height_m:");
     text += LineEnd("width_m:");
     text += LineEnd("depth_m:");

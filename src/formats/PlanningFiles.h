@@ -45,6 +45,7 @@ public:
         bool Found = false;
         double Value = 0;
         TGainUnit Unit = guUnknown;
+        bool Stated = false;  // the value is a number
     };
 
     void LoadFromFile(const std::string& fileName) override;
@@ -64,6 +65,11 @@ public:
     // The ELECTRICAL_TILT line some makers write beside TILT, as text.
     std::string ElectricalTilt;
     double Gain = 0;  // dBi
+    // The header has a number for it (reading sets these; "FREQUENCY" alone, or a value
+    // such as "5.15-5.87", states nothing). Writing puts out a value that is stated or not
+    // 0, else the keyword alone.
+    bool FrequencyStated = false;
+    bool GainStated = false;
     std::string Make;
     double HWidth = 0;
     double FrontToBack = 0;
@@ -109,6 +115,10 @@ public:
     double MaxGainDbd = 0;
     double HorzBeamwidth = 0;
     double MaxGainDbi = 0;
+    // The header has a number for the frequency. Writing puts out the frequency, the tilt
+    // and the dBd gain when they are stated or not 0, else the key alone.
+    bool FrequencyStated = false;
+    bool MaxGainDbdStated = false;
 
 private:
     bool LoadUsualText(std::string_view text);
@@ -117,6 +127,10 @@ private:
     // Checks the sections, re-indexes the vertical rows and levels both cuts to 0 dB.
     void AdoptVerticalRows(const TRealPointList& rows);
 };
+
+// What Verizon readers add to "max_gain_dbd:" to get dBi. Not the 2.14 dB of a dipole, but
+// what the files in use rely on.
+constexpr double kVerizonDbdToDbi = 2.1;
 
 // Today's local date as "mm-dd-yyyy".
 std::string TodayText();

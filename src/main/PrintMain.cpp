@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "cli/PrintJob.h"
+#include "model/SafeFile.h"
 #include "model/Settings.h"
 #include "qtdraw/CanvasDeviceDrawers.h"
 #include "qtdraw/CanvasPdfOutput.h"
@@ -55,6 +56,8 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 int main(int argc, char** argv) {
     // Never a window, and never the viewer's settings.ini: the options say everything.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Stopped with Ctrl+C or kill, the tool leaves no temporary file behind.
+    ostrel::RemoveTemporaryFilesOnSignals();
     ostrel::SetSettingsFilePath(std::string());
     qInstallMessageHandler(QuietMessages);
     QApplication app(argc, argv);

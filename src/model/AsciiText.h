@@ -66,4 +66,15 @@ inline std::string VisibleControlBytes(std::string_view text) {
     return result;
 }
 
+// Text for one line of a file: control bytes and DEL become blanks, so the text can neither
+// end its line early nor hide bytes a reader would choke on.
+inline std::string OneLineText(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) c = ' ';
+    }
+    return result;
+}
+
 }  // namespace ostrel

@@ -96,6 +96,8 @@ namespace {
 // gives. Anything else (an exponent, more digits, a syntax error) is left to the general
 // path.
 std::optional<double> ParsePlainDecimal(std::string_view s) {
+    // An empty view may have no data at all: the scan's failure (null) would equal its end.
+    if (s.empty()) return std::nullopt;
     double value = 0;
     const char* end = s.data() + s.size();
     if (ScanPlainDecimal(s.data(), end, value) != end) return std::nullopt;

@@ -20,6 +20,8 @@ void TPatternData::Assign(const TPatternData& source) {
     VertWidth.Assign(source.VertWidth);
     FrontToBack.Assign(source.FrontToBack);
     ElectricalTilt.Assign(source.ElectricalTilt);
+    AzimuthPolarization = source.AzimuthPolarization;
+    VerticalPolarization = source.VerticalPolarization;
     AzimuthFigures = source.AzimuthFigures;
     AzimuthCut.Assign(source.AzimuthCut);
     VerticalCut.Assign(source.VerticalCut);

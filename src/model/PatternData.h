@@ -39,6 +39,10 @@ public:
     // of 0 counts as absent, as the files write it for "unknown").
     TDoubleObject FrontToBack;
     TDoubleObject ElectricalTilt;
+    // The polarisation of each cut as the file states it ("V/V", "+45/+45"); "" when the
+    // file does not say (only NSMA files do).
+    std::string AzimuthPolarization;
+    std::string VerticalPolarization;
     // What the cuts say, with the horizontal cut and with the azimuth cut; kept up to date
     // by BuildPatternCuts.
     TPatternFigures HorizontalFigures;

@@ -2,16 +2,20 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <locale.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <random>
 
 #include "model/Errors.h"
@@ -96,12 +100,38 @@ struct TTarget {
     mode_t Mode = 0;
 };
 
+// Where a chain of symbolic links ends, also when no file is there yet (a dangling link):
+// each link's text counts from the link's own folder. A path that is not a link is itself.
+// A chain that does not end (a loop) ends at a link.
+std::string FollowLinks(std::string path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t size = ::readlink(path.c_str(), link.data(), link.size());
+        if (size <= 0) return path;
+        link.resize(static_cast<size_t>(size));
+        const size_t slash = path.rfind('/');
+        if (link.front() != '/' && slash != std::string::npos) link.insert(0, path, 0, slash + 1);
+        path = std::move(link);
+    }
+    return path;
+}
+
 // Fills `target` and says why it cannot be written ("" when it can).
 std::string ResolveTarget(const std::string& path, TTarget& target) {
     target.Path = path;
     if (char* resolved = ::realpath(path.c_str(), nullptr)) {
         target.Path = resolved;
         std::free(resolved);
+    } else if (!path.empty()) {
+        // A link to a file not written yet: the file is made where the link points, and the
+        // link stays.
+        target.Path = FollowLinks(path);
+        struct stat status {};
+        if (::lstat(target.Path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+            return SystemErrorText(ELOOP);
+        }
     }
     const size_t slash = target.Path.rfind('/');
     target.Folder = slash == std::string::npos ? std::string() : target.Path.substr(0, slash + 1);
@@ -171,7 +201,79 @@ const char* FileKindName(mode_t mode) {
                        std::to_string(maxBytes / (1024 * 1024)) + " MiB)");
 }
 
+// The temporary files being written, for the signal handler: fixed slots of plain bytes,
+// claimed and released through lock-free atomics, so the handler neither allocates nor
+// locks.
+struct TPendingSlot {
+    std::atomic<int> State{0};  // 0 free, 1 being filled, 2 holds a path
+    char Path[PATH_MAX] = {};
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+constexpr int kPendingSlots = 8;
+TPendingSlot GPendingSlots[kPendingSlots];
+
+extern "C" void RemovePendingAndRaiseAgain(int signalNumber) {
+    const int savedErrno = errno;
+    for (TPendingSlot& slot : GPendingSlots) {
+        if (slot.State.load(std::memory_order_acquire) == 2) ::unlink(slot.Path);
+    }
+    errno = savedErrno;
+    // The handler was installed to be reset on entry: this ends the program as the signal
+    // would have.
+    ::raise(signalNumber);
+}
+
+// Signals that would end the program are held while a temporary file is created and
+// remembered, so none can come between the two.
+class TTerminationSignalsHeld {
+public:
+    TTerminationSignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &held, &FPrevious);
+    }
+    ~TTerminationSignalsHeld() { pthread_sigmask(SIG_SETMASK, &FPrevious, nullptr); }
+    TTerminationSignalsHeld(const TTerminationSignalsHeld&) = delete;
+    TTerminationSignalsHeld& operator=(const TTerminationSignalsHeld&) = delete;
+
+private:
+    sigset_t FPrevious;
+};
+
 }  // namespace
+
+TPendingTemporaryFile::TPendingTemporaryFile(const std::string& path) {
+    if (path.size() >= PATH_MAX) return;
+    for (int i = 0; i < kPendingSlots; ++i) {
+        int expected = 0;
+        if (GPendingSlots[i].State.compare_exchange_strong(expected, 1)) {
+            std::memcpy(GPendingSlots[i].Path, path.c_str(), path.size() + 1);
+            GPendingSlots[i].State.store(2, std::memory_order_release);
+            FSlot = i;
+            return;
+        }
+    }
+}
+
+TPendingTemporaryFile::~TPendingTemporaryFile() {
+    if (FSlot >= 0) GPendingSlots[FSlot].State.store(0, std::memory_order_release);
+}
+
+void RemoveTemporaryFilesOnSignals() {
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        struct sigaction previous {};
+        if (::sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) {
+            continue;
+        }
+        struct sigaction action {};
+        action.sa_handler = RemovePendingAndRaiseAgain;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+}
 
 std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind) {
     // Never blocks in open (a named pipe without a writer would wait for ever); whatever
@@ -260,11 +362,14 @@ std::string WriteWholeFile(const std::string& path, std::string_view bytes) {
 
     std::string temporary;
     int fd = -1;
+    std::optional<TPendingTemporaryFile> pending;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         temporary = target.Folder + TemporaryFilePrefix(target.Name) + RandomSuffix();
+        const TTerminationSignalsHeld held;
         // O_EXCL: never write into a file someone else created under the same name.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return ErrorText();
+        if (fd >= 0) pending.emplace(temporary);
     }
     if (fd < 0) return ErrorText();
     TDescriptor file(fd);

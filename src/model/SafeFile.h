@@ -41,6 +41,26 @@ std::string ReplaceProblem(const std::string& path);
 // writing now). Returns how many were removed.
 int RemoveStaleTemporaryFiles(const std::string& path, std::int64_t olderThanSeconds = 60);
 
+// Makes SIGINT and SIGTERM first remove the temporary files WriteWholeFile is writing, then
+// end the program as those signals end it. For the command-line tools, once at start; a
+// signal that is ignored (as under nohup) stays ignored.
+void RemoveTemporaryFilesOnSignals();
+
+// While it lives, `path` is a temporary file the handler of RemoveTemporaryFilesOnSignals
+// removes. WriteWholeFile holds one for each file it writes. The path is kept in a fixed
+// buffer the handler can read without allocating; a path too long for it (or more files at
+// once than it has room for) is not removed.
+class TPendingTemporaryFile {
+public:
+    explicit TPendingTemporaryFile(const std::string& path);
+    ~TPendingTemporaryFile();
+    TPendingTemporaryFile(const TPendingTemporaryFile&) = delete;
+    TPendingTemporaryFile& operator=(const TPendingTemporaryFile&) = delete;
+
+private:
+    int FSlot = -1;
+};
+
 // A file held in memory only, with a path other code can open to write into it: for
 // libraries that write to a named file without reporting failed writes (the toolkit's PDF
 // printer). Its bytes are then written out, checked, with WriteWholeFile.

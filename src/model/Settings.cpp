@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 
+#include "model/AsciiText.h"
 #include "model/ProfileFile.h"
 #include "model/SafeFile.h"
 
@@ -67,11 +68,7 @@ void TSettings::Save() const {
         } else {
             // A line break would end the entry; the filter treats any control character as
             // a blank anyway.
-            std::string oneLine = FFilterText;
-            for (char& c : oneLine) {
-                if (static_cast<unsigned char>(c) < ' ') c = ' ';
-            }
-            ini.WriteString(kMainFormSection, kFilterTextKey, oneLine);
+            ini.WriteString(kMainFormSection, kFilterTextKey, OneLineText(FFilterText));
         }
         ini.WriteBool(kOptionsSection, kAllowDuplicatesKey, FAllowDuplicates);
         ini.WriteBool(kOptionsSection, kShowExtensionsKey, FShowExtensions);
@@ -105,7 +102,22 @@ std::string PrepareSettingsFile(const std::string& iniPath) {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::path(iniPath).parent_path();
     if (!folder.empty() && !std::filesystem::exists(folder, error)) return {};
-    return ReplaceProblem(iniPath);
+    if (std::string problem = ReplaceProblem(iniPath); !problem.empty()) return problem;
+    // Saving reads the file first, to keep the sections of others: a file it cannot read
+    // (one too large, say) is left alone, and this run's changes with it.
+    try {
+        TProfileFile ini;
+        ini.Load(iniPath);
+    } catch (const std::exception& failure) {
+        // The message names the file, which the status bar names already.
+        std::string reason = failure.what();
+        const std::string named = "\"" + iniPath + "\". ";
+        if (const size_t at = reason.find(named); at != std::string::npos) {
+            reason.erase(0, at + named.size());
+        }
+        return reason;
+    }
+    return {};
 }
 
 void DiscardSettings() {

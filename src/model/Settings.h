@@ -44,8 +44,9 @@ void SaveAndFreeSettings();
 
 // Start-up care of the settings file at `iniPath`: removes the temporary files a run
 // killed while saving left beside it, and says why this run's changes cannot be saved, ""
-// when they can. A read-only file, or one in a read-only folder, is then left exactly as
-// it is; a folder that does not exist yet is no problem (saving creates it).
+// when they can. A read-only file, or one in a read-only folder, or one that cannot be read
+// (too large, say) is then left exactly as it is; a folder that does not exist yet is no
+// problem (saving creates it).
 std::string PrepareSettingsFile(const std::string& iniPath);
 
 // Frees the settings object, if any, without saving it; the next GetSettings starts afresh.

@@ -138,5 +138,26 @@ TEST(SaveAsCommand, ProposesNamesThatDifferAndNeverReplacesAFileUnasked) {
     EXPECT_TRUE(LoadPatternData(latin + "/x.msi"));
 }
 
+TEST(SaveAsCommand, SaysWhatTheFormatCouldNotHoldAndWhyAPatternWasRefused) {
+    TTempDir folder;
+    auto pattern = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    ASSERT_TRUE(pattern);
+    TPatternDataList one(false);
+    one.Add(*pattern);
+    TScriptedSaveDialogs dialogs;
+    const QString out = QString::fromStdString(folder.Path());
+    dialogs.Answers = {{out + "/a.vwa", TSaveAsCommand::kSaveFilters[1]}};
+    TSaveAsCommand command(nullptr, dialogs);
+    EXPECT_EQ(command.Run(one, {}),
+              "1 pattern saved. a.vwa: the vertical width 9 is not written: a Verizon file has "
+              "no place for it. a.vwa: the front-to-back ratio 25 is not written: a Verizon "
+              "file has no place for it.");
+    pattern->Gain.SetIsNull(true);
+    dialogs.Answers = {{out + "/b.nsm", TSaveAsCommand::kSaveFilters[2]}};
+    EXPECT_EQ(command.Run(one, {}), "0 patterns saved. Not written: " + folder.File("b.nsm") +
+                                        ": an NSMA file needs the gain (MDGAIN), which is not "
+                                        "known.");
+}
+
 }  // namespace
 }  // namespace ostrel

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -173,8 +174,13 @@ TEST(PrintJob, OutputsThatAreInputsOrCannotBeWrittenAreRefusedWithTheReason) {
     EXPECT_EQ(RunTool({"-o", other, input}, notPdf).Status, 2) << "as '-o *.txt' would give";
     EXPECT_EQ(notPdf.Jobs, 0);
     EXPECT_EQ(ReadFileBytes(other), "HORIZONTAL 360\r\n");
+    // A temporary file a killed run left beside the output goes.
+    const std::string stale = folder.Write(".old.pdf.tmp-0f3a9c21", "half");
+    std::filesystem::last_write_time(
+        stale, std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2));
     TRecordingTarget pdf;
     EXPECT_EQ(RunTool({"-o", folder.Write("old.pdf", "%PDF-1.4 old"), input}, pdf).Status, 0);
+    EXPECT_FALSE(std::filesystem::exists(stale));
 
     const std::pair<std::string, std::string> unwritable[] = {
         {folder.File("missing/out.pdf"), "No such file or directory"},

@@ -71,7 +71,9 @@ TEST(PatternLoaders, MissingOstrelFiguresShowAsZeroOrEmpty) {
     TTempDir folder;
     const auto bare = LoadPatternData(folder.Write("bare.txt", OstrelBody("H_WIDTH 0\r\n")));
     ASSERT_TRUE(bare);
-    EXPECT_EQ(bare->Frequency.DisplayText(), "0");
+    // Not stated is not known; the table still shows the 0 of an empty value.
+    EXPECT_EQ(bare->Frequency.DisplayText(), "");
+    EXPECT_TRUE(bare->Gain.IsNull);
     EXPECT_EQ(GainText(*bare), "0.0 (-2.1)");
     EXPECT_EQ(bare->HorzWidth.DisplayText(), "");
     EXPECT_EQ(bare->VertWidth.DisplayText(), "");
@@ -94,7 +96,7 @@ TEST(PatternLoaders, VerizonFiguresAlwaysShowAVerticalWidthOfZero) {
     const auto noWidth = LoadPatternData(folder.Write("w.vwa", VerizonBody("")));
     ASSERT_TRUE(noWidth);
     EXPECT_EQ(noWidth->HorzWidth.DisplayText(), "");
-    EXPECT_EQ(noWidth->Frequency.DisplayText(), "0");
+    EXPECT_EQ(noWidth->Frequency.DisplayText(), "");
 }
 
 // Front-to-back and tilt reach the record only where the header states a number.

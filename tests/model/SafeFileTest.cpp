@@ -40,6 +40,21 @@ TEST(SafeFile, ReplacesTargetsAndKeepsLinksAndModes) {
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
+    // A link to a file not there yet (directly, relative, through another link, in a loop).
+    const std::string sub = folder.File("sub/");
+    fs::create_directory(sub);
+    fs::create_symlink(sub + "t.pdf", sub + "abs.pdf");
+    fs::create_symlink("t.pdf", sub + "rel.pdf");
+    fs::create_symlink("abs.pdf", sub + "chain.pdf");
+    for (const std::string& link : {sub + "abs.pdf", sub + "rel.pdf", sub + "chain.pdf"}) {
+        fs::remove(sub + "t.pdf");
+        EXPECT_EQ(WriteWholeFile(link, link), "") << link;
+        EXPECT_TRUE(fs::is_symlink(link) && ReadFileBytes(sub + "t.pdf") == link) << link;
+    }
+    fs::create_symlink("loop.pdf", sub + "loop.pdf");
+    EXPECT_EQ(WriteWholeFile(sub + "loop.pdf", "x"), "Too many levels of symbolic links");
+    fs::remove_all(sub);
+
     EXPECT_EQ(WriteWholeFile(folder.File("fresh.pdf"), std::string(100000, 'x')), "");
     EXPECT_EQ(ReadFileBytes(folder.File("fresh.pdf")).size(), 100000u);
     EXPECT_EQ(OtherFiles(folder.Path(), {"out.pdf", "link.pdf", "fresh.pdf"}), 0);

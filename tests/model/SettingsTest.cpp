@@ -142,6 +142,15 @@ TEST(Settings, ReadOnlyFilesAndFoldersStayAsTheyAreAndStartUpSaysSo) {
         EXPECT_EQ(ReadFileBytes(path), text) << path;
     }
     EXPECT_EQ(PrepareSettingsFile(dir.File("new/settings.ini")), "") << "created when saved";
+    // One too large to read is kept as well, and said so at start the same way.
+    std::filesystem::create_directory(dir.File("large"));
+    const std::string large = dir.Write("large/settings.ini", text);
+    std::filesystem::resize_file(large, 100 * 1024 * 1024);
+    EXPECT_EQ(PrepareSettingsFile(large), "Too large for a settings file (more than 4 MiB)");
+    TSettings settings(large);
+    settings.FAllowDuplicates = true;
+    settings.Save();
+    EXPECT_EQ(std::filesystem::file_size(large), 100u * 1024 * 1024);
     ::chmod(dir.File("locked").c_str(), 0755);
 }
 
