@@ -3,8 +3,14 @@
 #include <vector>
 
 #include "cli/ConvertJob.h"
+#include "cli/ToolOutput.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    return ostrel::RunConvert(arguments, std::cout, std::cerr);
+    return ostrel::RunWithCheckedOutput(
+        "ostrel-convert",
+        [&](std::ostream& out, std::ostream& err) {
+            return ostrel::RunConvert(arguments, out, err);
+        },
+        std::cerr);
 }
