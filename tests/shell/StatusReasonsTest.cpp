@@ -40,8 +40,6 @@ TEST(StatusReasons, OpenReportSaysHowManyOpenedAndWhyTheOthersDidNot) {
          },
          "0 of 2 files opened \u2014 a.pln: not readable; b.pln: boom",
          "a.pln: not readable\nb.pln: boom"},
-        {[](TOpenReport& r) { r.FolderProblem("no pattern files below /lib"); },
-         "no pattern files below /lib", "no pattern files below /lib"},
         {[](TOpenReport& r) {
              r.FolderProblem("cannot read folder /lib/old: Permission denied");
              r.Opened("/lib/a.msi");
