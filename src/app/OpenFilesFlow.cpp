@@ -92,21 +92,20 @@ bool TOpenFilesFlow::Open(const QStringList& paths) {
     given.reserve(static_cast<size_t>(paths.size()));
     for (const QString& path : paths) given.push_back(PathBytes(path));
     std::vector<std::string> files;
-    try {
-        files = ExpandPatternPaths(given);
-    } catch (const std::exception&) {
-        // A folder that vanished between the choice and now gives nothing of its own; the
-        // other paths still open.
-        for (const std::string& path : given) {
-            try {
-                std::vector<std::string> one = ExpandPatternPaths({path});
-                files.insert(files.end(), one.begin(), one.end());
-            } catch (const std::exception&) {
-            }
+    FBatch = std::make_unique<TOpenBatch>(FModel, GetSettings().FAllowDuplicates);
+    // Folders that could not be read are reasons of the batch; the scan goes on past them.
+    for (TScannedPath& scanned : ScanPatternPaths(given)) {
+        if (scanned.Problem.empty()) {
+            files.push_back(std::move(scanned.Path));
+        } else {
+            FBatch->FolderProblem(scanned.Problem);
         }
     }
-    if (files.empty()) return false;
-    FBatch = std::make_unique<TOpenBatch>(FModel, GetSettings().FAllowDuplicates);
+    if (files.empty()) {
+        const std::unique_ptr<TOpenBatch> batch = std::move(FBatch);
+        if (FHooks.Finished) FHooks.Finished(batch->Report(), false);
+        return false;
+    }
     FLoad = std::make_unique<TOrderedLoad>(std::move(files), 0, nullptr, [this] {
         QMetaObject::invokeMethod(
             this, [this] { ScheduleDelivery(); }, Qt::QueuedConnection);

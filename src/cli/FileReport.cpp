@@ -1,5 +1,6 @@
 #include "cli/FileReport.h"
 
+#include <functional>
 #include <ostream>
 
 #include "cli/CommandOptions.h"
@@ -8,7 +9,6 @@
 #include "formats/OrderedLoad.h"
 #include "formats/PatternFolders.h"
 #include "formats/PatternLoaders.h"
-#include "model/Errors.h"
 #include "model/NumberText.h"
 #include "shell/FigureTables.h"
 
@@ -39,17 +39,19 @@ const char kHelp[] =
     "                   every pattern file below FOLDER, in path order (may repeat)\n"
     "  --edx-table EDXFILE\n"
     "                   print the EDX cut table as the import puts it on the clipboard\n"
-    "  --grid3d STEP    the 3D level grid of FILE's first pattern, STEP degrees apart\n"
+    "  --grid3d STEP    the 3D level grid of each pattern of FILE, STEP degrees apart\n"
     "                   (STEP divides 90): 'azimuth vertical level' lines\n"
     "  --               end of options: every later word is a file\n"
-    "Exit status: 0 every file loaded, 1 some file did not, 2 usage error.";
+    "A folder that cannot be read, or holds no pattern file, is a block 'loaded: no' too.\n"
+    "Exit status: 0 every file loaded, 1 some file or folder did not (or the output could\n"
+    "not be written), 2 usage error.";
 
 enum TInputKind { ikPattern, ikEdx, ikEdxTable };
 
 struct TInput {
     TInputKind Kind = ikPattern;
     std::string Path;
-    std::string Error;  // a folder of -r that could not be listed
+    std::string Error;  // a folder of -r that could not be read, or gave no pattern file
 };
 
 // Writes blocks separated by an empty line.
@@ -105,38 +107,51 @@ private:
     int FBlocks = 0;
 };
 
-// The next result of the load, which reads the pattern inputs ahead on every core: one
-// block per pattern the file holds (an NSMA file holds one per frequency); the first block
-// lists what the file holds that no pattern shows.
-bool WritePatternFile(TOrderedLoad& load, bool withCuts, TBlockWriter& blocks) {
-    bool loaded = false;
-    load.TakeNext([&](TLoadResult& result) {
-        if (result.Patterns.empty()) {
-            blocks.Failed(result.Path, result.Error);
-            return;
+// Every input's patterns, in argument order, all through one loader: `take` gets each
+// input with its result, the patterns (every pattern of a file: an NSMA file holds one per
+// frequency; every cut of an EDX import) or the reason there are none. Pattern files are read
+// ahead on every core. Stops early when `take` returns false.
+void LoadInputs(const std::vector<TInput>& inputs,
+                const std::function<bool(const TInput&, TLoadResult&)>& take) {
+    std::vector<std::string> patternPaths;
+    for (const TInput& input : inputs) {
+        if (input.Kind == ikPattern && input.Error.empty()) patternPaths.push_back(input.Path);
+    }
+    TOrderedLoad load(std::move(patternPaths), 0, nullptr, nullptr, 256);
+    for (const TInput& input : inputs) {
+        bool goOn = true;
+        if (input.Kind == ikPattern && input.Error.empty()) {
+            load.TakeNext([&](TLoadResult& result) { goOn = take(input, result); });
+        } else {
+            TLoadResult result;
+            result.Path = input.Path;
+            result.Error = input.Error;
+            if (input.Error.empty()) {
+                try {
+                    TEdxFileEx file;
+                    file.LoadFromFile(input.Path);
+                    result.Patterns = MakeEdxPatterns(file);
+                } catch (const std::exception& error) {
+                    result.Error = error.what();
+                }
+            }
+            goOn = take(input, result);
         }
-        for (size_t i = 0; i < result.Patterns.size(); ++i) {
-            blocks.Loaded(result.Patterns[i]->FileName, *result.Patterns[i], withCuts,
-                          i == 0 ? result.Ignored : std::vector<std::string>());
-        }
-        loaded = true;
-    });
-    return loaded;
+        if (!goOn) return;
+    }
 }
 
-// One block per cut, as the EDX import would show them; one failed block for the file when
-// the import would fail.
-bool WriteEdxFile(const std::string& path, bool withCuts, TBlockWriter& blocks) {
-    std::vector<std::unique_ptr<TPatternData>> patterns;
-    try {
-        TEdxFileEx file;
-        file.LoadFromFile(path);
-        patterns = MakeEdxPatterns(file);
-    } catch (const std::exception& error) {
-        blocks.Failed(path, error.what());
+// One block per pattern of the result; the first block lists what the file holds that no
+// pattern shows. A result without patterns gives one failed block.
+bool WriteBlocks(TLoadResult& result, bool withCuts, TBlockWriter& blocks) {
+    if (result.Patterns.empty()) {
+        blocks.Failed(result.Path, result.Error);
         return false;
     }
-    for (const auto& pattern : patterns) blocks.Loaded(pattern->FileName, *pattern, withCuts);
+    for (size_t i = 0; i < result.Patterns.size(); ++i) {
+        blocks.Loaded(result.Patterns[i]->FileName, *result.Patterns[i], withCuts,
+                      i == 0 ? result.Ignored : std::vector<std::string>());
+    }
     return true;
 }
 
@@ -159,23 +174,16 @@ bool WriteEdxTable(const std::string& path, std::ostream& out) {
 bool WriteCsv(const std::vector<TInput>& inputs, std::ostream& out, std::ostream& err) {
     std::vector<std::unique_ptr<TPatternData>> patterns;
     bool allLoaded = true;
-    for (const TInput& input : inputs) {
-        try {
-            if (input.Kind == ikEdx) {
-                TEdxFileEx file;
-                file.LoadFromFile(input.Path);
-                for (auto& pattern : MakeEdxPatterns(file)) patterns.push_back(std::move(pattern));
-                continue;
-            }
-            std::string error;
-            auto pattern = LoadPatternData(input.Path, &error);
-            if (!pattern) throw EOstrelError(error);
-            patterns.push_back(std::move(pattern));
-        } catch (const std::exception& error) {
-            err << "ostrel-inspect: " << input.Path << ": " << error.what() << '\n';
+    LoadInputs(inputs, [&](const TInput& input, TLoadResult& result) {
+        if (result.Patterns.empty()) {
+            // A folder's problem names the folder already.
+            err << "ostrel-inspect: " << (input.Error.empty() ? result.Path + ": " : "")
+                << result.Error << '\n';
             allLoaded = false;
         }
-    }
+        for (auto& pattern : result.Patterns) patterns.push_back(std::move(pattern));
+        return true;
+    });
     std::vector<const TPatternData*> rows;
     for (auto& pattern : patterns) {
         pattern->Id = static_cast<int>(rows.size());
@@ -211,9 +219,24 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         if (options.Operands.size() != 1 || options.Options.size() != 1) {
             return usageError("--grid3d takes a step and one file");
         }
-        const int status = WriteGrid3d(options.Value("grid3d"), options.Operands.front(), out, err);
-        if (status == 2) err << kUsage << '\n';
-        return status;
+        const std::string stepText = options.Value("grid3d");
+        const int step = Grid3dStep(stepText);
+        if (step == 0) {
+            return usageError("--grid3d needs a whole step that divides 90, not '" + stepText +
+                              "'");
+        }
+        bool loaded = false;
+        LoadInputs({{ikPattern, options.Operands.front(), {}}},
+                   [&](const TInput&, TLoadResult& result) {
+                       if (result.Patterns.empty()) {
+                           err << "ostrel-inspect: " << result.Path << ": " << result.Error << '\n';
+                       } else {
+                           WriteGrid3d(step, result.Patterns, out);
+                           loaded = true;
+                       }
+                       return true;
+                   });
+        return loaded ? 0 : 1;
     }
     std::vector<TInput> inputs;
     for (const TGivenOption& item : options.Items) {
@@ -222,12 +245,8 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         } else if (item.Name == "edx" || item.Name == "edx-table") {
             inputs.push_back({item.Name == "edx" ? ikEdx : ikEdxTable, item.Value, {}});
         } else if (item.Name == "recursive") {
-            try {
-                for (std::string& file : ListPatternFiles(item.Value)) {
-                    inputs.push_back({ikPattern, std::move(file), {}});
-                }
-            } catch (const std::exception& error) {
-                inputs.push_back({ikPattern, item.Value, error.what()});
+            for (TScannedPath& scanned : ScanPatternFolder(item.Value)) {
+                inputs.push_back({ikPattern, std::move(scanned.Path), std::move(scanned.Problem)});
             }
         }
     }
@@ -247,22 +266,11 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
     } else {
         TBlockWriter blocks(out);
         blocks.WithFigures = withFigures;
-        std::vector<std::string> patternPaths;
-        for (const TInput& input : inputs) {
-            if (input.Kind == ikPattern && input.Error.empty()) patternPaths.push_back(input.Path);
-        }
-        TOrderedLoad load(std::move(patternPaths), 0, nullptr, nullptr, 256);
-        for (const TInput& input : inputs) {
-            bool loaded = false;
-            if (!input.Error.empty()) {
-                blocks.Failed(input.Path, input.Error);
-            } else if (input.Kind == ikEdx) {
-                loaded = WriteEdxFile(input.Path, withCuts, blocks);
-            } else {
-                loaded = WritePatternFile(load, withCuts, blocks);
-            }
-            allLoaded = allLoaded && loaded;
-        }
+        LoadInputs(inputs, [&](const TInput&, TLoadResult& result) {
+            allLoaded = WriteBlocks(result, withCuts, blocks) && allLoaded;
+            // Nothing more can reach a full disk or a closed output; the caller says why.
+            return out.good();
+        });
     }
     out.flush();
     return allLoaded ? 0 : 1;

@@ -32,8 +32,8 @@ const char kPrintUsage[] =
     "OUT is replaced only by a complete PDF; when it cannot be written, the reason is given\n"
     "and an existing OUT stays as it was. An OUT that is one of the FILEs, or an existing\n"
     "file that is not a PDF, is refused.\n"
-    "Exit status: 0 when every file loaded and OUT was written; 1 when a file did not load\n"
-    "or OUT could not be written; 2 for a usage error or a refused OUT.\n";
+    "Exit status: 0 when every file loaded and OUT was written; 1 when a file or a folder\n"
+    "did not load or OUT could not be written; 2 for a usage error or a refused OUT.\n";
 
 namespace {
 
@@ -86,13 +86,12 @@ int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& reque
         if (item.Name.empty()) {
             request.Files.push_back(item.Value);
         } else if (item.Name == "recursive") {
-            try {
-                for (std::string& file : ListPatternFiles(item.Value)) {
-                    request.Files.push_back(std::move(file));
+            for (TScannedPath& scanned : ScanPatternFolder(item.Value)) {
+                if (scanned.Problem.empty()) {
+                    request.Files.push_back(std::move(scanned.Path));
+                } else {
+                    request.FolderProblems.push_back(std::move(scanned.Problem));
                 }
-            } catch (const std::exception& problem) {
-                error = problem.what();
-                return 2;
             }
         }
     }
@@ -100,7 +99,7 @@ int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& reque
         error = "no output file: give -o OUT.pdf";
         return 2;
     }
-    if (request.Files.empty()) {
+    if (request.Files.empty() && request.FolderProblems.empty()) {
         error = "no pattern files given";
         return 2;
     }
@@ -192,7 +191,10 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
     RemoveStaleTemporaryFiles(request.Output);
 
     TMainModel model;
-    bool allLoaded = true;
+    bool allLoaded = request.FolderProblems.empty();
+    for (const std::string& problem : request.FolderProblems) {
+        err << "ostrel-print: " << problem << '\n';
+    }
     TOrderedLoad load(request.Files);
     while (load.TakeNext([&](TLoadResult& result) {
         if (result.Patterns.empty()) {

@@ -20,6 +20,8 @@ struct TPrintRequest {
     bool Landscape = false;
     std::string Output;
     std::vector<std::string> Files;
+    // The folders of -r that could not be read or gave no pattern file, each with its reason.
+    std::vector<std::string> FolderProblems;
 };
 
 // Where the pages go: a PDF file set up from the request, and the logo they carry.

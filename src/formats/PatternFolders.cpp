@@ -1,13 +1,16 @@
 #include "formats/PatternFolders.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
 
 #include "formats/PatternLoaders.h"
 #include "model/AsciiText.h"
-#include "model/Errors.h"
 #include "model/PatternData.h"
+#include "model/SafeFile.h"
 
 namespace ostrel {
 
@@ -29,40 +32,103 @@ bool HasPatternFileExtension(std::string_view path) {
         [extension](std::string_view known) { return SameIgnoringAsciiCase(extension, known); });
 }
 
-std::vector<std::string> ListPatternFiles(const std::string& folder) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (!fs::is_directory(folder, error)) throw EOstrelError("'" + folder + "' is not a folder");
-    std::vector<std::string> files;
-    fs::recursive_directory_iterator walk(folder, fs::directory_options::skip_permission_denied,
-                                          error);
-    if (error) throw EOstrelError("Cannot read folder '" + folder + "': " + error.message());
-    for (const fs::recursive_directory_iterator end; walk != end; walk.increment(error)) {
-        if (error) break;
-        std::error_code typeError;
-        if (!walk->is_regular_file(typeError)) continue;
-        std::string path = walk->path().string();
-        if (HasPatternFileExtension(path) || HasPatternFileContent(path)) {
-            files.push_back(std::move(path));
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+namespace {
+
+TEntryKind KindOfMode(mode_t mode) {
+    if (S_ISDIR(mode)) return TEntryKind::Folder;
+    if (S_ISREG(mode)) return TEntryKind::File;
+    return TEntryKind::Other;
 }
 
-std::vector<std::string> ExpandPatternPaths(const std::vector<std::string>& paths) {
-    std::vector<std::string> expanded;
-    for (const std::string& path : paths) {
-        std::error_code error;
-        if (std::filesystem::is_directory(path, error)) {
-            std::vector<std::string> files = ListPatternFiles(path);
-            expanded.insert(expanded.end(), std::make_move_iterator(files.begin()),
-                            std::make_move_iterator(files.end()));
-        } else {
-            expanded.push_back(path);
+// The kind of an entry; the type readdir gives saves a stat call for most entries.
+TEntryKind KindOf(int folderFd, const dirent& entry) {
+    struct stat info {};
+    unsigned char type = entry.d_type;
+    if (type == DT_UNKNOWN) {
+        if (::fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            return TEntryKind::Unknown;
+        }
+        if (!S_ISLNK(info.st_mode)) return KindOfMode(info.st_mode);
+        type = DT_LNK;
+    }
+    if (type == DT_DIR) return TEntryKind::Folder;
+    if (type == DT_REG) return TEntryKind::File;
+    if (type != DT_LNK) return TEntryKind::Other;
+    if (::fstatat(folderFd, entry.d_name, &info, 0) != 0) return TEntryKind::Unknown;
+    // A link to a folder is not followed.
+    return S_ISREG(info.st_mode) ? TEntryKind::File : TEntryKind::Other;
+}
+
+}  // namespace
+
+std::string ListFolderEntries(const std::string& folder, std::vector<TFolderEntry>& entries) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return SystemErrorText(errno);
+    const int folderFd = ::dirfd(dir);
+    std::string problem;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            if (errno != 0) problem = SystemErrorText(errno);
+            break;
+        }
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        entries.push_back({std::string(name), KindOf(folderFd, *entry)});
+    }
+    ::closedir(dir);
+    return problem;
+}
+
+std::vector<TScannedPath> ScanPatternFolder(const std::string& folder,
+                                            const TFolderLister& lister) {
+    std::vector<TScannedPath> found;
+    std::vector<std::string> pending = {folder};
+    std::vector<TFolderEntry> entries;
+    while (!pending.empty()) {
+        const std::string current = std::move(pending.back());
+        pending.pop_back();
+        entries.clear();
+        if (const std::string problem = lister(current, entries); !problem.empty()) {
+            found.push_back({current, "cannot read folder " + current + ": " + problem});
+        }
+        const std::string prefix =
+            !current.empty() && current.back() == '/' ? current : current + '/';
+        for (const TFolderEntry& entry : entries) {
+            std::string path = prefix + entry.Name;
+            const bool wanted =
+                entry.Kind == TEntryKind::Folder ||
+                (entry.Kind == TEntryKind::File &&
+                 (HasPatternFileExtension(path) || HasPatternFileContent(path))) ||
+                (entry.Kind == TEntryKind::Unknown && HasPatternFileExtension(path));
+            if (!wanted) continue;
+            if (entry.Kind == TEntryKind::Folder) {
+                pending.push_back(std::move(path));
+            } else {
+                found.push_back({std::move(path), {}});
+            }
         }
     }
-    return expanded;
+    std::sort(found.begin(), found.end(),
+              [](const TScannedPath& a, const TScannedPath& b) { return a.Path < b.Path; });
+    if (found.empty()) found.push_back({folder, "no pattern files below " + folder});
+    return found;
+}
+
+std::vector<TScannedPath> ScanPatternPaths(const std::vector<std::string>& paths) {
+    std::vector<TScannedPath> scanned;
+    for (const std::string& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            std::vector<TScannedPath> below = ScanPatternFolder(path);
+            scanned.insert(scanned.end(), std::make_move_iterator(below.begin()),
+                           std::make_move_iterator(below.end()));
+        } else {
+            scanned.push_back({path, {}});
+        }
+    }
+    return scanned;
 }
 
 }  // namespace ostrel

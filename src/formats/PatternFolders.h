@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,13 +14,42 @@ const std::vector<std::string_view>& PatternFileExtensions();
 // True when the path's extension, in any letter case, is one of PatternFileExtensions().
 bool HasPatternFileExtension(std::string_view path);
 
-// Every pattern file below `folder` (recursively, following no symbolic link to a folder),
-// sorted by path byte by byte so the order never depends on the file system. Folders that
-// cannot be read are skipped. Raises EOstrelError when `folder` is not a readable folder.
-std::vector<std::string> ListPatternFiles(const std::string& folder);
+// What a folder entry is, as far as a scan cares. A symbolic link counts as what it points
+// to, except that a link to a folder is never followed (no loops, no library twice).
+enum class TEntryKind { File, Folder, Other, Unknown };
+
+struct TFolderEntry {
+    std::string Name;
+    TEntryKind Kind = TEntryKind::Other;
+};
+
+// Lists the entries of one folder (without "." and ".."), appending them to `entries`.
+// Returns "" or the system's reason, in English, why the folder could not be read (whole or
+// in part: the entries read before a failure stay in `entries`).
+using TFolderLister =
+    std::function<std::string(const std::string& folder, std::vector<TFolderEntry>& entries)>;
+std::string ListFolderEntries(const std::string& folder, std::vector<TFolderEntry>& entries);
+
+// One path a scan yields: a pattern file to open, or a folder with the reason nothing (or
+// not everything) could be taken from it.
+struct TScannedPath {
+    std::string Path;
+    std::string Problem;  // "" for a pattern file
+
+    bool operator==(const TScannedPath&) const = default;
+};
+
+// Every pattern file below `folder`, sub-folders included, sorted by path byte by byte so
+// the order never depends on the file system. The scan goes on past every folder that
+// cannot be read (gone, unreadable, no folder at all): each becomes an entry with the
+// problem "cannot read folder DIR: REASON", in path order among the files. A folder below
+// which nothing was found and nothing failed gives "no pattern files below DIR". A file whose
+// kind cannot be learnt is kept when its name is a pattern file's: opening it says why not.
+std::vector<TScannedPath> ScanPatternFolder(const std::string& folder,
+                                            const TFolderLister& lister = ListFolderEntries);
 
 // The paths of a command line or a drop: files stay as given, each folder is replaced by
-// ListPatternFiles of it, in the order given.
-std::vector<std::string> ExpandPatternPaths(const std::vector<std::string>& paths);
+// ScanPatternFolder of it, in the order given.
+std::vector<TScannedPath> ScanPatternPaths(const std::vector<std::string>& paths);
 
 }  // namespace ostrel

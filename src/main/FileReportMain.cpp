@@ -3,9 +3,14 @@
 #include <vector>
 
 #include "cli/FileReport.h"
+#include "cli/ToolOutput.h"
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    return ostrel::RunInspect(arguments, std::cout, std::cerr);
+    return ostrel::RunWithCheckedOutput(
+        "ostrel-inspect",
+        [&](std::ostream& out, std::ostream& err) {
+            return ostrel::RunInspect(arguments, out, err);
+        },
+        std::cerr);
 }

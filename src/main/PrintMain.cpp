@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "cli/PrintJob.h"
+#include "cli/ToolOutput.h"
 #include "model/SafeFile.h"
 #include "model/Settings.h"
 #include "qtdraw/CanvasDeviceDrawers.h"
@@ -65,5 +66,10 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale::c());
     std::vector<std::string> arguments(argv + 1, argv + argc);
     TPdfFileTarget target;
-    return ostrel::RunPrint(arguments, std::cout, std::cerr, target);
+    return ostrel::RunWithCheckedOutput(
+        "ostrel-print",
+        [&](std::ostream& out, std::ostream& err) {
+            return ostrel::RunPrint(arguments, out, err, target);
+        },
+        std::cerr);
 }

@@ -15,6 +15,34 @@ std::string CsvField(std::string_view text) {
     return quoted;
 }
 
+namespace {
+
+// A spreadsheet takes a cell that starts so for a formula (=, + and - start sums, @ a
+// function; some skip a leading tab or CR before they look), and a file name such as
+// "=HYPERLINK(...).msi" would then run. Such text gets a leading "'", which marks a cell as
+// text in spreadsheets (the defence OWASP describes against CSV injection).
+std::string CsvTextField(std::string_view text) {
+    if (!text.empty() &&
+        std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+        return CsvField("'" + std::string(text));
+    }
+    return CsvField(text);
+}
+
+// The cell of a table column in a CSV row. Numbers go as they are (-3.5 stays a number);
+// texts cannot start a formula; a value the file does not give is an empty cell, although
+// the table shows the record's 0 for it.
+std::string CsvCell(const TPatternData& pattern, int tableColumn, bool showExtensions,
+                    bool useAzimuth) {
+    if (tableColumn == fcFrequency && pattern.Frequency.IsNull) return {};
+    if (tableColumn == fcGain && pattern.Gain.IsNull) return {};
+    const std::string text = TableCellText(pattern, tableColumn, showExtensions, useAzimuth);
+    const bool isText = tableColumn == fcFileName || tableColumn == fcGain;
+    return isText ? CsvTextField(text) : CsvField(text);
+}
+
+}  // namespace
+
 std::string HeaderCheckCell(const TPatternData& pattern, bool useAzimuth) {
     const std::string problems = HeaderCheckText(pattern, pattern.Figures(useAzimuth));
     return problems.empty() ? std::string("ok") : problems;
@@ -36,10 +64,10 @@ std::string TableCsvText(const std::vector<const TPatternData*>& patterns, bool 
     endRow();
     for (const TPatternData* pattern : patterns) {
         for (int column = 0; column < TableColumnCount(); ++column) {
-            text += CsvField(TableCellText(*pattern, column, showExtensions, useAzimuth));
+            text += CsvCell(*pattern, column, showExtensions, useAzimuth);
             text += ',';
         }
-        text += CsvField(HeaderCheckCell(*pattern, useAzimuth));
+        text += CsvTextField(HeaderCheckCell(*pattern, useAzimuth));
         endRow();
     }
     return text;

@@ -16,7 +16,9 @@ std::string CsvField(std::string_view text);
 std::string HeaderCheckCell(const TPatternData& pattern, bool useAzimuth);
 
 // The file table for spreadsheets: a header row, then one row per pattern with the table's
-// file columns, every computed figure and the header check; CR LF line ends.
+// file columns, every computed figure and the header check; CR LF line ends. Text cells that
+// a spreadsheet would take for a formula (starting with =, +, -, @, tab or CR) get a leading
+// "'"; numbers stay as they are. A frequency or gain the file does not give is empty.
 std::string TableCsvText(const std::vector<const TPatternData*>& patterns, bool showExtensions,
                          bool useAzimuth);
 

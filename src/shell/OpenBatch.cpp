@@ -39,9 +39,11 @@ TStatusMessage OpenBatchMessage(const TOpenReport& report, bool cancelled) {
     TStatusMessage message = report.Message();
     if (!cancelled) return message;
     const std::string prefix = "Cancelled \u2014 ";
-    message.Text = prefix + (report.Tried() == 0 ? "no file opened" : message.Text);
-    message.ToolTip = prefix + (report.Tried() == 0 ? "no file opened" : message.ToolTip);
-    return message;
+    if (report.Tried() > 0) return {prefix + message.Text, prefix + message.ToolTip};
+    // Folders that could not be read are still named.
+    const bool folderProblems = !report.Problems().empty();
+    return {prefix + "no file opened" + (folderProblems ? " \u2014 " + message.Text : ""),
+            prefix + "no file opened" + (folderProblems ? "\n" + message.ToolTip : "")};
 }
 
 }  // namespace ostrel

@@ -20,6 +20,8 @@ public:
 
     // True when the result became a pattern of the model.
     bool Add(TLoadResult& result);
+    // A folder of the batch that could not be read, or gave no pattern file.
+    void FolderProblem(const std::string& problem) { FReport.FolderProblem(problem); }
 
     const TOpenReport& Report() const { return FReport; }
     // The last file that was read rather than skipped as a duplicate; empty if none.

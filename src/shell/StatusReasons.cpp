@@ -28,8 +28,12 @@ void TOpenReport::Duplicate(const std::string& path) {
     FProblems.push_back(FileNamePart(path) + " is already open");
 }
 
+void TOpenReport::FolderProblem(const std::string& problem) {
+    FProblems.push_back(problem);
+}
+
 TStatusMessage TOpenReport::Message() const {
-    if (FTried == 0) return {};
+    if (FTried == 0 && FProblems.empty()) return {};
     std::string problems;
     std::string toolTip;
     for (const std::string& problem : FProblems) {
@@ -40,7 +44,8 @@ TStatusMessage TOpenReport::Message() const {
         return Both(FTried == 1 ? FLastOpened + " opened"
                                 : std::to_string(FTried) + " files opened");
     }
-    if (FTried == 1) return {problems, toolTip};
+    if (FTried == 1 && FOpened == 1) return {FLastOpened + " opened \u2014 " + problems, toolTip};
+    if (FTried <= 1) return {problems, toolTip};
     return {std::to_string(FOpened) + " of " + std::to_string(FTried) + " files opened \u2014 " +
                 problems,
             toolTip};

@@ -25,14 +25,18 @@ public:
     void Failed(const std::string& path, const std::string& reason);
     // The file was skipped because it is open already.
     void Duplicate(const std::string& path);
+    // A folder that could not be read, or gave no pattern file; `problem` names the folder
+    // (it is no file, so it is not counted among the files tried).
+    void FolderProblem(const std::string& problem);
 
     int Tried() const { return FTried; }
     int OpenedCount() const { return FOpened; }
     const std::vector<std::string>& Problems() const { return FProblems; }
 
     // "panel.msi opened", "3 files opened", "a.msi: Cannot find Vertical section.",
-    // "2 of 3 files opened — b.msi is already open"; the tool tip lists every problem on a
-    // line of its own. Empty when nothing was tried.
+    // "2 of 3 files opened — b.msi is already open", "panel.msi opened — cannot read folder
+    // /lib/old: Permission denied"; the tool tip lists every problem on a line of its own.
+    // Empty when nothing was tried and nothing went wrong.
     TStatusMessage Message() const;
 
 private:

@@ -772,6 +772,14 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
     EXPECT_FALSE(Form->OpenFlow().IsLoading());
 }
 
+// A folder that gives no file still says why, in the status bar beside the files' reasons.
+TEST_F(MainFormTest, OpenFolderSaysWhichFoldersGaveNothing) {
+    auto* status = Form->findChild<QLabel*>("StatusPanel1");
+    std::filesystem::create_directories(Folder.File("empty/sub"));
+    Form->OpenFiles({QString::fromStdString(Folder.File("empty"))});
+    EXPECT_EQ(status->text().toStdString(), "no pattern files below " + Folder.File("empty"));
+}
+
 TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
     Open({Pattern("a.txt", 850, 10, 65), Pattern("b.txt", 1850, 17.5, 65),
           Pattern("c.txt", 2100, 18, 90)});

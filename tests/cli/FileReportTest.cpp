@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -196,6 +197,54 @@ TEST(Inspect, Grid3dPrintsOneLinePerDirectionAndRefusesStepsThatDoNotDivideNinet
         EXPECT_NE(refused.Err.find("--grid3d STEP FILE"), std::string::npos);
     }
     EXPECT_EQ(Inspect({"--grid3d", "5", folder.Path() + "/missing.msi"}).Status, 1);
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// The CSV and the 3D grid take every pattern of a file, as the blocks do: a file of two
+// frequencies is two rows (the next file's ID follows them) and two grids.
+TEST(Inspect, EveryOutputTakesEveryPatternOfAFile) {
+    const std::string twoFrequencies = OSTREL_SAMPLES_DIR "/sector65_2freq.nsm";
+    const std::string omni = OSTREL_SAMPLES_DIR "/omni_850.msi";
+    const TRun csv = Inspect({"--csv", twoFrequencies, omni});
+    EXPECT_EQ(csv.Status, 0) << csv.Err;
+    for (const char* row : {"\r\n0,sector65_2freq.nsm@1850,", "\r\n1,sector65_2freq.nsm@2100,",
+                            "\r\n2,omni_850.msi,"}) {
+        EXPECT_NE(csv.Out.find(row), std::string::npos) << row;
+    }
+
+    const TRun grid = Inspect({"--grid3d", "90", twoFrequencies});
+    EXPECT_EQ(grid.Status, 0) << grid.Err;
+    EXPECT_EQ(grid.Out.find("file: " + twoFrequencies + "@1850\nazimuth vertical level\n"), 0u);
+    EXPECT_NE(grid.Out.find("\n\nfile: " + twoFrequencies + "@2100\nazimuth vertical level\n"),
+              std::string::npos);
+}
+
+// A folder of -r that cannot be read or holds no pattern file is a failed block.
+TEST(Inspect, FoldersThatGiveNothingAreFailedBlocks) {
+    TTempDir folder;
+    std::filesystem::create_directories(folder.File("empty"));
+    std::filesystem::create_directories(folder.File("lib"));
+    const std::string panel = folder.Write("lib/panel.txt", Panel());
+    const std::string empty = folder.File("empty");
+    const std::string gone = folder.File("gone");
+    TRun run = Inspect({"-r", empty, "-r", folder.File("lib"), "-r", gone});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out.rfind("file: " + empty + "\nloaded: no\nerror: no pattern files below " +
+                                empty + "\n\nfile: " + panel + "\nloaded: yes\n",
+                            0),
+              0u)
+        << run.Out;
+    EXPECT_NE(run.Out.find("\n\nfile: " + gone + "\nloaded: no\nerror: cannot read folder " + gone +
+                           ": No such file or directory\n"),
+              std::string::npos);
+    run = Inspect({"--csv", "-r", empty});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "ostrel-inspect: no pattern files below " + empty + "\n");
 }
 
 }  // namespace

@@ -152,6 +152,16 @@ TEST(PrintJob, BadFilesAreReportedAndSkipped) {
     EXPECT_EQ(nothing.Status, 1);
     EXPECT_EQ(none.Jobs, 0) << "no PDF when no file loads";
     EXPECT_NE(nothing.Err.find("missing.txt"), std::string::npos);
+
+    // A folder of -r that gives nothing is a reason, not a usage error; the rest still prints.
+    TTempDir folder;
+    std::filesystem::create_directories(folder.File("empty"));
+    TRecordingTarget some;
+    const TRun partly =
+        RunTool({"-o", "out.pdf", "-r", folder.File("empty"), kSamples + "omni_850.msi"}, some);
+    EXPECT_EQ(partly.Status, 1);
+    EXPECT_EQ(partly.Err, "ostrel-print: no pattern files below " + folder.File("empty") + "\n");
+    EXPECT_EQ(some.Jobs, 1);
 }
 
 TEST(PrintJob, OutputsThatAreInputsOrCannotBeWrittenAreRefusedWithTheReason) {

@@ -36,7 +36,12 @@ std::vector<std::string> MakeLibrary(const TTempDir& dir) {
     dir.Write("readme", GoodFile(2));
     // An EDX pattern file under a name no reader claims is found by its content.
     dir.Write("b/c/edx.dat", ReadFileBytes(OSTREL_SAMPLES_DIR "/sector90_edx.pat"));
-    return ListPatternFiles(dir.Path());
+    std::vector<std::string> files;
+    for (TScannedPath& scanned : ScanPatternFolder(dir.Path())) {
+        EXPECT_EQ(scanned.Problem, "");
+        files.push_back(std::move(scanned.Path));
+    }
+    return files;
 }
 
 struct TOutcome {
@@ -67,10 +72,11 @@ TEST(OpenBatch, FolderListsPatternFilesInPathOrder) {
     std::sort(expected.begin() + 1, expected.end());
     expected.insert(expected.begin() + 1, {"b/c/Z.VWA", "b/c/broken.msi", "b/c/edx.dat"});
     EXPECT_EQ(relative, expected);
-    EXPECT_THROW(ListPatternFiles(dir.File("a.txt")), EOstrelError);
-    EXPECT_EQ(ExpandPatternPaths({dir.File("readme"), dir.File("b/c")}),
-              (std::vector<std::string>{dir.File("readme"), dir.File("b/c/Z.VWA"),
-                                        dir.File("b/c/broken.msi"), dir.File("b/c/edx.dat")}));
+    EXPECT_EQ(ScanPatternPaths({dir.File("readme"), dir.File("b/c")}),
+              (std::vector<TScannedPath>{{dir.File("readme"), ""},
+                                         {dir.File("b/c/Z.VWA"), ""},
+                                         {dir.File("b/c/broken.msi"), ""},
+                                         {dir.File("b/c/edx.dat"), ""}}));
 }
 
 TEST(OpenBatch, ParallelLoadGivesWhatOneByOneGives) {
@@ -149,6 +155,10 @@ TEST(OpenBatch, CancelKeepsWhatWasTakenAndStopsTheRest) {
     for (int i = 0; i < 8; ++i) EXPECT_EQ(model.Patterns.Items(i).Id, i);
     EXPECT_EQ(model.Patterns.Items(7).FileName, "/lib/8.txt");
     EXPECT_EQ(batch.Report().Problems(), std::vector<std::string>{"6.txt: bad"});
+    TOpenReport folderOnly;
+    folderOnly.FolderProblem("no pattern files below /lib");
+    EXPECT_EQ(OpenBatchMessage(folderOnly, true).Text,
+              "Cancelled \u2014 no file opened \u2014 no pattern files below /lib");
 }
 
 }  // namespace

@@ -40,6 +40,12 @@ TEST(StatusReasons, OpenReportSaysHowManyOpenedAndWhyTheOthersDidNot) {
          },
          "0 of 2 files opened \u2014 a.pln: not readable; b.pln: boom",
          "a.pln: not readable\nb.pln: boom"},
+        {[](TOpenReport& r) {
+             r.FolderProblem("cannot read folder /lib/old: Permission denied");
+             r.Opened("/lib/a.msi");
+         },
+         "a.msi opened \u2014 cannot read folder /lib/old: Permission denied",
+         "cannot read folder /lib/old: Permission denied"},
     };
     for (const TCase& c : cases) {
         TOpenReport report;
