@@ -68,7 +68,8 @@ void TMainForm::ActShowSource() {
     TQtEditorService editor;
     const TPatternData& pattern = FModel->Selection.Items(0);
     FModel->ShowSource(pattern, editor);
-    ShowStatus(editor.Started() ? TStatusMessage{} : NoEditorMessage(pattern.FileName));
+    ShowStatus(editor.Started() ? TStatusMessage{}
+                                : NoEditorMessage(std::string(SourcePath(pattern))));
 }
 
 void TMainForm::ActAngles() {
@@ -106,7 +107,7 @@ void TMainForm::ActView3d() {
     }
     const bool hadModule = FLauncher->Has3dModule();
     const bool started = FLauncher->Launch3dViewer(
-        this, QString::fromStdString(FModel->Selection.Items(0).FileName));
+        this, QString::fromStdString(std::string(SourcePath(FModel->Selection.Items(0)))));
     if (started) {
         ShowStatus({});
     } else {
