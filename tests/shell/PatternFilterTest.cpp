@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+
+#include "formats/PatternLoaders.h"
+#include "shell/FileTable.h"
 
 namespace ostrel {
 namespace {
@@ -28,8 +32,25 @@ struct TLibrary {
             if (rows[i].VertWidth != 0) p.VertWidth.SetValue(rows[i].VertWidth);
         }
         Patterns[1].HRotationOffset = -20;
-        Patterns[1].AzimuthFigures.Vert.PeakAngle = 6;
-        Patterns[1].HorizontalFigures.Vert.PeakAngle = 6;
+        // Figures from the cuts, the same for either H cut.
+        for (TPatternFigures* figures :
+             {&Patterns[1].AzimuthFigures, &Patterns[1].HorizontalFigures}) {
+            figures->Vert.Computed = true;
+            figures->Vert.PeakAngle = 6;
+        }
+        const double usls[] = {25, 15, 20.5};
+        const double nullFill[] = {-30, -18, -20};
+        const double width10[] = {75, 160, 70};
+        const double back[] = {29.6, 31, 40};
+        for (int i = 0; i < 3; ++i) {
+            for (TPatternFigures* figures :
+                 {&Patterns[i].AzimuthFigures, &Patterns[i].HorizontalFigures}) {
+                figures->Vert.UpperSideLobeSuppression = usls[i];
+                figures->Vert.FirstNullFill = nullFill[i];
+                figures->Horz.Width10Db = width10[i];
+                figures->Horz.FrontToBack180 = back[i];
+            }
+        }
     }
     // "1 0 1": which of the three patterns the filter lets through.
     std::string Through(const std::string& text) const {
@@ -77,17 +98,56 @@ TEST(PatternFilter, TermsSelectTheRowsTheyDescribe) {
     }
 }
 
+TEST(PatternFilter, EveryColumnHeaderNamesItsColumnAndAnUnstatedFrequencyNeverMatches) {
+    const TLibrary library;
+    const struct {
+        const char* Text;
+        const char* Shown;
+    } cases[] = {
+        {"usls:>20", "101"},          // a figure column's header, which is also its key
+        {"h10dbwidth:70-80", "101"},  // "H 10 dB width (\u00b0)" in letters and digits
+        {"nullfill:<-20", "100"},     // "Null fill (dB)" without its unit
+        {"nullfilldb:<=-20", "101"},  // and with it
+        {"FB180:<30", "100"},         //
+        {"null_fill:-18", "010"},     // the name ostrel-inspect gives it
+        {"h:0", "101"},               // a file column's first word ("H Rotation Offset")
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(library.Through(c.Text), c.Shown);
+    }
+    for (int column = 0; column < TableColumnCount(); ++column) {
+        std::string key;
+        for (const char c : std::string(TableColumnHeader(column))) {
+            if (std::isalnum(static_cast<unsigned char>(c))) key += c;
+        }
+        SCOPED_TRACE(key);
+        EXPECT_NO_THROW(TPatternFilter::Parse(key + ":<1"));
+    }
+
+    // An EDX pattern file states no frequency: the table shows 0, the filter knows nothing.
+    const auto edx = LoadPatternFile(OSTREL_SAMPLES_DIR "/sector90_edx.pat");
+    ASSERT_EQ(edx.size(), 1u);
+    EXPECT_EQ(FileCellText(*edx[0], fcFrequency, false), "0");
+    for (const char* text : {"freq:0", "freq:<100", "freq:=0", "frequency:-1-1"}) {
+        EXPECT_FALSE(TPatternFilter::Parse(text).Matches(*edx[0])) << text;
+    }
+    EXPECT_TRUE(TPatternFilter::Parse("gain:>0").Matches(*edx[0]));
+}
+
 TEST(PatternFilter, ErrorsSayWhatIsWrong) {
     const struct {
         const char* Text;
         const char* Message;
     } cases[] = {
         {"slope:6",
-         "Unknown column 'slope' (use id, name, freq, gain, hbw, vbw, hrot, vrot, tilt, "
-         "squint, h_width_3db, v_width_3db, fb_30, fb_180)"},
-        {"g:>13",
-         "Unknown column 'g' (use id, name, freq, gain, hbw, vbw, hrot, vrot, tilt, squint, "
-         "h_width_3db, v_width_3db, fb_30, fb_180)"},
+         "Unknown column 'slope' (use id, name, freq, gain, hbw, vbw, hrot, vrot, h_width_3db, "
+         "h_width_10db, squint, fb_30, fb_180, h_peak_sidelobe, v_width_3db, v_width_10db, "
+         "tilt, usls, null_fill)"},
+        {"fb:>13",
+         "Unknown column 'fb' (use id, name, freq, gain, hbw, vbw, hrot, vrot, h_width_3db, "
+         "h_width_10db, squint, fb_30, fb_180, h_peak_sidelobe, v_width_3db, v_width_10db, "
+         "tilt, usls, null_fill)"},
         {"gain:", "Nothing after 'gain:'"},
         {"gain:>=x", "'x' is not a number in 'gain:>=x'"},
         {"freq:1710-", "'' is not a number in 'freq:1710-'"},
