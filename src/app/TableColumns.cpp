@@ -53,8 +53,8 @@ void TTableColumns::SetColumnShown(int column, bool shown) {
     // unit, or the usual 75.
     if (shown && FHeader.sectionSize(column) < 10) {
         constexpr int kCaptionPadding = 16;
-        const int caption = FHeader.fontMetrics().horizontalAdvance(
-            QString::fromUtf8(TableColumnHeader(column)));
+        const int caption =
+            FHeader.fontMetrics().horizontalAdvance(QString::fromUtf8(TableColumnHeader(column)));
         FHeader.resizeSection(column, std::max(75, caption + kCaptionPadding));
     }
 }
