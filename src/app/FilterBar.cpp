@@ -24,7 +24,7 @@ const char kFilterHelp[] =
     "  freq:1710-2170        a range, ends included\n"
     "  gain:>=17             also >, <, <=, =\n"
     "  hbw:65                rounds to 65 (64.5 up to 65.5)\n"
-    "Keys: %1, or a column's name (horzwidth, frequency).\n"
+    "Keys: %1, or a column's name (horzwidth, frequency, h10dbwidth).\n"
     "Ctrl+F to type here, Esc to clear.";
 
 constexpr int kMinimumFieldWidth = 160;
