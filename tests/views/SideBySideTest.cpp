@@ -325,6 +325,7 @@ struct TTextBox {
     std::string Text;
     TRealRect Box;
     int Graph = 0;
+    TColor Color = 0;
 };
 
 std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, std::uint8_t graphType) {
@@ -345,7 +346,8 @@ std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, std::uint8_t gra
         const double width = std::lround(0.6 * height * static_cast<double>(call.Text.size()));
         boxes.push_back({call.Text,
                          {call.Args[0], call.Args[1], call.Args[0] + width, call.Args[1] + height},
-                         graph});
+                         graph,
+                         call.Color});
     }
     return boxes;
 }
@@ -460,12 +462,8 @@ bool GraphsReachInto(const TRecordingDrawer& drawer, std::uint8_t graphType, con
         if (std::hypot(dx, dy) < radius) return true;
     }
     for (const TTextBox& label : TextBoxes(drawer, graphType)) {
-        const bool graphLabel =
-            std::any_of(drawer.Calls.begin(), drawer.Calls.end(), [&label](const TDrawCall& call) {
-                return call.Op == "TextOut" && call.Text == label.Text && call.Color == clGray &&
-                       call.Args[0] == label.Box.Left && !label.Text.starts_with("\u2026");
-            });
-        if (graphLabel && Overlap(label.Box, box)) return true;
+        // Grey are the graphs' labels (and a legend's "… and N more", not drawn here).
+        if (label.Color == clGray && Overlap(label.Box, box)) return true;
     }
     return false;
 }
