@@ -195,8 +195,9 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const
     below.Drawer = Drawer;
     below.LogScale = LogScale;
     below.Bounds = Bounds;
-    below.Bounds.Top = static_cast<int>(std::ceil(clear.Bottom));
-    const TPolarLayout under = below.Bounds.Top < Bounds.Bottom
+    const double belowTop = std::max(top, std::ceil(clear.Bottom));
+    below.Bounds.Top = static_cast<int>(std::min(belowTop, bottom));
+    const TPolarLayout under = belowTop < bottom
                                    ? FitPolarInRooms(below.PolarHalf(true), below.PolarHalf(false))
                                    : TPolarLayout{};
     const TPolarLayout& best = beside.Radius >= under.Radius ? beside : under;
