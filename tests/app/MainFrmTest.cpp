@@ -659,8 +659,7 @@ TEST_F(MainFormTest, HeaderClicksWithAnyMouseButtonSortButNeverWithoutPatterns) 
     EXPECT_TRUE(Form->SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
 
-    // Close All forgets the order: rows opened next come in the order opened, with no arrow
-    // claiming another; a click on the empty table changes nothing.
+    // Close All forgets the order; a click on the empty table changes nothing.
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
     EXPECT_EQ(Form->SortColumn(), -1);
     EXPECT_FALSE(header->isSortIndicatorShown());
@@ -829,7 +828,7 @@ TEST_F(MainFormTest, FilterCountFollowsEveryRowAndAnErrorLeavesTheFieldUsable) {
     Form->Model().RemovePattern(Form->Model().Patterns.Items(0));
     EXPECT_EQ(bar.CountText(), "2 of 4");
 
-    // In the narrowest window a long message is cut short, in full in its tool tip.
+    // In the narrowest window a long message is cut short (whole in its tool tip).
     Form->show();
     Form->resize(640, 600);
     bar.SetText("freq:>1000 slope:6");

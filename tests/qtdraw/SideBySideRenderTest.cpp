@@ -161,8 +161,7 @@ TEST_F(SideBySideRender, CartesianFloorCutsTheCurves) {
 // changes the left graph of a tilted pattern.
 TEST_F(SideBySideRender, OffsetsTurnTheCurvesAndTheHCutChoiceShows) {
     GetSettings().FUseAzimuth = false;
-    // Tall enough for the wrapped legend to hang between the graphs: a lower area would move
-    // the graphs out of its way.
+    // Tall enough for the wrapped legend to hang between the graphs without moving them.
     const QSize size(1200, 740);
     const QPointF left(300, 370);
     const QPointF right(900, 370);

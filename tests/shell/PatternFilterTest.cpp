@@ -102,7 +102,6 @@ TEST(PatternFilter, EveryColumnHeaderNamesItsColumnAndAnUnstatedFrequencyNeverMa
         {"h10dbwidth:70-80", "101"},  // "H 10 dB width (\u00b0)" in letters and digits
         {"nullfill:<-20", "100"},     // "Null fill (dB)" without its unit
         {"nullfilldb:<=-20", "101"},  // and with it
-        {"FB180:<30", "100"},         //
         {"null_fill:-18", "010"},     // the name ostrel-inspect gives it
     };
     for (const auto& c : cases) {
