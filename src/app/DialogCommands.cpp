@@ -69,7 +69,7 @@ void TMainForm::ActShowSource() {
     if (FModel->Selection.Count() == 0) return;
     TQtEditorService editor;
     // The file itself: one of several patterns of a file is named "path@frequency".
-    const std::string source = PatternSourcePath(FModel->Selection.Items(0));
+    const std::string source(SourcePath(FModel->Selection.Items(0)));
     try {
         editor.OpenInTextEditor(source);
     } catch (...) {
@@ -112,8 +112,8 @@ void TMainForm::ActView3d() {
         return;
     }
     const bool hadModule = FLauncher->Has3dModule();
-    const bool started =
-        FLauncher->Launch3dViewer(this, PathText(PatternSourcePath(FModel->Selection.Items(0))));
+    const bool started = FLauncher->Launch3dViewer(
+        this, PathText(std::string(SourcePath(FModel->Selection.Items(0)))));
     if (started) {
         ShowStatus({});
     } else {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTreeView>
+#include <algorithm>
 #include <utility>
 
 #include "app/FiguresPanel.h"
@@ -34,6 +35,7 @@ TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFil
     FPanel->setAllowedAreas(Qt::AllDockWidgetAreas);
     window.addDockWidget(Qt::RightDockWidgetArea, FPanel);
     FPanel->hide();
+    connect(FPanel, &QDockWidget::visibilityChanged, this, &TFigureCommands::OnPanelShown);
 
     FExport = new QAction("Export &Table...", this);
     FExport->setObjectName("mmiExportTable");
@@ -67,6 +69,24 @@ void TFigureCommands::AddToViewMenu(QMenu& view) {
     figures->setText("&Figures");
     view.addAction(figures);
     view.addAction(FTicks);
+}
+
+void TFigureCommands::OnPanelShown(bool visible) {
+    if (FPanel->isFloating()) return;
+    if (!visible) {
+        // The width the user gave it, for the next time it is shown and the next start.
+        FPanelWidth = FPanel->width();
+        return;
+    }
+    // Many patterns side by side would take the whole window: then it scrolls.
+    const int width =
+        FPanelWidth > 0 ? FPanelWidth : std::min(FPanel->FittingWidth(), FWindow.width() / 2);
+    FWindow.resizeDocks({FPanel}, {width}, Qt::Horizontal);
+    FPanelWidth = width;
+}
+
+int TFigureCommands::PanelWidth() const {
+    return FPanel->isVisible() && !FPanel->isFloating() ? FPanel->width() : FPanelWidth;
 }
 
 void TFigureCommands::OnSelectionChanged(const TPatternDataList& selection) {

@@ -40,6 +40,12 @@ public:
     // The H cut changed: the table and the panel show the other cut's figures.
     void OnHCutChanged(const TPatternDataList& selection);
 
+    // The docked panel's width as the user left it; 0 while it has never been shown. A
+    // width set before the panel is shown is the one it opens at; without one it opens wide
+    // enough for its content.
+    int PanelWidth() const;
+    void SetPanelWidth(int width) { FPanelWidth = width; }
+
     TTableColumns& Columns() { return *FColumns; }
     TFiguresPanel& Panel() { return *FPanel; }
     QAction* ExportAction() const { return FExport; }
@@ -49,6 +55,7 @@ public:
 
 private:
     void ActExportTable();
+    void OnPanelShown(bool visible);
 
     QMainWindow& FWindow;
     TFileTableModel& FTable;
@@ -59,6 +66,7 @@ private:
     TFiguresPanel* FPanel = nullptr;
     QAction* FExport = nullptr;
     QAction* FTicks = nullptr;
+    int FPanelWidth = 0;
 };
 
 }  // namespace ostrel

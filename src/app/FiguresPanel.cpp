@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/Settings.h"
 #include "shell/FigureTables.h"
@@ -59,6 +62,20 @@ void TFiguresPanel::SetPatterns(const std::vector<const TPatternData*>& patterns
             FTable->setItem(r, c, item);
         }
     }
+}
+
+int TFiguresPanel::FittingWidth() const {
+    constexpr int kColumnsShown = 2;
+    const QHeaderView* columns = FTable->horizontalHeader();
+    int width = FTable->verticalHeader()->sizeHint().width();
+    for (int c = 0; c < std::max(kColumnsShown, FTable->columnCount()); ++c) {
+        width += c < FTable->columnCount() ? FTable->columnWidth(c) : columns->defaultSectionSize();
+    }
+    // The table's frame and vertical scroll bar, the margins of the content and of the dock.
+    width += 2 * FTable->frameWidth() + FTable->verticalScrollBar()->sizeHint().width();
+    const QMargins margins = widget()->layout()->contentsMargins();
+    return width + margins.left() + margins.right() +
+           2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, this);
 }
 
 QString TFiguresPanel::CopyText() const {

@@ -24,6 +24,9 @@ public:
     QString CopyText() const;
     void CopyToClipboard() const;
     QTableWidget* Table() const { return FTable; }
+    // The width that shows every caption and the patterns' columns (room for two at least)
+    // without scrolling sideways.
+    int FittingWidth() const;
 
 private:
     QTableWidget* FTable = nullptr;

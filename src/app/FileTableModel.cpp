@@ -63,11 +63,13 @@ void TFileTableModel::AddRow(TPatternData& pattern) {
         return;
     }
     FAllRows.push_back(&pattern);
-    if (!FFilter.Matches(pattern)) return;
-    const int row = RowCount();
-    beginInsertRows(QModelIndex(), row, row);
-    FRows.push_back(&pattern);
-    endInsertRows();
+    if (FFilter.Matches(pattern)) {
+        const int row = RowCount();
+        beginInsertRows(QModelIndex(), row, row);
+        FRows.push_back(&pattern);
+        endInsertRows();
+    }
+    emit CountsChanged();
 }
 
 void TFileTableModel::EndBatch() {
@@ -83,11 +85,13 @@ void TFileTableModel::AddWaitingRows() {
         if (FFilter.Matches(*pattern)) shown.push_back(pattern);
     }
     FWaitingRows.clear();
-    if (shown.empty()) return;
-    const int first = RowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(shown.size()) - 1);
-    FRows.insert(FRows.end(), shown.begin(), shown.end());
-    endInsertRows();
+    if (!shown.empty()) {
+        const int first = RowCount();
+        beginInsertRows(QModelIndex(), first, first + static_cast<int>(shown.size()) - 1);
+        FRows.insert(FRows.end(), shown.begin(), shown.end());
+        endInsertRows();
+    }
+    emit CountsChanged();
 }
 
 void TFileTableModel::RemoveRow(const TPatternData& pattern) {
@@ -95,21 +99,25 @@ void TFileTableModel::RemoveRow(const TPatternData& pattern) {
     auto stored = std::find(FAllRows.begin(), FAllRows.end(), &pattern);
     if (stored != FAllRows.end()) FAllRows.erase(stored);
     const int row = RowOf(pattern);
-    if (row < 0) return;
-    beginRemoveRows(QModelIndex(), row, row);
-    FRows.erase(FRows.begin() + row);
-    FHeaderChecks.erase(&pattern);
-    endRemoveRows();
+    if (row >= 0) {
+        beginRemoveRows(QModelIndex(), row, row);
+        FRows.erase(FRows.begin() + row);
+        FHeaderChecks.erase(&pattern);
+        endRemoveRows();
+    }
+    emit CountsChanged();
 }
 
 void TFileTableModel::ClearRows() {
     AddWaitingRows();
     FAllRows.clear();
-    if (FRows.empty()) return;
-    beginRemoveRows(QModelIndex(), 0, RowCount() - 1);
-    FRows.clear();
-    FHeaderChecks.clear();
-    endRemoveRows();
+    if (!FRows.empty()) {
+        beginRemoveRows(QModelIndex(), 0, RowCount() - 1);
+        FRows.clear();
+        FHeaderChecks.clear();
+        endRemoveRows();
+    }
+    emit CountsChanged();
 }
 
 void TFileTableModel::SortRows(int column, bool ascending) {
@@ -148,6 +156,7 @@ void TFileTableModel::SetFilter(TPatternFilter filter) {
     FFilter = std::move(filter);
     ShowFilteredRows();
     endResetModel();
+    emit CountsChanged();
 }
 
 void TFileTableModel::ShowFilteredRows() {
@@ -223,7 +232,7 @@ QVariant TFileTableModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || section >= TableColumnCount()) {
         return QVariant();
     }
-    if (role == Qt::DisplayRole) return QString::fromLatin1(TableColumnHeader(section));
+    if (role == Qt::DisplayRole) return QString::fromUtf8(TableColumnHeader(section));
     return QVariant();
 }
 

@@ -65,6 +65,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+signals:
+    // RowCount or TotalCount changed: rows came or went, shown or hidden by the filter.
+    void CountsChanged();
+
 private:
     void AddWaitingRows();
 

@@ -73,6 +73,7 @@ void TMainForm::RestorePlacement() {
             }
         }
         FFigures->Columns().Restore(placement.HiddenColumns);
+        FFigures->SetPanelWidth(placement.FiguresWidth);
     } else {
         placement.Left = x();
         placement.Top = y();
@@ -104,6 +105,7 @@ void TMainForm::SavePlacement() const {
         placement.ColumnOrder.push_back(header->logicalIndex(visual));
     }
     placement.HiddenColumns = FFigures->Columns().Hidden();
+    placement.FiguresWidth = FFigures->PanelWidth();
     for (int column = 0; column < TableColumnCount(); ++column) {
         // A hidden column has no size; it comes back at the usual width.
         placement.ColumnWidths.push_back(
@@ -133,6 +135,15 @@ void TMainForm::SortByColumn(int column) {
     QHeaderView* header = tvFiles->header();
     header->setSortIndicatorShown(true);
     header->setSortIndicator(column, FSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void TMainForm::ClearSortOrder() {
+    // Rows opened later join at the end, in the order they were opened: an arrow left on a
+    // column would claim an order the table no longer has.
+    FSortAscending = true;
+    FFileTable->SetSortColumn(-1);
+    tvFiles->header()->setSortIndicatorShown(false);
+    tvFiles->header()->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 int TMainForm::SortColumn() const {

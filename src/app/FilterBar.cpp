@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTreeView>
+#include <algorithm>
 
 #include "app/FileTableModel.h"
 #include "app/OpenFilesFlow.h"
@@ -23,8 +24,11 @@ const char kFilterHelp[] =
     "  freq:1710-2170        a range, ends included\n"
     "  gain:>=17             also >, <, <=, =\n"
     "  hbw:65                rounds to 65 (64.5 up to 65.5)\n"
-    "Keys: %1, or a column's name (horzwidth, frequency).\n"
+    "Keys: %1, or a column's name (horzwidth, frequency, h10dbwidth).\n"
     "Ctrl+F to type here, Esc to clear.";
+
+constexpr int kMinimumFieldWidth = 160;
+constexpr int kMinimumCountWidth = 110;
 
 }  // namespace
 
@@ -46,9 +50,13 @@ TFilterBar::TFilterBar(QWidget* parent, QTreeView& view, TFileTableModel& table,
     FEdit->setToolTip(
         QString(kFilterHelp).arg(QString::fromStdString(TPatternFilter::KnownKeys())));
     caption->setBuddy(FEdit);
+    // A long message must not squeeze the field in a narrow window: the field keeps room
+    // for a few terms, the message takes at most a third of the bar and is elided, in full
+    // in its tool tip.
+    FEdit->setMinimumWidth(kMinimumFieldWidth);
     FCount = new QLabel(this);
     FCount->setObjectName("lblFilterCount");
-    FCount->setMinimumWidth(110);
+    FCount->setMinimumWidth(kMinimumCountWidth);
     layout->addWidget(caption);
     layout->addWidget(FEdit, 1);
     layout->addWidget(FCount);
@@ -61,9 +69,8 @@ TFilterBar::TFilterBar(QWidget* parent, QTreeView& view, TFileTableModel& table,
         FEdit->setFocus(Qt::ShortcutFocusReason);
         FEdit->selectAll();
     });
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
-        connect(&FTable, signal, this, &TFilterBar::UpdateCount);
-    }
+    // Rows hidden by the filter change the total without any row of the view changing.
+    connect(&FTable, &TFileTableModel::CountsChanged, this, &TFilterBar::UpdateCount);
     connect(&FTable, &QAbstractItemModel::modelReset, this, &TFilterBar::UpdateCount);
     UpdateCount();
 }
@@ -125,12 +132,24 @@ QString TFilterBar::CountText() const {
     return FCount->text();
 }
 
+void TFilterBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!FError.isEmpty()) UpdateCount();
+}
+
 void TFilterBar::UpdateCount() {
     if (!FError.isEmpty()) {
-        FCount->setText(FError);
+        const int room = std::max(kMinimumCountWidth, width() / 3);
         FCount->setStyleSheet("QLabel { color: #c00000; }");
+        FCount->setFixedWidth(room);
+        FCount->setText(
+            FCount->fontMetrics().elidedText(FError, Qt::ElideRight, room - 2 * FCount->margin()));
+        FCount->setToolTip(FError);
         return;
     }
+    FCount->setMinimumWidth(kMinimumCountWidth);
+    FCount->setMaximumWidth(QWIDGETSIZE_MAX);
+    FCount->setToolTip(QString());
     FCount->setStyleSheet(QString());
     if (FTable.Filter().IsEmpty()) {
         FCount->setText(QString());

@@ -305,7 +305,10 @@ void TMainForm::BindModelEvents() {
     FModel->OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
         FFileTable->RemoveRow(pattern);
     };
-    FModel->OnCleared = [this](TMainModel&) { FFileTable->ClearRows(); };
+    FModel->OnCleared = [this](TMainModel&) {
+        FFileTable->ClearRows();
+        ClearSortOrder();
+    };
     FModel->OnSelectionChanged = [this](TMainModel&) {
         if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
         pbPattern->Invalidate();

@@ -141,6 +141,8 @@ private:
     // The graph area follows the graph type and the scale mode.
     void ShowViewMode();
     void OnTableSelectionChanged();
+    // No column sorted, no arrow: the rows are in the order they were opened.
+    void ClearSortOrder();
     void DeleteSelectedPatterns();
     void RebuildRecentFilesMenu();
     void ReopenRecentFile(const QString& path);

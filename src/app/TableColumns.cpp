@@ -49,14 +49,20 @@ void TTableColumns::SetColumnShown(int column, bool shown) {
     if (column < 0 || column >= TableColumnCount()) return;
     if (!shown && static_cast<int>(Hidden().size()) >= TableColumnCount() - 1) return;
     FHeader.setSectionHidden(column, !shown);
-    // A column shown for the first time has no width yet.
-    if (shown && FHeader.sectionSize(column) < 10) FHeader.resizeSection(column, 75);
+    // A column shown for the first time has no width yet: as wide as its caption, with its
+    // unit, or the usual 75.
+    if (shown && FHeader.sectionSize(column) < 10) {
+        constexpr int kCaptionPadding = 16;
+        const int caption =
+            FHeader.fontMetrics().horizontalAdvance(QString::fromUtf8(TableColumnHeader(column)));
+        FHeader.resizeSection(column, std::max(75, caption + kCaptionPadding));
+    }
 }
 
 QMenu* TTableColumns::BuildMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     for (int column = 0; column < TableColumnCount(); ++column) {
-        QAction* action = menu->addAction(QString::fromLatin1(TableColumnHeader(column)));
+        QAction* action = menu->addAction(QString::fromUtf8(TableColumnHeader(column)));
         action->setCheckable(true);
         action->setChecked(!FHeader.isSectionHidden(column));
         connect(action, &QAction::toggled, this,

@@ -12,6 +12,7 @@
 #include "formats/PatternLoaders.h"
 #include "formats/PatternWriters.h"
 #include "model/SafeFile.h"
+#include "shell/SaveTargets.h"
 
 namespace ostrel {
 
@@ -134,15 +135,11 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
             allConverted = false;
             continue;
         }
-        const std::string stem = RemoveExtension(FileNamePart(file));
         const std::string folder =
             request.OutputFolder.empty() ? FolderOf(file) : request.OutputFolder;
         for (const auto& pattern : patterns) {
-            // A pattern of a file of several frequencies is named "file@frequency".
-            const size_t at = pattern->FileName.find('@', file.size());
-            // The frequency comes from inside the file: it may hold a "/" or a line break.
-            const std::string name = SafeFileName(
-                stem + (at == std::string::npos ? std::string() : pattern->FileName.substr(at)));
+            // "file@frequency" for one of several patterns of a file, as Save As proposes.
+            const std::string name = ProposedSaveName(*pattern);
             const std::string target = folder + name + "." + extension;
             TFileId id;
             const bool exists = FileIdOf(target, id);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -16,6 +17,7 @@
 #include <QWheelEvent>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "qtdraw/CanvasDrawer.h"
 #include "shell/Branding.h"
@@ -27,16 +29,20 @@ namespace {
 // Degrees the view turns per pixel dragged.
 constexpr double kDegreesPerPixel = 0.5;
 
-// The area the surface is drawn in: forwards drags and wheel turns to the window.
+// The area the surface is drawn in: forwards drags, wheel turns and the keys that turn and
+// zoom to the window. It takes the focus, so the arrows turn the surface from the start.
 class TSurfacePaintBox : public QWidget {
 public:
     TSurfacePaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint,
-                     std::function<void(int, int)> drag, std::function<void(double)> zoom)
+                     std::function<void(int, int)> drag, std::function<void(double)> zoom,
+                     std::function<void(TSurfaceView::TStep)> step)
         : QWidget(parent),
           FPaint(std::move(paint)),
           FDrag(std::move(drag)),
-          FZoom(std::move(zoom)) {
+          FZoom(std::move(zoom)),
+          FStep(std::move(step)) {
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
         setMinimumSize(200, 160);
         setCursor(Qt::OpenHandCursor);
     }
@@ -63,15 +69,32 @@ protected:
         setCursor(Qt::OpenHandCursor);
     }
     void wheelEvent(QWheelEvent* event) override {
-        // One notch (120) zooms by 10 %.
-        FZoom(std::pow(1.1, event->angleDelta().y() / 120.0));
+        // One notch is 120.
+        FZoom(std::pow(TSurfaceView::kZoomNotch, event->angleDelta().y() / 120.0));
         event->accept();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        static const std::pair<int, TSurfaceView::TStep> kKeys[] = {
+            {Qt::Key_Left, TSurfaceView::stLeft},     {Qt::Key_Right, TSurfaceView::stRight},
+            {Qt::Key_Up, TSurfaceView::stUp},         {Qt::Key_Down, TSurfaceView::stDown},
+            {Qt::Key_Plus, TSurfaceView::stZoomIn},   {Qt::Key_Equal, TSurfaceView::stZoomIn},
+            {Qt::Key_Minus, TSurfaceView::stZoomOut}, {Qt::Key_Underscore, TSurfaceView::stZoomOut},
+        };
+        for (const auto& [key, step] : kKeys) {
+            if (event->key() == key) {
+                FStep(step);
+                event->accept();
+                return;
+            }
+        }
+        QWidget::keyPressEvent(event);
     }
 
 private:
     std::function<void(QPainter&, QSize)> FPaint;
     std::function<void(int, int)> FDrag;
     std::function<void(double)> FZoom;
+    std::function<void(TSurfaceView::TStep)> FStep;
     QPoint FLast;
     bool FDragging = false;
 };
@@ -116,9 +139,14 @@ TSurface3dForm::TSurface3dForm(QWidget* parent)
         [this](double factor) {
             FView->ZoomBy(factor);
             FPaintArea->update();
+        },
+        [this](TSurfaceView::TStep step) {
+            FView->Step(step);
+            FPaintArea->update();
         });
     FPaintArea->setObjectName("pbSurface");
-    FPaintArea->setToolTip("Drag to turn, wheel to zoom");
+    FPaintArea->setToolTip("Drag or arrow keys to turn, wheel or +/\u2212 to zoom, Esc to close");
+    FPaintArea->setFocus();
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel("Interpolation:", this));
@@ -189,6 +217,15 @@ void TSurface3dForm::SetScaleMode(std::uint8_t mode) {
     FView->SetScaleMode(mode);
     if (cbScale->currentIndex() != FView->ScaleMode()) cbScale->setCurrentIndex(FView->ScaleMode());
     FPaintArea->update();
+}
+
+void TSurface3dForm::keyPressEvent(QKeyEvent* event) {
+    // Keys the controls leave alone reach the window: Esc closes it, as Esc closes dialogs.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TSurface3dForm::DragBy(int dx, int dy) {

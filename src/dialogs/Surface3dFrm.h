@@ -17,10 +17,10 @@ class QPushButton;
 
 namespace ostrel {
 
-// The 3D window of View 3D: one pattern at a time as a turnable surface (drag to turn, wheel
-// to zoom), a list that picks the pattern when several were selected, the interpolation and
-// the scale, Reset and Copy Image. Non-modal; keeps its own copies of the patterns, so closing
-// them in the main window leaves it intact.
+// The 3D window of View 3D: one pattern at a time as a turnable surface (drag or arrow keys
+// to turn, wheel or + and - to zoom, Esc closes), a list that picks the pattern when several were
+// selected, the interpolation and the scale, Reset and Copy Image. Non-modal; keeps its own copies
+// of the patterns, so closing them in the main window leaves it intact.
 class TSurface3dForm : public QWidget {
     Q_OBJECT
 
@@ -48,6 +48,9 @@ public:
     int PatternCount() const { return static_cast<int>(FPatterns.size()); }
     const TSurfaceView& View() const { return *FView; }
     QWidget* PaintArea() const { return FPaintArea; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Paint(QPainter& painter, QSize size) const;

@@ -451,8 +451,8 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
         if (!horizontal) throw EFormatError("No H or AZ cut" + at + ".");
         if (!vertical) throw EFormatError("No V or EL cut" + at + ".");
         auto pattern = std::make_unique<TPatternData>();
-        pattern->FileName =
-            file.Frequencies.size() > 1 ? fileName + "@" + frequency.FrequencyText : fileName;
+        NamePattern(*pattern, fileName,
+                    file.Frequencies.size() > 1 ? frequency.FrequencyText : std::string());
         const std::optional<double> mhz = ParseNumber(frequency.FrequencyText);
         if (mhz) {
             pattern->Frequency.SetValue(*mhz);

@@ -42,7 +42,7 @@ void TMainModel::SetSelection(const TPatternDataList& list) {
 
 void TMainModel::ShowSource(const TPatternData& pattern, TEditorService& editor) const {
     try {
-        editor.OpenInTextEditor(pattern.FileName);
+        editor.OpenInTextEditor(std::string(SourcePath(pattern)));
     } catch (...) {
         // The editor's result is not reported to the user.
     }

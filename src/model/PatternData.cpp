@@ -14,6 +14,7 @@ namespace ostrel {
 
 void TPatternData::Assign(const TPatternData& source) {
     FileName = source.FileName;
+    PartName = source.PartName;
     Frequency.Assign(source.Frequency);
     Gain.Assign(source.Gain);
     HorzWidth.Assign(source.HorzWidth);
@@ -44,17 +45,10 @@ std::string_view TrimmedPath(std::string_view text) {
     return text.substr(first, last - first);
 }
 
-int TPatternDataList::IndexOfFileName(const std::string& name) const {
-    const std::string_view wanted = TrimmedPath(name);
+int TPatternDataList::IndexOfFileName(const std::string& path) const {
+    const std::string_view wanted = TrimmedPath(path);
     for (int i = 0; i < Count(); ++i) {
-        const std::string_view name = TrimmedPath(Items(i).FileName);
-        if (name == wanted) return i;
-        // A file of several patterns (an NSMA file of several frequencies) names them
-        // "path@frequency".
-        if (name.size() > wanted.size() && name.starts_with(wanted) && name[wanted.size()] == '@' &&
-            name.find('/', wanted.size()) == std::string_view::npos) {
-            return i;
-        }
+        if (TrimmedPath(SourcePath(Items(i))) == wanted) return i;
     }
     return -1;
 }
@@ -110,9 +104,28 @@ std::string RemoveExtension(const std::string& name) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+void NamePattern(TPatternData& pattern, const std::string& path, const std::string& partName) {
+    pattern.FileName = partName.empty() ? path : path + "@" + partName;
+    pattern.PartName = partName;
+}
+
+std::string_view SourcePath(const TPatternData& pattern) {
+    const std::string_view name = pattern.FileName;
+    const size_t suffix = pattern.PartName.size() + 1;
+    if (pattern.PartName.empty() || name.size() < suffix || !name.ends_with(pattern.PartName) ||
+        name[name.size() - suffix] != '@') {
+        return name;
+    }
+    return name.substr(0, name.size() - suffix);
+}
+
 std::string DisplayName(const TPatternData& pattern, bool withExtension) {
-    std::string name = FileNamePart(pattern.FileName);
-    return withExtension ? name : RemoveExtension(name);
+    // The part name may hold dots or slashes of its own ("1850.5"): only the file's name
+    // loses its extension.
+    const std::string file(FileNamePartView(SourcePath(pattern)));
+    std::string name = withExtension ? file : RemoveExtension(file);
+    if (!pattern.PartName.empty()) name += "@" + pattern.PartName;
+    return name;
 }
 
 namespace {

@@ -27,7 +27,13 @@ public:
     TRealPointList VerticalCut;
     TDoubleObject Frequency;
     TDoubleObject Gain;
+    // The path of the file the pattern was read from; for one of several patterns of a file
+    // (an NSMA file of several frequencies), followed by "@" and PartName. Set both with
+    // NamePattern.
     std::string FileName;
+    // The pattern's own name within its file (the PATFRE text of one of several frequencies);
+    // empty for the only pattern of a file.
+    std::string PartName;
     int Id = -1;
     double VRotationOffset = 0;
     double HRotationOffset = 0;
@@ -59,11 +65,10 @@ public:
 
     // Clears this list, then refers to every pattern of `source` in order.
     void CopyFrom(const TPatternDataList& source);
-    // Index of the first pattern whose FileName equals the name, both trimmed of leading and
-    // trailing blanks and control characters; letter case counts, as it does on Linux file
-    // systems. A pattern named "name@frequency", one of several read from that file, also
-    // counts. -1 if none.
-    int IndexOfFileName(const std::string& name) const;
+    // Index of the first pattern read from the file at `path` (compared with SourcePath, both
+    // trimmed of leading and trailing blanks and control characters; letter case counts, as
+    // it does on Linux file systems), whichever of the file's patterns it is. -1 if none.
+    int IndexOfFileName(const std::string& path) const;
     void SortById();
 
     // The cut table of CopyPointsToClipboard: a header of names, one line per point of the
@@ -75,7 +80,13 @@ public:
 // "%.1f (%.1f)" of the gain in dBi and in dBd (gain - 2.14).
 std::string GainText(const TPatternData& pattern);
 
-// The file-name part of FileName, without its extension unless withExtension.
+// Names a pattern read from the file at `path`; a non-empty `partName` names one of several
+// patterns of that file.
+void NamePattern(TPatternData& pattern, const std::string& path, const std::string& partName);
+// The path of the file the pattern was read from: FileName without "@" PartName.
+std::string_view SourcePath(const TPatternData& pattern);
+// The file-name part of the source path, without its extension unless withExtension, then
+// "@" PartName for one of several patterns of a file ("sector65_2freq@1850").
 std::string DisplayName(const TPatternData& pattern, bool withExtension);
 std::string FileNamePart(const std::string& path);
 // The same part of a path (what follows the last "/", all of it without one), as a view

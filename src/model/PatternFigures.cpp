@@ -276,17 +276,17 @@ std::string HeaderCheckText(const TPatternData& pattern, const TPatternFigures& 
 const std::vector<TFigureColumn>& FigureColumns() {
     using F = const TPatternFigures&;
     static const std::vector<TFigureColumn> columns = {
-        {"h_width_3db", "H 3dB Width", [](F f) { return f.Horz.Width3Db; }},
-        {"h_width_10db", "H 10dB Width", [](F f) { return f.Horz.Width10Db; }},
-        {"squint", "Squint", [](F f) { return PeakAngleOf(f.Horz); }},
-        {"fb_30", "F/B 30", [](F f) { return f.Horz.FrontToBack30; }},
-        {"fb_180", "F/B 180", [](F f) { return f.Horz.FrontToBack180; }},
-        {"h_peak_sidelobe", "H Peak SLL", [](F f) { return f.Horz.PeakSideLobe; }},
-        {"v_width_3db", "V 3dB Width", [](F f) { return f.Vert.Width3Db; }},
-        {"v_width_10db", "V 10dB Width", [](F f) { return f.Vert.Width10Db; }},
-        {"tilt", "Tilt", [](F f) { return PeakAngleOf(f.Vert); }},
-        {"usls", "USLS", [](F f) { return f.Vert.UpperSideLobeSuppression; }},
-        {"null_fill", "Null Fill", [](F f) { return f.Vert.FirstNullFill; }},
+        {"h_width_3db", "H 3 dB width (\u00b0)", [](F f) { return f.Horz.Width3Db; }},
+        {"h_width_10db", "H 10 dB width (\u00b0)", [](F f) { return f.Horz.Width10Db; }},
+        {"squint", "Squint (\u00b0)", [](F f) { return PeakAngleOf(f.Horz); }},
+        {"fb_30", "F/B 30 (dB)", [](F f) { return f.Horz.FrontToBack30; }},
+        {"fb_180", "F/B 180 (dB)", [](F f) { return f.Horz.FrontToBack180; }},
+        {"h_peak_sidelobe", "H peak SLL (dB)", [](F f) { return f.Horz.PeakSideLobe; }},
+        {"v_width_3db", "V 3 dB width (\u00b0)", [](F f) { return f.Vert.Width3Db; }},
+        {"v_width_10db", "V 10 dB width (\u00b0)", [](F f) { return f.Vert.Width10Db; }},
+        {"tilt", "Tilt (\u00b0)", [](F f) { return PeakAngleOf(f.Vert); }},
+        {"usls", "USLS (dB)", [](F f) { return f.Vert.UpperSideLobeSuppression; }},
+        {"null_fill", "Null fill (dB)", [](F f) { return f.Vert.FirstNullFill; }},
     };
     return columns;
 }

@@ -71,7 +71,7 @@ std::string FigureText(const std::optional<double>& value);
 // The figures by name, in the order reports and tables list them.
 struct TFigureColumn {
     const char* Key;      // ostrel-inspect and CSV name, e.g. "h_width_3db"
-    const char* Caption;  // table and panel caption
+    const char* Caption;  // table and panel caption with its unit, UTF-8
     std::optional<double> (*Value)(const TPatternFigures& figures);
 };
 const std::vector<TFigureColumn>& FigureColumns();

@@ -8,7 +8,7 @@ TOpenBatch::TOpenBatch(TMainModel& model, bool allowDuplicates)
     : FModel(model), FAllowDuplicates(allowDuplicates) {
     if (FAllowDuplicates) return;
     for (int i = 0; i < FModel.Patterns.Count(); ++i) {
-        FOpenPaths.emplace(TrimmedPath(FModel.Patterns.Items(i).FileName));
+        FOpenPaths.emplace(TrimmedPath(SourcePath(FModel.Patterns.Items(i))));
     }
 }
 

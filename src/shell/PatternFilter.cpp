@@ -13,11 +13,12 @@ namespace ostrel {
 
 namespace {
 
-// One column a filter can name. A new column of the table becomes filterable with one row
-// here: its short key, the table column whose header also names it, and how to read it.
+// One column a filter can name: its short key, the table column whose header also names it,
+// and how to read it. A new file column becomes filterable with one row here, a new figure
+// by being a figure.
 struct TFilterField {
     std::string_view Key;
-    int Column;  // the file table's column, -1 for none
+    int Column;                                                        // the table's column
     std::function<std::optional<double>(const TPatternData&)> Number;  // empty for text
     std::function<std::string(const TPatternData&)> Text;              // empty for numbers
     bool MatchesPlainWords;  // plain words of the filter look in this text
@@ -28,22 +29,16 @@ std::optional<double> Figure(const TDoubleObject& value) {
     return value.Value;
 }
 
-const THorzFigures& Horz(const TPatternData& p) {
-    return p.Figures(GetSettings().FUseAzimuth).Horz;
-}
-
-const TVertFigures& Vert(const TPatternData& p) {
-    return p.Figures(true).Vert;
-}
-
-const std::vector<TFilterField>& FilterFields() {
-    static const std::vector<TFilterField> kFields = {
+std::vector<TFilterField> MakeFilterFields() {
+    std::vector<TFilterField> fields = {
         {"id", fcId, [](const TPatternData& p) { return std::optional<double>(p.Id); }, {}, false},
         {"name",
          fcFileName,
          {},
          [](const TPatternData& p) { return FileNamePart(p.FileName); },
          true},
+        // A frequency the file does not state is kept as 0 for the table's cell, but it is
+        // unknown here.
         {"freq", fcFrequency, [](const TPatternData& p) { return Figure(p.Frequency); }, {}, false},
         {"gain", fcGain, [](const TPatternData& p) { return Figure(p.Gain); }, {}, false},
         {"hbw", fcHorzWidth, [](const TPatternData& p) { return Figure(p.HorzWidth); }, {}, false},
@@ -58,25 +53,36 @@ const std::vector<TFilterField>& FilterFields() {
          [](const TPatternData& p) { return std::optional<double>(p.VRotationOffset); },
          {},
          false},
-        // Figures computed from the cuts, under the names ostrel-inspect gives them; the
-        // horizontal ones follow the H cut shown.
-        {"tilt", -1, [](const TPatternData& p) { return Vert(p).PeakAngle; }, {}, false},
-        {"squint", -1, [](const TPatternData& p) { return Horz(p).PeakAngle; }, {}, false},
-        {"h_width_3db", -1, [](const TPatternData& p) { return Horz(p).Width3Db; }, {}, false},
-        {"v_width_3db", -1, [](const TPatternData& p) { return Vert(p).Width3Db; }, {}, false},
-        {"fb_30", -1, [](const TPatternData& p) { return Horz(p).FrontToBack30; }, {}, false},
-        {"fb_180", -1, [](const TPatternData& p) { return Horz(p).FrontToBack180; }, {}, false},
     };
+    // Every figure computed from the cuts, under the name ostrel-inspect gives it and under
+    // its column's header; the horizontal ones follow the H cut shown.
+    for (size_t i = 0; i < FigureColumns().size(); ++i) {
+        const TFigureColumn& figure = FigureColumns()[i];
+        fields.push_back({figure.Key,
+                          fcColumnCount + static_cast<int>(i),
+                          [&figure](const TPatternData& p) {
+                              return figure.Value(p.Figures(GetSettings().FUseAzimuth));
+                          },
+                          {},
+                          false});
+    }
+    return fields;
+}
+
+const std::vector<TFilterField>& FilterFields() {
+    static const std::vector<TFilterField> kFields = MakeFilterFields();
     return kFields;
 }
 
-// A header in lower-case letters and digits only: "Horz. Width" -> "horzwidth".
-std::string KeyOfHeader(std::string_view header, bool firstWordOnly) {
+// A header in lower-case letters and digits only: "Horz. Width" -> "horzwidth"; with
+// `firstWordOnly` only up to its first blank or comma ("Frequency, MHz" -> "frequency"),
+// with `withoutUnit` without a unit in brackets ("F/B 180 (dB)" -> "fb180").
+std::string KeyOfHeader(std::string_view header, bool firstWordOnly, bool withoutUnit) {
     std::string key;
     for (char c : header) {
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
             key += AsciiLower(c);
-        } else if (firstWordOnly && (c == ' ' || c == ',')) {
+        } else if ((firstWordOnly && (c == ' ' || c == ',')) || (withoutUnit && c == '(')) {
             break;
         }
     }
@@ -89,9 +95,14 @@ int FindField(std::string_view key) {
     for (size_t i = 0; i < fields.size(); ++i) {
         const TFilterField& field = fields[i];
         if (wanted == field.Key) return static_cast<int>(i);
-        if (field.Column < 0) continue;
-        const char* header = FileColumnInfo(field.Column).Header;
-        if (wanted == KeyOfHeader(header, false) || wanted == KeyOfHeader(header, true)) {
+        const char* header = TableColumnHeader(field.Column);
+        if (wanted == KeyOfHeader(header, false, false) ||
+            wanted == KeyOfHeader(header, false, true)) {
+            return static_cast<int>(i);
+        }
+        // First words are short and figure headers share them ("H", "F/B"): only the file
+        // columns are named so.
+        if (field.Column < fcColumnCount && wanted == KeyOfHeader(header, true, false)) {
             return static_cast<int>(i);
         }
     }

@@ -23,9 +23,11 @@ public:
 //   key:>=17        comparisons >=, <=, >, <, =
 //   key:6           the value shows as 6 when rounded to the digits typed (5.5 <= v < 6.5)
 //   name:word       a text column contains the word
-// Keys are a column's short key (freq, gain, hbw, vbw, hrot, vrot, id, name) or its header
-// in letters and digits only ("horzwidth", "frequencymhz") or the header's first word
-// ("frequency"), in any letter case. A value a file does not have never matches.
+// Keys are a column's short key (freq, gain, hbw, vbw, hrot, vrot, id, name, and each
+// figure's ostrel-inspect name such as usls) or any column's header in letters and digits
+// only, with or without its unit ("horzwidth", "frequencymhz", "h10dbwidth", "fb180"), or a
+// file column's first word ("frequency"), in any letter case. A value a file does not have
+// (no vertical width, no stated frequency) never matches.
 class TPatternFilter {
 public:
     // Raises EFilterError for a term it cannot read. An empty or blank text matches all.

@@ -2,36 +2,16 @@
 
 #include "model/AsciiText.h"
 #include "model/NumberText.h"
+#include "formats/PatternWriters.h"
 #include "model/PatternData.h"
 #include "shell/PathNames.h"
 
 namespace ostrel {
 
-std::string PatternSourcePath(const TPatternData& pattern) {
-    const std::string& name = pattern.FileName;
-    if (IsExistingFile(name)) return name;
-    // A frequency text may itself hold "@" or "/": the file is the longest prefix that is one.
-    for (size_t at = name.find_last_of('@'); at != std::string::npos && at > 0;
-         at = name.find_last_of('@', at - 1)) {
-        if (IsExistingFile(name.substr(0, at))) return name.substr(0, at);
-    }
-    // The file is gone: a number after the name's last "@" is taken for a frequency.
-    const size_t at = name.find_last_of('@');
-    if (at != std::string::npos && name.find('/', at) == std::string::npos &&
-        IsNumber(std::string_view(name).substr(at + 1))) {
-        return name.substr(0, at);
-    }
-    return name;
-}
-
 std::string ProposedSaveName(const TPatternData& pattern) {
-    const std::string source = PatternSourcePath(pattern);
-    // What follows the source's path, "" or "@frequency", as part of one file name.
-    std::string frequency = pattern.FileName.substr(source.size());
-    for (char& c : frequency) {
-        if (c == '/' || static_cast<unsigned char>(c) < 0x20) c = '_';
-    }
-    return RemoveExtension(FileNamePart(source)) + frequency;
+    // The frequency comes from inside the file: it may hold a "/" or a line break.
+    const std::string part = pattern.PartName.empty() ? std::string() : "@" + pattern.PartName;
+    return SafeFileName(RemoveExtension(std::string(FileNamePartView(SourcePath(pattern)))) + part);
 }
 
 std::string WithExtension(const std::string& path, std::string_view extension) {

@@ -7,16 +7,9 @@ namespace ostrel {
 
 class TPatternData;
 
-// The file a pattern was read from. A file of several patterns (an NSMA file of several
-// frequencies) names them "path@frequency": when the whole name is no file, the longest part
-// before an "@" that is one; when none is (the file is gone), the part before the last "@"
-// if a number follows it.
-std::string PatternSourcePath(const TPatternData& pattern);
-
 // The name Save As proposes for a pattern: its file name without the extension, followed by
 // "@frequency" for one of several patterns of a file ("sector65_2freq@1850"), so that the
-// patterns of one file get names that differ. One path component: "/" and control bytes in
-// the frequency become "_".
+// patterns of one file get names that differ. One path component (see SafeFileName).
 std::string ProposedSaveName(const TPatternData& pattern);
 
 // The path with ".extension" added unless its name already ends in it (any letter case).

@@ -85,6 +85,7 @@ std::optional<TWindowPlacement> TWindowPlacement::Load(const std::string& iniPat
         if (ini.ValueExists(kSection, "HiddenColumns")) {
             placement.HiddenColumns = SplitNumbers(ini.ReadString(kSection, "HiddenColumns", ""));
         }
+        placement.FiguresWidth = std::max(0, ini.ReadInteger(kSection, "FiguresWidth", 0));
         return placement;
     } catch (...) {
         return std::nullopt;
@@ -105,6 +106,7 @@ void TWindowPlacement::Save(const std::string& iniPath) const {
         ini.WriteString(kSection, "ColumnOrder", JoinNumbers(ColumnOrder));
         ini.WriteString(kSection, "ColumnWidths", JoinNumbers(ColumnWidths));
         if (HiddenColumns) ini.WriteString(kSection, "HiddenColumns", JoinNumbers(*HiddenColumns));
+        if (FiguresWidth > 0) ini.WriteInteger(kSection, "FiguresWidth", FiguresWidth);
         ini.Save(iniPath);
     } catch (...) {
         // The window simply opens at its default place next time.

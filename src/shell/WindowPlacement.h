@@ -25,6 +25,9 @@ struct TWindowPlacement {
     std::vector<int> ColumnWidths;
     // The columns the user hid; nothing when the file does not say (the table's defaults).
     std::optional<std::vector<int>> HiddenColumns;
+    // The docked Figures panel's width; 0 when the user never showed it (it then opens at a
+    // width that fits its content).
+    int FiguresWidth = 0;
 
     // Reads the section; nothing when the section is missing, a rectangle value is missing or
     // not a number, or the file cannot be read. Malformed column lists read as empty.

@@ -1,6 +1,7 @@
 #include "views/SideBySide.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -27,6 +28,10 @@ constexpr double kCartesianAspectRatio = 1.5;
 constexpr double kLegendTopGap = 30;
 // Room kept free under the legend's last line.
 constexpr double kLegendBottomGap = 4;
+// The legend's colour swatches stand this far left of its text.
+constexpr double kLegendSwatchReach = 20;
+// Free room kept between the legend and graphs moved out of its way.
+constexpr double kKeepClearGap = 6;
 
 std::unique_ptr<TSeries> MakeCutSeries(const TRealPointList& cut, TColor color, double rotation) {
     auto series = std::make_unique<TSeries>(true);
@@ -79,6 +84,22 @@ double ReachRatio(const TRealRect& box, const TRealRect& room, const TRealPoint&
 
 bool BoxesOverlap(const TRealRect& a, const TRealRect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+bool AnyOverlaps(const std::vector<TRealRect>& boxes, const TRealRect& area) {
+    return std::any_of(boxes.begin(), boxes.end(),
+                       [&area](const TRealRect& box) { return BoxesOverlap(box, area); });
+}
+
+// Whether the disc reaches into the rectangle: its nearest point lies within the radius.
+bool DiscOverlaps(const TRealPoint& centre, double radius, const TRealRect& area) {
+    const double dx = centre.X - std::clamp(centre.X, area.Left, area.Right);
+    const double dy = centre.Y - std::clamp(centre.Y, area.Top, area.Bottom);
+    return dx * dx + dy * dy < radius * radius;
+}
+
+TRealPoint CentreOf(const TRealRect& rect) {
+    return {rect.Left + (rect.Right - rect.Left) / 2, rect.Top + (rect.Bottom - rect.Top) / 2};
 }
 
 // Whether any angle label (the first `count` boxes, in order around the circle) touches its
@@ -156,13 +177,45 @@ TRealRect TSideBySidePatterns::PolarHalf(bool leftHalf) const {
                                 static_cast<double>(Bounds.Bottom)};
 }
 
+bool TSideBySidePatterns::HasKeepClear() const {
+    return KeepClear.Right > KeepClear.Left && KeepClear.Bottom > KeepClear.Top;
+}
+
 TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const {
-    TPolarLayout layout{PolarRadius(), kLabelRadiusFactor * PolarRadius()};
+    const TPolarLayout halves = FitPolarInRooms(PolarHalf(true), PolarHalf(false));
+    if (!HasKeepClear() || !PolarReachesKeepClear(halves)) return halves;
+    // Beside the kept area, or below it, in the halves of what is left.
+    const TRealRect clear = Inset(KeepClear, -kKeepClearGap);
+    const double top = Bounds.Top;
+    const double bottom = Bounds.Bottom;
+    const TPolarLayout beside =
+        FitPolarInRooms({static_cast<double>(Bounds.Left), top, clear.Left, bottom},
+                        {clear.Right, top, static_cast<double>(Bounds.Right), bottom});
+    TSideBySidePatterns below;
+    below.Drawer = Drawer;
+    below.LogScale = LogScale;
+    below.Bounds = Bounds;
+    const double belowTop = std::max(top, std::ceil(clear.Bottom));
+    below.Bounds.Top = static_cast<int>(std::min(belowTop, bottom));
+    const TPolarLayout under = belowTop < bottom
+                                   ? FitPolarInRooms(below.PolarHalf(true), below.PolarHalf(false))
+                                   : TPolarLayout{};
+    const TPolarLayout& best = beside.Radius >= under.Radius ? beside : under;
+    return best.Radius > 0 ? best : halves;
+}
+
+TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FitPolarInRooms(
+    const TRealRect& leftRoom, const TRealRect& rightRoom) const {
+    const TRealRect rooms[2] = {leftRoom, rightRoom};
+    double radius = std::numeric_limits<double>::infinity();
+    for (const TRealRect& room : rooms) {
+        radius = std::min(
+            radius, std::min(room.Right - room.Left, room.Bottom - room.Top) / 2 - kPolarMargin);
+    }
+    TPolarLayout layout{radius, kLabelRadiusFactor * radius, CentreOf(leftRoom),
+                        CentreOf(rightRoom)};
     if (!Drawer || !(layout.Radius > 0)) return layout;
     const double floorDb = GetSettings().FRadialFloor;
-    const double width = static_cast<double>(Bounds.Right) - Bounds.Left;
-    const double height = static_cast<double>(Bounds.Bottom) - Bounds.Top;
-    const double centerY = Bounds.Top + height / 2;
     // Angle labels pushed out beyond 1.1 R, where tiny graphs would have them touch.
     double labelRoom = 0;
     for (int step = 0; step < kMaxFitSteps; ++step) {
@@ -171,7 +224,7 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const
         bool touching = false;
         for (bool leftHalf : {true, false}) {
             TPolarGraph probe(true);
-            const TRealPoint center{Bounds.Left + (leftHalf ? 0.25 : 0.75) * width, centerY};
+            const TRealPoint center = leftHalf ? layout.LeftCenter : layout.RightCenter;
             ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, floorDb,
                                        LogScale);
             probe.SetLabelRadius(layout.LabelRadius);
@@ -179,7 +232,7 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const
             TTextBoundsDrawer boxes(*Drawer);
             probe.Draw(boxes);
             if (!boxes.HasText()) return layout;
-            const TRealRect room = PolarHalf(leftHalf);
+            const TRealRect& room = rooms[leftHalf ? 0 : 1];
             ratio = std::max(ratio, ReachRatio(boxes.Bounds(), room, center));
             gapRatio =
                 std::max(gapRatio, ReachRatio(boxes.Bounds(), Inset(room, kLabelEdgeGap), center));
@@ -189,10 +242,10 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const
         if (ratio > 1) {
             // Label sizes and distances grow with the radius: scale it down to fit, with the
             // gap that moved labels keep from the edge.
-            double radius = std::floor(layout.Radius / gapRatio);
-            if (radius >= layout.Radius) radius = std::ceil(layout.Radius) - 1;
-            if (radius < 1) return layout;
-            layout.Radius = radius;
+            double smaller = std::floor(layout.Radius / gapRatio);
+            if (smaller >= layout.Radius) smaller = std::ceil(layout.Radius) - 1;
+            if (smaller < 1) return layout;
+            layout.Radius = smaller;
         } else {
             labelRoom += 1;
         }
@@ -201,21 +254,37 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const
     return layout;
 }
 
+bool TSideBySidePatterns::PolarReachesKeepClear(const TPolarLayout& layout) const {
+    if (!(layout.Radius > 0)) return false;
+    const double floorDb = GetSettings().FRadialFloor;
+    for (bool leftHalf : {true, false}) {
+        const TRealPoint center = leftHalf ? layout.LeftCenter : layout.RightCenter;
+        if (DiscOverlaps(center, layout.Radius, KeepClear)) return true;
+        if (!Drawer) continue;
+        TPolarGraph probe(true);
+        ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, floorDb,
+                                   LogScale);
+        probe.SetLabelRadius(layout.LabelRadius);
+        if (!leftHalf) probe.SetZeroPosition(zpRight);
+        TTextBoundsDrawer boxes(*Drawer);
+        probe.Draw(boxes);
+        if (AnyOverlaps(boxes.Boxes(), KeepClear)) return true;
+    }
+    return false;
+}
+
 void TSideBySidePatterns::DrawPolar() {
     if (!Drawer) return;
     const TPolarLayout layout = FittedPolarLayout();
     const double radius = layout.Radius;
     if (!(radius > 0)) return;
     const TSettings& settings = GetSettings();
-    const double width = static_cast<double>(Bounds.Right) - Bounds.Left;
-    const double height = static_cast<double>(Bounds.Bottom) - Bounds.Top;
-    const double centerY = Bounds.Top + height / 2;
 
     TPolarGraph horizontal(true);
     TPolarGraph vertical(true);
-    ConfigurePatternPolarGraph(horizontal, Drawer, Bounds.Left + 0.25 * width, centerY, radius,
+    ConfigurePatternPolarGraph(horizontal, Drawer, layout.LeftCenter.X, layout.LeftCenter.Y, radius,
                                settings.FRadialFloor, LogScale);
-    ConfigurePatternPolarGraph(vertical, Drawer, Bounds.Left + 0.75 * width, centerY, radius,
+    ConfigurePatternPolarGraph(vertical, Drawer, layout.RightCenter.X, layout.RightCenter.Y, radius,
                                settings.FRadialFloor, LogScale);
     horizontal.SetLabelRadius(layout.LabelRadius);
     vertical.SetLabelRadius(layout.LabelRadius);
@@ -253,9 +322,65 @@ TRealRect TSideBySidePatterns::CartesianFitRect(bool leftHalf) const {
 }
 
 TRealRect TSideBySidePatterns::FittedCartesianRect(bool leftHalf) const {
-    TRealRect fit = CartesianFitRect(leftHalf);
+    return FittedCartesianRects()[leftHalf ? 0 : 1];
+}
+
+std::array<TRealRect, 2> TSideBySidePatterns::FittedCartesianRects() const {
+    const std::array<TRealRect, 2> halves = {FitCartesianInRoom(CartesianHalf(true)),
+                                             FitCartesianInRoom(CartesianHalf(false))};
+    if (!HasKeepClear() || !CartesianReachesKeepClear(halves)) return halves;
+    // Beside the kept area, or below it, whichever leaves the larger plots; both halves move
+    // together so that the two plots stay alike.
+    const TRealRect clear = Inset(KeepClear, -kKeepClearGap);
+    const double top = Bounds.Top;
+    const double bottom = Bounds.Bottom;
+    const std::array<TRealRect, 2> beside = {
+        FitCartesianInRoom({static_cast<double>(Bounds.Left), top, clear.Left, bottom}),
+        FitCartesianInRoom({clear.Right, top, static_cast<double>(Bounds.Right), bottom})};
+    std::array<TRealRect, 2> below = halves;
+    if (clear.Bottom < bottom) {
+        for (bool left : {true, false}) {
+            TRealRect room = CartesianHalf(left);
+            room.Top = std::max(room.Top, std::ceil(clear.Bottom));
+            below[left ? 0 : 1] = FitCartesianInRoom(room);
+        }
+    }
+    auto smallerPlot = [this](const std::array<TRealRect, 2>& fits) {
+        double width = std::numeric_limits<double>::infinity();
+        for (const TRealRect& fit : fits) {
+            TDatasetRectGraph probe(true);
+            ConfigureCartesianGraph(probe, Drawer, GetSettings().FRadialFloor);
+            probe.FitRect = fit;
+            const TRealRect plot = probe.PlotRect();
+            width = std::min(width, HoldsPlot(fit) ? plot.Right - plot.Left : 0.0);
+        }
+        return width;
+    };
+    const double besideWidth = smallerPlot(beside);
+    const double belowWidth = clear.Bottom < bottom ? smallerPlot(below) : 0;
+    if (std::max(besideWidth, belowWidth) <= 0) return halves;
+    return besideWidth >= belowWidth ? beside : below;
+}
+
+bool TSideBySidePatterns::CartesianReachesKeepClear(const std::array<TRealRect, 2>& fits) const {
+    for (const TRealRect& fit : fits) {
+        if (!HoldsPlot(fit)) continue;
+        TDatasetRectGraph probe(true);
+        ConfigureCartesianGraph(probe, Drawer, GetSettings().FRadialFloor);
+        probe.FitRect = fit;
+        if (BoxesOverlap(probe.PlotRect(), KeepClear)) return true;
+        if (!Drawer) continue;
+        TTextBoundsDrawer boxes(*Drawer);
+        probe.Draw(boxes);
+        if (AnyOverlaps(boxes.Boxes(), KeepClear)) return true;
+    }
+    return false;
+}
+
+TRealRect TSideBySidePatterns::FitCartesianInRoom(const TRealRect& room) const {
+    TRealRect fit{room.Left + kCartesianInsetX, room.Top + kCartesianInsetY,
+                  room.Right - kCartesianInsetX, room.Bottom - kCartesianInsetY};
     if (!Drawer) return fit;
-    const TRealRect room = CartesianHalf(leftHalf);
     const TRealRect inner = Inset(room, kLabelEdgeGap);
     TDatasetRectGraph probe(true);
     ConfigureCartesianGraph(probe, Drawer, GetSettings().FRadialFloor);
@@ -296,14 +421,15 @@ void TSideBySidePatterns::DrawCartesian() {
         graph.Series->Add(
             MakeHorizontalSeries(Patterns.Items(i), PatternColor(i), settings.FUseAzimuth));
     }
-    graph.FitRect = FittedCartesianRect(true);
+    const std::array<TRealRect, 2> fits = FittedCartesianRects();
+    graph.FitRect = fits[0];
     if (HoldsPlot(graph.FitRect)) graph.Draw(*Drawer);
 
     graph.Series->Clear();
     for (int i = 0; i < Patterns.Count(); ++i) {
         graph.Series->Add(MakeVerticalSeries(Patterns.Items(i), PatternColor(i)));
     }
-    graph.FitRect = FittedCartesianRect(false);
+    graph.FitRect = fits[1];
     if (HoldsPlot(graph.FitRect)) graph.Draw(*Drawer);
 }
 
@@ -311,6 +437,29 @@ TRealPoint TSideBySideDrawer::AutoLegendOrigin() const {
     const double left = Bounds.Left;
     const double right = Bounds.Right;
     return {left + (right - left) / 2, static_cast<double>(Bounds.Top) + kLegendTopGap};
+}
+
+void TSideBySideDrawer::SetUpLegend(TBasicLegendDrawer& legend, TDrawer& drawer) const {
+    legend.Drawer = &drawer;
+    legend.Patterns.CopyFrom(Patterns);
+    legend.Colors = SeriesColorArray(Patterns.Count());
+    legend.MaxWidth = LegendMaxWidth;
+    legend.TextSize = LegendFontSize;
+    legend.Align = LegendAlign;
+    legend.Origin = LegendAutoPlace ? AutoLegendOrigin() : LegendOrigin;
+    legend.MaxBottom = LegendAutoPlace ? Bounds.Bottom - kLegendBottomGap : LegendMaxBottom;
+}
+
+TRealRect TSideBySideDrawer::AutoLegendBox() const {
+    if (!Drawer || !ShowLegend || !LegendAutoPlace) return {};
+    TTextBoundsDrawer boxes(*Drawer);
+    TBasicLegendDrawer legend;
+    SetUpLegend(legend, boxes);
+    legend.Draw();
+    if (!boxes.HasText()) return {};
+    TRealRect box = boxes.Bounds();
+    box.Left -= kLegendSwatchReach;
+    return box;
 }
 
 void TSideBySideDrawer::Draw() {
@@ -324,6 +473,9 @@ void TSideBySideDrawer::Draw() {
         graphs.Patterns.CopyFrom(Patterns);
         graphs.Bounds = Bounds;
         graphs.Colors = colors;
+        // On a narrow area the graphs shrink out of the legend's way rather than lie under it.
+        const TRealRect legendBox = AutoLegendBox();
+        graphs.KeepClear = legendBox;
         if (GraphType == gtPolar) {
             graphs.DrawPolar();
         } else {
@@ -333,14 +485,7 @@ void TSideBySideDrawer::Draw() {
 
     if (!ShowLegend) return;
     TBasicLegendDrawer legend;
-    legend.Drawer = Drawer;
-    legend.Patterns.CopyFrom(Patterns);
-    legend.Colors = colors;
-    legend.MaxWidth = LegendMaxWidth;
-    legend.TextSize = LegendFontSize;
-    legend.Align = LegendAlign;
-    legend.Origin = LegendAutoPlace ? AutoLegendOrigin() : LegendOrigin;
-    legend.MaxBottom = LegendAutoPlace ? Bounds.Bottom - kLegendBottomGap : LegendMaxBottom;
+    SetUpLegend(legend, *Drawer);
     legend.Draw();
 }
 

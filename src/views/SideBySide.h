@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "graphs/PolarGraph.h"
 #include "model/PatternData.h"
 #include "model/PrimitiveObjects.h"
+#include "views/LegendDrawer.h"
 
 namespace ostrel {
 
@@ -51,13 +53,18 @@ public:
     // it wherever every label then lies inside its graph's half of Bounds and no two angle
     // labels touch; otherwise the largest smaller radius for which they do, as Drawer
     // measures the labels.
+    // With KeepClear set, graphs that would reach into it are laid out again beside it or
+    // below it, whichever leaves the larger graphs; the centres then move with them.
     struct TPolarLayout {
         double Radius = 0;
         double LabelRadius = 0;
+        TRealPoint LeftCenter;
+        TRealPoint RightCenter;
     };
     TPolarLayout FittedPolarLayout() const;
     // The Cartesian plot's fit rectangle as drawn: CartesianFitRect, shrunk where a label would
-    // otherwise stick out of the half (large plots have large labels).
+    // otherwise stick out of the half (large plots have large labels); with KeepClear set,
+    // moved below it when the plot or its labels would reach into it.
     TRealRect FittedCartesianRect(bool leftHalf) const;
     // The half of Bounds that one graph and its labels own: polar graphs split the area in
     // the middle; Cartesian halves are (width div 2) wide, anchored at either edge.
@@ -69,9 +76,17 @@ public:
     TRect Bounds;
     TColorArray Colors;  // index-aligned with Patterns; missing entries use SeriesColor
     bool LogScale = false;
+    // An area the graphs leave free (the legend of the screen view); none while empty.
+    TRealRect KeepClear{};
 
 private:
     TColor PatternColor(int index) const;
+    bool HasKeepClear() const;
+    TPolarLayout FitPolarInRooms(const TRealRect& leftRoom, const TRealRect& rightRoom) const;
+    bool PolarReachesKeepClear(const TPolarLayout& layout) const;
+    TRealRect FitCartesianInRoom(const TRealRect& room) const;
+    std::array<TRealRect, 2> FittedCartesianRects() const;
+    bool CartesianReachesKeepClear(const std::array<TRealRect, 2>& fits) const;
 };
 
 // The side-by-side pattern view as callers use it: the graphs of TSideBySidePatterns in
@@ -89,6 +104,9 @@ public:
     // Where an automatically placed legend hangs from: the middle of the top edge, 30
     // units down.
     TRealPoint AutoLegendOrigin() const;
+    // The box an automatically placed legend covers, swatches included; empty without a
+    // legend or without patterns. The graphs keep out of it.
+    TRealRect AutoLegendBox() const;
 
     TRect Bounds;
     TPatternDataList Patterns{false};
@@ -104,6 +122,9 @@ public:
     std::uint8_t GraphType = gtPolar;
     bool ShowLegend = true;
     bool LogScale = false;  // polar graphs only
+
+private:
+    void SetUpLegend(TBasicLegendDrawer& legend, TDrawer& drawer) const;
 };
 
 }  // namespace ostrel

@@ -104,6 +104,30 @@ void TSurfaceView::ZoomBy(double factor) {
     FZoom = std::clamp(FZoom * factor, kMinZoom, kMaxZoom);
 }
 
+void TSurfaceView::Step(TStep step) {
+    // A drag to the right lowers the yaw, a drag downwards raises the pitch.
+    switch (step) {
+        case stLeft:
+            Turn(kKeyTurnDeg, 0);
+            break;
+        case stRight:
+            Turn(-kKeyTurnDeg, 0);
+            break;
+        case stUp:
+            Turn(0, -kKeyTurnDeg);
+            break;
+        case stDown:
+            Turn(0, kKeyTurnDeg);
+            break;
+        case stZoomIn:
+            ZoomBy(kZoomNotch);
+            break;
+        case stZoomOut:
+            ZoomBy(1 / kZoomNotch);
+            break;
+    }
+}
+
 void TSurfaceView::Reset() {
     FYawDeg = kDefaultYawDeg;
     FPitchDeg = kDefaultPitchDeg;

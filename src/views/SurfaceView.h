@@ -39,6 +39,12 @@ public:
     void Turn(double yawDeg, double pitchDeg);
     // Multiplies the zoom, kept within 0.2..20.
     void ZoomBy(double factor);
+    // One step of the keyboard: the arrows turn the surface as a drag that way does, by
+    // kKeyTurnDeg; zooming in or out is one notch of the wheel.
+    enum TStep : std::uint8_t { stLeft, stRight, stUp, stDown, stZoomIn, stZoomOut };
+    static constexpr double kKeyTurnDeg = 5;
+    static constexpr double kZoomNotch = 1.1;
+    void Step(TStep step);
     // The starting view.
     void Reset();
 

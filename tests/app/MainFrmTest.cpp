@@ -21,9 +21,11 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -659,12 +661,18 @@ TEST_F(MainFormTest, HeaderClicksWithAnyMouseButtonSortButNeverWithoutPatterns) 
     EXPECT_TRUE(Form->SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
 
-    // After Close All a click changes nothing: not the colour, not the arrow.
+    // Close All forgets the order; a click on the empty table changes nothing.
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_FALSE(header->isSortIndicatorShown());
     click(fcGain, Qt::LeftButton);
-    EXPECT_EQ(Form->SortColumn(), fcFrequency);
-    EXPECT_EQ(header->sortIndicatorSection(), fcFrequency);
-    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_FALSE(header->isSortIndicatorShown());
+    Open({Pattern("b.txt", 900, 12), Pattern("a.txt", 850, 17.5)});
+    EXPECT_EQ(Cell(0, fcFileName), "b");
+    click(fcFrequency, Qt::LeftButton);
+    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_EQ(Cell(0, fcFileName), "a");
     Form->hide();
 }
 
@@ -815,6 +823,34 @@ TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
     bar.SetText("c");
     CreateForm();
     EXPECT_EQ(Form->FilterBar().Text(), "c");
+}
+
+TEST_F(MainFormTest, FilterCountFollowsEveryRowAndAnErrorLeavesTheFieldUsable) {
+    Open({Pattern("a.txt", 850, 10), Pattern("b.txt", 1850, 17)});
+    TFilterBar& bar = Form->FilterBar();
+    bar.SetText("freq:>1000");
+    EXPECT_EQ(bar.CountText(), "1 of 2");
+    // Rows the filter hides still count: one file, a batch, a closed hidden pattern.
+    Open({Pattern("c.txt", 900, 12)});
+    EXPECT_EQ(bar.CountText(), "1 of 3");
+    Open({Pattern("d.txt", 2100, 12), Pattern("e.txt", 700, 1)});
+    EXPECT_EQ(bar.CountText(), "2 of 5");
+    Form->Model().RemovePattern(Form->Model().Patterns.Items(0));
+    EXPECT_EQ(bar.CountText(), "2 of 4");
+
+    // In the narrowest window a long message is cut short (whole in its tool tip).
+    Form->show();
+    Form->resize(640, 600);
+    bar.SetText("freq:>1000 slope:6");
+    QApplication::processEvents();
+    auto* count = bar.findChild<QLabel*>("lblFilterCount");
+    EXPECT_GE(bar.Edit()->width(), 160);
+    EXPECT_EQ(count->toolTip(), bar.ErrorText());
+    EXPECT_TRUE(count->text().endsWith(QChar(0x2026))) << count->text().toStdString();
+    EXPECT_LE(count->fontMetrics().horizontalAdvance(count->text()), count->contentsRect().width());
+    SaveTestPng(Form->grab().toImage(), "app/filter-bar-error-narrow.png");
+    bar.SetText("freq:>1000");
+    EXPECT_EQ(count->text(), "2 of 4");
 }
 
 TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
@@ -1106,7 +1142,9 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
     for (int column = fcColumnCount; column < TableColumnCount(); ++column) {
         EXPECT_TRUE(header->isSectionHidden(column)) << "the table looks as it always did";
     }
-    const int width3 = fcColumnCount;  // "H 3dB Width"
+    const int width3 = fcColumnCount;
+    EXPECT_EQ(Form->FileTable().headerData(width3, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("H 3 dB width (\u00b0)"));
     EXPECT_EQ(Cell(0, width3), "30.0");
     EXPECT_EQ(Cell(1, width3), "15.0");
     // Only the second file's header disagrees: a mark with a tool tip on its row.
@@ -1131,7 +1169,7 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
     Form->findChild<QAction*>("mmiFigures")->trigger();
     EXPECT_TRUE(Form->Figures().Panel().isVisible());
     EXPECT_TRUE(Form->Figures().Panel().CopyText().startsWith(
-        "\twide\tnarrow\r\nH 3dB Width\t30.0\t15.0\r\n"));
+        "\twide\tnarrow\r\nH 3 dB width (\u00b0)\t30.0\t15.0\r\n"));
     Form->Figures().Panel().CopyToClipboard();
     EXPECT_EQ(QApplication::clipboard()->text(), Form->Figures().Panel().CopyText());
 
@@ -1238,6 +1276,39 @@ TEST_F(MainFormTest, FilesWrittenKeepNamesThatAreNotUtf8) {
         EXPECT_TRUE(ReadFileBytes(latin + "/job.pdf").starts_with("%PDF"));
         std::filesystem::remove(latin + "/job.pdf");
     }
+}
+
+TEST_F(MainFormTest, FiguresPanelOpensWideEnoughForItsContentAndKeepsItsWidth) {
+    Open({Pattern("a.txt", 850, 10, 65), Pattern("b.txt", 1850, 17, 65)});
+    Form->show();
+    SelectRows({0, 1});
+    Form->findChild<QAction*>("mmiFigures")->trigger();
+    QApplication::processEvents();
+    TFiguresPanel& panel = Form->Figures().Panel();
+    EXPECT_EQ(panel.width(), panel.FittingWidth());
+    EXPECT_EQ(panel.Table()->horizontalScrollBar()->maximum(), 0)
+        << "every caption and both patterns fit";
+    Form->resizeDocks({&panel}, {panel.width() + 90}, Qt::Horizontal);
+    QApplication::processEvents();
+    const int chosen = panel.width();
+    EXPECT_GT(chosen, panel.FittingWidth());
+    Form.reset();
+    EXPECT_NE(
+        ReadFileBytes(Folder.File("settings.ini")).find("FiguresWidth=" + std::to_string(chosen)),
+        std::string::npos);
+
+    CreateForm();
+    Form->show();
+    Form->findChild<QAction*>("mmiFigures")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Form->Figures().Panel().width(), chosen);
+    // Widened further with many patterns shown, the graphs keep out of the legend's way.
+    for (int i = 0; i < 8; ++i)
+        Open({Pattern("band_" + std::to_string(1850 + i) + ".txt", 1850, 17)});
+    Form->FileView()->selectAll();
+    Form->resizeDocks({&Form->Figures().Panel()}, {560}, Qt::Horizontal);
+    QApplication::processEvents();
+    SaveTestPng(Form->grab().toImage(), "app/figures-panel-wide.png");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -107,6 +108,35 @@ TEST_F(Surface3dFormTest, OpensTurnsByADragResetsAndPicksPatternsFromItsList) {
     form->SetPatterns(one);
     EXPECT_FALSE(list->isVisible());
     form->close();
+}
+
+TEST_F(Surface3dFormTest, TheKeyboardTurnsZoomsAndClosesTheWindow) {
+    QWidget main;
+    QPointer<TSurface3dForm> form = OpenSurface3dWindow(&main, Selection, 1);
+    QWidget* area = form->PaintArea();
+    EXPECT_EQ(form->focusWidget(), area) << "the arrows turn the surface from the start";
+    const TSurfaceView& view = form->View();
+    const double yaw = view.YawDeg();
+    const double pitch = view.PitchDeg();
+    // Each key moves the view as a drag or a wheel notch that way would.
+    const struct {
+        Qt::Key Key;
+        double Yaw, Pitch, Zoom;
+    } steps[] = {
+        {Qt::Key_Right, yaw - 5, pitch, 1}, {Qt::Key_Right, yaw - 10, pitch, 1},
+        {Qt::Key_Left, yaw - 5, pitch, 1},  {Qt::Key_Down, yaw - 5, pitch + 5, 1},
+        {Qt::Key_Up, yaw - 5, pitch, 1},    {Qt::Key_Plus, yaw - 5, pitch, 1.1},
+        {Qt::Key_Minus, yaw - 5, pitch, 1}, {Qt::Key_Minus, yaw - 5, pitch, 1 / 1.1},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(area, step.Key);
+        EXPECT_NEAR(view.YawDeg(), step.Yaw, 1e-9);
+        EXPECT_NEAR(view.PitchDeg(), step.Pitch, 1e-9);
+        EXPECT_NEAR(view.Zoom(), step.Zoom, 1e-9);
+    }
+    QTest::keyClick(area, Qt::Key_Escape);  // closes the window, which deletes itself
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
 }
 
 TEST_F(Surface3dFormTest, CopyImagePutsSvgAndPngWhoseExtentFollowsTheScale) {

@@ -161,9 +161,10 @@ TEST_F(SideBySideRender, CartesianFloorCutsTheCurves) {
 // changes the left graph of a tilted pattern.
 TEST_F(SideBySideRender, OffsetsTurnTheCurvesAndTheHCutChoiceShows) {
     GetSettings().FUseAzimuth = false;
-    const QSize size(1200, 600);
-    const QPointF left(300, 300);
-    const QPointF right(900, 300);
+    // Tall enough for the wrapped legend to hang between the graphs without moving them.
+    const QSize size(1200, 740);
+    const QPointF left(300, 370);
+    const QPointF right(900, 370);
     const QImage straight = Render(size, gtPolar, false);
     Patterns[1]->HRotationOffset = 45;
     Patterns[1]->VRotationOffset = -10;

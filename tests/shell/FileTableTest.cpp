@@ -130,7 +130,7 @@ TEST(FileTable, FigureColumnsSortNumericallyWithEmptyCellsLast) {
     }
     int squintColumn = -1;
     for (int column = fcColumnCount; column < TableColumnCount(); ++column) {
-        if (std::string(TableColumnHeader(column)) == "Squint") squintColumn = column;
+        if (std::string(TableColumnHeader(column)) == "Squint (\u00b0)") squintColumn = column;
     }
     ASSERT_GT(squintColumn, 0);
     EXPECT_EQ(TableCellText(*rows[1], squintColumn, false, false), "-20.0");

@@ -127,6 +127,39 @@ TEST(OpenBatch, ParallelLoadGivesWhatOneByOneGives) {
     }
 }
 
+TEST(OpenBatch, AFileOfSeveralPatternsCountsOnceAndKeepsItsPartsApart) {
+    const TTempDir dir;
+    std::string nsma = ReadFileBytes(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm");
+    nsma.replace(nsma.find("PATFRE:,2100"), 12, "PATFRE:,2100.5");
+    const std::string twoFrequencies = dir.Write("sector65_2freq.nsm", nsma);
+    const std::string atSign = dir.Write("ant@home.txt", GoodFile(900));
+    const std::string plain = dir.Write("ant", GoodFile(900));
+
+    TMainModel model;
+    for (const auto& batchPaths : {std::vector<std::string>{twoFrequencies, atSign},
+                                   std::vector<std::string>{twoFrequencies, plain, atSign}}) {
+        TOpenBatch batch(model, false);
+        TOrderedLoad load(batchPaths, 1);
+        while (load.TakeNext([&batch](TLoadResult& result) { batch.Add(result); })) {
+        }
+    }
+    // The second batch adds only the file named like the first part of another's name.
+    ASSERT_EQ(model.Patterns.Count(), 4);
+    const char* names[][2] = {{"sector65_2freq@1850", "sector65_2freq.nsm@1850"},
+                              {"sector65_2freq@2100.5", "sector65_2freq.nsm@2100.5"},
+                              {"ant@home", "ant@home.txt"},
+                              {"ant", "ant"}};
+    for (int i = 0; i < 4; ++i) {
+        const TPatternData& pattern = model.Patterns.Items(i);
+        EXPECT_EQ(DisplayName(pattern, false), names[i][0]);
+        EXPECT_EQ(DisplayName(pattern, true), names[i][1]);
+        EXPECT_EQ(model.Patterns.IndexOfFileName(std::string(SourcePath(pattern))), i < 2 ? 0 : i);
+    }
+    EXPECT_EQ(SourcePath(model.Patterns.Items(1)), twoFrequencies);
+    EXPECT_EQ(model.Patterns.IndexOfFileName(twoFrequencies + "@1850"), -1)
+        << "a part is no file of its own";
+}
+
 TEST(OpenBatch, CancelKeepsWhatWasTakenAndStopsTheRest) {
     std::vector<std::string> paths;
     for (int i = 0; i < 50; ++i) paths.push_back("/lib/" + std::to_string(i) + ".txt");

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+
+#include "formats/PatternLoaders.h"
+#include "shell/FileTable.h"
 
 namespace ostrel {
 namespace {
@@ -28,8 +32,19 @@ struct TLibrary {
             if (rows[i].VertWidth != 0) p.VertWidth.SetValue(rows[i].VertWidth);
         }
         Patterns[1].HRotationOffset = -20;
-        Patterns[1].AzimuthFigures.Vert.PeakAngle = 6;
-        Patterns[1].HorizontalFigures.Vert.PeakAngle = 6;
+        // Figures from the cuts, alike for either H cut: USLS, null fill, 10 dB width, F/B.
+        const double figures[3][4] = {{25, -30, 75, 29.6}, {15, -18, 160, 31}, {20.5, -20, 70, 40}};
+        for (int i = 0; i < 3; ++i) {
+            for (TPatternFigures* f :
+                 {&Patterns[i].AzimuthFigures, &Patterns[i].HorizontalFigures}) {
+                f->Vert.Computed = i == 1;  // only its tilt is known
+                f->Vert.PeakAngle = 6;
+                f->Vert.UpperSideLobeSuppression = figures[i][0];
+                f->Vert.FirstNullFill = figures[i][1];
+                f->Horz.Width10Db = figures[i][2];
+                f->Horz.FrontToBack180 = figures[i][3];
+            }
+        }
     }
     // "1 0 1": which of the three patterns the filter lets through.
     std::string Through(const std::string& text) const {
@@ -77,17 +92,53 @@ TEST(PatternFilter, TermsSelectTheRowsTheyDescribe) {
     }
 }
 
+TEST(PatternFilter, EveryColumnHeaderNamesItsColumnAndAnUnstatedFrequencyNeverMatches) {
+    const TLibrary library;
+    const struct {
+        const char* Text;
+        const char* Shown;
+    } cases[] = {
+        {"usls:>20", "101"},          // a figure column's header, which is also its key
+        {"h10dbwidth:70-80", "101"},  // "H 10 dB width (\u00b0)" in letters and digits
+        {"nullfill:<-20", "100"},     // "Null fill (dB)" without its unit
+        {"nullfilldb:<=-20", "101"},  // and with it
+        {"null_fill:-18", "010"},     // the name ostrel-inspect gives it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(library.Through(c.Text), c.Shown);
+    }
+    for (int column = 0; column < TableColumnCount(); ++column) {
+        std::string key;
+        for (const char c : std::string(TableColumnHeader(column))) {
+            if (std::isalnum(static_cast<unsigned char>(c))) key += c;
+        }
+        SCOPED_TRACE(key);
+        EXPECT_NO_THROW(TPatternFilter::Parse(key + ":<1"));
+    }
+
+    // An EDX pattern file states no frequency: the table shows 0, the filter knows nothing.
+    const auto edx = LoadPatternData(OSTREL_SAMPLES_DIR "/sector90_edx.pat");
+    ASSERT_TRUE(edx);
+    EXPECT_EQ(FileCellText(*edx, fcFrequency, false), "0");
+    for (const char* text : {"freq:0", "freq:<100", "frequency:-1-1"}) {
+        EXPECT_FALSE(TPatternFilter::Parse(text).Matches(*edx)) << text;
+    }
+}
+
 TEST(PatternFilter, ErrorsSayWhatIsWrong) {
     const struct {
         const char* Text;
         const char* Message;
     } cases[] = {
         {"slope:6",
-         "Unknown column 'slope' (use id, name, freq, gain, hbw, vbw, hrot, vrot, tilt, "
-         "squint, h_width_3db, v_width_3db, fb_30, fb_180)"},
-        {"g:>13",
-         "Unknown column 'g' (use id, name, freq, gain, hbw, vbw, hrot, vrot, tilt, squint, "
-         "h_width_3db, v_width_3db, fb_30, fb_180)"},
+         "Unknown column 'slope' (use id, name, freq, gain, hbw, vbw, hrot, vrot, h_width_3db, "
+         "h_width_10db, squint, fb_30, fb_180, h_peak_sidelobe, v_width_3db, v_width_10db, "
+         "tilt, usls, null_fill)"},
+        {"fb:>13",
+         "Unknown column 'fb' (use id, name, freq, gain, hbw, vbw, hrot, vrot, h_width_3db, "
+         "h_width_10db, squint, fb_30, fb_180, h_peak_sidelobe, v_width_3db, v_width_10db, "
+         "tilt, usls, null_fill)"},
         {"gain:", "Nothing after 'gain:'"},
         {"gain:>=x", "'x' is not a number in 'gain:>=x'"},
         {"freq:1710-", "'' is not a number in 'freq:1710-'"},

@@ -325,6 +325,7 @@ struct TTextBox {
     std::string Text;
     TRealRect Box;
     int Graph = 0;
+    TColor Color = 0;
 };
 
 std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, std::uint8_t graphType) {
@@ -345,7 +346,8 @@ std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, std::uint8_t gra
         const double width = std::lround(0.6 * height * static_cast<double>(call.Text.size()));
         boxes.push_back({call.Text,
                          {call.Args[0], call.Args[1], call.Args[0] + width, call.Args[1] + height},
-                         graph});
+                         graph,
+                         call.Color});
     }
     return boxes;
 }
@@ -442,6 +444,72 @@ TEST(SideBySideView, LayoutMovesOnlyWhereLabelsWouldNotFit) {
             EXPECT_GT(fitted.Right - fitted.Left, 0.9 * (part.Right - part.Left)) << size;
         }
     }
+}
+
+// Whether anything the graphs drew (curves, discs, grey labels) lies under the box.
+bool GraphsReachInto(const TRecordingDrawer& drawer, std::uint8_t graphType, const TRealRect& box) {
+    for (const TDrawCall& call : drawer.CallsOf("Polyline")) {
+        for (const TRealPoint& p : call.Points) {
+            if (p.X > box.Left && p.X < box.Right && p.Y > box.Top && p.Y < box.Bottom) return true;
+        }
+    }
+    for (const TDrawCall& disc : GraphOutlines(drawer)) {
+        const double radius = (disc.Args[2] - disc.Args[0]) / 2;
+        const double cx = disc.Args[0] + radius;
+        const double cy = disc.Args[1] + radius;
+        const double dx = cx - std::clamp(cx, box.Left, box.Right);
+        const double dy = cy - std::clamp(cy, box.Top, box.Bottom);
+        if (std::hypot(dx, dy) < radius) return true;
+    }
+    for (const TTextBox& label : TextBoxes(drawer, graphType)) {
+        // Grey are the graphs' labels (and a legend's "… and N more", not drawn here).
+        if (label.Color == clGray && Overlap(label.Box, box)) return true;
+    }
+    return false;
+}
+
+TEST(SideBySideView, GraphsShrinkOutOfTheLegendsWayOnlyWhereItWouldCoverThem) {
+    TViewSettingsScope settings(true, -40, false);
+    TTestPatterns patterns;
+    for (int i = 0; i < 8; ++i) {
+        AddPattern(patterns, i, "/lib/sector65_2freq.nsm@" + std::to_string(1850 + 10 * i));
+    }
+    const TRect sizes[] = {{0, 0, 1600, 500}, {0, 0, 1100, 460}, {0, 0, 760, 520},
+                           {0, 0, 560, 560},  {0, 0, 420, 640},  {0, 0, 360, 300}};
+    int kept = 0;
+    int moved = 0;
+    for (std::uint8_t graphType : {gtPolar, gtCartesian}) {
+        for (const TRect& bounds : sizes) {
+            const std::string where = std::string(graphType == gtPolar ? "polar " : "cartesian ") +
+                                      std::to_string(bounds.Right) + "x" +
+                                      std::to_string(bounds.Bottom);
+            TRecordingDrawer drawer;
+            DrawView(drawer, patterns.List, bounds, graphType, true);
+            TSideBySideDrawer view;
+            view.Drawer = &drawer;
+            view.Bounds = bounds;
+            view.Patterns.CopyFrom(patterns.List);
+            view.LegendAlign = laCenter;
+            const TRealRect legend = view.AutoLegendBox();
+            ASSERT_GT(legend.Bottom, legend.Top) << where;
+            EXPECT_FALSE(GraphsReachInto(drawer, graphType, legend)) << where;
+
+            // The graphs move only where the legend would cover them: otherwise they are
+            // drawn exactly as without a legend.
+            TRecordingDrawer plain;
+            DrawView(plain, patterns.List, bounds, graphType, false);
+            const bool covered = GraphsReachInto(plain, graphType, legend);
+            const std::vector<TDrawCall> after = drawer.CallsOf("Polyline");
+            const std::vector<TDrawCall> before = plain.CallsOf("Polyline");
+            const bool same = std::equal(
+                before.begin(), before.end(), after.begin(), after.end(),
+                [](const TDrawCall& a, const TDrawCall& b) { return a.Points == b.Points; });
+            EXPECT_EQ(same, !covered) << where;
+            ++(covered ? moved : kept);
+        }
+    }
+    EXPECT_GE(kept, 2);
+    EXPECT_GE(moved, 4);
 }
 
 }  // namespace
