@@ -165,7 +165,7 @@ TEST(Inspect, FiguresAndCsvListEveryFigureAndTheHeaderCheck) {
               "ID,File name,\"Frequency, MHz\",\"Gain, dBi (dBd)\",Horz. Width,Vert. Width,"
               "H Rotation Offset,V Rotation Offset,h_width_3db,h_width_10db,squint,fb_30,fb_180,"
               "h_peak_sidelobe,v_width_3db,v_width_10db,tilt,usls,null_fill,header_check\r\n"
-              "0,\"v,\"\"beam\"\".txt\",1850,0.0 (-2.1),65,,0,0,15.0,50.0,0.0,60.0,72.0,,15.0,"
+              "0,\"v,\"\"beam\"\".txt\",1850,,65,,0,0,15.0,50.0,0.0,60.0,72.0,,15.0,"
               "50.0,0.0,,," +
                   check + "\r\n");
     EXPECT_EQ(Inspect({"--csv", "--cuts", path}).Status, 2);
