@@ -6,6 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 shown=${1:-src}
+shown=${shown%/}
 src=${1:-$here/../src}
 table=$here/layers.txt
 [[ -d $src && -r $table ]] || { echo "check-layers: no folder $src or no $table" >&2; exit 2; }
