@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 
+#include "model/InstallLayout.h"
 #include "model/ProfileFile.h"
 #include "model/SafeFile.h"
 
@@ -130,9 +131,10 @@ bool CanCreateFilesIn(const std::string& folder) {
 }
 
 std::string ChooseSettingsFilePath(const std::string& programFolder, bool programFolderWritable,
-                                   const char* xdgConfigHome, const char* home) {
+                                   bool installedProgram, const char* xdgConfigHome,
+                                   const char* home) {
     const std::string relative = std::string("OstrelViewer/") + kFileName;
-    const bool haveProgramFolder = !programFolder.empty();
+    const bool haveProgramFolder = !programFolder.empty() && !installedProgram;
     if (haveProgramFolder && programFolderWritable) return JoinPath(programFolder, kFileName);
     // Relative configuration homes are to be ignored.
     if (IsSet(xdgConfigHome) && xdgConfigHome[0] == '/') return JoinPath(xdgConfigHome, relative);
@@ -142,10 +144,11 @@ std::string ChooseSettingsFilePath(const std::string& programFolder, bool progra
 }
 
 std::string DefaultSettingsFilePath() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string folder = error ? std::string() : program.parent_path().string();
-    return ChooseSettingsFilePath(folder, CanCreateFilesIn(folder), std::getenv("XDG_CONFIG_HOME"),
+    const std::string folder = RunningProgramFolder();
+    const bool installed = IsInstalledProgramFolder(folder, CompiledInstallLayout());
+    // The installed copy never probes its system folder with a file of its own.
+    const bool writable = !installed && CanCreateFilesIn(folder);
+    return ChooseSettingsFilePath(folder, writable, installed, std::getenv("XDG_CONFIG_HOME"),
                                   std::getenv("HOME"));
 }
 
