@@ -2,13 +2,24 @@
 # Installs the Debian packages the project needs, only when some are missing.
 #   scripts/deps.sh          what building and running the program needs
 #   scripts/deps.sh --test   also what the test suite, the sanitizer build and the fuzzers need
+#   scripts/deps.sh --package  also what building the Debian package needs
+#   scripts/deps.sh --package-check  also what checking the package as a user would needs
 set -euo pipefail
 
 packages=(g++ make cmake qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev
           fonts-liberation2 fonts-dejavu-core)
-if [[ "${1:-}" == "--test" ]]; then
-  packages+=(clang clang-format libclang-rt-14-dev locales xvfb xauth poppler-utils)
-fi
+case "${1:-}" in
+  --test)
+    packages+=(clang clang-format libclang-rt-14-dev locales xvfb xauth poppler-utils) ;;
+  # CPack's DEB generator reads dependencies with dpkg-shlibdeps and file types with file.
+  --package)
+    packages+=(dpkg-dev file) ;;
+  # lintian and the validators; man, the MIME and desktop databases and xdg-utils (with the
+  # MIME sniffer it prefers) as a desktop has them; Xvfb to start the viewer.
+  --package-check)
+    packages+=(dpkg-dev file lintian appstream desktop-file-utils shared-mime-info man-db
+               xdg-utils libfile-mimeinfo-perl xvfb xauth) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

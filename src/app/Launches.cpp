@@ -17,6 +17,7 @@
 #include <cerrno>
 
 #include "app/PathText.h"
+#include "model/InstallLayout.h"
 #include "shell/Branding.h"
 #include "shell/DesktopEntry.h"
 
@@ -140,7 +141,21 @@ TLauncher::TLauncher(QString programFolder, TProcessStarter& starter, TUrlOpener
     : FFolder(WithTrailingSlash(std::move(programFolder))),
       FStarter(starter),
       FUrlOpener(urlOpener),
-      FErrors(errors) {}
+      FErrors(errors) {
+    for (const std::string& folder :
+         RuntimeFileFolders(FFolder.toStdString(), CompiledInstallLayout())) {
+        FRuntimeFolders << QString::fromStdString(folder);
+    }
+}
+
+QString TLauncher::InFolder(const char* fileName) const {
+    if (FFolder.isEmpty()) return {};
+    const QString name = QString::fromLatin1(fileName);
+    for (const QString& folder : FRuntimeFolders) {
+        if (QFileInfo::exists(folder + name)) return folder + name;
+    }
+    return FFolder + name;
+}
 
 bool TLauncher::Has3dModule() const {
     return QFileInfo(ViewerPath()).isFile();

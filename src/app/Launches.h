@@ -60,7 +60,8 @@ struct T3dRuntime {
 };
 
 // Starts the programs the viewer hands work to: the companion 3D viewer and the quick guide,
-// both looked for in the program folder, and the maker's privacy page. Every start returns
+// both looked for in the program folder (and, for the installed program, in its data folder
+// under the install prefix's share/), and the maker's privacy page. Every start returns
 // at once; a start that fails is ignored.
 class TLauncher {
 public:
@@ -100,11 +101,13 @@ public:
     bool OpenPrivacyPage();
 
 private:
-    QString InFolder(const char* fileName) const {
-        return FFolder.isEmpty() ? QString() : FFolder + QString::fromLatin1(fileName);
-    }
+    // The file in the first run-time folder that has it, else its path in the program
+    // folder; empty without a program folder.
+    QString InFolder(const char* fileName) const;
 
     QString FFolder;
+    // The program folder, then the installed copy's data folder (share/ostrel-viewer/).
+    QStringList FRuntimeFolders;
     TProcessStarter& FStarter;
     TUrlOpener& FUrlOpener;
     TErrorReporter& FErrors;

@@ -72,7 +72,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     imgIcon->setPixmap(ProgramIconPixmap(32));
 
     lblMaker = NewLabel(this, branding::kMakerLine, 8, 56, TahomaFont(11, true));
-    lblVersion = NewLabel(this, branding::kVersionText, 8, 72, TahomaFont());
+    lblVersion = NewLabel(this, branding::VersionText().c_str(), 8, 72, TahomaFont());
 
     lblNotice = new QLabel(QString::fromUtf8(branding::kLegalNotice), this);
     lblNotice->setWordWrap(true);

@@ -27,6 +27,10 @@ bool HasDisplay() {
 // "OstrelViewer FILE..." opens the files as the Open command would; everything else the
 // viewer needs is in settings.ini.
 int main(int argc, char** argv) {
+    if (const auto answer = ostrel::ViewerHelpOrVersion({argv + std::min(argc, 1), argv + argc})) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "Ostrel Viewer needs a display: no DISPLAY or WAYLAND_DISPLAY is set.\n"

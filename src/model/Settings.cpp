@@ -8,6 +8,7 @@
 #include <random>
 
 #include "model/AsciiText.h"
+#include "model/InstallLayout.h"
 #include "model/ProfileFile.h"
 #include "model/SafeFile.h"
 
@@ -142,9 +143,10 @@ bool CanCreateFilesIn(const std::string& folder) {
 }
 
 std::string ChooseSettingsFilePath(const std::string& programFolder, bool programFolderWritable,
-                                   const char* xdgConfigHome, const char* home) {
+                                   bool installedProgram, const char* xdgConfigHome,
+                                   const char* home) {
     const std::string relative = std::string("OstrelViewer/") + kFileName;
-    const bool haveProgramFolder = !programFolder.empty();
+    const bool haveProgramFolder = !programFolder.empty() && !installedProgram;
     if (haveProgramFolder && programFolderWritable) return JoinPath(programFolder, kFileName);
     // Relative configuration homes are to be ignored.
     if (IsSet(xdgConfigHome) && xdgConfigHome[0] == '/') return JoinPath(xdgConfigHome, relative);
@@ -154,10 +156,11 @@ std::string ChooseSettingsFilePath(const std::string& programFolder, bool progra
 }
 
 std::string DefaultSettingsFilePath() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string folder = error ? std::string() : program.parent_path().string();
-    return ChooseSettingsFilePath(folder, CanCreateFilesIn(folder), std::getenv("XDG_CONFIG_HOME"),
+    const std::string folder = RunningProgramFolder();
+    const bool installed = IsInstalledProgramFolder(folder, CompiledInstallLayout());
+    // The installed copy never probes its system folder with a file of its own.
+    const bool writable = !installed && CanCreateFilesIn(folder);
+    return ChooseSettingsFilePath(folder, writable, installed, std::getenv("XDG_CONFIG_HOME"),
                                   std::getenv("HOME"));
 }
 

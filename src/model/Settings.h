@@ -52,17 +52,21 @@ std::string PrepareSettingsFile(const std::string& iniPath);
 // Frees the settings object, if any, without saving it; the next GetSettings starts afresh.
 void DiscardSettings();
 
-// Where settings.ini goes: beside the running program when its folder takes new files,
-// otherwise in the user's configuration folder (see ChooseSettingsFilePath).
+// Where settings.ini goes: in the user's configuration folder for the installed program;
+// otherwise beside the running program when its folder takes new files, else in the user's
+// configuration folder (see ChooseSettingsFilePath).
 std::string DefaultSettingsFilePath();
 
 // The choice DefaultSettingsFilePath makes, on given facts: "settings.ini" in
-// `programFolder` when it is writable; otherwise "OstrelViewer/settings.ini" under
-// `xdgConfigHome` when that is an absolute path, else under `home` + "/.config"; when
-// neither is known, the program folder after all (saving then fails silently), and with no
-// program folder either, the empty path (no settings file). Null pointers count as unset.
+// `programFolder` when it is writable and the program is not the installed copy (which
+// never writes into a system folder such as /usr/bin, not even as root); otherwise
+// "OstrelViewer/settings.ini" under `xdgConfigHome` when that is an absolute path, else
+// under `home` + "/.config"; when neither is known, the program folder after all (saving
+// then fails silently) unless the program is installed, and with no program folder either,
+// the empty path (no settings file). Null pointers count as unset.
 std::string ChooseSettingsFilePath(const std::string& programFolder, bool programFolderWritable,
-                                   const char* xdgConfigHome, const char* home);
+                                   bool installedProgram, const char* xdgConfigHome,
+                                   const char* home);
 
 // Whether a new file can be created in the folder, found out by creating and removing one
 // (permission bits alone say nothing about a read-only file system, or about root).

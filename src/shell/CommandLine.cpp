@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "shell/Branding.h"
+
 namespace ostrel {
 
 namespace {
@@ -54,6 +56,29 @@ std::vector<std::string> PatternFileArguments(const std::vector<std::string>& ar
         paths.push_back(path);
     }
     return paths;
+}
+
+const char* const kViewerUsage =
+    "usage: OstrelViewer [--] [FILE|FOLDER]...\n"
+    "       OstrelViewer --help | --version\n"
+    "Opens the antenna pattern files, and every pattern file below each FOLDER, in a new\n"
+    "window, as File > Open would; without arguments the window starts empty.\n"
+    "  --            every later argument is a file, even one starting with '-'\n"
+    "  -h, --help    this text\n"
+    "  --version     the program's version\n"
+    "Other arguments starting with '-' are ignored. The installed program keeps its\n"
+    "settings in $XDG_CONFIG_HOME/OstrelViewer/settings.ini (~/.config/OstrelViewer/);\n"
+    "a copy run from elsewhere keeps them beside itself when it can write there.\n";
+
+std::optional<std::string> ViewerHelpOrVersion(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--") break;
+        if (argument == "-h" || argument == "--help") return std::string(kViewerUsage);
+        if (argument == "--version") {
+            return std::string("OstrelViewer ") + branding::ProgramVersion() + "\n";
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace ostrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,13 @@ namespace ostrel {
 // they follow "--", after which every argument is a file.
 std::vector<std::string> PatternFileArguments(const std::vector<std::string>& arguments,
                                               const std::string& currentFolder);
+
+// The viewer's usage text, as "OstrelViewer --help" prints it.
+extern const char* const kViewerUsage;
+
+// What the viewer prints instead of starting when "-h"/"--help" or "--version" stands
+// before any "--": the usage text, or "OstrelViewer <version>" (the first of them given
+// wins); nothing when neither is there.
+std::optional<std::string> ViewerHelpOrVersion(const std::vector<std::string>& arguments);
 
 }  // namespace ostrel

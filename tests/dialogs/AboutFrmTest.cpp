@@ -45,7 +45,7 @@ TEST(AboutForm, ElementsSitWhereTheBoxPutsThem) {
     EXPECT_EQ(form.lblMaker->text(), branding::kMakerLine);
     EXPECT_TRUE(form.lblMaker->font().bold());
     EXPECT_EQ(form.lblVersion->pos(), QPoint(8, 72));
-    EXPECT_EQ(form.lblVersion->text(), "Ver. 11.06.2016");
+    EXPECT_EQ(form.lblVersion->text(), "Ver. " OSTREL_VERSION);  // the project's version
     EXPECT_EQ(form.lblNotice->geometry(), QRect(8, 96, 261, 78));
     EXPECT_TRUE(form.lblNotice->wordWrap());
     EXPECT_EQ(form.lblAddress->pos(), QPoint(8, 184));

@@ -251,19 +251,25 @@ TEST(Settings, GetSettingsCreatesOnceLoadsAndSavesAtTheEnd) {
 }
 
 TEST(Settings, DefaultPathIsBesideTheProgramOrInTheUserConfigFolder) {
-    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", true, "/xdg", "/home/u"),
+    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", true, false, "/xdg", "/home/u"),
               "/opt/ostrel/settings.ini");
-    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, "/xdg", "/home/u"),
+    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, false, "/xdg", "/home/u"),
               "/xdg/OstrelViewer/settings.ini");
-    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, "", "/home/u"),
+    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, false, "", "/home/u"),
               "/home/u/.config/OstrelViewer/settings.ini");
-    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, "relative/xdg", "/home/u"),
+    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, false, "relative/xdg", "/home/u"),
               "/home/u/.config/OstrelViewer/settings.ini");
-    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, nullptr, nullptr),
+    EXPECT_EQ(ChooseSettingsFilePath("/opt/ostrel", false, false, nullptr, nullptr),
               "/opt/ostrel/settings.ini");
-    EXPECT_EQ(ChooseSettingsFilePath("", false, nullptr, "/root"),
+    EXPECT_EQ(ChooseSettingsFilePath("", false, false, nullptr, "/root"),
               "/root/.config/OstrelViewer/settings.ini");
-    EXPECT_EQ(ChooseSettingsFilePath("", false, nullptr, nullptr), "");
+    EXPECT_EQ(ChooseSettingsFilePath("", false, false, nullptr, nullptr), "");
+    // The installed copy never writes beside itself, not even where it could (as root).
+    EXPECT_EQ(ChooseSettingsFilePath("/usr/bin", true, true, "/xdg", "/root"),
+              "/xdg/OstrelViewer/settings.ini");
+    EXPECT_EQ(ChooseSettingsFilePath("/usr/bin", true, true, nullptr, "/home/u"),
+              "/home/u/.config/OstrelViewer/settings.ini");
+    EXPECT_EQ(ChooseSettingsFilePath("/usr/bin", true, true, nullptr, nullptr), "");
 
     TTempDir dir;
     EXPECT_TRUE(CanCreateFilesIn(dir.Path()));

@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,6 +29,24 @@ TEST(CommandLine, FileArgumentsBecomeFullPathsInOrder) {
         EXPECT_EQ(PatternFileArguments(c.Arguments, "/home/u"), c.Paths);
     }
     EXPECT_EQ(PatternFileArguments({"a"}, "/"), TList{"/a"});
+}
+
+TEST(CommandLine, ViewerAnswersHelpAndVersionBeforeAnyFile) {
+    const std::string version = std::string("OstrelViewer ") + OSTREL_VERSION + "\n";
+    struct TCase {
+        std::vector<std::string> Arguments;
+        std::optional<std::string> Answer;
+    };
+    const TCase cases[] = {
+        {{"--help"}, kViewerUsage},
+        {{"a.msi", "-h"}, kViewerUsage},
+        {{"--version"}, version},
+        {{"--version", "--help"}, version},
+        {{"--", "--help"}, std::nullopt},  // a file named "--help"
+        {{"a.msi", "--helpful"}, std::nullopt},
+        {{}, std::nullopt},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(ViewerHelpOrVersion(c.Arguments), c.Answer);
 }
 
 }  // namespace

@@ -115,7 +115,8 @@ TEST(Icons, DesktopEntryNamesTheInstalledIcon) {
     EXPECT_TRUE(lines.contains("Name=Ostrel Viewer"));
     EXPECT_TRUE(lines.contains("Exec=OstrelViewer %F")) << "files from the file manager";
     EXPECT_TRUE(
-        lines.contains("MimeType=application/x-ostrel-pattern;application/x-verizon-pattern;"));
+        lines.contains("MimeType=application/x-ostrel-pattern;application/x-verizon-pattern;"
+                       "application/x-nsma-pattern;application/x-edx-pattern;"));
     EXPECT_TRUE(lines.contains("Categories=Science;Engineering;Qt;"));
     ASSERT_TRUE(lines.contains("Icon=ostrel-viewer"));
     EXPECT_TRUE(QFileInfo::exists(kResources + "icons/ostrel-viewer.svg"));
@@ -138,10 +139,13 @@ TEST(Icons, MimePackageDefinesThePatternTypesButClaimsNoTextOrInstallerFiles) {
         }
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(types,
-              (QStringList{"application/x-ostrel-pattern", "application/x-verizon-pattern"}));
+    EXPECT_EQ(types, (QStringList{"application/x-ostrel-pattern", "application/x-verizon-pattern",
+                                  "application/x-nsma-pattern", "application/x-edx-pattern"}));
     EXPECT_EQ(globs["application/x-ostrel-pattern"], QStringList{"*.pln"});
     EXPECT_EQ(globs["application/x-verizon-pattern"], QStringList{"*.vwa"});
+    EXPECT_EQ(globs["application/x-nsma-pattern"], (QStringList{"*.adf", "*.nsm", "*.nsma"}));
+    // GIMP's "*.pat" patterns stay GIMP's: EDX files are recognised by their content.
+    EXPECT_EQ(globs["application/x-edx-pattern"], QStringList{});
 }
 
 }  // namespace
