@@ -201,5 +201,45 @@ TEST(EdxPatReader, MalformedFilesFailWithAReason) {
     }
 }
 
+// Two points in one direction: only one could be drawn, so the file is refused, naming the
+// repeated angle and both lines; a cut closing its circle (-180 and 180) is no repeat.
+TEST(PatternReaders, AnglesInOneDirectionTwiceAreRefused) {
+    auto nsmaWithCut = [](int first, int last, const std::string& extra) {
+        std::vector<std::string> records = NsmaRecords({"1850"});
+        records.erase(records.begin() + 19, records.begin() + 19 + 360);  // cut H's points
+        records[17] = "NUPOIN:," + std::to_string(last - first + 1 + (extra.empty() ? 0 : 1));
+        records[18] = "FSTLST:," + std::to_string(first) + "," + std::to_string(last);
+        std::vector<std::string> points;
+        for (int angle = first; angle <= last; ++angle) {
+            points.push_back(std::to_string(angle) + ",-1,");
+            if (angle == 0 && !extra.empty()) points.push_back(extra);
+        }
+        records.insert(records.begin() + 19, points.begin(), points.end());
+        return Joined(records);
+    };
+    auto edxWith = [](const std::string& from, const std::string& to) {
+        std::string text = EdxPatText({0, 180});
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {nsmaWithCut(-180, 180, ""), ""},
+        {nsmaWithCut(-5, 5, "0,-2,"), "Angle 0 is listed twice, first on line 25 (line 26)"},
+        {nsmaWithCut(-360, 360, ""),
+         "Angle 0 is the direction of angle -360 on line 20 (line 380)"},
+        {edxWith("\n1  -0.500000\n0  0.000000\n", "\n0  -2.000000\n0  0.000000\n"),
+         "Elevation 0 is listed twice, first on line 130 (line 131)"},
+        {edxWith("\n170, -17.000000\n", "\n170, -17.000000\n190, -17\n"),
+         "Azimuth 190 is the direction of azimuth -170 on line 3 (line 38)"},
+    };
+    TTempDir folder;
+    for (const auto& [text, expected] : cases) {
+        std::string error;
+        const auto patterns = LoadPatternFile(folder.Write("twice.adf", text), &error);
+        EXPECT_EQ(patterns.empty(), !expected.empty()) << expected << " / " << error;
+        EXPECT_EQ(error, expected);
+    }
+}
+
 }  // namespace
 }  // namespace ostrel
