@@ -24,7 +24,8 @@ double FoldedAngle(double angle) {
 TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string& cutName) {
     std::vector<TRealPoint> folded;
     folded.reserve(points.Points().size() + 1);
-    for (const TRealPoint& point : points.Points()) folded.push_back({FoldedAngle(point.X), point.Y});
+    for (const TRealPoint& point : points.Points())
+        folded.push_back({FoldedAngle(point.X), point.Y});
     std::stable_sort(folded.begin(), folded.end(),
                      [](const TRealPoint& a, const TRealPoint& b) { return a.X < b.X; });
     const auto last =
@@ -56,7 +57,8 @@ std::optional<TRepeatedDirection> FindRepeatedDirection(const TRealPointList& po
         const size_t later = order[k + 1].second;
         const bool closesTurn =
             earlier == 0 && later == last && std::fabs(list[last].X - list[0].X) == 360.0;
-        if (!closesTurn && (!first || later < first->Index)) first = TRepeatedDirection{later, earlier};
+        if (!closesTurn && (!first || later < first->Index))
+            first = TRepeatedDirection{later, earlier};
     }
     return first;
 }

@@ -198,8 +198,8 @@ void TNsmaFile::LoadFromText(std::string_view text) {
         std::string key;
         std::string_view value;
         if (!SplitRecord(line.Text, key, value)) {
-            throw EFormatError("Expected a 'KEY:,value' header record, found " +
-                               Quoted(line.Text) + LineSuffix(line.Number));
+            throw EFormatError("Expected a 'KEY:,value' header record, found " + Quoted(line.Text) +
+                               LineSuffix(line.Number));
         }
         const int index = HeaderIndex(key);
         if (index < 0) {
@@ -436,7 +436,8 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
         if (!ignoredCuts) continue;
         for (const TNsmaCut& cut : frequency.Cuts) {
             if (&cut == horizontal || &cut == vertical) continue;
-            ignoredCuts->push_back("PATCUT " + VisibleControlBytes(cut.Name + " " + cut.Polarization) + at +
+            ignoredCuts->push_back("PATCUT " +
+                                   VisibleControlBytes(cut.Name + " " + cut.Polarization) + at +
                                    LineSuffix(cut.Line));
         }
     }

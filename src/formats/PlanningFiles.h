@@ -59,6 +59,8 @@ public:
     std::string SaveToText(const std::string& fileName) const;
 
     static TGainLine ParseGain(const std::vector<std::string_view>& lines);
+    // The gain, unit and Found flag of one GAIN line; nothing found for an empty line.
+    static TGainLine ParseGainLine(std::string_view line);
 
     std::string Tilt;
     // The ELECTRICAL_TILT line some makers write beside TILT, as text.
