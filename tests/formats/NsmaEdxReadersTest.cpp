@@ -241,5 +241,40 @@ TEST(PatternReaders, AnglesInOneDirectionTwiceAreRefused) {
     }
 }
 
+// Errors say what is wrong and where, and quote the file's text without its control bytes,
+// which would otherwise reach the terminal.
+TEST(PatternReaders, ErrorsNameTheFaultAndLineAndShowControlBytesEscaped) {
+    std::vector<std::string> nsma = NsmaRecords({"1850"});
+    nsma[19] = "1\x1b[2J,-3,";
+    std::string edxControl = EdxPatText({0, 180});
+    edxControl.replace(edxControl.find("\n0  0.000000\n"), 13, "\n0\x7f, 0\n");
+    std::string edxNo999 = EdxPatText({0, 180});
+    edxNo999.erase(edxNo999.find("999\n"), 4);
+    std::string verizon = "HORIZONTAL_GAINS\n10 1\n10 2\nEND\nVERTICAL_GAINS\n";
+    for (int k = 0; k < 360; ++k) verizon += std::to_string(k) + " 1\n";
+    verizon += "END\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {Joined(nsma),
+         "Point of cut H at 1850 is not 'angle,value,': '1\\x1B[2J,-3,' (line 20)"},
+        {edxControl,
+         "Expected an 'elevation, value' line of the slice at 0, found '0\\x7F, 0' (line 131)"},
+        {edxNo999,
+         "The azimuth pattern's closing 999 is missing: this line and the next read as the "
+         "slice counts and a slice's azimuth (line 38)"},
+        {"HORIZONTAL\n0 1\n\n0 2\n0 3\nVERTICAL\n0 1\n1 2\n",
+         "Angle 0 is listed twice, first on line 2 (line 4)"},
+        {"HORIZONTAL\n0 1\n1 2\nVERTICAL\n5 1\n5 2\n",
+         "Angle 5 is listed twice, first on line 5 (line 6)"},
+        {verizon, "Angle 10 is listed twice, first on line 2 (line 3)"},
+    };
+    const char* names[] = {"a.nsm", "b.pat", "c.pat", "d.txt", "e.txt", "f.vwa"};
+    TTempDir folder;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        std::string error;
+        EXPECT_TRUE(LoadPatternFile(folder.Write(names[i], cases[i].first), &error).empty());
+        EXPECT_EQ(error, cases[i].second) << names[i];
+    }
+}
+
 }  // namespace
 }  // namespace ostrel
