@@ -254,8 +254,7 @@ TEST(PatternReaders, ErrorsNameTheFaultAndLineAndShowControlBytesEscaped) {
     for (int k = 0; k < 360; ++k) verizon += std::to_string(k) + " 1\n";
     verizon += "END\n";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {Joined(nsma),
-         "Point of cut H at 1850 is not 'angle,value,': '1\\x1B[2J,-3,' (line 20)"},
+        {Joined(nsma), "Point of cut H at 1850 is not 'angle,value,': '1\\x1B[2J,-3,' (line 20)"},
         {edxControl,
          "Expected an 'elevation, value' line of the slice at 0, found '0\\x7F, 0' (line 131)"},
         {edxNo999,
