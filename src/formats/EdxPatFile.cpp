@@ -200,14 +200,12 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
 }
 
 bool LooksLikeEdxPatText(std::string_view text) {
-    for (std::string_view line : SplitLines(text.substr(0, 4096))) {
-        line = TrimLine(line);
-        if (line.empty()) continue;
-        const size_t close = line.find('\'', 1);
-        return line.front() == '\'' && close != std::string_view::npos &&
-               line.find(',', close) != std::string_view::npos;
-    }
-    return false;
+    const TNonBlankLines lines(text.substr(0, 4096));
+    if (lines.AtEnd()) return false;
+    const std::string_view line = lines.Peek().Text;
+    const size_t close = line.find('\'', 1);
+    return line.front() == '\'' && close != std::string_view::npos &&
+           line.find(',', close) != std::string_view::npos;
 }
 
 namespace {

@@ -334,12 +334,10 @@ std::string TNsmaFile::SaveToText() const {
 }
 
 bool LooksLikeNsmaText(std::string_view text) {
-    for (std::string_view line : SplitLines(text.substr(0, 4096))) {
-        line = TrimLine(line);
-        if (line.empty()) continue;
-        return StartsWithNoCase(line, "REVNUM") && TrimLine(line.substr(6)).substr(0, 1) == ":";
-    }
-    return false;
+    const TNonBlankLines lines(text.substr(0, 4096));
+    if (lines.AtEnd()) return false;
+    const std::string_view line = lines.Peek().Text;
+    return StartsWithNoCase(line, "REVNUM") && TrimLine(line.substr(6)).substr(0, 1) == ":";
 }
 
 namespace {

@@ -266,15 +266,20 @@ void TOstrelFile::LoadFromTextLineByLine(std::string_view text) {
     VerticalPoints.Clear();
     ReadOstrelDataLines(*sections.First, sections.SecondLine, HorizontalPoints);
     ReadOstrelDataLines(*sections.Second, std::numeric_limits<long long>::max(), VerticalPoints);
+}
+
+void TOstrelFile::RefuseRepeatedDegree(std::string_view text) const {
+    const TSectionStarts sections =
+        FindSectionStarts(text, IsOstrelHorizontalStart, IsOstrelVerticalStart);
+    if (!sections.First || !sections.Second) return;
     RefuseZeroWidth<MatchTokenAndRest>(HorizontalPoints, *sections.First);
     RefuseZeroWidth<MatchTokenAndRest>(VerticalPoints, *sections.Second);
 }
 
 // The usual shape in one pass: header lines, the horizontal section's line, its data lines,
 // the vertical section's line, its data lines. Any other shape (sections missing or out of
-// order, a level that does not convert, two points in a row that resampling cannot take)
-// returns false with nothing changed, and the line-by-line reading gives the result or the
-// error.
+// order, a level that does not convert) returns false with nothing changed, and the
+// line-by-line reading gives the result or the error.
 bool TOstrelFile::LoadUsualText(std::string_view text) {
     if (!StartsPlain(text)) return false;
     TLineCursor cursor(text);
@@ -298,7 +303,6 @@ bool TOstrelFile::LoadUsualText(std::string_view text) {
         if (cursor.AtEnd()) break;
         if (!ReadDataLine<MatchTokenAndRest>(cursor.Next(), vertical)) return false;
     }
-    if (ZeroWidthInterval(horizontal) >= 0 || ZeroWidthInterval(vertical) >= 0) return false;
 
     // Past the header every line is a section line, a data line whose first token is a
     // number, or a line of one token: the first "GAIN" line can only be a header line.
@@ -430,8 +434,13 @@ void TVerizonFile::LoadFromTextLineByLine(std::string_view text) {
     ReadVerizonSection(*sections.First, "Horizontal", HorizontalPoints);
     TRealPointList rows;
     ReadVerizonSection(*sections.Second, "Vertical", rows);
-    RefuseZeroWidth<MatchTwoTokens>(HorizontalPoints, *sections.First);
     AdoptVerticalRows(rows);
+}
+
+void TVerizonFile::RefuseRepeatedDegree(std::string_view text) const {
+    const TSectionStarts sections =
+        FindSectionStarts(text, IsVerizonHorizontalStart, IsVerizonVerticalStart);
+    if (sections.First) RefuseZeroWidth<MatchTwoTokens>(HorizontalPoints, *sections.First);
 }
 
 void TVerizonFile::AdoptVerticalRows(const TRealPointList& rows) {
@@ -488,10 +497,7 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
         closed = line == "END";
         if (!closed && !ReadDataLine<MatchTwoTokens>(line, rows)) return false;
     }
-    if (!closed || rows.Count() < 360 || horizontal.Count() == 0 ||
-        ZeroWidthInterval(horizontal) >= 0) {
-        return false;
-    }
+    if (!closed || rows.Count() < 360 || horizontal.Count() == 0) return false;
 
     const THeaderTokens tokens(header, kVerizonKeys, THeaderTokens::LastLineWins);
     ReadHeader([&](std::string_view key) { return tokens.Value(key); });

@@ -50,6 +50,7 @@ void TNonBlankLines::Advance() {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
+    lines.reserve(text.size() / 8 + 1);
     TTextLineWalker walker(text);
     std::string_view line;
     while (walker.Next(line)) lines.push_back(line);

@@ -102,7 +102,7 @@ TEST(OstrelFile, StructuralFaultsAndBadDataLinesFailWithAClearMessage) {
     // A vertical header before the horizontal one runs the vertical data over it.
     ExpectFailure("VERTICAL 360\n0 0\nHORIZONTAL 360\n0 0\n",
                   "'HORIZONTAL' is not a valid floating point value (line 3)");
-    const auto swapped = Read("VERTICAL\n0 1\nHORIZONTAL\n1 2\n");
+    const auto swapped = Read("VERTICAL\n0 1\nHORIZONTAL\n0 2\n");
     EXPECT_EQ(swapped->HorizontalPoints.Count(), 0);
     EXPECT_EQ(swapped->VerticalPoints.Count(), 2);
 }
