@@ -83,7 +83,7 @@ public:
 
     // The value of the next record, which must be `key`.
     std::string_view Expect(const char* key) {
-        const TNumberedLine line = NextLine(std::string(key) + " record");
+        const TNumberedLine line = NextLine(key, " record");
         std::string found;
         std::string_view value;
         if (!SplitRecord(line.Text, found, value) || found != key) {
@@ -121,7 +121,7 @@ public:
     }
     // One "angle,value," record of the cut `cutName`.
     TRealPoint Point(const std::string& cutName) {
-        const TNumberedLine line = NextLine("point of cut " + cutName);
+        const TNumberedLine line = NextLine("point of cut ", cutName);
         std::string_view fields[3];
         size_t count = 0;
         std::string_view rest = line.Text;
@@ -147,10 +147,12 @@ public:
     long long LastLine() const { return FLastLine; }
 
 private:
-    TNumberedLine NextLine(const std::string& expected) {
+    // The next line; at the end of the file, the error names what was expected there (the
+    // text of `what` and `name`, joined only then: this runs for every point).
+    TNumberedLine NextLine(std::string_view what, std::string_view name) {
         if (FLines.AtEnd()) {
-            throw EFormatError("The file ends where the " + expected + " should be" +
-                               LineSuffix(FLines.EndLine()));
+            throw EFormatError("The file ends where the " + std::string(what) + std::string(name) +
+                               " should be" + LineSuffix(FLines.EndLine()));
         }
         FLastLine = FLines.Peek().Number;
         return FLines.Take();
