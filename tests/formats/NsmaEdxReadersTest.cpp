@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/EdxFile.h"
 #include "formats/EdxPatFile.h"
 #include "formats/NsmaFile.h"
 #include "formats/PatternLoaders.h"
+#include "model/Errors.h"
 #include "model/NumberText.h"
 #include "support/TempDir.h"
 
@@ -272,6 +274,33 @@ TEST(PatternReaders, ErrorsNameTheFaultAndLineAndShowControlBytesEscaped) {
         std::string error;
         EXPECT_TRUE(LoadPatternFile(folder.Write(names[i], cases[i].first), &error).empty());
         EXPECT_EQ(error, cases[i].second) << names[i];
+    }
+}
+
+// A file of nothing but line ends, in all three kinds, is read to its end by every reader,
+// which names the line after the last where it needed more.
+TEST(PatternReaders, FilesOfBlankLinesAreReadToTheirEnd) {
+    std::string blank;
+    for (int k = 0; k < 100000; ++k) blank += k % 3 == 0 ? "\r\n" : (k % 3 == 1 ? "\n" : " \r");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"blank.nsm", "The file ends before the NOFREQ record (line 100001)"},
+        {"blank.pat", "The file ends where the line 'name', gain, kypat should be (line 100001)"},
+        {"blank.txt", "Cannot find Horizontal section."},
+        {"blank.vwa", "Cannot find Horizontal section."},
+    };
+    TTempDir folder;
+    for (const auto& [name, expected] : cases) {
+        std::string error;
+        EXPECT_TRUE(LoadPatternFile(folder.Write(name, blank), &error).empty()) << name;
+        EXPECT_EQ(error, expected);
+    }
+    TEdxFileEx edx;
+    EXPECT_THROW(edx.LoadFromText(blank), EConvertError);
+    try {
+        edx.LoadFromText(std::string(362, '\n') + "72, cuts\n" + blank);
+        ADD_FAILURE() << "an EDX file of blank blocks read";
+    } catch (const EListError& error) {
+        EXPECT_STREQ(error.what(), "Vertical cut 1 (line 364) has 0 data lines; 181 are needed");
     }
 }
 
