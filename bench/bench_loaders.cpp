@@ -1,6 +1,7 @@
 // Throughput of the pattern loaders against the cost of merely reading the same bytes.
 //
-// Writes 1,000 typical Ostrel files and 1,000 Verizon files into a temporary folder, then
+// Writes 1,000 typical Ostrel files, 1,000 Verizon files and 1,000 NSMA files (the same
+// patterns as written by the NSMA writer) into a temporary folder, then
 // measures, on one thread, reading each file's bytes (open/read/close) and loading each
 // through the loader the open command uses; at the end prints load/read ratios. Further
 // benchmarks split a load into parsing and cut building, and time NormalizeCut alone.
@@ -23,6 +24,7 @@
 #include "BenchReport.h"
 #include "PatternFileGenerator.h"
 #include "formats/LineMatchers.h"
+#include "formats/NsmaFile.h"
 #include "formats/PatternLoaders.h"
 #include "formats/PlanningFiles.h"
 #include "formats/TextLines.h"
@@ -53,6 +55,15 @@ TFileSet WriteFiles(const std::string& folder, const char* extension,
         set.Texts.push_back(std::move(text));
     }
     return set;
+}
+
+// A typical pattern as an NSMA file: cuts of 361 points, "angle,level," records.
+std::string NsmaText(std::uint32_t seed) {
+    TOstrelFile file;
+    file.LoadFromText(TPatternFileGenerator::OstrelText(seed));
+    TPatternData pattern;
+    BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
+    return NsmaTextOf(pattern, "bench" + std::to_string(seed));
 }
 
 // Files per second, and the time per file (the same rate inverted; printed with an SI
@@ -231,6 +242,7 @@ int main(int argc, char** argv) {
     try {
         const TFileSet ostrel = WriteFiles(folder, ".txt", &TPatternFileGenerator::OstrelText);
         const TFileSet verizon = WriteFiles(folder, ".vwa", &TPatternFileGenerator::VerizonText);
+        const TFileSet nsma = WriteFiles(folder, ".nsm", &NsmaText);
         std::printf("%d Ostrel files, %.1f KB on average; %d Verizon files, %.1f KB on average\n",
                     kFilesPerFormat, ostrel.TotalBytes / 1024.0 / kFilesPerFormat, kFilesPerFormat,
                     verizon.TotalBytes / 1024.0 / kFilesPerFormat);
@@ -242,6 +254,9 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("Read/Verizon", ReadRaw, &verizon)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("Load/Verizon", LoadThroughLoader, &verizon)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("Read/NSMA", ReadRaw, &nsma)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("Load/NSMA", LoadThroughLoader, &nsma)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("ParseText/Ostrel", ParseText<TOstrelFile>, &ostrel)
             ->Unit(benchmark::kMicrosecond);

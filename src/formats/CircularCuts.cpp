@@ -4,20 +4,28 @@
 #include <cmath>
 #include <vector>
 
+#include "model/AsciiText.h"
 #include "model/Errors.h"
+#include "model/NumberText.h"
 
 namespace ostrel {
+
+namespace {
+
+double FoldedAngle(double angle) {
+    double folded = std::fmod(angle, 360.0);
+    if (folded < 0) folded += 360.0;
+    // fmod of a tiny negative angle gives 360 after the shift, which is 0 again.
+    return folded >= 360.0 ? 0 : folded;
+}
+
+}  // namespace
 
 TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string& cutName) {
     std::vector<TRealPoint> folded;
     folded.reserve(points.Points().size() + 1);
-    for (const TRealPoint& point : points.Points()) {
-        double angle = std::fmod(point.X, 360.0);
-        if (angle < 0) angle += 360.0;
-        // fmod of a tiny negative angle gives 360 after the shift, which is 0 again.
-        if (angle >= 360.0) angle = 0;
-        folded.push_back({angle, point.Y});
-    }
+    for (const TRealPoint& point : points.Points())
+        folded.push_back({FoldedAngle(point.X), point.Y});
     std::stable_sort(folded.begin(), folded.end(),
                      [](const TRealPoint& a, const TRealPoint& b) { return a.X < b.X; });
     const auto last =
@@ -31,6 +39,50 @@ TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string
     TRealPointList result;
     result.Assign(std::move(folded));
     return result;
+}
+
+std::optional<TRepeatedDirection> FindRepeatedDirection(const TRealPointList& points) {
+    const std::vector<TRealPoint>& list = points.Points();
+    std::vector<std::pair<double, size_t>> order;
+    order.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i) order.push_back({FoldedAngle(list[i].X), i});
+    // Sorted by direction, then by place in the list: each direction's points lie together,
+    // earliest first.
+    std::sort(order.begin(), order.end());
+    const size_t last = list.size() - 1;
+    std::optional<TRepeatedDirection> first;
+    for (size_t k = 0; k + 1 < order.size(); ++k) {
+        if (order[k].first != order[k + 1].first) continue;
+        const size_t earlier = order[k].second;
+        const size_t later = order[k + 1].second;
+        const bool closesTurn =
+            earlier == 0 && later == last && std::fabs(list[last].X - list[0].X) == 360.0;
+        if (!closesTurn && (!first || later < first->Index))
+            first = TRepeatedDirection{later, earlier};
+    }
+    return first;
+}
+
+std::string RepeatedAngleMessage(const std::string& what, double angle, double earlierAngle,
+                                 long long earlierLine, long long line) {
+    if (angle == earlierAngle) {
+        return what + " " + FormatGeneral(angle) + " is listed twice, first on line " +
+               std::to_string(earlierLine) + LineSuffix(line);
+    }
+    return what + " " + FormatGeneral(angle) + " is the direction of " + AsciiLowerCase(what) +
+           " " + FormatGeneral(earlierAngle) + " on line " + std::to_string(earlierLine) +
+           LineSuffix(line);
+}
+
+void RefuseRepeatedDirection(const TRealPointList& points, const std::vector<long long>& lines,
+                             const std::string& what) {
+    // Of two points in one direction only one could be drawn, and which one the file meant
+    // cannot be told.
+    const auto repeat = FindRepeatedDirection(points);
+    if (!repeat) return;
+    throw EFormatError(RepeatedAngleMessage(what, points.Points()[repeat->Index].X,
+                                            points.Points()[repeat->Earlier].X,
+                                            lines.at(repeat->Earlier), lines.at(repeat->Index)));
 }
 
 std::string LineSuffix(long long lineNumber) {

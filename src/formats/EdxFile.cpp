@@ -1,6 +1,7 @@
 #include "formats/EdxFile.h"
 
 #include <algorithm>
+#include <array>
 
 #include "formats/LineMatchers.h"
 #include "formats/TextLines.h"
@@ -22,49 +23,58 @@ constexpr int kExpandedPoints = 360;
 constexpr double kBackHalfLevelDb = -60;
 constexpr char kCutNamePrefix[] = "az_angle_ref_";
 
-// The azimuth pattern: a line counts only when it matches and both parts are numbers;
-// anything else (a unit after the level, a blank line, a missing line) is passed over.
-void ReadAzimuthLines(const std::vector<std::string_view>& lines, TRealPointList& points) {
+// Lines 0..361: the title, then the azimuth pattern, where a line counts only when it matches
+// and both parts are numbers; anything else (a unit after the level, a blank line, a missing
+// line) is passed over. Line 361 is not read.
+void ReadAzimuthLines(TTextLineWalker& walker, TRealPointList& points) {
+    std::string_view line;
     std::string_view angle;
     std::string_view level;
-    const size_t last = std::min<size_t>(kLastAzimuthLine, lines.empty() ? 0 : lines.size() - 1);
-    for (size_t i = kFirstAzimuthLine; i <= last; ++i) {
-        if (!MatchCommaPair(lines[i], angle, level)) continue;
+    while (walker.Number() < kCutCountLine && walker.Next(line)) {
+        const long long index = walker.Number() - 1;
+        if (index < kFirstAzimuthLine || index > kLastAzimuthLine) continue;
+        if (!MatchCommaPair(line, angle, level)) continue;
         const auto x = ParseNumber(angle);
         const auto y = ParseNumber(level);
         if (x && y) points.Add(*x, *y);
     }
 }
 
-int ReadCutCount(const std::vector<std::string_view>& lines) {
+// Line 362, the walker standing before it.
+int ReadCutCount(TTextLineWalker& walker) {
+    std::string_view line;
     std::string_view count;
     std::string_view rest;
-    if (lines.size() <= kCutCountLine || !MatchCommaPair(lines[kCutCountLine], count, rest)) {
+    if (walker.Number() != kCutCountLine || !walker.Next(line) ||
+        !MatchCommaPair(line, count, rest)) {
         throw EConvertError("The number of vertical cuts is missing (line " +
                             std::to_string(kCutCountLine + 1) + ")");
     }
     return TextToInt(count, kCutCountLine + 1);
 }
 
-// Block `index` (0-based): its label line and the points of its matching data lines, every
-// one of which must convert.
-std::string ReadCutBlock(const std::vector<std::string_view>& lines, int index,
-                         TRealPointList& points) {
+// Block `index` (0-based), the walker standing before it: its label line and the points of
+// its matching data lines, every one of which must convert.
+std::string ReadCutBlock(TTextLineWalker& walker, int index, TRealPointList& points) {
     const long long labelLine = kCutCountLine + 1 + static_cast<long long>(kBlockLines) * index;
     const long long lastLine = labelLine + kCutPoints;
-    if (lastLine >= static_cast<long long>(lines.size())) {
-        throw EListError("The file ends at line " + std::to_string(lines.size()) +
-                         "; vertical cut " + std::to_string(index + 1) + " needs lines " +
-                         std::to_string(labelLine + 1) + " to " + std::to_string(lastLine + 1));
+    std::array<std::string_view, kBlockLines> block;
+    for (std::string_view& line : block) {
+        if (!walker.Next(line)) {
+            throw EListError("The file ends at line " + std::to_string(walker.Number()) +
+                             "; vertical cut " + std::to_string(index + 1) + " needs lines " +
+                             std::to_string(labelLine + 1) + " to " + std::to_string(lastLine + 1));
+        }
     }
     std::string_view angle;
     std::string_view level;
     points.Clear();
     points.Reserve(kCutPoints);
-    for (long long i = labelLine + 1; i <= lastLine; ++i) {
-        if (MatchCommaPair(lines[static_cast<size_t>(i)], angle, level)) {
-            const double x = TextToFloat(angle, i + 1);
-            const double y = TextToFloat(level, i + 1);
+    for (size_t k = 1; k < block.size(); ++k) {
+        if (MatchCommaPair(block[k], angle, level)) {
+            const long long lineNumber = labelLine + static_cast<long long>(k) + 1;
+            const double x = TextToFloat(angle, lineNumber);
+            const double y = TextToFloat(level, lineNumber);
             points.Add(x, y);
         }
     }
@@ -73,7 +83,7 @@ std::string ReadCutBlock(const std::vector<std::string_view>& lines, int index,
                          std::to_string(labelLine + 1) + ") has " + std::to_string(points.Count()) +
                          " data lines; " + std::to_string(kCutPoints) + " are needed");
     }
-    return std::string(lines[static_cast<size_t>(labelLine)]);
+    return std::string(block[0]);
 }
 
 // Cut 36 opens and closes the table: 36..71, then 0..36.
@@ -132,16 +142,16 @@ void TEdxFileEx::LoadFromFile(const std::string& fileName) {
 }
 
 void TEdxFileEx::LoadFromText(std::string_view text) {
-    const std::vector<std::string_view> lines = SplitLines(text);
+    TTextLineWalker walker(text);
     TRealPointList azimuth;
-    ReadAzimuthLines(lines, azimuth);
-    const int cutCount = ReadCutCount(lines);
+    ReadAzimuthLines(walker, azimuth);
+    const int cutCount = ReadCutCount(walker);
 
     TCutFiles cuts;
     std::vector<std::string> labels;
     TRealPointList block;
     for (int b = 0; b < cutCount; ++b) {
-        labels.push_back(ReadCutBlock(lines, b, block));
+        labels.push_back(ReadCutBlock(walker, b, block));
         auto cut = std::make_unique<TOstrelFile>();
         cut->FileName = kCutNamePrefix + labels.back();
         cut->HorizontalPoints.Assign(azimuth);

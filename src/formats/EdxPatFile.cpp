@@ -5,6 +5,7 @@
 
 #include "formats/CircularCuts.h"
 #include "formats/TextLines.h"
+#include "model/AsciiText.h"
 #include "model/Errors.h"
 #include "model/NumberText.h"
 
@@ -31,26 +32,31 @@ std::vector<std::string_view> Fields(std::string_view line) {
 }
 
 std::string Quoted(std::string_view line) {
-    return "'" + std::string(line.substr(0, 40)) + "'";
+    return "'" + VisibleControlBytes(line.substr(0, 40)) + "'";
 }
 
 // The non-blank lines of the file in order, each with its 1-based number.
 class TEdxLines {
 public:
-    explicit TEdxLines(std::string_view text) : FRaw(SplitLines(text)) {}
+    explicit TEdxLines(std::string_view text) : FLines(text) {}
 
-    bool AtEnd() {
-        SkipBlank();
-        return FNext >= FRaw.size();
-    }
+    bool AtEnd() const { return FLines.AtEnd(); }
     // The next non-blank line; `expected` names it in the error when the file ends first.
     std::string_view Next(const std::string& expected) {
         if (AtEnd()) {
             throw EFormatError("The file ends where " + expected + " should be" +
-                               LineSuffix(static_cast<long long>(FRaw.size()) + 1));
+                               LineSuffix(FLines.EndLine()));
         }
-        FLine = static_cast<long long>(FNext) + 1;
-        return TrimLine(FRaw[FNext++]);
+        const TNumberedLine line = FLines.Take();
+        FLine = line.Number;
+        return line.Text;
+    }
+    // True when the line after the last one read holds a single number, as a slice's
+    // azimuth line does.
+    bool NextIsOneNumber() const {
+        if (AtEnd()) return false;
+        const std::vector<std::string_view> fields = Fields(FLines.Peek().Text);
+        return fields.size() == 1 && ParseNumber(fields[0]).has_value();
     }
     long long Line() const { return FLine; }
 
@@ -72,12 +78,7 @@ public:
     }
 
 private:
-    void SkipBlank() {
-        while (FNext < FRaw.size() && TrimLine(FRaw[FNext]).empty()) ++FNext;
-    }
-
-    std::vector<std::string_view> FRaw;
-    size_t FNext = 0;
+    TNonBlankLines FLines;
     long long FLine = 0;
 };
 
@@ -119,6 +120,7 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
     const int key = static_cast<int>(*kyPat);
 
     TRealPointList horizontal;
+    std::vector<long long> pointLines;
     for (;;) {
         const std::string_view line = lines.Next("the azimuth pattern's closing 999");
         const std::vector<std::string_view> fields = Fields(line);
@@ -133,6 +135,13 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
         }
         if (horizontal.Count() > 0) {
             const double step = *angle - horizontal.Points().back().X;
+            // The slice counts read as an azimuth line, with a slice's azimuth after them.
+            if ((step <= 0 || step > 45) && lines.NextIsOneNumber()) {
+                throw EFormatError(
+                    "The azimuth pattern's closing 999 is missing: this line and the next "
+                    "read as the slice counts and a slice's azimuth" +
+                    LineSuffix(lines.Line()));
+            }
             if (step <= 0) {
                 throw EFormatError("Azimuth angles must ascend" + LineSuffix(lines.Line()));
             }
@@ -142,11 +151,13 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
             }
         }
         horizontal.Add(*angle, LevelDb(*value, key, lines.Line()));
+        pointLines.push_back(lines.Line());
     }
     if (horizontal.Count() < 2) {
         throw EFormatError("The azimuth pattern needs two points at least" +
                            LineSuffix(lines.Line()));
     }
+    RefuseRepeatedDirection(horizontal, pointLines, "Azimuth");
 
     const TRealPoint counts = lines.Pair("the line 'slices, points'");
     if (!IsWhole(counts.X, 0, 360) || !IsWhole(counts.Y, 0, 100000)) {
@@ -166,13 +177,16 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
         slice.Line = lines.Line();
         const std::string what =
             "an 'elevation, value' line of the slice at " + FormatGeneral(*azimuth);
+        pointLines.clear();
         for (int k = 0; k < static_cast<int>(counts.Y); ++k) {
             const TRealPoint point = lines.Pair(what);
             if (std::fabs(point.X) > 90) {
                 throw EFormatError("Elevation beyond 90 degrees" + LineSuffix(lines.Line()));
             }
             slice.Points.Add(point.X, LevelDb(point.Y, key, lines.Line()));
+            pointLines.push_back(lines.Line());
         }
+        RefuseRepeatedDirection(slice.Points, pointLines, "Elevation");
     }
     if (!lines.AtEnd()) {
         lines.Next({});
@@ -186,14 +200,12 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
 }
 
 bool LooksLikeEdxPatText(std::string_view text) {
-    for (std::string_view line : SplitLines(text.substr(0, 4096))) {
-        line = TrimLine(line);
-        if (line.empty()) continue;
-        const size_t close = line.find('\'', 1);
-        return line.front() == '\'' && close != std::string_view::npos &&
-               line.find(',', close) != std::string_view::npos;
-    }
-    return false;
+    const TNonBlankLines lines(text.substr(0, 4096));
+    if (lines.AtEnd()) return false;
+    const std::string_view line = lines.Peek().Text;
+    const size_t close = line.find('\'', 1);
+    return line.front() == '\'' && close != std::string_view::npos &&
+           line.find(',', close) != std::string_view::npos;
 }
 
 namespace {

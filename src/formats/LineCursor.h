@@ -4,6 +4,7 @@
 // matched once, and a cursor that walks a text's lines and reads its data lines straight
 // from the bytes.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,39 +13,59 @@
 #include "formats/LineMatchers.h"
 #include "formats/TextLines.h"
 #include "model/AsciiText.h"
+#include "model/Errors.h"
 #include "model/NumberText.h"
 #include "model/PrimitiveObjects.h"
 
 namespace ostrel {
 
-// The header lines' first two tokens, matched once; the keyword look-ups of a load then
-// compare short tokens instead of matching every line again for every keyword. Answers
-// as TPlanningFile::FindValue (first match) and TVerizonFile::FindValue (last match) do.
+// The values of a reader's keywords in a file's header, each header line's first two tokens
+// matched once; the keyword look-ups of a load then compare short tokens instead of matching
+// every line again for every keyword. Only the line chosen for each keyword is kept, the
+// first (as TPlanningFile::FindValue answers) or the last (as TVerizonFile::FindValue), so
+// memory does not grow with the header.
 class THeaderTokens {
 public:
-    explicit THeaderTokens(const std::vector<std::string_view>& lines) {
-        FTokens.reserve(lines.size());
+    enum TChoice { FirstLineWins, LastLineWins };
+
+    THeaderTokens(std::string_view headerText, std::span<const std::string_view> upperKeywords,
+                  TChoice choice) {
+        FEntries.reserve(upperKeywords.size());
+        for (std::string_view keyword : upperKeywords) FEntries.push_back({keyword, {}, {}});
+        TTextLineWalker walker(headerText);
+        std::string_view raw;
         std::string_view first;
         std::string_view second;
-        for (std::string_view line : lines) {
-            if (MatchTwoTokens(line, first, second)) FTokens.push_back({first, second});
+        while (walker.Next(raw)) {
+            const std::string_view line = TrimLine(raw);
+            if (!MatchTwoTokens(line, first, second)) continue;
+            for (TEntry& entry : FEntries) {
+                if (!EqualsNoCase(first, entry.Keyword)) continue;
+                if (choice == LastLineWins || entry.Line.empty())
+                    entry = {entry.Keyword, second, line};
+                break;
+            }
         }
     }
-    std::string_view First(std::string_view upperKeyword) const {
-        for (const auto& [first, second] : FTokens) {
-            if (EqualsNoCase(first, upperKeyword)) return second;
-        }
-        return {};
-    }
-    std::string_view Last(std::string_view upperKeyword) const {
-        for (auto it = FTokens.rbegin(); it != FTokens.rend(); ++it) {
-            if (EqualsNoCase(it->first, upperKeyword)) return it->second;
-        }
-        return {};
-    }
+    // The keyword's value (the line's second token as written); empty when no line has it.
+    std::string_view Value(std::string_view upperKeyword) const { return Find(upperKeyword).Value; }
+    // The keyword's whole line, trimmed; empty when none.
+    std::string_view Line(std::string_view upperKeyword) const { return Find(upperKeyword).Line; }
 
 private:
-    std::vector<std::pair<std::string_view, std::string_view>> FTokens;
+    struct TEntry {
+        std::string_view Keyword;
+        std::string_view Value;
+        std::string_view Line;
+    };
+    const TEntry& Find(std::string_view upperKeyword) const {
+        for (const TEntry& entry : FEntries) {
+            if (entry.Keyword == upperKeyword) return entry;
+        }
+        throw EOstrelError("Keyword not looked for: " + std::string(upperKeyword));
+    }
+
+    std::vector<TEntry> FEntries;
 };
 
 // Walks a text line by line, cutting and trimming the lines exactly as SplitLines and
@@ -54,7 +75,10 @@ private:
 class TLineCursor {
 public:
     explicit TLineCursor(std::string_view text)
-        : FPos(text.data()), FEnd(text.data() + text.size()), FPastLastLineEnd(FEnd) {
+        : FStart(text.data()),
+          FPos(text.data()),
+          FEnd(text.data() + text.size()),
+          FPastLastLineEnd(FEnd) {
         while (FPastLastLineEnd != FPos && FPastLastLineEnd[-1] != '\n' &&
                FPastLastLineEnd[-1] != '\r') {
             --FPastLastLineEnd;
@@ -72,16 +96,19 @@ public:
         return TrimLine(std::string_view(start, static_cast<size_t>(p - start)));
     }
 
-    // Collects the lines up to the first that `isSectionStart` accepts and moves past that
-    // one. False when no line is accepted, or when a line `isRefused` accepts comes first.
+    // Moves past the first line that `isSectionStart` accepts; `header` becomes the text
+    // before that line. False when no line is accepted, or when a line `isRefused` accepts
+    // comes first.
     template <class TAccept, class TRefuse>
-    bool ReadHeaderLines(std::vector<std::string_view>& header, TAccept&& isSectionStart,
-                         TRefuse&& isRefused) {
+    bool ReadHeaderLines(std::string_view& header, TAccept&& isSectionStart, TRefuse&& isRefused) {
         while (!AtEnd()) {
+            const char* const lineStart = FPos;
             const std::string_view line = Next();
             if (isRefused(line)) return false;
-            if (isSectionStart(line)) return true;
-            header.push_back(line);
+            if (isSectionStart(line)) {
+                header = std::string_view(FStart, static_cast<size_t>(lineStart - FStart));
+                return true;
+            }
         }
         return false;
     }
@@ -156,6 +183,7 @@ private:
         return p + 1;
     }
 
+    const char* FStart;
     const char* FPos;
     const char* FEnd;
     // Just past the text's last '\n' or '\r'; its start when it has none.

@@ -50,11 +50,10 @@ int HeaderIndex(std::string_view key) {
     return -1;
 }
 
-// A non-blank line of the file with its 1-based number.
-struct TNumberedLine {
-    std::string_view Text;
-    long long Number = 0;
-};
+// Text of the file inside a message: the first 40 bytes, control bytes shown as "\xNN".
+std::string Quoted(std::string_view text) {
+    return "'" + VisibleControlBytes(text.substr(0, 40)) + "'";
+}
 
 // "KEY:,value": the key upper-cased and the value trimmed. False for any other line.
 bool SplitRecord(std::string_view line, std::string& key, std::string_view& value) {
@@ -81,36 +80,34 @@ std::string_view FirstField(std::string_view value) {
 // Reads the records after the header one by one, each failure naming what was expected.
 class TNsmaBodyReader {
 public:
-    TNsmaBodyReader(const std::vector<TNumberedLine>& lines, size_t next, long long endLine)
-        : FLines(lines), FNext(next), FEndLine(endLine) {}
+    explicit TNsmaBodyReader(TNonBlankLines& lines) : FLines(lines) {}
 
     // The value of the next record, which must be `key`.
     std::string_view Expect(const char* key) {
-        const TNumberedLine& line = NextLine(std::string(key) + " record");
+        const TNumberedLine line = NextLine(key, " record");
         std::string found;
         std::string_view value;
         if (!SplitRecord(line.Text, found, value) || found != key) {
-            throw EFormatError(std::string("Expected the ") + key + " record, found '" +
-                               std::string(line.Text.substr(0, 40)) + "'" +
-                               LineSuffix(line.Number));
+            throw EFormatError(std::string("Expected the ") + key + " record, found " +
+                               Quoted(line.Text) + LineSuffix(line.Number));
         }
         FLastLine = line.Number;
         return value;
     }
     // The next record's value when it is `key`; nothing moves otherwise.
     bool Optional(const char* key) {
-        if (FNext >= FLines.size()) return false;
+        if (FLines.AtEnd()) return false;
         std::string found;
         std::string_view value;
-        if (!SplitRecord(FLines[FNext].Text, found, value) || found != key) return false;
-        ++FNext;
+        if (!SplitRecord(FLines.Peek().Text, found, value) || found != key) return false;
+        FLines.Take();
         return true;
     }
     int Count(const char* key) {
         const std::string_view value = Expect(key);
         const std::optional<double> count = ParseNumber(value);
         if (!count || *count < 0 || *count != std::floor(*count) || *count > 1e6) {
-            throw EFormatError(std::string(key) + " '" + std::string(value) + "' is not a count" +
+            throw EFormatError(std::string(key) + " " + Quoted(value) + " is not a count" +
                                LineSuffix(FLastLine));
         }
         return static_cast<int>(*count);
@@ -118,14 +115,14 @@ public:
     double Number(const char* key, std::string_view text) const {
         const std::optional<double> value = ParseNumber(text);
         if (!value) {
-            throw EFormatError(std::string(key) + " '" + std::string(text) + "' is not a number" +
+            throw EFormatError(std::string(key) + " " + Quoted(text) + " is not a number" +
                                LineSuffix(FLastLine));
         }
         return *value;
     }
     // One "angle,value," record of the cut `cutName`.
     TRealPoint Point(const std::string& cutName) {
-        const TNumberedLine& line = NextLine("point of cut " + cutName);
+        const TNumberedLine line = NextLine("point of cut ", cutName);
         std::string_view fields[3];
         size_t count = 0;
         std::string_view rest = line.Text;
@@ -143,28 +140,26 @@ public:
         const std::optional<double> angle = shapeOk ? ParseNumber(fields[0]) : std::nullopt;
         const std::optional<double> level = shapeOk ? ParseNumber(fields[1]) : std::nullopt;
         if (!angle || !level || std::fabs(*angle) > 360) {
-            throw EFormatError("Point of cut " + cutName + " is not 'angle,value,': '" +
-                               std::string(line.Text.substr(0, 40)) + "'" +
-                               LineSuffix(line.Number));
+            throw EFormatError("Point of cut " + cutName + " is not 'angle,value,': " +
+                               Quoted(line.Text) + LineSuffix(line.Number));
         }
         return {*angle, *level};
     }
     long long LastLine() const { return FLastLine; }
-    size_t Next() const { return FNext; }
 
 private:
-    const TNumberedLine& NextLine(const std::string& expected) {
-        if (FNext >= FLines.size()) {
-            throw EFormatError("The file ends where the " + expected + " should be" +
-                               LineSuffix(FEndLine));
+    // The next line; at the end of the file, the error names what was expected there (the
+    // text of `what` and `name`, joined only then: this runs for every point).
+    TNumberedLine NextLine(std::string_view what, std::string_view name) {
+        if (FLines.AtEnd()) {
+            throw EFormatError("The file ends where the " + std::string(what) + std::string(name) +
+                               " should be" + LineSuffix(FLines.EndLine()));
         }
-        FLastLine = FLines[FNext].Number;
-        return FLines[FNext++];
+        FLastLine = FLines.Peek().Number;
+        return FLines.Take();
     }
 
-    const std::vector<TNumberedLine>& FLines;
-    size_t FNext;
-    long long FEndLine;
+    TNonBlankLines& FLines;
     long long FLastLine = 0;
 };
 
@@ -210,29 +205,21 @@ void TNsmaFile::LoadFromFile(const std::string& fileName) {
 }
 
 void TNsmaFile::LoadFromText(std::string_view text) {
-    std::vector<TNumberedLine> lines;
-    const std::vector<std::string_view> raw = SplitLines(text);
-    for (size_t i = 0; i < raw.size(); ++i) {
-        const std::string_view line = TrimLine(raw[i]);
-        if (!line.empty()) lines.push_back({line, static_cast<long long>(i) + 1});
-    }
-    const long long endLine = static_cast<long long>(raw.size()) + 1;
-
+    TNonBlankLines lines(text);
     std::vector<std::pair<std::string, std::string>> header;
     std::array<bool, std::size(kHeaderKeys)> seen{};
     int order = -1;
-    size_t next = 0;
     long long noFreqLine = 0;
     while (noFreqLine == 0) {
-        if (next >= lines.size()) {
-            throw EFormatError("The file ends before the NOFREQ record" + LineSuffix(endLine));
+        if (lines.AtEnd()) {
+            throw EFormatError("The file ends before the NOFREQ record" +
+                               LineSuffix(lines.EndLine()));
         }
-        const TNumberedLine& line = lines[next++];
+        const TNumberedLine line = lines.Take();
         std::string key;
         std::string_view value;
         if (!SplitRecord(line.Text, key, value)) {
-            throw EFormatError("Expected a 'KEY:,value' header record, found '" +
-                               std::string(line.Text.substr(0, 40)) + "'" +
+            throw EFormatError("Expected a 'KEY:,value' header record, found " + Quoted(line.Text) +
                                LineSuffix(line.Number));
         }
         const int index = HeaderIndex(key);
@@ -255,15 +242,16 @@ void TNsmaFile::LoadFromText(std::string_view text) {
         }
     }
     const std::string& noFreqText = header.back().second;
-    TNsmaBodyReader body(lines, next, endLine);
+    TNsmaBodyReader body(lines);
     const std::optional<double> frequencies = ParseNumber(noFreqText);
     if (!frequencies || *frequencies < 1 || *frequencies != std::floor(*frequencies) ||
         *frequencies > 1000) {
-        throw EFormatError("NOFREQ '" + noFreqText + "' is not a count of frequencies" +
+        throw EFormatError("NOFREQ " + Quoted(noFreqText) + " is not a count of frequencies" +
                            LineSuffix(noFreqLine));
     }
 
     std::vector<TNsmaFrequency> read(static_cast<size_t>(*frequencies));
+    std::vector<long long> pointLines;
     for (TNsmaFrequency& frequency : read) {
         // A PATFRE that is no number leaves the pattern at the mid-band frequency.
         frequency.FrequencyText = std::string(body.Expect("PATFRE"));
@@ -283,27 +271,30 @@ void TNsmaFile::LoadFromText(std::string_view text) {
                                                           : FirstField(range.substr(comma + 1)));
             for (const char* orientation : {"XORIEN", "YORIEN", "ZORIEN"})
                 body.Optional(orientation);
-            const std::string cutName = cut.Name + " at " + frequency.FrequencyText;
+            const std::string cutName =
+                VisibleControlBytes(cut.Name + " at " + frequency.FrequencyText);
             cut.Points.Reserve(points);
+            pointLines.clear();
             for (int p = 0; p < points; ++p) {
                 const TRealPoint point = body.Point(cutName);
                 cut.Points.Add(point.X, point.Y);
+                pointLines.push_back(body.LastLine());
             }
             if (points == 0 || !SameAngle(cut.Points.GetPoint(0).X, first) ||
                 !SameAngle(cut.Points.GetPoint(points - 1).X, last)) {
-                throw EFormatError("FSTLST '" + std::string(range) + "' of cut " + cutName +
+                throw EFormatError("FSTLST " + Quoted(range) + " of cut " + cutName +
                                    " does not match its first and last points" +
                                    LineSuffix(rangeLine));
             }
+            RefuseRepeatedDirection(cut.Points, pointLines, "Angle");
             frequency.Cuts.push_back(std::move(cut));
         }
     }
     if (!SameIgnoringAsciiCase(body.Expect("ENDFIL"), "EOF")) {
         throw EFormatError("ENDFIL must say EOF" + LineSuffix(body.LastLine()));
     }
-    if (body.Next() < lines.size()) {
-        throw EFormatError("Text follows the ENDFIL record" +
-                           LineSuffix(lines[body.Next()].Number));
+    if (!lines.AtEnd()) {
+        throw EFormatError("Text follows the ENDFIL record" + LineSuffix(lines.Peek().Number));
     }
     Header = std::move(header);
     Frequencies = std::move(read);
@@ -364,12 +355,10 @@ std::string TNsmaFile::SaveToText() const {
 }
 
 bool LooksLikeNsmaText(std::string_view text) {
-    for (std::string_view line : SplitLines(text.substr(0, 4096))) {
-        line = TrimLine(line);
-        if (line.empty()) continue;
-        return StartsWithNoCase(line, "REVNUM") && TrimLine(line.substr(6)).substr(0, 1) == ":";
-    }
-    return false;
+    const TNonBlankLines lines(text.substr(0, 4096));
+    if (lines.AtEnd()) return false;
+    const std::string_view line = lines.Peek().Text;
+    return StartsWithNoCase(line, "REVNUM") && TrimLine(line.substr(6)).substr(0, 1) == ":";
 }
 
 namespace {
@@ -413,8 +402,8 @@ void ReadGainUnits(const std::string& units, bool& gainInDbd, bool& pointsAbsolu
                                           : TrimLine(std::string_view(upper).substr(slash + 1));
     if ((gainUnit != "DBI" && gainUnit != "DBD") ||
         (dataUnit != "DBR" && dataUnit != "DBI" && dataUnit != "DBD")) {
-        throw EFormatError("GUNITS '" + units +
-                           "' is not a gain unit and a data unit such as DBI/DBR.");
+        throw EFormatError("GUNITS " + Quoted(units) +
+                           " is not a gain unit and a data unit such as DBI/DBR.");
     }
     gainInDbd = gainUnit == "DBD";
     pointsAbsolute = dataUnit != "DBR";
@@ -435,7 +424,7 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
     bool pointsAbsolute = false;
     ReadGainUnits(file.Value("GUNITS"), gainInDbd, pointsAbsolute);
     const std::optional<double> gain = ParseNumber(FirstField(file.Value("MDGAIN")));
-    if (!gain) throw EFormatError("MDGAIN '" + file.Value("MDGAIN") + "' is not a number.");
+    if (!gain) throw EFormatError("MDGAIN " + Quoted(file.Value("MDGAIN")) + " is not a number.");
     const std::optional<double> low = ParseNumber(FirstField(file.Value("LOWFRQ")));
     const std::optional<double> high = ParseNumber(FirstField(file.Value("HGHFRQ")));
     const std::optional<double> azWidth = ParseNumber(FirstField(file.Value("AZWIDT")));
@@ -447,7 +436,7 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
     for (const TNsmaFrequency& frequency : file.Frequencies) {
         const TNsmaCut* horizontal = ChooseCut(frequency, IsHorizontalCutName);
         const TNsmaCut* vertical = ChooseCut(frequency, IsVerticalCutName);
-        const std::string at = " at " + frequency.FrequencyText + " MHz";
+        const std::string at = " at " + VisibleControlBytes(frequency.FrequencyText) + " MHz";
         if (!horizontal) throw EFormatError("No H or AZ cut" + at + ".");
         if (!vertical) throw EFormatError("No V or EL cut" + at + ".");
         auto pattern = std::make_unique<TPatternData>();
@@ -473,7 +462,8 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
         if (!ignoredCuts) continue;
         for (const TNsmaCut& cut : frequency.Cuts) {
             if (&cut == horizontal || &cut == vertical) continue;
-            ignoredCuts->push_back("PATCUT " + cut.Name + " " + cut.Polarization + at +
+            ignoredCuts->push_back("PATCUT " +
+                                   VisibleControlBytes(cut.Name + " " + cut.Polarization) + at +
                                    LineSuffix(cut.Line));
         }
     }

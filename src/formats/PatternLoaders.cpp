@@ -47,6 +47,18 @@ std::string FileHead(const std::string& path) {
     return head;
 }
 
+// Builds the cuts; a division by zero there comes from two points in a row at one degree,
+// which the file's reader then names with its lines.
+template <class TFile>
+void BuildCutsExplainingRepeats(const TFile& file, std::string_view text, TPatternData& pattern) {
+    try {
+        BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
+    } catch (const EInvalidOp&) {
+        file.RefuseRepeatedDegree(text);
+        throw;
+    }
+}
+
 }  // namespace
 
 bool TPatternDataLoader::Execute() {
@@ -69,7 +81,9 @@ bool TPatternDataLoader::Execute() {
 void TOstrelDataLoader::Load() {
     TPatternData& pattern = Target(*this);
     TOstrelFile file;
-    file.LoadFromFile(FileName);
+    const std::string text = ReadFileBytes(FileName);
+    file.FileName = FileName;
+    file.LoadFromText(text);
     pattern.FileName = FileName;
     // A header without a number for them leaves them unknown (shown as 0 in the table).
     if (file.FrequencyStated) pattern.Frequency.SetValue(file.Frequency);
@@ -81,13 +95,15 @@ void TOstrelDataLoader::Load() {
     std::optional<double> tilt = ParseNumber(file.Tilt);
     if (!tilt) tilt = ParseNumber(file.ElectricalTilt);
     if (tilt) pattern.ElectricalTilt.SetValue(*tilt);
-    BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
+    BuildCutsExplainingRepeats(file, text, pattern);
 }
 
 void TVerizonDataLoader::Load() {
     TPatternData& pattern = Target(*this);
     TVerizonFile file;
-    file.LoadFromFile(FileName);
+    const std::string text = ReadFileBytes(FileName);
+    file.FileName = FileName;
+    file.LoadFromText(text);
     pattern.FileName = FileName;
     if (file.FrequencyStated) pattern.Frequency.SetValue(file.Frequency);
     // No gain above 0 dBi (nor a dBd gain above 0) is the format's "not known".
@@ -95,7 +111,7 @@ void TVerizonDataLoader::Load() {
     if (file.HorzBeamwidth != 0) pattern.HorzWidth.SetValue(file.HorzBeamwidth);
     pattern.VertWidth.SetValue(0);
     if (file.ElectricalTiltStated) pattern.ElectricalTilt.SetValue(file.ElectricalTilt);
-    BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
+    BuildCutsExplainingRepeats(file, text, pattern);
 }
 
 namespace {

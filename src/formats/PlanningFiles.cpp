@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <ctime>
+#include <limits>
 #include <optional>
 #include <utility>
 
+#include "formats/CircularCuts.h"
 #include "formats/LineCursor.h"
 #include "formats/LineMatchers.h"
 #include "formats/TextLines.h"
@@ -15,61 +17,89 @@ namespace ostrel {
 
 namespace {
 
-// The lines of a pattern file as the readers examine them: without leading and trailing
-// blanks and control characters.
-std::vector<std::string_view> TrimmedLines(std::string_view text) {
-    std::vector<std::string_view> lines = SplitLines(text);
-    for (auto& line : lines) line = TrimLine(line);
-    return lines;
-}
-
-int FindSectionStart(const std::vector<std::string_view>& lines, std::string_view prefix1,
-                     std::string_view prefix2 = {}) {
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (StartsWithNoCase(lines[i], prefix1) ||
-            (!prefix2.empty() && StartsWithNoCase(lines[i], prefix2))) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 int LastIndexWithin(const std::vector<std::string_view>& lines, int lastIndex) {
     return std::min(lastIndex, static_cast<int>(lines.size()) - 1);
 }
 
-// Reads lines first..last (inclusive) as data lines: "angle level" where the level is the
-// whole rest of the line. A line that matches but does not convert fails the read.
-void ReadOstrelDataLines(const std::vector<std::string_view>& lines, int first, int last,
-                         TRealPointList& points) {
-    points.Reserve(last - first + 1);
+// Where the two sections of a file start, found in one walk: a walker standing just past each
+// section's first line, that line's number, and the text before the first section's line.
+struct TSectionStarts {
+    std::optional<TTextLineWalker> First;
+    std::optional<TTextLineWalker> Second;
+    long long SecondLine = 0;
+    std::string_view Header;
+};
+
+template <class TFirst, class TSecond>
+TSectionStarts FindSectionStarts(std::string_view text, TFirst&& isFirst, TSecond&& isSecond) {
+    TSectionStarts starts;
+    TTextLineWalker walker(text);
+    std::string_view raw;
+    while ((!starts.First || !starts.Second) && walker.Next(raw)) {
+        const std::string_view line = TrimLine(raw);
+        if (!starts.First && isFirst(line)) {
+            starts.First = walker;
+            starts.Header = text.substr(0, static_cast<size_t>(raw.data() - text.data()));
+        } else if (!starts.Second && isSecond(line)) {
+            starts.Second = walker;
+            starts.SecondLine = walker.Number();
+        }
+    }
+    return starts;
+}
+
+// Reads the lines after the walker's place and before line `endLine` as data lines: "angle
+// level" where the level is the whole rest of the line. A line that matches but does not
+// convert fails the read.
+void ReadOstrelDataLines(TTextLineWalker walker, long long endLine, TRealPointList& points) {
+    std::string_view raw;
     std::string_view angle;
     std::string_view level;
-    for (int i = first; i <= last; ++i) {
-        if (MatchTokenAndRest(lines[static_cast<size_t>(i)], angle, level)) {
-            const double x = TextToFloat(angle, i + 1);
-            const double y = TextToFloat(level, i + 1);
+    while (walker.Number() + 1 < endLine && walker.Next(raw)) {
+        if (MatchTokenAndRest(TrimLine(raw), angle, level)) {
+            const double x = TextToFloat(angle, walker.Number());
+            const double y = TextToFloat(level, walker.Number());
             points.Add(x, y);
         }
     }
 }
 
-// Reads data lines ("angle gain ...") from line `first` up to the first line that is exactly
-// "END"; returns the index of that line. A section that is never closed fails the read.
-int ReadVerizonSection(const std::vector<std::string_view>& lines, int first,
-                       const char* sectionName, TRealPointList& points) {
+// Reads data lines ("angle gain ...") after the walker's place up to the first line that is
+// exactly "END". A section that is never closed fails the read.
+void ReadVerizonSection(TTextLineWalker walker, const char* sectionName, TRealPointList& points) {
+    std::string_view raw;
     std::string_view angle;
     std::string_view gain;
-    for (size_t i = static_cast<size_t>(first); i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        if (line == "END") return static_cast<int>(i);
+    while (walker.Next(raw)) {
+        const std::string_view line = TrimLine(raw);
+        if (line == "END") return;
         if (MatchTwoTokens(line, angle, gain)) {
-            const double x = TextToFloat(angle, static_cast<long long>(i) + 1);
-            const double y = TextToFloat(gain, static_cast<long long>(i) + 1);
+            const double x = TextToFloat(angle, walker.Number());
+            const double y = TextToFloat(gain, walker.Number());
             points.Add(x, y);
         }
     }
     throw EFormatError(std::string("Cannot find END of ") + sectionName + " section.");
+}
+
+// Resampling divides by the width of the interval that first holds each whole degree; one of
+// no width, two points in a row at that degree, fails the load. The failure names the angle
+// and the lines of both points, which a walk over the section's data lines (after the
+// walker's place, `Match` telling them) finds.
+template <bool (*Match)(std::string_view, std::string_view&, std::string_view&)>
+void RefuseZeroWidth(const TRealPointList& points, TTextLineWalker walker) {
+    const int interval = ZeroWidthInterval(points);
+    if (interval < 0) return;
+    std::string_view raw;
+    std::string_view first;
+    std::string_view second;
+    long long earlierLine = 0;
+    for (int index = -1; index <= interval && walker.Next(raw);) {
+        if (!Match(TrimLine(raw), first, second)) continue;
+        if (++index == interval) earlierLine = walker.Number();
+    }
+    const double angle = points.PointAt(interval).X;
+    throw EFormatError(RepeatedAngleMessage("Angle", angle, angle, earlierLine, walker.Number()));
 }
 
 // An empty point list with room for a usual cut.
@@ -167,10 +197,14 @@ void TOstrelFile::LoadFromFile(const std::string& fileName) {
 }
 
 TOstrelFile::TGainLine TOstrelFile::ParseGain(const std::vector<std::string_view>& lines) {
-    TGainLine result;
     const int index = FindLine("GAIN", lines, static_cast<int>(lines.size()) - 1);
-    if (index < 0) return result;
-    const std::string upper = AsciiUpperCase(lines[static_cast<size_t>(index)]);
+    return index < 0 ? TGainLine{} : ParseGainLine(lines[static_cast<size_t>(index)]);
+}
+
+TOstrelFile::TGainLine TOstrelFile::ParseGainLine(std::string_view line) {
+    TGainLine result;
+    if (line.empty()) return result;
+    const std::string upper = AsciiUpperCase(line);
     const std::vector<std::string_view> tokens = SplitAtWhitespace(upper);
     result.Found = true;
     result.Value = tokens.size() > 1 ? TextToFloatDef(tokens[1], 0) : 0;
@@ -206,21 +240,49 @@ void TOstrelFile::LoadFromText(std::string_view text) {
     if (!LoadUsualText(text)) LoadFromTextLineByLine(text);
 }
 
-void TOstrelFile::LoadFromTextLineByLine(std::string_view text) {
-    const std::vector<std::string_view> lines = TrimmedLines(text);
-    const int horizontal = FindSectionStart(lines, "HORIZONTAL", "HOR_LOBE");
-    if (horizontal < 0) throw EFormatError("Cannot find Horizontal section.");
-    const int vertical = FindSectionStart(lines, "VERTICAL", "VER_LOBE");
-    if (vertical < 0) throw EFormatError("Cannot find Vertical section.");
+namespace {
 
-    const int headerLast = horizontal - 1;
-    ReadHeader([&](std::string_view keyword) { return FindValue(keyword, lines, headerLast); },
-               [&] { return ParseGain(lines); });
+constexpr std::string_view kOstrelKeywords[] = {"MAKE",       "FREQUENCY", "H_WIDTH",
+                                                "BEAM_WIDTH", "V_WIDTH",   "FRONT_TO_BACK",
+                                                "GAIN",       "TILT",      "ELECTRICAL_TILT"};
+
+// The first line of the text whose first token is "GAIN" and which has a second token.
+std::string_view FirstGainLine(std::string_view text) {
+    TTextLineWalker walker(text);
+    std::string_view raw;
+    std::string_view first;
+    std::string_view second;
+    while (walker.Next(raw)) {
+        const std::string_view line = TrimLine(raw);
+        if (MatchTwoTokens(line, first, second) && EqualsNoCase(first, "GAIN")) return line;
+    }
+    return {};
+}
+
+}  // namespace
+
+void TOstrelFile::LoadFromTextLineByLine(std::string_view text) {
+    const TSectionStarts sections =
+        FindSectionStarts(text, IsOstrelHorizontalStart, IsOstrelVerticalStart);
+    if (!sections.First) throw EFormatError("Cannot find Horizontal section.");
+    if (!sections.Second) throw EFormatError("Cannot find Vertical section.");
+
+    const THeaderTokens tokens(sections.Header, kOstrelKeywords, THeaderTokens::FirstLineWins);
+    ReadHeader([&](std::string_view keyword) { return tokens.Value(keyword); },
+               [&] { return ParseGainLine(FirstGainLine(text)); });
 
     HorizontalPoints.Clear();
     VerticalPoints.Clear();
-    ReadOstrelDataLines(lines, horizontal + 1, vertical - 1, HorizontalPoints);
-    ReadOstrelDataLines(lines, vertical + 1, static_cast<int>(lines.size()) - 1, VerticalPoints);
+    ReadOstrelDataLines(*sections.First, sections.SecondLine, HorizontalPoints);
+    ReadOstrelDataLines(*sections.Second, std::numeric_limits<long long>::max(), VerticalPoints);
+}
+
+void TOstrelFile::RefuseRepeatedDegree(std::string_view text) const {
+    const TSectionStarts sections =
+        FindSectionStarts(text, IsOstrelHorizontalStart, IsOstrelVerticalStart);
+    if (!sections.First || !sections.Second) return;
+    RefuseZeroWidth<MatchTokenAndRest>(HorizontalPoints, *sections.First);
+    RefuseZeroWidth<MatchTokenAndRest>(VerticalPoints, *sections.Second);
 }
 
 // The usual shape in one pass: header lines, the horizontal section's line, its data lines,
@@ -230,7 +292,7 @@ void TOstrelFile::LoadFromTextLineByLine(std::string_view text) {
 bool TOstrelFile::LoadUsualText(std::string_view text) {
     if (!StartsPlain(text)) return false;
     TLineCursor cursor(text);
-    std::vector<std::string_view> header;
+    std::string_view header;
     if (!cursor.ReadHeaderLines(header, IsOstrelHorizontalStart, IsOstrelVerticalStart)) {
         return false;
     }
@@ -253,9 +315,9 @@ bool TOstrelFile::LoadUsualText(std::string_view text) {
 
     // Past the header every line is a section line, a data line whose first token is a
     // number, or a line of one token: the first "GAIN" line can only be a header line.
-    const THeaderTokens tokens(header);
-    ReadHeader([&](std::string_view keyword) { return tokens.First(keyword); },
-               [&] { return ParseGain(header); });
+    const THeaderTokens tokens(header, kOstrelKeywords, THeaderTokens::FirstLineWins);
+    ReadHeader([&](std::string_view keyword) { return tokens.Value(keyword); },
+               [&] { return ParseGainLine(tokens.Line("GAIN")); });
     HorizontalPoints = std::move(horizontal);
     VerticalPoints = std::move(vertical);
     return true;
@@ -352,22 +414,45 @@ void TVerizonFile::LoadFromText(std::string_view text) {
     if (!LoadUsualText(text)) LoadFromTextLineByLine(text);
 }
 
-void TVerizonFile::LoadFromTextLineByLine(std::string_view text) {
-    const std::vector<std::string_view> lines = TrimmedLines(text);
-    const int horizontal = FindSectionStart(lines, "HORIZONTAL_GAINS");
-    if (horizontal < 0) throw EFormatError("Cannot find Horizontal section.");
-    const int vertical = FindSectionStart(lines, "VERTICAL_GAINS");
-    if (vertical < 0) throw EFormatError("Cannot find Vertical section.");
+namespace {
 
-    const int last = horizontal - 1;
-    ReadHeader([&](std::string_view key) { return FindValue(key, lines, last); });
+constexpr std::string_view kVerizonKeys[] = {
+    "MODEL_NAME:",      "MANUFACTURER:",       "DESCRIPTION:",    "ANTENNA_TYPE:",
+    "DATE_MEASURED:",   "FREQ_MEASURED_MHZ:",  "LOWER_FREQ_MHZ:", "UPPER_FREQ_MHZ:",
+    "ELECTRICAL_TILT:", "HORZ_3DB_BEAMWIDTH:", "HEIGHT_M:",       "WIDTH_M:",
+    "DEPTH_M:",         "WEIGHT_KG:",          "MAX_GAIN_DBD:",   "MAX_GAIN_DBI:"};
+
+bool IsVerizonHorizontalStart(std::string_view line) {
+    return StartsWithNoCase(line, "HORIZONTAL_GAINS");
+}
+
+bool IsVerizonVerticalStart(std::string_view line) {
+    return StartsWithNoCase(line, "VERTICAL_GAINS");
+}
+
+}  // namespace
+
+void TVerizonFile::LoadFromTextLineByLine(std::string_view text) {
+    const TSectionStarts sections =
+        FindSectionStarts(text, IsVerizonHorizontalStart, IsVerizonVerticalStart);
+    if (!sections.First) throw EFormatError("Cannot find Horizontal section.");
+    if (!sections.Second) throw EFormatError("Cannot find Vertical section.");
+
+    const THeaderTokens tokens(sections.Header, kVerizonKeys, THeaderTokens::LastLineWins);
+    ReadHeader([&](std::string_view key) { return tokens.Value(key); });
 
     HorizontalPoints.Clear();
     VerticalPoints.Clear();
-    ReadVerizonSection(lines, horizontal + 1, "Horizontal", HorizontalPoints);
+    ReadVerizonSection(*sections.First, "Horizontal", HorizontalPoints);
     TRealPointList rows;
-    ReadVerizonSection(lines, vertical + 1, "Vertical", rows);
+    ReadVerizonSection(*sections.Second, "Vertical", rows);
     AdoptVerticalRows(rows);
+}
+
+void TVerizonFile::RefuseRepeatedDegree(std::string_view text) const {
+    const TSectionStarts sections =
+        FindSectionStarts(text, IsVerizonHorizontalStart, IsVerizonVerticalStart);
+    if (sections.First) RefuseZeroWidth<MatchTwoTokens>(HorizontalPoints, *sections.First);
 }
 
 void TVerizonFile::AdoptVerticalRows(const TRealPointList& rows) {
@@ -396,15 +481,11 @@ void TVerizonFile::AdoptVerticalRows(const TRealPointList& rows) {
 // changed, and the line-by-line reading gives the result or the error.
 bool TVerizonFile::LoadUsualText(std::string_view text) {
     if (!StartsPlain(text)) return false;
-    auto isVerticalStart = [](std::string_view line) {
-        return StartsWithNoCase(line, "VERTICAL_GAINS");
-    };
     TLineCursor cursor(text);
-    std::vector<std::string_view> header;
-    const auto isHorizontalStart = [](std::string_view line) {
-        return StartsWithNoCase(line, "HORIZONTAL_GAINS");
-    };
-    if (!cursor.ReadHeaderLines(header, isHorizontalStart, isVerticalStart)) return false;
+    std::string_view header;
+    if (!cursor.ReadHeaderLines(header, IsVerizonHorizontalStart, IsVerizonVerticalStart)) {
+        return false;
+    }
     TRealPointList horizontal = UsualPointList();
     TRealPointList rows = UsualPointList();
     bool closed = false;
@@ -414,12 +495,12 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
         const std::string_view line = cursor.Next();
         closed = line == "END";
         if (closed) break;
-        if (isVerticalStart(line) || !ReadDataLine<MatchTwoTokens>(line, horizontal)) {
+        if (IsVerizonVerticalStart(line) || !ReadDataLine<MatchTwoTokens>(line, horizontal)) {
             return false;
         }
     }
     bool found = false;
-    while (closed && !found && !cursor.AtEnd()) found = isVerticalStart(cursor.Next());
+    while (closed && !found && !cursor.AtEnd()) found = IsVerizonVerticalStart(cursor.Next());
     closed = false;
     while (found && !closed && !cursor.AtEnd()) {
         cursor.ReadNumberPairs<false>(rows);
@@ -430,8 +511,8 @@ bool TVerizonFile::LoadUsualText(std::string_view text) {
     }
     if (!closed || rows.Count() < 360 || horizontal.Count() == 0) return false;
 
-    const THeaderTokens tokens(header);
-    ReadHeader([&](std::string_view key) { return tokens.Last(key); });
+    const THeaderTokens tokens(header, kVerizonKeys, THeaderTokens::LastLineWins);
+    ReadHeader([&](std::string_view key) { return tokens.Value(key); });
     HorizontalPoints = std::move(horizontal);
     AdoptVerticalRows(rows);
     return true;

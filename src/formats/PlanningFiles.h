@@ -59,7 +59,15 @@ public:
     void LoadFromTextLineByLine(std::string_view text);
     std::string SaveToText(const std::string& fileName) const;
 
+    // Resampling the points divides by the width of the interval that first holds each
+    // whole degree; when two points in a row at one degree make that width 0, raises
+    // EFormatError naming the angle and both lines of `text`, the text the points were read
+    // from. Does nothing otherwise. Loaders ask only once building the cuts has failed.
+    void RefuseRepeatedDegree(std::string_view text) const;
+
     static TGainLine ParseGain(const std::vector<std::string_view>& lines);
+    // The gain, unit and Found flag of one GAIN line; nothing found for an empty line.
+    static TGainLine ParseGainLine(std::string_view line);
 
     std::string Tilt;
     // The ELECTRICAL_TILT line some makers write beside TILT, as text.
@@ -92,6 +100,9 @@ public:
     void LoadFromText(std::string_view text);
     // As TOstrelFile::LoadFromTextLineByLine.
     void LoadFromTextLineByLine(std::string_view text);
+    // As TOstrelFile::RefuseRepeatedDegree, for the horizontal section (the vertical one is
+    // placed by position).
+    void RefuseRepeatedDegree(std::string_view text) const;
     // `dateMeasured` is the "mm-dd-yyyy" text of the date line.
     std::string SaveToText(const std::string& dateMeasured) const;
 

@@ -28,6 +28,51 @@ void WriteFileBytes(const std::string& path, const std::string& text);
 // The views point into `text`.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// Walks the lines of a text one at a time, cut as SplitLines cuts them, without a list of
+// all lines: a reader's memory stays that of the text whatever its count of lines. A copy
+// goes on from where the original stood.
+class TTextLineWalker {
+public:
+    explicit TTextLineWalker(std::string_view text);
+    // The next line as stored, not trimmed; false at the end of the text.
+    bool Next(std::string_view& line);
+    // The 1-based number of the line Next gave last; at the end, the count of lines.
+    long long Number() const { return FNumber; }
+
+private:
+    const char* FPos;
+    const char* FEnd;
+    long long FNumber = 0;
+};
+
+// A non-blank line, trimmed, with its 1-based number.
+struct TNumberedLine {
+    std::string_view Text;
+    long long Number = 0;
+};
+
+// The non-blank lines of a text in order, trimmed, one at a time.
+class TNonBlankLines {
+public:
+    explicit TNonBlankLines(std::string_view text) : FWalker(text) { Advance(); }
+    bool AtEnd() const { return FCurrent.Number == 0; }
+    // The next line without moving past it; only when not AtEnd.
+    const TNumberedLine& Peek() const { return FCurrent; }
+    TNumberedLine Take() {
+        const TNumberedLine line = FCurrent;
+        Advance();
+        return line;
+    }
+    // The number one past the text's last line, which end-of-file errors name.
+    long long EndLine() const { return FWalker.Number() + 1; }
+
+private:
+    void Advance();
+
+    TTextLineWalker FWalker;
+    TNumberedLine FCurrent;
+};
+
 // The line without leading and trailing blanks and control characters (bytes <= 32).
 std::string_view TrimLine(std::string_view line);
 

@@ -189,7 +189,33 @@ void FindIntervalsAnyOrder(const std::vector<TRealPoint>& points, TIntervalTable
     }
 }
 
+// For every whole degree, the first interval (in list order) that contains it, -1 when
+// none does.
+void FindIntervals(const std::vector<TRealPoint>& points, TIntervalTable& interval) {
+    interval.fill(-1);
+    if (AnglesNeverDecrease(points)) {
+        FindIntervalsInOrder(points, interval);
+    } else {
+        FindIntervalsAnyOrder(points, interval);
+    }
+}
+
 }  // namespace
+
+int ZeroWidthInterval(const TRealPointList& source) {
+    const auto& points = source.Points();
+    bool repeats = false;
+    for (size_t i = 0; i + 1 < points.size() && !repeats; ++i)
+        repeats = points[i].X == points[i + 1].X;
+    if (!repeats) return -1;
+    TIntervalTable interval;
+    FindIntervals(points, interval);
+    for (const int i : interval) {
+        if (i >= 0 && points[static_cast<size_t>(i)].X == points[static_cast<size_t>(i) + 1].X)
+            return i;
+    }
+    return -1;
+}
 
 namespace {
 
@@ -254,15 +280,8 @@ void ResampleLevels(const TRealPointList& source, TResampledLevels& levels) {
         return;
     }
 
-    // For every whole degree, the first interval (in list order) that contains it, -1 when
-    // none does.
     TIntervalTable interval;
-    interval.fill(-1);
-    if (AnglesNeverDecrease(points)) {
-        FindIntervalsInOrder(points, interval);
-    } else {
-        FindIntervalsAnyOrder(points, interval);
-    }
+    FindIntervals(points, interval);
 
     double value = 0;
     for (int a = 0; a < kResampleAngles; ++a) {

@@ -97,6 +97,10 @@ std::string RemoveExtension(const std::string& name);
 // leading and trailing blanks and control characters are trimmed.
 std::string_view TrimmedPath(std::string_view text);
 
+// The first interval (the index of its first point) that holds a whole degree first and has
+// no width, two points in a row at that degree: resampling the points would divide by zero
+// there. -1 when there is none.
+int ZeroWidthInterval(const TRealPointList& source);
 // 360 values at whole degrees 0..359 by linear interpolation in the first containing interval.
 void ResampleCut(const TRealPointList& source, TRealPointList& dest);
 // Resamples and stores -|level| at X = -180..180 (361 points).

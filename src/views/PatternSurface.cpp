@@ -67,6 +67,9 @@ const char* SurfaceMethodName(std::uint8_t method) {
 
 double CutLevelAt(const TRealPointList& cut, double angleDeg) {
     if (cut.Count() != kCutPointCount) throw EListError::IndexOutOfBounds(cut.Count());
+    // A NaN or infinite angle has no direction, and its position would make no index.
+    if (!std::isfinite(angleDeg))
+        throw EInvalidOp("An angle that is not a finite number has no level");
     const double position = WrapAngle(angleDeg) + 180.0;
     const auto& points = cut.Points();
     const int lower = std::min(static_cast<int>(std::floor(position)), kCutPointCount - 2);

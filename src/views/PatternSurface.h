@@ -25,7 +25,8 @@ inline constexpr int kSurfaceMethodCount = 2;
 const char* SurfaceMethodName(std::uint8_t method);
 
 // The level of a 361-point cut (X = -180..180) at any angle, taken into -180..180 first,
-// linear between the whole-degree points. Throws EListError on a cut of another length.
+// linear between the whole-degree points. Throws EListError on a cut of another length and
+// EInvalidOp for an angle that is NaN or infinite (so does SurfaceLevel).
 double CutLevelAt(const TRealPointList& cut, double angleDeg);
 
 // The estimated level in dB of a pattern in the direction of azimuth `azimuthDeg`

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "formats/EdxFile.h"
 #include "formats/EdxPatFile.h"
 #include "formats/NsmaFile.h"
 #include "formats/PatternLoaders.h"
+#include "model/Errors.h"
 #include "model/NumberText.h"
 #include "support/TempDir.h"
 
@@ -198,6 +200,107 @@ TEST(EdxPatReader, MalformedFilesFailWithAReason) {
         const auto patterns = LoadPatternFile(folder.Write("bad.pat", text), &error);
         EXPECT_EQ(patterns.empty(), !expected.empty()) << expected;
         EXPECT_NE(error.find(expected), std::string::npos) << expected << " / " << error;
+    }
+}
+
+// Two points in one direction: only one could be drawn, so the file is refused, naming the
+// repeated angle and both lines; a cut closing its circle (-180 and 180) is no repeat.
+TEST(PatternReaders, AnglesInOneDirectionTwiceAreRefused) {
+    auto nsmaWithCut = [](int first, int last, const std::string& extra) {
+        std::vector<std::string> records = NsmaRecords({"1850"});
+        records.erase(records.begin() + 19, records.begin() + 19 + 360);  // cut H's points
+        records[17] = "NUPOIN:," + std::to_string(last - first + 1 + (extra.empty() ? 0 : 1));
+        records[18] = "FSTLST:," + std::to_string(first) + "," + std::to_string(last);
+        std::vector<std::string> points;
+        for (int angle = first; angle <= last; ++angle) {
+            points.push_back(std::to_string(angle) + ",-1,");
+            if (angle == 0 && !extra.empty()) points.push_back(extra);
+        }
+        records.insert(records.begin() + 19, points.begin(), points.end());
+        return Joined(records);
+    };
+    auto edxWith = [](const std::string& from, const std::string& to) {
+        std::string text = EdxPatText({0, 180});
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {nsmaWithCut(-180, 180, ""), ""},
+        {nsmaWithCut(-5, 5, "0,-2,"), "Angle 0 is listed twice, first on line 25 (line 26)"},
+        {nsmaWithCut(-360, 360, ""),
+         "Angle 0 is the direction of angle -360 on line 20 (line 380)"},
+        {edxWith("\n1  -0.500000\n0  0.000000\n", "\n0  -2.000000\n0  0.000000\n"),
+         "Elevation 0 is listed twice, first on line 130 (line 131)"},
+        {edxWith("\n170, -17.000000\n", "\n170, -17.000000\n190, -17\n"),
+         "Azimuth 190 is the direction of azimuth -170 on line 3 (line 38)"},
+    };
+    TTempDir folder;
+    for (const auto& [text, expected] : cases) {
+        std::string error;
+        const auto patterns = LoadPatternFile(folder.Write("twice.adf", text), &error);
+        EXPECT_EQ(patterns.empty(), !expected.empty()) << expected << " / " << error;
+        EXPECT_EQ(error, expected);
+    }
+}
+
+// Errors say what is wrong and where, and quote the file's text without its control bytes,
+// which would otherwise reach the terminal.
+TEST(PatternReaders, ErrorsNameTheFaultAndLineAndShowControlBytesEscaped) {
+    std::vector<std::string> nsma = NsmaRecords({"1850"});
+    nsma[19] = "1\x1b[2J,-3,";
+    std::string edxControl = EdxPatText({0, 180});
+    edxControl.replace(edxControl.find("\n0  0.000000\n"), 13, "\n0\x7f, 0\n");
+    std::string edxNo999 = EdxPatText({0, 180});
+    edxNo999.erase(edxNo999.find("999\n"), 4);
+    std::string verizon = "HORIZONTAL_GAINS\n10 1\n10 2\nEND\nVERTICAL_GAINS\n";
+    for (int k = 0; k < 360; ++k) verizon += std::to_string(k) + " 1\n";
+    verizon += "END\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {Joined(nsma), "Point of cut H at 1850 is not 'angle,value,': '1\\x1B[2J,-3,' (line 20)"},
+        {edxControl,
+         "Expected an 'elevation, value' line of the slice at 0, found '0\\x7F, 0' (line 131)"},
+        {edxNo999,
+         "The azimuth pattern's closing 999 is missing: this line and the next read as the "
+         "slice counts and a slice's azimuth (line 38)"},
+        {"HORIZONTAL\n0 1\n\n0 2\n0 3\nVERTICAL\n0 1\n1 2\n",
+         "Angle 0 is listed twice, first on line 2 (line 4)"},
+        {"HORIZONTAL\n0 1\n1 2\nVERTICAL\n5 1\n5 2\n",
+         "Angle 5 is listed twice, first on line 5 (line 6)"},
+        {verizon, "Angle 10 is listed twice, first on line 2 (line 3)"},
+    };
+    const char* names[] = {"a.nsm", "b.pat", "c.pat", "d.txt", "e.txt", "f.vwa"};
+    TTempDir folder;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        std::string error;
+        EXPECT_TRUE(LoadPatternFile(folder.Write(names[i], cases[i].first), &error).empty());
+        EXPECT_EQ(error, cases[i].second) << names[i];
+    }
+}
+
+// A file of nothing but line ends, in all three kinds, is read to its end by every reader,
+// which names the line after the last where it needed more.
+TEST(PatternReaders, FilesOfBlankLinesAreReadToTheirEnd) {
+    std::string blank;
+    for (int k = 0; k < 100000; ++k) blank += k % 3 == 0 ? "\r\n" : (k % 3 == 1 ? "\n" : " \r");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"blank.nsm", "The file ends before the NOFREQ record (line 100001)"},
+        {"blank.pat", "The file ends where the line 'name', gain, kypat should be (line 100001)"},
+        {"blank.txt", "Cannot find Horizontal section."},
+        {"blank.vwa", "Cannot find Horizontal section."},
+    };
+    TTempDir folder;
+    for (const auto& [name, expected] : cases) {
+        std::string error;
+        EXPECT_TRUE(LoadPatternFile(folder.Write(name, blank), &error).empty()) << name;
+        EXPECT_EQ(error, expected);
+    }
+    TEdxFileEx edx;
+    EXPECT_THROW(edx.LoadFromText(blank), EConvertError);
+    try {
+        edx.LoadFromText(std::string(362, '\n') + "72, cuts\n" + blank);
+        ADD_FAILURE() << "an EDX file of blank blocks read";
+    } catch (const EListError& error) {
+        EXPECT_STREQ(error.what(), "Vertical cut 1 (line 364) has 0 data lines; 181 are needed");
     }
 }
 

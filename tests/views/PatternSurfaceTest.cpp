@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -72,6 +73,12 @@ TEST(PatternSurface, CutLevelsInterpolateAndStepsMustDivideNinety) {
     TRealPointList shortCut;
     shortCut.Add(0, 0);
     EXPECT_THROW(CutLevelAt(shortCut, 0), EListError);
+    // An angle that is no number gives no level, never an index made from NaN.
+    for (double angle : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        EXPECT_THROW(CutLevelAt(pattern->HorizontalCut, angle), EInvalidOp);
+        EXPECT_THROW(SurfaceLevel(*pattern, angle, 0, smWeightedBilinear), EInvalidOp);
+        EXPECT_THROW(SurfaceLevel(*pattern, 0, angle, smCutSum), EInvalidOp);
+    }
 
     TPatternSurface grid;
     for (int step : {0, -5, 7, 91, 180}) {
