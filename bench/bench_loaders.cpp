@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@
 #include "formats/LineMatchers.h"
 #include "formats/NsmaFile.h"
 #include "formats/PatternLoaders.h"
+#include "formats/PatternWriters.h"
 #include "formats/PlanningFiles.h"
 #include "formats/TextLines.h"
 #include "model/PatternData.h"
@@ -63,7 +66,10 @@ std::string NsmaText(std::uint32_t seed) {
     file.LoadFromText(TPatternFileGenerator::OstrelText(seed));
     TPatternData pattern;
     BuildPatternCuts(file.HorizontalPoints, file.VerticalPoints, pattern);
-    return NsmaTextOf(pattern, "bench" + std::to_string(seed));
+    pattern.Gain.SetValue(17.5);  // an NSMA file must state its gain
+    TWrittenPattern written = NsmaTextOf(pattern, "bench" + std::to_string(seed));
+    if (!written.Failure.empty()) throw std::runtime_error(written.Failure);
+    return std::move(written.Text);
 }
 
 // Files per second, and the time per file (the same rate inverted; printed with an SI

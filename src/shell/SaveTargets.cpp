@@ -1,8 +1,8 @@
 #include "shell/SaveTargets.h"
 
+#include "formats/PatternWriters.h"
 #include "model/AsciiText.h"
 #include "model/NumberText.h"
-#include "formats/PatternWriters.h"
 #include "model/PatternData.h"
 #include "shell/PathNames.h"
 
