@@ -71,6 +71,27 @@ std::string Split(const TCommandLine& line, const std::vector<std::string>& argu
 
 }  // namespace
 
+TArgumentHandler SetFlag(bool& flag) {
+    return [&flag](const std::string&) {
+        flag = true;
+        return std::string();
+    };
+}
+
+TArgumentHandler StoreValue(std::string& value) {
+    return [&value](const std::string& given) {
+        value = given;
+        return std::string();
+    };
+}
+
+TArgumentHandler AppendValue(std::vector<std::string>& values) {
+    return [&values](const std::string& given) {
+        values.push_back(given);
+        return std::string();
+    };
+}
+
 TParsedCommandLine ParseCommandLine(const TCommandLine& line,
                                     const std::vector<std::string>& arguments, std::ostream& out,
                                     std::ostream& err) {

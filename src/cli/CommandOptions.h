@@ -33,6 +33,12 @@ struct TCommandLine {
     TArgumentHandler Operand;
 };
 
+// The handlers most options need: set a flag, keep the value (the last one given counts),
+// collect every value in order.
+TArgumentHandler SetFlag(bool& flag);
+TArgumentHandler StoreValue(std::string& value);
+TArgumentHandler AppendValue(std::vector<std::string>& values);
+
 struct TParsedCommandLine {
     // Set when the tool is done: 0 after --help or --version was answered on standard
     // output, 2 after a usage error was reported.

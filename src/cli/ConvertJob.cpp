@@ -90,10 +90,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& arguments,
               return std::string();
           }}},
         kNotes,
-        [&](const std::string& file) {
-            request.Files.push_back(file);
-            return std::string();
-        }};
+        AppendValue(request.Files)};
     if (arguments.empty()) return UsageError(line, {}, err);
     const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
     if (parsed.ExitStatus) return parsed.ExitStatus;

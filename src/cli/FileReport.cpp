@@ -178,79 +178,79 @@ bool WriteCsv(const std::vector<TInput>& inputs, std::ostream& out, std::ostream
     return allLoaded;
 }
 
-}  // namespace
+struct TInspectRequest {
+    bool WithCuts = false;
+    bool WithFigures = false;
+    bool CsvWanted = false;
+    bool TableWanted = false;
+    bool GridWanted = false;
+    std::string GridStep;
+    // In command-line order, the files and the options that name files alike.
+    std::vector<TInput> Inputs;
+};
 
-int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    bool withCuts = false;
-    bool withFigures = false;
-    bool csvWanted = false;
-    bool tableWanted = false;
-    bool gridWanted = false;
-    std::string gridStep;
-    // The inputs in command-line order, files and the options that name files alike.
-    std::vector<TInput> inputs;
-    auto setter = [](bool& flag) {
-        return [&flag](const std::string&) {
-            flag = true;
+TCommandLine InspectCommandLine(TInspectRequest& request) {
+    auto addInput = [&request](TInputKind kind) {
+        return [&request, kind](const std::string& path) {
+            if (kind == ikEdxTable) request.TableWanted = true;
+            request.Inputs.push_back({kind, path, {}});
             return std::string();
         };
     };
-    auto adder = [&inputs](TInputKind kind) {
-        return [&inputs, kind](const std::string& path) {
-            inputs.push_back({kind, path, {}});
-            return std::string();
-        };
-    };
-    const TCommandLine line{
+    return {
         "ostrel-inspect",
         kUsage,
         kAbout,
-        {{"cuts", 0, nullptr, "also list every point of the three cuts", setter(withCuts)},
+        {{"cuts", 0, nullptr, "also list every point of the three cuts", SetFlag(request.WithCuts)},
          {"figures", 0, nullptr,
           "add the figures computed from the cuts (azimuth cut) and the header check",
-          setter(withFigures)},
+          SetFlag(request.WithFigures)},
          {"csv", 0, nullptr,
           "one CSV row per loaded pattern (header row first): table columns, figures",
-          setter(csvWanted)},
+          SetFlag(request.CsvWanted)},
          {"edx", 0, "EDXFILE", "read an EDX file as the viewer's EDX import does (may repeat)",
-          adder(ikEdx)},
+          addInput(ikEdx)},
          {"recursive", 'r', "FOLDER", "every pattern file below FOLDER, in path order (may repeat)",
-          [&inputs](const std::string& folder) {
+          [&request](const std::string& folder) {
               for (TScannedPath& scanned : ScanPatternFolder(folder)) {
-                  inputs.push_back(
+                  request.Inputs.push_back(
                       {ikPattern, std::move(scanned.Path), std::move(scanned.Problem)});
               }
               return std::string();
           }},
          {"edx-table", 0, "EDXFILE",
-          "print the EDX cut table as the import puts it on the clipboard",
-          [&](const std::string& path) {
-              tableWanted = true;
-              return adder(ikEdxTable)(path);
-          }},
+          "print the EDX cut table as the import puts it on the clipboard", addInput(ikEdxTable)},
          {"grid3d", 0, "STEP",
           "the 3D level grid of each pattern of FILE, STEP degrees apart\n"
           "(STEP divides 90): 'azimuth vertical level' lines",
-          [&](const std::string& step) {
-              gridWanted = true;
-              gridStep = step;
+          [&request](const std::string& step) {
+              request.GridWanted = true;
+              request.GridStep = step;
               return std::string();
           }}},
         kNotes,
-        adder(ikPattern)};
+        addInput(ikPattern)};
+}
+
+}  // namespace
+
+int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    TInspectRequest request;
+    const TCommandLine line = InspectCommandLine(request);
     const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
     if (parsed.ExitStatus) return *parsed.ExitStatus;
-    if (gridWanted) {
-        if (parsed.OptionCount != 1 || inputs.size() != 1) {
+    if (request.GridWanted) {
+        if (parsed.OptionCount != 1 || request.Inputs.size() != 1) {
             return UsageError(line, "--grid3d takes a step and one file", err);
         }
-        const int step = Grid3dStep(gridStep);
+        const int step = Grid3dStep(request.GridStep);
         if (step == 0) {
             return UsageError(
-                line, "--grid3d needs a whole step that divides 90, not '" + gridStep + "'", err);
+                line, "--grid3d needs a whole step that divides 90, not '" + request.GridStep + "'",
+                err);
         }
         bool loaded = false;
-        LoadInputs(inputs, [&](const TInput&, TLoadResult& result) {
+        LoadInputs(request.Inputs, [&](const TInput&, TLoadResult& result) {
             if (result.Patterns.empty()) {
                 err << "ostrel-inspect: " << result.Path << ": " << result.Error << '\n';
             } else {
@@ -261,24 +261,24 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         });
         return loaded ? 0 : 1;
     }
-    if (inputs.empty()) return UsageError(line, {}, err);
+    if (request.Inputs.empty()) return UsageError(line, {}, err);
     // The table is printed exactly as it goes to the clipboard, so nothing may join it.
-    if (tableWanted && (inputs.size() > 1 || withCuts)) {
+    if (request.TableWanted && (request.Inputs.size() > 1 || request.WithCuts)) {
         return UsageError(line, "--edx-table takes one file and no other argument", err);
     }
-    if (csvWanted && (tableWanted || withCuts || withFigures)) {
+    if (request.CsvWanted && (request.TableWanted || request.WithCuts || request.WithFigures)) {
         return UsageError(line, "--csv takes no --cuts, --figures or --edx-table", err);
     }
     bool allLoaded = true;
-    if (csvWanted) {
-        allLoaded = WriteCsv(inputs, out, err);
-    } else if (tableWanted) {
-        allLoaded = WriteEdxTable(inputs.front().Path, out);
+    if (request.CsvWanted) {
+        allLoaded = WriteCsv(request.Inputs, out, err);
+    } else if (request.TableWanted) {
+        allLoaded = WriteEdxTable(request.Inputs.front().Path, out);
     } else {
         TBlockWriter blocks(out);
-        blocks.WithFigures = withFigures;
-        LoadInputs(inputs, [&](const TInput&, TLoadResult& result) {
-            allLoaded = WriteBlocks(result, withCuts, blocks) && allLoaded;
+        blocks.WithFigures = request.WithFigures;
+        LoadInputs(request.Inputs, [&](const TInput&, TLoadResult& result) {
+            allLoaded = WriteBlocks(result, request.WithCuts, blocks) && allLoaded;
             // Nothing more can reach a full disk or a closed output; the caller says why.
             return out.good();
         });

@@ -58,10 +58,6 @@ TArgumentHandler Choice(const char* option, std::vector<std::pair<std::string, T
 // error).
 std::optional<int> ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& request,
                                 std::ostream& out, std::ostream& err) {
-    auto addFile = [&request](const std::string& file) {
-        request.Files.push_back(file);
-        return std::string();
-    };
     const TCommandLine line{
         "ostrel-print",
         kUsage,
@@ -82,28 +78,21 @@ std::optional<int> ParseRequest(const std::vector<std::string>& arguments, TPrin
          {"paper", 0, "PAPER", "letter (the default) or a4",
           Choice<bool>("paper", {{"letter", false}, {"a4", true}}, request.A4)},
          {"landscape", 0, nullptr, "landscape pages (default: portrait)",
-          [&request](const std::string&) {
-              request.Landscape = true;
-              return std::string();
-          }},
-         {"output", 'o', "OUT.pdf", "the PDF to write",
-          [&request](const std::string& output) {
-              request.Output = output;
-              return std::string();
-          }},
+          SetFlag(request.Landscape)},
+         {"output", 'o', "OUT.pdf", "the PDF to write", StoreValue(request.Output)},
          {"recursive", 'r', "FOLDER", "every pattern file below FOLDER, in path order (may repeat)",
           [&](const std::string& folder) {
               for (TScannedPath& scanned : ScanPatternFolder(folder)) {
                   if (!scanned.Problem.empty()) {
                       request.FolderProblems.push_back(std::move(scanned.Problem));
                   } else {
-                      addFile(scanned.Path);
+                      request.Files.push_back(std::move(scanned.Path));
                   }
               }
               return std::string();
           }}},
         kNotes,
-        addFile};
+        AppendValue(request.Files)};
     const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
     if (parsed.ExitStatus) return parsed.ExitStatus;
     if (request.Output.empty()) return UsageError(line, "no output file: give -o OUT.pdf", err);
