@@ -120,7 +120,9 @@ TParsedCommandLine ParseCommandLine(const TCommandLine& line,
         const TArgumentHandler& handle = g.Option ? g.Option->Handle : line.Operand;
         if (!handle) continue;
         if (const std::string problem = handle(g.Value); !problem.empty()) {
-            parsed.ExitStatus = UsageError(line, problem, err);
+            // A problem with a value names the option it was given to.
+            const std::string option = g.Option ? std::string("--") + g.Option->Name + ": " : "";
+            parsed.ExitStatus = UsageError(line, option + problem, err);
             return parsed;
         }
     }

@@ -50,7 +50,8 @@ struct TParsedCommandLine {
 // ends the options, "-" alone and negative numbers are operands or values, an option that
 // takes a value never swallows another option, no abbreviated names. Nothing is handled
 // when a word is wrong; then "--help" and "--version" are answered; then the handlers run
-// in command-line order, the first problem a handler reports being the usage error.
+// in command-line order, the first problem a handler reports being the usage error (after
+// "--NAME: " when it is an option's).
 TParsedCommandLine ParseCommandLine(const TCommandLine& line,
                                     const std::vector<std::string>& arguments, std::ostream& out,
                                     std::ostream& err);

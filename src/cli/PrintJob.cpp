@@ -39,18 +39,19 @@ const char kNotes[] =
     "Exit status: 0 when every file loaded and OUT was written; 1 when a file or a folder\n"
     "did not load or OUT could not be written; 2 for a usage error or a refused OUT.\n";
 
-// Sets `value` to the choice an option names, or says it names none.
+// Sets `value` to the choice an option's value names, or says it names none.
 template <typename T>
-TArgumentHandler Choice(const char* option, std::vector<std::pair<std::string, T>> choices,
-                        T& value) {
-    return [option, choices = std::move(choices), &value](const std::string& given) {
+TArgumentHandler Choice(std::vector<std::pair<std::string, T>> choices, T& value) {
+    return [choices = std::move(choices), &value](const std::string& given) {
+        std::string names;
         for (const auto& [name, choice] : choices) {
             if (given == name) {
                 value = choice;
                 return std::string();
             }
+            names += (names.empty() ? "" : ", ") + name;
         }
-        return "'" + given + "' is not a value of --" + option;
+        return "'" + given + "' is none of " + names;
     };
 }
 
@@ -63,20 +64,19 @@ std::optional<int> ParseRequest(const std::vector<std::string>& arguments, TPrin
         kUsage,
         kAbout,
         {{"mode", 0, "MODE", "single (the default), overlay or both",
-          Choice<std::uint8_t>("mode",
-                               {{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
+          Choice<std::uint8_t>({{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
                                request.PrintMode)},
          {"graph", 0, "GRAPH", "polar (the default) or cartesian",
-          Choice<std::uint8_t>("graph", {{"polar", gtPolar}, {"cartesian", gtCartesian}},
+          Choice<std::uint8_t>({{"polar", gtPolar}, {"cartesian", gtCartesian}},
                                request.GraphType)},
          {"scale", 0, "SCALE",
           "the radial scale: 40 (dB floor, the default), 25, or log\n"
           "(logarithmic down to -20 dB)",
-          Choice<std::uint8_t>("scale", {{"25", 0}, {"40", 1}, {"log", 2}}, request.ScaleMode)},
+          Choice<std::uint8_t>({{"25", 0}, {"40", 1}, {"log", 2}}, request.ScaleMode)},
          {"cut", 0, "CUT", "the horizontal cut drawn: azimuth (the default) or horizontal",
-          Choice<bool>("cut", {{"azimuth", true}, {"horizontal", false}}, request.UseAzimuth)},
+          Choice<bool>({{"azimuth", true}, {"horizontal", false}}, request.UseAzimuth)},
          {"paper", 0, "PAPER", "letter (the default) or a4",
-          Choice<bool>("paper", {{"letter", false}, {"a4", true}}, request.A4)},
+          Choice<bool>({{"letter", false}, {"a4", true}}, request.A4)},
          {"landscape", 0, nullptr, "landscape pages (default: portrait)",
           SetFlag(request.Landscape)},
          {"output", 'o', "OUT.pdf", "the PDF to write", StoreValue(request.Output)},

@@ -33,7 +33,7 @@ TEST(CommandOptions, ParsesAsLinuxToolsDo) {
         {{"--rec", "a"}, 2, "tool: unknown option '--rec'", "", {}},  // no abbreviations
         {{"--tox=a"}, 2, "tool: unknown option '--tox=a'", "", {}},
         // A handler's problem is the usage error; the handlers before it have run.
-        {{"--to", "a", "--to", "bad", "b"}, 2, "tool: bad value 'bad'", "a", {}},
+        {{"--to", "a", "--to", "bad", "b"}, 2, "tool: --to: bad value 'bad'", "a", {}},
         // A wrong word wins over --help, --help over what the handlers would say.
         {{"--help", "-x"}, 2, "tool: unknown option '-x'", "", {}},
         {{"--to", "bad", "-h"}, 0, "", "", {}},
