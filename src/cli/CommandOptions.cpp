@@ -7,7 +7,12 @@ namespace ostrel {
 
 namespace {
 
-constexpr const char* kVersion = OSTREL_VERSION;
+// Every tool's own options, after those of its table.
+const TOptionSpec kHelpOption{"help", 'h', nullptr, "this text", {}};
+const TOptionSpec kVersionOption{"version", 0, nullptr, "the program's version", {}};
+
+// Where the help text of an option starts; a longer name and value take a line of their own.
+constexpr size_t kHelpColumn = 18;
 
 // A word that is an option rather than a value: "-x" or "--x", but not "-" alone nor a
 // negative number ("-3" is a value, as an offset or a level may be).
@@ -17,96 +22,144 @@ bool LooksLikeOption(const std::string& word) {
     return !(next >= '0' && next <= '9') && next != '.';
 }
 
-}  // namespace
+struct TGiven {
+    const TOptionSpec* Option = nullptr;  // nullptr: an operand
+    std::string Value;
+};
 
-std::string TCommandOptions::Parse(const std::vector<std::string>& arguments,
-                                   const std::vector<TOptionSpec>& specs) {
-    std::vector<TOptionSpec> known = specs;
-    known.push_back({"help", 'h', false});
-    known.push_back({"version", 0, false});
+// The words split into options and operands, or the usage error.
+std::string Split(const TCommandLine& line, const std::vector<std::string>& arguments,
+                  std::vector<TGiven>& given) {
+    std::vector<const TOptionSpec*> known;
+    for (const TOptionSpec& option : line.Options) known.push_back(&option);
+    known.push_back(&kHelpOption);
+    known.push_back(&kVersionOption);
     bool optionsEnded = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
         if (optionsEnded || !LooksLikeOption(word)) {
-            Operands.push_back(word);
-            Items.push_back({{}, word});
+            given.push_back({nullptr, word});
             continue;
         }
         if (word == "--") {
             optionsEnded = true;
             continue;
         }
-        std::string name;
-        std::string inlineValue;
-        bool hasInlineValue = false;
-        const TOptionSpec* declared = nullptr;
-        if (word[1] == '-') {
-            const size_t equals = word.find('=');
-            name = word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            if (equals != std::string::npos) {
-                inlineValue = word.substr(equals + 1);
-                hasInlineValue = true;
-            }
-            auto found = std::find_if(known.begin(), known.end(),
-                                      [&](const TOptionSpec& s) { return s.Name == name; });
-            if (found != known.end()) declared = &*found;
-        } else if (word.size() == 2) {
-            auto found = std::find_if(known.begin(), known.end(),
-                                      [&](const TOptionSpec& s) { return s.Short == word[1]; });
-            if (found != known.end()) declared = &*found;
+        const size_t equals = word.find('=');
+        const bool hasInlineValue = word[1] == '-' && equals != std::string::npos;
+        auto found = std::find_if(known.begin(), known.end(), [&](const TOptionSpec* option) {
+            return word[1] == '-' ? word.compare(2, equals - 2, option->Name) == 0
+                                  : word.size() == 2 && option->Short == word[1];
+        });
+        if (found == known.end()) return "unknown option '" + word + "'";
+        const TOptionSpec* option = *found;
+        const std::string name = std::string("--") + option->Name;
+        if (!option->Value) {
+            if (hasInlineValue) return name + " takes no value";
+            given.push_back({option, {}});
+        } else if (hasInlineValue) {
+            given.push_back({option, word.substr(equals + 1)});
+        } else if (i + 1 == arguments.size() || arguments[i + 1] == "--" ||
+                   LooksLikeOption(arguments[i + 1])) {
+            return name + " needs a value";
+        } else {
+            given.push_back({option, arguments[++i]});
         }
-        if (!declared) return "unknown option '" + word + "'";
-        name = declared->Name;
-        if (!declared->TakesValue) {
-            if (hasInlineValue) return "--" + name + " takes no value";
-            Options.push_back({name, {}});
-            Items.push_back(Options.back());
-            continue;
-        }
-        if (!hasInlineValue) {
-            if (i + 1 == arguments.size() || arguments[i + 1] == "--" ||
-                LooksLikeOption(arguments[i + 1])) {
-                return "--" + name + " needs a value";
-            }
-            inlineValue = arguments[++i];
-        }
-        Options.push_back({name, inlineValue});
-        Items.push_back(Options.back());
     }
     return {};
 }
 
-bool TCommandOptions::Has(const std::string& name) const {
-    return std::any_of(Options.begin(), Options.end(),
-                       [&](const TGivenOption& o) { return o.Name == name; });
+}  // namespace
+
+TArgumentHandler SetFlag(bool& flag) {
+    return [&flag](const std::string&) {
+        flag = true;
+        return std::string();
+    };
 }
 
-std::string TCommandOptions::Value(const std::string& name, const std::string& fallback) const {
-    for (auto it = Options.rbegin(); it != Options.rend(); ++it) {
-        if (it->Name == name) return it->Value;
-    }
-    return fallback;
+TArgumentHandler StoreValue(std::string& value) {
+    return [&value](const std::string& given) {
+        value = given;
+        return std::string();
+    };
 }
 
-std::vector<std::string> TCommandOptions::Values(const std::string& name) const {
-    std::vector<std::string> values;
-    for (const TGivenOption& option : Options) {
-        if (option.Name == name) values.push_back(option.Value);
-    }
-    return values;
+TArgumentHandler AppendValue(std::vector<std::string>& values) {
+    return [&values](const std::string& given) {
+        values.push_back(given);
+        return std::string();
+    };
 }
 
-bool AnswerHelpOrVersion(const TCommandOptions& options, const char* tool, const char* usage,
-                         std::ostream& out) {
-    if (options.Has("help")) {
-        out << usage << '\n';
-        return true;
+TParsedCommandLine ParseCommandLine(const TCommandLine& line,
+                                    const std::vector<std::string>& arguments, std::ostream& out,
+                                    std::ostream& err) {
+    TParsedCommandLine parsed;
+    std::vector<TGiven> given;
+    if (const std::string problem = Split(line, arguments, given); !problem.empty()) {
+        parsed.ExitStatus = UsageError(line, problem, err);
+        return parsed;
     }
-    if (options.Has("version")) {
-        out << tool << ' ' << kVersion << '\n';
-        return true;
+    auto isGiven = [&given](const TOptionSpec& option) {
+        return std::any_of(given.begin(), given.end(),
+                           [&](const TGiven& g) { return g.Option == &option; });
+    };
+    if (isGiven(kHelpOption)) {
+        out << HelpText(line);
+        parsed.ExitStatus = 0;
+        return parsed;
     }
-    return false;
+    if (isGiven(kVersionOption)) {
+        out << line.Tool << ' ' << OSTREL_VERSION << '\n';
+        parsed.ExitStatus = 0;
+        return parsed;
+    }
+    for (const TGiven& g : given) {
+        if (g.Option) ++parsed.OptionCount;
+        const TArgumentHandler& handle = g.Option ? g.Option->Handle : line.Operand;
+        if (!handle) continue;
+        if (const std::string problem = handle(g.Value); !problem.empty()) {
+            // A problem with a value names the option it was given to.
+            const std::string option = g.Option ? std::string("--") + g.Option->Name + ": " : "";
+            parsed.ExitStatus = UsageError(line, option + problem, err);
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+int UsageError(const TCommandLine& line, const std::string& problem, std::ostream& err) {
+    if (!problem.empty()) err << line.Tool << ": " << problem << '\n';
+    err << line.Usage << '\n';
+    return 2;
+}
+
+std::string HelpText(const TCommandLine& line) {
+    std::string text = std::string(line.Usage) + "\n\n" + line.About + "\n\n";
+    auto addEntry = [&text](const std::string& label, const std::string& help) {
+        text += "  " + label;
+        const size_t used = 2 + label.size();
+        text += used + 2 <= kHelpColumn ? std::string(kHelpColumn - used, ' ')
+                                        : "\n" + std::string(kHelpColumn, ' ');
+        for (const char c : help) {
+            text += c;
+            if (c == '\n') text.append(kHelpColumn, ' ');
+        }
+        text += '\n';
+    };
+    auto addOption = [&addEntry](const TOptionSpec& option) {
+        std::string label = option.Short ? std::string{'-', option.Short, ',', ' '} : "";
+        label += std::string("--") + option.Name;
+        if (option.Value) label += std::string(" ") + option.Value;
+        addEntry(label, option.Help);
+    };
+    for (const TOptionSpec& option : line.Options) addOption(option);
+    addEntry("--", "end of options: every later word is a file");
+    addOption(kHelpOption);
+    addOption(kVersionOption);
+    if (*line.Notes) text += std::string("\n") + line.Notes;
+    return text;
 }
 
 }  // namespace ostrel

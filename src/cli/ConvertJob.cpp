@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <utility>
@@ -20,17 +21,9 @@ namespace {
 
 const char kUsage[] = "usage: ostrel-convert --to msi|vwa|nsm|csv [-o DIR] [--] FILE...";
 
-const char kHelp[] =
-    "Writes the patterns of antenna pattern files in another format.\n"
-    "\n"
-    "  --to FORMAT   msi: Ostrel text; vwa: Verizon; nsm: NSMA WG16.99.050;\n"
-    "                csv: a table of the three cuts (angle, azimuth, vertical, horizontal)\n"
-    "  -o, --output DIR\n"
-    "                write the converted files into DIR (default: beside each input)\n"
-    "  --            every later argument is a file\n"
-    "  -h, --help    this text\n"
-    "  --version     the program's version\n"
-    "\n"
+const char kAbout[] = "Writes the patterns of antenna pattern files in another format.";
+
+const char kNotes[] =
     "Reads every format the viewer reads (Ostrel, Verizon, NSMA, EDX .pat), chosen by the\n"
     "file's content and extension. Each pattern becomes one file named after its input with\n"
     "the format's extension; an NSMA file of several frequencies gives one file per\n"
@@ -42,8 +35,6 @@ const char kHelp[] =
     "pattern the format cannot take (NSMA without a gain) is not written.\n"
     "\n"
     "Exit status: 0 when every file converted, 1 when any did not, 2 for a usage error.\n";
-
-const char kVersion[] = "ostrel-convert " OSTREL_VERSION "\n";
 
 struct TFileId {
     dev_t Device = 0;
@@ -71,52 +62,48 @@ struct TConvertRequest {
     std::vector<std::string> Files;
 };
 
-// 0 parsed, 2 usage error, -1 help or version shown.
-int ParseArguments(const std::vector<std::string>& arguments, TConvertRequest& request,
-                   std::ostream& out, std::ostream& err) {
-    auto usageError = [&err](const std::string& problem) {
-        err << "ostrel-convert: " << problem << '\n' << kUsage << '\n';
-        return 2;
-    };
-    if (arguments.empty()) {
-        err << kUsage << '\n';
-        return 2;
-    }
-    TCommandOptions options;
-    const std::string problem = options.Parse(arguments, {{"to", 0, true}, {"output", 'o', true}});
-    if (!problem.empty()) return usageError(problem);
-    if (options.Has("help")) {
-        out << kUsage << "\n\n" << kHelp;
-        return -1;
-    }
-    if (options.Has("version")) {
-        out << kVersion;
-        return -1;
-    }
-    const bool formatGiven = options.Has("to");
-    if (formatGiven && !FormatFromName(options.Value("to"), request.Format)) {
-        return usageError("unknown format '" + options.Value("to") + "' (msi, vwa, nsm or csv)");
-    }
-    if (options.Has("output")) {
-        const std::string folder = options.Value("output");
-        struct stat info {};
-        if (folder.empty() || ::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-            return usageError("'" + folder + "' is not a folder");
-        }
-        request.OutputFolder = folder.back() == '/' ? folder : folder + "/";
-    }
-    request.Files = options.Operands;
-    if (!formatGiven) return usageError("--to is required");
-    if (request.Files.empty()) return usageError("no file given");
-    return 0;
+// Fills `request`; returns the exit status when the tool is done (help, version or a usage
+// error).
+std::optional<int> ParseArguments(const std::vector<std::string>& arguments,
+                                  TConvertRequest& request, std::ostream& out, std::ostream& err) {
+    bool formatGiven = false;
+    const TCommandLine line{
+        "ostrel-convert",
+        kUsage,
+        kAbout,
+        {{"to", 0, "FORMAT",
+          "msi: Ostrel text; vwa: Verizon; nsm: NSMA WG16.99.050;\n"
+          "csv: a table of the three cuts (angle, azimuth, vertical, horizontal)",
+          [&](const std::string& name) {
+              formatGiven = true;
+              return FormatFromName(name, request.Format)
+                         ? std::string()
+                         : "unknown format '" + name + "' (msi, vwa, nsm or csv)";
+          }},
+         {"output", 'o', "DIR", "write the converted files into DIR (default: beside each input)",
+          [&](const std::string& folder) {
+              struct stat info {};
+              if (folder.empty() || ::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+                  return "'" + folder + "' is not a folder";
+              }
+              request.OutputFolder = folder.back() == '/' ? folder : folder + "/";
+              return std::string();
+          }}},
+        kNotes,
+        AppendValue(request.Files)};
+    if (arguments.empty()) return UsageError(line, {}, err);
+    const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
+    if (parsed.ExitStatus) return parsed.ExitStatus;
+    if (!formatGiven) return UsageError(line, "--to is required", err);
+    if (request.Files.empty()) return UsageError(line, "no file given", err);
+    return std::nullopt;
 }
 
 }  // namespace
 
 int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     TConvertRequest request;
-    const int parsed = ParseArguments(arguments, request, out, err);
-    if (parsed != 0) return parsed < 0 ? 0 : parsed;
+    if (const auto status = ParseArguments(arguments, request, out, err)) return *status;
 
     // Every input is known before anything is written, so no output can replace one.
     std::set<TFileId> inputs;

@@ -23,28 +23,13 @@ const char kUsage[] =
     "       ostrel-inspect --grid3d STEP FILE\n"
     "       ostrel-inspect --help | --version";
 
-const char kHelp[] =
-    "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
-    "       ostrel-inspect --csv [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
-    "       ostrel-inspect --edx-table EDXFILE\n"
-    "       ostrel-inspect --grid3d STEP FILE\n"
-    "       ostrel-inspect --help | --version\n"
-    "\n"
-    "Tells what the viewer makes of pattern files, one block of 'key: value' lines a file.\n"
-    "  --cuts           also list every point of the three cuts\n"
-    "  --figures        add the figures computed from the cuts (azimuth cut) and the header check\n"
-    "  --csv            one CSV row per loaded pattern (header row first): table columns, figures\n"
-    "  --edx EDXFILE    read an EDX file as the viewer's EDX import does (may repeat)\n"
-    "  -r, --recursive FOLDER\n"
-    "                   every pattern file below FOLDER, in path order (may repeat)\n"
-    "  --edx-table EDXFILE\n"
-    "                   print the EDX cut table as the import puts it on the clipboard\n"
-    "  --grid3d STEP    the 3D level grid of each pattern of FILE, STEP degrees apart\n"
-    "                   (STEP divides 90): 'azimuth vertical level' lines\n"
-    "  --               end of options: every later word is a file\n"
+const char kAbout[] =
+    "Tells what the viewer makes of pattern files, one block of 'key: value' lines a file.";
+
+const char kNotes[] =
     "A folder that cannot be read, or holds no pattern file, is a block 'loaded: no' too.\n"
     "Exit status: 0 every file loaded, 1 some file or folder did not (or the output could\n"
-    "not be written), 2 usage error.";
+    "not be written), 2 usage error.\n";
 
 enum TInputKind { ikPattern, ikEdx, ikEdxTable };
 
@@ -193,81 +178,107 @@ bool WriteCsv(const std::vector<TInput>& inputs, std::ostream& out, std::ostream
     return allLoaded;
 }
 
+struct TInspectRequest {
+    bool WithCuts = false;
+    bool WithFigures = false;
+    bool CsvWanted = false;
+    bool TableWanted = false;
+    bool GridWanted = false;
+    std::string GridStep;
+    // In command-line order, the files and the options that name files alike.
+    std::vector<TInput> Inputs;
+};
+
+TCommandLine InspectCommandLine(TInspectRequest& request) {
+    auto addInput = [&request](TInputKind kind) {
+        return [&request, kind](const std::string& path) {
+            if (kind == ikEdxTable) request.TableWanted = true;
+            request.Inputs.push_back({kind, path, {}});
+            return std::string();
+        };
+    };
+    return {
+        "ostrel-inspect",
+        kUsage,
+        kAbout,
+        {{"cuts", 0, nullptr, "also list every point of the three cuts", SetFlag(request.WithCuts)},
+         {"figures", 0, nullptr,
+          "add the figures computed from the cuts (azimuth cut) and the header check",
+          SetFlag(request.WithFigures)},
+         {"csv", 0, nullptr,
+          "one CSV row per loaded pattern (header row first): table columns, figures",
+          SetFlag(request.CsvWanted)},
+         {"edx", 0, "EDXFILE", "read an EDX file as the viewer's EDX import does (may repeat)",
+          addInput(ikEdx)},
+         {"recursive", 'r', "FOLDER", "every pattern file below FOLDER, in path order (may repeat)",
+          [&request](const std::string& folder) {
+              for (TScannedPath& scanned : ScanPatternFolder(folder)) {
+                  request.Inputs.push_back(
+                      {ikPattern, std::move(scanned.Path), std::move(scanned.Problem)});
+              }
+              return std::string();
+          }},
+         {"edx-table", 0, "EDXFILE",
+          "print the EDX cut table as the import puts it on the clipboard", addInput(ikEdxTable)},
+         {"grid3d", 0, "STEP",
+          "the 3D level grid of each pattern of FILE, STEP degrees apart\n"
+          "(STEP divides 90): 'azimuth vertical level' lines",
+          [&request](const std::string& step) {
+              request.GridWanted = true;
+              request.GridStep = step;
+              return std::string();
+          }}},
+        kNotes,
+        addInput(ikPattern)};
+}
+
 }  // namespace
 
 int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    auto usageError = [&err](const std::string& problem) {
-        if (!problem.empty()) err << "ostrel-inspect: " << problem << '\n';
-        err << kUsage << '\n';
-        return 2;
-    };
-    TCommandOptions options;
-    const std::string problem = options.Parse(arguments, {{"cuts"},
-                                                          {"figures"},
-                                                          {"csv"},
-                                                          {"edx", 0, true},
-                                                          {"edx-table", 0, true},
-                                                          {"grid3d", 0, true},
-                                                          {"recursive", 'r', true}});
-    if (!problem.empty()) return usageError(problem);
-    if (AnswerHelpOrVersion(options, "ostrel-inspect", kHelp, out)) return 0;
-    const bool withCuts = options.Has("cuts");
-    const bool tableWanted = options.Has("edx-table");
-    const bool withFigures = options.Has("figures");
-    const bool csvWanted = options.Has("csv");
-    if (options.Has("grid3d")) {
-        if (options.Operands.size() != 1 || options.Options.size() != 1) {
-            return usageError("--grid3d takes a step and one file");
+    TInspectRequest request;
+    const TCommandLine line = InspectCommandLine(request);
+    const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
+    if (parsed.ExitStatus) return *parsed.ExitStatus;
+    if (request.GridWanted) {
+        if (parsed.OptionCount != 1 || request.Inputs.size() != 1) {
+            return UsageError(line, "--grid3d takes a step and one file", err);
         }
-        const std::string stepText = options.Value("grid3d");
-        const int step = Grid3dStep(stepText);
+        const int step = Grid3dStep(request.GridStep);
         if (step == 0) {
-            return usageError("--grid3d needs a whole step that divides 90, not '" + stepText +
-                              "'");
+            return UsageError(
+                line, "--grid3d needs a whole step that divides 90, not '" + request.GridStep + "'",
+                err);
         }
         bool loaded = false;
-        LoadInputs({{ikPattern, options.Operands.front(), {}}},
-                   [&](const TInput&, TLoadResult& result) {
-                       if (result.Patterns.empty()) {
-                           err << "ostrel-inspect: " << result.Path << ": " << result.Error << '\n';
-                       } else {
-                           WriteGrid3d(step, result.Patterns, out);
-                           loaded = true;
-                       }
-                       return true;
-                   });
+        LoadInputs(request.Inputs, [&](const TInput&, TLoadResult& result) {
+            if (result.Patterns.empty()) {
+                err << "ostrel-inspect: " << result.Path << ": " << result.Error << '\n';
+            } else {
+                WriteGrid3d(step, result.Patterns, out);
+                loaded = true;
+            }
+            return true;
+        });
         return loaded ? 0 : 1;
     }
-    std::vector<TInput> inputs;
-    for (const TGivenOption& item : options.Items) {
-        if (item.Name.empty()) {
-            inputs.push_back({ikPattern, item.Value, {}});
-        } else if (item.Name == "edx" || item.Name == "edx-table") {
-            inputs.push_back({item.Name == "edx" ? ikEdx : ikEdxTable, item.Value, {}});
-        } else if (item.Name == "recursive") {
-            for (TScannedPath& scanned : ScanPatternFolder(item.Value)) {
-                inputs.push_back({ikPattern, std::move(scanned.Path), std::move(scanned.Problem)});
-            }
-        }
-    }
-    if (inputs.empty()) return usageError({});
+    if (request.Inputs.empty()) return UsageError(line, {}, err);
     // The table is printed exactly as it goes to the clipboard, so nothing may join it.
-    if (tableWanted && (inputs.size() > 1 || withCuts)) {
-        return usageError("--edx-table takes one file and no other argument");
+    if (request.TableWanted && (request.Inputs.size() > 1 || request.WithCuts)) {
+        return UsageError(line, "--edx-table takes one file and no other argument", err);
     }
-    if (csvWanted && (tableWanted || withCuts || withFigures)) {
-        return usageError("--csv takes no --cuts, --figures or --edx-table");
+    if (request.CsvWanted && (request.TableWanted || request.WithCuts || request.WithFigures)) {
+        return UsageError(line, "--csv takes no --cuts, --figures or --edx-table", err);
     }
     bool allLoaded = true;
-    if (csvWanted) {
-        allLoaded = WriteCsv(inputs, out, err);
-    } else if (tableWanted) {
-        allLoaded = WriteEdxTable(inputs.front().Path, out);
+    if (request.CsvWanted) {
+        allLoaded = WriteCsv(request.Inputs, out, err);
+    } else if (request.TableWanted) {
+        allLoaded = WriteEdxTable(request.Inputs.front().Path, out);
     } else {
         TBlockWriter blocks(out);
-        blocks.WithFigures = withFigures;
-        LoadInputs(inputs, [&](const TInput&, TLoadResult& result) {
-            allLoaded = WriteBlocks(result, withCuts, blocks) && allLoaded;
+        blocks.WithFigures = request.WithFigures;
+        LoadInputs(request.Inputs, [&](const TInput&, TLoadResult& result) {
+            allLoaded = WriteBlocks(result, request.WithCuts, blocks) && allLoaded;
             // Nothing more can reach a full disk or a closed output; the caller says why.
             return out.good();
         });

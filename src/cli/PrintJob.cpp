@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <exception>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -19,91 +20,86 @@
 
 namespace ostrel {
 
-const char kPrintUsage[] =
+namespace {
+
+const char kUsage[] =
     "usage: ostrel-print [--mode single|overlay|both] [--graph polar|cartesian]\n"
     "                    [--scale 40|25|log] [--cut azimuth|horizontal] [--paper letter|a4]\n"
     "                    [--landscape] -o OUT.pdf [-r FOLDER]... FILE...\n"
-    "       ostrel-print --help | --version\n"
+    "       ostrel-print --help | --version";
+
+const char kAbout[] =
     "Prints the pattern files into a PDF as the viewer's Print command does: single gives\n"
-    "one page per pattern, overlay one page with all of them, both the overlay page first.\n"
-    "Defaults: single, polar, 40 (dB floor), azimuth, letter, portrait; log is the\n"
-    "logarithmic scale down to -20 dB. -r FOLDER takes every pattern file below the folder,\n"
-    "in path order.\n"
+    "one page per pattern, overlay one page with all of them, both the overlay page first.";
+
+const char kNotes[] =
     "OUT is replaced only by a complete PDF; when it cannot be written, the reason is given\n"
     "and an existing OUT stays as it was. An OUT that is one of the FILEs, or an existing\n"
     "file that is not a PDF, is refused.\n"
     "Exit status: 0 when every file loaded and OUT was written; 1 when a file or a folder\n"
     "did not load or OUT could not be written; 2 for a usage error or a refused OUT.\n";
 
-namespace {
-
-// The value of an option as one of its choices; false (with the reason) when it is none.
+// Sets `value` to the choice an option's value names, or says it names none.
 template <typename T>
-bool ReadChoice(const TCommandOptions& options, const char* name,
-                std::initializer_list<std::pair<const char*, T>> choices, T& value,
-                std::string& error) {
-    if (!options.Has(name)) return true;
-    const std::string given = options.Value(name);
-    for (const auto& [choiceName, choice] : choices) {
-        if (given == choiceName) {
-            value = choice;
-            return true;
+TArgumentHandler Choice(std::vector<std::pair<std::string, T>> choices, T& value) {
+    return [choices = std::move(choices), &value](const std::string& given) {
+        std::string names;
+        for (const auto& [name, choice] : choices) {
+            if (given == name) {
+                value = choice;
+                return std::string();
+            }
+            names += (names.empty() ? "" : ", ") + name;
         }
-    }
-    error = "'" + given + "' is not a value of --" + name;
-    return false;
+        return "'" + given + "' is none of " + names;
+    };
 }
 
-// 0 parsed, 2 usage error, -1 help or version asked for.
-int ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& request,
-                 std::string& error, std::ostream& out) {
-    TCommandOptions options;
-    error = options.Parse(arguments, {{"mode", 0, true},
-                                      {"graph", 0, true},
-                                      {"scale", 0, true},
-                                      {"cut", 0, true},
-                                      {"paper", 0, true},
-                                      {"landscape"},
-                                      {"recursive", 'r', true},
-                                      {"output", 'o', true}});
-    if (!error.empty()) return 2;
-    if (AnswerHelpOrVersion(options, "ostrel-print", kPrintUsage, out)) return -1;
-    const bool choicesRead =
-        ReadChoice<std::uint8_t>(options, "mode",
-                                 {{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
-                                 request.PrintMode, error) &&
-        ReadChoice<std::uint8_t>(options, "graph", {{"polar", gtPolar}, {"cartesian", gtCartesian}},
-                                 request.GraphType, error) &&
-        ReadChoice<std::uint8_t>(options, "scale", {{"25", 0}, {"40", 1}, {"log", 2}},
-                                 request.ScaleMode, error) &&
-        ReadChoice<bool>(options, "cut", {{"azimuth", true}, {"horizontal", false}},
-                         request.UseAzimuth, error) &&
-        ReadChoice<bool>(options, "paper", {{"letter", false}, {"a4", true}}, request.A4, error);
-    if (!choicesRead) return 2;
-    request.Landscape = options.Has("landscape");
-    request.Output = options.Value("output");
-    for (const TGivenOption& item : options.Items) {
-        if (item.Name.empty()) {
-            request.Files.push_back(item.Value);
-        } else if (item.Name == "recursive") {
-            for (TScannedPath& scanned : ScanPatternFolder(item.Value)) {
-                if (scanned.Problem.empty()) {
-                    request.Files.push_back(std::move(scanned.Path));
-                } else {
-                    request.FolderProblems.push_back(std::move(scanned.Problem));
-                }
-            }
-        }
-    }
-    if (request.Output.empty()) {
-        error = "no output file: give -o OUT.pdf";
-        return 2;
-    }
+// Fills `request`; returns the exit status when the tool is done (help, version or a usage
+// error).
+std::optional<int> ParseRequest(const std::vector<std::string>& arguments, TPrintRequest& request,
+                                std::ostream& out, std::ostream& err) {
+    const TCommandLine line{
+        "ostrel-print",
+        kUsage,
+        kAbout,
+        {{"mode", 0, "MODE", "single (the default), overlay or both",
+          Choice<std::uint8_t>({{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
+                               request.PrintMode)},
+         {"graph", 0, "GRAPH", "polar (the default) or cartesian",
+          Choice<std::uint8_t>({{"polar", gtPolar}, {"cartesian", gtCartesian}},
+                               request.GraphType)},
+         {"scale", 0, "SCALE",
+          "the radial scale: 40 (dB floor, the default), 25, or log\n"
+          "(logarithmic down to -20 dB)",
+          Choice<std::uint8_t>({{"25", 0}, {"40", 1}, {"log", 2}}, request.ScaleMode)},
+         {"cut", 0, "CUT", "the horizontal cut drawn: azimuth (the default) or horizontal",
+          Choice<bool>({{"azimuth", true}, {"horizontal", false}}, request.UseAzimuth)},
+         {"paper", 0, "PAPER", "letter (the default) or a4",
+          Choice<bool>({{"letter", false}, {"a4", true}}, request.A4)},
+         {"landscape", 0, nullptr, "landscape pages (default: portrait)",
+          SetFlag(request.Landscape)},
+         {"output", 'o', "OUT.pdf", "the PDF to write", StoreValue(request.Output)},
+         {"recursive", 'r', "FOLDER", "every pattern file below FOLDER, in path order (may repeat)",
+          [&](const std::string& folder) {
+              for (TScannedPath& scanned : ScanPatternFolder(folder)) {
+                  if (!scanned.Problem.empty()) {
+                      request.FolderProblems.push_back(std::move(scanned.Problem));
+                  } else {
+                      request.Files.push_back(std::move(scanned.Path));
+                  }
+              }
+              return std::string();
+          }}},
+        kNotes,
+        AppendValue(request.Files)};
+    const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
+    if (parsed.ExitStatus) return parsed.ExitStatus;
+    if (request.Output.empty()) return UsageError(line, "no output file: give -o OUT.pdf", err);
     if (request.Files.empty() && request.FolderProblems.empty()) {
-        error = "no pattern files given";
-        return 2;
+        return UsageError(line, "no pattern files given", err);
     }
-    return 0;
+    return std::nullopt;
 }
 
 // The input that is the very file the output names (the same device and inode, so links
@@ -164,13 +160,7 @@ private:
 int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
              TPdfTarget& target) {
     TPrintRequest request;
-    std::string error;
-    const int parsed = ParseRequest(arguments, request, error, out);
-    if (parsed == -1) return 0;
-    if (parsed != 0) {
-        err << "ostrel-print: " << error << '\n' << kPrintUsage;
-        return 2;
-    }
+    if (const auto status = ParseRequest(arguments, request, out, err)) return *status;
 
     // Checked before anything is read: printing over an input would destroy it.
     if (const std::string* input = InputThatIsOutput(request)) {

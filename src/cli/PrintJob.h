@@ -34,8 +34,6 @@ public:
     virtual std::string Finish(const TPrintRequest& request) = 0;
 };
 
-extern const char kPrintUsage[];
-
 // ostrel-print: loads the files in order as the viewer would open them, makes them the
 // selection and prints its pages into the target. A file that does not load is reported on
 // `err` and skipped; when none loads nothing is printed. An output that is one of the input

@@ -82,6 +82,11 @@ TEST(PrintJob, UsageErrorsAndHelp) {
         EXPECT_EQ(target.Jobs, 0);
     }
     TRecordingTarget target;
+    const TRun wrongValue = RunTool({"--mode", "all", "-o", "x.pdf", "a.msi"}, target);
+    EXPECT_EQ(wrongValue.Err.rfind("ostrel-print: --mode: 'all' is none of single, overlay, both\n"
+                                   "usage: ostrel-print ",
+                                   0),
+              0u);
     const TRun help = RunTool({"--help"}, target);
     EXPECT_EQ(help.Status, 0);
     EXPECT_NE(help.Out.find("--landscape"), std::string::npos);
