@@ -172,11 +172,8 @@ void TSurface3dForm::SetPatterns(const TPatternDataList& patterns) {
     lstPatterns->clear();
     for (int i = 0; i < patterns.Count(); ++i) {
         const TPatternData& source = patterns.Items(i);
-        auto copy = std::make_unique<TPatternData>();
-        copy->Assign(source);
-        copy->HorizontalCut.Assign(source.HorizontalCut);
         lstPatterns->addItem(QString::fromStdString(DisplayName(source, true)));
-        FPatterns.push_back(std::move(copy));
+        FPatterns.push_back(source.Clone());
     }
     // One pattern needs no list.
     lstPatterns->setVisible(FPatterns.size() > 1);
