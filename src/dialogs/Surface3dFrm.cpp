@@ -235,13 +235,13 @@ void TSurface3dForm::ResetView() {
     FPaintArea->update();
 }
 
-void TSurface3dForm::Paint(QPainter& painter, QSize size) const {
+void TSurface3dForm::Paint(QPainter& painter, QSize size) {
     TCanvasDrawer drawer;
     drawer.SetCanvas(&painter, 1, 1);
     FView->Draw(drawer, TRect{0, 0, size.width(), size.height()});
 }
 
-QByteArray TSurface3dForm::SvgImage(QSize size) const {
+QByteArray TSurface3dForm::SvgImage(QSize size) {
     QByteArray svg;
     QBuffer buffer(&svg);
     buffer.open(QIODevice::WriteOnly);
@@ -258,7 +258,7 @@ QByteArray TSurface3dForm::SvgImage(QSize size) const {
     return svg;
 }
 
-QImage TSurface3dForm::PngImage(QSize size) const {
+QImage TSurface3dForm::PngImage(QSize size) {
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
