@@ -5,7 +5,7 @@
 
 #include "formats/PatternLoaders.h"
 #include "model/Errors.h"
-#include "views/PatternSurface.h"
+#include "model/PatternSurface.h"
 
 namespace ostrel {
 namespace {
