@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "formats/OrderedLoad.h"
 #include "shell/OpenBatch.h"
+#include "shell/OrderedLoad.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,16 +1,11 @@
 #include "app/PatternArea.h"
 
-#include <QBuffer>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSvgGenerator>
 
 #include "qtdraw/CanvasDrawer.h"
-#include "shell/Branding.h"
 #include "views/SideBySide.h"
+#include "widgets/ClipboardService.h"
 
 namespace ostrel {
 
@@ -63,29 +58,8 @@ void TPatternArea::paintEvent(QPaintEvent* event) {
 }
 
 void TPatternArea::CopyImage() const {
-    QByteArray svg;
-    {
-        QBuffer buffer(&svg);
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(size());
-        generator.setViewBox(QRect(QPoint(0, 0), size()));
-        generator.setResolution(logicalDpiY());
-        generator.setTitle(branding::kProgramTitle);
-        QPainter painter(&generator);
-        PaintPatterns(painter, size(), true);
-    }
-    QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        PaintPatterns(painter, size(), true);
-    }
-    auto* mime = new QMimeData;
-    mime->setData("image/svg+xml", svg);
-    mime->setImageData(image);
-    QGuiApplication::clipboard()->setMimeData(mime);
+    CopyPicture(size(), logicalDpiY(),
+                [this](QPainter& painter) { PaintPatterns(painter, size(), true); });
 }
 
 }  // namespace ostrel

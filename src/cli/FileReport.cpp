@@ -6,11 +6,11 @@
 #include "cli/CommandOptions.h"
 #include "cli/Grid3dReport.h"
 #include "formats/EdxFile.h"
-#include "formats/OrderedLoad.h"
 #include "formats/PatternFolders.h"
 #include "formats/PatternLoaders.h"
 #include "model/NumberText.h"
 #include "shell/FigureTables.h"
+#include "shell/OrderedLoad.h"
 
 namespace ostrel {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "model/NumberText.h"
-#include "views/PatternSurface.h"
+#include "model/PatternSurface.h"
 
 namespace ostrel {
 

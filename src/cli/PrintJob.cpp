@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "cli/CommandOptions.h"
-#include "formats/OrderedLoad.h"
 #include "formats/PatternFolders.h"
 #include "graphs/PolarGraph.h"
 #include "model/MainModel.h"
 #include "model/SafeFile.h"
 #include "model/Settings.h"
+#include "shell/OrderedLoad.h"
 #include "views/PrintedPages.h"
 
 namespace ostrel {

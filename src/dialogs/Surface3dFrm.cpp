@@ -1,18 +1,13 @@
 #include "dialogs/Surface3dFrm.h"
 
-#include <QBuffer>
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <cmath>
@@ -20,7 +15,7 @@
 #include <utility>
 
 #include "qtdraw/CanvasDrawer.h"
-#include "shell/Branding.h"
+#include "widgets/ClipboardService.h"
 
 namespace ostrel {
 
@@ -172,11 +167,8 @@ void TSurface3dForm::SetPatterns(const TPatternDataList& patterns) {
     lstPatterns->clear();
     for (int i = 0; i < patterns.Count(); ++i) {
         const TPatternData& source = patterns.Items(i);
-        auto copy = std::make_unique<TPatternData>();
-        copy->Assign(source);
-        copy->HorizontalCut.Assign(source.HorizontalCut);
         lstPatterns->addItem(QString::fromStdString(DisplayName(source, true)));
-        FPatterns.push_back(std::move(copy));
+        FPatterns.push_back(source.Clone());
     }
     // One pattern needs no list.
     lstPatterns->setVisible(FPatterns.size() > 1);
@@ -238,43 +230,24 @@ void TSurface3dForm::ResetView() {
     FPaintArea->update();
 }
 
-void TSurface3dForm::Paint(QPainter& painter, QSize size) const {
+void TSurface3dForm::Paint(QPainter& painter, QSize size) {
     TCanvasDrawer drawer;
     drawer.SetCanvas(&painter, 1, 1);
     FView->Draw(drawer, TRect{0, 0, size.width(), size.height()});
 }
 
-QByteArray TSurface3dForm::SvgImage(QSize size) const {
-    QByteArray svg;
-    QBuffer buffer(&svg);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setResolution(logicalDpiY());
-    generator.setTitle(branding::kProgramTitle);
-    {
-        QPainter painter(&generator);
-        Paint(painter, size);
-    }
-    return svg;
+QByteArray TSurface3dForm::SvgImage(QSize size) {
+    return SvgPicture(size, logicalDpiY(),
+                      [this, size](QPainter& painter) { Paint(painter, size); });
 }
 
-QImage TSurface3dForm::PngImage(QSize size) const {
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    Paint(painter, size);
-    return image;
+QImage TSurface3dForm::PngImage(QSize size) {
+    return PngPicture(size, [this, size](QPainter& painter) { Paint(painter, size); });
 }
 
 void TSurface3dForm::CopyImage() {
     const QSize size = FPaintArea->size();
-    auto* mime = new QMimeData;
-    mime->setData("image/svg+xml", SvgImage(size));
-    mime->setImageData(PngImage(size));
-    QGuiApplication::clipboard()->setMimeData(mime);
+    CopyPicture(size, logicalDpiY(), [this, size](QPainter& painter) { Paint(painter, size); });
 }
 
 TSurface3dForm* OpenSurface3dWindow(QWidget* parent, const TPatternDataList& patterns,

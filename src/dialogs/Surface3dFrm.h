@@ -39,9 +39,10 @@ public:
     // Turns the view as a drag by (dx, dy) pixels does.
     void DragBy(int dx, int dy);
     void ResetView();
-    // SVG and PNG of the view at `size`, as Copy Image puts them on the clipboard.
-    QByteArray SvgImage(QSize size) const;
-    QImage PngImage(QSize size) const;
+    // SVG and PNG of the view at `size`, as Copy Image puts them on the clipboard. Drawing
+    // changes the view: it fills the view's buffers and counts what it drew.
+    QByteArray SvgImage(QSize size);
+    QImage PngImage(QSize size);
     // Both images of the current view size on the clipboard.
     void CopyImage();
 
@@ -53,7 +54,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Paint(QPainter& painter, QSize size) const;
+    void Paint(QPainter& painter, QSize size);
 
     std::vector<std::unique_ptr<TPatternData>> FPatterns;
     std::unique_ptr<TSurfaceView> FView;

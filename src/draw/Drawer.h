@@ -162,8 +162,9 @@ protected:
     virtual void ApplyClip(const TRect* deviceRect) = 0;
 };
 
-// A drawer for a paged document (the printer).
-class TDeviceDrawer : public TDrawer {
+// A drawer for a paged document (the printer). TDrawer is a virtual base so that a back-end
+// can be a device drawer and, through another branch, the screen drawer it draws like.
+class TDeviceDrawer : public virtual TDrawer {
 public:
     virtual void SetOrientation(std::uint8_t orientation) { Orientation = orientation; }
     virtual void SetTitle(const std::string& title) { Title = title; }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "model/Errors.h"
+
 namespace ostrel {
 
 namespace {
@@ -65,7 +67,7 @@ void DrawSegment(const TPixelArea& area, TRealPoint a, TRealPoint b, std::uint32
     const std::ptrdiff_t minorStride = steep ? 1 : area.Stride;
     for (int major = start;; major += step) {
         const double minor = y0 + gradient * (major - x0);
-        // floor() without a library call: the points lie on the image, minor > -2.
+        // floor() without a library call: the points are near the area, so minor is small.
         int m = static_cast<int>(minor);
         if (m > minor) --m;
         const int far = static_cast<int>((minor - m) * 256 + 0.5);
@@ -90,6 +92,11 @@ void DrawSegment(const TPixelArea& area, TRealPoint a, TRealPoint b, std::uint32
 void DrawWuPolyline(const TPixelArea& area, const TRealPoint* points, size_t count,
                     std::uint32_t color) {
     if (count < 2) return;
+    for (size_t i = 0; i < count; ++i) {
+        if (!NearPixelArea(area, points[i])) {
+            throw EListError("A line point lies off the pixel area");
+        }
+    }
     const bool closed =
         count > 2 && points[0].X == points[count - 1].X && points[0].Y == points[count - 1].Y;
     for (size_t i = 1; i < count; ++i) {

@@ -25,7 +25,18 @@ struct TPixelArea {
 // (i, j) spanning [i, i+1] x [j, j+1]; `color` (opaque, 0xAARRGGBB) is blended over the
 // pixels by coverage. A vertex shared by two segments is inked once, as is the first point
 // of a closed polyline (last point equal to the first).
+//
+// Every point must be near the area (NearPixelArea): the line is walked one pixel per step
+// along its whole length, so a point far off (or not a number) would cost a walk through
+// nothing, or an overflow. Callers draw other lines another way; a point that is not near
+// raises EListError before anything is drawn.
 void DrawWuPolyline(const TPixelArea& area, const TRealPoint* points, size_t count,
                     std::uint32_t color);
+
+// Whether a point lies on the area or at most one pixel beyond its edges.
+inline bool NearPixelArea(const TPixelArea& area, TRealPoint point) {
+    return point.X >= area.Left - 1 && point.X <= area.Right + 1 && point.Y >= area.Top - 1 &&
+           point.Y <= area.Bottom + 1;
+}
 
 }  // namespace ostrel

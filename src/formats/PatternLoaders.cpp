@@ -114,18 +114,6 @@ void TVerizonDataLoader::Load() {
     BuildCutsExplainingRepeats(file, text, pattern);
 }
 
-namespace {
-
-// Assign leaves the levelled horizontal cut to its caller; a loader hands over the whole
-// record, with the figures computed from that cut.
-void AssignWithHorizontalCut(const TPatternData& source, TPatternData& dest) {
-    dest.Assign(source);
-    dest.HorizontalCut.Assign(source.HorizontalCut);
-    dest.HorizontalFigures = source.HorizontalFigures;
-}
-
-}  // namespace
-
 void TNsmaDataLoader::Load() {
     TPatternData& pattern = Target(*this);
     TNsmaFile file;
@@ -133,7 +121,7 @@ void TNsmaDataLoader::Load() {
     std::vector<std::string> ignored;
     std::vector<std::unique_ptr<TPatternData>> patterns =
         MakeNsmaPatterns(file, FileName, &ignored);
-    AssignWithHorizontalCut(*patterns.front(), pattern);
+    pattern.AssignWhole(*patterns.front());
     FurtherPatterns.assign(std::make_move_iterator(patterns.begin() + 1),
                            std::make_move_iterator(patterns.end()));
     IgnoredParts = std::move(ignored);
@@ -145,7 +133,7 @@ void TEdxPatDataLoader::Load() {
     file.LoadFromFile(FileName);
     std::vector<std::string> ignored;
     const std::unique_ptr<TPatternData> read = MakeEdxPatPattern(file, FileName, &ignored);
-    AssignWithHorizontalCut(*read, pattern);
+    pattern.AssignWhole(*read);
     IgnoredParts = std::move(ignored);
 }
 

@@ -31,6 +31,18 @@ void TPatternData::Assign(const TPatternData& source) {
     Id = source.Id;
 }
 
+void TPatternData::AssignWhole(const TPatternData& source) {
+    Assign(source);
+    HorizontalCut.Assign(source.HorizontalCut);
+    HorizontalFigures = source.HorizontalFigures;
+}
+
+std::unique_ptr<TPatternData> TPatternData::Clone() const {
+    auto copy = std::make_unique<TPatternData>();
+    copy->AssignWhole(*this);
+    return copy;
+}
+
 void TPatternDataList::CopyFrom(const TPatternDataList& source) {
     if (&source == this) return;
     Clear();

@@ -20,8 +20,13 @@ public:
     TPatternData& operator=(const TPatternData&) = delete;
     virtual ~TPatternData() = default;
 
-    // Copies everything but HorizontalCut.
+    // Copies everything but HorizontalCut and HorizontalFigures, which the caller levels
+    // and computes anew.
     virtual void Assign(const TPatternData& source);
+    // Copies everything, the horizontal cut and its figures included.
+    void AssignWhole(const TPatternData& source);
+    // A new record with everything of this one.
+    std::unique_ptr<TPatternData> Clone() const;
 
     TRealPointList AzimuthCut;
     TRealPointList VerticalCut;

@@ -14,56 +14,29 @@ class QPrinter;
 
 namespace ostrel {
 
-// The paged-document back-end of the drawer: draws exactly as the screen drawer does (it
-// hands every drawing call to a TCanvasDrawer on the device's painter), on a device whose
-// resolution and printable-area offset are known. Text is measured apart from the device:
-// the font is realised at 100 times its world size on a screen-resolution bitmap and the
-// pixel extent divided by 100, truncated, so layouts get whole 1/100-inch units that do
-// not depend on the printer's font metrics.
-class TCanvasDeviceDrawer : public TDeviceDrawer {
+// The paged-document back-end of the drawer: draws exactly as the screen drawer does, on a
+// device whose resolution and printable-area offset are known. Text is measured apart from
+// the device: the font is realised at 100 times its world size on a screen-resolution
+// bitmap and the pixel extent divided by 100, truncated, so layouts get whole 1/100-inch
+// units that do not depend on the printer's font metrics.
+class TCanvasDeviceDrawer : public TCanvasDrawer, public TDeviceDrawer {
 public:
-    using TDrawer::PolyBezier;
-    using TDrawer::Polygon;
-    using TDrawer::Polyline;
-
     TCanvasDeviceDrawer();
     ~TCanvasDeviceDrawer() override;
 
-    QPainter* GetCanvas() const { return FDevice.GetCanvas(); }
-
     void SetFont(const std::string& name, TColor color, TFontStyles style, double size) override;
-    void SetPen(TColor color, TPenStyle style, double width) override;
-    void SetBrush(TColor color, TBrushStyle style) override;
     double TextHeight(const std::string& text) override;
     double TextWidth(const std::string& text) override;
-    double TextOut(const std::string& text, double x, double y) override;
-    double AlignedTextOut(const std::string& text, TTextAlign hAlign, double x, double y,
-                          TTextAlign vAlign) override;
-    void VerticalTextOut(const std::string& text, TTextAlign hAlign, double x, double y,
-                         TTextAlign vAlign) override;
-    void MoveTo(double x, double y) override;
-    void LineTo(double x, double y) override;
     void FillBar(TColor color, double x, double y, double width, double height) override;
-    void Rectangle(const TRealRect& rect) override;
-    void FillRect(const TRealRect& rect) override;
-    void Ellipse(const TRealRect& rect) override;
-    void DrawBitmap(const TRealRect& rect, const TGraphic& graphic) override;
-    void StretchDraw(const TRealRect& rect, const TGraphic& graphic) override;
-    void Polyline(const TRealPointArray& points) override;
-    void Polygon(const TRealPointArray& points) override;
-    void PolyBezier(const TRealPointArray& points) override;
+    // One Polygon per face: a paged document keeps the outlines and the antialiasing.
+    void FillPolygons(const TRealPointArray& points, int corners) override;
 
 protected:
-    void ApplyClip(const TRect* deviceRect) override;
-    // Gives the drawing drawer this one's scales and offsets.
-    void SyncMetrics();
     // Attaches the device painter (null detaches) with its dots per inch and the printable
     // area's offset from the sheet's corner in dots.
     void SetDevice(QPainter* painter, double dpiX, double dpiY, double offsetX, double offsetY);
 
 private:
-    TCanvasDrawer FDevice;
-    QImage FMeasureBitmap;
     TCanvasPainter FMeasure;
 };
 

@@ -14,7 +14,7 @@ namespace ostrel {
 // through one scale per axis; the viewer uses a scale of 1, so world units are pixels.
 // The drawer never owns the painter; it changes the painter's pen, brush, font, render
 // hints and clip while drawing.
-class TCanvasDrawer : public TDrawer {
+class TCanvasDrawer : public virtual TDrawer {
 public:
     using TDrawer::PolyBezier;
     using TDrawer::Polygon;
@@ -50,7 +50,7 @@ public:
     void PolyBezier(const TRealPointArray& points) override;
     void FillPolygons(const TRealPointArray& points, int corners) override;
 
-    // The device-level canvas, for tests and for drawers built on this one.
+    // The device-level canvas, for tests.
     const TCanvasPainter& Canvas() const { return FCanvas; }
 
 protected:

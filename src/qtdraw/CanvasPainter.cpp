@@ -321,14 +321,9 @@ bool TCanvasPainter::DrawDirect(const std::optional<TPixelArea>& area, const QPo
     if (!area) return false;
     TRealPointArray device(count);
     for (size_t i = 0; i < count; ++i) {
-        const double x = points[i].x();
-        const double y = points[i].y();
-        // Off the image the line would be walked pixel by pixel through nothing.
-        if (!(x >= area->Left - 1 && x <= area->Right + 1 && y >= area->Top - 1 &&
-              y <= area->Bottom + 1)) {
-            return false;
-        }
-        device[i] = TRealPoint{x, y};
+        device[i] = TRealPoint{points[i].x(), points[i].y()};
+        // Lines off the image go through Qt, which clips them.
+        if (!NearPixelArea(*area, device[i])) return false;
     }
     DrawWuPolyline(*area, device.data(), device.size(), color);
     return true;

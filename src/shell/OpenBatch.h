@@ -3,7 +3,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "formats/OrderedLoad.h"
+#include "shell/OrderedLoad.h"
 #include "shell/StatusReasons.h"
 
 namespace ostrel {

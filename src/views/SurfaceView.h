@@ -6,7 +6,7 @@
 
 #include "draw/Drawer.h"
 #include "model/PatternData.h"
-#include "views/PatternSurface.h"
+#include "model/PatternSurface.h"
 
 namespace ostrel {
 

@@ -196,12 +196,25 @@ TEST(AboutForm, IconAndLogoAreDrawnInBlueOnTransparent) {
     SaveTestPng(logo, "app/maker-logo.png");
 }
 
-TEST(AboutForm, RendersWithAndWithoutCredits) {
+// The credits are drawn in their panel, over what the box shows there without them.
+TEST(AboutForm, TheCreditsAreDrawnInTheirPanel) {
     TAboutForm form;
     form.show();
-    EXPECT_FALSE(SaveTestPng(form.grab().toImage(), "app/about-box.png").empty());
+    const QImage plain = form.grab().toImage();
+    SaveTestPng(plain, "app/about-box.png");
     TypeReleases(&form, "Qorv7", true);
-    EXPECT_FALSE(SaveTestPng(form.grab().toImage(), "app/about-box-credits.png").empty());
+    const QImage credits = form.grab().toImage();
+    SaveTestPng(credits, "app/about-box-credits.png");
+    ASSERT_EQ(plain.size(), credits.size());
+    // Pixels of the panel's area that differ from the box without the credits.
+    const QRect panel = form.pnlCredits->geometry();
+    int changed = 0;
+    for (int y = panel.top(); y <= panel.bottom(); ++y) {
+        for (int x = panel.left(); x <= panel.right(); ++x) {
+            changed += plain.pixel(x, y) != credits.pixel(x, y);
+        }
+    }
+    EXPECT_GT(changed, 50) << "the credits' text";
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "model/Errors.h"
+
 namespace ostrel {
 namespace {
 
@@ -39,7 +41,7 @@ TEST(WuLines, InkFollowsTheLineOnePixelPerStep) {
         {"shallow, right to left", {{36.5, 4.5}, {2.5, 17.5}}, false},
         {"bent", {{2.5, 12.2}, {15.5, 5.7}, {37.5, 20.1}}, false},
         {"steep", {{20.5, 1.5}, {26.1, 28.5}}, true},
-        {"clipped by the area", {{-5.0, 15.3}, {45.0, 12.9}}, false},
+        {"clipped by the area", {{0.0, 15.3}, {40.0, 12.9}}, false},
     };
     constexpr int kWidth = 40;
     constexpr int kHeight = 30;
@@ -70,6 +72,23 @@ TEST(WuLines, InkFollowsTheLineOnePixelPerStep) {
             }
             EXPECT_NEAR(sum, 255, 3) << c.Name << " step " << step;
         }
+    }
+}
+
+// A point more than a pixel off the area would send the walk through nothing: refused
+// before any pixel changes.
+TEST(WuLines, PointsFarFromTheAreaAreRefused) {
+    const TRealPointArray cases[] = {
+        {{5.5, 5.5}, {1e6, 6.5}},
+        {{5.5, 5.5}, {8.5, 5.5}, {-1.5, 6.0}},
+        {{5.5, 5.5}, {5.5, 10.0 + 1.5}},
+        {{5.5, 5.5}, {std::nan(""), 6.5}},
+    };
+    for (const TRealPointArray& points : cases) {
+        std::vector<std::uint32_t> pixels(12 * 12, 0xFFFFFFFF);
+        const TPixelArea area{pixels.data(), 12, 0, 0, 10, 10};
+        EXPECT_THROW(DrawWuPolyline(area, points.data(), points.size(), 0xFF000000), EListError);
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFFFFFFFF), 12 * 12);
     }
 }
 

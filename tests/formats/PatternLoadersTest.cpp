@@ -45,6 +45,40 @@ TEST(PatternLoaders, ExtensionChoosesTheReader) {
     }
 }
 
+// What a file holds decides its reader, not its name: an NSMA file saved as ".pat" (the EDX
+// extension) still gives its patterns, as does an EDX file under another format's name.
+TEST(PatternLoaders, ContentThatContradictsTheExtensionWins) {
+    const TTempDir dir;
+    const std::string nsma = ReadFileBytes(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm");
+    const std::string edx = ReadFileBytes(OSTREL_SAMPLES_DIR "/sector90_edx.pat");
+    const struct {
+        const char* Name;
+        const std::string& Bytes;
+        std::vector<double> Frequencies;
+    } cases[] = {
+        {"nsma.pat", nsma, {1850, 2100}},
+        {"edx.nsm", edx, {0}},
+        {"edx.vwa", edx, {0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string path = dir.Write(c.Name, c.Bytes);
+        const bool isNsma = &c.Bytes == &nsma;
+        const auto loader = CreateLoaderFor(path);
+        EXPECT_EQ(dynamic_cast<TNsmaDataLoader*>(loader.get()) != nullptr, isNsma);
+        EXPECT_EQ(dynamic_cast<TEdxPatDataLoader*>(loader.get()) != nullptr, !isNsma);
+        EXPECT_TRUE(HasPatternFileContent(path));
+        std::string error;
+        const auto patterns = LoadPatternFile(path, &error);
+        EXPECT_EQ(error, "");
+        ASSERT_EQ(patterns.size(), c.Frequencies.size());
+        for (size_t i = 0; i < patterns.size(); ++i) {
+            EXPECT_DOUBLE_EQ(patterns[i]->Frequency.Value, c.Frequencies[i]);
+            EXPECT_EQ(patterns[i]->HorizontalCut.Count(), 361);
+        }
+    }
+}
+
 TEST(PatternLoaders, OstrelFiguresAndCutsReachThePattern) {
     TTempDir folder;
     const std::string path = folder.Write("panel.msi", OstrelBody(kOstrelHeader));

@@ -90,16 +90,30 @@ TEST(PolarGraph, DrawingOrderPutsGridUnderCurvesAndTheOuterRingLastOfTheRings) {
     }
 }
 
-TEST(PolarGraph, ScaleFloorAndZeroAngleTables) {
-    EXPECT_DOUBLE_EQ(ScaleFloor(0), -25);
-    EXPECT_DOUBLE_EQ(ScaleFloor(1), -40);
-    EXPECT_DOUBLE_EQ(ScaleFloor(2), -20);
-    EXPECT_DOUBLE_EQ(ScaleFloor(9), -20);
-    EXPECT_EQ(ZeroAngle(zpTop), 90);
-    EXPECT_EQ(ZeroAngle(zpBottom), 270);
-    EXPECT_EQ(ZeroAngle(zpRight), 0);
-    EXPECT_EQ(ZeroAngle(zpLeft), 180);
-    EXPECT_EQ(ZeroAngle(7), 0);
+// The 0 degree label, 120 units from the centre, lies on the side the zero position names,
+// and 90 degrees lies a quarter turn clockwise from it.
+TEST(PolarGraph, EachZeroPositionPutsZeroOnItsSide) {
+    const struct {
+        std::uint8_t Position;
+        TRealPoint Zero;
+        TRealPoint Ninety;
+    } cases[] = {
+        {zpTop, {200, 80}, {320, 200}},
+        {zpRight, {320, 200}, {200, 320}},
+        {zpBottom, {200, 320}, {80, 200}},
+        {zpLeft, {80, 200}, {200, 80}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.Position));
+        auto graph = MakeGraph(100, -25);
+        graph->SetZeroPosition(c.Position);
+        TRecordingDrawer drawer;
+        graph->Draw(drawer);
+        EXPECT_NEAR(AngleLabel(drawer, "0").Args[0], c.Zero.X, kTol);
+        EXPECT_NEAR(AngleLabel(drawer, "0").Args[1], c.Zero.Y, kTol);
+        EXPECT_NEAR(AngleLabel(drawer, "90").Args[0], c.Ninety.X, kTol);
+        EXPECT_NEAR(AngleLabel(drawer, "90").Args[1], c.Ninety.Y, kTol);
+    }
 }
 
 TEST(PolarGraph, TwentyFiveDbFloorGivesSixEvenlySpacedRings) {

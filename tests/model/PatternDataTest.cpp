@@ -268,7 +268,7 @@ TEST(PatternData, GainTextAndDisplayName) {
     EXPECT_EQ(DisplayName(pattern, false), "az_angle_ref_35");
 }
 
-TEST(PatternData, AssignCopiesAllButTheHorizontalCut) {
+TEST(PatternData, AssignCopiesAllButTheHorizontalCutAndCloneCopiesAll) {
     TPatternData source;
     source.FileName = "/a/b.msi";
     source.Id = 7;
@@ -293,6 +293,14 @@ TEST(PatternData, AssignCopiesAllButTheHorizontalCut) {
     EXPECT_EQ(copy.AzimuthCut.Points(), source.AzimuthCut.Points());
     EXPECT_EQ(copy.VerticalCut.Points(), source.VerticalCut.Points());
     EXPECT_EQ(copy.HorizontalCut.Count(), 0);
+
+    // A clone is whole: the horizontal cut and the figures computed from it come along.
+    source.HorizontalFigures.Horz.FrontToBack180 = 25;
+    const std::unique_ptr<TPatternData> clone = source.Clone();
+    EXPECT_EQ(clone->Id, 7);
+    EXPECT_EQ(clone->VerticalCut.Points(), source.VerticalCut.Points());
+    EXPECT_EQ(clone->HorizontalCut.Points(), source.HorizontalCut.Points());
+    EXPECT_EQ(clone->HorizontalFigures.Horz.FrontToBack180, 25);
 }
 
 std::unique_ptr<TPatternData> NamedPattern(const std::string& fileName, int id) {

@@ -248,11 +248,17 @@ TEST_F(SideBySideRender, LargeAreasKeepTheirLabelsInside) {
     SaveTestPng(polar, "views/polar_2560x1100.png");
 }
 
-TEST_F(SideBySideRender, TinyAndOddAreasDrawWithoutFailing) {
+// An area too small for a graph still names what it holds: the first pattern's legend line
+// and the rest summed up, with no curve drawn over them; an odd size loses no curve.
+TEST_F(SideBySideRender, TinyAreasSumUpAndOddAreasKeepEveryCurve) {
     const QImage tiny = Render({100, 60}, gtPolar, false);
     SaveTestPng(tiny, "views/tiny_polar.png");
     const QImage tinyCartesian = Render({100, 60}, gtCartesian, false);
     SaveTestPng(tinyCartesian, "views/tiny_cartesian.png");
+    for (const QImage* image : {&tiny, &tinyCartesian}) {
+        EXPECT_GT(CountColor(*image, kBlue), 20) << "the first pattern's legend line";
+        EXPECT_EQ(CountColor(*image, kRed), 0) << "no curve of the second pattern";
+    }
     ExpectPatternColors(Render({801, 401}, gtCartesian, false, false));
 }
 

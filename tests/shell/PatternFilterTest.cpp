@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -129,16 +130,10 @@ TEST(PatternFilter, EveryColumnHeaderNamesItsColumnAndAnUnstatedFrequencyNeverMa
 TEST(PatternFilter, ErrorsSayWhatIsWrong) {
     const struct {
         const char* Text;
-        const char* Message;
+        std::string Message;
     } cases[] = {
-        {"slope:6",
-         "Unknown column 'slope' (use id, name, freq, gain, hbw, vbw, hrot, vrot, h_width_3db, "
-         "h_width_10db, squint, fb_30, fb_180, h_peak_sidelobe, v_width_3db, v_width_10db, "
-         "tilt, usls, null_fill)"},
-        {"fb:>13",
-         "Unknown column 'fb' (use id, name, freq, gain, hbw, vbw, hrot, vrot, h_width_3db, "
-         "h_width_10db, squint, fb_30, fb_180, h_peak_sidelobe, v_width_3db, v_width_10db, "
-         "tilt, usls, null_fill)"},
+        {"slope:6", "Unknown column 'slope' (use " + TPatternFilter::KnownKeys() + ")"},
+        {"fb:>13", "Unknown column 'fb' (use " + TPatternFilter::KnownKeys() + ")"},
         {"gain:", "Nothing after 'gain:'"},
         {"gain:>=x", "'x' is not a number in 'gain:>=x'"},
         {"freq:1710-", "'' is not a number in 'freq:1710-'"},
@@ -151,9 +146,21 @@ TEST(PatternFilter, ErrorsSayWhatIsWrong) {
             TPatternFilter::Parse(c.Text);
             ADD_FAILURE() << "no error";
         } catch (const EFilterError& error) {
-            EXPECT_STREQ(error.what(), c.Message);
+            EXPECT_EQ(error.what(), c.Message);
         }
     }
+    // Every key the message offers is one the filter takes.
+    const std::string keys = TPatternFilter::KnownKeys();
+    size_t start = 0;
+    int offered = 0;
+    while (start < keys.size()) {
+        const size_t comma = std::min(keys.find(", ", start), keys.size());
+        const std::string key = keys.substr(start, comma - start);
+        EXPECT_NO_THROW(TPatternFilter::Parse(key + ":<1")) << key;
+        ++offered;
+        start = comma + 2;
+    }
+    EXPECT_GE(offered, 19);
 }
 
 }  // namespace

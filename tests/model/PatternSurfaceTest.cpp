@@ -6,7 +6,7 @@
 
 #include "formats/PatternLoaders.h"
 #include "model/Errors.h"
-#include "views/PatternSurface.h"
+#include "model/PatternSurface.h"
 
 namespace ostrel {
 namespace {
@@ -70,6 +70,11 @@ TEST(PatternSurface, CutLevelsInterpolateAndStepsMustDivideNinety) {
     EXPECT_NEAR(CutLevelAt(pattern->VerticalCut, 180), -9.0, 1e-12);
     // Between whole degrees the cut-sum level follows the definition with interpolated cuts.
     EXPECT_NEAR(SurfaceLevel(*pattern, 100.5, 20.25, smCutSum), -10.05 + (-7.9875) - (-9.0), 1e-12);
+    // Inside a quadrant the weighted estimate, worked by hand: at azimuth 60, vertical 30,
+    // phi1 = 60, phi2 = 120, theta1 = 30, theta2 = 60, so w_theta = w_phi = 2/9; with
+    // V(30) = -1.5, V(150) = -7.5, H(60) = -6, V(90) = -4.5 the level is
+    // [(60 (-7.5) + 120 (-1.5)) + (30 (-4.5) + 60 (-6))] (2/9) / [(180 + 90) (2/9)] = -25/6.
+    EXPECT_NEAR(SurfaceLevel(*pattern, 60, 30, smWeightedBilinear), -25.0 / 6, 1e-12);
     TRealPointList shortCut;
     shortCut.Add(0, 0);
     EXPECT_THROW(CutLevelAt(shortCut, 0), EListError);

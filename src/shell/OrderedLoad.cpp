@@ -1,4 +1,4 @@
-#include "formats/OrderedLoad.h"
+#include "shell/OrderedLoad.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "views/PatternSurface.h"
+#include "model/PatternSurface.h"
 
 #include <cmath>
 
