@@ -4,8 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "model/Errors.h"
-
 namespace ostrel {
 
 namespace {
@@ -89,19 +87,18 @@ void DrawSegment(const TPixelArea& area, TRealPoint a, TRealPoint b, std::uint32
 
 }  // namespace
 
-void DrawWuPolyline(const TPixelArea& area, const TRealPoint* points, size_t count,
+bool DrawWuPolyline(const TPixelArea& area, const TRealPoint* points, size_t count,
                     std::uint32_t color) {
-    if (count < 2) return;
     for (size_t i = 0; i < count; ++i) {
-        if (!NearPixelArea(area, points[i])) {
-            throw EListError("A line point lies off the pixel area");
-        }
+        if (!NearPixelArea(area, points[i])) return false;
     }
+    if (count < 2) return true;
     const bool closed =
         count > 2 && points[0].X == points[count - 1].X && points[0].Y == points[count - 1].Y;
     for (size_t i = 1; i < count; ++i) {
         DrawSegment(area, points[i - 1], points[i], color, i > 1, closed && i == count - 1);
     }
+    return true;
 }
 
 }  // namespace ostrel

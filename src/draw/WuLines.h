@@ -28,9 +28,9 @@ struct TPixelArea {
 //
 // Every point must be near the area (NearPixelArea): the line is walked one pixel per step
 // along its whole length, so a point far off (or not a number) would cost a walk through
-// nothing, or an overflow. Callers draw other lines another way; a point that is not near
-// raises EListError before anything is drawn.
-void DrawWuPolyline(const TPixelArea& area, const TRealPoint* points, size_t count,
+// nothing, or an overflow. When a point is not near, nothing is drawn and the answer is
+// false: the caller draws that line another way (a paint must never fail).
+bool DrawWuPolyline(const TPixelArea& area, const TRealPoint* points, size_t count,
                     std::uint32_t color);
 
 // Whether a point lies on the area or at most one pixel beyond its edges.

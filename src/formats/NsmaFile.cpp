@@ -448,7 +448,7 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
         } else if (low && high) {
             pattern->Frequency.SetValue((*low + *high) / 2);
         }
-        pattern->Gain.SetValue(gainInDbd ? *gain + 2.14 : *gain);
+        pattern->Gain.SetValue(gainInDbd ? *gain + kDipoleGainDbi : *gain);
         if (azWidth && *azWidth != 0) pattern->HorzWidth.SetValue(*azWidth);
         if (elWidth && *elWidth != 0) pattern->VertWidth.SetValue(*elWidth);
         // As in the Ostrel header, a front-to-back of 0 is what files write for "unknown".

@@ -198,12 +198,8 @@ bool IsSameFile(const std::string& first, const std::string& second) {
 
 TWrittenPattern SavePatternFile(const TPatternData& pattern, TPatternFormat format,
                                 const std::string& target) {
-    // A pattern of a file of several frequencies is named "path@frequency".
-    const size_t at = pattern.FileName.find_last_of('@');
-    const std::string source =
-        at == std::string::npos ? pattern.FileName : pattern.FileName.substr(0, at);
     TWrittenPattern written;
-    if (IsSameFile(target, pattern.FileName) || IsSameFile(target, source)) {
+    if (IsSameFile(target, std::string(SourcePath(pattern)))) {
         written.Failure = "Not written: " + target + " is the file the pattern was read from.";
         return written;
     }

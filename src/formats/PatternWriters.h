@@ -42,7 +42,7 @@ TWrittenPattern SavePatternFile(const TPatternData& pattern, TPatternFormat form
                                 const std::string& target);
 
 // A file name made of `name`: one path component that is safe to create. Slashes and
-// control bytes become "_"; "", "." and ".." become "_".
+// control bytes become "_"; "" and "." become "_", ".." becomes "__".
 std::string SafeFileName(std::string_view name);
 
 // True when both paths name one existing file (the same device and inode).

@@ -230,7 +230,7 @@ void TOstrelFile::ReadHeader(TFind&& find, TGain&& gain) {
     VWidth = TextToFloatDef(find("V_WIDTH"), 0);
     FrontToBack = TextToFloatDef(find("FRONT_TO_BACK"), 0);
     const TGainLine gainLine = gain();
-    Gain = gainLine.Unit == guDbd ? gainLine.Value + 2.14 : gainLine.Value;
+    Gain = gainLine.Unit == guDbd ? gainLine.Value + kDipoleGainDbi : gainLine.Value;
     GainStated = gainLine.Stated;
     Tilt = std::string(find("TILT"));
     ElectricalTilt = std::string(find("ELECTRICAL_TILT"));
@@ -341,7 +341,8 @@ std::string TOstrelFile::SaveToText(const std::string& fileName) const {
     text += KeywordLine("H_WIDTH", HWidth, " ");
     text += KeywordLine("V_WIDTH", VWidth, " ");
     text += KeywordLine("FRONT_TO_BACK", FrontToBack, " ");
-    text += StatedLine("GAIN", GainStated || Gain != 0, " ", FormatFixed(2, Gain - 2.14) + " dBd");
+    text += StatedLine("GAIN", GainStated || Gain != 0, " ",
+                       FormatFixed(2, Gain - kDipoleGainDbi) + " dBd");
     text += LineEnd("TILT " + OneLineText(Tilt));
     text += LineEnd("HORIZONTAL 360");
     writePoints(HorizontalPoints);

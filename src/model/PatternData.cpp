@@ -99,7 +99,7 @@ void TPatternDataList::CopyPointsToClipboard(bool useAzimuth, TClipboardService&
 
 std::string GainText(const TPatternData& pattern) {
     const double gain = pattern.Gain.Value;
-    return FormatFixed(1, gain) + " (" + FormatFixed(1, gain - 2.14) + ")";
+    return FormatFixed(1, gain) + " (" + FormatFixed(1, gain - kDipoleGainDbi) + ")";
 }
 
 std::string_view FileNamePartView(std::string_view path) {

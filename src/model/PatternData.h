@@ -9,6 +9,9 @@
 
 namespace ostrel {
 
+// The gain of a half-wave dipole in dBi: a gain in dBd plus this is the gain in dBi.
+inline constexpr double kDipoleGainDbi = 2.14;
+
 class TClipboardService;
 
 // The in-memory record of one loaded antenna pattern: header figures, two rotation offsets

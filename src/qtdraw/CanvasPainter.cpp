@@ -320,13 +320,9 @@ bool TCanvasPainter::DrawDirect(const std::optional<TPixelArea>& area, const QPo
                                 size_t count, QRgb color) {
     if (!area) return false;
     TRealPointArray device(count);
-    for (size_t i = 0; i < count; ++i) {
-        device[i] = TRealPoint{points[i].x(), points[i].y()};
-        // Lines off the image go through Qt, which clips them.
-        if (!NearPixelArea(*area, device[i])) return false;
-    }
-    DrawWuPolyline(*area, device.data(), device.size(), color);
-    return true;
+    for (size_t i = 0; i < count; ++i) device[i] = TRealPoint{points[i].x(), points[i].y()};
+    // Lines off the image go through Qt, which clips them.
+    return DrawWuPolyline(*area, device.data(), device.size(), color);
 }
 
 void TCanvasPainter::StrokePolyline(const std::vector<QPointF>& points) const {

@@ -32,11 +32,7 @@ std::optional<double> Figure(const TDoubleObject& value) {
 std::vector<TFilterField> MakeFilterFields() {
     std::vector<TFilterField> fields = {
         {"id", fcId, [](const TPatternData& p) { return std::optional<double>(p.Id); }, {}, false},
-        {"name",
-         fcFileName,
-         {},
-         [](const TPatternData& p) { return FileNamePart(p.FileName); },
-         true},
+        {"name", fcFileName, {}, [](const TPatternData& p) { return DisplayName(p, true); }, true},
         // A frequency the file does not state is kept as 0 for the table's cell, but it is
         // unknown here.
         {"freq", fcFrequency, [](const TPatternData& p) { return Figure(p.Frequency); }, {}, false},

@@ -58,7 +58,7 @@ TStatusMessage CutsImportedMessage(const std::string& path, int cuts) {
 
 TStatusMessage ClosedMessage(const TPatternDataList& closed) {
     if (closed.Count() == 0) return {};
-    if (closed.Count() == 1) return Both(FileNamePart(closed.Items(0).FileName) + " closed");
+    if (closed.Count() == 1) return Both(DisplayName(closed.Items(0), true) + " closed");
     return Both(std::to_string(closed.Count()) + " files closed");
 }
 
