@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/FilterBar.h"
+#include "app/FileTablePanel.h"
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
@@ -93,7 +93,7 @@ void TMainForm::OnApplyAngles(TRotateDialog& dialog) {
 void TMainForm::ApplyOffsets(const TRealPointList& angles) {
     ostrel::ApplyOffsets(FModel->Selection, angles);
     for (auto* window : findChildren<TSurface3dForm*>()) window->ApplyOffsets(FModel->Selection);
-    tvFiles->viewport()->update();
+    FTable->View().viewport()->update();
     pbPattern->Invalidate();
 }
 
@@ -123,7 +123,7 @@ void TMainForm::ActView3d() {
 
 void TMainForm::ActOptions() {
     ExecuteOptionsDialog(this, GetSettings());
-    tvFiles->viewport()->update();
+    FTable->View().viewport()->update();
     pbPattern->Invalidate();
 }
 

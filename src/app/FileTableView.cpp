@@ -12,8 +12,8 @@
 #include <filesystem>
 
 #include "app/FigureCommands.h"
-#include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"
@@ -55,23 +55,7 @@ void TMainForm::RestorePlacement() {
     TWindowPlacement placement;
     if (saved) {
         placement = *saved;
-        QHeaderView* header = tvFiles->header();
-        // Files written before the figure columns existed list the file columns only.
-        const int order = static_cast<int>(placement.ColumnOrder.size());
-        if ((order == fcColumnCount || order == TableColumnCount()) &&
-            IsColumnOrder(placement.ColumnOrder, order)) {
-            for (int visual = 0; visual < order; ++visual) {
-                const int column = placement.ColumnOrder[static_cast<size_t>(visual)];
-                header->moveSection(header->visualIndex(column), visual);
-            }
-        }
-        const int widths = static_cast<int>(placement.ColumnWidths.size());
-        if ((widths == fcColumnCount || widths == TableColumnCount()) &&
-            AreColumnWidths(placement.ColumnWidths, widths)) {
-            for (int column = 0; column < widths; ++column) {
-                header->resizeSection(column, placement.ColumnWidths[static_cast<size_t>(column)]);
-            }
-        }
+        FTable->RestoreColumns(placement);
         FFigures->Columns().Restore(placement.HiddenColumns);
         FFigures->SetPanelWidth(placement.FiguresWidth);
     } else {
@@ -100,83 +84,11 @@ void TMainForm::SavePlacement() const {
     placement.Height = normal.height();
     placement.Maximized = isMaximized();
     placement.TableHeight = Splitter1->sizes().value(0);
-    const QHeaderView* header = tvFiles->header();
-    for (int visual = 0; visual < TableColumnCount(); ++visual) {
-        placement.ColumnOrder.push_back(header->logicalIndex(visual));
-    }
+    FTable->SaveColumns(placement);
     placement.HiddenColumns = FFigures->Columns().Hidden();
     placement.FiguresWidth = FFigures->PanelWidth();
-    for (int column = 0; column < TableColumnCount(); ++column) {
-        // A hidden column has no size; it comes back at the usual width.
-        placement.ColumnWidths.push_back(
-            header->isSectionHidden(column) ? 75 : header->sectionSize(column));
-    }
     // A window grown past its screen is not worth restoring at that size.
     PlacementOnScreens(placement, AvailableScreenAreas()).Save(FIniPath);
-}
-
-void TMainForm::SortByColumn(int column) {
-    if (FModel->Patterns.Count() == 0) {
-        // The header has already moved its arrow to the clicked column: put it back.
-        if (FFileTable->SortColumn() >= 0) {
-            tvFiles->header()->setSortIndicator(
-                FFileTable->SortColumn(),
-                FSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
-        }
-        return;
-    }
-    if (column == FFileTable->SortColumn()) {
-        FSortAscending = !FSortAscending;
-    } else {
-        FSortAscending = true;
-    }
-    FFileTable->SetSortColumn(column);
-    FFileTable->SortRows(column, FSortAscending);
-    QHeaderView* header = tvFiles->header();
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(column, FSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
-}
-
-void TMainForm::ClearSortOrder() {
-    // Rows opened later join at the end, in the order they were opened: an arrow left on a
-    // column would claim an order the table no longer has.
-    FSortAscending = true;
-    FFileTable->SetSortColumn(-1);
-    tvFiles->header()->setSortIndicatorShown(false);
-    tvFiles->header()->setSortIndicator(-1, Qt::AscendingOrder);
-}
-
-int TMainForm::SortColumn() const {
-    return FFileTable->SortColumn();
-}
-
-void TMainForm::OnTableSelectionChanged() {
-    QModelIndexList rows = tvFiles->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    TPatternDataList selected(false);
-    for (const QModelIndex& index : rows) {
-        if (TPatternData* pattern = FFileTable->PatternAt(index.row())) selected.Add(*pattern);
-    }
-    FModel->SetSelection(selected);
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    // The header reports clicks of the left button only; the others sort as well.
-    if (event->type() == QEvent::MouseButtonRelease && watched == tvFiles->header()->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton) {
-            const int column = tvFiles->header()->logicalIndexAt(mouse->position().toPoint());
-            if (column >= 0) SortByColumn(column);
-        }
-    }
-    if (watched == tvFiles && event->type() == QEvent::KeyPress) {
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-            DeleteSelectedPatterns();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TMainForm::TryTableHeight(int height) {

@@ -18,8 +18,7 @@
 #include <filesystem>
 
 #include "app/FigureCommands.h"
-#include "app/FileTableDelegate.h"
-#include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"
@@ -117,7 +116,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateCentralArea();
     const auto repaint = [this] { pbPattern->Invalidate(); };
     const auto showStatus = [this](const std::string& text) { ShowStatus({text, {}}); };
-    FFigures = new TFigureCommands(*this, *tvFiles, *FFileTable, repaint, showStatus);
+    FFigures = new TFigureCommands(*this, FTable->View(), FTable->Model(), repaint, showStatus);
     FFigures->AddToFileMenu(*FFileMenu, actPrint);
     FFigures->AddToViewMenu(*FViewMenu);
     CreateStatusBar();
@@ -128,7 +127,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     }
 
     UpdateCommandStates();
-    FFilterBar->SetText(QString::fromStdString(GetSettings().FFilterText));
+    FTable->FilterBar().SetText(QString::fromStdString(GetSettings().FFilterText));
     SetHCut(true);
     FView3dShown = FLauncher->View3dAvailable();
     // Without the companion viewer the command opens the built-in 3D window.
@@ -150,10 +149,8 @@ TMainForm::~TMainForm() {
     delete FOpenFlow;
     FOpenFlow = nullptr;
     // The table refers to the patterns: empty it before the model frees them.
-    FModel->OnCleared = nullptr;
-    FModel->OnPatternRemoved = nullptr;
     FModel->OnSelectionChanged = nullptr;
-    FFileTable->ClearRows();
+    FTable->Detach();
     FModel.reset();
     if (FWasShown) SavePlacement();
     FMru.Save(FIniPath);
@@ -180,35 +177,9 @@ void TMainForm::CreateCentralArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    FFileTable = new TFileTableModel(this);
-    tvFiles = new QTreeView(central);
-    tvFiles->setObjectName("tvFiles");
-    tvFiles->setModel(FFileTable);
-    tvFiles->setRootIsDecorated(false);
-    tvFiles->setItemsExpandable(false);
-    tvFiles->setUniformRowHeights(true);
-    tvFiles->setAllColumnsShowFocus(true);
-    tvFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tvFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tvFiles->setSortingEnabled(false);
-    tvFiles->setItemDelegate(new TFileTableDelegate(tvFiles));
-    QHeaderView* header = tvFiles->header();
-    header->setSectionsMovable(true);
-    header->setSectionsClickable(true);
-    header->setStretchLastSection(false);
-    header->setSortIndicatorShown(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < fcColumnCount; ++column) {
-        const int width = FileColumnInfo(column).Width;
-        header->resizeSection(column, width > 0 ? width : 50);
-    }
-    connect(header, &QHeaderView::sectionClicked, this, &TMainForm::SortByColumn);
-    header->viewport()->installEventFilter(this);
-    connect(header, &QHeaderView::sectionHandleDoubleClicked, tvFiles,
-            &QTreeView::resizeColumnToContents);
-    connect(tvFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { OnTableSelectionChanged(); });
-    tvFiles->installEventFilter(this);
+    const auto showStatus = [this](const TStatusMessage& message) { ShowStatus(message); };
+    FTable = new TFileTablePanel(*this, *central, *FModel, showStatus);
+    QTreeView* tvFiles = &FTable->View();
 
     ScrollBox1 = new QScrollArea(central);
     ScrollBox1->setObjectName("ScrollBox1");
@@ -260,9 +231,7 @@ void TMainForm::CreateCentralArea() {
             Splitter1->setSizes({FLastTableHeight, total - FLastTableHeight});
         }
     });
-    FFilterBar =
-        new TFilterBar(central, *tvFiles, *FFileTable, [this] { OnTableSelectionChanged(); });
-    layout->addWidget(FFilterBar);
+    layout->addWidget(&FTable->CreateFilterBar(*central));
     layout->addWidget(Splitter1);
     setCentralWidget(central);
 }
@@ -295,20 +264,10 @@ void TMainForm::CreateStatusBar() {
         RebuildRecentFilesMenu();
         ShowStatus(OpenBatchMessage(report, cancelled));
     };
-    FOpenFlow = new TOpenFilesFlow(*this, *bar, *FModel, *FFileTable, std::move(hooks));
+    FOpenFlow = new TOpenFilesFlow(*this, *bar, *FModel, FTable->Model(), std::move(hooks));
 }
 
 void TMainForm::BindModelEvents() {
-    FModel->OnPatternAdded = [this](TMainModel&, TPatternData& pattern) {
-        FFileTable->AddRow(pattern);
-    };
-    FModel->OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
-        FFileTable->RemoveRow(pattern);
-    };
-    FModel->OnCleared = [this](TMainModel&) {
-        FFileTable->ClearRows();
-        ClearSortOrder();
-    };
     FModel->OnSelectionChanged = [this](TMainModel&) {
         if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
         pbPattern->Invalidate();

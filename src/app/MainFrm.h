@@ -19,15 +19,13 @@ class QProgressBar;
 class QScrollArea;
 class QSplitter;
 class QToolButton;
-class QTreeView;
 
 namespace ostrel {
 
 class TErrorReporter;
 class TFigureCommands;
-class TFilterBar;
+class TFileTablePanel;
 class TOpenFilesFlow;
-class TFileTableModel;
 class TPrintOptionsDialog;
 class TLauncher;
 class TPatternArea;
@@ -75,8 +73,7 @@ public:
     ~TMainForm() override;
 
     TMainModel& Model() { return *FModel; }
-    TFileTableModel& FileTable() { return *FFileTable; }
-    QTreeView* FileView() const { return tvFiles; }
+    TFileTablePanel& Table() { return *FTable; }
     QWidget* PatternBox() const;
     TMRUFileList& RecentFiles() { return FMru; }
     void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
@@ -100,7 +97,6 @@ public:
     // Waits for the files still loading and adds them now.
     void FinishLoading();
     TOpenFilesFlow& OpenFlow() { return *FOpenFlow; }
-    TFilterBar& FilterBar() { return *FFilterBar; }
 
     void SetGraphType(TGraphKind kind);
     TGraphKind GraphType() const { return FGraphType; }
@@ -108,11 +104,6 @@ public:
     void SetScaleMode(int mode);
     int ScaleMode() const { return FScaleMode; }
     QString StatusPanelText(int panel) const;
-
-    // The header click on a column of the file table.
-    void SortByColumn(int column);
-    int SortColumn() const;
-    bool SortAscending() const { return FSortAscending; }
 
     // Puts the graph area on the clipboard: SVG, with a PNG of the same picture beside it.
     void CopyImage();
@@ -127,7 +118,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
@@ -140,10 +130,6 @@ private:
     void UpdateCommandStates();
     // The graph area follows the graph type and the scale mode.
     void ShowViewMode();
-    void OnTableSelectionChanged();
-    // No column sorted, no arrow: the rows are in the order they were opened.
-    void ClearSortOrder();
-    void DeleteSelectedPatterns();
     void RebuildRecentFilesMenu();
     void ReopenRecentFile(const QString& path);
     void OpenPatternFile(const QString& path, TOpenReport& report);
@@ -186,14 +172,12 @@ private:
 
     TGraphKind FGraphType = gkPolar;
     int FScaleMode = 1;
-    bool FSortAscending = true;
     int FLastTableHeight = 191;
     bool FView3dShown = false;
     bool FWasShown = false;
 
-    TFileTableModel* FFileTable = nullptr;
+    TFileTablePanel* FTable = nullptr;
     TFigureCommands* FFigures = nullptr;
-    QTreeView* tvFiles = nullptr;
     QSplitter* Splitter1 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QWidget* pnlMain = nullptr;
@@ -202,7 +186,6 @@ private:
     QWidget* pnlGraph = nullptr;
     TPatternArea* pbPattern = nullptr;
     TOpenFilesFlow* FOpenFlow = nullptr;  // a child of the window
-    TFilterBar* FFilterBar = nullptr;
     std::vector<QLabel*> FStatusPanels;
 
     QMenu* FFileMenu = nullptr;

@@ -12,8 +12,8 @@
 #include <filesystem>
 
 #include "app/FigureCommands.h"
-#include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"
@@ -144,20 +144,6 @@ void TMainForm::ActCloseAll() {
     const TStatusMessage closed = ClosedMessage(FModel->Patterns);
     FModel->Clear();
     ShowStatus(closed);
-}
-
-void TMainForm::DeleteSelectedPatterns() {
-    if (FModel->Selection.Count() == 0) return;
-    ShowStatus(ClosedMessage(FModel->Selection));
-    TPatternDataList removed(false);
-    removed.CopyFrom(FModel->Selection);
-    {
-        // The table's selection is taken once at the end, not after every removed row: with
-        // thousands of rows selected that would cost a pass over all of them per row.
-        const QSignalBlocker quiet(tvFiles->selectionModel());
-        for (int i = removed.Count() - 1; i >= 0; --i) FModel->RemovePattern(removed.Items(i));
-    }
-    OnTableSelectionChanged();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "app/FigureCommands.h"
-#include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"

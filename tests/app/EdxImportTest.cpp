@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
 #include "dialogs/AniFrm.h"
 #include "formats/EdxFile.h"
@@ -87,7 +88,7 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     EXPECT_EQ(dialog->PreselectedFilter, "Verizon Files (*.vwa)");
     EXPECT_EQ(dialog->Filters, TMainForm::kOpenFilters);
     ASSERT_EQ(Form->Model().Patterns.Count(), 72);
-    EXPECT_EQ(Form->FileTable().rowCount(), 72);
+    EXPECT_EQ(Form->Table().Model().rowCount(), 72);
     EXPECT_EQ(Form->Model().Patterns.Items(0).Id, 0);
     EXPECT_EQ(Form->Model().Patterns.Items(71).Id, 71);
     EXPECT_EQ(Form->Model().Patterns.Items(71).FileName, "az_angle_ref_355");
@@ -114,7 +115,7 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     QApplication::clipboard()->setText("before");
     ImportThrough("mmiOpenEdx", {OSTREL_SAMPLES_DIR "/broken/edx_ends_in_third_cut.doc"});
     EXPECT_EQ(Form->Model().Patterns.Count(), 0);
-    EXPECT_EQ(Form->FileTable().rowCount(), 0);
+    EXPECT_EQ(Form->Table().Model().rowCount(), 0);
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
     ASSERT_EQ(Errors.Shown.size(), 1);
     EXPECT_TRUE(Errors.Shown.front().startsWith("The file ends at line 777; vertical cut 3"))
@@ -125,9 +126,9 @@ TEST_F(HiddenCommandsTest, AnimationRunsModallyOnACopyOfTheSelection) {
     Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
     Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/omni_850.msi");
     Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
-    QTreeView* view = Form->FileView();
+    QTreeView* view = &Form->Table().View();
     for (int row : {0, 2}) {
-        view->selectionModel()->select(Form->FileTable().index(row, 0),
+        view->selectionModel()->select(Form->Table().Model().index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     ASSERT_EQ(Form->Model().Selection.Count(), 2);

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
 #include "app/PathText.h"
 #include "formats/TextLines.h"
@@ -76,8 +77,8 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
     const QString shown = QString::fromUtf8("caf\uFFFD");
     // The Open dialog can only hand back the name as it showed it.
     Choose("actOpen", {QString::fromUtf8(bytes.c_str())});
-    ASSERT_EQ(Form->FileTable().RowCount(), 1) << Status().toStdString();
-    EXPECT_EQ(Form->FileTable().index(0, fcFileName).data().toString(), shown);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 1) << Status().toStdString();
+    EXPECT_EQ(Form->Table().Model().index(0, fcFileName).data().toString(), shown);
     EXPECT_EQ(Status(), shown + ".txt opened");
     EXPECT_EQ(Form->RecentFiles().Items(), std::vector<std::string>{bytes});
 
@@ -98,7 +99,7 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
         Form->findChild<QAction*>("mmiCloseAll")->trigger();
         open();
         Form->FinishLoading();
-        EXPECT_EQ(Form->FileTable().RowCount(), 1) << Status().toStdString();
+        EXPECT_EQ(Form->Table().Model().RowCount(), 1) << Status().toStdString();
     }
     Form.reset();
     EXPECT_NE(ReadFileBytes(Folder.File("settings.ini")).find("=" + bytes + "\r\n"),
@@ -117,9 +118,9 @@ TEST_F(MainFormOddInputTest, EveryCommandThatChangesTheTableRefreshesTheLoadMess
     EXPECT_EQ(Form->RecentFiles().Items(),
               (std::vector<std::string>{Folder.File("b.msi"), Folder.File("a.msi")}));
 
-    Form->FileView()->selectionModel()->select(
-        Form->FileTable().index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
+    Form->Table().View().selectionModel()->select(
+        Form->Table().Model().index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
     EXPECT_EQ(Status(), "az_angle_ref_15 closed");
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
     EXPECT_EQ(Status(), "71 files closed");
@@ -153,7 +154,7 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
     PatternFile("blank.txt");
     Form->OpenFiles({QString::fromStdString(twoFrequencies)});
     Form->FinishLoading();
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Form->RecentFiles().Items(), std::vector<std::string>{twoFrequencies});
     for (const std::string& path : {lineBreak, blank}) Form->OpenPatternFile(PathText(path));
     const std::vector<std::string> expected = {blank, lineBreak, twoFrequencies};
@@ -170,7 +171,7 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
         QApplication::processEvents();
         reopen = Form->findChild<QMenu*>("mmiReopen");
     }
-    EXPECT_EQ(Form->FileTable().RowCount(), 4) << Status().toStdString();
+    EXPECT_EQ(Form->Table().Model().RowCount(), 4) << Status().toStdString();
     EXPECT_EQ(Form->Model().Patterns.Items(3).FileName, blank) << "not blank.txt";
     EXPECT_EQ(Form->RecentFiles().Items(), expected);
 }

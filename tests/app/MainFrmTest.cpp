@@ -38,6 +38,7 @@
 #include "app/FiguresPanel.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/MainFrm.h"
 #include "app/OpenFilesFlow.h"
@@ -147,16 +148,16 @@ protected:
     }
 
     void SelectRows(std::initializer_list<int> rows) {
-        QTreeView* view = Form->FileView();
+        QTreeView* view = &Form->Table().View();
         view->clearSelection();
         for (int row : rows) {
-            view->selectionModel()->select(Form->FileTable().index(row, 0),
+            view->selectionModel()->select(Form->Table().Model().index(row, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
 
     QString Cell(int row, int column) {
-        return Form->FileTable().index(row, column).data().toString();
+        return Form->Table().Model().index(row, column).data().toString();
     }
 
     TFakeStarter Starter;
@@ -171,14 +172,14 @@ TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
     const QString panel = Pattern("panel.msi", 1850, 17);
     Open({panel});
     Open({panel});
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     // The rule compares trimmed paths, letter case included: two spellings are two files.
     Form->OpenPatternFile(" " + panel + "\t");
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     const QString upper = Pattern("Panel.msi", 900, 12);
     Open({upper});
     Open({upper});
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(1, fcFileName), "Panel");
     EXPECT_EQ(Form->RecentFiles().Items(),
               (std::vector<std::string>{upper.toStdString(), panel.toStdString()}));
@@ -186,7 +187,7 @@ TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
     Open({panel});
     GetSettings().FAllowDuplicates = true;
     Open({panel});
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcId), "0");
     EXPECT_EQ(Cell(1, fcId), "1");
     EXPECT_EQ(Cell(1, fcFileName), "panel");
@@ -205,7 +206,7 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     Form->FinishLoading();
     EXPECT_EQ(asked->AskedFilters, TMainForm::kOpenFilters);
     EXPECT_EQ(asked->PreselectedFilter, TMainForm::kOpenFilters[0]);
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcId), "0");
     EXPECT_EQ(Cell(1, fcId), "1");
     EXPECT_EQ(Cell(1, fcFileName), "c");
@@ -228,7 +229,7 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     Form->OpenFiles({QString::fromStdString(other.Write("x.msi", "nothing"))});
     Form->FinishLoading();
     EXPECT_EQ(GetSettings().FOpenPath, other.Path() + "/");
-    EXPECT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 3) << "one file does not touch the progress bar";
 }
 
@@ -236,50 +237,51 @@ TEST_F(MainFormTest, DeleteKeyAndCloseAllKeepTheIdRules) {
     Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2), Pattern("c.txt", 3, 3)});
     SelectRows({0, 2});
     EXPECT_EQ(Form->Model().Selection.Count(), 2);
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
-    ASSERT_EQ(Form->FileTable().RowCount(), 1);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(Cell(0, fcFileName), "b");
     EXPECT_EQ(Form->Model().Selection.Count(), 0);
     Open({Pattern("d.txt", 4, 4)});
     EXPECT_EQ(Cell(1, fcId), "3") << "deleting does not reuse IDs";
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
-    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0);
     EXPECT_EQ(Form->Model().Patterns.Count(), 0);
     Open({Pattern("e.txt", 5, 5)});
     EXPECT_EQ(Cell(0, fcId), "0") << "Close All starts the IDs again";
 }
 
 TEST_F(MainFormTest, HeaderClicksSortEveryColumnAndFlipTheDirection) {
-    Form->SortByColumn(fcGain);
-    EXPECT_EQ(Form->SortColumn(), -1) << "nothing happens without patterns";
+    Form->Table().SortByColumn(fcGain);
+    EXPECT_EQ(Form->Table().SortColumn(), -1) << "nothing happens without patterns";
     Open({Pattern("b.txt", 850.4, 12, 65), Pattern("A.msi", 850.2, 17.5),
           Pattern("c.vwa.txt", 1900, 3, 33)});
     auto names = [this] {
         QStringList list;
-        for (int row = 0; row < Form->FileTable().RowCount(); ++row) list << Cell(row, fcFileName);
+        for (int row = 0; row < Form->Table().Model().RowCount(); ++row)
+            list << Cell(row, fcFileName);
         return list;
     };
-    Form->SortByColumn(fcFileName);
+    Form->Table().SortByColumn(fcFileName);
     EXPECT_EQ(names(), (QStringList{"A", "b", "c.vwa"}));
-    EXPECT_TRUE(Form->SortAscending());
-    Form->SortByColumn(fcFileName);
+    EXPECT_TRUE(Form->Table().SortAscending());
+    Form->Table().SortByColumn(fcFileName);
     EXPECT_EQ(names(), (QStringList{"c.vwa", "b", "A"}));
-    EXPECT_FALSE(Form->SortAscending());
-    Form->SortByColumn(fcFrequency);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_FALSE(Form->Table().SortAscending());
+    Form->Table().SortByColumn(fcFrequency);
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"})) << "850.2 and 850.4 tie and keep order";
-    Form->SortByColumn(fcGain);
+    Form->Table().SortByColumn(fcGain);
     EXPECT_EQ(names(), (QStringList{"c.vwa", "b", "A"}));
-    Form->SortByColumn(fcHorzWidth);
+    Form->Table().SortByColumn(fcHorzWidth);
     EXPECT_EQ(names(), (QStringList{"A", "c.vwa", "b"})) << "an empty width sorts as 0";
-    Form->SortByColumn(fcId);
+    Form->Table().SortByColumn(fcId);
     EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"}));
-    Form->SortByColumn(fcVRotationOffset);
+    Form->Table().SortByColumn(fcVRotationOffset);
     EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"}));
-    EXPECT_EQ(Form->FileTable().index(0, fcVRotationOffset).data(Qt::BackgroundRole),
+    EXPECT_EQ(Form->Table().Model().index(0, fcVRotationOffset).data(Qt::BackgroundRole),
               QVariant(QColor(247, 247, 247)));
-    EXPECT_FALSE(Form->FileTable().index(0, fcId).data(Qt::BackgroundRole).isValid());
-    EXPECT_EQ(Form->FileView()->header()->sortIndicatorSection(), fcVRotationOffset);
+    EXPECT_FALSE(Form->Table().Model().index(0, fcId).data(Qt::BackgroundRole).isValid());
+    EXPECT_EQ(Form->Table().View().header()->sortIndicatorSection(), fcVRotationOffset);
     // New rows go to the end; the table does not re-sort.
     Open({Pattern("0first.txt", 1, 1)});
     EXPECT_EQ(names().back(), "0first");
@@ -450,7 +452,7 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
     EXPECT_TRUE(entries[1]->text().startsWith("&2 "));
     entries[1]->trigger();  // reopening a moves it to the top
     EXPECT_EQ(Form->RecentFiles().Items().front(), a.toStdString());
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     QFile::remove(b);
     QApplication::processEvents();
     reopen = Form->findChild<QMenu*>("mmiReopen");
@@ -458,7 +460,7 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
     reopen->actions()[1]->trigger();  // b is gone: removed, nothing opened
     QApplication::processEvents();
     EXPECT_EQ(Form->RecentFiles().Items(), (std::vector<std::string>{a.toStdString()}));
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     reopen = Form->findChild<QMenu*>("mmiReopen");
     reopen->findChild<QAction*>("mmiClearAll")->trigger();
     QApplication::processEvents();
@@ -518,7 +520,7 @@ TEST_F(MainFormTest, TableModelPassesTheItemModelTester) {
 // rows, in the order chosen, and the recent-files menu is rebuilt for the last file.
 TEST_F(MainFormTest, OpeningManyFilesInsertsTheRowsAtOnce) {
     Form->show();
-    QSignalSpy inserted(&Form->FileTable(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy inserted(&Form->Table().Model(), &QAbstractItemModel::rowsInserted);
     const QStringList paths = {Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2),
                                Pattern("broken.txt", 0, 0), Pattern("c.txt", 3, 3)};
     Folder.Write("broken.txt", "no sections");
@@ -526,7 +528,7 @@ TEST_F(MainFormTest, OpeningManyFilesInsertsTheRowsAtOnce) {
     ASSERT_EQ(inserted.count(), 1);
     EXPECT_EQ(inserted[0][1].toInt(), 0);
     EXPECT_EQ(inserted[0][2].toInt(), 2);
-    ASSERT_EQ(Form->FileTable().RowCount(), 3);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 3);
     EXPECT_EQ(Cell(0, fcFileName), "a");
     EXPECT_EQ(Cell(2, fcFileName), "c");
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
@@ -535,7 +537,7 @@ TEST_F(MainFormTest, OpeningManyFilesInsertsTheRowsAtOnce) {
         << reopen->actions()[0]->text().toStdString();
     Open({Pattern("d.txt", 4, 4)});
     EXPECT_EQ(inserted.count(), 2) << "a single file is a batch of one";
-    EXPECT_EQ(Form->FileTable().RowCount(), 4);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 4);
 }
 
 TEST_F(MainFormTest, AFileOfTwoFrequenciesOpensAsTwoPatternsAndOnlyOnce) {
@@ -543,7 +545,7 @@ TEST_F(MainFormTest, AFileOfTwoFrequenciesOpensAsTwoPatternsAndOnlyOnce) {
     Open({nsma, QString(OSTREL_SAMPLES_DIR "/sector90_edx.pat"), nsma});
     ASSERT_EQ(Form->Model().Patterns.Count(), 3);
     EXPECT_EQ(Form->Model().Patterns.Items(1).FileName, nsma.toStdString() + "@2100");
-    EXPECT_EQ(Form->FileTable().RowCount(), 3);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 3);
 }
 
 TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
@@ -556,7 +558,7 @@ TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     SelectRows({0, 2, 3});
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_polar.png");
-    Form->SortByColumn(fcGain);
+    Form->Table().SortByColumn(fcGain);
     Form->SetGraphType(TMainForm::gkCartesian);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_cartesian_sorted.png");
@@ -582,10 +584,10 @@ namespace {
 TEST_F(MainFormTest, CutOffCellsOfferTheirTextAsToolTip) {
     Open({Pattern("a-long-name-of-a-pattern-file.txt", 1850, 17.5)});
     Form->show();
-    QTreeView* view = Form->FileView();
+    QTreeView* view = &Form->Table().View();
     auto* delegate = qobject_cast<TFileTableDelegate*>(view->itemDelegate());
     ASSERT_NE(delegate, nullptr);
-    const QModelIndex name = Form->FileTable().index(0, fcFileName);
+    const QModelIndex name = Form->Table().Model().index(0, fcFileName);
     QStyleOptionViewItem option;
     option.initFrom(view);
     option.widget = view;
@@ -618,7 +620,7 @@ TEST_F(MainFormTest, DroppedFilesOpenAsIfChosenInTheDialog) {
     QApplication::sendEvent(Form.get(), &drop);
     Form->FinishLoading();
     // The folder brings its pattern files (the same two again), remote addresses nothing.
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcFileName), "a");
     EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 4);
     EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
@@ -639,39 +641,39 @@ namespace {
 
 TEST_F(MainFormTest, HeaderClicksWithAnyMouseButtonSortButNeverWithoutPatterns) {
     Form->show();
-    QHeaderView* header = Form->FileView()->header();
+    QHeaderView* header = Form->Table().View().header();
     auto click = [header](int column, Qt::MouseButton button) {
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), button, Qt::NoModifier, at);
     };
     click(fcGain, Qt::LeftButton);
     click(fcGain, Qt::RightButton);
-    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_EQ(Form->Table().SortColumn(), -1);
     EXPECT_FALSE(header->isSortIndicatorShown());
 
     Open({Pattern("b.txt", 900, 12), Pattern("a.txt", 850, 17.5)});
     click(fcGain, Qt::RightButton);
-    EXPECT_EQ(Form->SortColumn(), fcGain);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_EQ(Form->Table().SortColumn(), fcGain);
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "b");
     click(fcGain, Qt::MiddleButton);
-    EXPECT_FALSE(Form->SortAscending());
+    EXPECT_FALSE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
     click(fcFrequency, Qt::LeftButton);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
 
     // Close All forgets the order; a click on the empty table changes nothing.
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
-    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_EQ(Form->Table().SortColumn(), -1);
     EXPECT_FALSE(header->isSortIndicatorShown());
     click(fcGain, Qt::LeftButton);
-    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_EQ(Form->Table().SortColumn(), -1);
     EXPECT_FALSE(header->isSortIndicatorShown());
     Open({Pattern("b.txt", 900, 12), Pattern("a.txt", 850, 17.5)});
     EXPECT_EQ(Cell(0, fcFileName), "b");
     click(fcFrequency, Qt::LeftButton);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
     Form->hide();
 }
@@ -695,7 +697,7 @@ TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
     const QString broken =
         QString::fromStdString(Folder.Write("009_freq.t.msi", "FREQUENCY 900\nVERTICAL\n"));
     Open({good, broken, good});
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(reasons->text(), QString::fromUtf8("1 of 3 files opened \u2014 009_freq.t.msi: "
                                                  "Cannot find Horizontal section.; good.msi is "
                                                  "already open"));
@@ -747,12 +749,12 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
         std::make_unique<TFakeFileDialog>(QStringList{}, QString(), Folder.File("lib")));
     Form->findChild<QAction*>("actOpenFolder")->trigger();
     // Nothing is added before the window's event loop comes round.
-    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0);
     EXPECT_TRUE(Form->OpenFlow().IsProgressVisible());
     EXPECT_EQ(Form->OpenFlow().ProgressText(), "0 of 4");
     SaveTestPng(Form->grab().toImage(), "app/loading-folder.png");
     Form->FinishLoading();
-    ASSERT_EQ(Form->FileTable().RowCount(), 4);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 4);
     const QStringList order = {"a", "1", "2", "c"};  // path order: lib/a, lib/b/1, lib/b/2, lib/c
     for (int row = 0; row < 4; ++row) {
         EXPECT_EQ(Cell(row, fcFileName), order[row]);
@@ -771,7 +773,7 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
     EXPECT_FALSE(Form->OpenFlow().IsLoading());
     EXPECT_EQ(status->text(), QString::fromUtf8("Cancelled \u2014 no file opened"));
     QApplication::processEvents();
-    EXPECT_EQ(Form->FileTable().RowCount(), 0) << "nothing arrives after a cancel";
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0) << "nothing arrives after a cancel";
 
     // Closing the window stops the load at once.
     Form->OpenFiles({QString::fromStdString(Folder.File("lib"))});
@@ -791,10 +793,10 @@ TEST_F(MainFormTest, OpenFolderSaysWhichFoldersGaveNothing) {
 TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
     Open({Pattern("a.txt", 850, 10, 65), Pattern("b.txt", 1850, 17.5, 65),
           Pattern("c.txt", 2100, 18, 90)});
-    TFilterBar& bar = Form->FilterBar();
+    TFilterBar& bar = Form->Table().FilterBar();
     SelectRows({0, 1, 2});
     bar.SetText("freq:1710-2170 gain:>=17");
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcFileName), "b");
     EXPECT_EQ(bar.CountText(), "2 of 3");
     EXPECT_EQ(Form->Model().Selection.Count(), 2) << "the hidden row left the selection";
@@ -804,30 +806,30 @@ TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
 
     // A text the filter cannot read leaves the table as it was and says why.
     bar.SetText("freq:1710-2170 slope:6");
-    EXPECT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_TRUE(bar.ErrorText().startsWith("Unknown column 'slope'"));
     SaveTestPng(Form->grab().toImage(), "app/filter-bar-error.png");
 
     // Select All and Delete act on what is shown.
     bar.SetText("hbw:65");
-    Form->FileView()->selectAll();
+    Form->Table().View().selectAll();
     EXPECT_EQ(Form->Model().Selection.Count(), 2);
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
     EXPECT_EQ(Form->Model().Patterns.Count(), 1);
     EXPECT_EQ(bar.CountText(), "0 of 1");
 
     // Esc in the bar clears the filter; the text is remembered for the next start.
     QTest::keyClick(bar.Edit(), Qt::Key_Escape);
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(bar.CountText(), "");
     bar.SetText("c");
     CreateForm();
-    EXPECT_EQ(Form->FilterBar().Text(), "c");
+    EXPECT_EQ(Form->Table().FilterBar().Text(), "c");
 }
 
 TEST_F(MainFormTest, FilterCountFollowsEveryRowAndAnErrorLeavesTheFieldUsable) {
     Open({Pattern("a.txt", 850, 10), Pattern("b.txt", 1850, 17)});
-    TFilterBar& bar = Form->FilterBar();
+    TFilterBar& bar = Form->Table().FilterBar();
     bar.SetText("freq:>1000");
     EXPECT_EQ(bar.CountText(), "1 of 2");
     // Rows the filter hides still count: one file, a batch, a closed hidden pattern.
@@ -857,7 +859,7 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     Form->show();
     QApplication::processEvents();
     Form->setGeometry(30, 5, 700, 590);
-    QHeaderView* header = Form->FileView()->header();
+    QHeaderView* header = Form->Table().View().header();
     header->moveSection(header->visualIndex(fcGain), 0);
     header->resizeSection(fcFileName, 250);
     auto* splitter = Form->findChild<QSplitter*>();
@@ -875,7 +877,7 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     Form->show();
     QApplication::processEvents();
     EXPECT_EQ(Form->geometry(), QRect(30, 5, 700, 590));
-    header = Form->FileView()->header();
+    header = Form->Table().View().header();
     EXPECT_EQ(header->logicalIndex(0), fcGain);
     EXPECT_EQ(header->logicalIndex(1), fcId);
     EXPECT_EQ(header->sectionSize(fcFileName), 250);
@@ -892,7 +894,7 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(Form->geometry()));
     EXPECT_EQ(Form->size(), QSize(700, 590));
-    EXPECT_EQ(Form->FileView()->header()->logicalIndex(0), fcGain);
+    EXPECT_EQ(Form->Table().View().header()->logicalIndex(0), fcGain);
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
@@ -901,10 +903,10 @@ TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
         return Form->findChild<QAction*>(name)->isEnabled();
     };
     SelectRows({1});
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete, Qt::ShiftModifier);
     SelectRows({0});
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier);
-    ASSERT_EQ(Form->FileTable().RowCount(), 1);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(Cell(0, fcFileName), "c");
     EXPECT_FALSE(enabled("actPrint"));
     SelectRows({0});
@@ -918,8 +920,8 @@ TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
          {"actShowSource", "actView3d", "actPrint", "actAngles", "actShowPoints", "mmiCopyImage"}) {
         Form->findChild<QAction*>(name)->trigger();
     }
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
-    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0);
 }
 
 }  // namespace
@@ -966,7 +968,7 @@ TEST_F(MainFormTest, ReopenSubmenuSitsBeforeExitWithShortenedCaptions) {
     const QPoint entry = reopen->actionGeometry(reopen->actions().value(0)).center();
     QTest::mouseClick(reopen, Qt::LeftButton, Qt::NoModifier, entry);
     QApplication::processEvents();
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_NE(Form->findChild<QMenu*>("mmiReopen"), nullptr);
     Form->hide();
 }
@@ -980,13 +982,13 @@ namespace {
 TEST_F(MainFormTest, FunctionKeysWorkFromTheKeyboardWithTheTableFocused) {
     Form->show();
     QApplication::setActiveWindow(Form.get());
-    Form->FileView()->setFocus();
+    Form->Table().View().setFocus();
     QApplication::processEvents();
-    QTest::keyClick(Form->FileView(), Qt::Key_F7);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_F7);
     EXPECT_EQ(Form->StatusPanelText(3), "Scale: Logarithmic");
-    QTest::keyClick(Form->FileView(), Qt::Key_F6);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_F6);
     EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Horizontal");
-    QTest::keyClick(Form->FileView(), Qt::Key_F5);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_F5);
     EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
     Form->hide();
 }
@@ -1081,7 +1083,7 @@ TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     Form->OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
     Form->FinishLoading();
-    EXPECT_EQ(Form->FileTable().rowCount(), 0);
+    EXPECT_EQ(Form->Table().Model().rowCount(), 0);
     EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
               "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +
                   "\". Not a regular file (named pipe); zero: Cannot open file \"/dev/zero\". Not "
@@ -1137,31 +1139,32 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
         Folder.Write("narrow.txt", OstrelText("H_WIDTH 65\r\n", beam(0.4), beam(0.4))));
     Open({wide, narrow});
     Form->show();
-    QHeaderView* header = Form->FileView()->header();
-    ASSERT_EQ(Form->FileTable().columnCount(), TableColumnCount());
+    QHeaderView* header = Form->Table().View().header();
+    ASSERT_EQ(Form->Table().Model().columnCount(), TableColumnCount());
     for (int column = fcColumnCount; column < TableColumnCount(); ++column) {
         EXPECT_TRUE(header->isSectionHidden(column)) << "the table looks as it always did";
     }
     const int width3 = fcColumnCount;
-    EXPECT_EQ(Form->FileTable().headerData(width3, Qt::Horizontal, Qt::DisplayRole).toString(),
+    EXPECT_EQ(Form->Table().Model().headerData(width3, Qt::Horizontal, Qt::DisplayRole).toString(),
               QString::fromUtf8("H 3 dB width (\u00b0)"));
     EXPECT_EQ(Cell(0, width3), "30.0");
     EXPECT_EQ(Cell(1, width3), "15.0");
     // Only the second file's header disagrees: a mark with a tool tip on its row.
-    EXPECT_FALSE(Form->FileTable().index(0, fcId).data(Qt::ToolTipRole).isValid());
-    EXPECT_TRUE(Form->FileTable()
+    EXPECT_FALSE(Form->Table().Model().index(0, fcId).data(Qt::ToolTipRole).isValid());
+    EXPECT_TRUE(Form->Table()
+                    .Model()
                     .index(1, fcId)
                     .data(Qt::ToolTipRole)
                     .toString()
                     .endsWith("h_width 65 vs 15.0"));
-    EXPECT_FALSE(Form->FileTable().index(1, fcId).data(Qt::DecorationRole).isNull());
+    EXPECT_FALSE(Form->Table().Model().index(1, fcId).data(Qt::DecorationRole).isNull());
 
     // The header's context menu shows the column; the choice survives a restart.
     std::unique_ptr<QMenu> menu(Form->Figures().Columns().BuildMenu(nullptr));
     ASSERT_EQ(menu->actions().size(), TableColumnCount());
     menu->actions()[width3]->trigger();
     EXPECT_FALSE(header->isSectionHidden(width3));
-    Form->SortByColumn(width3);
+    Form->Table().SortByColumn(width3);
     EXPECT_EQ(Cell(0, fcFileName), "narrow");
 
     // View > Figures lists the selection side by side and copies it as tab-separated text.
@@ -1183,15 +1186,15 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
     ticks->trigger();
 
     const std::string csv = Folder.File("table.csv");
-    EXPECT_EQ(ExportTableCsv(Form->FileTable(), csv), "");
+    EXPECT_EQ(ExportTableCsv(Form->Table().Model(), csv), "");
     const std::string text = ReadFileBytes(csv);
     EXPECT_NE(text.find("\r\n1,narrow.txt,"), std::string::npos) << text;
     EXPECT_NE(text.find(",h_width 65 vs 15.0\r\n"), std::string::npos) << text;
 
     Form.reset();
     CreateForm();
-    EXPECT_FALSE(Form->FileView()->header()->isSectionHidden(width3));
-    EXPECT_TRUE(Form->FileView()->header()->isSectionHidden(width3 + 1));
+    EXPECT_FALSE(Form->Table().View().header()->isSectionHidden(width3));
+    EXPECT_TRUE(Form->Table().View().header()->isSectionHidden(width3 + 1));
 }
 
 // Answers Export Table's save dialog and its replace question.
@@ -1229,7 +1232,7 @@ TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
     EXPECT_NE(ReadFileBytes(Folder.File("all.csv")).find("\r\n2,c.txt,2100,"), std::string::npos);
 
     // The name we completed exists: asked as the dialog asks; "no" writes nothing.
-    Form->FilterBar().SetText("gain:>=17");
+    Form->Table().FilterBar().SetText("gain:>=17");
     dialog.Answers = {folder + "/all", QString()};
     exportTable->trigger();
     EXPECT_EQ(dialog.Questions, QStringList{"all.csv already exists.\nDo you want to replace it?"});
@@ -1305,7 +1308,7 @@ TEST_F(MainFormTest, FiguresPanelOpensWideEnoughForItsContentAndKeepsItsWidth) {
     // Widened further with many patterns shown, the graphs keep out of the legend's way.
     for (int i = 0; i < 8; ++i)
         Open({Pattern("band_" + std::to_string(1850 + i) + ".txt", 1850, 17)});
-    Form->FileView()->selectAll();
+    Form->Table().View().selectAll();
     Form->resizeDocks({&Form->Figures().Panel()}, {560}, Qt::Horizontal);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/figures-panel-wide.png");

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
 #include "dialogs/PatPointsDlg.h"
 #include "dialogs/RotateDlg.h"
@@ -51,8 +52,8 @@ protected:
         const std::vector<std::string> files = ShownPatternFiles();
         Form->LoadPatternFile(QString::fromStdString(files[0]));
         Form->LoadPatternFile(QString::fromStdString(files[1]));
-        ASSERT_EQ(Form->FileTable().RowCount(), 2);
-        Form->FileView()->selectAll();
+        ASSERT_EQ(Form->Table().Model().RowCount(), 2);
+        Form->Table().View().selectAll();
         ASSERT_EQ(Form->Model().Selection.Count(), 2);
         Form->show();
         QApplication::setActiveWindow(Form.get());
@@ -65,7 +66,7 @@ protected:
 
     TPatternData& Selected(int i) { return Form->Model().Selection.Items(i); }
     QString Cell(int row, int column) {
-        return Form->FileTable().index(row, column).data().toString();
+        return Form->Table().Model().index(row, column).data().toString();
     }
 
     // Runs `drive` on the command's modal dialog once it shows, then presses the key that
