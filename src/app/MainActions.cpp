@@ -56,9 +56,9 @@ void TMainForm::CreateActions() {
     actView3d = make("actView3d", "&View 3D", QKeySequence(), "View 3D model", "view3d",
                      &TMainForm::ActView3d);
 
-    actSwapGrap = make("actSwapGrap", QString(), QKeySequence(Qt::Key_F5), "Change graph type",
-                       "swap-graph", nullptr);
-    connect(actSwapGrap, &QAction::triggered, this,
+    actSwapGraph = make("actSwapGraph", QString(), QKeySequence(Qt::Key_F5), "Change graph type",
+                        "swap-graph", nullptr);
+    connect(actSwapGraph, &QAction::triggered, this,
             [this] { SetGraphType(FGraphType == gkPolar ? gkCartesian : gkPolar); });
     actSwapAzimuth =
         make("actSwapAzimuth", QString(), QKeySequence(Qt::Key_F6), QString(), nullptr, nullptr);
@@ -68,7 +68,7 @@ void TMainForm::CreateActions() {
         make("actSwapRadScale", QString(), QKeySequence(Qt::Key_F7), QString(), nullptr, nullptr);
     connect(actSwapRadScale, &QAction::triggered, this,
             [this] { SetScaleMode((FScaleMode + 1) % 3); });
-    for (QAction* action : {actSwapGrap, actSwapAzimuth, actSwapRadScale}) {
+    for (QAction* action : {actSwapGraph, actSwapAzimuth, actSwapRadScale}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }

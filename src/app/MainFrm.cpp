@@ -27,6 +27,7 @@
 #include "app/SaveAsCommand.h"
 #include "app/ScreenAreas.h"
 #include "app/TableColumns.h"
+#include "app/WindowGeometry.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/AniFrm.h"
 #include "dialogs/PatPointsDlg.h"
@@ -50,9 +51,6 @@
 namespace ostrel {
 
 namespace {
-
-constexpr int kMinOuterWidth = 640;
-constexpr int kMinOuterHeight = 580;
 
 class TQtFileDialogService : public TFileDialogService {
 public:
@@ -119,6 +117,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     FFigures = new TFigureCommands(*this, FTable->View(), FTable->Model(), repaint, showStatus);
     FFigures->AddToFileMenu(*FFileMenu, actPrint);
     FFigures->AddToViewMenu(*FViewMenu);
+    FGeometry = new TWindowGeometry(*this, *FTableSplitter, *FTable, *FFigures, FIniPath);
     CreateStatusBar();
     RebuildRecentFilesMenu();
     // Said once: a read-only settings file keeps this run's changes from being saved.
@@ -141,7 +140,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
-    RestorePlacement();
+    FGeometry->Restore();
 }
 
 TMainForm::~TMainForm() {
@@ -152,7 +151,7 @@ TMainForm::~TMainForm() {
     FModel->OnSelectionChanged = nullptr;
     FTable->Detach();
     FModel.reset();
-    if (FWasShown) SavePlacement();
+    FGeometry->Save();
     FMru.Save(FIniPath);
 }
 
@@ -179,12 +178,11 @@ void TMainForm::CreateCentralArea() {
 
     const auto showStatus = [this](const TStatusMessage& message) { ShowStatus(message); };
     FTable = new TFileTablePanel(*this, *central, *FModel, showStatus);
-    QTreeView* tvFiles = &FTable->View();
 
-    ScrollBox1 = new QScrollArea(central);
-    ScrollBox1->setObjectName("ScrollBox1");
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    auto* graphScroll = new QScrollArea(central);
+    graphScroll->setObjectName("graphScroll");
+    graphScroll->setWidgetResizable(true);
+    graphScroll->setFrameShape(QFrame::NoFrame);
     pnlMain = new QWidget;
     pnlMain->setObjectName("pnlMain");
     pnlMain->setAutoFillBackground(true);
@@ -201,7 +199,7 @@ void TMainForm::CreateCentralArea() {
     btnSwap->setObjectName("btnSwap");
     btnSwap->setGeometry(8, 6, 23, 22);
     btnSwap->setAutoRaise(true);
-    btnSwap->setDefaultAction(actSwapGrap);
+    btnSwap->setDefaultAction(actSwapGraph);
     pnlGraph = new QWidget(pnlMain);
     pnlGraph->setObjectName("pnlGraph");
     auto* graphLayout = new QVBoxLayout(pnlGraph);
@@ -212,27 +210,19 @@ void TMainForm::CreateCentralArea() {
     graphLayout->addWidget(pbPattern);
     mainLayout->addWidget(pnlHeader);
     mainLayout->addWidget(pnlGraph, 1);
-    ScrollBox1->setWidget(pnlMain);
+    graphScroll->setWidget(pnlMain);
 
-    Splitter1 = new QSplitter(Qt::Vertical, central);
-    Splitter1->setObjectName("Splitter1");
-    Splitter1->setHandleWidth(3);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(tvFiles);
-    Splitter1->addWidget(ScrollBox1);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({FLastTableHeight, 400});
-    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
-        const int proposed = Splitter1->sizes().value(0);
-        if (!TryTableHeight(proposed)) {
-            const QList<int> sizes = Splitter1->sizes();
-            const int total = sizes.value(0) + sizes.value(1);
-            Splitter1->setSizes({FLastTableHeight, total - FLastTableHeight});
-        }
-    });
+    FTableSplitter = new QSplitter(Qt::Vertical, central);
+    FTableSplitter->setObjectName("tableSplitter");
+    FTableSplitter->setHandleWidth(3);
+    FTableSplitter->setChildrenCollapsible(false);
+    FTableSplitter->addWidget(&FTable->View());
+    FTableSplitter->addWidget(graphScroll);
+    FTableSplitter->setStretchFactor(0, 0);
+    FTableSplitter->setStretchFactor(1, 1);
+    FTableSplitter->setSizes({TWindowGeometry::kDefaultTableHeight, 400});
     layout->addWidget(&FTable->CreateFilterBar(*central));
-    layout->addWidget(Splitter1);
+    layout->addWidget(FTableSplitter);
     setCentralWidget(central);
 }
 
@@ -303,31 +293,6 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
     if (FStatusPanels.size() == 4) {
         FStatusPanels[3]->setFixedWidth(120);
         FStatusPanels[2]->setFixedWidth(120);
-    }
-    ApplyMinimumOuterSize();
-}
-
-void TMainForm::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    ApplyMinimumOuterSize();
-}
-
-void TMainForm::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    FWasShown = true;
-    ApplyMinimumOuterSize();
-}
-
-void TMainForm::ApplyMinimumOuterSize() {
-    // The outer size (with the frame the window manager draws) is what may not shrink below
-    // 640 x 580; the frame is measured, since it differs between window managers and themes.
-    if (!isVisible()) return;
-    const QSize outer = frameGeometry().size();
-    const TWindowSize minimum =
-        MinimumClientSize({outer.width(), outer.height()}, {width(), height()},
-                          {kMinOuterWidth, kMinOuterHeight}, AvailableScreenSize(*this));
-    if (minimumSize() != QSize(minimum.Width, minimum.Height)) {
-        setMinimumSize(minimum.Width, minimum.Height);
     }
 }
 

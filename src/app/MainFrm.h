@@ -31,6 +31,7 @@ class TLauncher;
 class TPatternArea;
 class TRotateDialog;
 class TvkEdgePanel;
+class TWindowGeometry;
 
 // How the Open command asks for files; tests supply the paths instead of a dialog.
 class TFileDialogService {
@@ -107,15 +108,11 @@ public:
 
     // Puts the graph area on the clipboard: SVG, with a PNG of the same picture beside it.
     void CopyImage();
-    // The outer height the splitter rule compares with; the window's frame height.
-    bool TryTableHeight(int height);
-
     TFigureCommands& Figures() { return *FFigures; }
+    TWindowGeometry& Geometry() { return *FGeometry; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -136,11 +133,6 @@ private:
     void LoadPatternFile(const QString& path, TOpenReport& report);
     // The outcome of the last command that opened, closed or launched something.
     void ShowStatus(const TStatusMessage& message);
-    void ApplyMinimumOuterSize();
-    // The window's place and size, the table height and the columns, from and to the
-    // settings file's own section for them.
-    void RestorePlacement();
-    void SavePlacement() const;
 
     void ActOpen();
     void ActOpenFolder();
@@ -172,14 +164,12 @@ private:
 
     TGraphKind FGraphType = gkPolar;
     int FScaleMode = 1;
-    int FLastTableHeight = 191;
     bool FView3dShown = false;
-    bool FWasShown = false;
 
     TFileTablePanel* FTable = nullptr;
     TFigureCommands* FFigures = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
+    TWindowGeometry* FGeometry = nullptr;
+    QSplitter* FTableSplitter = nullptr;
     QWidget* pnlMain = nullptr;
     QWidget* pnlHeader = nullptr;
     QToolButton* btnSwap = nullptr;
@@ -200,7 +190,7 @@ private:
     QAction* actShowSource = nullptr;
     QAction* actShowPoints = nullptr;
     QAction* actView3d = nullptr;
-    QAction* actSwapGrap = nullptr;
+    QAction* actSwapGraph = nullptr;
     QAction* actSwapAzimuth = nullptr;
     QAction* actSwapRadScale = nullptr;
     QAction* mmiAzimuth = nullptr;

@@ -46,6 +46,7 @@
 #include "app/SaveAsCommand.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
+#include "app/WindowGeometry.h"
 #include "dialogs/PrintOptionsDlg.h"
 #include "dialogs/Surface3dFrm.h"
 #include "formats/TextLines.h"
@@ -360,7 +361,7 @@ TEST_F(MainFormTest, FunctionKeysSwitchTheViewModesWithChecksAndStatusTexts) {
     EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Azimuth");
 
     const QString before = Form->StatusPanelText(3) + Form->StatusPanelText(2);
-    Form->findChild<QAction*>("actSwapGrap")->trigger();
+    Form->findChild<QAction*>("actSwapGraph")->trigger();
     EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
     EXPECT_TRUE(checked("mmiCartesian"));
     EXPECT_FALSE(checked("mmiPolar"));
@@ -470,10 +471,10 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
 TEST_F(MainFormTest, SplitterRefusesTooSmallOrTooLargeTables) {
     Form->show();
     const int outer = Form->frameGeometry().height();
-    EXPECT_FALSE(Form->TryTableHeight(100));
-    EXPECT_TRUE(Form->TryTableHeight(101));
-    EXPECT_TRUE(Form->TryTableHeight(outer - 301));
-    EXPECT_FALSE(Form->TryTableHeight(outer - 300));
+    EXPECT_FALSE(Form->Geometry().TryTableHeight(100));
+    EXPECT_TRUE(Form->Geometry().TryTableHeight(101));
+    EXPECT_TRUE(Form->Geometry().TryTableHeight(outer - 301));
+    EXPECT_FALSE(Form->Geometry().TryTableHeight(outer - 300));
     Form->hide();
 }
 
