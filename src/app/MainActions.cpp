@@ -13,6 +13,7 @@
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"
 #include "app/PatternArea.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SaveAsCommand.h"
 #include "app/ScreenAreas.h"
 #include "app/TableColumns.h"
@@ -115,7 +116,7 @@ void TMainForm::CreateMenus() {
     FFileMenu->addSeparator();
     FFileMenu->addAction(actPrint);
     FFileMenu->addSeparator();
-    FRecentFilesAnchor = FFileMenu->addSeparator();
+    FRecent->AttachTo(*FFileMenu, FFileMenu->addSeparator());
     QAction* exit = FFileMenu->addAction("&Exit", this, &QWidget::close);
     exit->setObjectName("mmiExit");
 

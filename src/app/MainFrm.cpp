@@ -24,6 +24,7 @@
 #include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
 #include "app/PatternArea.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SaveAsCommand.h"
 #include "app/ScreenAreas.h"
 #include "app/TableColumns.h"
@@ -104,7 +105,9 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     setAcceptDrops(true);
 
     // Start-up, in the order the rest of the program relies on.
-    FMru.Load(FIniPath);
+    FRecent = new TRecentFilesMenu(
+        *this, FIniPath, [this](const QString& path) { OpenPatternFile(path); },
+        [this](const TStatusMessage& message) { ShowStatus(message); });
     FModel = std::make_unique<TMainModel>();
     BindModelEvents();
 
@@ -119,7 +122,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     FFigures->AddToViewMenu(*FViewMenu);
     FGeometry = new TWindowGeometry(*this, *FTableSplitter, *FTable, *FFigures, FIniPath);
     CreateStatusBar();
-    RebuildRecentFilesMenu();
+    FRecent->Rebuild();
     // Said once: a read-only settings file keeps this run's changes from being saved.
     if (const std::string problem = PrepareSettingsFile(FIniPath); !problem.empty()) {
         ShowStatus(SettingsNotSavedMessage(FIniPath, problem));
@@ -152,7 +155,7 @@ TMainForm::~TMainForm() {
     FTable->Detach();
     FModel.reset();
     FGeometry->Save();
-    FMru.Save(FIniPath);
+    FRecent->Save();
 }
 
 void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
@@ -248,10 +251,10 @@ void TMainForm::CreateStatusBar() {
     FStatusPanels[3]->setFixedWidth(120);
     TOpenFilesFlow::THooks hooks;
     // The file itself, not its patterns: a file of several frequencies is one entry.
-    hooks.FileOpened = [this](const std::string& path) { FMru.Add(AbsolutePath(path)); };
+    hooks.FileOpened = [this](const std::string& path) { FRecent->Add(path); };
     // A batch of files rebuilds the menu once, at its end.
     hooks.Finished = [this](const TOpenReport& report, bool cancelled) {
-        RebuildRecentFilesMenu();
+        FRecent->Rebuild();
         ShowStatus(OpenBatchMessage(report, cancelled));
     };
     FOpenFlow = new TOpenFilesFlow(*this, *bar, *FModel, FTable->Model(), std::move(hooks));

@@ -7,7 +7,6 @@
 
 #include "app/Launches.h"
 #include "model/MainModel.h"
-#include "shell/RecentFiles.h"
 #include "shell/StatusReasons.h"
 
 class QAction;
@@ -29,6 +28,7 @@ class TOpenFilesFlow;
 class TPrintOptionsDialog;
 class TLauncher;
 class TPatternArea;
+class TRecentFilesMenu;
 class TRotateDialog;
 class TvkEdgePanel;
 class TWindowGeometry;
@@ -76,7 +76,7 @@ public:
     TMainModel& Model() { return *FModel; }
     TFileTablePanel& Table() { return *FTable; }
     QWidget* PatternBox() const;
-    TMRUFileList& RecentFiles() { return FMru; }
+    TRecentFilesMenu& Recent() { return *FRecent; }
     void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
     void SetPrintDialogService(std::unique_ptr<TPrintDialogService> service);
     // Where errors of the commands go (a message box by default; not owned).
@@ -127,8 +127,6 @@ private:
     void UpdateCommandStates();
     // The graph area follows the graph type and the scale mode.
     void ShowViewMode();
-    void RebuildRecentFilesMenu();
-    void ReopenRecentFile(const QString& path);
     void OpenPatternFile(const QString& path, TOpenReport& report);
     void LoadPatternFile(const QString& path, TOpenReport& report);
     // The outcome of the last command that opened, closed or launched something.
@@ -154,7 +152,7 @@ private:
     void ActQuickGuide();
 
     std::unique_ptr<TMainModel> FModel;
-    TMRUFileList FMru;
+    TRecentFilesMenu* FRecent = nullptr;
     std::string FIniPath;
     std::unique_ptr<TFileDialogService> FFileDialog;
     std::unique_ptr<TPrintDialogService> FPrintDialogs;
@@ -179,9 +177,6 @@ private:
     std::vector<QLabel*> FStatusPanels;
 
     QMenu* FFileMenu = nullptr;
-    QAction* FRecentFilesAnchor = nullptr;  // the separator before "&Exit"
-    QAction* FRecentFilesSeparator = nullptr;
-    QMenu* FReopenMenu = nullptr;
     QMenu* FViewMenu = nullptr;
 
     QAction* actOpen = nullptr;

@@ -19,6 +19,7 @@
 #include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
 #include "app/PatternArea.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SaveAsCommand.h"
 #include "app/ScreenAreas.h"
 #include "app/TableColumns.h"
@@ -104,8 +105,8 @@ void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
     }
     for (auto& pattern : patterns) FModel->AddPattern(std::move(pattern));
     report.Opened(bytes);
-    FMru.Add(AbsolutePath(bytes));
-    RebuildRecentFilesMenu();
+    FRecent->Add(bytes);
+    FRecent->Rebuild();
 }
 
 void TMainForm::ActSaveAs() {

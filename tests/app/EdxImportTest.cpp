@@ -10,6 +10,7 @@
 #include "app/FileTableModel.h"
 #include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/RecentFilesMenu.h"
 #include "dialogs/AniFrm.h"
 #include "formats/EdxFile.h"
 #include "model/Settings.h"
@@ -92,7 +93,7 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     EXPECT_EQ(Form->Model().Patterns.Items(0).Id, 0);
     EXPECT_EQ(Form->Model().Patterns.Items(71).Id, 71);
     EXPECT_EQ(Form->Model().Patterns.Items(71).FileName, "az_angle_ref_355");
-    EXPECT_EQ(Form->RecentFiles().Items().front(), OSTREL_SAMPLES_DIR "/sector65_dbd.txt")
+    EXPECT_EQ(Form->Recent().Files().Items().front(), OSTREL_SAMPLES_DIR "/sector65_dbd.txt")
         << "cut names are no files to reopen";
     TEdxFileEx file;
     file.LoadFromFile(sample.toStdString());

@@ -17,6 +17,7 @@
 #include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
 #include "app/PathText.h"
+#include "app/RecentFilesMenu.h"
 #include "formats/TextLines.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
@@ -80,7 +81,7 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
     ASSERT_EQ(Form->Table().Model().RowCount(), 1) << Status().toStdString();
     EXPECT_EQ(Form->Table().Model().index(0, fcFileName).data().toString(), shown);
     EXPECT_EQ(Status(), shown + ".txt opened");
-    EXPECT_EQ(Form->RecentFiles().Items(), std::vector<std::string>{bytes});
+    EXPECT_EQ(Form->Recent().Files().Items(), std::vector<std::string>{bytes});
 
     // Reopen finds it (it is not "missing"), as do a drop and the program's arguments.
     QMimeData data;
@@ -115,7 +116,7 @@ TEST_F(MainFormOddInputTest, EveryCommandThatChangesTheTableRefreshesTheLoadMess
     Choose("mmiOpenEdx", {OSTREL_SAMPLES_DIR "/sector65_edx.doc"});
     EXPECT_EQ(Status(), "72 cuts imported from sector65_edx.doc");
     // The cuts are no files: the Reopen list still holds the files opened before.
-    EXPECT_EQ(Form->RecentFiles().Items(),
+    EXPECT_EQ(Form->Recent().Files().Items(),
               (std::vector<std::string>{Folder.File("b.msi"), Folder.File("a.msi")}));
 
     Form->Table().View().selectionModel()->select(
@@ -155,15 +156,15 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
     Form->OpenFiles({QString::fromStdString(twoFrequencies)});
     Form->FinishLoading();
     ASSERT_EQ(Form->Table().Model().RowCount(), 2);
-    EXPECT_EQ(Form->RecentFiles().Items(), std::vector<std::string>{twoFrequencies});
+    EXPECT_EQ(Form->Recent().Files().Items(), std::vector<std::string>{twoFrequencies});
     for (const std::string& path : {lineBreak, blank}) Form->OpenPatternFile(PathText(path));
     const std::vector<std::string> expected = {blank, lineBreak, twoFrequencies};
-    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+    EXPECT_EQ(Form->Recent().Files().Items(), expected);
 
     Form.reset();
     DiscardSettings();
     Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+    EXPECT_EQ(Form->Recent().Files().Items(), expected);
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     for (int i = 0; i < 3; ++i) {  // the last entry each time
@@ -173,7 +174,7 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
     }
     EXPECT_EQ(Form->Table().Model().RowCount(), 4) << Status().toStdString();
     EXPECT_EQ(Form->Model().Patterns.Items(3).FileName, blank) << "not blank.txt";
-    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+    EXPECT_EQ(Form->Recent().Files().Items(), expected);
 }
 
 TEST_F(MainFormOddInputTest, AWindowLargerThanItsScreenIsNeverSaved) {

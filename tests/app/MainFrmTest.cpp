@@ -43,6 +43,7 @@
 #include "app/MainFrm.h"
 #include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SaveAsCommand.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
@@ -182,7 +183,7 @@ TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
     Open({upper});
     ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(1, fcFileName), "Panel");
-    EXPECT_EQ(Form->RecentFiles().Items(),
+    EXPECT_EQ(Form->Recent().Files().Items(),
               (std::vector<std::string>{upper.toStdString(), panel.toStdString()}));
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
     Open({panel});
@@ -440,7 +441,7 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
 
     SetSettingsFilePath(Folder.File("settings.ini"));
     Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-    EXPECT_EQ(Form->RecentFiles().Items(),
+    EXPECT_EQ(Form->Recent().Files().Items(),
               (std::vector<std::string>{b.toStdString(), a.toStdString()}));
     EXPECT_TRUE(GetSettings().FShowExtensions);
     EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
@@ -452,7 +453,7 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
     EXPECT_TRUE(entries[0]->text().startsWith("&1 "));
     EXPECT_TRUE(entries[1]->text().startsWith("&2 "));
     entries[1]->trigger();  // reopening a moves it to the top
-    EXPECT_EQ(Form->RecentFiles().Items().front(), a.toStdString());
+    EXPECT_EQ(Form->Recent().Files().Items().front(), a.toStdString());
     EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     QFile::remove(b);
     QApplication::processEvents();
@@ -460,7 +461,7 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
     ASSERT_NE(reopen, nullptr);
     reopen->actions()[1]->trigger();  // b is gone: removed, nothing opened
     QApplication::processEvents();
-    EXPECT_EQ(Form->RecentFiles().Items(), (std::vector<std::string>{a.toStdString()}));
+    EXPECT_EQ(Form->Recent().Files().Items(), (std::vector<std::string>{a.toStdString()}));
     EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     reopen = Form->findChild<QMenu*>("mmiReopen");
     reopen->findChild<QAction*>("mmiClearAll")->trigger();
