@@ -15,6 +15,7 @@
 #include "app/PathText.h"
 #include "app/PatternArea.h"
 #include "app/SaveAsCommand.h"
+#include "app/ViewModeActions.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/AniFrm.h"
 #include "dialogs/OptionsDlg.h"
@@ -54,7 +55,7 @@ void TMainForm::ActPrint() {
             [&printer] { return std::make_unique<TPrinterDrawer>(printer); }, logo.get());
         pages.Patterns.CopyFrom(FModel->Selection);
         pages.PrintMode = mode;
-        pages.SetGraphType(FGraphType == gkPolar ? gtPolar : gtCartesian);
+        pages.SetGraphType(FViewModes->Mode().Graph);
         pages.Print();
         if (const std::string failure = pdfFile.Finish(); !failure.empty()) {
             throw EPrintError("The PDF could not be written to '" + pdfFile.TargetPath() +
@@ -107,7 +108,8 @@ void TMainForm::ActShowPoints() {
 void TMainForm::ActView3d() {
     if (FModel->Selection.Count() == 0) return;
     if (!FView3dShown) {
-        OpenSurface3dWindow(this, FModel->Selection, static_cast<std::uint8_t>(FScaleMode));
+        OpenSurface3dWindow(this, FModel->Selection,
+                            static_cast<std::uint8_t>(FViewModes->Mode().Scale));
         ShowStatus({});
         return;
     }

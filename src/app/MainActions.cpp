@@ -17,6 +17,7 @@
 #include "app/SaveAsCommand.h"
 #include "app/ScreenAreas.h"
 #include "app/TableColumns.h"
+#include "app/ViewModeActions.h"
 #include "dialogs/RotateDlg.h"
 #include "dialogs/Surface3dFrm.h"
 #include "model/Settings.h"
@@ -57,42 +58,17 @@ void TMainForm::CreateActions() {
     actView3d = make("actView3d", "&View 3D", QKeySequence(), "View 3D model", "view3d",
                      &TMainForm::ActView3d);
 
-    actSwapGraph = make("actSwapGraph", QString(), QKeySequence(Qt::Key_F5), "Change graph type",
-                        "swap-graph", nullptr);
-    connect(actSwapGraph, &QAction::triggered, this,
-            [this] { SetGraphType(FGraphType == gkPolar ? gkCartesian : gkPolar); });
-    actSwapAzimuth =
-        make("actSwapAzimuth", QString(), QKeySequence(Qt::Key_F6), QString(), nullptr, nullptr);
-    connect(actSwapAzimuth, &QAction::triggered, this,
-            [this] { SetHCut(!GetSettings().FUseAzimuth); });
-    actSwapRadScale =
-        make("actSwapRadScale", QString(), QKeySequence(Qt::Key_F7), QString(), nullptr, nullptr);
-    connect(actSwapRadScale, &QAction::triggered, this,
-            [this] { SetScaleMode((FScaleMode + 1) % 3); });
-    for (QAction* action : {actSwapGraph, actSwapAzimuth, actSwapRadScale}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-    }
-
-    auto checkable = [this](const char* name, const QString& text, QActionGroup* group,
-                            std::function<void()> handler) {
-        auto* action = new QAction(text, group);
-        action->setObjectName(name);
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    auto* hCut = new QActionGroup(this);
-    mmiAzimuth = checkable("mmiAzimuth", "Azimuth", hCut, [this] { SetHCut(true); });
-    mmiHorizontal = checkable("mmiHorizontal", "Horizontal", hCut, [this] { SetHCut(false); });
-    auto* scale = new QActionGroup(this);
-    mmi25dB = checkable("mmi25dB", "25 dB", scale, [this] { SetScaleMode(0); });
-    mmi40dB = checkable("mmi40dB", "40 dB", scale, [this] { SetScaleMode(1); });
-    mmiLogarithmic = checkable("mmiLogarithmic", "Logarithmic", scale, [this] { SetScaleMode(2); });
-    auto* graph = new QActionGroup(this);
-    mmiCartesian =
-        checkable("mmiCartesian", "Cartesian", graph, [this] { SetGraphType(gkCartesian); });
-    mmiPolar = checkable("mmiPolar", "Polar", graph, [this] { SetGraphType(gkPolar); });
+    FViewModes = new TViewModeActions(*this);
+    connect(FViewModes, &TViewModeActions::GraphChanged, this, &TMainForm::ShowViewMode);
+    connect(FViewModes, &TViewModeActions::ScaleChanged, this, [this] {
+        ShowViewMode();
+        // The floor lives in the settings, which the area cannot watch.
+        pbPattern->Invalidate();
+    });
+    connect(FViewModes, &TViewModeActions::HCutChanged, this, [this] {
+        if (FFigures) FFigures->OnHCutChanged(FModel->Selection);
+        pbPattern->Invalidate();
+    });
 }
 
 void TMainForm::CreateMenus() {
@@ -111,7 +87,7 @@ void TMainForm::CreateMenus() {
     QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
     closeAll->setObjectName("mmiCloseAll");
     FFileMenu->addSeparator();
-    QAction* copy = FFileMenu->addAction("Copy Image", this, &TMainForm::CopyImage);
+    QAction* copy = FFileMenu->addAction("Copy Image", this, [this] { pbPattern->CopyImage(); });
     copy->setObjectName("mmiCopyImage");
     FFileMenu->addSeparator();
     FFileMenu->addAction(actPrint);
@@ -124,7 +100,7 @@ void TMainForm::CreateMenus() {
     options->addAction("&Options", this, &TMainForm::ActOptions)->setObjectName("mmiOptions");
     options->addAction(actAngles);
     QAction* copyPattern =
-        options->addAction("&Copy Pattern as Image", this, &TMainForm::CopyImage);
+        options->addAction("&Copy Pattern as Image", this, [this] { pbPattern->CopyImage(); });
     copyPattern->setObjectName("mmiCopyPattern");
     copyPattern->setVisible(false);
 
@@ -133,19 +109,7 @@ void TMainForm::CreateMenus() {
     view->addAction(actShowSource);
     view->addAction(actShowPoints);
     view->addSeparator();
-    QMenu* hCut = view->addMenu("H Cut (F6)");
-    hCut->addAction(mmiAzimuth);
-    hCut->addAction(mmiHorizontal);
-    view->addSeparator();
-    QMenu* scale = view->addMenu("Rad Scale (F7)");
-    scale->addAction(mmi25dB);
-    scale->addAction(mmi40dB);
-    scale->addSeparator();
-    scale->addAction(mmiLogarithmic);
-    view->addSeparator();
-    QMenu* graph = view->addMenu("Graph Type (F5)");
-    graph->addAction(mmiCartesian);
-    graph->addAction(mmiPolar);
+    FViewModes->AddToViewMenu(*view);
     view->addSeparator();
     view->addAction(actView3d);
 
@@ -189,7 +153,7 @@ void TMainForm::CreateToolBar() {
         bar->addAction(ActionIcon("toggle-azimuth"), "Toggle between Azimuth and Horizontal H Cut");
     toggle->setObjectName("toolToggleAz");
     toggle->setVisible(false);
-    connect(toggle, &QAction::triggered, this, [this] { SetHCut(!GetSettings().FUseAzimuth); });
+    connect(toggle, &QAction::triggered, FViewModes, &TViewModeActions::ToggleHCut);
 }
 
 }  // namespace ostrel

@@ -28,6 +28,7 @@
 #include "app/SaveAsCommand.h"
 #include "app/ScreenAreas.h"
 #include "app/TableColumns.h"
+#include "app/ViewModeActions.h"
 #include "app/WindowGeometry.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/AniFrm.h"
@@ -130,12 +131,12 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
 
     UpdateCommandStates();
     FTable->FilterBar().SetText(QString::fromStdString(GetSettings().FFilterText));
-    SetHCut(true);
+    FViewModes->SetHCut(true);
     FView3dShown = FLauncher->View3dAvailable();
     // Without the companion viewer the command opens the built-in 3D window.
     actView3d->setVisible(true);
-    SetScaleMode(1);
-    SetGraphType(gkPolar);
+    FViewModes->SetScaleMode(1);
+    FViewModes->SetGraphType(gtPolar);
 
     // The minimum outer size needs the window manager's real frame, known once shown.
     resize(667, 541 + menuBar()->sizeHint().height());
@@ -202,7 +203,7 @@ void TMainForm::CreateCentralArea() {
     btnSwap->setObjectName("btnSwap");
     btnSwap->setGeometry(8, 6, 23, 22);
     btnSwap->setAutoRaise(true);
-    btnSwap->setDefaultAction(actSwapGraph);
+    btnSwap->setDefaultAction(FViewModes->SwapGraphAction());
     pnlGraph = new QWidget(pnlMain);
     pnlGraph->setObjectName("pnlGraph");
     auto* graphLayout = new QVBoxLayout(pnlGraph);
@@ -231,24 +232,7 @@ void TMainForm::CreateCentralArea() {
 
 void TMainForm::CreateStatusBar() {
     QStatusBar* bar = statusBar();
-    // No fixed height: the panels size themselves from their font's ascent and descent, so
-    // underscores and descenders show at any font the desktop uses.
-    bar->setSizeGripEnabled(true);
-    const Qt::Alignment alignments[4] = {Qt::AlignCenter, Qt::AlignLeft | Qt::AlignVCenter,
-                                         Qt::AlignCenter, Qt::AlignCenter};
-    for (int panel = 0; panel < 4; ++panel) {
-        auto* label = new QLabel(bar);
-        label->setObjectName(QString("StatusPanel%1").arg(panel));
-        label->setAlignment(alignments[panel]);
-        label->setFrameShape(QFrame::StyledPanel);
-        label->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(label, panel == 1 ? 1 : 0);
-        FStatusPanels.push_back(label);
-    }
-    FStatusPanels[0]->setText(branding::kWebAddress);
-    FStatusPanels[0]->setFixedWidth(130);
-    FStatusPanels[2]->setFixedWidth(120);
-    FStatusPanels[3]->setFixedWidth(120);
+    FViewModes->CreateStatusPanels(*bar);
     TOpenFilesFlow::THooks hooks;
     // The file itself, not its patterns: a file of several frequencies is one entry.
     hooks.FileOpened = [this](const std::string& path) { FRecent->Add(path); };
@@ -268,10 +252,12 @@ void TMainForm::BindModelEvents() {
     };
 }
 
+void TMainForm::ShowViewMode() {
+    pbPattern->SetView(FViewModes->Mode().Graph, FViewModes->Mode().Scale == 2);
+}
+
 void TMainForm::ShowStatus(const TStatusMessage& message) {
-    QLabel* panel = FStatusPanels[1];
-    panel->setText(ShownPathText(message.Text));
-    panel->setToolTip(ShownPathText(message.ToolTip));
+    FViewModes->ShowStatus(message);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -284,19 +270,6 @@ void TMainForm::UpdateCommandStates() {
     actPrint->setEnabled(n >= 1);
     actShowPoints->setEnabled(n >= 1);
     actView3d->setEnabled(FView3dShown ? n == 1 : n >= 1);
-}
-
-QString TMainForm::StatusPanelText(int panel) const {
-    if (panel < 0 || panel >= static_cast<int>(FStatusPanels.size())) return QString();
-    return FStatusPanels[static_cast<size_t>(panel)]->text();
-}
-
-void TMainForm::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    if (FStatusPanels.size() == 4) {
-        FStatusPanels[3]->setFixedWidth(120);
-        FStatusPanels[2]->setFixedWidth(120);
-    }
 }
 
 QWidget* TMainForm::PatternBox() const {

@@ -31,6 +31,7 @@ class TPatternArea;
 class TRecentFilesMenu;
 class TRotateDialog;
 class TvkEdgePanel;
+class TViewModeActions;
 class TWindowGeometry;
 
 // How the Open command asks for files; tests supply the paths instead of a dialog.
@@ -62,7 +63,6 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    enum TGraphKind { gkCartesian = 0, gkPolar = 1 };
     static const QStringList kOpenFilters;
 
     // Start-up: recent files from `iniPath`, the model and its events, the command states and
@@ -99,20 +99,12 @@ public:
     void FinishLoading();
     TOpenFilesFlow& OpenFlow() { return *FOpenFlow; }
 
-    void SetGraphType(TGraphKind kind);
-    TGraphKind GraphType() const { return FGraphType; }
-    void SetHCut(bool azimuth);
-    void SetScaleMode(int mode);
-    int ScaleMode() const { return FScaleMode; }
-    QString StatusPanelText(int panel) const;
+    TViewModeActions& ViewModes() { return *FViewModes; }
 
-    // Puts the graph area on the clipboard: SVG, with a PNG of the same picture beside it.
-    void CopyImage();
     TFigureCommands& Figures() { return *FFigures; }
     TWindowGeometry& Geometry() { return *FGeometry; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -160,8 +152,6 @@ private:
     std::unique_ptr<TLauncher> FLauncher;
     QString FOpenFilter;
 
-    TGraphKind FGraphType = gkPolar;
-    int FScaleMode = 1;
     bool FView3dShown = false;
 
     TFileTablePanel* FTable = nullptr;
@@ -174,7 +164,7 @@ private:
     QWidget* pnlGraph = nullptr;
     TPatternArea* pbPattern = nullptr;
     TOpenFilesFlow* FOpenFlow = nullptr;  // a child of the window
-    std::vector<QLabel*> FStatusPanels;
+    TViewModeActions* FViewModes = nullptr;
 
     QMenu* FFileMenu = nullptr;
     QMenu* FViewMenu = nullptr;
@@ -185,16 +175,6 @@ private:
     QAction* actShowSource = nullptr;
     QAction* actShowPoints = nullptr;
     QAction* actView3d = nullptr;
-    QAction* actSwapGraph = nullptr;
-    QAction* actSwapAzimuth = nullptr;
-    QAction* actSwapRadScale = nullptr;
-    QAction* mmiAzimuth = nullptr;
-    QAction* mmiHorizontal = nullptr;
-    QAction* mmi25dB = nullptr;
-    QAction* mmi40dB = nullptr;
-    QAction* mmiLogarithmic = nullptr;
-    QAction* mmiCartesian = nullptr;
-    QAction* mmiPolar = nullptr;
 };
 
 }  // namespace ostrel

@@ -18,6 +18,7 @@
 #include "app/MainFrm.h"
 #include "app/PathText.h"
 #include "app/RecentFilesMenu.h"
+#include "app/ViewModeActions.h"
 #include "formats/TextLines.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
@@ -66,7 +67,7 @@ protected:
         Form->findChild<QAction*>(command)->trigger();
         Form->FinishLoading();
     }
-    QString Status() const { return Form->StatusPanelText(1); }
+    QString Status() const { return Form->ViewModes().StatusPanelText(1); }
 
     TTempDir Folder;
     TNoMessageBoxes Errors;

@@ -47,6 +47,7 @@
 #include "app/SaveAsCommand.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
+#include "app/ViewModeActions.h"
 #include "app/WindowGeometry.h"
 #include "dialogs/PrintOptionsDlg.h"
 #include "dialogs/Surface3dFrm.h"
@@ -334,41 +335,42 @@ TEST_F(MainFormTest, FunctionKeysSwitchTheViewModesWithChecksAndStatusTexts) {
     auto checked = [this](const char* name) {
         return Form->findChild<QAction*>(name)->isChecked();
     };
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Azimuth");
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Azimuth");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -40 dB");
     EXPECT_TRUE(checked("mmiPolar"));
     EXPECT_TRUE(checked("mmi40dB"));
     EXPECT_TRUE(checked("mmiAzimuth"));
     QAction* f7 = Form->findChild<QAction*>("actSwapRadScale");
     EXPECT_EQ(f7->shortcut(), QKeySequence(Qt::Key_F7));
     f7->trigger();
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: Logarithmic");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: Logarithmic");
     EXPECT_TRUE(checked("mmiLogarithmic"));
     EXPECT_TRUE(GetSettings().FLogScale);
     EXPECT_EQ(GetSettings().FRadialFloor, -20);
     f7->trigger();
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -25 dB");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -25 dB");
     EXPECT_EQ(GetSettings().FRadialFloor, -25);
     EXPECT_FALSE(GetSettings().FLogScale);
     f7->trigger();
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -40 dB");
 
     QAction* f6 = Form->findChild<QAction*>("actSwapAzimuth");
     f6->trigger();
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Horizontal");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Horizontal");
     EXPECT_FALSE(GetSettings().FUseAzimuth);
     EXPECT_TRUE(checked("mmiHorizontal"));
     f6->trigger();
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Azimuth");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Azimuth");
 
-    const QString before = Form->StatusPanelText(3) + Form->StatusPanelText(2);
+    const QString before =
+        Form->ViewModes().StatusPanelText(3) + Form->ViewModes().StatusPanelText(2);
     Form->findChild<QAction*>("actSwapGraph")->trigger();
-    EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtCartesian);
     EXPECT_TRUE(checked("mmiCartesian"));
     EXPECT_FALSE(checked("mmiPolar"));
-    EXPECT_EQ(Form->StatusPanelText(3) + Form->StatusPanelText(2), before);
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3) + Form->ViewModes().StatusPanelText(2), before);
     Form->findChild<QAction*>("mmiPolar")->trigger();
-    EXPECT_EQ(Form->GraphType(), TMainForm::gkPolar);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtPolar);
 }
 
 TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
@@ -376,8 +378,8 @@ TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
     SelectRows({0});
     Form->show();
     QApplication::processEvents();
-    Form->SetScaleMode(2);
-    Form->CopyImage();
+    Form->ViewModes().SetScaleMode(2);
+    Form->findChild<QAction*>("mmiCopyImage")->trigger();
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(mime, nullptr);
     ASSERT_TRUE(mime->hasFormat("image/svg+xml"));
@@ -412,9 +414,9 @@ TEST_F(MainFormTest, GraphAreaKeepsItsPictureUntilTheViewChanges) {
          [&] {
              SelectRows({0, 1});
          }},
-        {"graph type", [&] { Form->SetGraphType(TMainForm::gkCartesian); }},
-        {"scale", [&] { Form->SetScaleMode(0); }},
-        {"H cut", [&] { Form->SetHCut(false); }},
+        {"graph type", [&] { Form->ViewModes().SetGraphType(gtCartesian); }},
+        {"scale", [&] { Form->ViewModes().SetScaleMode(0); }},
+        {"H cut", [&] { Form->ViewModes().SetHCut(false); }},
         {"size", [&] { Form->resize(1100, 800); }},
     };
     for (const auto& [name, change] : changes) {
@@ -445,7 +447,7 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
               (std::vector<std::string>{b.toStdString(), a.toStdString()}));
     EXPECT_TRUE(GetSettings().FShowExtensions);
     EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB") << "view modes are not kept";
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -40 dB") << "view modes are not kept";
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     const QList<QAction*> entries = reopen->actions();
@@ -561,11 +563,11 @@ TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_polar.png");
     Form->Table().SortByColumn(fcGain);
-    Form->SetGraphType(TMainForm::gkCartesian);
+    Form->ViewModes().SetGraphType(gtCartesian);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_cartesian_sorted.png");
-    Form->SetScaleMode(2);
-    Form->SetGraphType(TMainForm::gkPolar);
+    Form->ViewModes().SetScaleMode(2);
+    Form->ViewModes().SetGraphType(gtPolar);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_logarithmic.png");
     Form->hide();
@@ -987,11 +989,11 @@ TEST_F(MainFormTest, FunctionKeysWorkFromTheKeyboardWithTheTableFocused) {
     Form->Table().View().setFocus();
     QApplication::processEvents();
     QTest::keyClick(&Form->Table().View(), Qt::Key_F7);
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: Logarithmic");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: Logarithmic");
     QTest::keyClick(&Form->Table().View(), Qt::Key_F6);
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Horizontal");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Horizontal");
     QTest::keyClick(&Form->Table().View(), Qt::Key_F5);
-    EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtCartesian);
     Form->hide();
 }
 
@@ -1086,20 +1088,20 @@ TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
     Form->OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
     Form->FinishLoading();
     EXPECT_EQ(Form->Table().Model().rowCount(), 0);
-    EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(1).toStdString(),
               "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +
                   "\". Not a regular file (named pipe); zero: Cannot open file \"/dev/zero\". Not "
                   "a regular file (character device)");
 }
 
 TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
-    EXPECT_EQ(Form->StatusPanelText(1), "");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(1), "");
     Form.reset();
     const std::string ini = Folder.File("settings.ini");
     const std::string text = ReadFileBytes(ini);
     ::chmod(ini.c_str(), 0444);
     CreateForm();
-    EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(1).toStdString(),
               "Settings changed in this session will not be saved: " + ini + ": Permission denied");
     Form.reset();
     EXPECT_EQ(ReadFileBytes(ini), text);
@@ -1230,7 +1232,7 @@ TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
     dialog.Answers = {folder + "/all"};
     exportTable->trigger();
     EXPECT_EQ(dialog.Proposed, QStringList{folder + "/table.csv"});
-    EXPECT_EQ(Form->StatusPanelText(1), "Table of 3 patterns exported to all.csv");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(1), "Table of 3 patterns exported to all.csv");
     EXPECT_NE(ReadFileBytes(Folder.File("all.csv")).find("\r\n2,c.txt,2100,"), std::string::npos);
 
     // The name we completed exists: asked as the dialog asks; "no" writes nothing.
@@ -1243,7 +1245,7 @@ TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
     dialog.Answers = {folder + "/all"};
     dialog.Replace = true;
     exportTable->trigger();
-    EXPECT_EQ(Form->StatusPanelText(1),
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(1),
               "Table of 2 patterns exported to all.csv (2 of 3 shown by the filter)");
     EXPECT_EQ(ReadFileBytes(Folder.File("all.csv")).find("\r\n0,a.txt"), std::string::npos);
 
@@ -1268,7 +1270,8 @@ TEST_F(MainFormTest, FilesWrittenKeepNamesThatAreNotUtf8) {
     Form->Figures().SetSaveDialogService(std::move(owned));
     dialog.Answers = {escaped + "/t", shown + "/u"};
     for (int i = 0; i < 2; ++i) Form->findChild<QAction*>("mmiExportTable")->trigger();
-    EXPECT_TRUE(IsExistingFile(latin + "/t.csv")) << Form->StatusPanelText(1).toStdString();
+    EXPECT_TRUE(IsExistingFile(latin + "/t.csv"))
+        << Form->ViewModes().StatusPanelText(1).toStdString();
     EXPECT_TRUE(IsExistingFile(latin + "/u.csv"));
 
     Form->SetErrorReporter(Errors);
