@@ -66,6 +66,18 @@ void TMainForm::ActPrint() {
     }
 }
 
+void TMainForm::ActSaveAs() {
+    TQtSaveDialogService dialogs;
+    TSaveAsCommand command(this, dialogs);
+    ShowStatus({command.Run(FModel->Selection, GetSettings().FOpenPath), {}});
+}
+
+void TMainForm::ActAnimate() {
+    TAnimateForm animation(this);
+    animation.Patterns.CopyFrom(FModel->Selection);
+    animation.Run();
+}
+
 void TMainForm::ActShowSource() {
     if (FModel->Selection.Count() == 0) return;
     TQtEditorService editor;

@@ -11,7 +11,7 @@
 
 #include "app/FigureCommands.h"
 #include "app/Launches.h"
-#include "app/OpenFilesFlow.h"
+#include "app/OpenCommands.h"
 #include "app/PatternArea.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SaveAsCommand.h"
@@ -45,8 +45,8 @@ void TMainForm::CreateActions() {
         if (handler) connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    actOpen =
-        make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open", &TMainForm::ActOpen);
+    FOpening = new TOpenCommands(*this, *FModel, *FRecent,
+                                 [this](const TStatusMessage& message) { ShowStatus(message); });
     actPrint =
         make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", &TMainForm::ActPrint);
     actAngles = make("actAngles", "Offset Angles", QKeySequence("Ctrl+W"), "Set offset angles",
@@ -74,17 +74,18 @@ void TMainForm::CreateActions() {
 void TMainForm::CreateMenus() {
     FFileMenu = menuBar()->addMenu("File");
     FFileMenu->setObjectName("mmiFile");
-    FFileMenu->addAction(actOpen);
-    auto* openFolder = FFileMenu->addAction("Open &Folder...", this, &TMainForm::ActOpenFolder);
+    FFileMenu->addAction(FOpening->OpenAction());
+    auto* openFolder =
+        FFileMenu->addAction("Open &Folder...", FOpening, &TOpenCommands::OpenFolder);
     openFolder->setObjectName("actOpenFolder");
     openFolder->setShortcut(QKeySequence("Ctrl+Shift+O"));
     QAction* openEdx = FFileMenu->addAction("Open EDX (Special)");
     openEdx->setObjectName("mmiOpenEdx");
     openEdx->setVisible(false);
-    connect(openEdx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
+    connect(openEdx, &QAction::triggered, FOpening, &TOpenCommands::OpenEdx);
     FFileMenu->addAction("Save &As...", this, &TMainForm::ActSaveAs)->setObjectName("mmiSaveAs");
     FFileMenu->addSeparator();
-    QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
+    QAction* closeAll = FFileMenu->addAction("&Close All", FOpening, &TOpenCommands::CloseAll);
     closeAll->setObjectName("mmiCloseAll");
     FFileMenu->addSeparator();
     QAction* copy = FFileMenu->addAction("Copy Image", this, [this] { pbPattern->CopyImage(); });
@@ -132,11 +133,11 @@ void TMainForm::CreateToolBar() {
     bar->setIconSize(QSize(16, 16));
     bar->setFixedHeight(26);
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    bar->addAction(actOpen);
+    bar->addAction(FOpening->OpenAction());
     QAction* edx = bar->addAction(ActionIcon("edx"), "Open EDX (Special)");
     edx->setObjectName("tbOpenEdx");
     edx->setVisible(false);
-    connect(edx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
+    connect(edx, &QAction::triggered, FOpening, &TOpenCommands::OpenEdx);
     bar->addSeparator();
     bar->addAction(actPrint);
     bar->addSeparator();

@@ -21,7 +21,7 @@
 #include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
-#include "app/OpenFilesFlow.h"
+#include "app/OpenCommands.h"
 #include "app/PathText.h"
 #include "app/PatternArea.h"
 #include "app/RecentFilesMenu.h"
@@ -54,25 +54,6 @@ namespace ostrel {
 
 namespace {
 
-class TQtFileDialogService : public TFileDialogService {
-public:
-    QStringList GetOpenFileNames(QWidget* parent, const QString& folder, const QStringList& filters,
-                                 QString& selectedFilter) override {
-        QFileDialog dialog(parent, QString(), folder, filters.join(";;"));
-        dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setSizeGripEnabled(true);
-        dialog.selectFile(QString());
-        if (!selectedFilter.isEmpty()) dialog.selectNameFilter(selectedFilter);
-        if (dialog.exec() != QDialog::Accepted) return {};
-        selectedFilter = dialog.selectedNameFilter();
-        return dialog.selectedFiles();
-    }
-    QString GetExistingFolder(QWidget* parent, const QString& folder) override {
-        return QFileDialog::getExistingDirectory(parent, QObject::tr("Open Folder"), folder);
-    }
-};
-
 class TQtPrintDialogService : public TPrintDialogService {
 public:
     int RunPrintOptions(TPrintOptionsDialog& dialog) override { return dialog.exec(); }
@@ -84,30 +65,22 @@ public:
 
 }  // namespace
 
-const QStringList TMainForm::kOpenFilters = {
-    "Ostrel Files (*.txt *.pln *.msi)", "Kavrel Files (*.doc)",      "Verizon Files (*.vwa)",
-    "NSMA Files (*.adf *.nsm *.nsma)",  "EDX Pattern Files (*.pat)", "All Files (*)",
-};
-
 TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> launcher,
                      QWidget* parent)
     : QMainWindow(parent),
       FIniPath(iniPath),
-      FFileDialog(std::make_unique<TQtFileDialogService>()),
       FPrintDialogs(std::make_unique<TQtPrintDialogService>()),
       FErrors(&MessageBoxErrorReporter()),
-      FLauncher(launcher ? std::move(launcher) : std::make_unique<TLauncher>()),
-      FOpenFilter(kOpenFilters.front()) {
+      FLauncher(launcher ? std::move(launcher) : std::make_unique<TLauncher>()) {
     setWindowTitle(branding::kWindowCaption);
     setWindowIcon(ProgramIcon());
     QFont font("Tahoma");
     font.setPixelSize(11);
     setFont(font);
-    setAcceptDrops(true);
 
     // Start-up, in the order the rest of the program relies on.
     FRecent = new TRecentFilesMenu(
-        *this, FIniPath, [this](const QString& path) { OpenPatternFile(path); },
+        *this, FIniPath, [this](const QString& path) { FOpening->OpenPatternFile(path); },
         [this](const TStatusMessage& message) { ShowStatus(message); });
     FModel = std::make_unique<TMainModel>();
     BindModelEvents();
@@ -149,8 +122,8 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
 
 TMainForm::~TMainForm() {
     // The readers of a batch still loading stop before the model they fill goes.
-    delete FOpenFlow;
-    FOpenFlow = nullptr;
+    delete FOpening;
+    FOpening = nullptr;
     // The table refers to the patterns: empty it before the model frees them.
     FModel->OnSelectionChanged = nullptr;
     FTable->Detach();
@@ -159,16 +132,13 @@ TMainForm::~TMainForm() {
     FRecent->Save();
 }
 
-void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
-    if (service) FFileDialog = std::move(service);
-}
-
 void TMainForm::SetPrintDialogService(std::unique_ptr<TPrintDialogService> service) {
     if (service) FPrintDialogs = std::move(service);
 }
 
 void TMainForm::SetErrorReporter(TErrorReporter& errors) {
     FErrors = &errors;
+    FOpening->SetErrorReporter(errors);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -233,15 +203,7 @@ void TMainForm::CreateCentralArea() {
 void TMainForm::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     FViewModes->CreateStatusPanels(*bar);
-    TOpenFilesFlow::THooks hooks;
-    // The file itself, not its patterns: a file of several frequencies is one entry.
-    hooks.FileOpened = [this](const std::string& path) { FRecent->Add(path); };
-    // A batch of files rebuilds the menu once, at its end.
-    hooks.Finished = [this](const TOpenReport& report, bool cancelled) {
-        FRecent->Rebuild();
-        ShowStatus(OpenBatchMessage(report, cancelled));
-    };
-    FOpenFlow = new TOpenFilesFlow(*this, *bar, *FModel, FTable->Model(), std::move(hooks));
+    FOpening->CreateFlow(*bar, FTable->Model());
 }
 
 void TMainForm::BindModelEvents() {
@@ -270,6 +232,10 @@ void TMainForm::UpdateCommandStates() {
     actPrint->setEnabled(n >= 1);
     actShowPoints->setEnabled(n >= 1);
     actView3d->setEnabled(FView3dShown ? n == 1 : n >= 1);
+}
+
+void TMainForm::OpenFiles(const QStringList& paths) {
+    FOpening->OpenFiles(paths);
 }
 
 QWidget* TMainForm::PatternBox() const {

@@ -24,7 +24,7 @@ namespace ostrel {
 class TErrorReporter;
 class TFigureCommands;
 class TFileTablePanel;
-class TOpenFilesFlow;
+class TOpenCommands;
 class TPrintOptionsDialog;
 class TLauncher;
 class TPatternArea;
@@ -33,18 +33,6 @@ class TRotateDialog;
 class TvkEdgePanel;
 class TViewModeActions;
 class TWindowGeometry;
-
-// How the Open command asks for files; tests supply the paths instead of a dialog.
-class TFileDialogService {
-public:
-    virtual ~TFileDialogService() = default;
-    // The chosen paths in dialog order, empty when cancelled. `selectedFilter` comes in as
-    // the filter to preselect and goes out as the one the user last chose.
-    virtual QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
-                                         const QStringList& filters, QString& selectedFilter) = 0;
-    // The folder chosen for Open Folder, empty when cancelled.
-    virtual QString GetExistingFolder(QWidget*, const QString&) { return {}; }
-};
 
 // How the Print command asks for the print mode and the printer; tests answer instead of
 // the modal dialogs.
@@ -63,8 +51,6 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    static const QStringList kOpenFilters;
-
     // Start-up: recent files from `iniPath`, the model and its events, the command states and
     // the initial view modes.
     // `launcher` finds and starts the other programs (the real one when none is given).
@@ -77,7 +63,6 @@ public:
     TFileTablePanel& Table() { return *FTable; }
     QWidget* PatternBox() const;
     TRecentFilesMenu& Recent() { return *FRecent; }
-    void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
     void SetPrintDialogService(std::unique_ptr<TPrintDialogService> service);
     // Where errors of the commands go (a message box by default; not owned).
     void SetErrorReporter(TErrorReporter& errors);
@@ -86,27 +71,13 @@ public:
     // dialog, then the job; a failure reaches the user through the error reporter.
     void ActPrint();
 
-    // Opens one file unless it is open already and duplicates are not allowed; the status
-    // bar tells what happened.
-    void OpenPatternFile(const QString& path);
-    // Loads one file and adds it to the model; no duplicate check.
-    void LoadPatternFile(const QString& path);
-    // Opens files, and every pattern file below each folder, as the Open command does: read
-    // on worker threads while the window stays usable, with progress and Cancel in the status
-    // bar; the status bar then tells how many opened and why the others did not.
+    // Opens the files and folders as the Open command does (the command line's files).
     void OpenFiles(const QStringList& paths);
-    // Waits for the files still loading and adds them now.
-    void FinishLoading();
-    TOpenFilesFlow& OpenFlow() { return *FOpenFlow; }
-
+    TOpenCommands& Opening() { return *FOpening; }
     TViewModeActions& ViewModes() { return *FViewModes; }
 
     TFigureCommands& Figures() { return *FFigures; }
     TWindowGeometry& Geometry() { return *FGeometry; }
-
-protected:
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -119,15 +90,9 @@ private:
     void UpdateCommandStates();
     // The graph area follows the graph type and the scale mode.
     void ShowViewMode();
-    void OpenPatternFile(const QString& path, TOpenReport& report);
-    void LoadPatternFile(const QString& path, TOpenReport& report);
     // The outcome of the last command that opened, closed or launched something.
     void ShowStatus(const TStatusMessage& message);
 
-    void ActOpen();
-    void ActOpenFolder();
-    void ActCloseAll();
-    void ActOpenEdx();
     void ActSaveAs();
     void ActAnimate();
     void ActShowSource();
@@ -146,11 +111,9 @@ private:
     std::unique_ptr<TMainModel> FModel;
     TRecentFilesMenu* FRecent = nullptr;
     std::string FIniPath;
-    std::unique_ptr<TFileDialogService> FFileDialog;
     std::unique_ptr<TPrintDialogService> FPrintDialogs;
     TErrorReporter* FErrors = nullptr;
     std::unique_ptr<TLauncher> FLauncher;
-    QString FOpenFilter;
 
     bool FView3dShown = false;
 
@@ -163,13 +126,12 @@ private:
     QToolButton* btnSwap = nullptr;
     QWidget* pnlGraph = nullptr;
     TPatternArea* pbPattern = nullptr;
-    TOpenFilesFlow* FOpenFlow = nullptr;  // a child of the window
+    TOpenCommands* FOpening = nullptr;
     TViewModeActions* FViewModes = nullptr;
 
     QMenu* FFileMenu = nullptr;
     QMenu* FViewMenu = nullptr;
 
-    QAction* actOpen = nullptr;
     QAction* actPrint = nullptr;
     QAction* actAngles = nullptr;
     QAction* actShowSource = nullptr;

@@ -10,6 +10,7 @@
 #include "app/FileTableModel.h"
 #include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/RecentFilesMenu.h"
 #include "dialogs/AniFrm.h"
 #include "formats/EdxFile.h"
@@ -61,7 +62,7 @@ protected:
     TChosenFile* ImportThrough(const char* command, const QStringList& paths) {
         auto dialog = std::make_unique<TChosenFile>(paths);
         TChosenFile* raw = dialog.get();
-        Form->SetFileDialogService(std::move(dialog));
+        Form->Opening().SetFileDialogService(std::move(dialog));
         QAction* action = Form->findChild<QAction*>(command);
         EXPECT_NE(action, nullptr) << command;
         EXPECT_FALSE(action->isVisible()) << command << " is never shown";
@@ -76,7 +77,7 @@ protected:
 
 TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     const QString sample = OSTREL_SAMPLES_DIR "/sector65_edx.doc";
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
     ASSERT_EQ(Form->Model().Patterns.Count(), 1);
 
     // Cancelling changes nothing.
@@ -87,7 +88,7 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
 
     const TChosenFile* dialog = ImportThrough("tbOpenEdx", {sample});
     EXPECT_EQ(dialog->PreselectedFilter, "Verizon Files (*.vwa)");
-    EXPECT_EQ(dialog->Filters, TMainForm::kOpenFilters);
+    EXPECT_EQ(dialog->Filters, TOpenCommands::kOpenFilters);
     ASSERT_EQ(Form->Model().Patterns.Count(), 72);
     EXPECT_EQ(Form->Table().Model().rowCount(), 72);
     EXPECT_EQ(Form->Model().Patterns.Items(0).Id, 0);
@@ -124,9 +125,9 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
 }
 
 TEST_F(HiddenCommandsTest, AnimationRunsModallyOnACopyOfTheSelection) {
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/omni_850.msi");
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/omni_850.msi");
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
     QTreeView* view = &Form->Table().View();
     for (int row : {0, 2}) {
         view->selectionModel()->select(Form->Table().Model().index(row, 0),

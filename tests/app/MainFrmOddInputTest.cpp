@@ -16,6 +16,7 @@
 #include "app/FileTableModel.h"
 #include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/PathText.h"
 #include "app/RecentFilesMenu.h"
 #include "app/ViewModeActions.h"
@@ -63,9 +64,9 @@ protected:
         return Folder.Write(name, ReadFileBytes(OSTREL_SAMPLES_DIR "/sector65_dbd.txt"));
     }
     void Choose(const char* command, const QStringList& paths) {
-        Form->SetFileDialogService(std::make_unique<TGivenPaths>(paths));
+        Form->Opening().SetFileDialogService(std::make_unique<TGivenPaths>(paths));
         Form->findChild<QAction*>(command)->trigger();
-        Form->FinishLoading();
+        Form->Opening().FinishLoading();
     }
     QString Status() const { return Form->ViewModes().StatusPanelText(1); }
 
@@ -96,11 +97,11 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
             QApplication::sendEvent(Form.get(), &enter);
             QApplication::sendEvent(Form.get(), &drop);
         },
-        [&] { Form->OpenFiles({QString::fromStdU16String(PathToUtf16(bytes))}); }};
+        [&] { Form->Opening().OpenFiles({QString::fromStdU16String(PathToUtf16(bytes))}); }};
     for (const auto& open : ways) {
         Form->findChild<QAction*>("mmiCloseAll")->trigger();
         open();
-        Form->FinishLoading();
+        Form->Opening().FinishLoading();
         EXPECT_EQ(Form->Table().Model().RowCount(), 1) << Status().toStdString();
     }
     Form.reset();
@@ -110,9 +111,9 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
 }
 
 TEST_F(MainFormOddInputTest, EveryCommandThatChangesTheTableRefreshesTheLoadMessage) {
-    Form->OpenFiles({QString::fromStdString(PatternFile("a.msi")),
-                     QString::fromStdString(PatternFile("b.msi"))});
-    Form->FinishLoading();
+    Form->Opening().OpenFiles({QString::fromStdString(PatternFile("a.msi")),
+                               QString::fromStdString(PatternFile("b.msi"))});
+    Form->Opening().FinishLoading();
     EXPECT_EQ(Status(), "2 files opened");
     Choose("mmiOpenEdx", {OSTREL_SAMPLES_DIR "/sector65_edx.doc"});
     EXPECT_EQ(Status(), "72 cuts imported from sector65_edx.doc");
@@ -154,11 +155,12 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
     const std::string lineBreak = PatternFile("two\nlines.txt");
     const std::string blank = PatternFile("blank.txt ");
     PatternFile("blank.txt");
-    Form->OpenFiles({QString::fromStdString(twoFrequencies)});
-    Form->FinishLoading();
+    Form->Opening().OpenFiles({QString::fromStdString(twoFrequencies)});
+    Form->Opening().FinishLoading();
     ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Form->Recent().Files().Items(), std::vector<std::string>{twoFrequencies});
-    for (const std::string& path : {lineBreak, blank}) Form->OpenPatternFile(PathText(path));
+    for (const std::string& path : {lineBreak, blank})
+        Form->Opening().OpenPatternFile(PathText(path));
     const std::vector<std::string> expected = {blank, lineBreak, twoFrequencies};
     EXPECT_EQ(Form->Recent().Files().Items(), expected);
 

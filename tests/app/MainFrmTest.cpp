@@ -41,6 +41,7 @@
 #include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
 #include "app/RecentFilesMenu.h"
@@ -145,9 +146,9 @@ protected:
     }
 
     void Open(const QStringList& paths) {
-        Form->SetFileDialogService(std::make_unique<TFakeFileDialog>(paths));
+        Form->Opening().SetFileDialogService(std::make_unique<TFakeFileDialog>(paths));
         Form->findChild<QAction*>("actOpen")->trigger();
-        Form->FinishLoading();
+        Form->Opening().FinishLoading();
     }
 
     void SelectRows(std::initializer_list<int> rows) {
@@ -177,7 +178,7 @@ TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
     Open({panel});
     EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     // The rule compares trimmed paths, letter case included: two spellings are two files.
-    Form->OpenPatternFile(" " + panel + "\t");
+    Form->Opening().OpenPatternFile(" " + panel + "\t");
     EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     const QString upper = Pattern("Panel.msi", 900, 12);
     Open({upper});
@@ -201,39 +202,40 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     const QString bad = QString::fromStdString(Folder.Write("b.msi", "HORIZONTAL\n0 0\n"));
     const QString good2 = Pattern("c.pln", 900, 12);
     auto dialog = std::make_unique<TFakeFileDialog>(QStringList{good1, bad, good2},
-                                                    TMainForm::kOpenFilters[2]);
+                                                    TOpenCommands::kOpenFilters[2]);
     TFakeFileDialog* asked = dialog.get();
-    Form->SetFileDialogService(std::move(dialog));
+    Form->Opening().SetFileDialogService(std::move(dialog));
     Form->findChild<QAction*>("actOpen")->trigger();
-    EXPECT_TRUE(Form->OpenFlow().IsProgressVisible());
-    Form->FinishLoading();
-    EXPECT_EQ(asked->AskedFilters, TMainForm::kOpenFilters);
-    EXPECT_EQ(asked->PreselectedFilter, TMainForm::kOpenFilters[0]);
+    EXPECT_TRUE(Form->Opening().Flow().IsProgressVisible());
+    Form->Opening().FinishLoading();
+    EXPECT_EQ(asked->AskedFilters, TOpenCommands::kOpenFilters);
+    EXPECT_EQ(asked->PreselectedFilter, TOpenCommands::kOpenFilters[0]);
     ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcId), "0");
     EXPECT_EQ(Cell(1, fcId), "1");
     EXPECT_EQ(Cell(1, fcFileName), "c");
-    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 3);
-    EXPECT_EQ(Form->OpenFlow().ProgressValue(), 3);
-    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
+    EXPECT_EQ(Form->Opening().Flow().ProgressMaximum(), 3);
+    EXPECT_EQ(Form->Opening().Flow().ProgressValue(), 3);
+    EXPECT_FALSE(Form->Opening().Flow().IsProgressVisible());
     EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
 
     // The next Open starts in the remembered folder with the filter last chosen.
-    Form->SetFileDialogService(std::make_unique<TFakeFileDialog>(QStringList{}));
+    Form->Opening().SetFileDialogService(std::make_unique<TFakeFileDialog>(QStringList{}));
     auto second = std::make_unique<TFakeFileDialog>(QStringList{});
     TFakeFileDialog* secondAsked = second.get();
-    Form->SetFileDialogService(std::move(second));
+    Form->Opening().SetFileDialogService(std::move(second));
     Form->findChild<QAction*>("actOpen")->trigger();
     EXPECT_EQ(secondAsked->AskedFolder.toStdString(), Folder.Path() + "/");
-    EXPECT_EQ(secondAsked->PreselectedFilter, TMainForm::kOpenFilters[2]);
+    EXPECT_EQ(secondAsked->PreselectedFilter, TOpenCommands::kOpenFilters[2]);
 
     // A failed single file still moves the remembered folder, and never shows the panel.
     TTempDir other;
-    Form->OpenFiles({QString::fromStdString(other.Write("x.msi", "nothing"))});
-    Form->FinishLoading();
+    Form->Opening().OpenFiles({QString::fromStdString(other.Write("x.msi", "nothing"))});
+    Form->Opening().FinishLoading();
     EXPECT_EQ(GetSettings().FOpenPath, other.Path() + "/");
     EXPECT_EQ(Form->Table().Model().RowCount(), 2);
-    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 3) << "one file does not touch the progress bar";
+    EXPECT_EQ(Form->Opening().Flow().ProgressMaximum(), 3)
+        << "one file does not touch the progress bar";
 }
 
 TEST_F(MainFormTest, DeleteKeyAndCloseAllKeepTheIdRules) {
@@ -622,12 +624,12 @@ TEST_F(MainFormTest, DroppedFilesOpenAsIfChosenInTheDialog) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(Form.get(), &drop);
-    Form->FinishLoading();
+    Form->Opening().FinishLoading();
     // The folder brings its pattern files (the same two again), remote addresses nothing.
     ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcFileName), "a");
-    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 4);
-    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
+    EXPECT_EQ(Form->Opening().Flow().ProgressMaximum(), 4);
+    EXPECT_FALSE(Form->Opening().Flow().IsProgressVisible());
 
     QMimeData text;
     text.setText("not a file");
@@ -749,48 +751,48 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
         Pattern(name, 900, 10);
     }
     Folder.Write("lib/notes.doc", "not a pattern");
-    Form->SetFileDialogService(
+    Form->Opening().SetFileDialogService(
         std::make_unique<TFakeFileDialog>(QStringList{}, QString(), Folder.File("lib")));
     Form->findChild<QAction*>("actOpenFolder")->trigger();
     // Nothing is added before the window's event loop comes round.
     EXPECT_EQ(Form->Table().Model().RowCount(), 0);
-    EXPECT_TRUE(Form->OpenFlow().IsProgressVisible());
-    EXPECT_EQ(Form->OpenFlow().ProgressText(), "0 of 4");
+    EXPECT_TRUE(Form->Opening().Flow().IsProgressVisible());
+    EXPECT_EQ(Form->Opening().Flow().ProgressText(), "0 of 4");
     SaveTestPng(Form->grab().toImage(), "app/loading-folder.png");
-    Form->FinishLoading();
+    Form->Opening().FinishLoading();
     ASSERT_EQ(Form->Table().Model().RowCount(), 4);
     const QStringList order = {"a", "1", "2", "c"};  // path order: lib/a, lib/b/1, lib/b/2, lib/c
     for (int row = 0; row < 4; ++row) {
         EXPECT_EQ(Cell(row, fcFileName), order[row]);
         EXPECT_EQ(Cell(row, fcId), QString::number(row));
     }
-    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
+    EXPECT_FALSE(Form->Opening().Flow().IsProgressVisible());
     EXPECT_EQ(status->text(), "4 files opened");
     EXPECT_EQ(GetSettings().FOpenPath, Folder.File("lib") + "/");
 
     // Cancel keeps what was added (nothing yet here) and says so.
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
-    Form->OpenFiles({QString::fromStdString(Folder.File("lib"))});
+    Form->Opening().OpenFiles({QString::fromStdString(Folder.File("lib"))});
     auto* cancel = Form->findChild<QToolButton*>("btnCancelLoading");
     ASSERT_NE(cancel, nullptr);
     cancel->click();
-    EXPECT_FALSE(Form->OpenFlow().IsLoading());
+    EXPECT_FALSE(Form->Opening().Flow().IsLoading());
     EXPECT_EQ(status->text(), QString::fromUtf8("Cancelled \u2014 no file opened"));
     QApplication::processEvents();
     EXPECT_EQ(Form->Table().Model().RowCount(), 0) << "nothing arrives after a cancel";
 
     // Closing the window stops the load at once.
-    Form->OpenFiles({QString::fromStdString(Folder.File("lib"))});
-    EXPECT_TRUE(Form->OpenFlow().IsLoading());
+    Form->Opening().OpenFiles({QString::fromStdString(Folder.File("lib"))});
+    EXPECT_TRUE(Form->Opening().Flow().IsLoading());
     Form->close();
-    EXPECT_FALSE(Form->OpenFlow().IsLoading());
+    EXPECT_FALSE(Form->Opening().Flow().IsLoading());
 }
 
 // A folder that gives no file still says why, in the status bar beside the files' reasons.
 TEST_F(MainFormTest, OpenFolderSaysWhichFoldersGaveNothing) {
     auto* status = Form->findChild<QLabel*>("StatusPanel1");
     std::filesystem::create_directories(Folder.File("empty/sub"));
-    Form->OpenFiles({QString::fromStdString(Folder.File("empty"))});
+    Form->Opening().OpenFiles({QString::fromStdString(Folder.File("empty"))});
     EXPECT_EQ(status->text().toStdString(), "no pattern files below " + Folder.File("empty"));
 }
 
@@ -1085,8 +1087,8 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
 TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
     const std::string pipe = Folder.File("p.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
-    Form->OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
-    Form->FinishLoading();
+    Form->Opening().OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
+    Form->Opening().FinishLoading();
     EXPECT_EQ(Form->Table().Model().rowCount(), 0);
     EXPECT_EQ(Form->ViewModes().StatusPanelText(1).toStdString(),
               "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +

@@ -11,6 +11,7 @@
 #include "app/FileTableModel.h"
 #include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/OpenFilesFlow.h"
 #include "model/Settings.h"
 #include "support/PatternText.h"
@@ -62,8 +63,9 @@ TEST(OpenDialogGhost, TheClosedDialogsAreaIsRepaintedBeforeFilesLoad) {
         }
     });
     dialog.hide();  // as the Open dialog closes, then loading starts at once
-    form.OpenFiles(paths);
-    while (form.OpenFlow().IsLoading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    form.Opening().OpenFiles(paths);
+    while (form.Opening().Flow().IsLoading())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_EQ(magenta, 0) << "dialog pixels still on screen when the first file was added";
     EXPECT_EQ(form.Table().Model().RowCount(), 3);
 }

@@ -15,6 +15,7 @@
 #include "app/FileTableModel.h"
 #include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "dialogs/PatPointsDlg.h"
 #include "dialogs/RotateDlg.h"
 #include "model/NumberText.h"
@@ -50,8 +51,8 @@ protected:
         Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
         Form->resize(1000, 760);
         const std::vector<std::string> files = ShownPatternFiles();
-        Form->LoadPatternFile(QString::fromStdString(files[0]));
-        Form->LoadPatternFile(QString::fromStdString(files[1]));
+        Form->Opening().LoadPatternFile(QString::fromStdString(files[0]));
+        Form->Opening().LoadPatternFile(QString::fromStdString(files[1]));
         ASSERT_EQ(Form->Table().Model().RowCount(), 2);
         Form->Table().View().selectAll();
         ASSERT_EQ(Form->Model().Selection.Count(), 2);
