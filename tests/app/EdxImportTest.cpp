@@ -12,6 +12,7 @@
 #include "app/MainFrm.h"
 #include "app/OpenCommands.h"
 #include "app/RecentFilesMenu.h"
+#include "app/SelectionCommands.h"
 #include "dialogs/AniFrm.h"
 #include "formats/EdxFile.h"
 #include "model/Settings.h"
@@ -52,7 +53,8 @@ protected:
         Form = std::make_unique<TMainForm>(
             Folder.File("settings.ini"),
             std::make_unique<TLauncher>(QString::fromStdString(Folder.Path() + "/")));
-        Form->SetErrorReporter(Errors);
+        Form->Opening().SetErrorReporter(Errors);
+        Form->Commands().SetErrorReporter(Errors);
     }
     void TearDown() override {
         Form.reset();

@@ -19,6 +19,7 @@
 #include "app/OpenCommands.h"
 #include "app/PathText.h"
 #include "app/RecentFilesMenu.h"
+#include "app/SelectionCommands.h"
 #include "app/ViewModeActions.h"
 #include "formats/TextLines.h"
 #include "model/Settings.h"
@@ -54,7 +55,8 @@ protected:
         DiscardSettings();
         SetSettingsFilePath(Folder.File("settings.ini"));
         Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-        Form->SetErrorReporter(Errors);
+        Form->Opening().SetErrorReporter(Errors);
+        Form->Commands().SetErrorReporter(Errors);
     }
     void TearDown() override {
         Form.reset();

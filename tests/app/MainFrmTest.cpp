@@ -46,6 +46,7 @@
 #include "app/PathText.h"
 #include "app/RecentFilesMenu.h"
 #include "app/SaveAsCommand.h"
+#include "app/SelectionCommands.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
 #include "app/ViewModeActions.h"
@@ -1068,7 +1069,7 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
         const QString pdf =
             QString::fromStdString(Folder.File("job" + std::to_string(n++) + ".pdf"));
         if (c.ChoosePrinter) fake.PdfPath = pdf;
-        Form->SetPrintDialogService(std::move(dialogs));
+        Form->Commands().SetPrintDialogService(std::move(dialogs));
         Form->findChild<QAction*>("actPrint")->trigger();
         EXPECT_EQ(fake.OptionsShown, c.Options);
         if (c.Options > 0) {
@@ -1112,7 +1113,8 @@ TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
 TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
     Open({Pattern("a.txt", 1, 1)});
     SelectRows({0});
-    Form->SetErrorReporter(Errors);
+    Form->Opening().SetErrorReporter(Errors);
+    Form->Commands().SetErrorReporter(Errors);
     const std::pair<std::string, const char*> cases[] = {
         {Folder.File("no such folder/job.pdf"), "No such file or directory"},
         {"/dev/full", "No space left on device"},
@@ -1120,7 +1122,7 @@ TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
     for (const auto& [path, reason] : cases) {
         auto dialogs = std::make_unique<TFakePrintDialogs>();
         dialogs->PdfPath = QString::fromStdString(path);
-        Form->SetPrintDialogService(std::move(dialogs));
+        Form->Commands().SetPrintDialogService(std::move(dialogs));
         Errors.Shown.clear();
         Form->findChild<QAction*>("actPrint")->trigger();
         ASSERT_EQ(Errors.Shown.size(), 1);
@@ -1276,11 +1278,12 @@ TEST_F(MainFormTest, FilesWrittenKeepNamesThatAreNotUtf8) {
         << Form->ViewModes().StatusPanelText(1).toStdString();
     EXPECT_TRUE(IsExistingFile(latin + "/u.csv"));
 
-    Form->SetErrorReporter(Errors);
+    Form->Opening().SetErrorReporter(Errors);
+    Form->Commands().SetErrorReporter(Errors);
     for (const QString& folder : {escaped, shown}) {
         auto print = std::make_unique<TFakePrintDialogs>();
         print->PdfPath = folder + "/job.pdf";
-        Form->SetPrintDialogService(std::move(print));
+        Form->Commands().SetPrintDialogService(std::move(print));
         Form->findChild<QAction*>("actPrint")->trigger();
         EXPECT_TRUE(Errors.Shown.empty()) << Errors.Shown.join("").toStdString();
         EXPECT_TRUE(ReadFileBytes(latin + "/job.pdf").starts_with("%PDF"));
