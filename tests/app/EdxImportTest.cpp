@@ -18,52 +18,17 @@
 #include "model/Settings.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 
 namespace ostrel {
 namespace {
 
-class TChosenFile : public TFileDialogService {
-public:
-    explicit TChosenFile(QStringList paths) : FPaths(std::move(paths)) {}
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QStringList& filters,
-                                 QString& selectedFilter) override {
-        Filters = filters;
-        PreselectedFilter = selectedFilter;
-        return FPaths;
-    }
-    QStringList Filters;
-    QString PreselectedFilter;
-
-private:
-    QStringList FPaths;
-};
-
-class TRecordedErrors : public TErrorReporter {
-public:
-    void ShowError(QWidget*, const QString& text) override { Shown << text; }
-    QStringList Shown;
-};
-
 // The window's hidden commands: the EDX import and the animation window.
-class HiddenCommandsTest : public ::testing::Test {
+class HiddenCommandsTest : public TMainWindowFixture {
 protected:
-    void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        Form = std::make_unique<TMainForm>(
-            Folder.File("settings.ini"),
-            std::make_unique<TLauncher>(QString::fromStdString(Folder.Path() + "/")));
-        Form->Opening().SetErrorReporter(Errors);
-        Form->Commands().SetErrorReporter(Errors);
-    }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
-
-    TChosenFile* ImportThrough(const char* command, const QStringList& paths) {
-        auto dialog = std::make_unique<TChosenFile>(paths);
-        TChosenFile* raw = dialog.get();
+    TFakeFileDialog* ImportThrough(const char* command, const QStringList& paths) {
+        auto dialog = std::make_unique<TFakeFileDialog>(paths);
+        TFakeFileDialog* raw = dialog.get();
         Form->Opening().SetFileDialogService(std::move(dialog));
         QAction* action = Form->findChild<QAction*>(command);
         EXPECT_NE(action, nullptr) << command;
@@ -71,10 +36,6 @@ protected:
         action->trigger();
         return raw;
     }
-
-    TTempDir Folder;
-    TRecordedErrors Errors;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
@@ -88,9 +49,9 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     EXPECT_EQ(Form->Model().Patterns.Count(), 1);
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
 
-    const TChosenFile* dialog = ImportThrough("tbOpenEdx", {sample});
+    const TFakeFileDialog* dialog = ImportThrough("tbOpenEdx", {sample});
     EXPECT_EQ(dialog->PreselectedFilter, "Verizon Files (*.vwa)");
-    EXPECT_EQ(dialog->Filters, TOpenCommands::kOpenFilters);
+    EXPECT_EQ(dialog->AskedFilters, TOpenCommands::kOpenFilters);
     ASSERT_EQ(Form->Model().Patterns.Count(), 72);
     EXPECT_EQ(Form->Table().Model().rowCount(), 72);
     EXPECT_EQ(Form->Model().Patterns.Items(0).Id, 0);

@@ -27,54 +27,17 @@
 #include "shell/PathNames.h"
 #include "shell/WindowPlacement.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 
 namespace ostrel {
 namespace {
 
-class TGivenPaths : public TFileDialogService {
-public:
-    explicit TGivenPaths(QStringList paths) : FPaths(std::move(paths)) {}
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QStringList&, QString&) override {
-        return FPaths;
-    }
-
-private:
-    QStringList FPaths;
-};
-
-class TNoMessageBoxes : public TErrorReporter {
-public:
-    void ShowError(QWidget*, const QString& text) override { Shown << text; }
-    QStringList Shown;
-};
-
 // The window given names that are not UTF-8, table changes and sizes beyond the screen.
-class MainFormOddInputTest : public ::testing::Test {
+class MainFormOddInputTest : public TMainWindowFixture {
 protected:
-    void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-        Form->Opening().SetErrorReporter(Errors);
-        Form->Commands().SetErrorReporter(Errors);
-    }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
     std::string PatternFile(const std::string& name) {
         return Folder.Write(name, ReadFileBytes(OSTREL_SAMPLES_DIR "/sector65_dbd.txt"));
     }
-    void Choose(const char* command, const QStringList& paths) {
-        Form->Opening().SetFileDialogService(std::make_unique<TGivenPaths>(paths));
-        Form->findChild<QAction*>(command)->trigger();
-        Form->Opening().FinishLoading();
-    }
-    QString Status() const { return Form->ViewModes().StatusPanelText(1); }
-
-    TTempDir Folder;
-    TNoMessageBoxes Errors;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
@@ -168,7 +131,7 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
 
     Form.reset();
     DiscardSettings();
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Restart();
     EXPECT_EQ(Form->Recent().Files().Items(), expected);
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);

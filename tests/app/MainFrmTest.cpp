@@ -59,83 +59,15 @@
 #include "shell/FileTable.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 #include "uisupport/UiImageFiles.h"
 
 namespace ostrel {
 namespace {
 
-// Supplies the paths a user would choose, and records what the dialog was asked.
-class TFakeFileDialog : public TFileDialogService {
-public:
-    explicit TFakeFileDialog(QStringList paths, QString chosenFilter = {}, std::string folder = {})
-        : FPaths(std::move(paths)),
-          FChosenFilter(std::move(chosenFilter)),
-          FFolder(QString::fromStdString(folder)) {}
-    QString GetExistingFolder(QWidget*, const QString&) override { return FFolder; }
-    QStringList GetOpenFileNames(QWidget*, const QString& folder, const QStringList& filters,
-                                 QString& selectedFilter) override {
-        AskedFolder = folder;
-        AskedFilters = filters;
-        PreselectedFilter = selectedFilter;
-        if (!FChosenFilter.isEmpty()) selectedFilter = FChosenFilter;
-        return FPaths;
-    }
-    QString AskedFolder;
-    QStringList AskedFilters;
-    QString PreselectedFilter;
-
-private:
-    QStringList FPaths;
-    QString FChosenFilter;
-    QString FFolder;
-};
-
-// Records what the window would start or open instead of starting it.
-class TFakeStarter : public TProcessStarter {
-public:
-    QString FindExecutable(const QString&) override { return {}; }
-    bool StartDetached(const QString& program, const QStringList& arguments) override {
-        Started << program + " " + arguments.join("|");
-        return true;
-    }
-    QStringList Started;
-};
-class TFakeUrls : public TUrlOpener {
-public:
-    bool OpenUrl(const QUrl& url) override {
-        Opened << url.toString();
-        return true;
-    }
-    QStringList Opened;
-};
-class TFakeErrors : public TErrorReporter {
-public:
-    void ShowError(QWidget*, const QString& text) override { Shown << text; }
-    QStringList Shown;
-};
-
-// A window on a settings file of its own in a temporary folder, with pattern files there,
-// and a program folder of its own for the programs it launches.
-class MainFormTest : public ::testing::Test {
+// The window with pattern files of its own making.
+class MainFormTest : public TMainWindowFixture {
 protected:
-    void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        CreateForm();
-    }
-    void CreateForm() {
-        Form.reset();
-        Form = std::make_unique<TMainForm>(
-            Folder.File("settings.ini"),
-            std::make_unique<TLauncher>(QString::fromStdString(ProgramFolder.Path() + "/"), Starter,
-                                        Urls, Errors));
-        Form->resize(1000, 760);
-    }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
-
     QString Pattern(const std::string& name, double frequency, double gain, double width = 0) {
         std::string header = "FREQUENCY " + std::to_string(frequency) + "\r\nGAIN " +
                              std::to_string(gain) + " dBi\r\n";
@@ -145,32 +77,6 @@ protected:
                       header, [gain](double a) { return std::fabs(std::sin(a / 57.3)) * gain; },
                       [](double a) { return a / 36; })));
     }
-
-    void Open(const QStringList& paths) {
-        Form->Opening().SetFileDialogService(std::make_unique<TFakeFileDialog>(paths));
-        Form->findChild<QAction*>("actOpen")->trigger();
-        Form->Opening().FinishLoading();
-    }
-
-    void SelectRows(std::initializer_list<int> rows) {
-        QTreeView* view = &Form->Table().View();
-        view->clearSelection();
-        for (int row : rows) {
-            view->selectionModel()->select(Form->Table().Model().index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
-
-    QString Cell(int row, int column) {
-        return Form->Table().Model().index(row, column).data().toString();
-    }
-
-    TFakeStarter Starter;
-    TFakeUrls Urls;
-    TFakeErrors Errors;
-    TTempDir ProgramFolder;
-    TTempDir Folder;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
@@ -445,7 +351,7 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
     EXPECT_NE(ini.find("FShowExtensions=1"), std::string::npos) << ini;
 
     SetSettingsFilePath(Folder.File("settings.ini"));
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Restart();
     EXPECT_EQ(Form->Recent().Files().Items(),
               (std::vector<std::string>{b.toStdString(), a.toStdString()}));
     EXPECT_TRUE(GetSettings().FShowExtensions);
@@ -880,7 +786,7 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
               std::string::npos)
         << ini;
 
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Restart();
     Form->show();
     QApplication::processEvents();
     EXPECT_EQ(Form->geometry(), QRect(30, 5, 700, 590));
@@ -897,7 +803,7 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     profile.Load(Folder.File("settings.ini"));
     profile.WriteInteger("Window", "Left", 5000);
     profile.Save(Folder.File("settings.ini"));
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Restart();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(Form->geometry()));
     EXPECT_EQ(Form->size(), QSize(700, 590));
@@ -1091,20 +997,20 @@ TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
     Form->Opening().OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
     Form->Opening().FinishLoading();
     EXPECT_EQ(Form->Table().Model().rowCount(), 0);
-    EXPECT_EQ(Form->ViewModes().StatusPanelText(1).toStdString(),
+    EXPECT_EQ(Status().toStdString(),
               "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +
                   "\". Not a regular file (named pipe); zero: Cannot open file \"/dev/zero\". Not "
                   "a regular file (character device)");
 }
 
 TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
-    EXPECT_EQ(Form->ViewModes().StatusPanelText(1), "");
+    EXPECT_EQ(Status(), "");
     Form.reset();
     const std::string ini = Folder.File("settings.ini");
     const std::string text = ReadFileBytes(ini);
     ::chmod(ini.c_str(), 0444);
     CreateForm();
-    EXPECT_EQ(Form->ViewModes().StatusPanelText(1).toStdString(),
+    EXPECT_EQ(Status().toStdString(),
               "Settings changed in this session will not be saved: " + ini + ": Permission denied");
     Form.reset();
     EXPECT_EQ(ReadFileBytes(ini), text);
@@ -1113,8 +1019,6 @@ TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
 TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
     Open({Pattern("a.txt", 1, 1)});
     SelectRows({0});
-    Form->Opening().SetErrorReporter(Errors);
-    Form->Commands().SetErrorReporter(Errors);
     const std::pair<std::string, const char*> cases[] = {
         {Folder.File("no such folder/job.pdf"), "No such file or directory"},
         {"/dev/full", "No space left on device"},
@@ -1236,7 +1140,7 @@ TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
     dialog.Answers = {folder + "/all"};
     exportTable->trigger();
     EXPECT_EQ(dialog.Proposed, QStringList{folder + "/table.csv"});
-    EXPECT_EQ(Form->ViewModes().StatusPanelText(1), "Table of 3 patterns exported to all.csv");
+    EXPECT_EQ(Status(), "Table of 3 patterns exported to all.csv");
     EXPECT_NE(ReadFileBytes(Folder.File("all.csv")).find("\r\n2,c.txt,2100,"), std::string::npos);
 
     // The name we completed exists: asked as the dialog asks; "no" writes nothing.
@@ -1249,8 +1153,7 @@ TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
     dialog.Answers = {folder + "/all"};
     dialog.Replace = true;
     exportTable->trigger();
-    EXPECT_EQ(Form->ViewModes().StatusPanelText(1),
-              "Table of 2 patterns exported to all.csv (2 of 3 shown by the filter)");
+    EXPECT_EQ(Status(), "Table of 2 patterns exported to all.csv (2 of 3 shown by the filter)");
     EXPECT_EQ(ReadFileBytes(Folder.File("all.csv")).find("\r\n0,a.txt"), std::string::npos);
 
     // "All files" takes the name as typed.
@@ -1274,12 +1177,9 @@ TEST_F(MainFormTest, FilesWrittenKeepNamesThatAreNotUtf8) {
     Form->Figures().SetSaveDialogService(std::move(owned));
     dialog.Answers = {escaped + "/t", shown + "/u"};
     for (int i = 0; i < 2; ++i) Form->findChild<QAction*>("mmiExportTable")->trigger();
-    EXPECT_TRUE(IsExistingFile(latin + "/t.csv"))
-        << Form->ViewModes().StatusPanelText(1).toStdString();
+    EXPECT_TRUE(IsExistingFile(latin + "/t.csv")) << Status().toStdString();
     EXPECT_TRUE(IsExistingFile(latin + "/u.csv"));
 
-    Form->Opening().SetErrorReporter(Errors);
-    Form->Commands().SetErrorReporter(Errors);
     for (const QString& folder : {escaped, shown}) {
         auto print = std::make_unique<TFakePrintDialogs>();
         print->PdfPath = folder + "/job.pdf";

@@ -22,6 +22,7 @@
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 #include "uisupport/UiImageFiles.h"
 #include "uisupport/UiPatternFiles.h"
 #include "views/OffsetAngles.h"
@@ -43,13 +44,10 @@ public:
 
 // The window with two patterns read from files, both selected, shown and active: the
 // dialogs' commands run from their shortcuts as a user starts them.
-class PatternDialogCommands : public ::testing::Test {
+class PatternDialogCommands : public TMainWindowFixture {
 protected:
     void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-        Form->resize(1000, 760);
+        TMainWindowFixture::SetUp();
         const std::vector<std::string> files = ShownPatternFiles();
         Form->Opening().LoadPatternFile(QString::fromStdString(files[0]));
         Form->Opening().LoadPatternFile(QString::fromStdString(files[1]));
@@ -60,15 +58,7 @@ protected:
         QApplication::setActiveWindow(Form.get());
         QApplication::processEvents();
     }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
-
     TPatternData& Selected(int i) { return Form->Model().Selection.Items(i); }
-    QString Cell(int row, int column) {
-        return Form->Table().Model().index(row, column).data().toString();
-    }
 
     // Runs `drive` on the command's modal dialog once it shows, then presses the key that
     // starts the command; a dialog left open is cancelled so that the test goes on.
@@ -96,9 +86,6 @@ protected:
         QTest::keyClick(Form.get(), static_cast<Qt::Key>(key), Qt::ControlModifier);
         EXPECT_TRUE(driven) << "the shortcut opened no dialog";
     }
-
-    TTempDir Folder;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(PatternDialogCommands, ApplyTurnsTheCurveAtOnceAndCancelKeepsIt) {
