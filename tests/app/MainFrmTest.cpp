@@ -229,15 +229,16 @@ TEST_F(MainFormTest, CommandsFollowTheSizeOfTheSelection) {
     // Show Source and View 3D start their programs on the one selected file.
     SelectRows({0});
     Form->findChild<QAction*>("actView3d")->trigger();
-    ASSERT_EQ(Starter.Started.size(), 1);
-    EXPECT_TRUE(Starter.Started[0].endsWith("Ostrel3d.exe mortex31|" +
-                                            QString::fromStdString(Folder.File("a.txt"))))
-        << Starter.Started[0].toStdString();
+    ASSERT_EQ(Starter.Starts.size(), 1u);
+    EXPECT_TRUE(Starter.Starts[0].first.endsWith("Ostrel3d.exe"))
+        << Starter.Starts[0].first.toStdString();
+    EXPECT_EQ(Starter.Starts[0].second,
+              (QStringList{"mortex31", QString::fromStdString(Folder.File("a.txt"))}));
     std::filesystem::remove(viewer);
     Form->findChild<QAction*>("actView3d")->trigger();
     EXPECT_EQ(Errors.Shown, QStringList{"Unable to locate 3D module"});
     Form->findChild<QAction*>("mmiLicense")->trigger();
-    EXPECT_EQ(Urls.Opened.size(), 1);
+    EXPECT_EQ(Urls.Opened.size(), 1u);
 }
 
 TEST_F(MainFormTest, FunctionKeysSwitchTheViewModesWithChecksAndStatusTexts) {

@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Launches.h"
 #include "app/OpenCommands.h"
@@ -37,30 +38,43 @@ private:
     QString FFolder;
 };
 
-// Records what the window would start or open instead of starting it.
+// Finds only the programs it was told about, under a made-up bin folder, and records every
+// look-up and every start instead of running anything.
 class TFakeStarter : public TProcessStarter {
 public:
-    QString FindExecutable(const QString&) override { return {}; }
-    bool StartDetached(const QString& program, const QStringList& arguments) override {
-        Started << program + " " + arguments.join("|");
-        return true;
+    QString FindExecutable(const QString& name) override {
+        Lookups << name;
+        return Known.contains(name) ? QStringLiteral("/fake/bin/") + name : QString();
     }
-    QStringList Started;
+    bool StartDetached(const QString& program, const QStringList& arguments) override {
+        Starts.push_back({program, arguments});
+        return StartSucceeds;
+    }
+
+    QStringList Known;
+    QStringList Lookups;
+    std::vector<std::pair<QString, QStringList>> Starts;
+    bool StartSucceeds = true;
 };
 
+// Records the addresses the desktop would open.
 class TFakeUrls : public TUrlOpener {
 public:
     bool OpenUrl(const QUrl& url) override {
-        Opened << url.toString();
+        Opened.push_back(url);
         return true;
     }
-    QStringList Opened;
+    std::vector<QUrl> Opened;
 };
 
-// Records the errors that would reach the user in a message box.
+// Records the errors that would reach the user in a message box, and the window of each.
 class TFakeErrors : public TErrorReporter {
 public:
-    void ShowError(QWidget*, const QString& text) override { Shown << text; }
+    void ShowError(QWidget* parent, const QString& text) override {
+        Parents << parent;
+        Shown << text;
+    }
+    QList<QWidget*> Parents;
     QStringList Shown;
 };
 
