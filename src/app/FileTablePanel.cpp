@@ -10,6 +10,7 @@
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
 #include "app/FilterBar.h"
+#include "app/TableColumns.h"
 #include "model/MainModel.h"
 #include "shell/FileTable.h"
 #include "shell/StatusReasons.h"
@@ -49,6 +50,7 @@ TFileTablePanel::TFileTablePanel(QObject& owner, QWidget& viewParent, TMainModel
     connect(FView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { TakeSelection(); });
     FView->installEventFilter(this);
+    FColumns = new TTableColumns(*header);
 
     model.OnPatternAdded = [this](TMainModel&, TPatternData& pattern) { FTable->AddRow(pattern); };
     model.OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
@@ -159,6 +161,7 @@ void TFileTablePanel::RestoreColumns(const TWindowPlacement& placement) {
             header->resizeSection(column, placement.ColumnWidths[static_cast<size_t>(column)]);
         }
     }
+    FColumns->Restore(placement.HiddenColumns);
 }
 
 void TFileTablePanel::SaveColumns(TWindowPlacement& placement) const {
@@ -166,6 +169,7 @@ void TFileTablePanel::SaveColumns(TWindowPlacement& placement) const {
     for (int visual = 0; visual < TableColumnCount(); ++visual) {
         placement.ColumnOrder.push_back(header->logicalIndex(visual));
     }
+    placement.HiddenColumns = FColumns->Hidden();
     for (int column = 0; column < TableColumnCount(); ++column) {
         // A hidden column has no size; it comes back at the usual width.
         placement.ColumnWidths.push_back(

@@ -13,12 +13,13 @@ namespace ostrel {
 class TFileTableModel;
 class TFilterBar;
 class TMainModel;
+class TTableColumns;
 struct TStatusMessage;
 struct TWindowPlacement;
 
 // The main window's file table: the view, its model and delegate, the sort order the header
 // clicks choose, the selection that becomes the main model's, the Delete key, the filter bar
-// above it, and the order and widths of its columns.
+// above it, and which columns it shows in what order and width.
 class TFileTablePanel : public QObject {
     Q_OBJECT
 
@@ -37,6 +38,8 @@ public:
     QTreeView& View() const { return *FView; }
     TFileTableModel& Model() const { return *FTable; }
     TFilterBar& FilterBar() const { return *FFilterBar; }
+    // Which columns are shown, and the header's menu that chooses them.
+    TTableColumns& Columns() const { return *FColumns; }
 
     // The header click on a column: sorts by it, the second click the other way round.
     void SortByColumn(int column);
@@ -45,7 +48,7 @@ public:
     // The table's selected rows become the model's selection.
     void TakeSelection();
 
-    // The saved order and widths of the columns, when they fit this table.
+    // The saved order, widths and hidden columns, when they fit this table.
     void RestoreColumns(const TWindowPlacement& placement);
     void SaveColumns(TWindowPlacement& placement) const;
 
@@ -62,6 +65,7 @@ private:
     TFileTableModel* FTable = nullptr;
     QTreeView* FView = nullptr;
     TFilterBar* FFilterBar = nullptr;
+    TTableColumns* FColumns = nullptr;
     bool FSortAscending = true;
 };
 

@@ -54,7 +54,7 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateCentralArea();
     const auto repaint = [this] { FPatternArea->Invalidate(); };
     const auto showStatus = [this](const std::string& text) { ShowStatus({text, {}}); };
-    FFigures = new TFigureCommands(*this, FTable->View(), FTable->Model(), repaint, showStatus);
+    FFigures = new TFigureCommands(*this, FTable->Model(), repaint, showStatus);
     FFigures->AddToFileMenu(*FFileMenu, FCommands->PrintAction());
     FFigures->AddToViewMenu(*FViewMenu);
     FGeometry = new TWindowGeometry(*this, *FTableSplitter, *FTable, *FFigures, FIniPath);

@@ -10,7 +10,6 @@
 #include "app/FigureCommands.h"
 #include "app/FileTablePanel.h"
 #include "app/ScreenAreas.h"
-#include "app/TableColumns.h"
 #include "shell/FileTable.h"
 #include "shell/WindowPlacement.h"
 
@@ -47,7 +46,6 @@ void TWindowGeometry::Restore() {
     if (saved) {
         placement = *saved;
         FTable.RestoreColumns(placement);
-        FFigures.Columns().Restore(placement.HiddenColumns);
         FFigures.SetPanelWidth(placement.FiguresWidth);
     } else {
         placement.Left = FWindow.x();
@@ -77,7 +75,6 @@ void TWindowGeometry::Save() const {
     placement.Maximized = FWindow.isMaximized();
     placement.TableHeight = FSplitter.sizes().value(0);
     FTable.SaveColumns(placement);
-    placement.HiddenColumns = FFigures.Columns().Hidden();
     placement.FiguresWidth = FFigures.PanelWidth();
     // A window grown past its screen is not worth restoring at that size.
     PlacementOnScreens(placement, AvailableScreenAreas()).Save(FIniPath);

@@ -1073,7 +1073,7 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
     EXPECT_FALSE(Form->Table().Model().index(1, fcId).data(Qt::DecorationRole).isNull());
 
     // The header's context menu shows the column; the choice survives a restart.
-    std::unique_ptr<QMenu> menu(Form->Figures().Columns().BuildMenu(nullptr));
+    std::unique_ptr<QMenu> menu(Form->Table().Columns().BuildMenu(nullptr));
     ASSERT_EQ(menu->actions().size(), TableColumnCount());
     menu->actions()[width3]->trigger();
     EXPECT_FALSE(header->isSectionHidden(width3));
