@@ -19,7 +19,9 @@
 #include "BenchReport.h"
 #include "PatternFileGenerator.h"
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/PatternArea.h"
 #include "formats/PatternLoaders.h"
 #include "model/Settings.h"
@@ -114,13 +116,13 @@ void BM_SelectAllAndRepaint(benchmark::State& state) {
     form->resize(1600, 1000);
     form->show();
     form->OpenFiles(paths);
-    form->FinishLoading();
+    form->Opening().FinishLoading();
     QApplication::processEvents();
     for (auto _ : state) {
-        form->FileView()->selectAll();
+        form->Table().View().selectAll();
         form->PatternBox()->repaint();
         state.PauseTiming();
-        form->FileView()->clearSelection();
+        form->Table().View().clearSelection();
         form->PatternBox()->repaint();
         state.ResumeTiming();
     }
@@ -138,12 +140,12 @@ void BM_DeleteAllSelected(benchmark::State& state) {
         auto form = std::make_unique<TMainForm>(std::string());
         form->show();
         form->OpenFiles(paths);
-        form->FinishLoading();
+        form->Opening().FinishLoading();
         QApplication::processEvents();
-        form->FileView()->selectAll();
+        form->Table().View().selectAll();
         state.ResumeTiming();
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-        QApplication::sendEvent(form->FileView(), &press);
+        QApplication::sendEvent(&form->Table().View(), &press);
         state.PauseTiming();
         if (form->Model().Patterns.Count() != 0) state.SkipWithError("rows left");
         form.reset();
@@ -212,11 +214,12 @@ void BM_OpenFilesIntoTable(benchmark::State& state) {
         QApplication::processEvents();
         state.ResumeTiming();
         form->OpenFiles(paths);
-        form->FinishLoading();
+        form->Opening().FinishLoading();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(form->FileTable().RowCount());
+        benchmark::DoNotOptimize(form->Table().Model().RowCount());
         state.PauseTiming();
-        if (form->FileTable().RowCount() != 1000) state.SkipWithError("not every file was opened");
+        if (form->Table().Model().RowCount() != 1000)
+            state.SkipWithError("not every file was opened");
         form.reset();
         QApplication::processEvents();
         state.ResumeTiming();

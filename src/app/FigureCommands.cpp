@@ -1,11 +1,9 @@
 #include "app/FigureCommands.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTreeView>
 #include <algorithm>
 #include <utility>
 
@@ -13,7 +11,6 @@
 #include "app/FileTableModel.h"
 #include "app/PathText.h"
 #include "app/SaveAsCommand.h"
-#include "app/TableColumns.h"
 #include "app/TableExport.h"
 #include "model/PatternData.h"
 #include "model/Settings.h"
@@ -21,7 +18,7 @@
 
 namespace ostrel {
 
-TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFileTableModel& table,
+TFigureCommands::TFigureCommands(QMainWindow& window, TFileTableModel& table,
                                  std::function<void()> repaint,
                                  std::function<void(const std::string&)> showStatus)
     : QObject(&window),
@@ -30,7 +27,6 @@ TFigureCommands::TFigureCommands(QMainWindow& window, QTreeView& tableView, TFil
       FRepaint(std::move(repaint)),
       FShowStatus(std::move(showStatus)),
       FDialogs(std::make_unique<TQtSaveDialogService>("Export Table")) {
-    FColumns = new TTableColumns(*tableView.header());
     FPanel = new TFiguresPanel(&window);
     FPanel->setAllowedAreas(Qt::AllDockWidgetAreas);
     window.addDockWidget(Qt::RightDockWidgetArea, FPanel);

@@ -10,7 +10,6 @@
 class QAction;
 class QMainWindow;
 class QMenu;
-class QTreeView;
 
 namespace ostrel {
 
@@ -18,17 +17,15 @@ class TFiguresPanel;
 class TFileTableModel;
 class TPatternDataList;
 class TSaveDialogService;
-class TTableColumns;
 
-// The main window's commands about computed figures: the table's figure columns and their
-// header menu, View > Figures (a dock), View > -3 dB Ticks, and File > Export Table.
+// The main window's commands about computed figures: View > Figures (a dock), View > -3 dB
+// Ticks, and File > Export Table.
 class TFigureCommands : public QObject {
     Q_OBJECT
 
 public:
     // `repaint` redraws the graphs; `showStatus` puts a line in the status bar.
-    TFigureCommands(QMainWindow& window, QTreeView& tableView, TFileTableModel& table,
-                    std::function<void()> repaint,
+    TFigureCommands(QMainWindow& window, TFileTableModel& table, std::function<void()> repaint,
                     std::function<void(const std::string&)> showStatus);
     ~TFigureCommands() override;
 
@@ -46,7 +43,6 @@ public:
     int PanelWidth() const;
     void SetPanelWidth(int width) { FPanelWidth = width; }
 
-    TTableColumns& Columns() { return *FColumns; }
     TFiguresPanel& Panel() { return *FPanel; }
     QAction* ExportAction() const { return FExport; }
     QAction* TicksAction() const { return FTicks; }
@@ -62,7 +58,6 @@ private:
     std::function<void()> FRepaint;
     std::function<void(const std::string&)> FShowStatus;
     std::unique_ptr<TSaveDialogService> FDialogs;
-    TTableColumns* FColumns = nullptr;
     TFiguresPanel* FPanel = nullptr;
     QAction* FExport = nullptr;
     QAction* FTicks = nullptr;

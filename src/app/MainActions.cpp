@@ -1,26 +1,15 @@
-// The main window's actions, menus and toolbar: what each command is called, its keys,
-// icon and place.
+// The main window's menus and toolbar: where each part's commands appear.
 #include "app/MainFrm.h"
 
-#include <QActionGroup>
+#include <QAction>
 #include <QMenuBar>
 #include <QToolBar>
 
-#include <algorithm>
-#include <filesystem>
-
-#include "app/FigureCommands.h"
-#include "app/Launches.h"
-#include "app/OpenFilesFlow.h"
+#include "app/OpenCommands.h"
 #include "app/PatternArea.h"
-#include "app/SaveAsCommand.h"
-#include "app/ScreenAreas.h"
-#include "app/TableColumns.h"
-#include "dialogs/RotateDlg.h"
-#include "dialogs/Surface3dFrm.h"
-#include "model/Settings.h"
-#include "shell/WindowPlacement.h"
-#include "views/PrintedPages.h"
+#include "app/RecentFilesMenu.h"
+#include "app/SelectionCommands.h"
+#include "app/ViewModeActions.h"
 
 namespace ostrel {
 
@@ -32,163 +21,92 @@ QIcon ActionIcon(const char* name) {
 
 }  // namespace
 
-void TMainForm::CreateActions() {
-    auto make = [this](const char* name, const QString& text, const QKeySequence& shortcut,
-                       const QString& hint, const char* icon, void (TMainForm::*handler)()) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(name);
-        if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-        if (!hint.isEmpty()) action->setToolTip(hint);
-        if (icon) action->setIcon(ActionIcon(icon));
-        if (handler) connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    actOpen =
-        make("actOpen", "&Open", QKeySequence("Ctrl+O"), "Open File", "open", &TMainForm::ActOpen);
-    actPrint =
-        make("actPrint", "&Print", QKeySequence("Ctrl+P"), "Print", "print", &TMainForm::ActPrint);
-    actAngles = make("actAngles", "Offset Angles", QKeySequence("Ctrl+W"), "Set offset angles",
-                     "offset-angles", &TMainForm::ActAngles);
-    actShowSource = make("actShowSource", "&Source File", QKeySequence("Ctrl+S"),
-                         "View source file", "source", &TMainForm::ActShowSource);
-    actShowPoints = make("actShowPoints", "&Pattern Points", QKeySequence("Ctrl+E"),
-                         "View pattern points", "points", &TMainForm::ActShowPoints);
-    actView3d = make("actView3d", "&View 3D", QKeySequence(), "View 3D model", "view3d",
-                     &TMainForm::ActView3d);
-
-    actSwapGrap = make("actSwapGrap", QString(), QKeySequence(Qt::Key_F5), "Change graph type",
-                       "swap-graph", nullptr);
-    connect(actSwapGrap, &QAction::triggered, this,
-            [this] { SetGraphType(FGraphType == gkPolar ? gkCartesian : gkPolar); });
-    actSwapAzimuth =
-        make("actSwapAzimuth", QString(), QKeySequence(Qt::Key_F6), QString(), nullptr, nullptr);
-    connect(actSwapAzimuth, &QAction::triggered, this,
-            [this] { SetHCut(!GetSettings().FUseAzimuth); });
-    actSwapRadScale =
-        make("actSwapRadScale", QString(), QKeySequence(Qt::Key_F7), QString(), nullptr, nullptr);
-    connect(actSwapRadScale, &QAction::triggered, this,
-            [this] { SetScaleMode((FScaleMode + 1) % 3); });
-    for (QAction* action : {actSwapGrap, actSwapAzimuth, actSwapRadScale}) {
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-    }
-
-    auto checkable = [this](const char* name, const QString& text, QActionGroup* group,
-                            std::function<void()> handler) {
-        auto* action = new QAction(text, group);
-        action->setObjectName(name);
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    auto* hCut = new QActionGroup(this);
-    mmiAzimuth = checkable("mmiAzimuth", "Azimuth", hCut, [this] { SetHCut(true); });
-    mmiHorizontal = checkable("mmiHorizontal", "Horizontal", hCut, [this] { SetHCut(false); });
-    auto* scale = new QActionGroup(this);
-    mmi25dB = checkable("mmi25dB", "25 dB", scale, [this] { SetScaleMode(0); });
-    mmi40dB = checkable("mmi40dB", "40 dB", scale, [this] { SetScaleMode(1); });
-    mmiLogarithmic = checkable("mmiLogarithmic", "Logarithmic", scale, [this] { SetScaleMode(2); });
-    auto* graph = new QActionGroup(this);
-    mmiCartesian =
-        checkable("mmiCartesian", "Cartesian", graph, [this] { SetGraphType(gkCartesian); });
-    mmiPolar = checkable("mmiPolar", "Polar", graph, [this] { SetGraphType(gkPolar); });
-}
-
 void TMainForm::CreateMenus() {
     FFileMenu = menuBar()->addMenu("File");
     FFileMenu->setObjectName("mmiFile");
-    FFileMenu->addAction(actOpen);
-    auto* openFolder = FFileMenu->addAction("Open &Folder...", this, &TMainForm::ActOpenFolder);
+    FFileMenu->addAction(FOpening->OpenAction());
+    auto* openFolder =
+        FFileMenu->addAction("Open &Folder...", FOpening, &TOpenCommands::OpenFolder);
     openFolder->setObjectName("actOpenFolder");
     openFolder->setShortcut(QKeySequence("Ctrl+Shift+O"));
     QAction* openEdx = FFileMenu->addAction("Open EDX (Special)");
     openEdx->setObjectName("mmiOpenEdx");
     openEdx->setVisible(false);
-    connect(openEdx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
-    FFileMenu->addAction("Save &As...", this, &TMainForm::ActSaveAs)->setObjectName("mmiSaveAs");
+    connect(openEdx, &QAction::triggered, FOpening, &TOpenCommands::OpenEdx);
+    FFileMenu->addAction("Save &As...", FCommands, &TSelectionCommands::SaveAs)
+        ->setObjectName("mmiSaveAs");
     FFileMenu->addSeparator();
-    QAction* closeAll = FFileMenu->addAction("&Close All", this, &TMainForm::ActCloseAll);
+    QAction* closeAll = FFileMenu->addAction("&Close All", FOpening, &TOpenCommands::CloseAll);
     closeAll->setObjectName("mmiCloseAll");
     FFileMenu->addSeparator();
-    QAction* copy = FFileMenu->addAction("Copy Image", this, &TMainForm::CopyImage);
+    QAction* copy = FFileMenu->addAction("Copy Image", this, [this] { FPatternArea->CopyImage(); });
     copy->setObjectName("mmiCopyImage");
     FFileMenu->addSeparator();
-    FFileMenu->addAction(actPrint);
+    FFileMenu->addAction(FCommands->PrintAction());
     FFileMenu->addSeparator();
-    FRecentFilesAnchor = FFileMenu->addSeparator();
+    FRecent->AttachTo(*FFileMenu, FFileMenu->addSeparator());
     QAction* exit = FFileMenu->addAction("&Exit", this, &QWidget::close);
     exit->setObjectName("mmiExit");
 
     QMenu* options = menuBar()->addMenu("&Options");
-    options->addAction("&Options", this, &TMainForm::ActOptions)->setObjectName("mmiOptions");
-    options->addAction(actAngles);
+    options->addAction("&Options", FCommands, &TSelectionCommands::Options)
+        ->setObjectName("mmiOptions");
+    options->addAction(FCommands->AnglesAction());
     QAction* copyPattern =
-        options->addAction("&Copy Pattern as Image", this, &TMainForm::CopyImage);
+        options->addAction("&Copy Pattern as Image", this, [this] { FPatternArea->CopyImage(); });
     copyPattern->setObjectName("mmiCopyPattern");
     copyPattern->setVisible(false);
 
     QMenu* view = menuBar()->addMenu("&View");
     FViewMenu = view;
-    view->addAction(actShowSource);
-    view->addAction(actShowPoints);
+    view->addAction(FCommands->ShowSourceAction());
+    view->addAction(FCommands->ShowPointsAction());
     view->addSeparator();
-    QMenu* hCut = view->addMenu("H Cut (F6)");
-    hCut->addAction(mmiAzimuth);
-    hCut->addAction(mmiHorizontal);
+    FViewModes->AddToViewMenu(*view);
     view->addSeparator();
-    QMenu* scale = view->addMenu("Rad Scale (F7)");
-    scale->addAction(mmi25dB);
-    scale->addAction(mmi40dB);
-    scale->addSeparator();
-    scale->addAction(mmiLogarithmic);
-    view->addSeparator();
-    QMenu* graph = view->addMenu("Graph Type (F5)");
-    graph->addAction(mmiCartesian);
-    graph->addAction(mmiPolar);
-    view->addSeparator();
-    view->addAction(actView3d);
+    view->addAction(FCommands->View3dAction());
 
     QMenu* about = menuBar()->addMenu("&About");
-    about->addAction("&About", this, &TMainForm::ActAbout)->setObjectName("mmiAbout");
+    about->addAction("&About", FCommands, &TSelectionCommands::About)->setObjectName("mmiAbout");
     about->addSeparator();
-    about->addAction("&License Agreement", this, &TMainForm::ActLicense)
+    about->addAction("&License Agreement", FCommands, &TSelectionCommands::License)
         ->setObjectName("mmiLicense");
     about->addSeparator();
-    QAction* guide = about->addAction("&Quick Guide", this, &TMainForm::ActQuickGuide);
+    QAction* guide = about->addAction("&Quick Guide", FCommands, &TSelectionCommands::QuickGuide);
     guide->setObjectName("mmiQuickGuide");
     guide->setVisible(false);
 }
 
 void TMainForm::CreateToolBar() {
-    QToolBar* bar = addToolBar("ToolBar1");
-    bar->setObjectName("ToolBar1");
+    QToolBar* bar = addToolBar("Toolbar");
+    bar->setObjectName("mainToolBar");
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
     bar->setFixedHeight(26);
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    bar->addAction(actOpen);
+    bar->addAction(FOpening->OpenAction());
     QAction* edx = bar->addAction(ActionIcon("edx"), "Open EDX (Special)");
     edx->setObjectName("tbOpenEdx");
     edx->setVisible(false);
-    connect(edx, &QAction::triggered, this, &TMainForm::ActOpenEdx);
+    connect(edx, &QAction::triggered, FOpening, &TOpenCommands::OpenEdx);
     bar->addSeparator();
-    bar->addAction(actPrint);
+    bar->addAction(FCommands->PrintAction());
     bar->addSeparator();
-    bar->addAction(actAngles);
+    bar->addAction(FCommands->AnglesAction());
     bar->addSeparator();
-    bar->addAction(actShowSource);
-    bar->addAction(actShowPoints);
-    bar->addAction(actView3d);
+    bar->addAction(FCommands->ShowSourceAction());
+    bar->addAction(FCommands->ShowPointsAction());
+    bar->addAction(FCommands->View3dAction());
     QAction* animation = bar->addAction(ActionIcon("animation"), "Animation");
     animation->setObjectName("tbAnimation");
     animation->setVisible(false);
-    connect(animation, &QAction::triggered, this, &TMainForm::ActAnimate);
+    connect(animation, &QAction::triggered, FCommands, &TSelectionCommands::Animate);
     QAction* toggle =
         bar->addAction(ActionIcon("toggle-azimuth"), "Toggle between Azimuth and Horizontal H Cut");
     toggle->setObjectName("toolToggleAz");
     toggle->setVisible(false);
-    connect(toggle, &QAction::triggered, this, [this] { SetHCut(!GetSettings().FUseAzimuth); });
+    connect(toggle, &QAction::triggered, FViewModes, &TViewModeActions::ToggleHCut);
 }
 
 }  // namespace ostrel

@@ -1,11 +1,7 @@
 #include "app/MainFrm.h"
 
-#include <QFileDialog>
-#include <QHeaderView>
-#include <QLabel>
+#include <QGuiApplication>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
@@ -13,128 +9,67 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <filesystem>
+#include <utility>
 
 #include "app/FigureCommands.h"
-#include "app/FileTableDelegate.h"
-#include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
-#include "app/OpenFilesFlow.h"
-#include "app/PathText.h"
+#include "app/OpenCommands.h"
 #include "app/PatternArea.h"
-#include "app/SaveAsCommand.h"
-#include "app/ScreenAreas.h"
-#include "app/TableColumns.h"
-#include "dialogs/AboutFrm.h"
-#include "dialogs/AniFrm.h"
-#include "dialogs/PatPointsDlg.h"
-#include "dialogs/PrintOptionsDlg.h"
-#include "dialogs/RotateDlg.h"
-#include "dialogs/Surface3dFrm.h"
-#include "formats/EdxFile.h"
-#include "formats/PatternLoaders.h"
+#include "app/RecentFilesMenu.h"
+#include "app/SelectionCommands.h"
+#include "app/ViewModeActions.h"
+#include "app/WindowGeometry.h"
 #include "model/Settings.h"
-#include "qtdraw/CanvasDeviceDrawers.h"
-#include "qtdraw/CanvasPainter.h"
-#include "qtdraw/CanvasPdfOutput.h"
 #include "shell/Branding.h"
-#include "shell/FileTable.h"
-#include "shell/WindowPlacement.h"
-#include "views/PrintedPages.h"
+#include "shell/StatusReasons.h"
 #include "widgets/AppIcons.h"
-#include "widgets/ClipboardService.h"
-#include "widgets/EdgePanel.h"
 
 namespace ostrel {
 
-namespace {
-
-constexpr int kMinOuterWidth = 640;
-constexpr int kMinOuterHeight = 580;
-
-class TQtFileDialogService : public TFileDialogService {
-public:
-    QStringList GetOpenFileNames(QWidget* parent, const QString& folder, const QStringList& filters,
-                                 QString& selectedFilter) override {
-        QFileDialog dialog(parent, QString(), folder, filters.join(";;"));
-        dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setSizeGripEnabled(true);
-        dialog.selectFile(QString());
-        if (!selectedFilter.isEmpty()) dialog.selectNameFilter(selectedFilter);
-        if (dialog.exec() != QDialog::Accepted) return {};
-        selectedFilter = dialog.selectedNameFilter();
-        return dialog.selectedFiles();
-    }
-    QString GetExistingFolder(QWidget* parent, const QString& folder) override {
-        return QFileDialog::getExistingDirectory(parent, QObject::tr("Open Folder"), folder);
-    }
-};
-
-class TQtPrintDialogService : public TPrintDialogService {
-public:
-    int RunPrintOptions(TPrintOptionsDialog& dialog) override { return dialog.exec(); }
-    bool RunPrintDialog(QWidget* parent, QPrinter& printer) override {
-        QPrintDialog dialog(&printer, parent);
-        return dialog.exec() == QDialog::Accepted;
-    }
-};
-
-}  // namespace
-
-const QStringList TMainForm::kOpenFilters = {
-    "Ostrel Files (*.txt *.pln *.msi)", "Kavrel Files (*.doc)",      "Verizon Files (*.vwa)",
-    "NSMA Files (*.adf *.nsm *.nsma)",  "EDX Pattern Files (*.pat)", "All Files (*)",
-};
-
 TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> launcher,
                      QWidget* parent)
-    : QMainWindow(parent),
-      FIniPath(iniPath),
-      FFileDialog(std::make_unique<TQtFileDialogService>()),
-      FPrintDialogs(std::make_unique<TQtPrintDialogService>()),
-      FErrors(&MessageBoxErrorReporter()),
-      FLauncher(launcher ? std::move(launcher) : std::make_unique<TLauncher>()),
-      FOpenFilter(kOpenFilters.front()) {
+    : QMainWindow(parent), FIniPath(iniPath) {
     setWindowTitle(branding::kWindowCaption);
     setWindowIcon(ProgramIcon());
     QFont font("Tahoma");
     font.setPixelSize(11);
     setFont(font);
-    setAcceptDrops(true);
 
     // Start-up, in the order the rest of the program relies on.
-    FMru.Load(FIniPath);
+    FRecent = new TRecentFilesMenu(
+        *this, FIniPath, [this](const QString& path) { FOpening->OpenPatternFile(path); },
+        [this](const TStatusMessage& message) { ShowStatus(message); });
     FModel = std::make_unique<TMainModel>();
-    BindModelEvents();
+    FModel->OnSelectionChanged = [this](TMainModel&) {
+        if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
+        FPatternArea->Invalidate();
+        FCommands->OnSelectionChanged();
+    };
 
-    CreateActions();
+    CreateParts(std::move(launcher));
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
-    const auto repaint = [this] { pbPattern->Invalidate(); };
+    const auto repaint = [this] { FPatternArea->Invalidate(); };
     const auto showStatus = [this](const std::string& text) { ShowStatus({text, {}}); };
-    FFigures = new TFigureCommands(*this, *tvFiles, *FFileTable, repaint, showStatus);
-    FFigures->AddToFileMenu(*FFileMenu, actPrint);
+    FFigures = new TFigureCommands(*this, FTable->Model(), repaint, showStatus);
+    FFigures->AddToFileMenu(*FFileMenu, FCommands->PrintAction());
     FFigures->AddToViewMenu(*FViewMenu);
-    CreateStatusBar();
-    RebuildRecentFilesMenu();
+    FGeometry = new TWindowGeometry(*this, *FTableSplitter, *FTable, *FFigures, FIniPath);
+    FViewModes->CreateStatusPanels(*statusBar());
+    FOpening->CreateFlow(*statusBar(), FTable->Model());
+    FRecent->Rebuild();
     // Said once: a read-only settings file keeps this run's changes from being saved.
     if (const std::string problem = PrepareSettingsFile(FIniPath); !problem.empty()) {
         ShowStatus(SettingsNotSavedMessage(FIniPath, problem));
     }
 
-    UpdateCommandStates();
-    FFilterBar->SetText(QString::fromStdString(GetSettings().FFilterText));
-    SetHCut(true);
-    FView3dShown = FLauncher->View3dAvailable();
-    // Without the companion viewer the command opens the built-in 3D window.
-    actView3d->setVisible(true);
-    SetScaleMode(1);
-    SetGraphType(gkPolar);
+    FTable->FilterBar().SetText(QString::fromStdString(GetSettings().FFilterText));
+    FViewModes->SetHCut(true);
+    FViewModes->SetScaleMode(1);
+    FViewModes->SetGraphType(gtPolar);
 
     // The minimum outer size needs the window manager's real frame, known once shown.
     resize(667, 541 + menuBar()->sizeHint().height());
@@ -142,37 +77,43 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
-    RestorePlacement();
+    FGeometry->Restore();
 }
 
 TMainForm::~TMainForm() {
     // The readers of a batch still loading stop before the model they fill goes.
-    delete FOpenFlow;
-    FOpenFlow = nullptr;
+    delete FOpening;
+    FOpening = nullptr;
     // The table refers to the patterns: empty it before the model frees them.
-    FModel->OnCleared = nullptr;
-    FModel->OnPatternRemoved = nullptr;
     FModel->OnSelectionChanged = nullptr;
-    FFileTable->ClearRows();
+    FTable->Detach();
     FModel.reset();
-    if (FWasShown) SavePlacement();
-    FMru.Save(FIniPath);
+    FGeometry->Save();
+    FRecent->Save();
 }
 
-void TMainForm::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
-    if (service) FFileDialog = std::move(service);
-}
+void TMainForm::CreateParts(std::unique_ptr<TLauncher> launcher) {
+    const auto showStatus = [this](const TStatusMessage& message) { ShowStatus(message); };
+    FOpening = new TOpenCommands(*this, *FModel, *FRecent, showStatus);
+    FViewModes = new TViewModeActions(*this);
+    const auto refresh = [this] {
+        FTable->View().viewport()->update();
+        FPatternArea->Invalidate();
+    };
+    FCommands = new TSelectionCommands(*this, *FModel, *FViewModes, std::move(launcher), refresh,
+                                       showStatus);
 
-void TMainForm::SetPrintDialogService(std::unique_ptr<TPrintDialogService> service) {
-    if (service) FPrintDialogs = std::move(service);
+    connect(FViewModes, &TViewModeActions::GraphChanged, this, &TMainForm::ShowViewMode);
+    connect(FViewModes, &TViewModeActions::ScaleChanged, this, [this] {
+        ShowViewMode();
+        // The floor lives in the settings, which the area cannot watch.
+        FPatternArea->Invalidate();
+    });
+    connect(FViewModes, &TViewModeActions::HCutChanged, this, [this] {
+        if (FFigures) FFigures->OnHCutChanged(FModel->Selection);
+        FPatternArea->Invalidate();
+    });
 }
-
-void TMainForm::SetErrorReporter(TErrorReporter& errors) {
-    FErrors = &errors;
-}
-
-// ---------------------------------------------------------------------------------------
-// Building the window
 
 void TMainForm::CreateCentralArea() {
     auto* central = new QWidget(this);
@@ -180,41 +121,14 @@ void TMainForm::CreateCentralArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    FFileTable = new TFileTableModel(this);
-    tvFiles = new QTreeView(central);
-    tvFiles->setObjectName("tvFiles");
-    tvFiles->setModel(FFileTable);
-    tvFiles->setRootIsDecorated(false);
-    tvFiles->setItemsExpandable(false);
-    tvFiles->setUniformRowHeights(true);
-    tvFiles->setAllColumnsShowFocus(true);
-    tvFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tvFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tvFiles->setSortingEnabled(false);
-    tvFiles->setItemDelegate(new TFileTableDelegate(tvFiles));
-    QHeaderView* header = tvFiles->header();
-    header->setSectionsMovable(true);
-    header->setSectionsClickable(true);
-    header->setStretchLastSection(false);
-    header->setSortIndicatorShown(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < fcColumnCount; ++column) {
-        const int width = FileColumnInfo(column).Width;
-        header->resizeSection(column, width > 0 ? width : 50);
-    }
-    connect(header, &QHeaderView::sectionClicked, this, &TMainForm::SortByColumn);
-    header->viewport()->installEventFilter(this);
-    connect(header, &QHeaderView::sectionHandleDoubleClicked, tvFiles,
-            &QTreeView::resizeColumnToContents);
-    connect(tvFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { OnTableSelectionChanged(); });
-    tvFiles->installEventFilter(this);
+    FTable = new TFileTablePanel(*this, *central, *FModel,
+                                 [this](const TStatusMessage& message) { ShowStatus(message); });
 
-    ScrollBox1 = new QScrollArea(central);
-    ScrollBox1->setObjectName("ScrollBox1");
-    ScrollBox1->setWidgetResizable(true);
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    pnlMain = new QWidget;
+    auto* graphScroll = new QScrollArea(central);
+    graphScroll->setObjectName("graphScroll");
+    graphScroll->setWidgetResizable(true);
+    graphScroll->setFrameShape(QFrame::NoFrame);
+    auto* pnlMain = new QWidget;
     pnlMain->setObjectName("pnlMain");
     pnlMain->setAutoFillBackground(true);
     QPalette white = pnlMain->palette();
@@ -223,157 +137,54 @@ void TMainForm::CreateCentralArea() {
     auto* mainLayout = new QVBoxLayout(pnlMain);
     mainLayout->setContentsMargins(0, 0, 0, 0);
     mainLayout->setSpacing(0);
-    pnlHeader = new QWidget(pnlMain);
+    auto* pnlHeader = new QWidget(pnlMain);
     pnlHeader->setObjectName("pnlHeader");
     pnlHeader->setFixedHeight(33);
-    btnSwap = new QToolButton(pnlHeader);
+    auto* btnSwap = new QToolButton(pnlHeader);
     btnSwap->setObjectName("btnSwap");
     btnSwap->setGeometry(8, 6, 23, 22);
     btnSwap->setAutoRaise(true);
-    btnSwap->setDefaultAction(actSwapGrap);
-    pnlGraph = new QWidget(pnlMain);
+    btnSwap->setDefaultAction(FViewModes->SwapGraphAction());
+    auto* pnlGraph = new QWidget(pnlMain);
     pnlGraph->setObjectName("pnlGraph");
     auto* graphLayout = new QVBoxLayout(pnlGraph);
     graphLayout->setContentsMargins(0, 0, 0, 0);
-    pbPattern = new TPatternArea(pnlGraph, FModel->Selection);
+    FPatternArea = new TPatternArea(pnlGraph, FModel->Selection);
     ShowViewMode();
-    pbPattern->setObjectName("pbPattern");
-    graphLayout->addWidget(pbPattern);
+    FPatternArea->setObjectName("pbPattern");
+    graphLayout->addWidget(FPatternArea);
     mainLayout->addWidget(pnlHeader);
     mainLayout->addWidget(pnlGraph, 1);
-    ScrollBox1->setWidget(pnlMain);
+    graphScroll->setWidget(pnlMain);
 
-    Splitter1 = new QSplitter(Qt::Vertical, central);
-    Splitter1->setObjectName("Splitter1");
-    Splitter1->setHandleWidth(3);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(tvFiles);
-    Splitter1->addWidget(ScrollBox1);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({FLastTableHeight, 400});
-    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
-        const int proposed = Splitter1->sizes().value(0);
-        if (!TryTableHeight(proposed)) {
-            const QList<int> sizes = Splitter1->sizes();
-            const int total = sizes.value(0) + sizes.value(1);
-            Splitter1->setSizes({FLastTableHeight, total - FLastTableHeight});
-        }
-    });
-    FFilterBar =
-        new TFilterBar(central, *tvFiles, *FFileTable, [this] { OnTableSelectionChanged(); });
-    layout->addWidget(FFilterBar);
-    layout->addWidget(Splitter1);
+    FTableSplitter = new QSplitter(Qt::Vertical, central);
+    FTableSplitter->setObjectName("tableSplitter");
+    FTableSplitter->setHandleWidth(3);
+    FTableSplitter->setChildrenCollapsible(false);
+    FTableSplitter->addWidget(&FTable->View());
+    FTableSplitter->addWidget(graphScroll);
+    FTableSplitter->setStretchFactor(0, 0);
+    FTableSplitter->setStretchFactor(1, 1);
+    FTableSplitter->setSizes({TWindowGeometry::kDefaultTableHeight, 400});
+    layout->addWidget(&FTable->CreateFilterBar(*central));
+    layout->addWidget(FTableSplitter);
     setCentralWidget(central);
 }
 
-void TMainForm::CreateStatusBar() {
-    QStatusBar* bar = statusBar();
-    // No fixed height: the panels size themselves from their font's ascent and descent, so
-    // underscores and descenders show at any font the desktop uses.
-    bar->setSizeGripEnabled(true);
-    const Qt::Alignment alignments[4] = {Qt::AlignCenter, Qt::AlignLeft | Qt::AlignVCenter,
-                                         Qt::AlignCenter, Qt::AlignCenter};
-    for (int panel = 0; panel < 4; ++panel) {
-        auto* label = new QLabel(bar);
-        label->setObjectName(QString("StatusPanel%1").arg(panel));
-        label->setAlignment(alignments[panel]);
-        label->setFrameShape(QFrame::StyledPanel);
-        label->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(label, panel == 1 ? 1 : 0);
-        FStatusPanels.push_back(label);
-    }
-    FStatusPanels[0]->setText(branding::kWebAddress);
-    FStatusPanels[0]->setFixedWidth(130);
-    FStatusPanels[2]->setFixedWidth(120);
-    FStatusPanels[3]->setFixedWidth(120);
-    TOpenFilesFlow::THooks hooks;
-    // The file itself, not its patterns: a file of several frequencies is one entry.
-    hooks.FileOpened = [this](const std::string& path) { FMru.Add(AbsolutePath(path)); };
-    // A batch of files rebuilds the menu once, at its end.
-    hooks.Finished = [this](const TOpenReport& report, bool cancelled) {
-        RebuildRecentFilesMenu();
-        ShowStatus(OpenBatchMessage(report, cancelled));
-    };
-    FOpenFlow = new TOpenFilesFlow(*this, *bar, *FModel, *FFileTable, std::move(hooks));
-}
-
-void TMainForm::BindModelEvents() {
-    FModel->OnPatternAdded = [this](TMainModel&, TPatternData& pattern) {
-        FFileTable->AddRow(pattern);
-    };
-    FModel->OnPatternRemoved = [this](TMainModel&, TPatternData& pattern) {
-        FFileTable->RemoveRow(pattern);
-    };
-    FModel->OnCleared = [this](TMainModel&) {
-        FFileTable->ClearRows();
-        ClearSortOrder();
-    };
-    FModel->OnSelectionChanged = [this](TMainModel&) {
-        if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
-        pbPattern->Invalidate();
-        UpdateCommandStates();
-    };
+void TMainForm::ShowViewMode() {
+    FPatternArea->SetView(FViewModes->Mode().Graph, FViewModes->Mode().Scale == 2);
 }
 
 void TMainForm::ShowStatus(const TStatusMessage& message) {
-    QLabel* panel = FStatusPanels[1];
-    panel->setText(ShownPathText(message.Text));
-    panel->setToolTip(ShownPathText(message.ToolTip));
+    FViewModes->ShowStatus(message);
 }
 
-// ---------------------------------------------------------------------------------------
-// Commands and view modes
-
-void TMainForm::UpdateCommandStates() {
-    const int n = FModel->Selection.Count();
-    actShowSource->setEnabled(n == 1);
-    actAngles->setEnabled(n >= 1);
-    actPrint->setEnabled(n >= 1);
-    actShowPoints->setEnabled(n >= 1);
-    actView3d->setEnabled(FView3dShown ? n == 1 : n >= 1);
-}
-
-QString TMainForm::StatusPanelText(int panel) const {
-    if (panel < 0 || panel >= static_cast<int>(FStatusPanels.size())) return QString();
-    return FStatusPanels[static_cast<size_t>(panel)]->text();
-}
-
-void TMainForm::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    if (FStatusPanels.size() == 4) {
-        FStatusPanels[3]->setFixedWidth(120);
-        FStatusPanels[2]->setFixedWidth(120);
-    }
-    ApplyMinimumOuterSize();
-}
-
-void TMainForm::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    ApplyMinimumOuterSize();
-}
-
-void TMainForm::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    FWasShown = true;
-    ApplyMinimumOuterSize();
-}
-
-void TMainForm::ApplyMinimumOuterSize() {
-    // The outer size (with the frame the window manager draws) is what may not shrink below
-    // 640 x 580; the frame is measured, since it differs between window managers and themes.
-    if (!isVisible()) return;
-    const QSize outer = frameGeometry().size();
-    const TWindowSize minimum =
-        MinimumClientSize({outer.width(), outer.height()}, {width(), height()},
-                          {kMinOuterWidth, kMinOuterHeight}, AvailableScreenSize(*this));
-    if (minimumSize() != QSize(minimum.Width, minimum.Height)) {
-        setMinimumSize(minimum.Width, minimum.Height);
-    }
+void TMainForm::OpenFiles(const QStringList& paths) {
+    FOpening->OpenFiles(paths);
 }
 
 QWidget* TMainForm::PatternBox() const {
-    return pbPattern;
+    return FPatternArea;
 }
 
 }  // namespace ostrel

@@ -3,230 +3,80 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
-#include <vector>
+#include <string>
 
 #include "app/Launches.h"
 #include "model/MainModel.h"
-#include "shell/RecentFiles.h"
-#include "shell/StatusReasons.h"
 
-class QAction;
-class QActionGroup;
-class QLabel;
 class QMenu;
-class QPrinter;
-class QProgressBar;
-class QScrollArea;
 class QSplitter;
-class QToolButton;
-class QTreeView;
 
 namespace ostrel {
 
-class TErrorReporter;
 class TFigureCommands;
-class TFilterBar;
-class TOpenFilesFlow;
-class TFileTableModel;
-class TPrintOptionsDialog;
-class TLauncher;
+class TFileTablePanel;
+class TOpenCommands;
 class TPatternArea;
-class TRotateDialog;
-class TvkEdgePanel;
+class TRecentFilesMenu;
+class TSelectionCommands;
+class TViewModeActions;
+class TWindowGeometry;
+struct TStatusMessage;
 
-// How the Open command asks for files; tests supply the paths instead of a dialog.
-class TFileDialogService {
-public:
-    virtual ~TFileDialogService() = default;
-    // The chosen paths in dialog order, empty when cancelled. `selectedFilter` comes in as
-    // the filter to preselect and goes out as the one the user last chose.
-    virtual QStringList GetOpenFileNames(QWidget* parent, const QString& folder,
-                                         const QStringList& filters, QString& selectedFilter) = 0;
-    // The folder chosen for Open Folder, empty when cancelled.
-    virtual QString GetExistingFolder(QWidget*, const QString&) { return {}; }
-};
-
-// How the Print command asks for the print mode and the printer; tests answer instead of
-// the modal dialogs.
-class TPrintDialogService {
-public:
-    virtual ~TPrintDialogService() = default;
-    // Runs the print options dialog; returns QDialog::Accepted or QDialog::Rejected.
-    virtual int RunPrintOptions(TPrintOptionsDialog& dialog) = 0;
-    // Runs the platform print dialog on `printer`; true when the user chose to print.
-    virtual bool RunPrintDialog(QWidget* parent, QPrinter& printer) = 0;
-};
-
-// The program's main window: the file table over the graph area, the commands of the
-// menus and toolbar, the view modes, the recent-files list, and the main model it owns.
+// The program's main window: the file table over the graph area, with the menus and the
+// toolbar. It owns the main model and the parts that do the work, each with its own actions
+// and state: the file table, the window's geometry, the recent files, the view modes and
+// status bar, the commands that open patterns, the ones that act on the selection, and the
+// figures. The window builds them in the order they rely on and lays out their actions.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    enum TGraphKind { gkCartesian = 0, gkPolar = 1 };
-    static const QStringList kOpenFilters;
-
     // Start-up: recent files from `iniPath`, the model and its events, the command states and
-    // the initial view modes.
+    // the initial view modes, then the saved place of the window.
     // `launcher` finds and starts the other programs (the real one when none is given).
     explicit TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> launcher = nullptr,
                        QWidget* parent = nullptr);
-    // Frees the model and writes the recent-files list.
+    // Stops loading, frees the model, and writes the window's place and the recent files.
     ~TMainForm() override;
 
-    TMainModel& Model() { return *FModel; }
-    TFileTableModel& FileTable() { return *FFileTable; }
-    QTreeView* FileView() const { return tvFiles; }
-    QWidget* PatternBox() const;
-    TMRUFileList& RecentFiles() { return FMru; }
-    void SetFileDialogService(std::unique_ptr<TFileDialogService> service);
-    void SetPrintDialogService(std::unique_ptr<TPrintDialogService> service);
-    // Where errors of the commands go (a message box by default; not owned).
-    void SetErrorReporter(TErrorReporter& errors);
-
-    // The Print command: print options for two or more selected patterns, then the print
-    // dialog, then the job; a failure reaches the user through the error reporter.
-    void ActPrint();
-
-    // Opens one file unless it is open already and duplicates are not allowed; the status
-    // bar tells what happened.
-    void OpenPatternFile(const QString& path);
-    // Loads one file and adds it to the model; no duplicate check.
-    void LoadPatternFile(const QString& path);
-    // Opens files, and every pattern file below each folder, as the Open command does: read
-    // on worker threads while the window stays usable, with progress and Cancel in the status
-    // bar; the status bar then tells how many opened and why the others did not.
+    // Opens the files and folders as the Open command does (the command line's files).
     void OpenFiles(const QStringList& paths);
-    // Waits for the files still loading and adds them now.
-    void FinishLoading();
-    TOpenFilesFlow& OpenFlow() { return *FOpenFlow; }
-    TFilterBar& FilterBar() { return *FFilterBar; }
 
-    void SetGraphType(TGraphKind kind);
-    TGraphKind GraphType() const { return FGraphType; }
-    void SetHCut(bool azimuth);
-    void SetScaleMode(int mode);
-    int ScaleMode() const { return FScaleMode; }
-    QString StatusPanelText(int panel) const;
-
-    // The header click on a column of the file table.
-    void SortByColumn(int column);
-    int SortColumn() const;
-    bool SortAscending() const { return FSortAscending; }
-
-    // Puts the graph area on the clipboard: SVG, with a PNG of the same picture beside it.
-    void CopyImage();
-    // The outer height the splitter rule compares with; the window's frame height.
-    bool TryTableHeight(int height);
-
+    TMainModel& Model() { return *FModel; }
+    TFileTablePanel& Table() { return *FTable; }
+    TWindowGeometry& Geometry() { return *FGeometry; }
+    TRecentFilesMenu& Recent() { return *FRecent; }
+    TViewModeActions& ViewModes() { return *FViewModes; }
+    TOpenCommands& Opening() { return *FOpening; }
+    TSelectionCommands& Commands() { return *FCommands; }
     TFigureCommands& Figures() { return *FFigures; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    QWidget* PatternBox() const;
 
 private:
-    void CreateActions();
+    void CreateParts(std::unique_ptr<TLauncher> launcher);
     void CreateMenus();
     void CreateToolBar();
     void CreateCentralArea();
-    void CreateStatusBar();
-    void BindModelEvents();
-
-    void UpdateCommandStates();
     // The graph area follows the graph type and the scale mode.
     void ShowViewMode();
-    void OnTableSelectionChanged();
-    // No column sorted, no arrow: the rows are in the order they were opened.
-    void ClearSortOrder();
-    void DeleteSelectedPatterns();
-    void RebuildRecentFilesMenu();
-    void ReopenRecentFile(const QString& path);
-    void OpenPatternFile(const QString& path, TOpenReport& report);
-    void LoadPatternFile(const QString& path, TOpenReport& report);
-    // The outcome of the last command that opened, closed or launched something.
     void ShowStatus(const TStatusMessage& message);
-    void ApplyMinimumOuterSize();
-    // The window's place and size, the table height and the columns, from and to the
-    // settings file's own section for them.
-    void RestorePlacement();
-    void SavePlacement() const;
 
-    void ActOpen();
-    void ActOpenFolder();
-    void ActCloseAll();
-    void ActOpenEdx();
-    void ActSaveAs();
-    void ActAnimate();
-    void ActShowSource();
-    void ActAngles();
-    void ActShowPoints();
-    // "&Apply" of the offset angles dialog: its angles take effect while it stays open.
-    void OnApplyAngles(TRotateDialog& dialog);
-    // Pair i becomes the offsets of the i-th selected pattern; graphs and table show them.
-    void ApplyOffsets(const TRealPointList& angles);
-    void ActView3d();
-    void ActOptions();
-    void ActAbout();
-    void ActLicense();
-    void ActQuickGuide();
-
-    std::unique_ptr<TMainModel> FModel;
-    TMRUFileList FMru;
     std::string FIniPath;
-    std::unique_ptr<TFileDialogService> FFileDialog;
-    std::unique_ptr<TPrintDialogService> FPrintDialogs;
-    TErrorReporter* FErrors = nullptr;
-    std::unique_ptr<TLauncher> FLauncher;
-    QString FOpenFilter;
+    std::unique_ptr<TMainModel> FModel;
 
-    TGraphKind FGraphType = gkPolar;
-    int FScaleMode = 1;
-    bool FSortAscending = true;
-    int FLastTableHeight = 191;
-    bool FView3dShown = false;
-    bool FWasShown = false;
-
-    TFileTableModel* FFileTable = nullptr;
+    TRecentFilesMenu* FRecent = nullptr;
+    TViewModeActions* FViewModes = nullptr;
+    TOpenCommands* FOpening = nullptr;
+    TSelectionCommands* FCommands = nullptr;
+    TFileTablePanel* FTable = nullptr;
     TFigureCommands* FFigures = nullptr;
-    QTreeView* tvFiles = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
-    QWidget* pnlMain = nullptr;
-    QWidget* pnlHeader = nullptr;
-    QToolButton* btnSwap = nullptr;
-    QWidget* pnlGraph = nullptr;
-    TPatternArea* pbPattern = nullptr;
-    TOpenFilesFlow* FOpenFlow = nullptr;  // a child of the window
-    TFilterBar* FFilterBar = nullptr;
-    std::vector<QLabel*> FStatusPanels;
+    TWindowGeometry* FGeometry = nullptr;
 
     QMenu* FFileMenu = nullptr;
-    QAction* FRecentFilesAnchor = nullptr;  // the separator before "&Exit"
-    QAction* FRecentFilesSeparator = nullptr;
-    QMenu* FReopenMenu = nullptr;
     QMenu* FViewMenu = nullptr;
-
-    QAction* actOpen = nullptr;
-    QAction* actPrint = nullptr;
-    QAction* actAngles = nullptr;
-    QAction* actShowSource = nullptr;
-    QAction* actShowPoints = nullptr;
-    QAction* actView3d = nullptr;
-    QAction* actSwapGrap = nullptr;
-    QAction* actSwapAzimuth = nullptr;
-    QAction* actSwapRadScale = nullptr;
-    QAction* mmiAzimuth = nullptr;
-    QAction* mmiHorizontal = nullptr;
-    QAction* mmi25dB = nullptr;
-    QAction* mmi40dB = nullptr;
-    QAction* mmiLogarithmic = nullptr;
-    QAction* mmiCartesian = nullptr;
-    QAction* mmiPolar = nullptr;
+    QSplitter* FTableSplitter = nullptr;
+    TPatternArea* FPatternArea = nullptr;
 };
 
 }  // namespace ostrel

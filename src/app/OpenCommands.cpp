@@ -1,98 +1,144 @@
-// The main window's commands that open and close patterns: Open, Open Folder, Save As,
-// the EDX import, Close All, Delete, dropped files.
-#include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QMainWindow>
 #include <QMimeData>
-#include <QTreeView>
 #include <QUrl>
-
 #include <algorithm>
+#include <exception>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "app/FigureCommands.h"
-#include "app/FileTableDelegate.h"
-#include "app/FileTableModel.h"
-#include "app/FilterBar.h"
 #include "app/Launches.h"
 #include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
-#include "app/PatternArea.h"
-#include "app/SaveAsCommand.h"
-#include "app/ScreenAreas.h"
-#include "app/TableColumns.h"
-#include "dialogs/AboutFrm.h"
-#include "dialogs/AniFrm.h"
-#include "dialogs/OptionsDlg.h"
-#include "dialogs/PatPointsDlg.h"
-#include "dialogs/PrintOptionsDlg.h"
-#include "dialogs/RotateDlg.h"
-#include "dialogs/Surface3dFrm.h"
+#include "app/RecentFilesMenu.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternLoaders.h"
-#include "graphs/PolarGraph.h"
-#include "model/Errors.h"
+#include "model/MainModel.h"
 #include "model/Settings.h"
-#include "qtdraw/CanvasDeviceDrawers.h"
-#include "qtdraw/CanvasDrawer.h"
 #include "qtdraw/CanvasPainter.h"
-#include "qtdraw/CanvasPdfOutput.h"
-#include "shell/Branding.h"
-#include "shell/FileTable.h"
-#include "shell/WindowPlacement.h"
-#include "views/OffsetAngles.h"
-#include "views/PrintedPages.h"
-#include "views/SideBySide.h"
-#include "widgets/AppIcons.h"
+#include "shell/OpenBatch.h"
+#include "shell/PathNames.h"
+#include "shell/StatusReasons.h"
 #include "widgets/ClipboardService.h"
-#include "widgets/EdgePanel.h"
 
 namespace ostrel {
 
-void TMainForm::ActOpen() {
+namespace {
+
+class TQtFileDialogService : public TFileDialogService {
+public:
+    QStringList GetOpenFileNames(QWidget* parent, const QString& folder, const QStringList& filters,
+                                 QString& selectedFilter) override {
+        QFileDialog dialog(parent, QString(), folder, filters.join(";;"));
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setSizeGripEnabled(true);
+        dialog.selectFile(QString());
+        if (!selectedFilter.isEmpty()) dialog.selectNameFilter(selectedFilter);
+        if (dialog.exec() != QDialog::Accepted) return {};
+        selectedFilter = dialog.selectedNameFilter();
+        return dialog.selectedFiles();
+    }
+    QString GetExistingFolder(QWidget* parent, const QString& folder) override {
+        return QFileDialog::getExistingDirectory(parent, QObject::tr("Open Folder"), folder);
+    }
+};
+
+}  // namespace
+
+const QStringList TOpenCommands::kOpenFilters = {
+    "Ostrel Files (*.txt *.pln *.msi)", "Kavrel Files (*.doc)",      "Verizon Files (*.vwa)",
+    "NSMA Files (*.adf *.nsm *.nsma)",  "EDX Pattern Files (*.pat)", "All Files (*)",
+};
+
+TOpenCommands::TOpenCommands(QMainWindow& window, TMainModel& model, TRecentFilesMenu& recent,
+                             std::function<void(const TStatusMessage&)> showStatus)
+    : QObject(&window),
+      FWindow(window),
+      FModel(model),
+      FRecent(recent),
+      FShowStatus(std::move(showStatus)),
+      FFileDialog(std::make_unique<TQtFileDialogService>()),
+      FErrors(&MessageBoxErrorReporter()),
+      FOpenFilter(kOpenFilters.front()) {
+    FOpen = new QAction("&Open", this);
+    FOpen->setObjectName("actOpen");
+    FOpen->setShortcut(QKeySequence("Ctrl+O"));
+    FOpen->setToolTip("Open File");
+    FOpen->setIcon(QIcon(":/icons/open.svg"));
+    connect(FOpen, &QAction::triggered, this, &TOpenCommands::Open);
+    window.setAcceptDrops(true);
+    window.installEventFilter(this);
+}
+
+TOpenCommands::~TOpenCommands() {
+    // The readers of a batch still loading stop before the model they fill goes.
+    delete FFlow;
+}
+
+void TOpenCommands::CreateFlow(QStatusBar& bar, TFileTableModel& table) {
+    TOpenFilesFlow::THooks hooks;
+    // The file itself, not its patterns: a file of several frequencies is one entry.
+    hooks.FileOpened = [this](const std::string& path) { FRecent.Add(path); };
+    // A batch of files rebuilds the menu once, at its end.
+    hooks.Finished = [this](const TOpenReport& report, bool cancelled) {
+        FRecent.Rebuild();
+        FShowStatus(OpenBatchMessage(report, cancelled));
+    };
+    FFlow = new TOpenFilesFlow(FWindow, bar, FModel, table, std::move(hooks));
+}
+
+void TOpenCommands::SetFileDialogService(std::unique_ptr<TFileDialogService> service) {
+    if (service) FFileDialog = std::move(service);
+}
+
+void TOpenCommands::Open() {
     QString filter = FOpenFilter;
     const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
-        this, PathText(GetSettings().FOpenPath), kOpenFilters, filter));
+        &FWindow, PathText(GetSettings().FOpenPath), kOpenFilters, filter));
     if (!filter.isEmpty()) FOpenFilter = filter;
     if (paths.isEmpty()) return;
     OpenFiles(paths);
 }
 
-void TMainForm::OpenFiles(const QStringList& paths) {
-    FOpenFlow->Open(paths);
+void TOpenCommands::OpenFiles(const QStringList& paths) {
+    FFlow->Open(paths);
 }
 
-void TMainForm::FinishLoading() {
-    FOpenFlow->FinishNow();
+void TOpenCommands::FinishLoading() {
+    FFlow->FinishNow();
 }
 
-void TMainForm::ActOpenFolder() {
-    const QString folder = FFileDialog->GetExistingFolder(this, PathText(GetSettings().FOpenPath));
+void TOpenCommands::OpenFolder() {
+    const QString folder =
+        FFileDialog->GetExistingFolder(&FWindow, PathText(GetSettings().FOpenPath));
     if (!folder.isEmpty()) OpenFiles({folder});
 }
 
-void TMainForm::OpenPatternFile(const QString& path) {
+void TOpenCommands::OpenPatternFile(const QString& path) {
     TOpenReport report;
-    OpenPatternFile(path, report);
-    ShowStatus(report.Message());
-}
-
-void TMainForm::LoadPatternFile(const QString& path) {
-    TOpenReport report;
-    LoadPatternFile(path, report);
-    ShowStatus(report.Message());
-}
-
-void TMainForm::OpenPatternFile(const QString& path, TOpenReport& report) {
-    if (!GetSettings().FAllowDuplicates && FModel->Patterns.IndexOfFileName(PathBytes(path)) >= 0) {
+    if (!GetSettings().FAllowDuplicates && FModel.Patterns.IndexOfFileName(PathBytes(path)) >= 0) {
         report.Duplicate(PathBytes(path));
-        return;
+    } else {
+        LoadPatternFile(path, report);
     }
-    LoadPatternFile(path, report);
+    FShowStatus(report.Message());
 }
 
-void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
+void TOpenCommands::LoadPatternFile(const QString& path) {
+    TOpenReport report;
+    LoadPatternFile(path, report);
+    FShowStatus(report.Message());
+}
+
+void TOpenCommands::LoadPatternFile(const QString& path, TOpenReport& report) {
     const std::string bytes = PathBytes(path);
     // Remembered before anything is read, so a file that fails still sets the folder.
     GetSettings().FOpenPath = AbsoluteFolderOf(bytes);
@@ -102,78 +148,54 @@ void TMainForm::LoadPatternFile(const QString& path, TOpenReport& report) {
         report.Failed(bytes, error);
         return;
     }
-    for (auto& pattern : patterns) FModel->AddPattern(std::move(pattern));
+    for (auto& pattern : patterns) FModel.AddPattern(std::move(pattern));
     report.Opened(bytes);
-    FMru.Add(AbsolutePath(bytes));
-    RebuildRecentFilesMenu();
+    FRecent.Add(bytes);
+    FRecent.Rebuild();
 }
 
-void TMainForm::ActSaveAs() {
-    TQtSaveDialogService dialogs;
-    TSaveAsCommand command(this, dialogs);
-    ShowStatus({command.Run(FModel->Selection, GetSettings().FOpenPath), {}});
-}
-
-void TMainForm::ActOpenEdx() {
+void TOpenCommands::OpenEdx() {
     QString filter = kOpenFilters.at(2);
     const QStringList paths = ChosenPaths(FFileDialog->GetOpenFileNames(
-        this, PathText(GetSettings().FOpenPath), kOpenFilters, filter));
+        &FWindow, PathText(GetSettings().FOpenPath), kOpenFilters, filter));
     if (paths.isEmpty()) return;
     const std::string path = PathBytes(paths.front());
     TQtClipboardService clipboard;
     // The cuts are named after their labels, not files: they stay off the Reopen list, as
     // only opened files go on it.
     try {
-        ImportEdxFile(path, *FModel, clipboard);
-        ShowStatus(CutsImportedMessage(path, FModel->Patterns.Count()));
+        ImportEdxFile(path, FModel, clipboard);
+        FShowStatus(CutsImportedMessage(path, FModel.Patterns.Count()));
     } catch (const std::exception& error) {
         TOpenReport report;
         report.Failed(path, error.what());
-        ShowStatus(report.Message());
-        FErrors->ShowError(this, ToQString(error.what()));
+        FShowStatus(report.Message());
+        FErrors->ShowError(&FWindow, ToQString(error.what()));
     }
 }
 
-void TMainForm::ActAnimate() {
-    TAnimateForm animation(this);
-    animation.Patterns.CopyFrom(FModel->Selection);
-    animation.Run();
+void TOpenCommands::CloseAll() {
+    const TStatusMessage closed = ClosedMessage(FModel.Patterns);
+    FModel.Clear();
+    FShowStatus(closed);
 }
 
-void TMainForm::ActCloseAll() {
-    const TStatusMessage closed = ClosedMessage(FModel->Patterns);
-    FModel->Clear();
-    ShowStatus(closed);
-}
-
-void TMainForm::DeleteSelectedPatterns() {
-    if (FModel->Selection.Count() == 0) return;
-    ShowStatus(ClosedMessage(FModel->Selection));
-    TPatternDataList removed(false);
-    removed.CopyFrom(FModel->Selection);
-    {
-        // The table's selection is taken once at the end, not after every removed row: with
-        // thousands of rows selected that would cost a pass over all of them per row.
-        const QSignalBlocker quiet(tvFiles->selectionModel());
-        for (int i = removed.Count() - 1; i >= 0; --i) FModel->RemovePattern(removed.Items(i));
-    }
-    OnTableSelectionChanged();
-}
-
-void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) {
-        for (const QUrl& url : event->mimeData()->urls()) {
-            if (url.isLocalFile()) {
-                event->acceptProposedAction();
-                return;
-            }
+bool TOpenCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &FWindow) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::DragEnter) {
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        const QList<QUrl> urls =
+            enter->mimeData()->hasUrls() ? enter->mimeData()->urls() : QList<QUrl>();
+        if (std::any_of(urls.begin(), urls.end(),
+                        [](const QUrl& url) { return url.isLocalFile(); })) {
+            enter->acceptProposedAction();
         }
+        return true;
     }
-}
-
-void TMainForm::dropEvent(QDropEvent* event) {
+    if (event->type() != QEvent::Drop) return QObject::eventFilter(watched, event);
+    auto* drop = static_cast<QDropEvent*>(event);
     QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
+    for (const QUrl& url : drop->mimeData()->urls()) {
         if (!url.isLocalFile()) continue;
         // The encoded form keeps a name's bytes that are not UTF-8 ("%E9").
         const std::string path =
@@ -183,9 +205,11 @@ void TMainForm::dropEvent(QDropEvent* event) {
             paths.push_back(PathText(path));
         }
     }
-    if (paths.isEmpty()) return;
-    event->acceptProposedAction();
-    OpenFiles(paths);
+    if (!paths.isEmpty()) {
+        drop->acceptProposedAction();
+        OpenFiles(paths);
+    }
+    return true;
 }
 
 }  // namespace ostrel

@@ -1,47 +1,12 @@
-// The main window's File › Reopen menu: the recent-files list shown, and reopening one.
-#include "app/MainFrm.h"
+#include "app/RecentFilesMenu.h"
 
+#include <QFontMetrics>
 #include <QMenu>
+#include <utility>
 
-#include <algorithm>
-#include <filesystem>
-
-#include "app/FigureCommands.h"
-#include "app/FileTableDelegate.h"
-#include "app/FileTableModel.h"
-#include "app/FilterBar.h"
-#include "app/Launches.h"
-#include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
-#include "app/PatternArea.h"
-#include "app/SaveAsCommand.h"
-#include "app/ScreenAreas.h"
-#include "app/TableColumns.h"
-#include "dialogs/AboutFrm.h"
-#include "dialogs/AniFrm.h"
-#include "dialogs/OptionsDlg.h"
-#include "dialogs/PatPointsDlg.h"
-#include "dialogs/PrintOptionsDlg.h"
-#include "dialogs/RotateDlg.h"
-#include "dialogs/Surface3dFrm.h"
-#include "formats/EdxFile.h"
-#include "formats/PatternLoaders.h"
-#include "graphs/PolarGraph.h"
-#include "model/Errors.h"
-#include "model/Settings.h"
-#include "qtdraw/CanvasDeviceDrawers.h"
-#include "qtdraw/CanvasDrawer.h"
-#include "qtdraw/CanvasPainter.h"
-#include "qtdraw/CanvasPdfOutput.h"
-#include "shell/Branding.h"
-#include "shell/FileTable.h"
-#include "shell/WindowPlacement.h"
-#include "views/OffsetAngles.h"
-#include "views/PrintedPages.h"
-#include "views/SideBySide.h"
-#include "widgets/AppIcons.h"
-#include "widgets/ClipboardService.h"
-#include "widgets/EdgePanel.h"
+#include "shell/PathNames.h"
+#include "shell/StatusReasons.h"
 
 namespace ostrel {
 
@@ -55,22 +20,45 @@ QString MenuSafe(const QString& text) {
 
 }  // namespace
 
-void TMainForm::RebuildRecentFilesMenu() {
+TRecentFilesMenu::TRecentFilesMenu(QObject& owner, std::string iniPath,
+                                   std::function<void(const QString&)> reopen,
+                                   std::function<void(const TStatusMessage&)> showStatus)
+    : QObject(&owner),
+      FIniPath(std::move(iniPath)),
+      FReopen(std::move(reopen)),
+      FShowStatus(std::move(showStatus)) {
+    FFiles.Load(FIniPath);
+}
+
+void TRecentFilesMenu::AttachTo(QMenu& file, QAction* anchor) {
+    FFileMenu = &file;
+    FAnchor = anchor;
+}
+
+void TRecentFilesMenu::Add(const std::string& path) {
+    FFiles.Add(AbsolutePath(path));
+}
+
+void TRecentFilesMenu::Save() const {
+    FFiles.Save(FIniPath);
+}
+
+void TRecentFilesMenu::Rebuild() {
     // A click on an entry that loads its file rebuilds the submenu while the submenu is still
     // handling that click: take the old items out now and free them later. The submenu owns
     // its own action; the separator goes by itself.
-    if (FRecentFilesSeparator) {
-        FFileMenu->removeAction(FRecentFilesSeparator);
-        FRecentFilesSeparator->deleteLater();
+    if (FSeparator) {
+        FFileMenu->removeAction(FSeparator);
+        FSeparator->deleteLater();
     }
     if (FReopenMenu) {
         FFileMenu->removeAction(FReopenMenu->menuAction());
         FReopenMenu->setObjectName(QString());
         FReopenMenu->deleteLater();
     }
-    FRecentFilesSeparator = nullptr;
+    FSeparator = nullptr;
     FReopenMenu = nullptr;
-    if (FMru.Items().empty()) return;
+    if (FFiles.Items().empty()) return;
 
     auto* separator = new QAction(FFileMenu);
     separator->setSeparator(true);
@@ -80,7 +68,7 @@ void TMainForm::RebuildRecentFilesMenu() {
     auto width = [&metrics](const std::string& text) {
         return metrics.horizontalAdvance(ShownPathText(text));
     };
-    const std::vector<std::string>& items = FMru.Items();
+    const std::vector<std::string>& items = FFiles.Items();
     for (size_t i = 0; i < items.size(); ++i) {
         const QString path = PathText(items[i]);
         const std::string shortened = ShortenPath(items[i], 200, width);
@@ -89,30 +77,30 @@ void TMainForm::RebuildRecentFilesMenu() {
                                 " " + MenuSafe(ShownPathText(shortened));
         QAction* entry = reopen->addAction(caption);
         entry->setData(path);
-        connect(entry, &QAction::triggered, this, [this, path] { ReopenRecentFile(path); });
+        connect(entry, &QAction::triggered, this, [this, path] { Reopen(path); });
     }
     reopen->addSeparator();
     QAction* clearAll = reopen->addAction("&Clear All");
     clearAll->setObjectName("mmiClearAll");
     connect(clearAll, &QAction::triggered, this, [this] {
-        FMru.Clear();
-        RebuildRecentFilesMenu();
+        FFiles.Clear();
+        Rebuild();
     });
-    FFileMenu->insertAction(FRecentFilesAnchor, separator);
-    FFileMenu->insertAction(FRecentFilesAnchor, reopen->menuAction());
-    FRecentFilesSeparator = separator;
+    FFileMenu->insertAction(FAnchor, separator);
+    FFileMenu->insertAction(FAnchor, reopen->menuAction());
+    FSeparator = separator;
     FReopenMenu = reopen;
 }
 
-void TMainForm::ReopenRecentFile(const QString& path) {
+void TRecentFilesMenu::Reopen(const QString& path) {
     const std::string bytes = PathBytes(path);
     if (IsExistingFile(bytes)) {
-        OpenPatternFile(path);
+        FReopen(path);
         return;
     }
-    FMru.Remove(bytes);
-    RebuildRecentFilesMenu();
-    ShowStatus(MissingRecentFileMessage(bytes));
+    FFiles.Remove(bytes);
+    Rebuild();
+    FShowStatus(MissingRecentFileMessage(bytes));
 }
 
 }  // namespace ostrel

@@ -8,73 +8,39 @@
 #include <memory>
 
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
+#include "app/RecentFilesMenu.h"
+#include "app/SelectionCommands.h"
 #include "dialogs/AniFrm.h"
 #include "formats/EdxFile.h"
 #include "model/Settings.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 
 namespace ostrel {
 namespace {
 
-class TChosenFile : public TFileDialogService {
-public:
-    explicit TChosenFile(QStringList paths) : FPaths(std::move(paths)) {}
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QStringList& filters,
-                                 QString& selectedFilter) override {
-        Filters = filters;
-        PreselectedFilter = selectedFilter;
-        return FPaths;
-    }
-    QStringList Filters;
-    QString PreselectedFilter;
-
-private:
-    QStringList FPaths;
-};
-
-class TRecordedErrors : public TErrorReporter {
-public:
-    void ShowError(QWidget*, const QString& text) override { Shown << text; }
-    QStringList Shown;
-};
-
 // The window's hidden commands: the EDX import and the animation window.
-class HiddenCommandsTest : public ::testing::Test {
+class HiddenCommandsTest : public TMainWindowFixture {
 protected:
-    void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        Form = std::make_unique<TMainForm>(
-            Folder.File("settings.ini"),
-            std::make_unique<TLauncher>(QString::fromStdString(Folder.Path() + "/")));
-        Form->SetErrorReporter(Errors);
-    }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
-
-    TChosenFile* ImportThrough(const char* command, const QStringList& paths) {
-        auto dialog = std::make_unique<TChosenFile>(paths);
-        TChosenFile* raw = dialog.get();
-        Form->SetFileDialogService(std::move(dialog));
+    TFakeFileDialog* ImportThrough(const char* command, const QStringList& paths) {
+        auto dialog = std::make_unique<TFakeFileDialog>(paths);
+        TFakeFileDialog* raw = dialog.get();
+        Form->Opening().SetFileDialogService(std::move(dialog));
         QAction* action = Form->findChild<QAction*>(command);
         EXPECT_NE(action, nullptr) << command;
         EXPECT_FALSE(action->isVisible()) << command << " is never shown";
         action->trigger();
         return raw;
     }
-
-    TTempDir Folder;
-    TRecordedErrors Errors;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     const QString sample = OSTREL_SAMPLES_DIR "/sector65_edx.doc";
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
     ASSERT_EQ(Form->Model().Patterns.Count(), 1);
 
     // Cancelling changes nothing.
@@ -83,15 +49,15 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     EXPECT_EQ(Form->Model().Patterns.Count(), 1);
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
 
-    const TChosenFile* dialog = ImportThrough("tbOpenEdx", {sample});
+    const TFakeFileDialog* dialog = ImportThrough("tbOpenEdx", {sample});
     EXPECT_EQ(dialog->PreselectedFilter, "Verizon Files (*.vwa)");
-    EXPECT_EQ(dialog->Filters, TMainForm::kOpenFilters);
+    EXPECT_EQ(dialog->AskedFilters, TOpenCommands::kOpenFilters);
     ASSERT_EQ(Form->Model().Patterns.Count(), 72);
-    EXPECT_EQ(Form->FileTable().rowCount(), 72);
+    EXPECT_EQ(Form->Table().Model().rowCount(), 72);
     EXPECT_EQ(Form->Model().Patterns.Items(0).Id, 0);
     EXPECT_EQ(Form->Model().Patterns.Items(71).Id, 71);
     EXPECT_EQ(Form->Model().Patterns.Items(71).FileName, "az_angle_ref_355");
-    EXPECT_EQ(Form->RecentFiles().Items().front(), OSTREL_SAMPLES_DIR "/sector65_dbd.txt")
+    EXPECT_EQ(Form->Recent().Files().Items().front(), OSTREL_SAMPLES_DIR "/sector65_dbd.txt")
         << "cut names are no files to reopen";
     TEdxFileEx file;
     file.LoadFromFile(sample.toStdString());
@@ -114,7 +80,7 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
     QApplication::clipboard()->setText("before");
     ImportThrough("mmiOpenEdx", {OSTREL_SAMPLES_DIR "/broken/edx_ends_in_third_cut.doc"});
     EXPECT_EQ(Form->Model().Patterns.Count(), 0);
-    EXPECT_EQ(Form->FileTable().rowCount(), 0);
+    EXPECT_EQ(Form->Table().Model().rowCount(), 0);
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
     ASSERT_EQ(Errors.Shown.size(), 1);
     EXPECT_TRUE(Errors.Shown.front().startsWith("The file ends at line 777; vertical cut 3"))
@@ -122,12 +88,12 @@ TEST_F(HiddenCommandsTest, OpenEdxAddsEveryCutAndPutsTheTableOnTheClipboard) {
 }
 
 TEST_F(HiddenCommandsTest, AnimationRunsModallyOnACopyOfTheSelection) {
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/omni_850.msi");
-    Form->LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
-    QTreeView* view = Form->FileView();
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/omni_850.msi");
+    Form->Opening().LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    QTreeView* view = &Form->Table().View();
     for (int row : {0, 2}) {
-        view->selectionModel()->select(Form->FileTable().index(row, 0),
+        view->selectionModel()->select(Form->Table().Model().index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     ASSERT_EQ(Form->Model().Selection.Count(), 2);

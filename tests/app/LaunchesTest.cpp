@@ -16,6 +16,7 @@
 #include "model/MainModel.h"
 #include "shell/Branding.h"
 #include "support/TempDir.h"
+#include "uisupport/UiFakes.h"
 
 // Readable failure messages for Qt strings (and lists of them).
 static void PrintTo(const QString& text, std::ostream* out) {
@@ -24,42 +25,6 @@ static void PrintTo(const QString& text, std::ostream* out) {
 
 namespace ostrel {
 namespace {
-
-// Finds only the programs it was told about, under a made-up bin folder, and records every
-// look-up and every start instead of running anything.
-class TRecordingStarter : public TProcessStarter {
-public:
-    QString FindExecutable(const QString& name) override {
-        Lookups << name;
-        return Known.contains(name) ? QStringLiteral("/fake/bin/") + name : QString();
-    }
-    bool StartDetached(const QString& program, const QStringList& arguments) override {
-        Starts.push_back({program, arguments});
-        return StartSucceeds;
-    }
-
-    QStringList Known;
-    QStringList Lookups;
-    std::vector<std::pair<QString, QStringList>> Starts;
-    bool StartSucceeds = true;
-};
-
-class TRecordingUrlOpener : public TUrlOpener {
-public:
-    bool OpenUrl(const QUrl& url) override {
-        Urls.push_back(url);
-        return true;
-    }
-    std::vector<QUrl> Urls;
-};
-
-class TRecordingErrors : public TErrorReporter {
-public:
-    void ShowError(QWidget* parent, const QString& text) override {
-        Shown.push_back({parent, text});
-    }
-    std::vector<std::pair<QWidget*, QString>> Shown;
-};
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -94,9 +59,9 @@ const std::string kAwkwardPath = "/home/ann/My \"Best\" Patterns/a b; $(touch pw
 
 TEST(Launches, View3dIsOfferedOnlyWithTheViewerFileAndARuntime) {
     TTempDir folder;
-    TRecordingStarter starter;
-    TRecordingUrlOpener urls;
-    TRecordingErrors errors;
+    TFakeStarter starter;
+    TFakeUrls urls;
+    TFakeErrors errors;
     TLauncher launcher(Q(folder.Path()), starter, urls, errors);
     EXPECT_EQ(launcher.Folder(), Q(folder.Path()) + "/");
 
@@ -149,9 +114,9 @@ TEST(Launches, View3dIsOfferedOnlyWithTheViewerFileAndARuntime) {
 
 TEST(Launches, TheViewerGetsTheTokenAndThePathAsTwoArguments) {
     TTempDir folder;
-    TRecordingStarter starter;
-    TRecordingUrlOpener urls;
-    TRecordingErrors errors;
+    TFakeStarter starter;
+    TFakeUrls urls;
+    TFakeErrors errors;
     TLauncher launcher(Q(folder.Path()), starter, urls, errors);
     starter.Known = {"mono"};
     folder.Write("Ostrel3d.exe", "MZ");
@@ -176,9 +141,9 @@ TEST(Launches, TheViewerGetsTheTokenAndThePathAsTwoArguments) {
 
 TEST(Launches, AViewerDeletedAfterStartUpGivesTheMessage) {
     TTempDir folder;
-    TRecordingStarter starter;
-    TRecordingUrlOpener urls;
-    TRecordingErrors errors;
+    TFakeStarter starter;
+    TFakeUrls urls;
+    TFakeErrors errors;
     starter.Known = {"mono"};
     folder.Write("Ostrel3d.exe", "MZ");
     TLauncher launcher(Q(folder.Path()), starter, urls, errors);
@@ -187,16 +152,16 @@ TEST(Launches, AViewerDeletedAfterStartUpGivesTheMessage) {
     std::filesystem::remove(folder.File("Ostrel3d.exe"));
     QWidget owner;
     launcher.Launch3dViewer(&owner, "/p/a.msi");
-    ASSERT_EQ(errors.Shown.size(), 1u);
-    EXPECT_EQ(errors.Shown[0].first, &owner);
-    EXPECT_EQ(errors.Shown[0].second, "Unable to locate 3D module");
+    ASSERT_EQ(errors.Shown.size(), 1);
+    EXPECT_EQ(errors.Parents.value(0), &owner);
+    EXPECT_EQ(errors.Shown[0], "Unable to locate 3D module");
     EXPECT_TRUE(starter.Starts.empty());
 
     // A runtime gone since start-up is a failed start: silent.
     folder.Write("Ostrel3d.exe", "MZ");
     starter.Known = {};
     launcher.Launch3dViewer(&owner, "/p/a.msi");
-    EXPECT_EQ(errors.Shown.size(), 1u);
+    EXPECT_EQ(errors.Shown.size(), 1);
     EXPECT_TRUE(starter.Starts.empty());
 }
 
@@ -210,8 +175,8 @@ TEST(Launches, ARealViewerReceivesTheAwkwardPathVerbatim) {
                  "cd \"$(dirname \"$0\")\"\n"
                  "printf '%s\\n' \"$#\" \"$@\" > received.txt\n");
     MakeExecutable(folder.File("Ostrel3d.exe"));
-    TRecordingUrlOpener urls;
-    TRecordingErrors errors;
+    TFakeUrls urls;
+    TFakeErrors errors;
     TLauncher launcher(Q(folder.Path()), SystemProcessStarter(), urls, errors);
     ASSERT_TRUE(launcher.View3dAvailable());
     const std::string path = folder.Path() + "/My \"Best\"; $(touch pwned) `touch pwned2` 'x'.msi";
@@ -242,22 +207,22 @@ TEST(Launches, TheProgramFolderIsTheExecutablesNotTheWorkingDirectory) {
 
 TEST(Launches, QuickGuideAndPrivacyPageGoToTheDesktop) {
     TTempDir folder;
-    TRecordingStarter starter;
-    TRecordingUrlOpener urls;
-    TRecordingErrors errors;
+    TFakeStarter starter;
+    TFakeUrls urls;
+    TFakeErrors errors;
     TLauncher launcher(Q(folder.Path()), starter, urls, errors);
 
     launcher.OpenQuickGuide();
-    EXPECT_TRUE(urls.Urls.empty()) << "no guide, nothing happens";
+    EXPECT_TRUE(urls.Opened.empty()) << "no guide, nothing happens";
     folder.Write("guide.pdf", "%PDF-1.4\n");
     launcher.OpenQuickGuide();
-    ASSERT_EQ(urls.Urls.size(), 1u);
-    EXPECT_TRUE(urls.Urls[0].isLocalFile());
-    EXPECT_EQ(urls.Urls[0].toLocalFile(), Q(folder.File("guide.pdf")));
+    ASSERT_EQ(urls.Opened.size(), 1u);
+    EXPECT_TRUE(urls.Opened[0].isLocalFile());
+    EXPECT_EQ(urls.Opened[0].toLocalFile(), Q(folder.File("guide.pdf")));
 
     launcher.OpenPrivacyPage();
-    ASSERT_EQ(urls.Urls.size(), 2u);
-    EXPECT_EQ(urls.Urls[1].toString(), QString::fromLatin1(branding::kPrivacyUrl));
+    ASSERT_EQ(urls.Opened.size(), 2u);
+    EXPECT_EQ(urls.Opened[1].toString(), QString::fromLatin1(branding::kPrivacyUrl));
     EXPECT_TRUE(starter.Starts.empty());
     EXPECT_TRUE(errors.Shown.empty());
 }
@@ -283,7 +248,7 @@ protected:
     TTempDir data;
     std::string userApps = data.Path() + "/home/applications/";
     std::string systemApps = data.Path() + "/usr/applications/";
-    TRecordingStarter starter;
+    TFakeStarter starter;
     QString defaultApp;
 };
 

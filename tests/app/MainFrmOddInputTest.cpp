@@ -14,61 +14,30 @@
 #include <memory>
 
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/PathText.h"
+#include "app/RecentFilesMenu.h"
+#include "app/SelectionCommands.h"
+#include "app/ViewModeActions.h"
 #include "formats/TextLines.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "shell/PathNames.h"
 #include "shell/WindowPlacement.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 
 namespace ostrel {
 namespace {
 
-class TGivenPaths : public TFileDialogService {
-public:
-    explicit TGivenPaths(QStringList paths) : FPaths(std::move(paths)) {}
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QStringList&, QString&) override {
-        return FPaths;
-    }
-
-private:
-    QStringList FPaths;
-};
-
-class TNoMessageBoxes : public TErrorReporter {
-public:
-    void ShowError(QWidget*, const QString& text) override { Shown << text; }
-    QStringList Shown;
-};
-
 // The window given names that are not UTF-8, table changes and sizes beyond the screen.
-class MainFormOddInputTest : public ::testing::Test {
+class MainFormOddInputTest : public TMainWindowFixture {
 protected:
-    void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-        Form->SetErrorReporter(Errors);
-    }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
     std::string PatternFile(const std::string& name) {
         return Folder.Write(name, ReadFileBytes(OSTREL_SAMPLES_DIR "/sector65_dbd.txt"));
     }
-    void Choose(const char* command, const QStringList& paths) {
-        Form->SetFileDialogService(std::make_unique<TGivenPaths>(paths));
-        Form->findChild<QAction*>(command)->trigger();
-        Form->FinishLoading();
-    }
-    QString Status() const { return Form->StatusPanelText(1); }
-
-    TTempDir Folder;
-    TNoMessageBoxes Errors;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
@@ -76,10 +45,10 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
     const QString shown = QString::fromUtf8("caf\uFFFD");
     // The Open dialog can only hand back the name as it showed it.
     Choose("actOpen", {QString::fromUtf8(bytes.c_str())});
-    ASSERT_EQ(Form->FileTable().RowCount(), 1) << Status().toStdString();
-    EXPECT_EQ(Form->FileTable().index(0, fcFileName).data().toString(), shown);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 1) << Status().toStdString();
+    EXPECT_EQ(Form->Table().Model().index(0, fcFileName).data().toString(), shown);
     EXPECT_EQ(Status(), shown + ".txt opened");
-    EXPECT_EQ(Form->RecentFiles().Items(), std::vector<std::string>{bytes});
+    EXPECT_EQ(Form->Recent().Files().Items(), std::vector<std::string>{bytes});
 
     // Reopen finds it (it is not "missing"), as do a drop and the program's arguments.
     QMimeData data;
@@ -93,12 +62,12 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
             QApplication::sendEvent(Form.get(), &enter);
             QApplication::sendEvent(Form.get(), &drop);
         },
-        [&] { Form->OpenFiles({QString::fromStdU16String(PathToUtf16(bytes))}); }};
+        [&] { Form->Opening().OpenFiles({QString::fromStdU16String(PathToUtf16(bytes))}); }};
     for (const auto& open : ways) {
         Form->findChild<QAction*>("mmiCloseAll")->trigger();
         open();
-        Form->FinishLoading();
-        EXPECT_EQ(Form->FileTable().RowCount(), 1) << Status().toStdString();
+        Form->Opening().FinishLoading();
+        EXPECT_EQ(Form->Table().Model().RowCount(), 1) << Status().toStdString();
     }
     Form.reset();
     EXPECT_NE(ReadFileBytes(Folder.File("settings.ini")).find("=" + bytes + "\r\n"),
@@ -107,19 +76,19 @@ TEST_F(MainFormOddInputTest, NamesThatAreNotUtf8OpenListAndReopen) {
 }
 
 TEST_F(MainFormOddInputTest, EveryCommandThatChangesTheTableRefreshesTheLoadMessage) {
-    Form->OpenFiles({QString::fromStdString(PatternFile("a.msi")),
-                     QString::fromStdString(PatternFile("b.msi"))});
-    Form->FinishLoading();
+    Form->Opening().OpenFiles({QString::fromStdString(PatternFile("a.msi")),
+                               QString::fromStdString(PatternFile("b.msi"))});
+    Form->Opening().FinishLoading();
     EXPECT_EQ(Status(), "2 files opened");
     Choose("mmiOpenEdx", {OSTREL_SAMPLES_DIR "/sector65_edx.doc"});
     EXPECT_EQ(Status(), "72 cuts imported from sector65_edx.doc");
     // The cuts are no files: the Reopen list still holds the files opened before.
-    EXPECT_EQ(Form->RecentFiles().Items(),
+    EXPECT_EQ(Form->Recent().Files().Items(),
               (std::vector<std::string>{Folder.File("b.msi"), Folder.File("a.msi")}));
 
-    Form->FileView()->selectionModel()->select(
-        Form->FileTable().index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
+    Form->Table().View().selectionModel()->select(
+        Form->Table().Model().index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
     EXPECT_EQ(Status(), "az_angle_ref_15 closed");
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
     EXPECT_EQ(Status(), "71 files closed");
@@ -151,18 +120,19 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
     const std::string lineBreak = PatternFile("two\nlines.txt");
     const std::string blank = PatternFile("blank.txt ");
     PatternFile("blank.txt");
-    Form->OpenFiles({QString::fromStdString(twoFrequencies)});
-    Form->FinishLoading();
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
-    EXPECT_EQ(Form->RecentFiles().Items(), std::vector<std::string>{twoFrequencies});
-    for (const std::string& path : {lineBreak, blank}) Form->OpenPatternFile(PathText(path));
+    Form->Opening().OpenFiles({QString::fromStdString(twoFrequencies)});
+    Form->Opening().FinishLoading();
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
+    EXPECT_EQ(Form->Recent().Files().Items(), std::vector<std::string>{twoFrequencies});
+    for (const std::string& path : {lineBreak, blank})
+        Form->Opening().OpenPatternFile(PathText(path));
     const std::vector<std::string> expected = {blank, lineBreak, twoFrequencies};
-    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+    EXPECT_EQ(Form->Recent().Files().Items(), expected);
 
     Form.reset();
     DiscardSettings();
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+    Restart();
+    EXPECT_EQ(Form->Recent().Files().Items(), expected);
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     for (int i = 0; i < 3; ++i) {  // the last entry each time
@@ -170,9 +140,9 @@ TEST_F(MainFormOddInputTest, RecentFilesAreTheFilesThemselvesAndSurviveARestart)
         QApplication::processEvents();
         reopen = Form->findChild<QMenu*>("mmiReopen");
     }
-    EXPECT_EQ(Form->FileTable().RowCount(), 4) << Status().toStdString();
+    EXPECT_EQ(Form->Table().Model().RowCount(), 4) << Status().toStdString();
     EXPECT_EQ(Form->Model().Patterns.Items(3).FileName, blank) << "not blank.txt";
-    EXPECT_EQ(Form->RecentFiles().Items(), expected);
+    EXPECT_EQ(Form->Recent().Files().Items(), expected);
 }
 
 TEST_F(MainFormOddInputTest, AWindowLargerThanItsScreenIsNeverSaved) {

@@ -38,13 +38,19 @@
 #include "app/FiguresPanel.h"
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/OpenFilesFlow.h"
 #include "app/PathText.h"
+#include "app/RecentFilesMenu.h"
 #include "app/SaveAsCommand.h"
+#include "app/SelectionCommands.h"
 #include "app/TableColumns.h"
 #include "app/TableExport.h"
+#include "app/ViewModeActions.h"
+#include "app/WindowGeometry.h"
 #include "dialogs/PrintOptionsDlg.h"
 #include "dialogs/Surface3dFrm.h"
 #include "formats/TextLines.h"
@@ -53,83 +59,15 @@
 #include "shell/FileTable.h"
 #include "support/PatternText.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 #include "uisupport/UiImageFiles.h"
 
 namespace ostrel {
 namespace {
 
-// Supplies the paths a user would choose, and records what the dialog was asked.
-class TFakeFileDialog : public TFileDialogService {
-public:
-    explicit TFakeFileDialog(QStringList paths, QString chosenFilter = {}, std::string folder = {})
-        : FPaths(std::move(paths)),
-          FChosenFilter(std::move(chosenFilter)),
-          FFolder(QString::fromStdString(folder)) {}
-    QString GetExistingFolder(QWidget*, const QString&) override { return FFolder; }
-    QStringList GetOpenFileNames(QWidget*, const QString& folder, const QStringList& filters,
-                                 QString& selectedFilter) override {
-        AskedFolder = folder;
-        AskedFilters = filters;
-        PreselectedFilter = selectedFilter;
-        if (!FChosenFilter.isEmpty()) selectedFilter = FChosenFilter;
-        return FPaths;
-    }
-    QString AskedFolder;
-    QStringList AskedFilters;
-    QString PreselectedFilter;
-
-private:
-    QStringList FPaths;
-    QString FChosenFilter;
-    QString FFolder;
-};
-
-// Records what the window would start or open instead of starting it.
-class TFakeStarter : public TProcessStarter {
-public:
-    QString FindExecutable(const QString&) override { return {}; }
-    bool StartDetached(const QString& program, const QStringList& arguments) override {
-        Started << program + " " + arguments.join("|");
-        return true;
-    }
-    QStringList Started;
-};
-class TFakeUrls : public TUrlOpener {
-public:
-    bool OpenUrl(const QUrl& url) override {
-        Opened << url.toString();
-        return true;
-    }
-    QStringList Opened;
-};
-class TFakeErrors : public TErrorReporter {
-public:
-    void ShowError(QWidget*, const QString& text) override { Shown << text; }
-    QStringList Shown;
-};
-
-// A window on a settings file of its own in a temporary folder, with pattern files there,
-// and a program folder of its own for the programs it launches.
-class MainFormTest : public ::testing::Test {
+// The window with pattern files of its own making.
+class MainFormTest : public TMainWindowFixture {
 protected:
-    void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        CreateForm();
-    }
-    void CreateForm() {
-        Form.reset();
-        Form = std::make_unique<TMainForm>(
-            Folder.File("settings.ini"),
-            std::make_unique<TLauncher>(QString::fromStdString(ProgramFolder.Path() + "/"), Starter,
-                                        Urls, Errors));
-        Form->resize(1000, 760);
-    }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
-
     QString Pattern(const std::string& name, double frequency, double gain, double width = 0) {
         std::string header = "FREQUENCY " + std::to_string(frequency) + "\r\nGAIN " +
                              std::to_string(gain) + " dBi\r\n";
@@ -139,54 +77,28 @@ protected:
                       header, [gain](double a) { return std::fabs(std::sin(a / 57.3)) * gain; },
                       [](double a) { return a / 36; })));
     }
-
-    void Open(const QStringList& paths) {
-        Form->SetFileDialogService(std::make_unique<TFakeFileDialog>(paths));
-        Form->findChild<QAction*>("actOpen")->trigger();
-        Form->FinishLoading();
-    }
-
-    void SelectRows(std::initializer_list<int> rows) {
-        QTreeView* view = Form->FileView();
-        view->clearSelection();
-        for (int row : rows) {
-            view->selectionModel()->select(Form->FileTable().index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
-
-    QString Cell(int row, int column) {
-        return Form->FileTable().index(row, column).data().toString();
-    }
-
-    TFakeStarter Starter;
-    TFakeUrls Urls;
-    TFakeErrors Errors;
-    TTempDir ProgramFolder;
-    TTempDir Folder;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(MainFormTest, DuplicatesAreSkippedUnlessAllowed) {
     const QString panel = Pattern("panel.msi", 1850, 17);
     Open({panel});
     Open({panel});
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     // The rule compares trimmed paths, letter case included: two spellings are two files.
-    Form->OpenPatternFile(" " + panel + "\t");
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    Form->Opening().OpenPatternFile(" " + panel + "\t");
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     const QString upper = Pattern("Panel.msi", 900, 12);
     Open({upper});
     Open({upper});
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(1, fcFileName), "Panel");
-    EXPECT_EQ(Form->RecentFiles().Items(),
+    EXPECT_EQ(Form->Recent().Files().Items(),
               (std::vector<std::string>{upper.toStdString(), panel.toStdString()}));
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
     Open({panel});
     GetSettings().FAllowDuplicates = true;
     Open({panel});
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcId), "0");
     EXPECT_EQ(Cell(1, fcId), "1");
     EXPECT_EQ(Cell(1, fcFileName), "panel");
@@ -197,89 +109,91 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     const QString bad = QString::fromStdString(Folder.Write("b.msi", "HORIZONTAL\n0 0\n"));
     const QString good2 = Pattern("c.pln", 900, 12);
     auto dialog = std::make_unique<TFakeFileDialog>(QStringList{good1, bad, good2},
-                                                    TMainForm::kOpenFilters[2]);
+                                                    TOpenCommands::kOpenFilters[2]);
     TFakeFileDialog* asked = dialog.get();
-    Form->SetFileDialogService(std::move(dialog));
+    Form->Opening().SetFileDialogService(std::move(dialog));
     Form->findChild<QAction*>("actOpen")->trigger();
-    EXPECT_TRUE(Form->OpenFlow().IsProgressVisible());
-    Form->FinishLoading();
-    EXPECT_EQ(asked->AskedFilters, TMainForm::kOpenFilters);
-    EXPECT_EQ(asked->PreselectedFilter, TMainForm::kOpenFilters[0]);
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_TRUE(Form->Opening().Flow().IsProgressVisible());
+    Form->Opening().FinishLoading();
+    EXPECT_EQ(asked->AskedFilters, TOpenCommands::kOpenFilters);
+    EXPECT_EQ(asked->PreselectedFilter, TOpenCommands::kOpenFilters[0]);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcId), "0");
     EXPECT_EQ(Cell(1, fcId), "1");
     EXPECT_EQ(Cell(1, fcFileName), "c");
-    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 3);
-    EXPECT_EQ(Form->OpenFlow().ProgressValue(), 3);
-    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
+    EXPECT_EQ(Form->Opening().Flow().ProgressMaximum(), 3);
+    EXPECT_EQ(Form->Opening().Flow().ProgressValue(), 3);
+    EXPECT_FALSE(Form->Opening().Flow().IsProgressVisible());
     EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
 
     // The next Open starts in the remembered folder with the filter last chosen.
-    Form->SetFileDialogService(std::make_unique<TFakeFileDialog>(QStringList{}));
+    Form->Opening().SetFileDialogService(std::make_unique<TFakeFileDialog>(QStringList{}));
     auto second = std::make_unique<TFakeFileDialog>(QStringList{});
     TFakeFileDialog* secondAsked = second.get();
-    Form->SetFileDialogService(std::move(second));
+    Form->Opening().SetFileDialogService(std::move(second));
     Form->findChild<QAction*>("actOpen")->trigger();
     EXPECT_EQ(secondAsked->AskedFolder.toStdString(), Folder.Path() + "/");
-    EXPECT_EQ(secondAsked->PreselectedFilter, TMainForm::kOpenFilters[2]);
+    EXPECT_EQ(secondAsked->PreselectedFilter, TOpenCommands::kOpenFilters[2]);
 
     // A failed single file still moves the remembered folder, and never shows the panel.
     TTempDir other;
-    Form->OpenFiles({QString::fromStdString(other.Write("x.msi", "nothing"))});
-    Form->FinishLoading();
+    Form->Opening().OpenFiles({QString::fromStdString(other.Write("x.msi", "nothing"))});
+    Form->Opening().FinishLoading();
     EXPECT_EQ(GetSettings().FOpenPath, other.Path() + "/");
-    EXPECT_EQ(Form->FileTable().RowCount(), 2);
-    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 3) << "one file does not touch the progress bar";
+    EXPECT_EQ(Form->Table().Model().RowCount(), 2);
+    EXPECT_EQ(Form->Opening().Flow().ProgressMaximum(), 3)
+        << "one file does not touch the progress bar";
 }
 
 TEST_F(MainFormTest, DeleteKeyAndCloseAllKeepTheIdRules) {
     Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2), Pattern("c.txt", 3, 3)});
     SelectRows({0, 2});
     EXPECT_EQ(Form->Model().Selection.Count(), 2);
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
-    ASSERT_EQ(Form->FileTable().RowCount(), 1);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(Cell(0, fcFileName), "b");
     EXPECT_EQ(Form->Model().Selection.Count(), 0);
     Open({Pattern("d.txt", 4, 4)});
     EXPECT_EQ(Cell(1, fcId), "3") << "deleting does not reuse IDs";
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
-    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0);
     EXPECT_EQ(Form->Model().Patterns.Count(), 0);
     Open({Pattern("e.txt", 5, 5)});
     EXPECT_EQ(Cell(0, fcId), "0") << "Close All starts the IDs again";
 }
 
 TEST_F(MainFormTest, HeaderClicksSortEveryColumnAndFlipTheDirection) {
-    Form->SortByColumn(fcGain);
-    EXPECT_EQ(Form->SortColumn(), -1) << "nothing happens without patterns";
+    Form->Table().SortByColumn(fcGain);
+    EXPECT_EQ(Form->Table().SortColumn(), -1) << "nothing happens without patterns";
     Open({Pattern("b.txt", 850.4, 12, 65), Pattern("A.msi", 850.2, 17.5),
           Pattern("c.vwa.txt", 1900, 3, 33)});
     auto names = [this] {
         QStringList list;
-        for (int row = 0; row < Form->FileTable().RowCount(); ++row) list << Cell(row, fcFileName);
+        for (int row = 0; row < Form->Table().Model().RowCount(); ++row)
+            list << Cell(row, fcFileName);
         return list;
     };
-    Form->SortByColumn(fcFileName);
+    Form->Table().SortByColumn(fcFileName);
     EXPECT_EQ(names(), (QStringList{"A", "b", "c.vwa"}));
-    EXPECT_TRUE(Form->SortAscending());
-    Form->SortByColumn(fcFileName);
+    EXPECT_TRUE(Form->Table().SortAscending());
+    Form->Table().SortByColumn(fcFileName);
     EXPECT_EQ(names(), (QStringList{"c.vwa", "b", "A"}));
-    EXPECT_FALSE(Form->SortAscending());
-    Form->SortByColumn(fcFrequency);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_FALSE(Form->Table().SortAscending());
+    Form->Table().SortByColumn(fcFrequency);
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"})) << "850.2 and 850.4 tie and keep order";
-    Form->SortByColumn(fcGain);
+    Form->Table().SortByColumn(fcGain);
     EXPECT_EQ(names(), (QStringList{"c.vwa", "b", "A"}));
-    Form->SortByColumn(fcHorzWidth);
+    Form->Table().SortByColumn(fcHorzWidth);
     EXPECT_EQ(names(), (QStringList{"A", "c.vwa", "b"})) << "an empty width sorts as 0";
-    Form->SortByColumn(fcId);
+    Form->Table().SortByColumn(fcId);
     EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"}));
-    Form->SortByColumn(fcVRotationOffset);
+    Form->Table().SortByColumn(fcVRotationOffset);
     EXPECT_EQ(names(), (QStringList{"b", "A", "c.vwa"}));
-    EXPECT_EQ(Form->FileTable().index(0, fcVRotationOffset).data(Qt::BackgroundRole),
+    EXPECT_EQ(Form->Table().Model().index(0, fcVRotationOffset).data(Qt::BackgroundRole),
               QVariant(QColor(247, 247, 247)));
-    EXPECT_FALSE(Form->FileTable().index(0, fcId).data(Qt::BackgroundRole).isValid());
-    EXPECT_EQ(Form->FileView()->header()->sortIndicatorSection(), fcVRotationOffset);
+    EXPECT_FALSE(Form->Table().Model().index(0, fcId).data(Qt::BackgroundRole).isValid());
+    EXPECT_EQ(Form->Table().View().header()->sortIndicatorSection(), fcVRotationOffset);
     // New rows go to the end; the table does not re-sort.
     Open({Pattern("0first.txt", 1, 1)});
     EXPECT_EQ(names().back(), "0first");
@@ -315,56 +229,58 @@ TEST_F(MainFormTest, CommandsFollowTheSizeOfTheSelection) {
     // Show Source and View 3D start their programs on the one selected file.
     SelectRows({0});
     Form->findChild<QAction*>("actView3d")->trigger();
-    ASSERT_EQ(Starter.Started.size(), 1);
-    EXPECT_TRUE(Starter.Started[0].endsWith("Ostrel3d.exe mortex31|" +
-                                            QString::fromStdString(Folder.File("a.txt"))))
-        << Starter.Started[0].toStdString();
+    ASSERT_EQ(Starter.Starts.size(), 1u);
+    EXPECT_TRUE(Starter.Starts[0].first.endsWith("Ostrel3d.exe"))
+        << Starter.Starts[0].first.toStdString();
+    EXPECT_EQ(Starter.Starts[0].second,
+              (QStringList{"mortex31", QString::fromStdString(Folder.File("a.txt"))}));
     std::filesystem::remove(viewer);
     Form->findChild<QAction*>("actView3d")->trigger();
     EXPECT_EQ(Errors.Shown, QStringList{"Unable to locate 3D module"});
     Form->findChild<QAction*>("mmiLicense")->trigger();
-    EXPECT_EQ(Urls.Opened.size(), 1);
+    EXPECT_EQ(Urls.Opened.size(), 1u);
 }
 
 TEST_F(MainFormTest, FunctionKeysSwitchTheViewModesWithChecksAndStatusTexts) {
     auto checked = [this](const char* name) {
         return Form->findChild<QAction*>(name)->isChecked();
     };
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Azimuth");
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Azimuth");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -40 dB");
     EXPECT_TRUE(checked("mmiPolar"));
     EXPECT_TRUE(checked("mmi40dB"));
     EXPECT_TRUE(checked("mmiAzimuth"));
     QAction* f7 = Form->findChild<QAction*>("actSwapRadScale");
     EXPECT_EQ(f7->shortcut(), QKeySequence(Qt::Key_F7));
     f7->trigger();
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: Logarithmic");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: Logarithmic");
     EXPECT_TRUE(checked("mmiLogarithmic"));
     EXPECT_TRUE(GetSettings().FLogScale);
     EXPECT_EQ(GetSettings().FRadialFloor, -20);
     f7->trigger();
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -25 dB");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -25 dB");
     EXPECT_EQ(GetSettings().FRadialFloor, -25);
     EXPECT_FALSE(GetSettings().FLogScale);
     f7->trigger();
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -40 dB");
 
     QAction* f6 = Form->findChild<QAction*>("actSwapAzimuth");
     f6->trigger();
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Horizontal");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Horizontal");
     EXPECT_FALSE(GetSettings().FUseAzimuth);
     EXPECT_TRUE(checked("mmiHorizontal"));
     f6->trigger();
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Azimuth");
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Azimuth");
 
-    const QString before = Form->StatusPanelText(3) + Form->StatusPanelText(2);
-    Form->findChild<QAction*>("actSwapGrap")->trigger();
-    EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
+    const QString before =
+        Form->ViewModes().StatusPanelText(3) + Form->ViewModes().StatusPanelText(2);
+    Form->findChild<QAction*>("actSwapGraph")->trigger();
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtCartesian);
     EXPECT_TRUE(checked("mmiCartesian"));
     EXPECT_FALSE(checked("mmiPolar"));
-    EXPECT_EQ(Form->StatusPanelText(3) + Form->StatusPanelText(2), before);
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3) + Form->ViewModes().StatusPanelText(2), before);
     Form->findChild<QAction*>("mmiPolar")->trigger();
-    EXPECT_EQ(Form->GraphType(), TMainForm::gkPolar);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtPolar);
 }
 
 TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
@@ -372,8 +288,8 @@ TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
     SelectRows({0});
     Form->show();
     QApplication::processEvents();
-    Form->SetScaleMode(2);
-    Form->CopyImage();
+    Form->ViewModes().SetScaleMode(2);
+    Form->findChild<QAction*>("mmiCopyImage")->trigger();
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(mime, nullptr);
     ASSERT_TRUE(mime->hasFormat("image/svg+xml"));
@@ -408,9 +324,9 @@ TEST_F(MainFormTest, GraphAreaKeepsItsPictureUntilTheViewChanges) {
          [&] {
              SelectRows({0, 1});
          }},
-        {"graph type", [&] { Form->SetGraphType(TMainForm::gkCartesian); }},
-        {"scale", [&] { Form->SetScaleMode(0); }},
-        {"H cut", [&] { Form->SetHCut(false); }},
+        {"graph type", [&] { Form->ViewModes().SetGraphType(gtCartesian); }},
+        {"scale", [&] { Form->ViewModes().SetScaleMode(0); }},
+        {"H cut", [&] { Form->ViewModes().SetHCut(false); }},
         {"size", [&] { Form->resize(1100, 800); }},
     };
     for (const auto& [name, change] : changes) {
@@ -436,12 +352,12 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
     EXPECT_NE(ini.find("FShowExtensions=1"), std::string::npos) << ini;
 
     SetSettingsFilePath(Folder.File("settings.ini"));
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-    EXPECT_EQ(Form->RecentFiles().Items(),
+    Restart();
+    EXPECT_EQ(Form->Recent().Files().Items(),
               (std::vector<std::string>{b.toStdString(), a.toStdString()}));
     EXPECT_TRUE(GetSettings().FShowExtensions);
     EXPECT_EQ(GetSettings().FOpenPath, Folder.Path() + "/");
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: -40 dB") << "view modes are not kept";
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: -40 dB") << "view modes are not kept";
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     const QList<QAction*> entries = reopen->actions();
@@ -449,16 +365,16 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
     EXPECT_TRUE(entries[0]->text().startsWith("&1 "));
     EXPECT_TRUE(entries[1]->text().startsWith("&2 "));
     entries[1]->trigger();  // reopening a moves it to the top
-    EXPECT_EQ(Form->RecentFiles().Items().front(), a.toStdString());
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Recent().Files().Items().front(), a.toStdString());
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     QFile::remove(b);
     QApplication::processEvents();
     reopen = Form->findChild<QMenu*>("mmiReopen");
     ASSERT_NE(reopen, nullptr);
     reopen->actions()[1]->trigger();  // b is gone: removed, nothing opened
     QApplication::processEvents();
-    EXPECT_EQ(Form->RecentFiles().Items(), (std::vector<std::string>{a.toStdString()}));
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Recent().Files().Items(), (std::vector<std::string>{a.toStdString()}));
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     reopen = Form->findChild<QMenu*>("mmiReopen");
     reopen->findChild<QAction*>("mmiClearAll")->trigger();
     QApplication::processEvents();
@@ -468,10 +384,10 @@ TEST_F(MainFormTest, RecentFilesAndSettingsSurviveARestart) {
 TEST_F(MainFormTest, SplitterRefusesTooSmallOrTooLargeTables) {
     Form->show();
     const int outer = Form->frameGeometry().height();
-    EXPECT_FALSE(Form->TryTableHeight(100));
-    EXPECT_TRUE(Form->TryTableHeight(101));
-    EXPECT_TRUE(Form->TryTableHeight(outer - 301));
-    EXPECT_FALSE(Form->TryTableHeight(outer - 300));
+    EXPECT_FALSE(Form->Geometry().TryTableHeight(100));
+    EXPECT_TRUE(Form->Geometry().TryTableHeight(101));
+    EXPECT_TRUE(Form->Geometry().TryTableHeight(outer - 301));
+    EXPECT_FALSE(Form->Geometry().TryTableHeight(outer - 300));
     Form->hide();
 }
 
@@ -518,7 +434,7 @@ TEST_F(MainFormTest, TableModelPassesTheItemModelTester) {
 // rows, in the order chosen, and the recent-files menu is rebuilt for the last file.
 TEST_F(MainFormTest, OpeningManyFilesInsertsTheRowsAtOnce) {
     Form->show();
-    QSignalSpy inserted(&Form->FileTable(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy inserted(&Form->Table().Model(), &QAbstractItemModel::rowsInserted);
     const QStringList paths = {Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2),
                                Pattern("broken.txt", 0, 0), Pattern("c.txt", 3, 3)};
     Folder.Write("broken.txt", "no sections");
@@ -526,7 +442,7 @@ TEST_F(MainFormTest, OpeningManyFilesInsertsTheRowsAtOnce) {
     ASSERT_EQ(inserted.count(), 1);
     EXPECT_EQ(inserted[0][1].toInt(), 0);
     EXPECT_EQ(inserted[0][2].toInt(), 2);
-    ASSERT_EQ(Form->FileTable().RowCount(), 3);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 3);
     EXPECT_EQ(Cell(0, fcFileName), "a");
     EXPECT_EQ(Cell(2, fcFileName), "c");
     QMenu* reopen = Form->findChild<QMenu*>("mmiReopen");
@@ -535,7 +451,7 @@ TEST_F(MainFormTest, OpeningManyFilesInsertsTheRowsAtOnce) {
         << reopen->actions()[0]->text().toStdString();
     Open({Pattern("d.txt", 4, 4)});
     EXPECT_EQ(inserted.count(), 2) << "a single file is a batch of one";
-    EXPECT_EQ(Form->FileTable().RowCount(), 4);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 4);
 }
 
 TEST_F(MainFormTest, AFileOfTwoFrequenciesOpensAsTwoPatternsAndOnlyOnce) {
@@ -543,7 +459,7 @@ TEST_F(MainFormTest, AFileOfTwoFrequenciesOpensAsTwoPatternsAndOnlyOnce) {
     Open({nsma, QString(OSTREL_SAMPLES_DIR "/sector90_edx.pat"), nsma});
     ASSERT_EQ(Form->Model().Patterns.Count(), 3);
     EXPECT_EQ(Form->Model().Patterns.Items(1).FileName, nsma.toStdString() + "@2100");
-    EXPECT_EQ(Form->FileTable().RowCount(), 3);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 3);
 }
 
 TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
@@ -556,12 +472,12 @@ TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     SelectRows({0, 2, 3});
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_polar.png");
-    Form->SortByColumn(fcGain);
-    Form->SetGraphType(TMainForm::gkCartesian);
+    Form->Table().SortByColumn(fcGain);
+    Form->ViewModes().SetGraphType(gtCartesian);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_cartesian_sorted.png");
-    Form->SetScaleMode(2);
-    Form->SetGraphType(TMainForm::gkPolar);
+    Form->ViewModes().SetScaleMode(2);
+    Form->ViewModes().SetGraphType(gtPolar);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_logarithmic.png");
     Form->hide();
@@ -582,10 +498,10 @@ namespace {
 TEST_F(MainFormTest, CutOffCellsOfferTheirTextAsToolTip) {
     Open({Pattern("a-long-name-of-a-pattern-file.txt", 1850, 17.5)});
     Form->show();
-    QTreeView* view = Form->FileView();
+    QTreeView* view = &Form->Table().View();
     auto* delegate = qobject_cast<TFileTableDelegate*>(view->itemDelegate());
     ASSERT_NE(delegate, nullptr);
-    const QModelIndex name = Form->FileTable().index(0, fcFileName);
+    const QModelIndex name = Form->Table().Model().index(0, fcFileName);
     QStyleOptionViewItem option;
     option.initFrom(view);
     option.widget = view;
@@ -616,12 +532,12 @@ TEST_F(MainFormTest, DroppedFilesOpenAsIfChosenInTheDialog) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(Form.get(), &drop);
-    Form->FinishLoading();
+    Form->Opening().FinishLoading();
     // The folder brings its pattern files (the same two again), remote addresses nothing.
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcFileName), "a");
-    EXPECT_EQ(Form->OpenFlow().ProgressMaximum(), 4);
-    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
+    EXPECT_EQ(Form->Opening().Flow().ProgressMaximum(), 4);
+    EXPECT_FALSE(Form->Opening().Flow().IsProgressVisible());
 
     QMimeData text;
     text.setText("not a file");
@@ -639,39 +555,39 @@ namespace {
 
 TEST_F(MainFormTest, HeaderClicksWithAnyMouseButtonSortButNeverWithoutPatterns) {
     Form->show();
-    QHeaderView* header = Form->FileView()->header();
+    QHeaderView* header = Form->Table().View().header();
     auto click = [header](int column, Qt::MouseButton button) {
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), button, Qt::NoModifier, at);
     };
     click(fcGain, Qt::LeftButton);
     click(fcGain, Qt::RightButton);
-    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_EQ(Form->Table().SortColumn(), -1);
     EXPECT_FALSE(header->isSortIndicatorShown());
 
     Open({Pattern("b.txt", 900, 12), Pattern("a.txt", 850, 17.5)});
     click(fcGain, Qt::RightButton);
-    EXPECT_EQ(Form->SortColumn(), fcGain);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_EQ(Form->Table().SortColumn(), fcGain);
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "b");
     click(fcGain, Qt::MiddleButton);
-    EXPECT_FALSE(Form->SortAscending());
+    EXPECT_FALSE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
     click(fcFrequency, Qt::LeftButton);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
 
     // Close All forgets the order; a click on the empty table changes nothing.
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
-    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_EQ(Form->Table().SortColumn(), -1);
     EXPECT_FALSE(header->isSortIndicatorShown());
     click(fcGain, Qt::LeftButton);
-    EXPECT_EQ(Form->SortColumn(), -1);
+    EXPECT_EQ(Form->Table().SortColumn(), -1);
     EXPECT_FALSE(header->isSortIndicatorShown());
     Open({Pattern("b.txt", 900, 12), Pattern("a.txt", 850, 17.5)});
     EXPECT_EQ(Cell(0, fcFileName), "b");
     click(fcFrequency, Qt::LeftButton);
-    EXPECT_TRUE(Form->SortAscending());
+    EXPECT_TRUE(Form->Table().SortAscending());
     EXPECT_EQ(Cell(0, fcFileName), "a");
     Form->hide();
 }
@@ -695,7 +611,7 @@ TEST_F(MainFormTest, StatusBarSaysWhyFilesWereNotOpenedUntilTheNextCommand) {
     const QString broken =
         QString::fromStdString(Folder.Write("009_freq.t.msi", "FREQUENCY 900\nVERTICAL\n"));
     Open({good, broken, good});
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(reasons->text(), QString::fromUtf8("1 of 3 files opened \u2014 009_freq.t.msi: "
                                                  "Cannot find Horizontal section.; good.msi is "
                                                  "already open"));
@@ -743,58 +659,58 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
         Pattern(name, 900, 10);
     }
     Folder.Write("lib/notes.doc", "not a pattern");
-    Form->SetFileDialogService(
+    Form->Opening().SetFileDialogService(
         std::make_unique<TFakeFileDialog>(QStringList{}, QString(), Folder.File("lib")));
     Form->findChild<QAction*>("actOpenFolder")->trigger();
     // Nothing is added before the window's event loop comes round.
-    EXPECT_EQ(Form->FileTable().RowCount(), 0);
-    EXPECT_TRUE(Form->OpenFlow().IsProgressVisible());
-    EXPECT_EQ(Form->OpenFlow().ProgressText(), "0 of 4");
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0);
+    EXPECT_TRUE(Form->Opening().Flow().IsProgressVisible());
+    EXPECT_EQ(Form->Opening().Flow().ProgressText(), "0 of 4");
     SaveTestPng(Form->grab().toImage(), "app/loading-folder.png");
-    Form->FinishLoading();
-    ASSERT_EQ(Form->FileTable().RowCount(), 4);
+    Form->Opening().FinishLoading();
+    ASSERT_EQ(Form->Table().Model().RowCount(), 4);
     const QStringList order = {"a", "1", "2", "c"};  // path order: lib/a, lib/b/1, lib/b/2, lib/c
     for (int row = 0; row < 4; ++row) {
         EXPECT_EQ(Cell(row, fcFileName), order[row]);
         EXPECT_EQ(Cell(row, fcId), QString::number(row));
     }
-    EXPECT_FALSE(Form->OpenFlow().IsProgressVisible());
+    EXPECT_FALSE(Form->Opening().Flow().IsProgressVisible());
     EXPECT_EQ(status->text(), "4 files opened");
     EXPECT_EQ(GetSettings().FOpenPath, Folder.File("lib") + "/");
 
     // Cancel keeps what was added (nothing yet here) and says so.
     Form->findChild<QAction*>("mmiCloseAll")->trigger();
-    Form->OpenFiles({QString::fromStdString(Folder.File("lib"))});
+    Form->Opening().OpenFiles({QString::fromStdString(Folder.File("lib"))});
     auto* cancel = Form->findChild<QToolButton*>("btnCancelLoading");
     ASSERT_NE(cancel, nullptr);
     cancel->click();
-    EXPECT_FALSE(Form->OpenFlow().IsLoading());
+    EXPECT_FALSE(Form->Opening().Flow().IsLoading());
     EXPECT_EQ(status->text(), QString::fromUtf8("Cancelled \u2014 no file opened"));
     QApplication::processEvents();
-    EXPECT_EQ(Form->FileTable().RowCount(), 0) << "nothing arrives after a cancel";
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0) << "nothing arrives after a cancel";
 
     // Closing the window stops the load at once.
-    Form->OpenFiles({QString::fromStdString(Folder.File("lib"))});
-    EXPECT_TRUE(Form->OpenFlow().IsLoading());
+    Form->Opening().OpenFiles({QString::fromStdString(Folder.File("lib"))});
+    EXPECT_TRUE(Form->Opening().Flow().IsLoading());
     Form->close();
-    EXPECT_FALSE(Form->OpenFlow().IsLoading());
+    EXPECT_FALSE(Form->Opening().Flow().IsLoading());
 }
 
 // A folder that gives no file still says why, in the status bar beside the files' reasons.
 TEST_F(MainFormTest, OpenFolderSaysWhichFoldersGaveNothing) {
     auto* status = Form->findChild<QLabel*>("StatusPanel1");
     std::filesystem::create_directories(Folder.File("empty/sub"));
-    Form->OpenFiles({QString::fromStdString(Folder.File("empty"))});
+    Form->Opening().OpenFiles({QString::fromStdString(Folder.File("empty"))});
     EXPECT_EQ(status->text().toStdString(), "no pattern files below " + Folder.File("empty"));
 }
 
 TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
     Open({Pattern("a.txt", 850, 10, 65), Pattern("b.txt", 1850, 17.5, 65),
           Pattern("c.txt", 2100, 18, 90)});
-    TFilterBar& bar = Form->FilterBar();
+    TFilterBar& bar = Form->Table().FilterBar();
     SelectRows({0, 1, 2});
     bar.SetText("freq:1710-2170 gain:>=17");
-    ASSERT_EQ(Form->FileTable().RowCount(), 2);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Cell(0, fcFileName), "b");
     EXPECT_EQ(bar.CountText(), "2 of 3");
     EXPECT_EQ(Form->Model().Selection.Count(), 2) << "the hidden row left the selection";
@@ -804,30 +720,30 @@ TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
 
     // A text the filter cannot read leaves the table as it was and says why.
     bar.SetText("freq:1710-2170 slope:6");
-    EXPECT_EQ(Form->FileTable().RowCount(), 2);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_TRUE(bar.ErrorText().startsWith("Unknown column 'slope'"));
     SaveTestPng(Form->grab().toImage(), "app/filter-bar-error.png");
 
     // Select All and Delete act on what is shown.
     bar.SetText("hbw:65");
-    Form->FileView()->selectAll();
+    Form->Table().View().selectAll();
     EXPECT_EQ(Form->Model().Selection.Count(), 2);
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
     EXPECT_EQ(Form->Model().Patterns.Count(), 1);
     EXPECT_EQ(bar.CountText(), "0 of 1");
 
     // Esc in the bar clears the filter; the text is remembered for the next start.
     QTest::keyClick(bar.Edit(), Qt::Key_Escape);
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(bar.CountText(), "");
     bar.SetText("c");
     CreateForm();
-    EXPECT_EQ(Form->FilterBar().Text(), "c");
+    EXPECT_EQ(Form->Table().FilterBar().Text(), "c");
 }
 
 TEST_F(MainFormTest, FilterCountFollowsEveryRowAndAnErrorLeavesTheFieldUsable) {
     Open({Pattern("a.txt", 850, 10), Pattern("b.txt", 1850, 17)});
-    TFilterBar& bar = Form->FilterBar();
+    TFilterBar& bar = Form->Table().FilterBar();
     bar.SetText("freq:>1000");
     EXPECT_EQ(bar.CountText(), "1 of 2");
     // Rows the filter hides still count: one file, a batch, a closed hidden pattern.
@@ -857,7 +773,7 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     Form->show();
     QApplication::processEvents();
     Form->setGeometry(30, 5, 700, 590);
-    QHeaderView* header = Form->FileView()->header();
+    QHeaderView* header = Form->Table().View().header();
     header->moveSection(header->visualIndex(fcGain), 0);
     header->resizeSection(fcFileName, 250);
     auto* splitter = Form->findChild<QSplitter*>();
@@ -871,11 +787,11 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
               std::string::npos)
         << ini;
 
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Restart();
     Form->show();
     QApplication::processEvents();
     EXPECT_EQ(Form->geometry(), QRect(30, 5, 700, 590));
-    header = Form->FileView()->header();
+    header = Form->Table().View().header();
     EXPECT_EQ(header->logicalIndex(0), fcGain);
     EXPECT_EQ(header->logicalIndex(1), fcId);
     EXPECT_EQ(header->sectionSize(fcFileName), 250);
@@ -888,11 +804,11 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     profile.Load(Folder.File("settings.ini"));
     profile.WriteInteger("Window", "Left", 5000);
     profile.Save(Folder.File("settings.ini"));
-    Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
+    Restart();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(Form->geometry()));
     EXPECT_EQ(Form->size(), QSize(700, 590));
-    EXPECT_EQ(Form->FileView()->header()->logicalIndex(0), fcGain);
+    EXPECT_EQ(Form->Table().View().header()->logicalIndex(0), fcGain);
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
@@ -901,10 +817,10 @@ TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
         return Form->findChild<QAction*>(name)->isEnabled();
     };
     SelectRows({1});
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete, Qt::ShiftModifier);
     SelectRows({0});
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier);
-    ASSERT_EQ(Form->FileTable().RowCount(), 1);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_EQ(Cell(0, fcFileName), "c");
     EXPECT_FALSE(enabled("actPrint"));
     SelectRows({0});
@@ -918,8 +834,8 @@ TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
          {"actShowSource", "actView3d", "actPrint", "actAngles", "actShowPoints", "mmiCopyImage"}) {
         Form->findChild<QAction*>(name)->trigger();
     }
-    QTest::keyClick(Form->FileView(), Qt::Key_Delete);
-    EXPECT_EQ(Form->FileTable().RowCount(), 0);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_Delete);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 0);
 }
 
 }  // namespace
@@ -966,7 +882,7 @@ TEST_F(MainFormTest, ReopenSubmenuSitsBeforeExitWithShortenedCaptions) {
     const QPoint entry = reopen->actionGeometry(reopen->actions().value(0)).center();
     QTest::mouseClick(reopen, Qt::LeftButton, Qt::NoModifier, entry);
     QApplication::processEvents();
-    EXPECT_EQ(Form->FileTable().RowCount(), 1);
+    EXPECT_EQ(Form->Table().Model().RowCount(), 1);
     EXPECT_NE(Form->findChild<QMenu*>("mmiReopen"), nullptr);
     Form->hide();
 }
@@ -980,14 +896,14 @@ namespace {
 TEST_F(MainFormTest, FunctionKeysWorkFromTheKeyboardWithTheTableFocused) {
     Form->show();
     QApplication::setActiveWindow(Form.get());
-    Form->FileView()->setFocus();
+    Form->Table().View().setFocus();
     QApplication::processEvents();
-    QTest::keyClick(Form->FileView(), Qt::Key_F7);
-    EXPECT_EQ(Form->StatusPanelText(3), "Scale: Logarithmic");
-    QTest::keyClick(Form->FileView(), Qt::Key_F6);
-    EXPECT_EQ(Form->StatusPanelText(2), "H Cut: Horizontal");
-    QTest::keyClick(Form->FileView(), Qt::Key_F5);
-    EXPECT_EQ(Form->GraphType(), TMainForm::gkCartesian);
+    QTest::keyClick(&Form->Table().View(), Qt::Key_F7);
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(3), "Scale: Logarithmic");
+    QTest::keyClick(&Form->Table().View(), Qt::Key_F6);
+    EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Horizontal");
+    QTest::keyClick(&Form->Table().View(), Qt::Key_F5);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtCartesian);
     Form->hide();
 }
 
@@ -1060,7 +976,7 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
         const QString pdf =
             QString::fromStdString(Folder.File("job" + std::to_string(n++) + ".pdf"));
         if (c.ChoosePrinter) fake.PdfPath = pdf;
-        Form->SetPrintDialogService(std::move(dialogs));
+        Form->Commands().SetPrintDialogService(std::move(dialogs));
         Form->findChild<QAction*>("actPrint")->trigger();
         EXPECT_EQ(fake.OptionsShown, c.Options);
         if (c.Options > 0) {
@@ -1079,23 +995,23 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
 TEST_F(MainFormTest, PipesAndDevicesGivenToOpenAreRefusedAtOnceWithTheReason) {
     const std::string pipe = Folder.File("p.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
-    Form->OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
-    Form->FinishLoading();
-    EXPECT_EQ(Form->FileTable().rowCount(), 0);
-    EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
+    Form->Opening().OpenFiles({QString::fromStdString(pipe), "/dev/zero"});
+    Form->Opening().FinishLoading();
+    EXPECT_EQ(Form->Table().Model().rowCount(), 0);
+    EXPECT_EQ(Status().toStdString(),
               "0 of 2 files opened \u2014 p.txt: Cannot open file \"" + pipe +
                   "\". Not a regular file (named pipe); zero: Cannot open file \"/dev/zero\". Not "
                   "a regular file (character device)");
 }
 
 TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
-    EXPECT_EQ(Form->StatusPanelText(1), "");
+    EXPECT_EQ(Status(), "");
     Form.reset();
     const std::string ini = Folder.File("settings.ini");
     const std::string text = ReadFileBytes(ini);
     ::chmod(ini.c_str(), 0444);
     CreateForm();
-    EXPECT_EQ(Form->StatusPanelText(1).toStdString(),
+    EXPECT_EQ(Status().toStdString(),
               "Settings changed in this session will not be saved: " + ini + ": Permission denied");
     Form.reset();
     EXPECT_EQ(ReadFileBytes(ini), text);
@@ -1104,7 +1020,6 @@ TEST_F(MainFormTest, AReadOnlySettingsFileIsNamedInTheStatusBarAndLeftAsItIs) {
 TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
     Open({Pattern("a.txt", 1, 1)});
     SelectRows({0});
-    Form->SetErrorReporter(Errors);
     const std::pair<std::string, const char*> cases[] = {
         {Folder.File("no such folder/job.pdf"), "No such file or directory"},
         {"/dev/full", "No space left on device"},
@@ -1112,7 +1027,7 @@ TEST_F(MainFormTest, PrintFailureReachesTheUserAsAnErrorMessage) {
     for (const auto& [path, reason] : cases) {
         auto dialogs = std::make_unique<TFakePrintDialogs>();
         dialogs->PdfPath = QString::fromStdString(path);
-        Form->SetPrintDialogService(std::move(dialogs));
+        Form->Commands().SetPrintDialogService(std::move(dialogs));
         Errors.Shown.clear();
         Form->findChild<QAction*>("actPrint")->trigger();
         ASSERT_EQ(Errors.Shown.size(), 1);
@@ -1137,31 +1052,32 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
         Folder.Write("narrow.txt", OstrelText("H_WIDTH 65\r\n", beam(0.4), beam(0.4))));
     Open({wide, narrow});
     Form->show();
-    QHeaderView* header = Form->FileView()->header();
-    ASSERT_EQ(Form->FileTable().columnCount(), TableColumnCount());
+    QHeaderView* header = Form->Table().View().header();
+    ASSERT_EQ(Form->Table().Model().columnCount(), TableColumnCount());
     for (int column = fcColumnCount; column < TableColumnCount(); ++column) {
         EXPECT_TRUE(header->isSectionHidden(column)) << "the table looks as it always did";
     }
     const int width3 = fcColumnCount;
-    EXPECT_EQ(Form->FileTable().headerData(width3, Qt::Horizontal, Qt::DisplayRole).toString(),
+    EXPECT_EQ(Form->Table().Model().headerData(width3, Qt::Horizontal, Qt::DisplayRole).toString(),
               QString::fromUtf8("H 3 dB width (\u00b0)"));
     EXPECT_EQ(Cell(0, width3), "30.0");
     EXPECT_EQ(Cell(1, width3), "15.0");
     // Only the second file's header disagrees: a mark with a tool tip on its row.
-    EXPECT_FALSE(Form->FileTable().index(0, fcId).data(Qt::ToolTipRole).isValid());
-    EXPECT_TRUE(Form->FileTable()
+    EXPECT_FALSE(Form->Table().Model().index(0, fcId).data(Qt::ToolTipRole).isValid());
+    EXPECT_TRUE(Form->Table()
+                    .Model()
                     .index(1, fcId)
                     .data(Qt::ToolTipRole)
                     .toString()
                     .endsWith("h_width 65 vs 15.0"));
-    EXPECT_FALSE(Form->FileTable().index(1, fcId).data(Qt::DecorationRole).isNull());
+    EXPECT_FALSE(Form->Table().Model().index(1, fcId).data(Qt::DecorationRole).isNull());
 
     // The header's context menu shows the column; the choice survives a restart.
-    std::unique_ptr<QMenu> menu(Form->Figures().Columns().BuildMenu(nullptr));
+    std::unique_ptr<QMenu> menu(Form->Table().Columns().BuildMenu(nullptr));
     ASSERT_EQ(menu->actions().size(), TableColumnCount());
     menu->actions()[width3]->trigger();
     EXPECT_FALSE(header->isSectionHidden(width3));
-    Form->SortByColumn(width3);
+    Form->Table().SortByColumn(width3);
     EXPECT_EQ(Cell(0, fcFileName), "narrow");
 
     // View > Figures lists the selection side by side and copies it as tab-separated text.
@@ -1183,15 +1099,15 @@ TEST_F(MainFormTest, FigureColumnsPanelTicksAndExportAsAUserFindsThem) {
     ticks->trigger();
 
     const std::string csv = Folder.File("table.csv");
-    EXPECT_EQ(ExportTableCsv(Form->FileTable(), csv), "");
+    EXPECT_EQ(ExportTableCsv(Form->Table().Model(), csv), "");
     const std::string text = ReadFileBytes(csv);
     EXPECT_NE(text.find("\r\n1,narrow.txt,"), std::string::npos) << text;
     EXPECT_NE(text.find(",h_width 65 vs 15.0\r\n"), std::string::npos) << text;
 
     Form.reset();
     CreateForm();
-    EXPECT_FALSE(Form->FileView()->header()->isSectionHidden(width3));
-    EXPECT_TRUE(Form->FileView()->header()->isSectionHidden(width3 + 1));
+    EXPECT_FALSE(Form->Table().View().header()->isSectionHidden(width3));
+    EXPECT_TRUE(Form->Table().View().header()->isSectionHidden(width3 + 1));
 }
 
 // Answers Export Table's save dialog and its replace question.
@@ -1225,11 +1141,11 @@ TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
     dialog.Answers = {folder + "/all"};
     exportTable->trigger();
     EXPECT_EQ(dialog.Proposed, QStringList{folder + "/table.csv"});
-    EXPECT_EQ(Form->StatusPanelText(1), "Table of 3 patterns exported to all.csv");
+    EXPECT_EQ(Status(), "Table of 3 patterns exported to all.csv");
     EXPECT_NE(ReadFileBytes(Folder.File("all.csv")).find("\r\n2,c.txt,2100,"), std::string::npos);
 
     // The name we completed exists: asked as the dialog asks; "no" writes nothing.
-    Form->FilterBar().SetText("gain:>=17");
+    Form->Table().FilterBar().SetText("gain:>=17");
     dialog.Answers = {folder + "/all", QString()};
     exportTable->trigger();
     EXPECT_EQ(dialog.Questions, QStringList{"all.csv already exists.\nDo you want to replace it?"});
@@ -1238,8 +1154,7 @@ TEST_F(MainFormTest, ExportTableWritesACsvFileAndSaysWhatItWrote) {
     dialog.Answers = {folder + "/all"};
     dialog.Replace = true;
     exportTable->trigger();
-    EXPECT_EQ(Form->StatusPanelText(1),
-              "Table of 2 patterns exported to all.csv (2 of 3 shown by the filter)");
+    EXPECT_EQ(Status(), "Table of 2 patterns exported to all.csv (2 of 3 shown by the filter)");
     EXPECT_EQ(ReadFileBytes(Folder.File("all.csv")).find("\r\n0,a.txt"), std::string::npos);
 
     // "All files" takes the name as typed.
@@ -1263,14 +1178,13 @@ TEST_F(MainFormTest, FilesWrittenKeepNamesThatAreNotUtf8) {
     Form->Figures().SetSaveDialogService(std::move(owned));
     dialog.Answers = {escaped + "/t", shown + "/u"};
     for (int i = 0; i < 2; ++i) Form->findChild<QAction*>("mmiExportTable")->trigger();
-    EXPECT_TRUE(IsExistingFile(latin + "/t.csv")) << Form->StatusPanelText(1).toStdString();
+    EXPECT_TRUE(IsExistingFile(latin + "/t.csv")) << Status().toStdString();
     EXPECT_TRUE(IsExistingFile(latin + "/u.csv"));
 
-    Form->SetErrorReporter(Errors);
     for (const QString& folder : {escaped, shown}) {
         auto print = std::make_unique<TFakePrintDialogs>();
         print->PdfPath = folder + "/job.pdf";
-        Form->SetPrintDialogService(std::move(print));
+        Form->Commands().SetPrintDialogService(std::move(print));
         Form->findChild<QAction*>("actPrint")->trigger();
         EXPECT_TRUE(Errors.Shown.empty()) << Errors.Shown.join("").toStdString();
         EXPECT_TRUE(ReadFileBytes(latin + "/job.pdf").starts_with("%PDF"));
@@ -1305,7 +1219,7 @@ TEST_F(MainFormTest, FiguresPanelOpensWideEnoughForItsContentAndKeepsItsWidth) {
     // Widened further with many patterns shown, the graphs keep out of the legend's way.
     for (int i = 0; i < 8; ++i)
         Open({Pattern("band_" + std::to_string(1850 + i) + ".txt", 1850, 17)});
-    Form->FileView()->selectAll();
+    Form->Table().View().selectAll();
     Form->resizeDocks({&Form->Figures().Panel()}, {560}, Qt::Horizontal);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/figures-panel-wide.png");

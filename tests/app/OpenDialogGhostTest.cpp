@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "app/OpenFilesFlow.h"
 #include "model/Settings.h"
 #include "support/PatternText.h"
@@ -50,7 +52,7 @@ TEST(OpenDialogGhost, TheClosedDialogsAreaIsRepaintedBeforeFilesLoad) {
     }
     // The screen when the first file is added: no dialog pixels.
     int magenta = -1;
-    QObject::connect(&form.FileTable(), &QAbstractItemModel::rowsInserted, [&] {
+    QObject::connect(&form.Table().Model(), &QAbstractItemModel::rowsInserted, [&] {
         if (magenta >= 0) return;
         const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
         magenta = 0;
@@ -61,10 +63,11 @@ TEST(OpenDialogGhost, TheClosedDialogsAreaIsRepaintedBeforeFilesLoad) {
         }
     });
     dialog.hide();  // as the Open dialog closes, then loading starts at once
-    form.OpenFiles(paths);
-    while (form.OpenFlow().IsLoading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    form.Opening().OpenFiles(paths);
+    while (form.Opening().Flow().IsLoading())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_EQ(magenta, 0) << "dialog pixels still on screen when the first file was added";
-    EXPECT_EQ(form.FileTable().RowCount(), 3);
+    EXPECT_EQ(form.Table().Model().RowCount(), 3);
 }
 
 }  // namespace

@@ -13,13 +13,16 @@
 #include <memory>
 
 #include "app/FileTableModel.h"
+#include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
+#include "app/OpenCommands.h"
 #include "dialogs/PatPointsDlg.h"
 #include "dialogs/RotateDlg.h"
 #include "model/NumberText.h"
 #include "model/Settings.h"
 #include "shell/FileTable.h"
 #include "support/TempDir.h"
+#include "uisupport/MainWindowFixture.h"
 #include "uisupport/UiImageFiles.h"
 #include "uisupport/UiPatternFiles.h"
 #include "views/OffsetAngles.h"
@@ -41,32 +44,21 @@ public:
 
 // The window with two patterns read from files, both selected, shown and active: the
 // dialogs' commands run from their shortcuts as a user starts them.
-class PatternDialogCommands : public ::testing::Test {
+class PatternDialogCommands : public TMainWindowFixture {
 protected:
     void SetUp() override {
-        DiscardSettings();
-        SetSettingsFilePath(Folder.File("settings.ini"));
-        Form = std::make_unique<TMainForm>(Folder.File("settings.ini"));
-        Form->resize(1000, 760);
+        TMainWindowFixture::SetUp();
         const std::vector<std::string> files = ShownPatternFiles();
-        Form->LoadPatternFile(QString::fromStdString(files[0]));
-        Form->LoadPatternFile(QString::fromStdString(files[1]));
-        ASSERT_EQ(Form->FileTable().RowCount(), 2);
-        Form->FileView()->selectAll();
+        Form->Opening().LoadPatternFile(QString::fromStdString(files[0]));
+        Form->Opening().LoadPatternFile(QString::fromStdString(files[1]));
+        ASSERT_EQ(Form->Table().Model().RowCount(), 2);
+        Form->Table().View().selectAll();
         ASSERT_EQ(Form->Model().Selection.Count(), 2);
         Form->show();
         QApplication::setActiveWindow(Form.get());
         QApplication::processEvents();
     }
-    void TearDown() override {
-        Form.reset();
-        DiscardSettings();
-    }
-
     TPatternData& Selected(int i) { return Form->Model().Selection.Items(i); }
-    QString Cell(int row, int column) {
-        return Form->FileTable().index(row, column).data().toString();
-    }
 
     // Runs `drive` on the command's modal dialog once it shows, then presses the key that
     // starts the command; a dialog left open is cancelled so that the test goes on.
@@ -94,9 +86,6 @@ protected:
         QTest::keyClick(Form.get(), static_cast<Qt::Key>(key), Qt::ControlModifier);
         EXPECT_TRUE(driven) << "the shortcut opened no dialog";
     }
-
-    TTempDir Folder;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(PatternDialogCommands, ApplyTurnsTheCurveAtOnceAndCancelKeepsIt) {
