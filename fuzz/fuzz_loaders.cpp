@@ -96,9 +96,14 @@ void CheckOstrelRoundTrip(const std::string& bytes, const TPatternData& first) {
         return;
     }
     ExpectFiguresNear(first, *second);
-    if (first.Gain.IsNull != second->Gain.IsNull) Fail("gain known on one side");
-    ExpectNear("gain", first.Gain.Value, second->Gain.Value,
-               WrittenTolerance(2, first.Gain.Value) + 1e-14 * (1 + std::fabs(first.Gain.Value)));
+    // The file object writes back what it read; a unit without a number ("GAIN dBd") reads
+    // as the unit's offset there, which the loader does not take for a stated gain.
+    if (!first.Gain.IsNull) {
+        if (second->Gain.IsNull) Fail("gain lost");
+        ExpectNear(
+            "gain", first.Gain.Value, second->Gain.Value,
+            WrittenTolerance(2, first.Gain.Value) + 1e-14 * (1 + std::fabs(first.Gain.Value)));
+    }
     if (!cutsComparable) return;
     ExpectCutNear("azimuth cut", first.AzimuthCut, second->AzimuthCut, 0.0005 + 1e-9);
     ExpectCutNear("vertical cut", first.VerticalCut, second->VerticalCut, 0.0005 + 1e-9);

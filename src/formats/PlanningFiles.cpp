@@ -230,11 +230,8 @@ void TOstrelFile::ReadHeader(TFind&& find, TGain&& gain) {
     VWidth = TextToFloatDef(find("V_WIDTH"), 0);
     FrontToBack = TextToFloatDef(find("FRONT_TO_BACK"), 0);
     const TGainLine gainLine = gain();
+    Gain = gainLine.Unit == guDbd ? gainLine.Value + kDipoleGainDbi : gainLine.Value;
     GainStated = gainLine.Stated;
-    // A unit without a number states no gain: it must not write back as one.
-    Gain = !GainStated              ? 0
-           : gainLine.Unit == guDbd ? gainLine.Value + kDipoleGainDbi
-                                    : gainLine.Value;
     Tilt = std::string(find("TILT"));
     ElectricalTilt = std::string(find("ELECTRICAL_TILT"));
 }
