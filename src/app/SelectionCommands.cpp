@@ -147,14 +147,11 @@ void TSelectionCommands::Animate() {
 void TSelectionCommands::ShowSource() {
     if (FModel.Selection.Count() == 0) return;
     TQtEditorService editor;
-    // The file itself: one of several patterns of a file is named "path@frequency".
-    const std::string source(SourcePath(FModel.Selection.Items(0)));
-    try {
-        editor.OpenInTextEditor(source);
-    } catch (...) {
-        // Not started: said in the status bar below.
-    }
-    FShowStatus(editor.Started() ? TStatusMessage{} : NoEditorMessage(source));
+    const TPatternData& pattern = FModel.Selection.Items(0);
+    FModel.ShowSource(pattern, editor);
+    // Not started: said in the status bar, naming the file itself.
+    FShowStatus(editor.Started() ? TStatusMessage{}
+                                 : NoEditorMessage(std::string(SourcePath(pattern))));
 }
 
 void TSelectionCommands::Angles() {

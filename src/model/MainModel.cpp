@@ -41,10 +41,11 @@ void TMainModel::SetSelection(const TPatternDataList& list) {
 }
 
 void TMainModel::ShowSource(const TPatternData& pattern, TEditorService& editor) const {
+    // The file itself: one of several patterns of a file is named "path@frequency".
     try {
         editor.OpenInTextEditor(std::string(SourcePath(pattern)));
     } catch (...) {
-        // The editor's result is not reported to the user.
+        // Not started: the caller asks the editor and says so.
     }
 }
 
