@@ -223,12 +223,9 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FitPolarInRooms(
         double gapRatio = 0;
         bool touching = false;
         for (bool leftHalf : {true, false}) {
-            TPolarGraph probe(true);
             const TRealPoint center = leftHalf ? layout.LeftCenter : layout.RightCenter;
-            ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, floorDb,
-                                       LogScale);
-            probe.SetLabelRadius(layout.LabelRadius);
-            if (!leftHalf) probe.SetZeroPosition(zpRight);
+            TPolarGraph probe(true);
+            ConfigureProbe(probe, layout, leftHalf, floorDb);
             TTextBoundsDrawer boxes(*Drawer);
             probe.Draw(boxes);
             if (!boxes.HasText()) return layout;
@@ -254,6 +251,14 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FitPolarInRooms(
     return layout;
 }
 
+void TSideBySidePatterns::ConfigureProbe(TPolarGraph& probe, const TPolarLayout& layout,
+                                         bool leftHalf, double floorDb) const {
+    const TRealPoint center = leftHalf ? layout.LeftCenter : layout.RightCenter;
+    ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, floorDb, LogScale);
+    probe.SetLabelRadius(layout.LabelRadius);
+    if (!leftHalf) probe.SetZeroPosition(zpRight);
+}
+
 bool TSideBySidePatterns::PolarReachesKeepClear(const TPolarLayout& layout) const {
     if (!(layout.Radius > 0)) return false;
     const double floorDb = GetSettings().FRadialFloor;
@@ -262,10 +267,7 @@ bool TSideBySidePatterns::PolarReachesKeepClear(const TPolarLayout& layout) cons
         if (DiscOverlaps(center, layout.Radius, KeepClear)) return true;
         if (!Drawer) continue;
         TPolarGraph probe(true);
-        ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, floorDb,
-                                   LogScale);
-        probe.SetLabelRadius(layout.LabelRadius);
-        if (!leftHalf) probe.SetZeroPosition(zpRight);
+        ConfigureProbe(probe, layout, leftHalf, floorDb);
         TTextBoundsDrawer boxes(*Drawer);
         probe.Draw(boxes);
         if (AnyOverlaps(boxes.Boxes(), KeepClear)) return true;

@@ -84,6 +84,9 @@ private:
     bool HasKeepClear() const;
     TPolarLayout FitPolarInRooms(const TRealRect& leftRoom, const TRealRect& rightRoom) const;
     bool PolarReachesKeepClear(const TPolarLayout& layout) const;
+    // A graph of one half at `layout`, set up as it will be drawn, for measuring its labels.
+    void ConfigureProbe(TPolarGraph& probe, const TPolarLayout& layout, bool leftHalf,
+                        double floorDb) const;
     TRealRect FitCartesianInRoom(const TRealRect& room) const;
     std::array<TRealRect, 2> FittedCartesianRects() const;
     bool CartesianReachesKeepClear(const std::array<TRealRect, 2>& fits) const;

@@ -3,27 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "support/MadePatterns.h"
 #include "support/RecordingDrawer.h"
 #include "views/SurfaceView.h"
 
 namespace ostrel {
 namespace {
-
-// A pattern from level functions of the whole angle -180..180.
-std::unique_ptr<TPatternData> Pattern(double (*horizontal)(int), double (*vertical)(int)) {
-    TRealPointList h;
-    TRealPointList v;
-    // As a file lists them: 0..359, the levels of the angle taken into -180..180.
-    for (int angle = 0; angle < 360; ++angle) {
-        const int signedAngle = angle > 180 ? angle - 360 : angle;
-        h.Add(angle, horizontal(signedAngle));
-        v.Add(angle, vertical(signedAngle));
-    }
-    auto pattern = std::make_unique<TPatternData>();
-    pattern->FileName = "made.msi";
-    BuildPatternCuts(h, v, *pattern);
-    return pattern;
-}
 
 struct TExtent {
     double Left = 1e9, Top = 1e9, Right = -1e9, Bottom = -1e9;
@@ -47,7 +32,7 @@ TExtent SurfaceExtent(TSurfaceView& view) {
 }
 
 TEST(SurfaceView, AnIsotropicPatternIsADiscOfItsFrontHalf) {
-    const auto sphere = Pattern([](int) { return 0.0; }, [](int) { return 0.0; });
+    const auto sphere = MadePattern([](int) { return 0.0; }, [](int) { return 0.0; });
     TSurfaceView view;
     view.SetStepDeg(10);
     view.SetPattern(sphere.get());
@@ -73,8 +58,8 @@ TEST(SurfaceView, TurningZoomingScaleAndOffsetsMoveTheSurface) {
     // A beam along the boresight: the horizontal cut falls 1 dB per 3 degrees, the vertical
     // cut as much away from the horizon, in front and behind.
     const auto beam =
-        Pattern([](int a) { return -std::abs(a) / 3.0; },
-                [](int a) { return -std::min(std::abs(a), 180 - std::abs(a)) / 3.0; });
+        MadePattern([](int a) { return -std::abs(a) / 3.0; },
+                    [](int a) { return -std::min(std::abs(a), 180 - std::abs(a)) / 3.0; });
     TSurfaceView view;
     view.SetStepDeg(5);
     view.SetPattern(beam.get());
