@@ -85,7 +85,7 @@ std::string TSaveAsCommand::Run(const TPatternDataList& selection, const std::st
             written.insert(AbsolutePath(target));
             // What the format could not hold is said, not dropped silently.
             for (const std::string& note : result.Notes) {
-                notes += " " + FileNamePart(target) + ": " + note + ".";
+                notes.append(" ").append(FileNamePart(target)).append(": ").append(note) += '.';
             }
         } else {
             failures += (failures.empty() ? "" : " ") + result.Failure;
