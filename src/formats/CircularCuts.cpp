@@ -85,6 +85,10 @@ void RefuseRepeatedDirection(const TRealPointList& points, const std::vector<lon
                                             lines.at(repeat->Earlier), lines.at(repeat->Index)));
 }
 
+std::string QuotedFileText(std::string_view text) {
+    return "'" + VisibleControlBytes(CutAtCharacter(text, 40)) + "'";
+}
+
 std::string LineSuffix(long long lineNumber) {
     return " (line " + std::to_string(lineNumber) + ")";
 }

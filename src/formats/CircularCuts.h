@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/PrimitiveObjects.h"
@@ -40,5 +41,9 @@ void RefuseRepeatedDirection(const TRealPointList& points, const std::vector<lon
 
 // "(line N)", the suffix every reader's error carries.
 std::string LineSuffix(long long lineNumber);
+
+// Text of a file inside an error message: 'text', at most its first 40 bytes (never half a
+// character), control bytes shown as "\xNN".
+std::string QuotedFileText(std::string_view text);
 
 }  // namespace ostrel

@@ -31,10 +31,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
     return fields;
 }
 
-std::string Quoted(std::string_view line) {
-    return "'" + VisibleControlBytes(line.substr(0, 40)) + "'";
-}
-
 // The non-blank lines of the file in order, each with its 1-based number.
 class TEdxLines {
 public:
@@ -71,7 +67,7 @@ public:
             y = ParseNumber(fields[1]);
         }
         if (!x || !y) {
-            throw EFormatError("Expected " + expected + ", found " + Quoted(line) +
+            throw EFormatError("Expected " + expected + ", found " + QuotedFileText(line) +
                                LineSuffix(FLine));
         }
         return {*x, *y};
@@ -106,8 +102,8 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
     const std::string_view title = lines.Next("the line 'name', gain, kypat");
     const size_t close = title.find('\'', 1);
     if (title.empty() || title.front() != '\'' || close == std::string_view::npos) {
-        throw EFormatError("The first line must be 'name', gain, kypat, not " + Quoted(title) +
-                           LineSuffix(lines.Line()));
+        throw EFormatError("The first line must be 'name', gain, kypat, not " +
+                           QuotedFileText(title) + LineSuffix(lines.Line()));
     }
     const std::vector<std::string_view> figures = Fields(title.substr(close + 1));
     const std::optional<double> gain = figures.size() == 2 ? ParseNumber(figures[0]) : std::nullopt;
@@ -131,7 +127,7 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
             fields.size() == 2 ? ParseNumber(fields[1]) : std::nullopt;
         if (!angle || !value || *angle < -180 || *angle > 360) {
             throw EFormatError("Expected an azimuth 'angle, value' line or 999, found " +
-                               Quoted(line) + LineSuffix(lines.Line()));
+                               QuotedFileText(line) + LineSuffix(lines.Line()));
         }
         if (horizontal.Count() > 0) {
             const double step = *angle - horizontal.Points().back().X;
@@ -170,7 +166,7 @@ void TEdxPatFile::LoadFromText(std::string_view text) {
         const std::optional<double> azimuth =
             fields.size() == 1 ? ParseNumber(fields[0]) : std::nullopt;
         if (!azimuth) {
-            throw EFormatError("Expected a slice's azimuth, found " + Quoted(line) +
+            throw EFormatError("Expected a slice's azimuth, found " + QuotedFileText(line) +
                                LineSuffix(lines.Line()));
         }
         slice.Azimuth = *azimuth;

@@ -50,11 +50,6 @@ int HeaderIndex(std::string_view key) {
     return -1;
 }
 
-// Text of the file inside a message: the first 40 bytes, control bytes shown as "\xNN".
-std::string Quoted(std::string_view text) {
-    return "'" + VisibleControlBytes(text.substr(0, 40)) + "'";
-}
-
 // "KEY:,value": the key upper-cased and the value trimmed. False for any other line.
 bool SplitRecord(std::string_view line, std::string& key, std::string_view& value) {
     const size_t colon = line.find(':');
@@ -89,7 +84,7 @@ public:
         std::string_view value;
         if (!SplitRecord(line.Text, found, value) || found != key) {
             throw EFormatError(std::string("Expected the ") + key + " record, found " +
-                               Quoted(line.Text) + LineSuffix(line.Number));
+                               QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
         FLastLine = line.Number;
         return value;
@@ -107,7 +102,7 @@ public:
         const std::string_view value = Expect(key);
         const std::optional<double> count = ParseNumber(value);
         if (!count || *count < 0 || *count != std::floor(*count) || *count > 1e6) {
-            throw EFormatError(std::string(key) + " " + Quoted(value) + " is not a count" +
+            throw EFormatError(std::string(key) + " " + QuotedFileText(value) + " is not a count" +
                                LineSuffix(FLastLine));
         }
         return static_cast<int>(*count);
@@ -115,7 +110,7 @@ public:
     double Number(const char* key, std::string_view text) const {
         const std::optional<double> value = ParseNumber(text);
         if (!value) {
-            throw EFormatError(std::string(key) + " " + Quoted(text) + " is not a number" +
+            throw EFormatError(std::string(key) + " " + QuotedFileText(text) + " is not a number" +
                                LineSuffix(FLastLine));
         }
         return *value;
@@ -141,7 +136,7 @@ public:
         const std::optional<double> level = shapeOk ? ParseNumber(fields[1]) : std::nullopt;
         if (!angle || !level || std::fabs(*angle) > 360) {
             throw EFormatError("Point of cut " + cutName + " is not 'angle,value,': " +
-                               Quoted(line.Text) + LineSuffix(line.Number));
+                               QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
         return {*angle, *level};
     }
@@ -165,15 +160,6 @@ private:
 
 bool SameAngle(double a, double b) {
     return std::fabs(a - b) < 1e-6;
-}
-
-// The longest start of `text` of at most `maxBytes` bytes that ends between characters:
-// never after the lead byte of a UTF-8 sequence and before its continuation bytes.
-std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
-    if (text.size() <= maxBytes) return text;
-    size_t end = maxBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return text.substr(0, end);
 }
 
 std::string Record(const std::string& key, const std::string& value, size_t maxRecord) {
@@ -219,8 +205,8 @@ void TNsmaFile::LoadFromText(std::string_view text) {
         std::string key;
         std::string_view value;
         if (!SplitRecord(line.Text, key, value)) {
-            throw EFormatError("Expected a 'KEY:,value' header record, found " + Quoted(line.Text) +
-                               LineSuffix(line.Number));
+            throw EFormatError("Expected a 'KEY:,value' header record, found " +
+                               QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
         const int index = HeaderIndex(key);
         if (index < 0) {
@@ -246,8 +232,8 @@ void TNsmaFile::LoadFromText(std::string_view text) {
     const std::optional<double> frequencies = ParseNumber(noFreqText);
     if (!frequencies || *frequencies < 1 || *frequencies != std::floor(*frequencies) ||
         *frequencies > 1000) {
-        throw EFormatError("NOFREQ " + Quoted(noFreqText) + " is not a count of frequencies" +
-                           LineSuffix(noFreqLine));
+        throw EFormatError("NOFREQ " + QuotedFileText(noFreqText) +
+                           " is not a count of frequencies" + LineSuffix(noFreqLine));
     }
 
     std::vector<TNsmaFrequency> read(static_cast<size_t>(*frequencies));
@@ -282,7 +268,7 @@ void TNsmaFile::LoadFromText(std::string_view text) {
             }
             if (points == 0 || !SameAngle(cut.Points.GetPoint(0).X, first) ||
                 !SameAngle(cut.Points.GetPoint(points - 1).X, last)) {
-                throw EFormatError("FSTLST " + Quoted(range) + " of cut " + cutName +
+                throw EFormatError("FSTLST " + QuotedFileText(range) + " of cut " + cutName +
                                    " does not match its first and last points" +
                                    LineSuffix(rangeLine));
             }
@@ -402,7 +388,7 @@ void ReadGainUnits(const std::string& units, bool& gainInDbd, bool& pointsAbsolu
                                           : TrimLine(std::string_view(upper).substr(slash + 1));
     if ((gainUnit != "DBI" && gainUnit != "DBD") ||
         (dataUnit != "DBR" && dataUnit != "DBI" && dataUnit != "DBD")) {
-        throw EFormatError("GUNITS " + Quoted(units) +
+        throw EFormatError("GUNITS " + QuotedFileText(units) +
                            " is not a gain unit and a data unit such as DBI/DBR.");
     }
     gainInDbd = gainUnit == "DBD";
@@ -424,7 +410,8 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
     bool pointsAbsolute = false;
     ReadGainUnits(file.Value("GUNITS"), gainInDbd, pointsAbsolute);
     const std::optional<double> gain = ParseNumber(FirstField(file.Value("MDGAIN")));
-    if (!gain) throw EFormatError("MDGAIN " + Quoted(file.Value("MDGAIN")) + " is not a number.");
+    if (!gain)
+        throw EFormatError("MDGAIN " + QuotedFileText(file.Value("MDGAIN")) + " is not a number.");
     const std::optional<double> low = ParseNumber(FirstField(file.Value("LOWFRQ")));
     const std::optional<double> high = ParseNumber(FirstField(file.Value("HGHFRQ")));
     const std::optional<double> azWidth = ParseNumber(FirstField(file.Value("AZWIDT")));

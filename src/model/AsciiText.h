@@ -47,6 +47,15 @@ inline int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// The longest start of `text` of at most `maxBytes` bytes that ends between characters:
+// never after the lead byte of a UTF-8 sequence and before its continuation bytes.
+inline std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
 // Text quoted from a file inside a message: every byte is kept, but control bytes (NUL
 // included, which would end the message where it is shown) and DEL appear as "\xNN".
 inline std::string VisibleControlBytes(std::string_view text) {

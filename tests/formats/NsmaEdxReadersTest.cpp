@@ -248,6 +248,9 @@ TEST(PatternReaders, AnglesInOneDirectionTwiceAreRefused) {
 TEST(PatternReaders, ErrorsNameTheFaultAndLineAndShowControlBytesEscaped) {
     std::vector<std::string> nsma = NsmaRecords({"1850"});
     nsma[19] = "1\x1b[2J,-3,";
+    // A character across the 40-byte limit of quoted text is left out whole.
+    std::vector<std::string> nsmaLong = NsmaRecords({"1850"});
+    nsmaLong[19] = "1" + std::string(38, 'x') + "\xC3\xA9,-3,";
     std::string edxControl = EdxPatText({0, 180});
     edxControl.replace(edxControl.find("\n0  0.000000\n"), 13, "\n0\x7f, 0\n");
     std::string edxNo999 = EdxPatText({0, 180});
@@ -267,8 +270,10 @@ TEST(PatternReaders, ErrorsNameTheFaultAndLineAndShowControlBytesEscaped) {
         {"HORIZONTAL\n0 1\n1 2\nVERTICAL\n5 1\n5 2\n",
          "Angle 5 is listed twice, first on line 5 (line 6)"},
         {verizon, "Angle 10 is listed twice, first on line 2 (line 3)"},
+        {Joined(nsmaLong),
+         "Point of cut H at 1850 is not 'angle,value,': '1" + std::string(38, 'x') + "' (line 20)"},
     };
-    const char* names[] = {"a.nsm", "b.pat", "c.pat", "d.txt", "e.txt", "f.vwa"};
+    const char* names[] = {"a.nsm", "b.pat", "c.pat", "d.txt", "e.txt", "f.vwa", "g.nsm"};
     TTempDir folder;
     for (size_t i = 0; i < cases.size(); ++i) {
         std::string error;
