@@ -248,15 +248,8 @@ constexpr std::string_view kOstrelKeywords[] = {"MAKE",       "FREQUENCY", "H_WI
 
 // The first line of the text whose first token is "GAIN" and which has a second token.
 std::string_view FirstGainLine(std::string_view text) {
-    TTextLineWalker walker(text);
-    std::string_view raw;
-    std::string_view first;
-    std::string_view second;
-    while (walker.Next(raw)) {
-        const std::string_view line = TrimLine(raw);
-        if (MatchTwoTokens(line, first, second) && EqualsNoCase(first, "GAIN")) return line;
-    }
-    return {};
+    constexpr std::string_view kGain[] = {"GAIN"};
+    return THeaderTokens(text, kGain, THeaderTokens::FirstLineWins).Line("GAIN");
 }
 
 }  // namespace
