@@ -102,11 +102,16 @@ std::optional<std::string_view> StatedPolarization(const TPatternData& pattern) 
     return std::nullopt;
 }
 
+std::optional<double> Stated(const TDoubleObject& value, bool signIgnored = false) {
+    if (value.GetIsNull()) return std::nullopt;
+    return signIgnored ? std::fabs(value.Value) : value.Value;
+}
+
 // The text of a figure the schema needs above 0: the stated value where it is one, else the
 // computed one; "" when neither is.
-std::string PositiveFigure(const TDoubleObject& stated, const std::optional<double>& computed) {
-    for (const std::optional<double> value :
-         {stated.GetIsNull() ? std::nullopt : std::optional<double>(stated.Value), computed}) {
+std::string PositiveFigure(const std::optional<double>& stated,
+                           const std::optional<double>& computed) {
+    for (const std::optional<double>& value : {stated, computed}) {
         if (!value || !(*value > 0)) continue;
         const std::string text = ShortDecimal(*value, 4);
         if (ParseNumber(text).value_or(0) > 0) return text;
@@ -146,9 +151,11 @@ TWrittenPattern BastaJsonText(const TPatternData& pattern, const std::string& na
     }
     const TPatternFigures& figures = pattern.HorizontalFigures;
     const std::pair<const char*, std::string> widths[] = {
-        {"Phi_HPBW", PositiveFigure(pattern.HorzWidth, figures.Horz.Width3Db)},
-        {"Theta_HPBW", PositiveFigure(pattern.VertWidth, figures.Vert.Width3Db)},
-        {"Front_to_Back", PositiveFigure(pattern.FrontToBack, figures.Horz.FrontToBack180)},
+        {"Phi_HPBW", PositiveFigure(Stated(pattern.HorzWidth), figures.Horz.Width3Db)},
+        {"Theta_HPBW", PositiveFigure(Stated(pattern.VertWidth), figures.Vert.Width3Db)},
+        // Files state the ratio with either sign.
+        {"Front_to_Back",
+         PositiveFigure(Stated(pattern.FrontToBack, true), figures.Horz.FrontToBack180)},
     };
     for (const auto& [key, text] : widths) {
         if (text.empty()) {

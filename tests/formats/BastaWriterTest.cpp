@@ -38,7 +38,7 @@ TEST(BastaWriter, HeaderIsStatedOrComputedNeverMadeUp) {
     }
     beam->VertWidth.SetIsNull(true);
     beam->AzimuthPolarization = beam->VerticalPolarization = "V/H";
-    stated->FrontToBack.SetValue(18.5);
+    stated->FrontToBack.SetValue(-18.5);
     stated->Gain.SetValue(17.25);
     stated->ElectricalTilt.SetValue(-2.5);
     stated->AzimuthPolarization = stated->VerticalPolarization = "+45/+45";
