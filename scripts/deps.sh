@@ -10,7 +10,8 @@ packages=(g++ make cmake qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev
           fonts-liberation2 fonts-dejavu-core)
 case "${1:-}" in
   --test)
-    packages+=(clang clang-format libclang-rt-14-dev locales xvfb xauth poppler-utils) ;;
+    packages+=(clang clang-format libclang-rt-14-dev locales xvfb xauth poppler-utils
+               python3-jsonschema) ;;
   # CPack's DEB generator reads dependencies with dpkg-shlibdeps and file types with file.
   --package)
     packages+=(dpkg-dev file) ;;

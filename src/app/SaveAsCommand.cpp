@@ -15,15 +15,14 @@ namespace ostrel {
 namespace {
 
 constexpr TPatternFormat kFilterFormats[] = {TPatternFormat::Ostrel, TPatternFormat::Verizon,
-                                             TPatternFormat::Nsma, TPatternFormat::Csv};
+                                             TPatternFormat::Nsma, TPatternFormat::Csv,
+                                             TPatternFormat::Json};
 
 }  // namespace
 
 const QStringList TSaveAsCommand::kSaveFilters = {
-    "Ostrel Files (*.msi)",
-    "Verizon Files (*.vwa)",
-    "NSMA Files (*.nsm)",
-    "CSV Files (*.csv)",
+    "Ostrel Files (*.msi)", "Verizon Files (*.vwa)",        "NSMA Files (*.nsm)",
+    "CSV Files (*.csv)",    "BASTA 3D JSON Files (*.json)",
 };
 
 QString TQtSaveDialogService::GetSaveFileName(QWidget* parent, const QString& proposedPath,

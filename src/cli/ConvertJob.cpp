@@ -19,7 +19,7 @@ namespace ostrel {
 
 namespace {
 
-const char kUsage[] = "usage: ostrel-convert --to msi|vwa|nsm|csv [-o DIR] [--] FILE...";
+const char kUsage[] = "usage: ostrel-convert --to msi|vwa|nsm|csv|json [-o DIR] [--] FILE...";
 
 const char kAbout[] = "Writes the patterns of antenna pattern files in another format.";
 
@@ -32,7 +32,8 @@ const char kNotes[] =
     "\n"
     "A figure the output format cannot hold (a Verizon gain of 2.1 dBi or less, a vertical\n"
     "width in a Verizon file, an unknown frequency in NSMA) is noted on standard error; a\n"
-    "pattern the format cannot take (NSMA without a gain) is not written.\n"
+    "pattern the format cannot take (NSMA without a gain; BASTA JSON without a frequency, or\n"
+    "whose beam widths or front-to-back are neither stated nor computable) is not written.\n"
     "\n"
     "Exit status: 0 when every file converted, 1 when any did not, 2 for a usage error.\n";
 
@@ -73,12 +74,14 @@ std::optional<int> ParseArguments(const std::vector<std::string>& arguments,
         kAbout,
         {{"to", 0, "FORMAT",
           "msi: Ostrel text; vwa: Verizon; nsm: NSMA WG16.99.050;\n"
-          "csv: a table of the three cuts (angle, azimuth, vertical, horizontal)",
+          "csv: a table of the three cuts (angle, azimuth, vertical, horizontal);\n"
+          "json: NGMN BASTA 3D pattern, the sphere in 1 degree steps estimated\n"
+          "from the two cuts (weighted bilinear)",
           [&](const std::string& name) {
               formatGiven = true;
               return FormatFromName(name, request.Format)
                          ? std::string()
-                         : "unknown format '" + name + "' (msi, vwa, nsm or csv)";
+                         : "unknown format '" + name + "' (msi, vwa, nsm, csv or json)";
           }},
          {"output", 'o', "DIR", "write the converted files into DIR (default: beside each input)",
           [&](const std::string& folder) {

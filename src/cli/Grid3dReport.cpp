@@ -24,7 +24,7 @@ void WriteGrid3d(int step, const std::vector<std::unique_ptr<TPatternData>>& pat
         if (patterns.size() > 1)
             out << (i > 0 ? "\nfile: " : "file: ") << patterns[i]->FileName << '\n';
         TPatternSurface grid;
-        grid.Build(*patterns[i], step, smCutSum);
+        grid.Build(*patterns[i], step, kDefaultSurfaceMethod);
         out << "azimuth vertical level\n";
         for (int column = 0; column < grid.Columns(); ++column) {
             const std::string azimuth = FormatGeneral(grid.AzimuthDeg(column)) + ' ';

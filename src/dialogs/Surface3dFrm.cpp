@@ -112,10 +112,11 @@ TSurface3dForm::TSurface3dForm(QWidget* parent)
     cbMethod = new QComboBox(this);
     cbMethod->setObjectName("cbMethod");
     for (int method = 0; method < kSurfaceMethodCount; ++method) {
-        cbMethod->addItem(SurfaceMethodName(static_cast<std::uint8_t>(method)));
+        cbMethod->addItem(SurfaceMethodName(static_cast<TSurfaceMethod>(method)));
     }
+    cbMethod->setCurrentIndex(static_cast<int>(FView->Method()));
     connect(cbMethod, &QComboBox::currentIndexChanged, this,
-            [this](int index) { SetMethod(static_cast<std::uint8_t>(index)); });
+            [this](int index) { SetMethod(static_cast<TSurfaceMethod>(index)); });
     cbScale = new QComboBox(this);
     cbScale->setObjectName("cbScale");
     cbScale->addItems({"25 dB", "40 dB", "Logarithmic"});
@@ -199,9 +200,10 @@ void TSurface3dForm::ShowPattern(int index) {
     FPaintArea->update();
 }
 
-void TSurface3dForm::SetMethod(std::uint8_t method) {
+void TSurface3dForm::SetMethod(TSurfaceMethod method) {
     FView->SetMethod(method);
-    if (cbMethod->currentIndex() != method) cbMethod->setCurrentIndex(method);
+    const int index = static_cast<int>(FView->Method());
+    if (cbMethod->currentIndex() != index) cbMethod->setCurrentIndex(index);
     FPaintArea->update();
 }
 

@@ -34,7 +34,7 @@ public:
     void ApplyOffsets(const TPatternDataList& patterns);
     void SetScaleMode(std::uint8_t mode);
     void ShowPattern(int index);
-    void SetMethod(std::uint8_t method);
+    void SetMethod(TSurfaceMethod method);
 
     // Turns the view as a drag by (dx, dy) pixels does.
     void DragBy(int dx, int dy);

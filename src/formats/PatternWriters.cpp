@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "formats/BastaWriter.h"
 #include "formats/NsmaFile.h"
 #include "formats/PlanningFiles.h"
 #include "formats/TextLines.h"
@@ -17,11 +18,12 @@ namespace ostrel {
 
 namespace {
 
-constexpr std::array<std::pair<TPatternFormat, std::string_view>, 4> kFormatNames = {{
+constexpr std::array<std::pair<TPatternFormat, std::string_view>, 5> kFormatNames = {{
     {TPatternFormat::Ostrel, "msi"},
     {TPatternFormat::Verizon, "vwa"},
     {TPatternFormat::Nsma, "nsm"},
     {TPatternFormat::Csv, "csv"},
+    {TPatternFormat::Json, "json"},
 }};
 
 // The cut's levels at X = 0..359, as the Ostrel file lists them.
@@ -170,6 +172,8 @@ TWrittenPattern PatternFileText(const TPatternData& pattern, TPatternFormat form
         case TPatternFormat::Csv:
             // A table of the cuts: it holds no header figures by design.
             return {CsvText(pattern), {}, {}};
+        case TPatternFormat::Json:
+            return BastaJsonText(pattern, name, PatternSphereLevels(pattern), IsoDateToday());
     }
     return {};
 }

@@ -8,11 +8,11 @@
 
 namespace ostrel {
 
-// The formats a pattern can be written in: the Ostrel text format, Verizon, NSMA and a
-// plain CSV table of the three cuts.
-enum class TPatternFormat { Ostrel, Verizon, Nsma, Csv };
+// The formats a pattern can be written in: the Ostrel text format, Verizon, NSMA, a plain
+// CSV table of the three cuts and the NGMN BASTA 3D pattern JSON file.
+enum class TPatternFormat { Ostrel, Verizon, Nsma, Csv, Json };
 
-// "msi", "vwa", "nsm", "csv": the name of a format on the command line and the extension of
+// "msi", "vwa", "nsm", "csv", "json": the name of a format on the command line and the extension of
 // its files.
 std::string_view FormatExtension(TPatternFormat format);
 // The format with that name (as FormatExtension gives it, any letter case); false if none.
@@ -29,7 +29,8 @@ struct TWrittenPattern {
 };
 
 // The file of that format holding `pattern`. Reading it back gives the same cuts to the
-// written decimals (the Verizon format keeps levels relative to each cut's peak) and the same
+// written decimals (the Verizon format keeps levels relative to each cut's peak, the JSON file
+// relative to its sphere's maximum: its horizon and vertical plane are the cuts) and the same
 // header figures where the format has a place for them; a figure not known stays not known.
 // A format that requires a figure the pattern does not have refuses it (Failure names the
 // record). `name` is the name the file carries inside where the format has one.

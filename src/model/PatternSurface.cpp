@@ -1,5 +1,6 @@
 #include "model/PatternSurface.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/Errors.h"
@@ -19,11 +20,20 @@ double WrapAngle(double angleDeg) {
 }
 
 double CutSumLevel(const TPatternData& pattern, double azimuthDeg, double verticalDeg) {
-    const bool front = std::fabs(azimuthDeg) <= 90;
-    const double theta = front ? verticalDeg : 180.0 - verticalDeg;
-    const double theta0 = front ? 0.0 : 180.0;
-    return CutLevelAt(pattern.HorizontalCut, azimuthDeg) + CutLevelAt(pattern.VerticalCut, theta) -
-           CutLevelAt(pattern.VerticalCut, theta0);
+    const double horizontal = CutLevelAt(pattern.HorizontalCut, azimuthDeg);
+    if (std::fabs(azimuthDeg) <= 90) {
+        return horizontal + CutLevelAt(pattern.VerticalCut, verticalDeg) -
+               CutLevelAt(pattern.VerticalCut, 0);
+    }
+    const double fall = CutLevelAt(pattern.VerticalCut, 180.0 - verticalDeg) -
+                        CutLevelAt(pattern.VerticalCut, 180.0);
+    return horizontal + std::min(0.0, fall);
+}
+
+double HighestLevel(const TRealPointList& cut) {
+    double highest = -HUGE_VAL;
+    for (const TRealPoint& point : cut.Points()) highest = std::max(highest, point.Y);
+    return highest;
 }
 
 // Gil et al. weight the two linear interpolations that meet in a direction: along the
@@ -56,13 +66,14 @@ double WeightedBilinearLevel(const TPatternData& pattern, double azimuthDeg, dou
 
 }  // namespace
 
-const char* SurfaceMethodName(std::uint8_t method) {
+const char* SurfaceMethodName(TSurfaceMethod method) {
     switch (method) {
-        case smWeightedBilinear:
+        case TSurfaceMethod::WeightedBilinear:
             return "Weighted bilinear (Gil et al. 2001)";
-        default:
-            return "Horizontal + vertical cut";
+        case TSurfaceMethod::CutSum:
+            break;
     }
+    return "Horizontal + vertical cut";
 }
 
 double CutLevelAt(const TRealPointList& cut, double angleDeg) {
@@ -79,17 +90,28 @@ double CutLevelAt(const TRealPointList& cut, double angleDeg) {
     return a + (b - a) * fraction;
 }
 
+TSurfaceEstimate::TSurfaceEstimate(const TPatternData& pattern, TSurfaceMethod method)
+    : FPattern(pattern),
+      FMethod(method),
+      FCeiling(std::max(HighestLevel(pattern.HorizontalCut), HighestLevel(pattern.VerticalCut))) {}
+
+double TSurfaceEstimate::operator()(double azimuthDeg, double verticalDeg) const {
+    const double level = FMethod == TSurfaceMethod::WeightedBilinear
+                             ? WeightedBilinearLevel(FPattern, azimuthDeg, verticalDeg)
+                             : CutSumLevel(FPattern, azimuthDeg, verticalDeg);
+    return std::min(level, FCeiling);
+}
+
 double SurfaceLevel(const TPatternData& pattern, double azimuthDeg, double verticalDeg,
-                    std::uint8_t method) {
-    return method == smWeightedBilinear ? WeightedBilinearLevel(pattern, azimuthDeg, verticalDeg)
-                                        : CutSumLevel(pattern, azimuthDeg, verticalDeg);
+                    TSurfaceMethod method) {
+    return TSurfaceEstimate(pattern, method)(azimuthDeg, verticalDeg);
 }
 
 bool IsSurfaceStep(int stepDeg) {
     return stepDeg >= 1 && stepDeg <= 90 && 90 % stepDeg == 0;
 }
 
-void TPatternSurface::Build(const TPatternData& pattern, int stepDeg, std::uint8_t method) {
+void TPatternSurface::Build(const TPatternData& pattern, int stepDeg, TSurfaceMethod method) {
     if (!IsSurfaceStep(stepDeg)) {
         throw EInvalidOp("The grid step must divide 90 degrees, not " + FormatGeneral(stepDeg));
     }
@@ -98,9 +120,10 @@ void TPatternSurface::Build(const TPatternData& pattern, int stepDeg, std::uint8
     FColumns = 360 / stepDeg + 1;
     FLevels.clear();
     FLevels.reserve(static_cast<size_t>(FRows) * static_cast<size_t>(FColumns));
+    const TSurfaceEstimate estimate(pattern, method);
     for (int row = 0; row < FRows; ++row) {
         for (int column = 0; column < FColumns; ++column) {
-            FLevels.push_back(SurfaceLevel(pattern, AzimuthDeg(column), VerticalDeg(row), method));
+            FLevels.push_back(estimate(AzimuthDeg(column), VerticalDeg(row)));
         }
     }
 }

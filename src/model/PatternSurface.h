@@ -8,39 +8,58 @@
 
 namespace ostrel {
 
-// How a level off the two cuts is estimated from them.
-enum TSurfaceMethod : std::uint8_t {
-    // G(phi, psi) = H(phi) + V(theta) - V(theta0): the horizontal cut at the azimuth plus how
-    // far the front (theta0 = 0) or back (theta0 = 180) half of the vertical cut has fallen
-    // at the vertical angle. Exact on the horizon and along the boresight.
-    smCutSum = 0,
+// How a level off the two cuts is estimated from them. The value is the method's place in
+// the 3D window's list.
+enum class TSurfaceMethod : std::uint8_t {
+    // G(phi, psi) = H(phi) + V(psi) - V(0) in front (|phi| <= 90); behind,
+    // G = H(phi) + min(0, V(180 - psi) - V(180)): the back half of the vertical cut may only
+    // lower the horizontal cut, since a deep null straight behind would otherwise lift the
+    // directions around it far above anything measured. Exact on the horizon and straight
+    // ahead.
+    CutSum = 0,
     // The weighted bilinear interpolation of F. Gil, A. R. Claro, J. M. Ferreira,
     // C. Pardelinha and L. M. Correia, "A 3D interpolation method for base-station-antenna
     // radiation patterns", IEEE Antennas and Propagation Magazine 43(2), 2001.
-    smWeightedBilinear = 1,
+    WeightedBilinear = 1,
 };
 inline constexpr int kSurfaceMethodCount = 2;
+// The estimate shown and written when nothing else is asked for: it stays between the cuts'
+// levels everywhere.
+inline constexpr TSurfaceMethod kDefaultSurfaceMethod = TSurfaceMethod::WeightedBilinear;
 
 // The name the window shows for a method.
-const char* SurfaceMethodName(std::uint8_t method);
+const char* SurfaceMethodName(TSurfaceMethod method);
 
 // The level of a 361-point cut (X = -180..180) at any angle, taken into -180..180 first,
 // linear between the whole-degree points. Throws EListError on a cut of another length and
-// EInvalidOp for an angle that is NaN or infinite (so does SurfaceLevel).
+// EInvalidOp for an angle that is NaN or infinite (so does the estimate).
 double CutLevelAt(const TRealPointList& cut, double angleDeg);
 
 // The estimated level in dB of a pattern in the direction of azimuth `azimuthDeg`
 // (-180..180, clockwise seen from above) and vertical angle `verticalDeg` (-90..90, positive
-// below the horizon), from its horizontal and vertical cuts.
+// below the horizon), from its horizontal and vertical cuts. No estimate exceeds the higher
+// of the two cuts' maxima. The pattern is read, not copied: it must outlive the estimate.
+class TSurfaceEstimate {
+public:
+    TSurfaceEstimate(const TPatternData& pattern, TSurfaceMethod method);
+    double operator()(double azimuthDeg, double verticalDeg) const;
+
+private:
+    const TPatternData& FPattern;
+    TSurfaceMethod FMethod;
+    double FCeiling;
+};
+
+// One estimated level; TSurfaceEstimate serves many directions of one pattern.
 double SurfaceLevel(const TPatternData& pattern, double azimuthDeg, double verticalDeg,
-                    std::uint8_t method);
+                    TSurfaceMethod method);
 
 // The level grid of one pattern: rows of vertical angle from -90 (straight up) to 90
 // (straight down), columns of azimuth from -180 to 180, both in StepDeg.
 class TPatternSurface {
 public:
     // Throws EInvalidOp unless stepDeg is a whole divisor of 90.
-    void Build(const TPatternData& pattern, int stepDeg, std::uint8_t method);
+    void Build(const TPatternData& pattern, int stepDeg, TSurfaceMethod method);
 
     int Rows() const { return FRows; }
     int Columns() const { return FColumns; }

@@ -78,8 +78,8 @@ void TSurfaceView::SetPattern(const TPatternData* pattern) {
     Rebuild();
 }
 
-void TSurfaceView::SetMethod(std::uint8_t method) {
-    FMethod = method < kSurfaceMethodCount ? method : std::uint8_t{smCutSum};
+void TSurfaceView::SetMethod(TSurfaceMethod method) {
+    FMethod = static_cast<int>(method) < kSurfaceMethodCount ? method : kDefaultSurfaceMethod;
     Rebuild();
 }
 

@@ -27,7 +27,7 @@ public:
     // The pattern shown (not owned; nullptr shows nothing) and how its grid is built. Any
     // change rebuilds the grid; the pattern's offsets are read then.
     void SetPattern(const TPatternData* pattern);
-    void SetMethod(std::uint8_t method);
+    void SetMethod(TSurfaceMethod method);
     void SetStepDeg(int stepDeg);
     // 0 "25 dB", 1 "40 dB", 2 logarithmic, as the main window's scale modes.
     void SetScaleMode(std::uint8_t mode);
@@ -51,7 +51,7 @@ public:
     void Draw(TDrawer& drawer, const TRect& bounds);
 
     const TPatternData* Pattern() const { return FPattern; }
-    std::uint8_t Method() const { return FMethod; }
+    TSurfaceMethod Method() const { return FMethod; }
     std::uint8_t ScaleMode() const { return FScaleMode; }
     const TPatternSurface& Surface() const { return FSurface; }
     double YawDeg() const { return FYawDeg; }
@@ -89,7 +89,7 @@ private:
     void DrawColorBar(TDrawer& drawer, const TRealRect& bar) const;
 
     const TPatternData* FPattern = nullptr;
-    std::uint8_t FMethod = smCutSum;
+    TSurfaceMethod FMethod = kDefaultSurfaceMethod;
     std::uint8_t FScaleMode = 1;
     int FStepDeg = kDefaultStepDeg;
     double FYawDeg = kDefaultYawDeg;

@@ -157,6 +157,9 @@ TEST(SaveAsCommand, SaysWhatTheFormatCouldNotHoldAndWhyAPatternWasRefused) {
     EXPECT_EQ(command.Run(one, {}), "0 patterns saved. Not written: " + folder.File("b.nsm") +
                                         ": an NSMA file needs the gain (MDGAIN), which is not "
                                         "known.");
+    dialogs.Answers = {{out + "/c", TSaveAsCommand::kSaveFilters[4]}};
+    EXPECT_EQ(command.Run(one, {}), "1 pattern saved.");
+    EXPECT_TRUE(ReadFileBytes(folder.File("c.json")).starts_with("{\n  \"BASTA_AA_WP_version\""));
 }
 
 }  // namespace

@@ -98,6 +98,10 @@ TEST(Convert, NamesFromInsideFilesStayInTheFolderAndLostFiguresAreSaid) {
               std::string::npos)
         << run.Err;
     EXPECT_FALSE(std::filesystem::exists(folder.File("none.nsm")));
+    // An omnidirectional pattern has no horizontal beam width a BASTA file could hold.
+    run = Convert({"--to", "json", "-o", folder.Path(), OSTREL_SAMPLES_DIR "/omni_850.msi"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("not written, a BASTA JSON file needs \"Phi_HPBW\""), std::string::npos);
 }
 
 TEST(Convert, KilledRunsLeaveNoTemporaryFileBehind) {

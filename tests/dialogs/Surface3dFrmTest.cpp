@@ -91,10 +91,11 @@ TEST_F(Surface3dFormTest, OpensTurnsByADragResetsAndPicksPatternsFromItsList) {
     EXPECT_EQ(form->View().Pattern()->FileName, Selection.Items(1).FileName);
     EXPECT_NE(area->grab().toImage(), reset);
 
-    form->findChild<QComboBox*>("cbMethod")->setCurrentIndex(smWeightedBilinear);
-    EXPECT_EQ(form->View().Method(), smWeightedBilinear);
+    EXPECT_EQ(form->View().Method(), TSurfaceMethod::WeightedBilinear) << "shown first";
     form->SetScaleMode(2);
     SaveTestPng(area->grab().toImage(), "views/surface3d_weighted_bilinear_log.png");
+    form->findChild<QComboBox*>("cbMethod")->setCurrentIndex(0);
+    EXPECT_EQ(form->View().Method(), TSurfaceMethod::CutSum);
 
     // The offsets of the offset angles dialog reach the window's own copies.
     Owned[1]->HRotationOffset = 45;

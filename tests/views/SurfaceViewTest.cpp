@@ -49,7 +49,7 @@ TEST(SurfaceView, AnIsotropicPatternIsADiscOfItsFrontHalf) {
     EXPECT_EQ(view.LevelColor(0), view.LevelColor(-0.1));
     EXPECT_NE(view.LevelColor(0), view.LevelColor(-39));
     const std::vector<std::string> texts = drawer.Texts();
-    for (const char* label : {"0", "-40", "Up", "made.msi - Horizontal + vertical cut"}) {
+    for (const char* label : {"0", "-40", "Up", "made.msi - Weighted bilinear (Gil et al. 2001)"}) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
     }
 }
@@ -62,6 +62,7 @@ TEST(SurfaceView, TurningZoomingScaleAndOffsetsMoveTheSurface) {
                     [](int a) { return -std::min(std::abs(a), 180 - std::abs(a)) / 3.0; });
     TSurfaceView view;
     view.SetStepDeg(5);
+    view.SetMethod(TSurfaceMethod::CutSum);
     view.SetPattern(beam.get());
     // Seen from the side, from the antenna's left, the beam points to the left of the screen.
     view.Turn(90 - TSurfaceView::kDefaultYawDeg, -TSurfaceView::kDefaultPitchDeg);
