@@ -52,6 +52,9 @@ def main():
     except ImportError:
         print("SKIPPED the schema check: python3-jsonschema is not installed")
         return 77
+    if not pathlib.Path(schema_path).is_file():
+        print(f"SKIPPED the schema check: no schema at {schema_path}")
+        return 77
     schema = json.loads(pathlib.Path(schema_path).read_text())
     validator = jsonschema.Draft202012Validator(schema, format_checker=jsonschema.FormatChecker())
     for name, document in documents:
