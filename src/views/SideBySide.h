@@ -14,6 +14,8 @@
 
 namespace ostrel {
 
+class TDatasetRectGraph;
+
 // The graph kinds of the pattern views: 1 is polar, any other value Cartesian.
 enum TGraphType : std::uint8_t { gtCartesian = 0, gtPolar = 1 };
 
@@ -29,6 +31,10 @@ std::unique_ptr<TSeries> MakeVerticalSeries(const TPatternData& pattern, TColor 
 // outside the outer ring, and the radial scale.
 void ConfigurePatternPolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, double centerY,
                                 double radius, double floorDb, bool logScale);
+
+// Sets up a Cartesian graph of pattern cuts as the views and pages draw it: -180° to 180°
+// across, `floorDb` to 0 dB up, 1.5 times as wide as high, grey labels.
+void ConfigurePatternCartesianGraph(TDatasetRectGraph& graph, TDrawer* drawer, double floorDb);
 
 // Lays out and draws the two graphs of a set of patterns in Bounds: the horizontal cuts on
 // the left, the vertical cuts on the right, pattern i in Colors[i]. Reads the H cut choice
@@ -81,7 +87,6 @@ public:
 
 private:
     TColor PatternColor(int index) const;
-    bool HasKeepClear() const;
     TPolarLayout FitPolarInRooms(const TRealRect& leftRoom, const TRealRect& rightRoom) const;
     bool PolarReachesKeepClear(const TPolarLayout& layout) const;
     // A graph of one half at `layout`, set up as it will be drawn, for measuring its labels.
