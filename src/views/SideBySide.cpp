@@ -6,7 +6,6 @@
 #include "draw/TextBoundsDrawer.h"
 #include "graphs/LineGraph.h"
 #include "graphs/PolarGraph.h"
-#include "model/Settings.h"
 #include "views/LegendDrawer.h"
 
 namespace ostrel {
@@ -29,9 +28,9 @@ std::unique_ptr<TSeries> MakeCutSeries(const TRealPointList& cut, TColor color, 
 }
 
 // The -3 dB crossings of the pattern's curves, from the figures computed when it loaded.
-void AddBeamTicks(const TPatternData& pattern, TColor color, TPolarGraph& horizontal,
+void AddBeamTicks(const TPatternData& pattern, THCut hCut, TColor color, TPolarGraph& horizontal,
                   TPolarGraph& vertical) {
-    const TPatternFigures& figures = pattern.Figures(GetSettings().FUseAzimuth);
+    const TPatternFigures& figures = pattern.Figures(hCut);
     auto add = [color](TPolarGraph& graph, const std::optional<TBeamCrossings>& crossings,
                        double peakDb, double rotationDeg) {
         if (!crossings) return;
@@ -46,8 +45,8 @@ void AddBeamTicks(const TPatternData& pattern, TColor color, TPolarGraph& horizo
 }  // namespace
 
 std::unique_ptr<TSeries> MakeHorizontalSeries(const TPatternData& pattern, TColor color,
-                                              bool useAzimuth) {
-    return MakeCutSeries(useAzimuth ? pattern.AzimuthCut : pattern.HorizontalCut, color,
+                                              THCut hCut) {
+    return MakeCutSeries(hCut == THCut::Azimuth ? pattern.AzimuthCut : pattern.HorizontalCut, color,
                          pattern.HRotationOffset);
 }
 
@@ -67,24 +66,23 @@ void TSideBySidePatterns::DrawPolar() {
     const TPolarLayout layout = FittedPolarLayout();
     const double radius = layout.Radius;
     if (!(radius > 0)) return;
-    const TSettings& settings = GetSettings();
-
     TPolarGraph horizontal(true);
     TPolarGraph vertical(true);
     ConfigurePatternPolarGraph(horizontal, Drawer, layout.LeftCenter.X, layout.LeftCenter.Y, radius,
-                               settings.FRadialFloor, LogScale);
+                               View.RadialFloorDb, LogScale);
     ConfigurePatternPolarGraph(vertical, Drawer, layout.RightCenter.X, layout.RightCenter.Y, radius,
-                               settings.FRadialFloor, LogScale);
+                               View.RadialFloorDb, LogScale);
     horizontal.SetLabelRadius(layout.LabelRadius);
     vertical.SetLabelRadius(layout.LabelRadius);
     vertical.SetZeroPosition(zpRight);
 
     for (int i = 0; i < Patterns.Count(); ++i) {
         const TPatternData& pattern = Patterns.Items(i);
-        horizontal.Series->Add(
-            MakeHorizontalSeries(pattern, PatternColor(i), settings.FUseAzimuth));
+        horizontal.Series->Add(MakeHorizontalSeries(pattern, PatternColor(i), View.HCut));
         vertical.Series->Add(MakeVerticalSeries(pattern, PatternColor(i)));
-        if (settings.FShowBeamTicks) AddBeamTicks(pattern, PatternColor(i), horizontal, vertical);
+        if (View.ShowBeamTicks) {
+            AddBeamTicks(pattern, View.HCut, PatternColor(i), horizontal, vertical);
+        }
     }
     horizontal.Draw();
     vertical.Draw();
@@ -92,13 +90,11 @@ void TSideBySidePatterns::DrawPolar() {
 
 void TSideBySidePatterns::DrawCartesian() {
     if (!Drawer) return;
-    const TSettings& settings = GetSettings();
     TDatasetRectGraph graph(true);
-    ConfigurePatternCartesianGraph(graph, Drawer, settings.FRadialFloor);
+    ConfigurePatternCartesianGraph(graph, Drawer, View);
 
     for (int i = 0; i < Patterns.Count(); ++i) {
-        graph.Series->Add(
-            MakeHorizontalSeries(Patterns.Items(i), PatternColor(i), settings.FUseAzimuth));
+        graph.Series->Add(MakeHorizontalSeries(Patterns.Items(i), PatternColor(i), View.HCut));
     }
     const std::array<TRealRect, 2> fits = FittedCartesianRects();
     graph.FitRect = fits[0];
@@ -127,6 +123,7 @@ void TSideBySideDrawer::SetUpLegend(TBasicLegendDrawer& legend, TDrawer& drawer)
     legend.Align = LegendAlign;
     legend.Origin = LegendAutoPlace ? AutoLegendOrigin() : LegendOrigin;
     legend.MaxBottom = LegendAutoPlace ? Bounds.Bottom - kLegendBottomGap : LegendMaxBottom;
+    legend.ShowExtensions = View.ShowExtensions;
 }
 
 TRealRect TSideBySideDrawer::AutoLegendBox() const {
@@ -148,6 +145,7 @@ void TSideBySideDrawer::Draw() {
     {
         TSideBySidePatterns graphs;
         graphs.LogScale = LogScale;
+        graphs.View = View;
         graphs.Drawer = Drawer;
         graphs.Patterns.CopyFrom(Patterns);
         graphs.Bounds = Bounds;
@@ -155,7 +153,7 @@ void TSideBySideDrawer::Draw() {
         // On a narrow area the graphs shrink out of the legend's way rather than lie under it.
         const TRealRect legendBox = AutoLegendBox();
         graphs.KeepClear = legendBox;
-        if (GraphType == gtPolar) {
+        if (GraphType == TGraphType::Polar) {
             graphs.DrawPolar();
         } else {
             graphs.DrawCartesian();

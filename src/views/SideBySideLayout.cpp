@@ -10,7 +10,6 @@
 #include "draw/TextBoundsDrawer.h"
 #include "graphs/LineGraph.h"
 #include "graphs/PolarGraph.h"
-#include "model/Settings.h"
 
 // Where the graphs of the side-by-side view go: the halves of the area, the radius and fit
 // rectangles that keep every label inside its half, and the moves out of the legend's way.
@@ -88,15 +87,17 @@ bool NeighboursOverlap(const std::vector<TRealRect>& boxes, size_t count) {
 
 }  // namespace
 
-void ConfigurePatternCartesianGraph(TDatasetRectGraph& graph, TDrawer* drawer, double floorDb) {
+void ConfigurePatternCartesianGraph(TDatasetRectGraph& graph, TDrawer* drawer,
+                                    const TViewState& view) {
     graph.Drawer = drawer;
     graph.FitToRect = true;
     graph.AspectRatio = kCartesianAspectRatio;
     graph.SetXMin(-180);
     graph.SetXMax(180);
-    graph.SetYMin(floorDb);
+    graph.SetYMin(view.RadialFloorDb);
     graph.SetYMax(0);
     graph.Font.Color = clGray;
+    graph.LogScale = view.LogScale;
 }
 
 void ConfigurePatternPolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, double centerY,
@@ -142,6 +143,7 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FittedPolarLayout() const
     TSideBySidePatterns below;
     below.Drawer = Drawer;
     below.LogScale = LogScale;
+    below.View = View;
     below.Bounds = Bounds;
     const double belowTop = std::max(top, std::ceil(clear.Bottom));
     below.Bounds.Top = static_cast<int>(std::min(belowTop, bottom));
@@ -163,7 +165,6 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FitPolarInRooms(
     TPolarLayout layout{radius, kLabelRadiusFactor * radius, CentreOf(leftRoom),
                         CentreOf(rightRoom)};
     if (!Drawer || !(layout.Radius > 0)) return layout;
-    const double floorDb = GetSettings().FRadialFloor;
     // Angle labels pushed out beyond 1.1 R, where tiny graphs would have them touch.
     double labelRoom = 0;
     for (int step = 0; step < kMaxFitSteps; ++step) {
@@ -173,7 +174,7 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FitPolarInRooms(
         for (bool leftHalf : {true, false}) {
             const TRealPoint center = leftHalf ? layout.LeftCenter : layout.RightCenter;
             TPolarGraph probe(true);
-            ConfigureProbe(probe, layout, leftHalf, floorDb);
+            ConfigureProbe(probe, layout, leftHalf);
             TTextBoundsDrawer boxes(*Drawer);
             probe.Draw(boxes);
             if (!boxes.HasText()) return layout;
@@ -200,22 +201,22 @@ TSideBySidePatterns::TPolarLayout TSideBySidePatterns::FitPolarInRooms(
 }
 
 void TSideBySidePatterns::ConfigureProbe(TPolarGraph& probe, const TPolarLayout& layout,
-                                         bool leftHalf, double floorDb) const {
+                                         bool leftHalf) const {
     const TRealPoint center = leftHalf ? layout.LeftCenter : layout.RightCenter;
-    ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, floorDb, LogScale);
+    ConfigurePatternPolarGraph(probe, Drawer, center.X, center.Y, layout.Radius, View.RadialFloorDb,
+                               LogScale);
     probe.SetLabelRadius(layout.LabelRadius);
     if (!leftHalf) probe.SetZeroPosition(zpRight);
 }
 
 bool TSideBySidePatterns::PolarReachesKeepClear(const TPolarLayout& layout) const {
     if (!(layout.Radius > 0)) return false;
-    const double floorDb = GetSettings().FRadialFloor;
     for (bool leftHalf : {true, false}) {
         const TRealPoint center = leftHalf ? layout.LeftCenter : layout.RightCenter;
         if (DiscOverlaps(center, layout.Radius, KeepClear)) return true;
         if (!Drawer) continue;
         TPolarGraph probe(true);
-        ConfigureProbe(probe, layout, leftHalf, floorDb);
+        ConfigureProbe(probe, layout, leftHalf);
         TTextBoundsDrawer boxes(*Drawer);
         probe.Draw(boxes);
         if (AnyOverlaps(boxes.Boxes(), KeepClear)) return true;
@@ -271,7 +272,7 @@ std::array<TRealRect, 2> TSideBySidePatterns::FittedCartesianRects() const {
         double width = std::numeric_limits<double>::infinity();
         for (const TRealRect& fit : fits) {
             TDatasetRectGraph probe(true);
-            ConfigurePatternCartesianGraph(probe, Drawer, GetSettings().FRadialFloor);
+            ConfigurePatternCartesianGraph(probe, Drawer, View);
             probe.FitRect = fit;
             const TRealRect plot = probe.PlotRect();
             width = std::min(width, HasArea(fit) ? plot.Right - plot.Left : 0.0);
@@ -288,7 +289,7 @@ bool TSideBySidePatterns::CartesianReachesKeepClear(const std::array<TRealRect, 
     for (const TRealRect& fit : fits) {
         if (!HasArea(fit)) continue;
         TDatasetRectGraph probe(true);
-        ConfigurePatternCartesianGraph(probe, Drawer, GetSettings().FRadialFloor);
+        ConfigurePatternCartesianGraph(probe, Drawer, View);
         probe.FitRect = fit;
         if (BoxesOverlap(probe.PlotRect(), KeepClear)) return true;
         if (!Drawer) continue;
@@ -305,7 +306,7 @@ TRealRect TSideBySidePatterns::FitCartesianInRoom(const TRealRect& room) const {
     if (!Drawer) return fit;
     const TRealRect inner = Inset(room, kLabelEdgeGap);
     TDatasetRectGraph probe(true);
-    ConfigurePatternCartesianGraph(probe, Drawer, GetSettings().FRadialFloor);
+    ConfigurePatternCartesianGraph(probe, Drawer, View);
     for (int step = 0; step < kMaxFitSteps && HasArea(fit); ++step) {
         probe.FitRect = fit;
         TTextBoundsDrawer boxes(*Drawer);
