@@ -73,7 +73,7 @@ std::vector<std::unique_ptr<TPatternData>> LoadedPatterns(int count) {
     return patterns;
 }
 
-void PaintSideBySide(benchmark::State& state, std::uint8_t graphType) {
+void PaintSideBySide(benchmark::State& state, TGraphType graphType) {
     const auto patterns = LoadedPatterns(static_cast<int>(state.range(0)));
     QImage image(1600, 900, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -94,10 +94,10 @@ void PaintSideBySide(benchmark::State& state, std::uint8_t graphType) {
 }
 
 void BM_SideBySidePolar(benchmark::State& state) {
-    PaintSideBySide(state, gtPolar);
+    PaintSideBySide(state, TGraphType::Polar);
 }
 void BM_SideBySideCartesian(benchmark::State& state) {
-    PaintSideBySide(state, gtCartesian);
+    PaintSideBySide(state, TGraphType::Cartesian);
 }
 BENCHMARK(BM_SideBySidePolar)->Arg(1)->Arg(10)->Arg(50)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SideBySideCartesian)
@@ -171,7 +171,7 @@ void BM_RepaintUnchanged(benchmark::State& state) {
     TPatternDataList selection(false);
     for (const auto& pattern : patterns) selection.Add(*pattern);
     TPatternArea area(nullptr, selection);
-    area.SetView(static_cast<std::uint8_t>(state.range(0)), false);
+    area.SetView(static_cast<TGraphType>(state.range(0)), false);
     area.resize(1600, 900);
     area.show();
     QApplication::processEvents();
@@ -180,7 +180,10 @@ void BM_RepaintUnchanged(benchmark::State& state) {
     for (auto _ : state) area.repaint();
     if (paints.Count != static_cast<int>(state.iterations())) state.SkipWithError("not painted");
 }
-BENCHMARK(BM_RepaintUnchanged)->Arg(gtPolar)->Arg(gtCartesian)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintUnchanged)
+    ->Arg(static_cast<int>(TGraphType::Polar))
+    ->Arg(static_cast<int>(TGraphType::Cartesian))
+    ->Unit(benchmark::kMillisecond);
 // One frame of the 3D window while it turns: the 2 degree mesh of a pattern at 1600 x 900
 // through the screen drawer, the view a few degrees further round every frame.
 void BM_Surface3dFrame(benchmark::State& state) {

@@ -41,7 +41,7 @@ TFiguresPanel::TFiguresPanel(QWidget* parent) : QDockWidget("Figures", parent) {
 
 void TFiguresPanel::SetPatterns(const std::vector<const TPatternData*>& patterns) {
     const TSettings& settings = GetSettings();
-    FGrid = FiguresGrid(patterns, settings.FShowExtensions, settings.FUseAzimuth);
+    FGrid = FiguresGrid(patterns, settings.FShowExtensions, settings.FHCut);
     const auto& grid = FGrid;
     const int rows = static_cast<int>(grid.size()) - 1;
     const int columns = static_cast<int>(patterns.size());

@@ -48,10 +48,9 @@ void TFileTableModel::RefreshFigures() {
 const QString& TFileTableModel::HeaderCheck(const TPatternData& pattern) const {
     auto found = FHeaderChecks.find(&pattern);
     if (found == FHeaderChecks.end()) {
-        const bool useAzimuth = GetSettings().FUseAzimuth;
         found = FHeaderChecks
-                    .emplace(&pattern, QString::fromStdString(
-                                           HeaderCheckText(pattern, pattern.Figures(useAzimuth))))
+                    .emplace(&pattern, QString::fromStdString(HeaderCheckText(
+                                           pattern, pattern.Figures(GetSettings().FHCut))))
                     .first;
     }
     return found->second;
@@ -127,7 +126,7 @@ void TFileTableModel::SortRows(int column, bool ascending) {
     std::vector<TPatternData*> patterns;
     patterns.reserve(static_cast<size_t>(before.size()));
     for (const QModelIndex& index : before) patterns.push_back(PatternAt(index.row()));
-    SortTableRows(FAllRows, column, ascending, GetSettings().FUseAzimuth);
+    SortTableRows(FAllRows, column, ascending, GetSettings().FHCut);
     ShowFilteredRows();
     // Map every persistent index to the new row of its pattern.
     std::unordered_map<const TPatternData*, int> rowOf;
@@ -207,7 +206,7 @@ QVariant TFileTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(TableCellText(
-                *pattern, column, GetSettings().FShowExtensions, GetSettings().FUseAzimuth));
+                *pattern, column, GetSettings().FShowExtensions, GetSettings().FHCut));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(
                 Qt::AlignVCenter |

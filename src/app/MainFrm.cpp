@@ -67,9 +67,9 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     }
 
     FTable->FilterBar().SetText(QString::fromStdString(GetSettings().FFilterText));
-    FViewModes->SetHCut(true);
-    FViewModes->SetScaleMode(1);
-    FViewModes->SetGraphType(gtPolar);
+    FViewModes->SetHCut(THCut::Azimuth);
+    FViewModes->SetScaleMode(TScaleMode::Range40Db);
+    FViewModes->SetGraphType(TGraphType::Polar);
 
     // The minimum outer size needs the window manager's real frame, known once shown.
     resize(667, 541 + menuBar()->sizeHint().height());
@@ -172,7 +172,8 @@ void TMainForm::CreateCentralArea() {
 }
 
 void TMainForm::ShowViewMode() {
-    FPatternArea->SetView(FViewModes->Mode().Graph, FViewModes->Mode().Scale == 2);
+    FPatternArea->SetView(FViewModes->Mode().Graph,
+                          FViewModes->Mode().Scale == TScaleMode::Logarithmic);
 }
 
 void TMainForm::ShowStatus(const TStatusMessage& message) {

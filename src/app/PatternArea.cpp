@@ -5,16 +5,17 @@
 
 #include "qtdraw/CanvasDrawer.h"
 #include "views/SideBySide.h"
+#include "views/ViewState.h"
 #include "widgets/ClipboardService.h"
 
 namespace ostrel {
 
 TPatternArea::TPatternArea(QWidget* parent, const TPatternDataList& selection)
-    : QWidget(parent), FSelection(selection), FGraphType(gtPolar) {
+    : QWidget(parent), FSelection(selection) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TPatternArea::SetView(std::uint8_t graphType, bool logScale) {
+void TPatternArea::SetView(TGraphType graphType, bool logScale) {
     if (graphType == FGraphType && logScale == FLogScale) return;
     FGraphType = graphType;
     FLogScale = logScale;
@@ -37,6 +38,7 @@ void TPatternArea::PaintPatterns(QPainter& painter, QSize size, bool forClipboar
     view.GraphType = FGraphType;
     view.ShowLegend = !forClipboard;
     view.LogScale = !forClipboard && FLogScale;
+    view.View = CurrentViewState();
     view.Draw();
 }
 

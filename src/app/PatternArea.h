@@ -2,9 +2,9 @@
 
 #include <QImage>
 #include <QWidget>
-#include <cstdint>
 
 #include "model/PatternData.h"
+#include "views/SideBySide.h"
 
 class QPainter;
 
@@ -22,8 +22,8 @@ public:
     // `selection` is the main model's selection, which outlives the area.
     TPatternArea(QWidget* parent, const TPatternDataList& selection);
 
-    // gtPolar or gtCartesian; the radial scale of the polar graphs on screen.
-    void SetView(std::uint8_t graphType, bool logScale);
+    // The graph type and the radial scale of the polar graphs on screen.
+    void SetView(TGraphType graphType, bool logScale);
     // Drops the kept picture and schedules a repaint.
     void Invalidate();
 
@@ -38,7 +38,7 @@ protected:
 
 private:
     const TPatternDataList& FSelection;
-    std::uint8_t FGraphType;
+    TGraphType FGraphType = TGraphType::Polar;
     bool FLogScale = false;
     QImage FPicture;
     bool FPictureValid = false;

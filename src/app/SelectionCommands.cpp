@@ -30,6 +30,7 @@
 #include "shell/StatusReasons.h"
 #include "views/OffsetAngles.h"
 #include "views/PrintedPages.h"
+#include "views/ViewState.h"
 #include "widgets/AppIcons.h"
 #include "widgets/ClipboardService.h"
 
@@ -105,7 +106,7 @@ void TSelectionCommands::OnSelectionChanged() {
 
 void TSelectionCommands::Print() {
     if (FModel.Selection.Count() == 0) return;
-    std::uint8_t mode = pmSingle;
+    TPrintMode mode = TPrintMode::Single;
     if (FModel.Selection.Count() >= 2) {
         TPrintOptionsDialog options(&FWindow);
         const bool confirmed = FPrintDialogs->RunPrintOptions(options) == QDialog::Accepted;
@@ -122,6 +123,7 @@ void TSelectionCommands::Print() {
         pages.Patterns.CopyFrom(FModel.Selection);
         pages.PrintMode = mode;
         pages.SetGraphType(FViewModes.Mode().Graph);
+        pages.View = CurrentViewState();
         pages.Print();
         if (const std::string failure = pdfFile.Finish(); !failure.empty()) {
             throw EPrintError("The PDF could not be written to '" + pdfFile.TargetPath() +
@@ -179,8 +181,7 @@ void TSelectionCommands::ShowPoints() {
 void TSelectionCommands::View3d() {
     if (FModel.Selection.Count() == 0) return;
     if (!FView3dShown) {
-        OpenSurface3dWindow(&FWindow, FModel.Selection,
-                            static_cast<std::uint8_t>(FViewModes.Mode().Scale));
+        OpenSurface3dWindow(&FWindow, FModel.Selection, FViewModes.Mode().Scale);
         FShowStatus({});
         return;
     }

@@ -9,7 +9,7 @@ namespace ostrel {
 
 QString ExportTableCsv(const TFileTableModel& table, const std::string& path) {
     const std::vector<const TPatternData*> rows(table.Rows().begin(), table.Rows().end());
-    const std::string text = TableCsvText(rows, true, GetSettings().FUseAzimuth);
+    const std::string text = TableCsvText(rows, true, GetSettings().FHCut);
     return QString::fromStdString(WriteWholeFile(path, text));
 }
 

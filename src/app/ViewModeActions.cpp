@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QStatusBar>
-#include <cstdint>
+#include <array>
 #include <functional>
 
 #include "app/PathText.h"
@@ -16,6 +16,18 @@
 #include "shell/StatusReasons.h"
 
 namespace ostrel {
+
+namespace {
+
+// The scales in the order of the menu, the status texts and F7's round.
+constexpr std::array<TScaleMode, 3> kScaleModes = {TScaleMode::Range25Db, TScaleMode::Range40Db,
+                                                   TScaleMode::Logarithmic};
+
+size_t ScaleIndex(TScaleMode mode) {
+    return static_cast<size_t>(mode);
+}
+
+}  // namespace
 
 TViewModeActions::TViewModeActions(QMainWindow& window) : QObject(&window) {
     auto key = [this, &window](const char* name, Qt::Key key, std::function<void()> handler) {
@@ -27,12 +39,14 @@ TViewModeActions::TViewModeActions(QMainWindow& window) : QObject(&window) {
         window.addAction(action);
         return action;
     };
-    FSwapGraph = key("actSwapGraph", Qt::Key_F5,
-                     [this] { SetGraphType(FMode.Graph == gtPolar ? gtCartesian : gtPolar); });
+    FSwapGraph = key("actSwapGraph", Qt::Key_F5, [this] {
+        SetGraphType(FMode.Graph == TGraphType::Polar ? TGraphType::Cartesian : TGraphType::Polar);
+    });
     FSwapGraph->setToolTip("Change graph type");
     FSwapGraph->setIcon(QIcon(":/icons/swap-graph.svg"));
     key("actSwapAzimuth", Qt::Key_F6, [this] { ToggleHCut(); });
-    key("actSwapRadScale", Qt::Key_F7, [this] { SetScaleMode((FMode.Scale + 1) % 3); });
+    key("actSwapRadScale", Qt::Key_F7,
+        [this] { SetScaleMode(kScaleModes[(ScaleIndex(FMode.Scale) + 1) % kScaleModes.size()]); });
 
     auto checkable = [this](const char* name, const QString& text, QActionGroup* group,
                             std::function<void()> handler) {
@@ -43,16 +57,20 @@ TViewModeActions::TViewModeActions(QMainWindow& window) : QObject(&window) {
         return action;
     };
     auto* hCut = new QActionGroup(this);
-    FAzimuth = checkable("mmiAzimuth", "Azimuth", hCut, [this] { SetHCut(true); });
-    FHorizontal = checkable("mmiHorizontal", "Horizontal", hCut, [this] { SetHCut(false); });
+    FAzimuth = checkable("mmiAzimuth", "Azimuth", hCut, [this] { SetHCut(THCut::Azimuth); });
+    FHorizontal =
+        checkable("mmiHorizontal", "Horizontal", hCut, [this] { SetHCut(THCut::Horizontal); });
     auto* scale = new QActionGroup(this);
-    FScales[0] = checkable("mmi25dB", "25 dB", scale, [this] { SetScaleMode(0); });
-    FScales[1] = checkable("mmi40dB", "40 dB", scale, [this] { SetScaleMode(1); });
-    FScales[2] = checkable("mmiLogarithmic", "Logarithmic", scale, [this] { SetScaleMode(2); });
+    const char* const names[] = {"mmi25dB", "mmi40dB", "mmiLogarithmic"};
+    const char* const texts[] = {"25 dB", "40 dB", "Logarithmic"};
+    for (size_t i = 0; i < kScaleModes.size(); ++i) {
+        const TScaleMode mode = kScaleModes[i];
+        FScales[i] = checkable(names[i], texts[i], scale, [this, mode] { SetScaleMode(mode); });
+    }
     auto* graph = new QActionGroup(this);
-    FCartesian =
-        checkable("mmiCartesian", "Cartesian", graph, [this] { SetGraphType(gtCartesian); });
-    FPolar = checkable("mmiPolar", "Polar", graph, [this] { SetGraphType(gtPolar); });
+    FCartesian = checkable("mmiCartesian", "Cartesian", graph,
+                           [this] { SetGraphType(TGraphType::Cartesian); });
+    FPolar = checkable("mmiPolar", "Polar", graph, [this] { SetGraphType(TGraphType::Polar); });
 }
 
 void TViewModeActions::AddToViewMenu(QMenu& view) {
@@ -94,13 +112,14 @@ void TViewModeActions::CreateStatusPanels(QStatusBar& bar) {
 
 void TViewModeActions::SetGraphType(TGraphType graph) {
     FMode.Graph = graph;
-    FPolar->setChecked(graph == gtPolar);
-    FCartesian->setChecked(graph == gtCartesian);
+    FPolar->setChecked(graph == TGraphType::Polar);
+    FCartesian->setChecked(graph == TGraphType::Cartesian);
     emit GraphChanged();
 }
 
-void TViewModeActions::SetHCut(bool azimuth) {
-    GetSettings().FUseAzimuth = azimuth;
+void TViewModeActions::SetHCut(THCut hCut) {
+    GetSettings().FHCut = hCut;
+    const bool azimuth = hCut == THCut::Azimuth;
     FStatusPanels[2]->setText(azimuth ? "H Cut: Azimuth" : "H Cut: Horizontal");
     FAzimuth->setChecked(azimuth);
     FHorizontal->setChecked(!azimuth);
@@ -108,17 +127,17 @@ void TViewModeActions::SetHCut(bool azimuth) {
 }
 
 void TViewModeActions::ToggleHCut() {
-    SetHCut(!GetSettings().FUseAzimuth);
+    SetHCut(GetSettings().FHCut == THCut::Azimuth ? THCut::Horizontal : THCut::Azimuth);
 }
 
-void TViewModeActions::SetScaleMode(int mode) {
-    if (mode < 0 || mode > 2) mode = 1;
+void TViewModeActions::SetScaleMode(TScaleMode mode) {
     FMode.Scale = mode;
     static const char* const kTexts[3] = {"Scale: -25 dB", "Scale: -40 dB", "Scale: Logarithmic"};
-    GetSettings().FRadialFloor = ScaleFloor(static_cast<std::uint8_t>(mode));
-    GetSettings().FLogScale = mode == 2;
-    FStatusPanels[3]->setText(kTexts[mode]);
-    for (int i = 0; i < 3; ++i) FScales[i]->setChecked(mode == i);
+    GetSettings().FRadialFloor = ScaleFloor(mode);
+    GetSettings().FLogScale = mode == TScaleMode::Logarithmic;
+    const size_t index = ScaleIndex(mode);
+    FStatusPanels[3]->setText(kTexts[index]);
+    for (size_t i = 0; i < kScaleModes.size(); ++i) FScales[i]->setChecked(index == i);
     emit ScaleChanged();
 }
 

@@ -16,11 +16,11 @@ namespace ostrel {
 
 struct TStatusMessage;
 
-// What the graph area shows: the graph type and the radial scale (0: -25 dB, 1: -40 dB,
-// 2: logarithmic). The H cut is a setting, since the figures and the files' reading use it.
+// What the graph area shows: the graph type and the radial scale. The H cut is a setting,
+// since the figures and the files' reading use it.
 struct TViewMode {
-    TGraphType Graph = gtPolar;
-    int Scale = 1;
+    TGraphType Graph = TGraphType::Polar;
+    TScaleMode Scale = TScaleMode::Range40Db;
 };
 
 // The view modes and the status bar that names them: F5 swaps the graph type, F6 the H cut,
@@ -40,10 +40,9 @@ public:
     void CreateStatusPanels(QStatusBar& bar);
 
     void SetGraphType(TGraphType graph);
-    void SetHCut(bool azimuth);
+    void SetHCut(THCut hCut);
     void ToggleHCut();
-    // A mode out of range is the default -40 dB.
-    void SetScaleMode(int mode);
+    void SetScaleMode(TScaleMode mode);
     const TViewMode& Mode() const { return FMode; }
 
     // The outcome of the last command that opened, closed or launched something.

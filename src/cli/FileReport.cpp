@@ -76,11 +76,11 @@ public:
 private:
     // The viewer's default cut, the azimuth cut as read.
     void WriteFigures(const TPatternData& pattern) {
-        const TPatternFigures& figures = pattern.Figures(true);
+        const TPatternFigures& figures = pattern.Figures(THCut::Azimuth);
         for (const TFigureColumn& figure : FigureColumns()) {
             FOut << figure.Key << ": " << FigureText(figure.Value(figures)) << '\n';
         }
-        FOut << "header_check: " << HeaderCheckCell(pattern, true) << '\n';
+        FOut << "header_check: " << HeaderCheckCell(pattern, THCut::Azimuth) << '\n';
     }
 
     void Begin(const std::string& name) {
@@ -174,7 +174,7 @@ bool WriteCsv(const std::vector<TInput>& inputs, std::ostream& out, std::ostream
         pattern->Id = static_cast<int>(rows.size());
         rows.push_back(pattern.get());
     }
-    out << TableCsvText(rows, true, true);
+    out << TableCsvText(rows, true, THCut::Azimuth);
     return allLoaded;
 }
 

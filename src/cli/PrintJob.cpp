@@ -14,7 +14,6 @@
 #include "graphs/PolarGraph.h"
 #include "model/MainModel.h"
 #include "model/SafeFile.h"
-#include "model/Settings.h"
 #include "shell/OrderedLoad.h"
 #include "views/PrintedPages.h"
 
@@ -64,17 +63,23 @@ std::optional<int> ParseRequest(const std::vector<std::string>& arguments, TPrin
         kUsage,
         kAbout,
         {{"mode", 0, "MODE", "single (the default), overlay or both",
-          Choice<std::uint8_t>({{"single", pmSingle}, {"overlay", pmOverlay}, {"both", pmBoth}},
-                               request.PrintMode)},
+          Choice<TPrintMode>({{"single", TPrintMode::Single},
+                              {"overlay", TPrintMode::Overlay},
+                              {"both", TPrintMode::Both}},
+                             request.PrintMode)},
          {"graph", 0, "GRAPH", "polar (the default) or cartesian",
-          Choice<std::uint8_t>({{"polar", gtPolar}, {"cartesian", gtCartesian}},
-                               request.GraphType)},
+          Choice<TGraphType>({{"polar", TGraphType::Polar}, {"cartesian", TGraphType::Cartesian}},
+                             request.GraphType)},
          {"scale", 0, "SCALE",
           "the radial scale: 40 (dB floor, the default), 25, or log\n"
           "(logarithmic down to -20 dB)",
-          Choice<std::uint8_t>({{"25", 0}, {"40", 1}, {"log", 2}}, request.ScaleMode)},
+          Choice<TScaleMode>({{"25", TScaleMode::Range25Db},
+                              {"40", TScaleMode::Range40Db},
+                              {"log", TScaleMode::Logarithmic}},
+                             request.ScaleMode)},
          {"cut", 0, "CUT", "the horizontal cut drawn: azimuth (the default) or horizontal",
-          Choice<bool>({{"azimuth", true}, {"horizontal", false}}, request.UseAzimuth)},
+          Choice<THCut>({{"azimuth", THCut::Azimuth}, {"horizontal", THCut::Horizontal}},
+                        request.HCut)},
          {"paper", 0, "PAPER", "letter (the default) or a4",
           Choice<bool>({{"letter", false}, {"a4", true}}, request.A4)},
          {"landscape", 0, nullptr, "landscape pages (default: portrait)",
@@ -133,29 +138,15 @@ bool ExistingFileIsNotPdf(const std::string& output) {
            std::string_view(head, sizeof head) != "%PDF-";
 }
 
-// Sets the view state the pages read and puts the previous one back.
-class TViewStateScope {
-public:
-    explicit TViewStateScope(const TPrintRequest& request) : FSaved(GetSettings()) {
-        TSettings& settings = GetSettings();
-        settings.FUseAzimuth = request.UseAzimuth;
-        settings.FRadialFloor = ScaleFloor(request.ScaleMode);
-        settings.FLogScale = request.ScaleMode == 2;
-    }
-    TViewStateScope(const TViewStateScope&) = delete;
-    TViewStateScope& operator=(const TViewStateScope&) = delete;
-    ~TViewStateScope() {
-        TSettings& settings = GetSettings();
-        settings.FUseAzimuth = FSaved.FUseAzimuth;
-        settings.FRadialFloor = FSaved.FRadialFloor;
-        settings.FLogScale = FSaved.FLogScale;
-    }
-
-private:
-    TSettings FSaved;
-};
-
 }  // namespace
+
+TViewState PrintViewState(const TPrintRequest& request) {
+    TViewState state = CurrentViewState();
+    state.HCut = request.HCut;
+    state.RadialFloorDb = ScaleFloor(request.ScaleMode);
+    state.LogScale = request.ScaleMode == TScaleMode::Logarithmic;
+    return state;
+}
 
 int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
              TPdfTarget& target) {
@@ -201,12 +192,12 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
     }
     model.SetSelection(model.Patterns);
 
-    const TViewStateScope viewState(request);
     try {
         TPatternDataPagePrinter pages([&] { return target.CreateDrawer(request); }, target.Logo());
         pages.Patterns.CopyFrom(model.Selection);
         pages.PrintMode = request.PrintMode;
         pages.SetGraphType(request.GraphType);
+        pages.View = PrintViewState(request);
         pages.Print();
     } catch (const std::exception& failure) {
         err << "ostrel-print: " << failure.what() << '\n';

@@ -7,15 +7,18 @@
 #include <vector>
 
 #include "draw/Drawer.h"
+#include "model/ViewModes.h"
+#include "views/PrintedPages.h"
+#include "views/ViewState.h"
 
 namespace ostrel {
 
 // What ostrel-print was asked for.
 struct TPrintRequest {
-    std::uint8_t PrintMode = 1;  // TPrintMode
-    std::uint8_t GraphType = 1;  // TGraphType
-    std::uint8_t ScaleMode = 1;  // 0 "25 dB", 1 "40 dB", 2 logarithmic
-    bool UseAzimuth = true;
+    TPrintMode PrintMode = TPrintMode::Single;
+    TGraphType GraphType = TGraphType::Polar;
+    TScaleMode ScaleMode = TScaleMode::Range40Db;
+    THCut HCut = THCut::Azimuth;
     bool A4 = false;  // else Letter
     bool Landscape = false;
     std::string Output;
@@ -23,6 +26,10 @@ struct TPrintRequest {
     // The folders of -r that could not be read or gave no pattern file, each with its reason.
     std::vector<std::string> FolderProblems;
 };
+
+// The view state the pages of a request are drawn with: its H cut and scale, the rest as the
+// settings hold it.
+TViewState PrintViewState(const TPrintRequest& request);
 
 // Where the pages go: a PDF file set up from the request, and the logo they carry.
 class TPdfTarget {

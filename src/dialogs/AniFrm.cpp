@@ -10,6 +10,7 @@
 #include "graphs/GraphClasses.h"
 #include "qtdraw/CanvasDrawer.h"
 #include "views/SideBySide.h"
+#include "views/ViewState.h"
 #include "widgets/EdgePanel.h"
 
 namespace ostrel {
@@ -106,6 +107,7 @@ void TAnimateForm::DrawFrame(TDrawer& drawer, const TRect& bounds) const {
         view.Patterns.Add(Patterns.Items(FFrameIndex));
     }
     view.LogScale = false;
+    view.View = CurrentViewState();
     view.DrawPolar();
 }
 

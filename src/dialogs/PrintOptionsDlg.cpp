@@ -19,7 +19,7 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent) : QDialog(parent) {
 
     gbOptions = new QGroupBox(QStringLiteral("Print Options "), this);
     gbOptions->setGeometry(8, 8, 297, 121);
-    auto radio = [this](const char* name, const QString& caption, int y, std::uint8_t mode) {
+    auto radio = [this](const char* name, const QString& caption, int y, TPrintMode mode) {
         auto* button = new QRadioButton(caption, gbOptions);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(16, y, 273, 17);
@@ -27,10 +27,10 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent) : QDialog(parent) {
         return button;
     };
     rbSingle = radio("rbSingle", QStringLiteral("Print single format (Each file on it's own page)"),
-                     24, 1);
-    rbOverlay =
-        radio("rbOverlay", QStringLiteral("Print overlay format (All on single page)"), 56, 0);
-    rbBoth = radio("rbBoth", QStringLiteral("Print both formats"), 88, 2);
+                     24, TPrintMode::Single);
+    rbOverlay = radio("rbOverlay", QStringLiteral("Print overlay format (All on single page)"), 56,
+                      TPrintMode::Overlay);
+    rbBoth = radio("rbBoth", QStringLiteral("Print both formats"), 88, TPrintMode::Both);
 
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setGeometry(144, 144, 75, 25);
@@ -46,7 +46,7 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent) : QDialog(parent) {
     setTabOrder(rbBoth, btnOK);
     setTabOrder(btnOK, btnCancel);
     for (QWidget* part : KeyboardOrder()) part->installEventFilter(this);
-    SetPrintMode(1);
+    SetPrintMode(TPrintMode::Single);
 }
 
 std::array<QWidget*, 5> TPrintOptionsDialog::KeyboardOrder() const {
@@ -80,11 +80,19 @@ bool TPrintOptionsDialog::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void TPrintOptionsDialog::SetPrintMode(std::uint8_t mode) {
+void TPrintOptionsDialog::SetPrintMode(TPrintMode mode) {
     FPrintMode = mode;
-    if (mode == 0) rbOverlay->setChecked(true);
-    if (mode == 1) rbSingle->setChecked(true);
-    if (mode == 2) rbBoth->setChecked(true);
+    switch (mode) {
+        case TPrintMode::Overlay:
+            rbOverlay->setChecked(true);
+            break;
+        case TPrintMode::Single:
+            rbSingle->setChecked(true);
+            break;
+        case TPrintMode::Both:
+            rbBoth->setChecked(true);
+            break;
+    }
 }
 
 }  // namespace ostrel

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "views/PrintedPages.h"
+
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -19,9 +21,9 @@ class TPrintOptionsDialog : public QDialog {
 public:
     explicit TPrintOptionsDialog(QWidget* parent = nullptr);
 
-    // 0 overlay, 1 single pages, 2 both; setting 0..2 also checks that mode's button.
-    void SetPrintMode(std::uint8_t mode);
-    std::uint8_t PrintMode() const { return FPrintMode; }
+    // Setting a mode also checks its button.
+    void SetPrintMode(TPrintMode mode);
+    TPrintMode PrintMode() const { return FPrintMode; }
 
     QGroupBox* gbOptions = nullptr;
     QRadioButton* rbSingle = nullptr;
@@ -37,7 +39,7 @@ private:
     // Tab's order: the three choices (overlay, single, both), then OK and Cancel.
     std::array<QWidget*, 5> KeyboardOrder() const;
 
-    std::uint8_t FPrintMode = 1;
+    TPrintMode FPrintMode = TPrintMode::Single;
 };
 
 }  // namespace ostrel

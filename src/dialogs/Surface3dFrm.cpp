@@ -120,9 +120,11 @@ TSurface3dForm::TSurface3dForm(QWidget* parent)
     cbScale = new QComboBox(this);
     cbScale->setObjectName("cbScale");
     cbScale->addItems({"25 dB", "40 dB", "Logarithmic"});
-    cbScale->setCurrentIndex(FView->ScaleMode());
-    connect(cbScale, &QComboBox::currentIndexChanged, this,
-            [this](int index) { SetScaleMode(static_cast<std::uint8_t>(index)); });
+    // The list holds the scales in their order.
+    cbScale->setCurrentIndex(static_cast<int>(FView->ScaleMode()));
+    connect(cbScale, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) SetScaleMode(static_cast<TScaleMode>(index));
+    });
 
     lstPatterns = new QListWidget(this);
     lstPatterns->setObjectName("lstPatterns");
@@ -207,9 +209,10 @@ void TSurface3dForm::SetMethod(TSurfaceMethod method) {
     FPaintArea->update();
 }
 
-void TSurface3dForm::SetScaleMode(std::uint8_t mode) {
+void TSurface3dForm::SetScaleMode(TScaleMode mode) {
     FView->SetScaleMode(mode);
-    if (cbScale->currentIndex() != FView->ScaleMode()) cbScale->setCurrentIndex(FView->ScaleMode());
+    const int index = static_cast<int>(mode);
+    if (cbScale->currentIndex() != index) cbScale->setCurrentIndex(index);
     FPaintArea->update();
 }
 
@@ -253,7 +256,7 @@ void TSurface3dForm::CopyImage() {
 }
 
 TSurface3dForm* OpenSurface3dWindow(QWidget* parent, const TPatternDataList& patterns,
-                                    std::uint8_t scaleMode) {
+                                    TScaleMode scaleMode) {
     auto* window = new TSurface3dForm(parent);
     window->SetScaleMode(scaleMode);
     window->SetPatterns(patterns);

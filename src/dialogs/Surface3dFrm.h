@@ -32,7 +32,7 @@ public:
     void SetPatterns(const TPatternDataList& patterns);
     // Takes the offsets of the patterns with the same Id and turns the surface with them.
     void ApplyOffsets(const TPatternDataList& patterns);
-    void SetScaleMode(std::uint8_t mode);
+    void SetScaleMode(TScaleMode mode);
     void ShowPattern(int index);
     void SetMethod(TSurfaceMethod method);
 
@@ -68,6 +68,6 @@ private:
 
 // Opens a new 3D window over `parent` on copies of the patterns, with the main window's scale.
 TSurface3dForm* OpenSurface3dWindow(QWidget* parent, const TPatternDataList& patterns,
-                                    std::uint8_t scaleMode);
+                                    TScaleMode scaleMode);
 
 }  // namespace ostrel

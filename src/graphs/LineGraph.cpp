@@ -6,7 +6,6 @@
 
 #include "model/Errors.h"
 #include "model/NumberText.h"
-#include "model/Settings.h"
 
 namespace ostrel {
 
@@ -140,7 +139,7 @@ TRealRect TDatasetRectGraph::PlotRect() const {
 }
 
 void TDatasetRectGraph::Draw(TDrawer& drawer) {
-    DrawScaled(drawer, GetSettings().FLogScale);
+    DrawScaled(drawer, LogScale);
 }
 
 void TDatasetRectGraph::DrawScaled(TDrawer& drawer, bool logScale) {

@@ -76,9 +76,9 @@ public:
     explicit TDatasetRectGraph(bool ownsSeries = true);
 
     using TBaseLineGraph::Draw;
-    // Reads the logarithmic-scale flag from the settings object each time.
+    // Draws with the level axis LogScale chooses.
     void Draw(TDrawer& drawer) override;
-    // Draws with an explicit scale choice instead of the settings object.
+    // Draws with an explicit scale choice instead of LogScale.
     void DrawScaled(TDrawer& drawer, bool logScale);
 
     // The plot rectangle Draw uses with the current configuration.
@@ -87,6 +87,7 @@ public:
     double AspectRatio = 0;  // plot width / height in fit mode; must be positive there
     bool FitToRect = false;  // true: centre the plot in FitRect; false: Position/Anchor
     TRealRect FitRect;
+    bool LogScale = false;  // logarithmic (amplitude) level axis instead of linear dB
 };
 
 }  // namespace ostrel

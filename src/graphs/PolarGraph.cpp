@@ -73,15 +73,16 @@ double PolarY(double radius, double angleDeg) {
     return radius * std::sin(angleDeg * std::numbers::pi / 180);
 }
 
-double ScaleFloor(std::uint8_t mode) {
+double ScaleFloor(TScaleMode mode) {
     switch (mode) {
-        case 0:
+        case TScaleMode::Range25Db:
             return -25;
-        case 1:
+        case TScaleMode::Range40Db:
             return -40;
-        default:
-            return -20;
+        case TScaleMode::Logarithmic:
+            break;
     }
+    return -20;
 }
 
 TPolarGraph::TPolarGraph(bool ownsSeries) : TGraph(ownsSeries) {}

@@ -6,6 +6,7 @@
 #include "draw/Drawer.h"
 #include "graphs/GraphClasses.h"
 #include "model/PrimitiveObjects.h"
+#include "model/ViewModes.h"
 
 namespace ostrel {
 
@@ -105,8 +106,8 @@ int ZeroAngle(std::uint8_t zeroPosition);
 double PolarX(double radius, double angleDeg);
 double PolarY(double radius, double angleDeg);
 
-// The lowest level of the radial scale for a scale mode: 0 "25 dB" -> -25, 1 "40 dB" -> -40,
-// 2 "Logarithmic" (and any other mode) -> -20.
-double ScaleFloor(std::uint8_t mode);
+// The lowest level of the radial scale for a scale mode: "25 dB" -25, "40 dB" -40,
+// logarithmic -20.
+double ScaleFloor(TScaleMode mode);
 
 }  // namespace ostrel

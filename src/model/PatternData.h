@@ -6,6 +6,7 @@
 
 #include "model/PatternFigures.h"
 #include "model/PrimitiveObjects.h"
+#include "model/ViewModes.h"
 
 namespace ostrel {
 
@@ -61,8 +62,8 @@ public:
     // by BuildPatternCuts.
     TPatternFigures HorizontalFigures;
     TPatternFigures AzimuthFigures;
-    const TPatternFigures& Figures(bool useAzimuth) const {
-        return useAzimuth ? AzimuthFigures : HorizontalFigures;
+    const TPatternFigures& Figures(THCut hCut) const {
+        return hCut == THCut::Azimuth ? AzimuthFigures : HorizontalFigures;
     }
 };
 

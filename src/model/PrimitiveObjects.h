@@ -26,6 +26,11 @@ struct TRealRect {
     bool operator==(const TRealRect&) const = default;
 };
 
+// Whether the rectangle encloses any area: a positive width and height.
+constexpr bool HasArea(const TRealRect& rect) {
+    return rect.Right > rect.Left && rect.Bottom > rect.Top;
+}
+
 // An integer (device) rectangle.
 struct TRect {
     int Left = 0;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "model/ViewModes.h"
+
 namespace ostrel {
 
 // The program's one settings object: user options that persist in settings.ini, and the
@@ -25,7 +27,7 @@ public:
     std::string FIniPath;           // the file Load and Save use
     bool FAllowDuplicates = false;  // persisted: [Options] FAllowDuplicates
     bool FShowExtensions = false;   // persisted: [Options] FShowExtensions
-    bool FUseAzimuth = true;        // view state: H cut shows the azimuth cut
+    THCut FHCut = THCut::Azimuth;   // view state: the cut the horizontal graphs show
     double FRadialFloor = -40;      // view state: lowest level of the radial/level axis, dB
     bool FLogScale = false;         // view state: logarithmic radial scale
     bool FShowBeamTicks = false;    // view state: -3 dB crossings ticked on the polar graphs

@@ -98,6 +98,11 @@ public:
     const std::optional<TRect>& ClipRect() const { return FClip; }
 
 private:
+    // Bounds for font cells and pen widths in pixels: far beyond any page at printer
+    // resolution, but small enough that a wild size cannot make the font engine or the
+    // stroker allocate without end.
+    static constexpr int kMaxDeviceSize = 10000;
+
     double StrokeOffset() const;
     QFontMetricsF Metrics(const QFont& font) const;
     // The loaded font's metrics on the device, found once per font.

@@ -32,24 +32,23 @@ std::string CsvTextField(std::string_view text) {
 // The cell of a table column in a CSV row. Numbers go as they are (-3.5 stays a number);
 // texts cannot start a formula; a value the file does not give is an empty cell, although
 // the table shows the record's 0 for it.
-std::string CsvCell(const TPatternData& pattern, int tableColumn, bool showExtensions,
-                    bool useAzimuth) {
+std::string CsvCell(const TPatternData& pattern, int tableColumn, bool showExtensions, THCut hCut) {
     if (tableColumn == fcFrequency && pattern.Frequency.IsNull) return {};
     if (tableColumn == fcGain && pattern.Gain.IsNull) return {};
-    const std::string text = TableCellText(pattern, tableColumn, showExtensions, useAzimuth);
+    const std::string text = TableCellText(pattern, tableColumn, showExtensions, hCut);
     const bool isText = tableColumn == fcFileName || tableColumn == fcGain;
     return isText ? CsvTextField(text) : CsvField(text);
 }
 
 }  // namespace
 
-std::string HeaderCheckCell(const TPatternData& pattern, bool useAzimuth) {
-    const std::string problems = HeaderCheckText(pattern, pattern.Figures(useAzimuth));
+std::string HeaderCheckCell(const TPatternData& pattern, THCut hCut) {
+    const std::string problems = HeaderCheckText(pattern, pattern.Figures(hCut));
     return problems.empty() ? std::string("ok") : problems;
 }
 
 std::string TableCsvText(const std::vector<const TPatternData*>& patterns, bool showExtensions,
-                         bool useAzimuth) {
+                         THCut hCut) {
     std::string text;
     auto endRow = [&text] { text += "\r\n"; };
     for (int column = 0; column < fcColumnCount; ++column) {
@@ -64,17 +63,17 @@ std::string TableCsvText(const std::vector<const TPatternData*>& patterns, bool 
     endRow();
     for (const TPatternData* pattern : patterns) {
         for (int column = 0; column < TableColumnCount(); ++column) {
-            text += CsvCell(*pattern, column, showExtensions, useAzimuth);
+            text += CsvCell(*pattern, column, showExtensions, hCut);
             text += ',';
         }
-        text += CsvTextField(HeaderCheckCell(*pattern, useAzimuth));
+        text += CsvTextField(HeaderCheckCell(*pattern, hCut));
         endRow();
     }
     return text;
 }
 
 std::vector<std::vector<std::string>> FiguresGrid(const std::vector<const TPatternData*>& patterns,
-                                                  bool showExtensions, bool useAzimuth) {
+                                                  bool showExtensions, THCut hCut) {
     std::vector<std::vector<std::string>> grid;
     grid.emplace_back(1, std::string());
     for (const TPatternData* pattern : patterns) {
@@ -83,12 +82,12 @@ std::vector<std::vector<std::string>> FiguresGrid(const std::vector<const TPatte
     for (const TFigureColumn& figure : FigureColumns()) {
         grid.emplace_back(1, figure.Caption);
         for (const TPatternData* pattern : patterns) {
-            grid.back().push_back(FigureText(figure.Value(pattern->Figures(useAzimuth))));
+            grid.back().push_back(FigureText(figure.Value(pattern->Figures(hCut))));
         }
     }
     grid.emplace_back(1, "Header check");
     for (const TPatternData* pattern : patterns) {
-        grid.back().push_back(HeaderCheckCell(*pattern, useAzimuth));
+        grid.back().push_back(HeaderCheckCell(*pattern, hCut));
     }
     return grid;
 }

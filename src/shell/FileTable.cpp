@@ -130,9 +130,9 @@ const TFigureColumn* FigureColumnOf(int tableColumn) {
 }
 
 std::string TableCellText(const TPatternData& pattern, int tableColumn, bool showExtensions,
-                          bool useAzimuth) {
+                          THCut hCut) {
     if (const TFigureColumn* figure = FigureColumnOf(tableColumn)) {
-        return FigureText(figure->Value(pattern.Figures(useAzimuth)));
+        return FigureText(figure->Value(pattern.Figures(hCut)));
     }
     return FileCellText(pattern, tableColumn, showExtensions);
 }
@@ -142,21 +142,19 @@ const char* TableColumnHeader(int tableColumn) {
     return FileColumnInfo(tableColumn).Header;
 }
 
-void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascending,
-                   bool useAzimuth) {
+void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascending, THCut hCut) {
     const TFigureColumn* figure = FigureColumnOf(tableColumn);
     if (!figure) {
         SortFileRows(rows, tableColumn, ascending);
         return;
     }
-    MergeSortRows(rows,
-                  [figure, ascending, useAzimuth](const TPatternData* a, const TPatternData* b) {
-                      const std::optional<double> x = figure->Value(a->Figures(useAzimuth));
-                      const std::optional<double> y = figure->Value(b->Figures(useAzimuth));
-                      // Empty cells go last in either direction.
-                      if (!x || !y) return x.has_value() && !y.has_value();
-                      return ascending ? *x < *y : *x > *y;
-                  });
+    MergeSortRows(rows, [figure, ascending, hCut](const TPatternData* a, const TPatternData* b) {
+        const std::optional<double> x = figure->Value(a->Figures(hCut));
+        const std::optional<double> y = figure->Value(b->Figures(hCut));
+        // Empty cells go last in either direction.
+        if (!x || !y) return x.has_value() && !y.has_value();
+        return ascending ? *x < *y : *x > *y;
+    });
 }
 
 }  // namespace ostrel

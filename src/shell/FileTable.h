@@ -52,10 +52,9 @@ int TableColumnCount();
 const TFigureColumn* FigureColumnOf(int tableColumn);
 const char* TableColumnHeader(int tableColumn);
 std::string TableCellText(const TPatternData& pattern, int tableColumn, bool showExtensions,
-                          bool useAzimuth);
+                          THCut hCut);
 // As SortFileRows; figure columns sort by value, empty cells last in either direction.
-void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascending,
-                   bool useAzimuth);
+void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascending, THCut hCut);
 
 }  // namespace ostrel
 

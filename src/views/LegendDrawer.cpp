@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "model/Settings.h"
-
 namespace ostrel {
 
 namespace {
@@ -71,7 +69,6 @@ double DrawWrappedText(TDrawer& drawer, const std::string& text, double x, doubl
 void TBasicLegendDrawer::Draw() {
     if (!Drawer) return;
     TDrawer& drawer = *Drawer;
-    const bool showExtensions = GetSettings().FShowExtensions;
 
     drawer.SetFont(kLegendFont, clGreen, fsBold, TextSize);
     const double lineHeight = drawer.TextHeight("H");
@@ -86,7 +83,7 @@ void TBasicLegendDrawer::Draw() {
     for (int i = 0; i < measured; ++i) {
         const TPatternData& pattern = Patterns.Items(i);
         widest = std::max(widest,
-                          drawer.TextWidth(IdText(pattern) + DisplayName(pattern, showExtensions)));
+                          drawer.TextWidth(IdText(pattern) + DisplayName(pattern, ShowExtensions)));
     }
     const double width = std::min(MaxWidth, widest);
 
@@ -101,7 +98,7 @@ void TBasicLegendDrawer::Draw() {
         drawer.SetFont(kLegendFont, clGreen, fsBold, TextSize);
         const double idWidth = drawer.TextWidth(idText);
         const std::vector<std::string> lines =
-            WrapLines(drawer, DisplayName(pattern, showExtensions), width);
+            WrapLines(drawer, DisplayName(pattern, ShowExtensions), width);
         // The entry must fit, and so must the line telling about the entries after it.
         const bool last = i + 1 == Patterns.Count();
         const double bottom = y + static_cast<double>(lines.size()) * lineHeight +

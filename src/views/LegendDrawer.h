@@ -21,8 +21,7 @@ double DrawWrappedText(TDrawer& drawer, const std::string& text, double x, doubl
 
 // The legend block of the pattern views: one entry per pattern, a colour swatch in the
 // pattern's series colour, the pattern's ID in blue and its name in green, wrapped to the
-// width limit. Reads FShowExtensions from the settings when it draws. Created for one
-// drawing and freed.
+// width limit. Created for one drawing and freed.
 class TBasicLegendDrawer {
 public:
     TBasicLegendDrawer() = default;
@@ -42,6 +41,7 @@ public:
     // The lowest y the legend may use: entries that would run below it are left out, and
     // the last line says "… and 940 more" instead. No limit by default.
     double MaxBottom = std::numeric_limits<double>::infinity();
+    bool ShowExtensions = false;  // names with their file extension
 };
 
 }  // namespace ostrel

@@ -2,7 +2,6 @@
 
 #include "graphs/LineGraph.h"
 #include "graphs/PolarGraph.h"
-#include "model/Settings.h"
 
 namespace ostrel {
 
@@ -86,7 +85,7 @@ void TPatternDataPage::Draw() {
     border.Logo = Logo;
     border.Draw();
     DrawHeaderTable();
-    if (GraphType == gtPolar) {
+    if (GraphType == TGraphType::Polar) {
         DrawPolarGraphs();
     } else {
         DrawCartesianGraphs();
@@ -112,22 +111,20 @@ void TPatternDataPage::DrawHeaderTable() {
 }
 
 void TPatternDataPage::DrawPolarGraphs() {
-    const TSettings& settings = GetSettings();
     TPolarGraph horizontal(true);
     TPolarGraph vertical(true);
     ConfigurePatternPolarGraph(horizontal, Drawer, kGraphCenterX, kPolarHorizontalY, kPolarRadius,
-                               settings.FRadialFloor, settings.FLogScale);
+                               View.RadialFloorDb, View.LogScale);
     ConfigurePatternPolarGraph(vertical, Drawer, kGraphCenterX, kPolarVerticalY, kPolarRadius,
-                               settings.FRadialFloor, settings.FLogScale);
+                               View.RadialFloorDb, View.LogScale);
     vertical.SetZeroPosition(zpRight);
-    horizontal.Series->Add(MakeHorizontalSeries(*Pattern, clBlue, settings.FUseAzimuth));
+    horizontal.Series->Add(MakeHorizontalSeries(*Pattern, clBlue, View.HCut));
     vertical.Series->Add(MakeVerticalSeries(*Pattern, clBlue));
     horizontal.Draw();
     vertical.Draw();
 }
 
 void TPatternDataPage::DrawCartesianGraphs() {
-    const TSettings& settings = GetSettings();
     TDatasetRectGraph graph(true);
     graph.Drawer = Drawer;
     graph.FitToRect = false;
@@ -137,11 +134,12 @@ void TPatternDataPage::DrawCartesianGraphs() {
     graph.SetWidth(kCartesianAspect * kCartesianHeight);
     graph.SetXMin(-180);
     graph.SetXMax(180);
-    graph.SetYMin(settings.FRadialFloor);
+    graph.SetYMin(View.RadialFloorDb);
     graph.SetYMax(0);
     graph.Font.Color = clGray;
+    graph.LogScale = View.LogScale;
     graph.SetPosition(kGraphCenterX, kCartesianHorizontalY);
-    graph.Series->Add(MakeHorizontalSeries(*Pattern, clBlue, settings.FUseAzimuth));
+    graph.Series->Add(MakeHorizontalSeries(*Pattern, clBlue, View.HCut));
     graph.Draw();
     graph.SetPosition(kGraphCenterX, kCartesianVerticalY);
     graph.Series->Clear();
@@ -166,6 +164,7 @@ void TOverlayedPatternPage::Draw() {
     view.LegendMaxBottom = kFrameTop - 4;
     view.LegendAlign = 0;
     view.GraphType = GraphType;
+    view.View = View;
     view.Draw();
 }
 
@@ -199,18 +198,16 @@ void TPatternDataPagePrinter::Print() {
 
 void TPatternDataPagePrinter::PrintPages() {
     switch (PrintMode) {
-        case pmOverlay:
+        case TPrintMode::Overlay:
             PrintOverlayedPage();
             break;
-        case pmSingle:
+        case TPrintMode::Single:
             PrintSinglePages();
             break;
-        case pmBoth:
+        case TPrintMode::Both:
             PrintOverlayedPage();
             Drawer->NewPage();
             PrintSinglePages();
-            break;
-        default:
             break;
     }
 }
@@ -221,6 +218,7 @@ void TPatternDataPagePrinter::PrintOverlayedPage() {
     page.Logo = FLogo;
     page.Patterns.CopyFrom(Patterns);
     page.SetGraphType(GraphType);
+    page.View = View;
     page.Draw();
 }
 
@@ -231,6 +229,7 @@ void TPatternDataPagePrinter::PrintSinglePages() {
         page.Logo = FLogo;
         page.Pattern = &Patterns.Items(i);
         page.SetGraphType(GraphType);
+        page.View = View;
         page.Draw();
         if (i + 1 < Patterns.Count()) Drawer->NewPage();
     }

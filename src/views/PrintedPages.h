@@ -7,11 +7,12 @@
 #include "draw/Drawer.h"
 #include "model/PatternData.h"
 #include "views/SideBySide.h"
+#include "views/ViewState.h"
 
 namespace ostrel {
 
 // Print modes: the overlaid page only, one page per pattern, or both.
-enum TPrintMode : std::uint8_t { pmOverlay = 0, pmSingle = 1, pmBoth = 2 };
+enum class TPrintMode : std::uint8_t { Overlay, Single, Both };
 
 // Draws the logo image fitted into `box` less 10 units at the top and the bottom, with
 // its aspect ratio kept and centred. Nothing for an empty image.
@@ -29,17 +30,17 @@ public:
 };
 
 // The page of one pattern: footer frame, a header table of its key figures, and its two
-// cuts as polar or Cartesian graphs in blue. Reads the H cut, floor and log scale from the
-// settings when it draws.
+// cuts as polar or Cartesian graphs in blue, with the H cut, floor and scale of View.
 class TPatternDataPage {
 public:
     void Draw();
-    void SetGraphType(std::uint8_t graphType) { GraphType = graphType; }
+    void SetGraphType(TGraphType graphType) { GraphType = graphType; }
 
     TDrawer* Drawer = nullptr;              // not owned
     const TPatternData* Pattern = nullptr;  // not owned
     const TGraphic* Logo = nullptr;         // not owned
-    std::uint8_t GraphType = gtPolar;
+    TGraphType GraphType = TGraphType::Polar;
+    TViewState View;
 
 private:
     void DrawHeaderTable();
@@ -52,12 +53,13 @@ private:
 class TOverlayedPatternPage {
 public:
     void Draw();
-    void SetGraphType(std::uint8_t graphType) { GraphType = graphType; }
+    void SetGraphType(TGraphType graphType) { GraphType = graphType; }
 
     TPatternDataList Patterns{false};
     TDrawer* Drawer = nullptr;       // not owned
     const TGraphic* Logo = nullptr;  // not owned
-    std::uint8_t GraphType = gtPolar;
+    TGraphType GraphType = TGraphType::Polar;
+    TViewState View;
 };
 
 // Runs one print job over a list of patterns: the document titled after the first
@@ -71,12 +73,13 @@ public:
     TPatternDataPagePrinter(TDrawerFactory createDrawer, const TGraphic* logo);
 
     void Print();
-    void SetGraphType(std::uint8_t graphType) { GraphType = graphType; }
+    void SetGraphType(TGraphType graphType) { GraphType = graphType; }
 
     TDeviceDrawer* Drawer = nullptr;  // the job's drawer, only while Print runs
     TPatternDataList Patterns{false};
-    std::uint8_t PrintMode = pmSingle;
-    std::uint8_t GraphType = gtPolar;
+    TPrintMode PrintMode = TPrintMode::Single;
+    TGraphType GraphType = TGraphType::Polar;
+    TViewState View;  // handed to every page
 
 private:
     void PrintPages();

@@ -11,16 +11,19 @@
 #include "model/PatternData.h"
 #include "model/PrimitiveObjects.h"
 #include "views/LegendDrawer.h"
+#include "views/ViewState.h"
 
 namespace ostrel {
 
-// The graph kinds of the pattern views: 1 is polar, any other value Cartesian.
-enum TGraphType : std::uint8_t { gtCartesian = 0, gtPolar = 1 };
+class TDatasetRectGraph;
 
-// The series of a pattern's horizontal cut (the azimuth cut when `useAzimuth`, else the
-// levelled horizontal cut), turned by its H rotation offset.
+// The graph kinds of the pattern views.
+enum class TGraphType : std::uint8_t { Cartesian, Polar };
+
+// The series of a pattern's horizontal cut (its azimuth cut or its levelled horizontal cut,
+// as `hCut` says), turned by its H rotation offset.
 std::unique_ptr<TSeries> MakeHorizontalSeries(const TPatternData& pattern, TColor color,
-                                              bool useAzimuth);
+                                              THCut hCut);
 // The series of a pattern's vertical cut, turned by its V rotation offset.
 std::unique_ptr<TSeries> MakeVerticalSeries(const TPatternData& pattern, TColor color);
 
@@ -30,9 +33,15 @@ std::unique_ptr<TSeries> MakeVerticalSeries(const TPatternData& pattern, TColor 
 void ConfigurePatternPolarGraph(TPolarGraph& graph, TDrawer* drawer, double centerX, double centerY,
                                 double radius, double floorDb, bool logScale);
 
+// Sets up a Cartesian graph of pattern cuts as the views and pages draw it: -180° to 180°
+// across, the view's floor to 0 dB up on the view's scale, 1.5 times as wide as high, grey
+// labels.
+void ConfigurePatternCartesianGraph(TDatasetRectGraph& graph, TDrawer* drawer,
+                                    const TViewState& view);
+
 // Lays out and draws the two graphs of a set of patterns in Bounds: the horizontal cuts on
-// the left, the vertical cuts on the right, pattern i in Colors[i]. Reads the H cut choice
-// and the scale floor from the settings when it draws. Created for one drawing and freed.
+// the left, the vertical cuts on the right, pattern i in Colors[i], with the H cut, floor and
+// beam ticks of View. Created for one drawing and freed.
 class TSideBySidePatterns {
 public:
     TSideBySidePatterns() = default;
@@ -74,19 +83,18 @@ public:
     TDrawer* Drawer = nullptr;  // not owned
     TPatternDataList Patterns{false};
     TRect Bounds;
-    TColorArray Colors;  // index-aligned with Patterns; missing entries use SeriesColor
-    bool LogScale = false;
+    TColorArray Colors;     // index-aligned with Patterns; missing entries use SeriesColor
+    bool LogScale = false;  // polar graphs only; Cartesian ones follow View
+    TViewState View;
     // An area the graphs leave free (the legend of the screen view); none while empty.
     TRealRect KeepClear{};
 
 private:
     TColor PatternColor(int index) const;
-    bool HasKeepClear() const;
     TPolarLayout FitPolarInRooms(const TRealRect& leftRoom, const TRealRect& rightRoom) const;
     bool PolarReachesKeepClear(const TPolarLayout& layout) const;
     // A graph of one half at `layout`, set up as it will be drawn, for measuring its labels.
-    void ConfigureProbe(TPolarGraph& probe, const TPolarLayout& layout, bool leftHalf,
-                        double floorDb) const;
+    void ConfigureProbe(TPolarGraph& probe, const TPolarLayout& layout, bool leftHalf) const;
     TRealRect FitCartesianInRoom(const TRealRect& room) const;
     std::array<TRealRect, 2> FittedCartesianRects() const;
     bool CartesianReachesKeepClear(const std::array<TRealRect, 2>& fits) const;
@@ -122,9 +130,10 @@ public:
     // Bounds); entries below it are summed up as "… and N more".
     double LegendMaxBottom = std::numeric_limits<double>::infinity();
     std::uint8_t LegendAlign = 0;  // TLegendAlign
-    std::uint8_t GraphType = gtPolar;
+    TGraphType GraphType = TGraphType::Polar;
     bool ShowLegend = true;
-    bool LogScale = false;  // polar graphs only
+    bool LogScale = false;  // polar graphs only; Cartesian ones follow View
+    TViewState View;
 
 private:
     void SetUpLegend(TBasicLegendDrawer& legend, TDrawer& drawer) const;

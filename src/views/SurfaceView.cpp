@@ -89,8 +89,8 @@ void TSurfaceView::SetStepDeg(int stepDeg) {
     Rebuild();
 }
 
-void TSurfaceView::SetScaleMode(std::uint8_t mode) {
-    FScaleMode = mode <= 2 ? mode : 1;
+void TSurfaceView::SetScaleMode(TScaleMode mode) {
+    FScaleMode = mode;
     Rebuild();
 }
 
@@ -141,7 +141,7 @@ double TSurfaceView::Floor() const {
 double TSurfaceView::LevelRadius(double levelDb) const {
     const double floor = Floor();
     if (!(levelDb > floor)) return 0;
-    if (FScaleMode == 2) {
+    if (FScaleMode == TScaleMode::Logarithmic) {
         const double floorAmplitude = Amplitude(floor);
         return (Amplitude(levelDb) - floorAmplitude) / (1 - floorAmplitude);
     }
@@ -379,10 +379,10 @@ void TSurfaceView::DrawColorBar(TDrawer& drawer, const TRealRect& bar) const {
     drawer.SetBrush(clWhite, bsClear);
     drawer.Rectangle(bar);
     std::vector<double> levels;
-    if (FScaleMode == 2) {
+    if (FScaleMode == TScaleMode::Logarithmic) {
         levels = {0, -3, -6, -10, -20};
     } else {
-        const double step = FScaleMode == 0 ? 5 : 10;
+        const double step = FScaleMode == TScaleMode::Range25Db ? 5 : 10;
         for (double level = 0; level >= Floor(); level -= step) levels.push_back(level);
     }
     drawer.SetFont("Arial", clBlack, 0, kLabelFontSize);

@@ -29,8 +29,8 @@ public:
     void SetPattern(const TPatternData* pattern);
     void SetMethod(TSurfaceMethod method);
     void SetStepDeg(int stepDeg);
-    // 0 "25 dB", 1 "40 dB", 2 logarithmic, as the main window's scale modes.
-    void SetScaleMode(std::uint8_t mode);
+    // The radial scale, as the main window's scale modes.
+    void SetScaleMode(TScaleMode mode);
     // Reads the shown pattern again (its offsets changed).
     void Refresh() { Rebuild(); }
 
@@ -52,7 +52,7 @@ public:
 
     const TPatternData* Pattern() const { return FPattern; }
     TSurfaceMethod Method() const { return FMethod; }
-    std::uint8_t ScaleMode() const { return FScaleMode; }
+    TScaleMode ScaleMode() const { return FScaleMode; }
     const TPatternSurface& Surface() const { return FSurface; }
     double YawDeg() const { return FYawDeg; }
     double PitchDeg() const { return FPitchDeg; }
@@ -90,7 +90,7 @@ private:
 
     const TPatternData* FPattern = nullptr;
     TSurfaceMethod FMethod = kDefaultSurfaceMethod;
-    std::uint8_t FScaleMode = 1;
+    TScaleMode FScaleMode = TScaleMode::Range40Db;
     int FStepDeg = kDefaultStepDeg;
     double FYawDeg = kDefaultYawDeg;
     double FPitchDeg = kDefaultPitchDeg;

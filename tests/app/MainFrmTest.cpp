@@ -33,6 +33,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/FigureCommands.h"
 #include "app/FiguresPanel.h"
@@ -267,7 +268,7 @@ TEST_F(MainFormTest, FunctionKeysSwitchTheViewModesWithChecksAndStatusTexts) {
     QAction* f6 = Form->findChild<QAction*>("actSwapAzimuth");
     f6->trigger();
     EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Horizontal");
-    EXPECT_FALSE(GetSettings().FUseAzimuth);
+    EXPECT_EQ(GetSettings().FHCut, THCut::Horizontal);
     EXPECT_TRUE(checked("mmiHorizontal"));
     f6->trigger();
     EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Azimuth");
@@ -275,12 +276,12 @@ TEST_F(MainFormTest, FunctionKeysSwitchTheViewModesWithChecksAndStatusTexts) {
     const QString before =
         Form->ViewModes().StatusPanelText(3) + Form->ViewModes().StatusPanelText(2);
     Form->findChild<QAction*>("actSwapGraph")->trigger();
-    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtCartesian);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, TGraphType::Cartesian);
     EXPECT_TRUE(checked("mmiCartesian"));
     EXPECT_FALSE(checked("mmiPolar"));
     EXPECT_EQ(Form->ViewModes().StatusPanelText(3) + Form->ViewModes().StatusPanelText(2), before);
     Form->findChild<QAction*>("mmiPolar")->trigger();
-    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtPolar);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, TGraphType::Polar);
 }
 
 TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
@@ -288,7 +289,7 @@ TEST_F(MainFormTest, CopyImagePutsAnSvgAndAPngOfThePaintBoxWithoutLegend) {
     SelectRows({0});
     Form->show();
     QApplication::processEvents();
-    Form->ViewModes().SetScaleMode(2);
+    Form->ViewModes().SetScaleMode(TScaleMode::Logarithmic);
     Form->findChild<QAction*>("mmiCopyImage")->trigger();
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(mime, nullptr);
@@ -324,9 +325,9 @@ TEST_F(MainFormTest, GraphAreaKeepsItsPictureUntilTheViewChanges) {
          [&] {
              SelectRows({0, 1});
          }},
-        {"graph type", [&] { Form->ViewModes().SetGraphType(gtCartesian); }},
-        {"scale", [&] { Form->ViewModes().SetScaleMode(0); }},
-        {"H cut", [&] { Form->ViewModes().SetHCut(false); }},
+        {"graph type", [&] { Form->ViewModes().SetGraphType(TGraphType::Cartesian); }},
+        {"scale", [&] { Form->ViewModes().SetScaleMode(TScaleMode::Range25Db); }},
+        {"H cut", [&] { Form->ViewModes().SetHCut(THCut::Horizontal); }},
         {"size", [&] { Form->resize(1100, 800); }},
     };
     for (const auto& [name, change] : changes) {
@@ -473,11 +474,11 @@ TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_polar.png");
     Form->Table().SortByColumn(fcGain);
-    Form->ViewModes().SetGraphType(gtCartesian);
+    Form->ViewModes().SetGraphType(TGraphType::Cartesian);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_cartesian_sorted.png");
-    Form->ViewModes().SetScaleMode(2);
-    Form->ViewModes().SetGraphType(gtPolar);
+    Form->ViewModes().SetScaleMode(TScaleMode::Logarithmic);
+    Form->ViewModes().SetGraphType(TGraphType::Polar);
     QApplication::processEvents();
     SaveTestPng(Form->grab().toImage(), "app/main_window_logarithmic.png");
     Form->hide();
@@ -903,7 +904,7 @@ TEST_F(MainFormTest, FunctionKeysWorkFromTheKeyboardWithTheTableFocused) {
     QTest::keyClick(&Form->Table().View(), Qt::Key_F6);
     EXPECT_EQ(Form->ViewModes().StatusPanelText(2), "H Cut: Horizontal");
     QTest::keyClick(&Form->Table().View(), Qt::Key_F5);
-    EXPECT_EQ(Form->ViewModes().Mode().Graph, gtCartesian);
+    EXPECT_EQ(Form->ViewModes().Mode().Graph, TGraphType::Cartesian);
     Form->hide();
 }
 
@@ -934,7 +935,7 @@ public:
     bool ConfirmOptions = true;
     QString PdfPath;
     int OptionsShown = 0;
-    int StartMode = -1;
+    std::optional<TPrintMode> StartMode;
     int PrintDialogShown = 0;
 };
 
@@ -980,7 +981,7 @@ TEST_F(MainFormTest, PrintAsksForTheModeOnlyForSeveralPatternsAndWritesThePages)
         Form->findChild<QAction*>("actPrint")->trigger();
         EXPECT_EQ(fake.OptionsShown, c.Options);
         if (c.Options > 0) {
-            EXPECT_EQ(fake.StartMode, 1) << "single pages are preselected";
+            EXPECT_EQ(fake.StartMode, TPrintMode::Single) << "single pages are preselected";
         }
         EXPECT_EQ(fake.PrintDialogShown, c.PrintDialogs);
         if (c.Pages == 0) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
@@ -12,14 +13,13 @@
 #include "model/Settings.h"
 #include "support/RecordingDrawer.h"
 #include "support/TempDir.h"
-#include "views/ViewTestSupport.h"
 
 namespace ostrel {
 namespace {
 
 const std::string kSamples = OSTREL_SAMPLES_DIR "/";
 
-// Records what each job drew and the view state the pages saw when the job started.
+// Records what each job drew and the request it was set up from.
 class TRecordingTarget : public TPdfTarget {
 public:
     class TDrawer : public TRecordingDrawer {
@@ -34,7 +34,6 @@ public:
     std::unique_ptr<TDeviceDrawer> CreateDrawer(const TPrintRequest& request) override {
         ++Jobs;
         Request = request;
-        Seen = GetSettings();
         return std::make_unique<TDrawer>(*this);
     }
     const TGraphic* Logo() override { return nullptr; }
@@ -42,10 +41,15 @@ public:
 
     int Jobs = 0;
     TPrintRequest Request;
-    TSettings Seen;
     std::vector<TDrawCall> Calls;
     std::string FinishFailure;
 };
+
+bool HasText(const std::vector<TDrawCall>& calls, const std::string& text) {
+    return std::any_of(calls.begin(), calls.end(), [&text](const TDrawCall& call) {
+        return call.Op == "TextOut" && call.Text == text;
+    });
+}
 
 struct TRun {
     int Status;
@@ -93,18 +97,18 @@ TEST(PrintJob, UsageErrorsAndHelp) {
     EXPECT_EQ(target.Jobs, 0);
 }
 
-TEST(PrintJob, OptionsReachTheJobAndTheViewStateIsPutBack) {
-    const TViewSettingsScope outer(false, -33, false, false);
+TEST(PrintJob, OptionsReachTheJobAndLeaveTheSettingsAlone) {
     struct TCase {
         std::vector<std::string> Options;
         double Floor;
         bool Log;
-        bool Azimuth;
+        THCut HCut;
     } cases[] = {
-        {{}, -40, false, true},
-        {{"--scale", "25", "--cut", "horizontal"}, -25, false, false},
-        {{"--scale", "log"}, -20, true, true},
+        {{}, -40, false, THCut::Azimuth},
+        {{"--scale", "25", "--cut", "horizontal"}, -25, false, THCut::Horizontal},
+        {{"--scale", "log"}, -20, true, THCut::Azimuth},
     };
+    const TSettings before = GetSettings();
     for (const TCase& c : cases) {
         std::vector<std::string> arguments = c.Options;
         for (const char* a : {"--graph", "cartesian", "--paper", "a4", "--landscape", "-o"}) {
@@ -116,16 +120,19 @@ TEST(PrintJob, OptionsReachTheJobAndTheViewStateIsPutBack) {
         const TRun run = RunTool(arguments, target);
         EXPECT_EQ(run.Status, 0) << run.Err;
         ASSERT_EQ(target.Jobs, 1);
-        EXPECT_DOUBLE_EQ(target.Seen.FRadialFloor, c.Floor);
-        EXPECT_EQ(target.Seen.FLogScale, c.Log);
-        EXPECT_EQ(target.Seen.FUseAzimuth, c.Azimuth);
+        const TViewState state = PrintViewState(target.Request);
+        EXPECT_DOUBLE_EQ(state.RadialFloorDb, c.Floor);
+        EXPECT_EQ(state.LogScale, c.Log);
+        EXPECT_EQ(state.HCut, c.HCut);
+        // The Cartesian level axes of the pages were drawn on that scale.
+        EXPECT_EQ(HasText(target.Calls, "-3 dB"), c.Log);
+        EXPECT_EQ(HasText(target.Calls, "-40 dB"), c.Floor == -40);
         EXPECT_TRUE(target.Request.A4);
         EXPECT_TRUE(target.Request.Landscape);
         EXPECT_EQ(target.Request.Output, "out.pdf");
         EXPECT_FALSE(target.Calls.empty());
-        // Back to what the caller had.
-        EXPECT_DOUBLE_EQ(GetSettings().FRadialFloor, -33);
-        EXPECT_FALSE(GetSettings().FUseAzimuth);
+        EXPECT_DOUBLE_EQ(GetSettings().FRadialFloor, before.FRadialFloor);
+        EXPECT_EQ(GetSettings().FHCut, before.FHCut);
     }
 }
 

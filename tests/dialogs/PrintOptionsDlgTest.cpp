@@ -19,7 +19,7 @@ TEST(PrintOptionsDialog, StartsOnSinglePagesAndFollowsTheButtons) {
     EXPECT_EQ(dialog.windowTitle(), "Print Options");
     EXPECT_EQ(dialog.size(), QSize(314, 179));
     EXPECT_EQ(dialog.gbOptions->title(), "Print Options ");
-    EXPECT_EQ(dialog.PrintMode(), 1);
+    EXPECT_EQ(dialog.PrintMode(), TPrintMode::Single);
     EXPECT_TRUE(dialog.rbSingle->isChecked());
     EXPECT_EQ(dialog.rbSingle->text(), "Print single format (Each file on it's own page)");
     EXPECT_EQ(dialog.rbOverlay->text(), "Print overlay format (All on single page)");
@@ -30,17 +30,19 @@ TEST(PrintOptionsDialog, StartsOnSinglePagesAndFollowsTheButtons) {
 
     const struct {
         QRadioButton* Button;
-        int Mode;
-    } clicks[] = {{dialog.rbBoth, 2}, {dialog.rbOverlay, 0}, {dialog.rbSingle, 1}};
+        TPrintMode Mode;
+    } clicks[] = {{dialog.rbBoth, TPrintMode::Both},
+                  {dialog.rbOverlay, TPrintMode::Overlay},
+                  {dialog.rbSingle, TPrintMode::Single}};
     for (const auto& c : clicks) {
         c.Button->click();
         EXPECT_EQ(dialog.PrintMode(), c.Mode);
     }
     // Setting a mode checks its button; another value changes only the stored mode.
-    dialog.SetPrintMode(2);
+    dialog.SetPrintMode(TPrintMode::Both);
     EXPECT_TRUE(dialog.rbBoth->isChecked());
-    dialog.SetPrintMode(9);
-    EXPECT_EQ(dialog.PrintMode(), 9);
+    dialog.SetPrintMode(static_cast<TPrintMode>(9));
+    EXPECT_EQ(dialog.PrintMode(), static_cast<TPrintMode>(9));
     EXPECT_TRUE(dialog.rbBoth->isChecked());
 
     // Keyboard order of the choices: overlay, single, both.
@@ -71,11 +73,11 @@ TEST(PrintOptionsDialog, TabAndArrowsReachEveryChoiceInTheirOrder) {
     const struct {
         Qt::Key Key;
         QRadioButton* Choice;
-        int Mode;
-    } steps[] = {{Qt::Key_Down, dialog.rbSingle, 1},
-                 {Qt::Key_Right, dialog.rbBoth, 2},
-                 {Qt::Key_Up, dialog.rbSingle, 1},
-                 {Qt::Key_Left, dialog.rbOverlay, 0}};
+        TPrintMode Mode;
+    } steps[] = {{Qt::Key_Down, dialog.rbSingle, TPrintMode::Single},
+                 {Qt::Key_Right, dialog.rbBoth, TPrintMode::Both},
+                 {Qt::Key_Up, dialog.rbSingle, TPrintMode::Single},
+                 {Qt::Key_Left, dialog.rbOverlay, TPrintMode::Overlay}};
     for (const auto& step : steps) {
         EXPECT_EQ(press(step.Key), step.Choice);
         EXPECT_EQ(dialog.PrintMode(), step.Mode);

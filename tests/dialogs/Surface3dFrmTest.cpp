@@ -57,7 +57,7 @@ protected:
 
 TEST_F(Surface3dFormTest, OpensTurnsByADragResetsAndPicksPatternsFromItsList) {
     QWidget main;
-    TSurface3dForm* form = OpenSurface3dWindow(&main, Selection, 1);
+    TSurface3dForm* form = OpenSurface3dWindow(&main, Selection, TScaleMode::Range40Db);
     ASSERT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isModal());
     EXPECT_TRUE(form->isWindow());
@@ -92,7 +92,7 @@ TEST_F(Surface3dFormTest, OpensTurnsByADragResetsAndPicksPatternsFromItsList) {
     EXPECT_NE(area->grab().toImage(), reset);
 
     EXPECT_EQ(form->View().Method(), TSurfaceMethod::WeightedBilinear) << "shown first";
-    form->SetScaleMode(2);
+    form->SetScaleMode(TScaleMode::Logarithmic);
     SaveTestPng(area->grab().toImage(), "views/surface3d_weighted_bilinear_log.png");
     form->findChild<QComboBox*>("cbMethod")->setCurrentIndex(0);
     EXPECT_EQ(form->View().Method(), TSurfaceMethod::CutSum);
@@ -113,7 +113,7 @@ TEST_F(Surface3dFormTest, OpensTurnsByADragResetsAndPicksPatternsFromItsList) {
 
 TEST_F(Surface3dFormTest, TheKeyboardTurnsZoomsAndClosesTheWindow) {
     QWidget main;
-    QPointer<TSurface3dForm> form = OpenSurface3dWindow(&main, Selection, 1);
+    QPointer<TSurface3dForm> form = OpenSurface3dWindow(&main, Selection, TScaleMode::Range40Db);
     QWidget* area = form->PaintArea();
     EXPECT_EQ(form->focusWidget(), area) << "the arrows turn the surface from the start";
     const TSurfaceView& view = form->View();
@@ -146,9 +146,9 @@ TEST_F(Surface3dFormTest, CopyImagePutsSvgAndPngWhoseExtentFollowsTheScale) {
     form.SetPatterns(Selection);
     form.show();
     const QSize size(640, 480);
-    form.SetScaleMode(1);
+    form.SetScaleMode(TScaleMode::Range40Db);
     const TInk deep = InkOf(form.PngImage(size));
-    form.SetScaleMode(0);
+    form.SetScaleMode(TScaleMode::Range25Db);
     const TInk shallow = InkOf(form.PngImage(size));
     SaveTestPng(form.PngImage(size), "views/surface3d_25db.png");
     EXPECT_GT(deep.Pixels, 20000);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "model/Settings.h"
 #include "support/RecordingDrawer.h"
 
 namespace ostrel {
@@ -314,17 +313,13 @@ TEST(LineGraph, LogScaleUsesFixedTicksAndFieldStrengthPositions) {
     EXPECT_EQ(TextsOf(Labels(narrowDrawer, taFar)),
               (std::vector<std::string>{"-10 dB", "-3 dB", "0 dB"}));
 
-    // Draw without an explicit choice follows the view's setting at the moment it runs.
-    struct TRestoreLogScale {
-        bool Saved = GetSettings().FLogScale;
-        ~TRestoreLogScale() { GetSettings().FLogScale = Saved; }
-    } restore;
-    GetSettings().FLogScale = true;
-    TRecordingDrawer viaSettings;
-    graph->Drawer = &viaSettings;
+    // Draw without an explicit choice follows the graph's own scale.
+    graph->LogScale = true;
+    TRecordingDrawer viaField;
+    graph->Drawer = &viaField;
     graph->Draw();
-    EXPECT_EQ(TextsOf(Labels(viaSettings, taFar)), TextsOf(yLabels));
-    GetSettings().FLogScale = false;
+    EXPECT_EQ(TextsOf(Labels(viaField, taFar)), TextsOf(yLabels));
+    graph->LogScale = false;
     TRecordingDrawer linear;
     graph->Draw(linear);
     EXPECT_EQ(Labels(linear, taFar).size(), 21u);  // -20..0 in 1 dB steps

@@ -237,7 +237,7 @@ TEST(PatternFigures, HeaderCheckNamesEachDisagreement) {
     // Tilted 6 degrees, 1 dB per degree: 6 degrees wide.
     pattern.VerticalCut = CutThrough({{-180, -30}, {-1, -7}, {6, 0}, {13, -7}, {180, -30}});
     UpdatePatternFigures(pattern);
-    const TPatternFigures& figures = pattern.Figures(false);
+    const TPatternFigures& figures = pattern.Figures(THCut::Horizontal);
     EXPECT_EQ(HeaderCheckText(pattern, figures), "");
     pattern.HorzWidth.SetValue(39.8);     // 10 % of 39.8 (not of 36) covers 3.8
     pattern.VertWidth.SetValue(7.5);      // 2 degrees cover 1.5
@@ -255,7 +255,8 @@ TEST(PatternFigures, HeaderCheckNamesEachDisagreement) {
     pattern.AzimuthCut = CutThrough({{-180, -1}, {180, -1}});
     pattern.HorizontalCut = pattern.AzimuthCut;
     UpdatePatternFigures(pattern);
-    EXPECT_EQ(HeaderCheckText(pattern, pattern.Figures(true)), "fb 31.5 vs 0.0/0.0; tilt 8 vs 6.0");
+    EXPECT_EQ(HeaderCheckText(pattern, pattern.Figures(THCut::Azimuth)),
+              "fb 31.5 vs 0.0/0.0; tilt 8 vs 6.0");
 }
 
 // Every sample and real file: the figures obey their definitions on the file's own levels.
@@ -268,11 +269,11 @@ TEST(PatternFigures, FilesAgreeWithTheDefinitions) {
             const auto pattern = LoadPatternData(entry.path().string(), nullptr);
             if (!pattern) continue;
             SCOPED_TRACE(entry.path().string());
-            for (bool useAzimuth : {false, true}) {
-                const THorzFigures& h = pattern->Figures(useAzimuth).Horz;
+            for (THCut hCut : {THCut::Horizontal, THCut::Azimuth}) {
+                const THorzFigures& h = pattern->Figures(hCut).Horz;
                 EXPECT_EQ(h.Width3Db.has_value(), h.Crossings3Db.has_value());
                 const TRealPointList& cut =
-                    useAzimuth ? pattern->AzimuthCut : pattern->HorizontalCut;
+                    hCut == THCut::Azimuth ? pattern->AzimuthCut : pattern->HorizontalCut;
                 const int peakIndex = static_cast<int>(h.PeakAngle) + 180;
                 for (int i = 0; i < 360; ++i) {
                     const double level = cut.PointAt(i).Y;
@@ -296,7 +297,7 @@ TEST(PatternFigures, FilesAgreeWithTheDefinitions) {
                 EXPECT_GE(*h.FrontToBack30, 0);
                 EXPECT_LE(*h.FrontToBack30, *h.FrontToBack180);
             }
-            const TVertFigures& v = pattern->Figures(true).Vert;
+            const TVertFigures& v = pattern->Figures(THCut::Azimuth).Vert;
             EXPECT_EQ(pattern->VerticalCut.PointAt(static_cast<int>(v.PeakAngle) + 180).Y,
                       v.PeakLevel);
             if (v.UpperSideLobeSuppression) {

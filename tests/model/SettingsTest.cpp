@@ -20,7 +20,7 @@ void ExpectDefaults(const TSettings& settings) {
     EXPECT_EQ(settings.FOpenPath, "");
     EXPECT_FALSE(settings.FAllowDuplicates);
     EXPECT_FALSE(settings.FShowExtensions);
-    EXPECT_TRUE(settings.FUseAzimuth);
+    EXPECT_EQ(settings.FHCut, THCut::Azimuth);
     EXPECT_DOUBLE_EQ(settings.FRadialFloor, -40);
     EXPECT_FALSE(settings.FLogScale);
 }
@@ -206,13 +206,13 @@ TEST(Settings, RecentFilesSectionSurvivesAndSurvivesUs) {
 TEST(Settings, ViewStateIsNeverWritten) {
     TTempDir dir;
     TSettings settings(dir.File("settings.ini"));
-    settings.FUseAzimuth = false;
+    settings.FHCut = THCut::Horizontal;
     settings.FRadialFloor = -20;
     settings.FLogScale = true;
     settings.Save();
     const std::string text = ReadFileBytes(settings.FIniPath);
     EXPECT_FALSE(text.empty());
-    for (const char* name : {"FUseAzimuth", "FRadialFloor", "FLogScale", "-20"}) {
+    for (const char* name : {"FHCut", "FUseAzimuth", "FRadialFloor", "FLogScale", "-20"}) {
         EXPECT_EQ(text.find(name), std::string::npos) << name;
     }
     TSettings restarted(settings.FIniPath);

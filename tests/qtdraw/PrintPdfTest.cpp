@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "formats/PatternLoaders.h"
-#include "model/Settings.h"
 #include "qtdraw/CanvasDeviceDrawers.h"
 #include "support/TempDir.h"
 #include "uisupport/UiImageFiles.h"
@@ -40,20 +39,11 @@ protected:
             pattern->Id = static_cast<int>(Owned.size());
             Owned.push_back(std::move(pattern));
         }
-        Saved = GetSettings();
-        GetSettings().FRadialFloor = -40;
-        GetSettings().FLogScale = false;
-        GetSettings().FUseAzimuth = true;
         Logo = LoadLogoGraphic();
     }
-    void TearDown() override {
-        GetSettings().FUseAzimuth = Saved.FUseAzimuth;
-        GetSettings().FRadialFloor = Saved.FRadialFloor;
-        GetSettings().FLogScale = Saved.FLogScale;
-    }
 
-    std::string Print(const std::string& name, std::uint8_t mode, int count,
-                      std::uint8_t graphType = gtPolar,
+    std::string Print(const std::string& name, TPrintMode mode, int count,
+                      TGraphType graphType = TGraphType::Polar,
                       QPageSize::PageSizeId paper = QPageSize::Letter,
                       QPageLayout::Orientation orientation = QPageLayout::Portrait) {
         const std::string path = Temp.File(name + ".pdf");
@@ -142,7 +132,6 @@ protected:
     TTempDir Temp;
     std::vector<std::unique_ptr<TPatternData>> Owned;
     std::unique_ptr<TGraphic> Logo;
-    TSettings Saved;
 };
 
 const QColor kSilver(192, 192, 192);
@@ -150,11 +139,12 @@ const QColor kGray(128, 128, 128);
 
 TEST_F(PrintPdf, PageCountsOfTheModesAndTheTitle) {
     struct TCase {
-        std::uint8_t Mode;
+        TPrintMode Mode;
         int Count;
         int Pages;
-    } cases[] = {{pmOverlay, 1, 1}, {pmOverlay, 3, 1}, {pmSingle, 1, 1},
-                 {pmSingle, 3, 3},  {pmBoth, 1, 2},    {pmBoth, 3, 4}};
+    } cases[] = {{TPrintMode::Overlay, 1, 1}, {TPrintMode::Overlay, 3, 1},
+                 {TPrintMode::Single, 1, 1},  {TPrintMode::Single, 3, 3},
+                 {TPrintMode::Both, 1, 2},    {TPrintMode::Both, 3, 4}};
     for (const TCase& c : cases) {
         const std::string pdf = Print("modes", c.Mode, c.Count);
         EXPECT_EQ(Info(pdf, "Pages").toInt(), c.Pages) << int(c.Mode) << " " << c.Count;
@@ -165,7 +155,7 @@ TEST_F(PrintPdf, PageCountsOfTheModesAndTheTitle) {
 TEST_F(PrintPdf, SinglePageTableGraphsAndFooter) {
     Owned[0]->Gain.SetValue(17.1);
     Owned[0]->VertWidth.SetIsNull(true);
-    const std::string pdf = Print("single", pmSingle, 1);
+    const std::string pdf = Print("single", TPrintMode::Single, 1);
     const std::vector<TWord> words = Words(pdf, 1);
     // Labels at x = 50, values at x = 160, rows 19 apart from y = 75 (the cell top; the
     // glyphs start a unit or two lower and to the right).
@@ -226,7 +216,7 @@ TEST_F(PrintPdf, SinglePageTableGraphsAndFooter) {
 }
 
 TEST_F(PrintPdf, CartesianFramesAndOverlayPage) {
-    const std::string cartesian = Print("cartesian", pmSingle, 1, gtCartesian);
+    const std::string cartesian = Print("cartesian", TPrintMode::Single, 1, TGraphType::Cartesian);
     const QImage page = Render(cartesian, 1, "single-cartesian");
     for (int centerY : {375, 750}) {
         EXPECT_NEAR(ScanRow(page, centerY, 196, 425, kGray), 200, 1) << centerY;
@@ -234,7 +224,7 @@ TEST_F(PrintPdf, CartesianFramesAndOverlayPage) {
         EXPECT_NEAR(ScanColumn(page, 433, centerY - 160, centerY, kGray), centerY - 150, 1);
     }
 
-    const std::string overlay = Print("overlay", pmOverlay, 3);
+    const std::string overlay = Print("overlay", TPrintMode::Overlay, 3);
     const QImage sheet = Render(overlay, 1, "overlay-polar");
     // Radius 155 around (230, 300) and (620, 300).
     EXPECT_NEAR(ScanRow(sheet, 303, 40, 230, kSilver), 75, 2);
@@ -247,7 +237,8 @@ TEST_F(PrintPdf, CartesianFramesAndOverlayPage) {
     EXPECT_NEAR(first->X, 75, 2);
     EXPECT_NEAR(first->Y, 550, 4);
     ASSERT_NE(Find(words, "tilted_6deg"), nullptr);
-    Render(Print("overlay-cartesian", pmOverlay, 3, gtCartesian), 1, "overlay-cartesian");
+    Render(Print("overlay-cartesian", TPrintMode::Overlay, 3, TGraphType::Cartesian), 1,
+           "overlay-cartesian");
 }
 
 TEST_F(PrintPdf, SameLayoutOnLetterAndA4PortraitAndLandscape) {
@@ -268,7 +259,8 @@ TEST_F(PrintPdf, SameLayoutOnLetterAndA4PortraitAndLandscape) {
     std::vector<int> referenceRings;
     for (const TSetup& s : setups) {
         SCOPED_TRACE(s.Name);
-        const std::string pdf = Print(s.Name, pmSingle, 1, gtPolar, s.Paper, s.Orientation);
+        const std::string pdf =
+            Print(s.Name, TPrintMode::Single, 1, TGraphType::Polar, s.Paper, s.Orientation);
         const std::vector<TWord> words = Words(pdf, 1);
         for (const char* text : {"FileName:", "1850", "Horz.", "(15.8)", "-90"}) {
             const TWord* w = Find(words, text);

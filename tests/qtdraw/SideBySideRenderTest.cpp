@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "formats/PatternLoaders.h"
-#include "model/Settings.h"
 #include "qtdraw/CanvasDrawer.h"
 #include "support/RecordingDrawer.h"
 #include "uisupport/UiImageFiles.h"
@@ -29,16 +28,9 @@ protected:
             pattern->Id = static_cast<int>(Patterns.size());
             Patterns.push_back(std::move(pattern));
         }
-        Saved = GetSettings();
-    }
-    void TearDown() override {
-        GetSettings().FUseAzimuth = Saved.FUseAzimuth;
-        GetSettings().FRadialFloor = Saved.FRadialFloor;
-        GetSettings().FLogScale = Saved.FLogScale;
-        GetSettings().FShowExtensions = Saved.FShowExtensions;
     }
 
-    QImage Render(QSize size, std::uint8_t graphType, bool logScale, bool legend = true,
+    QImage Render(QSize size, TGraphType graphType, bool logScale, bool legend = true,
                   QImage::Format format = QImage::Format_RGB32) {
         QImage image(size, format);
         image.fill(Qt::white);
@@ -46,6 +38,7 @@ protected:
         TCanvasDrawer drawer;
         drawer.SetCanvas(&painter, 1, 1);
         TSideBySideDrawer view;
+        view.View = State;
         view.Bounds = TRect{0, 0, size.width(), size.height()};
         view.Drawer = &drawer;
         for (auto& pattern : Patterns) view.Patterns.Add(*pattern);
@@ -117,7 +110,7 @@ protected:
     }
 
     std::vector<std::unique_ptr<TPatternData>> Patterns;
-    TSettings Saved;
+    TViewState State;  // what every Render draws with
 };
 
 const QColor kBlue(0, 0, 255);
@@ -129,9 +122,9 @@ TEST_F(SideBySideRender, PolarScaleModesMoveTheCurves) {
     std::vector<double> reach;
     for (const char* name : {"polar_amplitude", "polar_25dB", "polar_40dB"}) {
         const bool amplitude = reach.empty();
-        GetSettings().FRadialFloor = amplitude ? -20 : reach.size() == 1 ? -25 : -40;
-        GetSettings().FLogScale = amplitude;
-        const QImage image = Render({1200, 600}, gtPolar, amplitude);
+        State.RadialFloorDb = amplitude ? -20 : reach.size() == 1 ? -25 : -40;
+        State.LogScale = amplitude;
+        const QImage image = Render({1200, 600}, TGraphType::Polar, amplitude);
         ExpectPatternColors(image);
         SaveTestPng(image, std::string("views/") + name + ".png");
         // Pattern 1 is a few dB down 45 degrees off its boresight, in the open.
@@ -146,9 +139,9 @@ TEST_F(SideBySideRender, PolarScaleModesMoveTheCurves) {
 TEST_F(SideBySideRender, CartesianFloorCutsTheCurves) {
     std::vector<int> ink;
     for (double floor : {-40.0, -25.0, -20.0}) {
-        GetSettings().FRadialFloor = floor;
-        GetSettings().FLogScale = floor == -20;
-        const QImage image = Render({1200, 600}, gtCartesian, floor == -20);
+        State.RadialFloorDb = floor;
+        State.LogScale = floor == -20;
+        const QImage image = Render({1200, 600}, TGraphType::Cartesian, floor == -20);
         ExpectPatternColors(image);
         SaveTestPng(image, "views/cartesian_" + std::to_string(int(-floor)) + "dB.png");
         ink.push_back(CountIn(image, kBlue, QRect(0, 100, 600, 500)));
@@ -160,17 +153,17 @@ TEST_F(SideBySideRender, CartesianFloorCutsTheCurves) {
 // The H offset turns the left graph's curve, the V offset the right one's; the H cut choice
 // changes the left graph of a tilted pattern.
 TEST_F(SideBySideRender, OffsetsTurnTheCurvesAndTheHCutChoiceShows) {
-    GetSettings().FUseAzimuth = false;
+    State.HCut = THCut::Horizontal;
     // Tall enough for the wrapped legend to hang between the graphs without moving them.
     const QSize size(1200, 740);
     const QPointF left(300, 370);
     const QPointF right(900, 370);
-    const QImage straight = Render(size, gtPolar, false);
+    const QImage straight = Render(size, TGraphType::Polar, false);
     Patterns[1]->HRotationOffset = 45;
     Patterns[1]->VRotationOffset = -10;
     Patterns[2]->FileName =
         "/data/VLM-PX1917-DualSlant-1900MHz-ElectricalTilt2-Measured-2025-03-14.vwa";
-    const QImage turned = Render(size, gtPolar, false);
+    const QImage turned = Render(size, TGraphType::Polar, false);
     ExpectPatternColors(turned);
     SaveTestPng(turned, "views/polar_horizontal_cut_turned_wrapped_legend.png");
     const auto turn = [](const QImage& from, const QImage& to, QPointF centre) {
@@ -181,8 +174,8 @@ TEST_F(SideBySideRender, OffsetsTurnTheCurvesAndTheHCutChoiceShows) {
     EXPECT_NEAR(std::abs(turn(straight, turned, left)), 45, 3);
     EXPECT_NEAR(std::abs(turn(straight, turned, right)), 10, 3);
 
-    GetSettings().FUseAzimuth = true;
-    const QImage azimuth = Render(size, gtPolar, false);
+    State.HCut = THCut::Azimuth;
+    const QImage azimuth = Render(size, TGraphType::Polar, false);
     EXPECT_NE(azimuth.copy(0, 100, 600, 500), turned.copy(0, 100, 600, 500));
     EXPECT_EQ(azimuth.copy(600, 100, 600, 500), turned.copy(600, 100, 600, 500));
 }
@@ -191,7 +184,7 @@ TEST_F(SideBySideRender, OffsetsTurnTheCurvesAndTheHCutChoiceShows) {
 // they are Qt's. Over the whole view the two may differ only in antialiasing: wherever one
 // picture has solid ink, the other has ink within a pixel.
 TEST_F(SideBySideRender, OwnLinesLandWhereTheEnginesDo) {
-    for (std::uint8_t graphType : {gtPolar, gtCartesian}) {
+    for (TGraphType graphType : {TGraphType::Polar, TGraphType::Cartesian}) {
         const QImage own = Render({900, 500}, graphType, false);
         const QImage engine = Render({900, 500}, graphType, false, true, QImage::Format_ARGB32)
                                   .convertToFormat(QImage::Format_RGB32);
@@ -213,7 +206,7 @@ TEST_F(SideBySideRender, OwnLinesLandWhereTheEnginesDo) {
                 strays += lightness(engine, x, y) < 160 && !inkNear(own, x, y);
             }
         }
-        EXPECT_EQ(strays, 0) << (graphType == gtPolar ? "polar" : "cartesian");
+        EXPECT_EQ(strays, 0) << (graphType == TGraphType::Polar ? "polar" : "cartesian");
         EXPECT_NE(own, engine) << "the lines were not drawn by our own drawer";
     }
 }
@@ -239,11 +232,11 @@ TEST_F(SideBySideRender, LargeAreasKeepTheirLabelsInside) {
         }
         return true;
     };
-    GetSettings().FRadialFloor = -40;
-    const QImage cartesian = Render({1600, 900}, gtCartesian, false, false);
+    State.RadialFloorDb = -40;
+    const QImage cartesian = Render({1600, 900}, TGraphType::Cartesian, false, false);
     EXPECT_TRUE(edgesAreWhite(cartesian));
     SaveTestPng(cartesian, "views/cartesian_1600x900.png");
-    const QImage polar = Render({2560, 1100}, gtPolar, false, false);
+    const QImage polar = Render({2560, 1100}, TGraphType::Polar, false, false);
     EXPECT_TRUE(edgesAreWhite(polar));
     SaveTestPng(polar, "views/polar_2560x1100.png");
 }
@@ -251,15 +244,15 @@ TEST_F(SideBySideRender, LargeAreasKeepTheirLabelsInside) {
 // An area too small for a graph still names what it holds: the first pattern's legend line
 // and the rest summed up, with no curve drawn over them; an odd size loses no curve.
 TEST_F(SideBySideRender, TinyAreasSumUpAndOddAreasKeepEveryCurve) {
-    const QImage tiny = Render({100, 60}, gtPolar, false);
+    const QImage tiny = Render({100, 60}, TGraphType::Polar, false);
     SaveTestPng(tiny, "views/tiny_polar.png");
-    const QImage tinyCartesian = Render({100, 60}, gtCartesian, false);
+    const QImage tinyCartesian = Render({100, 60}, TGraphType::Cartesian, false);
     SaveTestPng(tinyCartesian, "views/tiny_cartesian.png");
     for (const QImage* image : {&tiny, &tinyCartesian}) {
         EXPECT_GT(CountColor(*image, kBlue), 20) << "the first pattern's legend line";
         EXPECT_EQ(CountColor(*image, kRed), 0) << "no curve of the second pattern";
     }
-    ExpectPatternColors(Render({801, 401}, gtCartesian, false, false));
+    ExpectPatternColors(Render({801, 401}, TGraphType::Cartesian, false, false));
 }
 
 double DistanceToSegment(TRealPoint p, TRealPoint a, TRealPoint b) {
@@ -286,13 +279,14 @@ TEST_F(SideBySideRender, CurvePixelsLieWhereTheCoreComputedThem) {
     // The same view drawn once through the recording drawer (the positions the core computes)
     // and once through the canvas drawer: every curve vertex must have a curve pixel within
     // 1 px, and every curve pixel must lie within 1 px of a computed segment.
-    GetSettings().FRadialFloor = -40;
+    State.RadialFloorDb = -40;
     Patterns.resize(1);
-    for (std::uint8_t graphType : {gtPolar, gtCartesian}) {
+    for (TGraphType graphType : {TGraphType::Polar, TGraphType::Cartesian}) {
         const QSize size(900, 500);
         const QImage image = Render(size, graphType, false, false);
         TRecordingDrawer recorder(100, 100);
         TSideBySideDrawer view;
+        view.View = State;
         view.Bounds = TRect{0, 0, size.width(), size.height()};
         view.Drawer = &recorder;
         view.Patterns.Add(*Patterns[0]);
@@ -320,7 +314,7 @@ TEST_F(SideBySideRender, CurvePixelsLieWhereTheCoreComputedThem) {
         for (const auto& segment : segments) {
             const TRealPoint p = segment.first;
             // The Cartesian frame is drawn over the curves: vertices on it have no curve pixel.
-            if (graphType == gtCartesian && OnCartesianFrame(recorder, p)) continue;
+            if (graphType == TGraphType::Cartesian && OnCartesianFrame(recorder, p)) continue;
             bool found = false;
             for (int dy = -1; dy <= 1 && !found; ++dy) {
                 for (int dx = -1; dx <= 1 && !found; ++dx) {
@@ -348,7 +342,7 @@ TEST_F(SideBySideRender, CurvePixelsLieWhereTheCoreComputedThem) {
                 }
             }
         }
-        EXPECT_EQ(strays, 0) << (graphType == gtPolar ? "polar" : "cartesian");
+        EXPECT_EQ(strays, 0) << (graphType == TGraphType::Polar ? "polar" : "cartesian");
     }
 }
 

@@ -24,7 +24,7 @@ TEST(FigureTables, CsvCellsNeverStartFormulasAndLeaveUnknownValuesEmpty) {
         pattern->FileName = "/lib/" + name;
         pattern->Gain.SetValue(name == "a=2.msi" ? -2 : 17);
         const std::string gain = name == "a=2.msi" ? "'-2.0 (-4.1)" : "17.0 (14.9)";
-        EXPECT_NE(TableCsvText({pattern.get()}, true, true)
+        EXPECT_NE(TableCsvText({pattern.get()}, true, THCut::Azimuth)
                       .find("\r\n0," + cell + "1960," + gain + ",90,9,-3.5,0,89.8,"),
                   std::string::npos)
             << name;
@@ -32,7 +32,7 @@ TEST(FigureTables, CsvCellsNeverStartFormulasAndLeaveUnknownValuesEmpty) {
     TPatternData unknown;
     unknown.Id = 0;
     unknown.FileName = "az_angle_ref_AZ 0";
-    EXPECT_NE(TableCsvText({&unknown}, true, true).find("\r\n0,az_angle_ref_AZ 0,,,"),
+    EXPECT_NE(TableCsvText({&unknown}, true, THCut::Azimuth).find("\r\n0,az_angle_ref_AZ 0,,,"),
               std::string::npos);
 }
 

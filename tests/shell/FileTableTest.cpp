@@ -133,16 +133,16 @@ TEST(FileTable, FigureColumnsSortNumericallyWithEmptyCellsLast) {
         if (std::string(TableColumnHeader(column)) == "Squint (\u00b0)") squintColumn = column;
     }
     ASSERT_GT(squintColumn, 0);
-    EXPECT_EQ(TableCellText(*rows[1], squintColumn, false, false), "-20.0");
-    EXPECT_EQ(TableCellText(*rows[2], squintColumn, false, false), "");
+    EXPECT_EQ(TableCellText(*rows[1], squintColumn, false, THCut::Horizontal), "-20.0");
+    EXPECT_EQ(TableCellText(*rows[2], squintColumn, false, THCut::Horizontal), "");
     auto ids = [&rows] {
         std::vector<int> result;
         for (const TPatternData* row : rows) result.push_back(row->Id);
         return result;
     };
-    SortTableRows(rows, squintColumn, true, false);
+    SortTableRows(rows, squintColumn, true, THCut::Horizontal);
     EXPECT_EQ(ids(), (std::vector<int>{1, 3, 0, 2}));
-    SortTableRows(rows, squintColumn, false, true);
+    SortTableRows(rows, squintColumn, false, THCut::Azimuth);
     EXPECT_EQ(ids(), (std::vector<int>{0, 3, 1, 2}));
 }
 

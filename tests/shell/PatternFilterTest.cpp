@@ -7,6 +7,7 @@
 #include <string>
 
 #include "formats/PatternLoaders.h"
+#include "model/Settings.h"
 #include "shell/FileTable.h"
 
 namespace ostrel {
@@ -124,6 +125,69 @@ TEST(PatternFilter, EveryColumnHeaderNamesItsColumnAndAnUnstatedFrequencyNeverMa
     EXPECT_EQ(FileCellText(*edx, fcFrequency, false), "0");
     for (const char* text : {"freq:0", "freq:<100", "frequency:-1-1"}) {
         EXPECT_FALSE(TPatternFilter::Parse(text).Matches(*edx)) << text;
+    }
+}
+
+TEST(PatternFilter, FigureKeysReadTheirFigureAndHorizontalOnesFollowTheHCut) {
+    // The azimuth cut and the levelled horizontal cut give different horizontal figures; the
+    // vertical figures come from the one vertical cut.
+    TPatternData p;
+    p.FileName = "/lib/tilted.msi";
+    const struct {
+        TPatternFigures* Figures;
+        double Width3, Width10, Squint, Fb30, Fb180, SideLobe;
+    } horizontal[] = {{&p.AzimuthFigures, 60, 110, 2, 25, 28, -18},
+                      {&p.HorizontalFigures, 70, 130, -3, 21, 24, -14}};
+    for (const auto& h : horizontal) {
+        TPatternFigures& f = *h.Figures;
+        f.Horz.Computed = f.Vert.Computed = true;
+        f.Horz.Width3Db = h.Width3;
+        f.Horz.Width10Db = h.Width10;
+        f.Horz.PeakAngle = h.Squint;
+        f.Horz.FrontToBack30 = h.Fb30;
+        f.Horz.FrontToBack180 = h.Fb180;
+        f.Horz.PeakSideLobe = h.SideLobe;
+        f.Vert.Width3Db = 7;
+        f.Vert.Width10Db = 15;
+        f.Vert.PeakAngle = 6;
+        f.Vert.UpperSideLobeSuppression = 18;
+        f.Vert.FirstNullFill = -22;
+    }
+    struct TRestoreHCut {
+        THCut Saved = GetSettings().FHCut;
+        ~TRestoreHCut() { GetSettings().FHCut = Saved; }
+    } restore;
+    const struct {
+        const char* Text;
+        bool Azimuth;     // matches while the azimuth cut is shown
+        bool Horizontal;  // matches while the horizontal cut is shown
+    } cases[] = {
+        {"h_width_3db:60", true, false},
+        {"h_width_3db:70", false, true},
+        {"h10dbwidth:110", true, false},
+        {"h_width_10db:130", false, true},
+        {"squint:2", true, false},
+        {"squint:-3", false, true},
+        {"fb_30:>=25", true, false},
+        {"fb30:21", false, true},
+        {"fb180:28", true, false},
+        {"fb_180:<25", false, true},
+        {"h_peak_sidelobe:<-15", true, false},
+        {"hpeaksll:-14", false, true},
+        {"v_width_3db:7", true, true},
+        {"v10dbwidth:15", true, true},
+        {"tilt:6", true, true},
+        {"usls:18", true, true},
+        {"null_fill:-22", true, true},
+        {"v_width_3db:15", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const TPatternFilter filter = TPatternFilter::Parse(c.Text);
+        GetSettings().FHCut = THCut::Azimuth;
+        EXPECT_EQ(filter.Matches(p), c.Azimuth);
+        GetSettings().FHCut = THCut::Horizontal;
+        EXPECT_EQ(filter.Matches(p), c.Horizontal);
     }
 }
 

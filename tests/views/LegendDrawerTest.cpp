@@ -21,7 +21,6 @@ std::vector<TDrawCall> TextOuts(const TRecordingDrawer& drawer) {
 }
 
 TEST(LegendDrawer, EntriesHaveSwatchIdAndNameOneBelowTheOther) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     patterns.Add(3, "/data/alpha.pat");
     patterns.Add(12, "C:/b/beta.txt");
@@ -85,9 +84,9 @@ TEST(LegendDrawer, NamesShowExtensionsOnlyWhenAsked) {
     TTestPatterns patterns;
     patterns.Add(1, "/data/alpha.pat");
     for (bool showExtensions : {false, true}) {
-        TViewSettingsScope settings(true, -40, showExtensions);
         TRecordingDrawer drawer;
         TBasicLegendDrawer legend;
+        legend.ShowExtensions = showExtensions;
         legend.Drawer = &drawer;
         legend.Patterns.CopyFrom(patterns.List);
         legend.Draw();
@@ -97,7 +96,6 @@ TEST(LegendDrawer, NamesShowExtensionsOnlyWhenAsked) {
 }
 
 TEST(LegendDrawer, AlignmentHangsTheTextBlockFromTheOrigin) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     patterns.Add(7, "/x/ant");  // "(7) ant": 7 characters, 59 units
     std::vector<double> lefts;
@@ -117,7 +115,6 @@ TEST(LegendDrawer, AlignmentHangsTheTextBlockFromTheOrigin) {
 }
 
 TEST(LegendDrawer, LongNamesWrapBetweenCharactersWithinTheWidthLimit) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     patterns.Add(1, "/x/abcdefghijkl");
     patterns.Add(2, "/x/b");
@@ -143,7 +140,6 @@ TEST(LegendDrawer, LongNamesWrapBetweenCharactersWithinTheWidthLimit) {
 }
 
 TEST(LegendDrawer, EntriesBelowTheLimitBecomeOneLineSayingHowManyMore) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     for (int i = 0; i < 1000; ++i) patterns.Add(i, "/lib/p" + std::to_string(i) + ".msi");
     // Entries are 18 apart (14 + 4): from y = 50, an entry and the line after it fit while
@@ -175,7 +171,6 @@ TEST(LegendDrawer, EntriesBelowTheLimitBecomeOneLineSayingHowManyMore) {
 }
 
 TEST(LegendDrawer, WithoutPatternsNothingIsDrawn) {
-    TViewSettingsScope settings(true, -40, false);
     TRecordingDrawer drawer;
     TBasicLegendDrawer legend;
     legend.Drawer = &drawer;

@@ -77,7 +77,6 @@ bool PageHasText(const std::vector<TDrawCall>& page, const std::string& text) {
 }
 
 TEST(PrintedPages, HeaderTableLabelsValuesAndFonts) {
-    const TViewSettingsScope view(true, -40, false);
     TTestPatterns patterns;
     TPatternData& full = AddCutPattern(patterns, 0, "/data/site a/sector65.txt");
     full.Frequency.SetValue(1850);
@@ -170,11 +169,11 @@ TEST(PrintedPages, SinglePageGraphsSitAtFixedPlaces) {
     TTestPatterns patterns;
     TPatternData& pattern = AddCutPattern(patterns, 0, "a.txt");
     {
-        const TViewSettingsScope view(true, -40, false, true);
         TRecordingDrawer drawer;
         TPatternDataPage page;
         page.Drawer = &drawer;
         page.Pattern = &pattern;
+        page.View = TestViewState(THCut::Azimuth, -40, true);
         page.Draw();
         EXPECT_TRUE(HasCircle(drawer, 425, 325, 175));
         EXPECT_TRUE(HasCircle(drawer, 425, 750, 175));
@@ -194,12 +193,12 @@ TEST(PrintedPages, SinglePageGraphsSitAtFixedPlaces) {
         EXPECT_TRUE(rightReached);
     }
     {
-        const TViewSettingsScope view(true, -25, false);
         TRecordingDrawer drawer;
         TPatternDataPage page;
         page.Drawer = &drawer;
         page.Pattern = &pattern;
-        page.SetGraphType(gtCartesian);
+        page.View = TestViewState(THCut::Azimuth, -25);
+        page.SetGraphType(TGraphType::Cartesian);
         page.Draw();
         const std::vector<TDrawCall> plots = drawer.CallsOf("SetClip");
         ASSERT_EQ(plots.size(), 2u);
@@ -211,12 +210,12 @@ TEST(PrintedPages, SinglePageGraphsSitAtFixedPlaces) {
 
 TEST(PrintedPages, OverlayPageGraphsAndLegend) {
     // The overlaid page keeps linear rings even when the single pages are logarithmic.
-    const TViewSettingsScope view(true, -40, false, true);
     TTestPatterns patterns;
     AddCutPattern(patterns, 3, "first.txt");
     AddCutPattern(patterns, 7, "second.txt");
     TRecordingDrawer drawer;
     TOverlayedPatternPage page;
+    page.View = TestViewState(THCut::Azimuth, -40, true);
     page.Drawer = &drawer;
     page.Patterns.CopyFrom(patterns.List);
     page.Draw();
@@ -255,7 +254,6 @@ std::vector<std::vector<TDrawCall>> Pages(const std::vector<TDrawCall>& calls) {
 }
 
 TEST(PrintedPages, ModesGivePagesInSelectionOrder) {
-    const TViewSettingsScope view(true, -40, false);
     TTestPatterns patterns;
     AddCutPattern(patterns, 4, "/p/alpha.txt");
     AddCutPattern(patterns, 5, "/p/beta.msi");
@@ -263,14 +261,18 @@ TEST(PrintedPages, ModesGivePagesInSelectionOrder) {
     const std::vector<std::string> names = {"alpha.txt", "beta.msi", "gamma.vwa"};
 
     struct TCase {
-        std::uint8_t Mode;
+        TPrintMode Mode;
         int PatternCount;
         size_t Pages;
         bool OverlayFirst;
     } cases[] = {
-        {pmOverlay, 1, 1, true}, {pmOverlay, 3, 1, true}, {pmSingle, 1, 1, false},
-        {pmSingle, 3, 3, false}, {pmBoth, 1, 2, true},    {pmBoth, 3, 4, true},
-        {7, 3, 0, false},
+        {TPrintMode::Overlay, 1, 1, true},
+        {TPrintMode::Overlay, 3, 1, true},
+        {TPrintMode::Single, 1, 1, false},
+        {TPrintMode::Single, 3, 3, false},
+        {TPrintMode::Both, 1, 2, true},
+        {TPrintMode::Both, 3, 4, true},
+        {static_cast<TPrintMode>(7), 3, 0, false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << int(c.Mode) << ", " << c.PatternCount);
@@ -313,13 +315,12 @@ TEST(PrintedPages, NoPatternsNoJob) {
             return std::make_unique<TRecordingDrawer>();
         },
         nullptr);
-    printer.PrintMode = pmBoth;
+    printer.PrintMode = TPrintMode::Both;
     EXPECT_NO_THROW(printer.Print());
     EXPECT_EQ(jobs, 0);
 }
 
 TEST(PrintedPages, JobEndsEvenWhenAPageFails) {
-    const TViewSettingsScope view(true, -40, false);
     TTestPatterns patterns;
     AddCutPattern(patterns, 0, "a.txt");
     AddCutPattern(patterns, 1, "b.txt");

@@ -60,8 +60,10 @@ int IndexOfFirst(const TRecordingDrawer& drawer, const std::string& op) {
 }
 
 void DrawView(TRecordingDrawer& drawer, const TPatternDataList& patterns, TRect bounds,
-              std::uint8_t graphType = gtPolar, bool showLegend = false) {
+              TGraphType graphType = TGraphType::Polar, bool showLegend = false,
+              const TViewState& state = {}) {
     TSideBySideDrawer view;
+    view.View = state;
     view.Drawer = &drawer;
     view.Bounds = bounds;
     view.Patterns.CopyFrom(patterns);
@@ -72,7 +74,6 @@ void DrawView(TRecordingDrawer& drawer, const TPatternDataList& patterns, TRect 
 }
 
 TEST(SideBySidePolar, TwoGraphsShareTheAreaAndFollowItsSmallerSide) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     TRecordingDrawer drawer;
     DrawView(drawer, patterns.List, {0, 0, 800, 400});
@@ -122,7 +123,6 @@ TEST(SideBySidePolar, SeriesTakeTheirCutColourAndRotation) {
     second.VRotationOffset = -90;
 
     {
-        TViewSettingsScope settings(true, -40, false);
         TRecordingDrawer drawer;
         DrawView(drawer, patterns.List, {0, 0, 800, 400});
         const auto curves = drawer.CallsOf("Polyline");
@@ -147,28 +147,28 @@ TEST(SideBySidePolar, SeriesTakeTheirCutColourAndRotation) {
     }
     {
         // The levelled horizontal cut at -20 dB sits at half the radius.
-        TViewSettingsScope settings(false, -40, false);
         TRecordingDrawer drawer;
-        DrawView(drawer, patterns.List, {0, 0, 800, 400});
+        DrawView(drawer, patterns.List, {0, 0, 800, 400}, TGraphType::Polar, false,
+                 TestViewState(THCut::Horizontal, -40));
         EXPECT_NEAR(drawer.CallsOf("Polyline").at(0).Points.at(0).Y, 120, kTol);
     }
 }
 
-TEST(SideBySidePolar, FloorComesFromTheSettingsAndLogFromTheView) {
+TEST(SideBySidePolar, FloorComesFromTheViewStateAndLogFromTheDrawer) {
     TTestPatterns patterns;
     {
-        TViewSettingsScope settings(true, -25, false);
         TRecordingDrawer drawer;
-        DrawView(drawer, patterns.List, {0, 0, 800, 400});
+        DrawView(drawer, patterns.List, {0, 0, 800, 400}, TGraphType::Polar, false,
+                 TestViewState(THCut::Azimuth, -25));
         EXPECT_EQ(LabelCalls(drawer, "-25 dB").size(), 2u);
         EXPECT_TRUE(LabelCalls(drawer, "-40 dB").empty());
     }
     {
-        TViewSettingsScope settings(true, -20, false);
         TRecordingDrawer drawer;
         TSideBySideDrawer view;
         view.Drawer = &drawer;
         view.Bounds = {0, 0, 800, 400};
+        view.View = TestViewState(THCut::Azimuth, -20);
         view.LogScale = true;
         view.Draw();
         EXPECT_EQ(LabelCalls(drawer, "-3 dB").size(), 2u);
@@ -177,11 +177,10 @@ TEST(SideBySidePolar, FloorComesFromTheSettingsAndLogFromTheView) {
 }
 
 TEST(SideBySideView, LegendHangsCentredFromTheMiddleOfTheTopEdge) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     AddPattern(patterns, 7, "/x/ant.txt");  // "(7) ant" is 59 units wide
     TRecordingDrawer drawer;
-    DrawView(drawer, patterns.List, {10, 20, 811, 420}, gtPolar, true);
+    DrawView(drawer, patterns.List, {10, 20, 811, 420}, TGraphType::Polar, true);
 
     // Origin (10 + 801 / 2, 20 + 30) = (410.5, 50); the block is centred on it.
     const auto texts = drawer.CallsOf("TextOut");
@@ -213,7 +212,7 @@ TEST(SideBySideView, LegendHangsCentredFromTheMiddleOfTheTopEdge) {
     EXPECT_NEAR(placedTexts.back().Args[1], 6, kTol);
 
     TRecordingDrawer withoutLegend;
-    DrawView(withoutLegend, patterns.List, {10, 20, 811, 420}, gtPolar, false);
+    DrawView(withoutLegend, patterns.List, {10, 20, 811, 420}, TGraphType::Polar, false);
     EXPECT_TRUE(withoutLegend.CallsOf("Rectangle").empty());
     // Every plain text is the placed half of an aligned graph label.
     EXPECT_EQ(withoutLegend.CallsOf("TextOut").size(),
@@ -221,11 +220,10 @@ TEST(SideBySideView, LegendHangsCentredFromTheMiddleOfTheTopEdge) {
 }
 
 TEST(SideBySideView, ColoursCycleThroughEighteen) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     for (int i = 0; i < 19; ++i) AddPattern(patterns, i + 1, "/p/" + std::to_string(i));
     TRecordingDrawer drawer;
-    DrawView(drawer, patterns.List, {0, 0, 1200, 700}, gtPolar, true);
+    DrawView(drawer, patterns.List, {0, 0, 1200, 700}, TGraphType::Polar, true);
 
     const std::vector<TColor> table = {0xFF0000, 0x0000FF, 0x008000, 0xFF00FF, 0xFACE87,
                                        0x800080, 0x000000, 0x00FF00, 0x507FFF, 0x00FFFF,
@@ -243,10 +241,9 @@ TEST(SideBySideView, ColoursCycleThroughEighteen) {
 }
 
 TEST(SideBySideView, AreasTooSmallForAGraphDrawNoGraphButDoNotFail) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     AddPattern(patterns, 1, "/a/one.txt");
-    for (std::uint8_t type : {gtPolar, gtCartesian}) {
+    for (TGraphType type : {TGraphType::Polar, TGraphType::Cartesian}) {
         TRecordingDrawer drawer;
         EXPECT_NO_THROW(DrawView(drawer, patterns.List, {0, 0, 100, 50}, type, true));
         EXPECT_TRUE(drawer.CallsOf("Polyline").empty());
@@ -254,12 +251,11 @@ TEST(SideBySideView, AreasTooSmallForAGraphDrawNoGraphButDoNotFail) {
         EXPECT_EQ(drawer.CallsOf("Rectangle").size(), 1u);  // the legend still shows
     }
     TRecordingDrawer inverted;
-    EXPECT_NO_THROW(DrawView(inverted, patterns.List, {500, 400, 0, 0}, gtPolar, false));
+    EXPECT_NO_THROW(DrawView(inverted, patterns.List, {500, 400, 0, 0}, TGraphType::Polar, false));
     EXPECT_TRUE(inverted.Calls.empty());
 }
 
 TEST(SideBySideCartesian, HalvesAreFittedIntoTheInsetRectangles) {
-    TViewSettingsScope settings(true, -25, false);
     TSideBySidePatterns layout;
     layout.Bounds = {0, 0, 801, 400};  // odd width: halves of 400 at either edge
     const TRealRect left = layout.CartesianFitRect(true);
@@ -271,7 +267,8 @@ TEST(SideBySideCartesian, HalvesAreFittedIntoTheInsetRectangles) {
     AddPattern(patterns, 1, "/a/one.txt");
     AddPattern(patterns, 2, "/a/two.txt");
     TRecordingDrawer drawer;
-    DrawView(drawer, patterns.List, layout.Bounds, gtCartesian);
+    DrawView(drawer, patterns.List, layout.Bounds, TGraphType::Cartesian, false,
+             TestViewState(THCut::Azimuth, -25));
 
     // 320 x 340 holds a 1.5:1 plot of 320 x 213.3, centred vertically; the frame is
     // drawn from the top-left corner after the clip is removed.
@@ -295,21 +292,21 @@ TEST(SideBySideCartesian, HalvesAreFittedIntoTheInsetRectangles) {
     EXPECT_EQ(curves[3].Color, 0x0000FFu);
     EXPECT_LT(curves[1].Points[0].X, 360);
     EXPECT_GT(curves[2].Points[0].X, 441);
-    // The level axis starts at the settings' floor.
+    // The level axis starts at the view's floor.
     EXPECT_EQ(LabelCalls(drawer, "-25 dB").size(), 2u);
 }
 
-TEST(SideBySideCartesian, LeftHalfShowsTheCutTheHCutSettingChooses) {
+TEST(SideBySideCartesian, LeftHalfShowsTheCutTheViewsHCutChooses) {
     // The azimuth cut sits at 0 dB, the levelled horizontal cut at -20 dB: the left curve's
     // height tells which one was drawn; the right (vertical) curve does not change.
     TTestPatterns patterns;
     AddPattern(patterns, 1, "/a/one.txt");
     std::vector<double> leftY;
     std::vector<double> rightY;
-    for (bool useAzimuth : {true, false}) {
-        TViewSettingsScope settings(useAzimuth, -25, false);
+    for (THCut hCut : {THCut::Azimuth, THCut::Horizontal}) {
         TRecordingDrawer drawer;
-        DrawView(drawer, patterns.List, {0, 0, 801, 400}, gtCartesian);
+        DrawView(drawer, patterns.List, {0, 0, 801, 400}, TGraphType::Cartesian, false,
+                 TestViewState(hCut, -25));
         const auto curves = drawer.CallsOf("Polyline");
         ASSERT_EQ(curves.size(), 2u);
         leftY.push_back(curves[0].Points.at(0).Y);
@@ -328,7 +325,7 @@ struct TTextBox {
     TColor Color = 0;
 };
 
-std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, std::uint8_t graphType) {
+std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, TGraphType graphType) {
     std::vector<TTextBox> boxes;
     double fontSize = 0;
     int graph = 0;
@@ -336,10 +333,10 @@ std::vector<TTextBox> TextBoxes(const TRecordingDrawer& drawer, std::uint8_t gra
     for (const TDrawCall& call : drawer.Calls) {
         // Each polar graph starts with its white disc; each Cartesian half ends with its frame
         // after the clip is removed.
-        if (graphType == gtPolar && call.Op == "Ellipse" && call.Color == clWhite) {
+        if (graphType == TGraphType::Polar && call.Op == "Ellipse" && call.Color == clWhite) {
             graph = graphStarts++ == 0 ? 0 : 1;
         }
-        if (graphType != gtPolar && call.Op == "ResetClip") graph = 1;
+        if (graphType != TGraphType::Polar && call.Op == "ResetClip") graph = 1;
         if (call.Op == "SetFont") fontSize = call.Args[0];
         if (call.Op != "TextOut") continue;
         const double height = RoundToDevice(fontSize);
@@ -367,9 +364,10 @@ TEST(SideBySideView, LabelsStayInsideTheirHalfAndApartAtEverySize) {
     const int widths[] = {200, 320, 480, 667, 801, 1024, 1280, 1600, 1920, 2560, 3840};
     const int heights[] = {120, 200, 300, 400, 541, 600, 768, 900, 1080, 1440, 2160};
     int drawn = 0;
-    for (std::uint8_t graphType : {gtPolar, gtCartesian}) {
-        for (std::uint8_t mode : {0, 1, 2}) {
-            TViewSettingsScope settings(true, ScaleFloor(mode), false, mode == 2);
+    for (TGraphType graphType : {TGraphType::Polar, TGraphType::Cartesian}) {
+        for (TScaleMode mode :
+             {TScaleMode::Range25Db, TScaleMode::Range40Db, TScaleMode::Logarithmic}) {
+            const bool logScale = mode == TScaleMode::Logarithmic;
             for (int w : widths) {
                 for (int h : heights) {
                     TRecordingDrawer drawer;
@@ -379,18 +377,19 @@ TEST(SideBySideView, LabelsStayInsideTheirHalfAndApartAtEverySize) {
                     view.Patterns.CopyFrom(patterns.List);
                     view.GraphType = graphType;
                     view.ShowLegend = false;
-                    view.LogScale = mode == 2;
+                    view.LogScale = logScale;
+                    view.View = TestViewState(THCut::Azimuth, ScaleFloor(mode), logScale);
                     view.Draw();
                     const std::vector<TTextBox> boxes = TextBoxes(drawer, graphType);
                     ASSERT_FALSE(boxes.empty()) << w << "x" << h;
                     ++drawn;
-                    const double half = graphType == gtPolar ? w / 2.0 : w / 2;
+                    const double half = graphType == TGraphType::Polar ? w / 2.0 : w / 2;
                     const TRealRect halves[2] = {{0, 0, half, double(h)},
                                                  {w - half, 0, double(w), double(h)}};
                     const std::string where =
-                        std::string(graphType == gtPolar ? "polar " : "cartesian ") +
+                        std::string(graphType == TGraphType::Polar ? "polar " : "cartesian ") +
                         std::to_string(w) + "x" + std::to_string(h) + " mode " +
-                        std::to_string(mode);
+                        std::to_string(static_cast<int>(mode));
                     for (size_t i = 0; i < boxes.size(); ++i) {
                         const TTextBox& a = boxes[i];
                         EXPECT_TRUE(Inside(a.Box, halves[a.Graph]))
@@ -412,7 +411,6 @@ TEST(SideBySideView, LabelsStayInsideTheirHalfAndApartAtEverySize) {
 }
 
 TEST(SideBySideView, LayoutMovesOnlyWhereLabelsWouldNotFit) {
-    TViewSettingsScope settings(true, -40, false);
     TRecordingDrawer drawer;
     struct TCase {
         int Width;
@@ -447,7 +445,7 @@ TEST(SideBySideView, LayoutMovesOnlyWhereLabelsWouldNotFit) {
 }
 
 // Whether anything the graphs drew (curves, discs, grey labels) lies under the box.
-bool GraphsReachInto(const TRecordingDrawer& drawer, std::uint8_t graphType, const TRealRect& box) {
+bool GraphsReachInto(const TRecordingDrawer& drawer, TGraphType graphType, const TRealRect& box) {
     for (const TDrawCall& call : drawer.CallsOf("Polyline")) {
         for (const TRealPoint& p : call.Points) {
             if (p.X > box.Left && p.X < box.Right && p.Y > box.Top && p.Y < box.Bottom) return true;
@@ -469,7 +467,6 @@ bool GraphsReachInto(const TRecordingDrawer& drawer, std::uint8_t graphType, con
 }
 
 TEST(SideBySideView, GraphsShrinkOutOfTheLegendsWayOnlyWhereItWouldCoverThem) {
-    TViewSettingsScope settings(true, -40, false);
     TTestPatterns patterns;
     for (int i = 0; i < 8; ++i) {
         AddPattern(patterns, i, "/lib/sector65_2freq.nsm@" + std::to_string(1850 + 10 * i));
@@ -478,11 +475,11 @@ TEST(SideBySideView, GraphsShrinkOutOfTheLegendsWayOnlyWhereItWouldCoverThem) {
                            {0, 0, 560, 560},  {0, 0, 420, 640},  {0, 0, 360, 300}};
     int kept = 0;
     int moved = 0;
-    for (std::uint8_t graphType : {gtPolar, gtCartesian}) {
+    for (TGraphType graphType : {TGraphType::Polar, TGraphType::Cartesian}) {
         for (const TRect& bounds : sizes) {
-            const std::string where = std::string(graphType == gtPolar ? "polar " : "cartesian ") +
-                                      std::to_string(bounds.Right) + "x" +
-                                      std::to_string(bounds.Bottom);
+            const std::string where =
+                std::string(graphType == TGraphType::Polar ? "polar " : "cartesian ") +
+                std::to_string(bounds.Right) + "x" + std::to_string(bounds.Bottom);
             TRecordingDrawer drawer;
             DrawView(drawer, patterns.List, bounds, graphType, true);
             TSideBySideDrawer view;

@@ -85,18 +85,18 @@ TEST(SurfaceView, TurningZoomingScaleAndOffsetsMoveTheSurface) {
     EXPECT_DOUBLE_EQ(view.Zoom(), 1);
 
     // A shallower scale shrinks the beam; the logarithmic one too.
-    view.SetScaleMode(1);
+    view.SetScaleMode(TScaleMode::Range40Db);
     const TExtent deep = SurfaceExtent(view);
-    view.SetScaleMode(0);
+    view.SetScaleMode(TScaleMode::Range25Db);
     const TExtent shallow = SurfaceExtent(view);
-    view.SetScaleMode(2);
+    view.SetScaleMode(TScaleMode::Logarithmic);
     const TExtent logarithmic = SurfaceExtent(view);
     EXPECT_LT(shallow.Bottom - shallow.Top, deep.Bottom - deep.Top - 20);
     EXPECT_LT(logarithmic.Bottom - logarithmic.Top, shallow.Bottom - shallow.Top - 20);
 
     // From straight above, boresight up the screen, a horizontal offset of 90 turns the beam
     // clockwise to the right, as it turns the polar curve.
-    view.SetScaleMode(1);
+    view.SetScaleMode(TScaleMode::Range40Db);
     view.Turn(180 - TSurfaceView::kDefaultYawDeg, 90);
     const TExtent above = SurfaceExtent(view);
     beam->HRotationOffset = 90;

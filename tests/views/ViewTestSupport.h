@@ -5,35 +5,18 @@
 #include <vector>
 
 #include "model/PatternData.h"
-#include "model/Settings.h"
+#include "views/ViewState.h"
 
 namespace ostrel {
 
-// Sets the view state the views read while drawing and puts the previous values back.
-class TViewSettingsScope {
-public:
-    TViewSettingsScope(bool useAzimuth, double radialFloor, bool showExtensions,
-                       bool logScale = false)
-        : FSaved(GetSettings()) {
-        TSettings& settings = GetSettings();
-        settings.FUseAzimuth = useAzimuth;
-        settings.FRadialFloor = radialFloor;
-        settings.FShowExtensions = showExtensions;
-        settings.FLogScale = logScale;
-    }
-    TViewSettingsScope(const TViewSettingsScope&) = delete;
-    TViewSettingsScope& operator=(const TViewSettingsScope&) = delete;
-    ~TViewSettingsScope() {
-        TSettings& settings = GetSettings();
-        settings.FUseAzimuth = FSaved.FUseAzimuth;
-        settings.FRadialFloor = FSaved.FRadialFloor;
-        settings.FShowExtensions = FSaved.FShowExtensions;
-        settings.FLogScale = FSaved.FLogScale;
-    }
-
-private:
-    TSettings FSaved;
-};
+// A view state with the choices the view tests vary.
+inline TViewState TestViewState(THCut hCut, double radialFloorDb, bool logScale = false) {
+    TViewState state;
+    state.HCut = hCut;
+    state.RadialFloorDb = radialFloorDb;
+    state.LogScale = logScale;
+    return state;
+}
 
 // Patterns owned by a test, with a referring list over them as the views take it.
 struct TTestPatterns {
