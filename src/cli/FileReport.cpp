@@ -76,9 +76,10 @@ public:
 private:
     // The viewer's default cut, the azimuth cut as read.
     void WriteFigures(const TPatternData& pattern) {
-        const TPatternFigures& figures = pattern.Figures(true);
         for (const TFigureColumn& figure : FigureColumns()) {
-            FOut << figure.Key << ": " << FigureText(figure.Value(figures)) << '\n';
+            // The figures of a measured sphere only for the files that have one.
+            if (!figure.Value && !pattern.Sphere) continue;
+            FOut << figure.Key << ": " << FigureValueText(figure, pattern, true) << '\n';
         }
         FOut << "header_check: " << HeaderCheckCell(pattern, true) << '\n';
     }

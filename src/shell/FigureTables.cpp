@@ -83,7 +83,7 @@ std::vector<std::vector<std::string>> FiguresGrid(const std::vector<const TPatte
     for (const TFigureColumn& figure : FigureColumns()) {
         grid.emplace_back(1, figure.Caption);
         for (const TPatternData* pattern : patterns) {
-            grid.back().push_back(FigureText(figure.Value(pattern->Figures(useAzimuth))));
+            grid.back().push_back(FigureValueText(figure, *pattern, useAzimuth));
         }
     }
     grid.emplace_back(1, "Header check");

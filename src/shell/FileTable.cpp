@@ -132,7 +132,7 @@ const TFigureColumn* FigureColumnOf(int tableColumn) {
 std::string TableCellText(const TPatternData& pattern, int tableColumn, bool showExtensions,
                           bool useAzimuth) {
     if (const TFigureColumn* figure = FigureColumnOf(tableColumn)) {
-        return FigureText(figure->Value(pattern.Figures(useAzimuth)));
+        return FigureValueText(*figure, pattern, useAzimuth);
     }
     return FileCellText(pattern, tableColumn, showExtensions);
 }
@@ -151,8 +151,8 @@ void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascen
     }
     MergeSortRows(rows,
                   [figure, ascending, useAzimuth](const TPatternData* a, const TPatternData* b) {
-                      const std::optional<double> x = figure->Value(a->Figures(useAzimuth));
-                      const std::optional<double> y = figure->Value(b->Figures(useAzimuth));
+                      const std::optional<double> x = FigureValue(*figure, *a, useAzimuth);
+                      const std::optional<double> y = FigureValue(*figure, *b, useAzimuth);
                       // Empty cells go last in either direction.
                       if (!x || !y) return x.has_value() && !y.has_value();
                       return ascending ? *x < *y : *x > *y;
