@@ -90,6 +90,20 @@ bool IsSurfaceStep(int stepDeg) {
 }
 
 void TPatternSurface::Build(const TPatternData& pattern, int stepDeg, std::uint8_t method) {
+    Fill(stepDeg, [&](double azimuthDeg, double verticalDeg) {
+        return SurfaceLevel(pattern, azimuthDeg, verticalDeg, method);
+    });
+}
+
+void TPatternSurface::BuildMeasured(const TMeasuredSphere& sphere, int stepDeg,
+                                    TSphereComponent component) {
+    Fill(stepDeg, [&](double azimuthDeg, double verticalDeg) {
+        return sphere.Level(component, azimuthDeg, verticalDeg);
+    });
+}
+
+template <class TLevelAt>
+void TPatternSurface::Fill(int stepDeg, const TLevelAt& levelAt) {
     if (!IsSurfaceStep(stepDeg)) {
         throw EInvalidOp("The grid step must divide 90 degrees, not " + FormatGeneral(stepDeg));
     }
@@ -100,7 +114,7 @@ void TPatternSurface::Build(const TPatternData& pattern, int stepDeg, std::uint8
     FLevels.reserve(static_cast<size_t>(FRows) * static_cast<size_t>(FColumns));
     for (int row = 0; row < FRows; ++row) {
         for (int column = 0; column < FColumns; ++column) {
-            FLevels.push_back(SurfaceLevel(pattern, AzimuthDeg(column), VerticalDeg(row), method));
+            FLevels.push_back(levelAt(AzimuthDeg(column), VerticalDeg(row)));
         }
     }
 }
