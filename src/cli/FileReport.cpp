@@ -20,7 +20,7 @@ const char kUsage[] =
     "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --csv [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
-    "       ostrel-inspect --grid3d STEP [--method measured|cutsum|wbi] FILE\n"
+    "       ostrel-inspect --grid3d STEP FILE [--method measured|cutsum|wbi]\n"
     "       ostrel-inspect --help | --version";
 
 const char kAbout[] =
