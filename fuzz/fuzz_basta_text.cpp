@@ -63,9 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const TSphereFigures& figures = sphere.Figures();
     for (const double figure : {figures.DirectivityDbi, figures.EasCell, figures.EasInt1,
-                                figures.EasInt2, figures.EasInt3, figures.EasEmf,
-                                figures.EasWasted, figures.PeakAzimuthDeg,
-                                figures.PeakVerticalDeg}) {
+                                figures.EasInt2, figures.EasInt3, figures.EasEmf, figures.EasWasted,
+                                figures.PeakAzimuthDeg, figures.PeakVerticalDeg}) {
         if (!std::isfinite(figure)) fuzz::Fail("figure", 0, figure);
     }
     return 0;
