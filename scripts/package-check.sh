@@ -71,7 +71,8 @@ desktop-file-validate /usr/share/applications/OstrelViewer.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.example.OstrelViewer.metainfo.xml
 
 step "desktop databases"
-for file in sector65_2freq.nsm sector90_edx.pat panel_1900.vwa narrow_beam_0p5deg.pln; do
+for file in sector65_2freq.nsm sector90_edx.pat panel_1900.vwa narrow_beam_0p5deg.pln \
+            panel65_cw_5deg.json; do
   type=$(xdg-mime query filetype "samples/$file")
   echo "$file: $type"
   [[ $type == application/x-*-pattern ]] || fail "$file is $type"
