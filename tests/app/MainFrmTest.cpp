@@ -809,6 +809,32 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     EXPECT_TRUE(screen.contains(Form->geometry()));
     EXPECT_EQ(Form->size(), QSize(700, 590));
     EXPECT_EQ(Form->Table().View().header()->logicalIndex(0), fcGain);
+    Form.reset();
+
+    // A file written when the table had 11 figure columns: those keep their order, widths
+    // and visibility; the figures added since start hidden.
+    const int older = fcColumnCount + 11;
+    const int firstFigure = fcColumnCount;
+    std::string order = std::to_string(fcGain) + "," + std::to_string(fcId);
+    std::string widths = "40,250";
+    for (int column = 0; column < older; ++column) {
+        if (column != fcGain && column != fcId) order += "," + std::to_string(column);
+        if (column > 1) widths += ",75";
+    }
+    profile.Load(Folder.File("settings.ini"));
+    profile.WriteString("Window", "ColumnOrder", order);
+    profile.WriteString("Window", "ColumnWidths", widths);
+    profile.WriteString("Window", "HiddenColumns", std::to_string(firstFigure + 1));
+    profile.Save(Folder.File("settings.ini"));
+    Restart();
+    QHeaderView* restored = Form->Table().View().header();
+    EXPECT_EQ(restored->logicalIndex(0), fcGain);
+    EXPECT_EQ(restored->sectionSize(fcFileName), 250);
+    EXPECT_FALSE(restored->isSectionHidden(firstFigure));
+    EXPECT_TRUE(restored->isSectionHidden(firstFigure + 1));
+    EXPECT_FALSE(restored->isSectionHidden(firstFigure + 2));
+    for (int column = older; column < TableColumnCount(); ++column)
+        EXPECT_TRUE(restored->isSectionHidden(column)) << column;
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {
