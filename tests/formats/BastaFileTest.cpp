@@ -142,6 +142,7 @@ TEST(BastaFile, HeaderAndLevelColumns) {
     EXPECT_DOUBLE_EQ(pattern->ElectricalTilt.Value, 6);
     EXPECT_EQ(pattern->Make, "Velmor");
     EXPECT_EQ(pattern->Model, "VLM-3D port 2 beam B1");
+    EXPECT_EQ(pattern->Clone()->Sphere, pattern->Sphere) << "copies share the sphere";
     const TMeasuredSphere& sphere = *pattern->Sphere;
     ASSERT_EQ(sphere.Components().size(), 3u);
     // Levelled to 0 dB at the total peak, Co and Cr moved alike.
