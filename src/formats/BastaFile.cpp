@@ -69,9 +69,15 @@ std::string ChoiceList(const std::array<std::string_view, N>& choices) {
     throw EFormatError(message);
 }
 
+// "WHAT is VALUE; expected EXPECTED", WHAT naming a row or an item of a list.
+[[noreturn]] void RefuseItem(const std::string& what, const dom::element& value,
+                             const std::string& expected) {
+    Refuse(what + " is " + Shown(value) + "; expected " + expected);
+}
+
 [[noreturn]] void RefuseValue(std::string_view key, const dom::element& value,
                               const std::string& expected) {
-    Refuse("\"" + std::string(key) + "\" is " + Shown(value) + "; expected " + expected);
+    RefuseItem("\"" + std::string(key) + "\"", value, expected);
 }
 
 // One JSON object's keys as the schema wants them; `prefix` names an inner object's keys
@@ -255,8 +261,8 @@ TRows ReadRows(const TKeyReader& keys) {
                                ? std::find(kColumnNames.begin(), kColumnNames.end(), name)
                                : kColumnNames.end();
         if (found == kColumnNames.end()) {
-            RefuseValue("Data_Set_Row_Structure item " + std::to_string(position + 1), item,
-                        ChoiceList(kColumnNames));
+            RefuseItem("\"Data_Set_Row_Structure\" item " + std::to_string(position + 1), item,
+                       ChoiceList(kColumnNames));
         }
         const size_t column = static_cast<size_t>(found - kColumnNames.begin());
         if (rows.Position[column] >= 0)
@@ -286,12 +292,12 @@ TRows ReadRows(const TKeyReader& keys) {
         if (rows.Position[column] >= 0)
             columnAt[static_cast<size_t>(rows.Position[column])] = static_cast<int>(column);
     }
+    const std::string rowName = "Data_Set row ";
     size_t index = 0;
     for (const dom::element row : data) {
-        const std::string rowName = "Data_Set row ";
         dom::array numbers;
         if (row.get_array().get(numbers) != simdjson::SUCCESS)
-            RefuseValue(rowName + std::to_string(index + 1), row, "an array of numbers");
+            RefuseItem(rowName + std::to_string(index + 1), row, "an array of numbers");
         for (size_t column = 0; column <= colCr; ++column) {
             targets[column] = rows.Values[column].empty() ? nullptr : &rows.Values[column][index];
         }
@@ -304,7 +310,7 @@ TRows ReadRows(const TKeyReader& keys) {
         }
         if (item != width || numbers.size() != width) {
             if (item < numbers.size() && item < width) {
-                RefuseValue(
+                RefuseItem(
                     rowName + std::to_string(index + 1) + " item " + std::to_string(item + 1),
                     numbers.at(item).value_unsafe(), "a number");
             }

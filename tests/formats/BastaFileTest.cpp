@@ -228,7 +228,7 @@ TEST(BastaFile, RefusesNamingTheKeyRowOrAngles) {
         {[](TBastaText& f) { f.Set("Theta_Sampling", "[1, 2]"); },
          "\"Theta_Sampling\" is an array; expected an array of 3 numbers or null"},
         {[](TBastaText& f) { f.Set("Data_Set_Row_Structure", "[\"Theta\", \"Phi\", \"Gain\"]"); },
-         "\"Data_Set_Row_Structure item 3\" is \"Gain\"; expected Theta, Phi"},
+         "\"Data_Set_Row_Structure\" item 3 is \"Gain\"; expected Theta, Phi"},
         {[](TBastaText& f) {
              f.Set("Data_Set_Row_Structure", "[\"Theta\", \"Phi\", \"PhaseCo\"]");
          },
@@ -240,7 +240,7 @@ TEST(BastaFile, RefusesNamingTheKeyRowOrAngles) {
         {[](TBastaText& f) { f.Set("Data_Set", "[[0, 0, 1], [0, 30], [0, 60, 1]]"); },
          "Data_Set row 2 has 2 numbers; \"Data_Set_Row_Structure\" names 3 columns"},
         {[](TBastaText& f) { f.Set("Data_Set", "[[0, 0, 1], [0, \"30\", 1]]"); },
-         "\"Data_Set row 2 item 2\" is \"30\"; expected a number"},
+         "Data_Set row 2 item 2 is \"30\"; expected a number"},
         {[](TBastaText& f) { f.Set("Data_Set", "[]"); }, "\"Data_Set\" holds no rows"},
         {[](TBastaText& f) {
              f.Set("Data_Set", "[[-90, 0, 1], [-90, 180, 1], [90, 0, 1], [90, 0, 2]]");
