@@ -300,9 +300,9 @@ def main():
     polar_thetas = steps(0, 70, 10) + steps(80, 100, 2) + steps(110, 180, 10)
     basta(os.path.join(OUT, "panel65_polar_shuffled.json"), "SPCS_Polar", polar_thetas,
           steps(0, 350, 10), ["Phi", "MagAttenuationTP", "Theta"], shuffle_seed=7)
-    basta(os.path.join(OUT, "panel65_co_cr.json"), "SPCS_CCW", steps(-90, 90, 10),
+    basta(os.path.join(OUT, "panel65_co_cr.json"), "SPCS_CCW", steps(-90, 90, 5),
           steps(0, 350, 10), ["MagAttenuationCo", "MagAttenuationCr", "PhaseCo", "PhaseCr"],
-          sampling=([-90, 10, 90], [0, 10, 350]))
+          sampling=([-90, 5, 90], [0, 10, 350]))
     explicit = ["Theta", "Phi", "MagAttenuationTP"]
     basta(os.path.join(broken, "basta_unknown_system.json"), "SPCS_Foo", steps(-90, 90, 30),
           steps(0, 330, 30), explicit)

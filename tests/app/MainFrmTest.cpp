@@ -462,6 +462,30 @@ TEST_F(MainFormTest, AFileOfTwoFrequenciesOpensAsTwoPatternsAndOnlyOnce) {
     EXPECT_EQ(Form->Table().Model().RowCount(), 3);
 }
 
+TEST_F(MainFormTest, BastaFilesOpenLikeAnyOtherWithTheirFigures) {
+    EXPECT_TRUE(TOpenCommands::kOpenFilters.contains("BASTA 3D Files (*.json)"));
+    Open({QString(OSTREL_SAMPLES_DIR "/panel65_polar_shuffled.json"),
+          QString(OSTREL_SAMPLES_DIR "/panel65_co_cr.json")});
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
+    EXPECT_EQ(Cell(0, fcFileName), "panel65_polar_shuffled");
+    EXPECT_EQ(Cell(0, fcFrequency), "1850");
+    int directivity = -1;
+    for (int column = 0; column < TableColumnCount(); ++column) {
+        if (std::string(TableColumnHeader(column)) == "Directivity (dBi)") directivity = column;
+    }
+    ASSERT_GE(directivity, 0);
+    EXPECT_TRUE(Form->Table().View().header()->isSectionHidden(directivity));
+    EXPECT_TRUE(Cell(1, directivity).contains(QRegularExpression("^1[0-9]\\.[0-9]{3}$")))
+        << Cell(1, directivity).toStdString();
+    Form->resize(1100, 800);
+    Form->show();
+    SelectRows({0, 1});
+    Form->findChild<QAction*>("mmiFigures")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->Figures().Panel().CopyText().contains("\r\nEAS cell (%)\t"));
+    SaveTestPng(Form->grab().toImage(), "app/main_window_basta.png");
+}
+
 TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     Open({QString(OSTREL_SAMPLES_DIR "/sector65_dbd.txt"),
           QString(OSTREL_SAMPLES_DIR "/omni_850.msi"),
