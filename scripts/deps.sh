@@ -6,7 +6,7 @@
 #   scripts/deps.sh --package-check  also what checking the package as a user would needs
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev
+packages=(g++ make cmake qt6-base-dev qt6-svg-dev libsimdjson-dev libgtest-dev libbenchmark-dev
           fonts-liberation2 fonts-dejavu-core)
 case "${1:-}" in
   --test)

@@ -11,7 +11,8 @@ jobs="${OSTREL_JOBS:-2}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DOSTREL_WITH_FUZZ=ON -DOSTREL_WITH_UI=OFF -DOSTREL_WITH_BENCH=OFF >/dev/null
-targets="fuzz_ostrel_text fuzz_verizon_text fuzz_edx_text fuzz_loaders fuzz_nsma_text fuzz_edx_pat_text"
+targets="fuzz_ostrel_text fuzz_verizon_text fuzz_edx_text fuzz_loaders fuzz_nsma_text fuzz_edx_pat_text
+         fuzz_basta_text"
 # shellcheck disable=SC2086
 cmake --build "$build" -j "$jobs" --target $targets make_fuzz_seeds
 

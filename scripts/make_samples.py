@@ -139,6 +139,73 @@ def edx_pat_lines(name, gain, horizontal, slice_level, slices, step=5):
     return lines
 
 
+def sphere_attenuation(azimuth, vertical):
+    """Attenuation in dB of a made-up 65-degree panel tilted 4 degrees down, in the
+    viewer's terms (azimuth clockwise, vertical angle positive below the horizon): the
+    horizontal beam plus the vertical array's fall-off, the back half of the vertical cut
+    behind the antenna."""
+    behind = abs(wrap(azimuth)) > 90
+    v = 180 - vertical if behind else vertical
+    return min(beam(azimuth, 0, 65, 30, ripple=1.5) + array_beam(v, 4, 7.2, 32), 45.0)
+
+
+def file_to_viewer(system, theta, phi):
+    """A file direction (theta, phi) of a BASTA coordinate system in the viewer's terms."""
+    if system == "SPCS_CW":
+        return phi, theta
+    if system == "SPCS_CCW":
+        return -phi, theta
+    if system == "SPCS_Polar":
+        return -phi, theta - 90
+    return phi, -theta  # SPCS_Geo
+
+
+def basta(path, system, thetas, phis, columns, sampling=None, shuffle_seed=None, **header):
+    """A BASTA 3D JSON file of sphere_attenuation. Without `sampling` the rows carry Theta
+    and Phi columns (optionally shuffled); with it they run theta-major, phi fastest."""
+    import json
+    import random
+    rows = []
+    for theta in thetas:
+        for phi in phis:
+            azimuth, vertical = file_to_viewer(system, theta, phi)
+            total = sphere_attenuation(azimuth, vertical)
+            values = {"Theta": theta, "Phi": phi, "MagAttenuationTP": round(total, 2),
+                      # The cross-polar part sits 15 dB below the co-polar one.
+                      "MagAttenuationCo": round(total + 10 * math.log10(1 + 10 ** -1.5), 3),
+                      "MagAttenuationCr": round(total + 10 * math.log10(1 + 10 ** 1.5), 3),
+                      "PhaseCo": 0, "PhaseCr": 90}
+            rows.append([values[c] for c in columns])
+    if shuffle_seed is not None:
+        random.Random(shuffle_seed).shuffle(rows)
+    document = {
+        "BASTA_AA_WP_version": "3.0", "Supplier": "Velmor", "Antenna_Model": "VLM-S65-18",
+        "Antenna_Type": "Passive", "Revision_Version": "1", "Released_Date": "2026-12-01",
+        "Coordinate_System": system, "Pattern_Name": "made-up panel", "Beam_ID": None,
+        "Pattern_Type": "Generic", "Frequency": {"value": 1.85, "unit": "GHz"},
+        "Frequency_Range": {"lower": 1710, "upper": 2170, "unit": "MHz"}, "EIRP": None,
+        "Configured_Output_Power": None, "Gain": {"value": 15.85, "unit": "dBd"},
+        "Configuration": None, "RF_Port": "1", "Array_ID": None, "Array_Position": None,
+        "Phi_HPBW": 65, "Theta_HPBW": 7.2, "Front_to_Back": 40, "Phi_Electrical_Pan": None,
+        "Theta_Electrical_Tilt": 4, "Nominal_Polarization": "P45",
+        "Theta_Sampling": sampling[0] if sampling else None,
+        "Phi_Sampling": sampling[1] if sampling else None,
+        "Data_Set_Row_Structure": columns,
+    }
+    document.update(header)
+    text = json.dumps(document, indent=1)
+    # One row a line, as vendors write them.
+    body = ",\n  ".join(json.dumps(row) for row in rows)
+    text = text[:-2] + ',\n "Data_Set": [\n  ' + body + "\n ]\n}\n"
+    with open(path, "w", newline="") as f:
+        f.write(text)
+
+
+def steps(start, stop, step):
+    count = int(round((stop - start) / step))
+    return [start + i * step for i in range(count + 1)]
+
+
 def write_lines(path, lines):
     with open(path, "w", newline="") as f:
         f.write("\r\n".join(lines) + "\r\n")
@@ -225,6 +292,30 @@ def main():
     # An EDX pattern file whose slices miss azimuth 180.
     write_lines(os.path.join(broken, "edx_without_back_slice.pat"),
                 edx_pat_lines("VLM-T90-3T", 16.3, h90, slice_level, [0, 90]))
+    # BASTA 3D files of one made-up panel: a uniform SPCS_CW file every 5 degrees (phi -180
+    # and 180 both written), a polar file of Theta/Phi rows, denser near the horizon and
+    # shuffled, and a co- plus cross-polar one.
+    basta(os.path.join(OUT, "panel65_cw_5deg.json"), "SPCS_CW", steps(-90, 90, 5),
+          steps(-180, 180, 5), ["MagAttenuationTP"], sampling=([-90, 5, 90], [-180, 5, 180]))
+    polar_thetas = steps(0, 70, 10) + steps(80, 100, 2) + steps(110, 180, 10)
+    basta(os.path.join(OUT, "panel65_polar_shuffled.json"), "SPCS_Polar", polar_thetas,
+          steps(0, 350, 10), ["Phi", "MagAttenuationTP", "Theta"], shuffle_seed=7)
+    basta(os.path.join(OUT, "panel65_co_cr.json"), "SPCS_CCW", steps(-90, 90, 5),
+          steps(0, 350, 10), ["MagAttenuationCo", "MagAttenuationCr", "PhaseCo", "PhaseCr"],
+          sampling=([-90, 5, 90], [0, 10, 350]))
+    explicit = ["Theta", "Phi", "MagAttenuationTP"]
+    basta(os.path.join(broken, "basta_unknown_system.json"), "SPCS_Foo", steps(-90, 90, 30),
+          steps(0, 330, 30), explicit)
+    basta(os.path.join(broken, "basta_half_sphere.json"), "SPCS_Polar", steps(0, 90, 30),
+          steps(0, 330, 30), explicit)
+    # Theta 60, phi 90 is missing: the rows of theta 60 give phi 120 twice.
+    basta(os.path.join(broken, "basta_missing_pair.json"), "SPCS_CW", steps(-90, 90, 30),
+          steps(0, 330, 30), explicit)
+    path = os.path.join(broken, "basta_missing_pair.json")
+    with open(path) as f:
+        text = f.read()
+    with open(path, "w", newline="") as f:
+        f.write(text.replace("[60, 90,", "[60, 120,", 1))
     # An EDX export that stops inside its third vertical cut.
     write_lines(os.path.join(broken, "edx_ends_in_third_cut.doc"), edx[:363 + 2 * 182 + 50])
 

@@ -60,6 +60,7 @@ installed=yes
 [[ $(ostrel-inspect --version) == "ostrel-inspect $version" ]] || fail "ostrel-inspect --version"
 [[ $(OstrelViewer --version) == "OstrelViewer $version" ]] || fail "OstrelViewer --version"
 /usr/bin/ostrel-inspect --figures samples/sector65_2freq.nsm >/dev/null
+/usr/bin/ostrel-inspect --figures samples/panel65_cw_5deg.json | grep -q "^directivity: "
 /usr/bin/ostrel-convert --to csv -o "$work" samples/sector65_2freq.nsm samples/sector90_edx.pat
 ls "$work"/*.csv >/dev/null || fail "ostrel-convert wrote nothing"
 /usr/bin/ostrel-print -o "$work/pages.pdf" samples/sector65_2freq.nsm samples/panel_1900.vwa
@@ -70,7 +71,8 @@ desktop-file-validate /usr/share/applications/OstrelViewer.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.example.OstrelViewer.metainfo.xml
 
 step "desktop databases"
-for file in sector65_2freq.nsm sector90_edx.pat panel_1900.vwa narrow_beam_0p5deg.pln; do
+for file in sector65_2freq.nsm sector90_edx.pat panel_1900.vwa narrow_beam_0p5deg.pln \
+            panel65_cw_5deg.json; do
   type=$(xdg-mime query filetype "samples/$file")
   echo "$file: $type"
   [[ $type == application/x-*-pattern ]] || fail "$file is $type"

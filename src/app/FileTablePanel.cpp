@@ -145,9 +145,12 @@ bool TFileTablePanel::eventFilter(QObject* watched, QEvent* event) {
 
 void TFileTablePanel::RestoreColumns(const TWindowPlacement& placement) {
     QHeaderView* header = FView->header();
-    // Files written before the figure columns existed list the file columns only.
+    // Files written before the figure columns existed list the file columns only; those
+    // written before the later figure columns existed list fewer figures: the columns they
+    // list keep their places, widths and visibility, the later ones follow as they start.
     const int order = static_cast<int>(placement.ColumnOrder.size());
-    if ((order == fcColumnCount || order == TableColumnCount()) &&
+    const bool olderFigures = order > fcColumnCount && order < TableColumnCount();
+    if ((order == fcColumnCount || olderFigures || order == TableColumnCount()) &&
         IsColumnOrder(placement.ColumnOrder, order)) {
         for (int visual = 0; visual < order; ++visual) {
             const int column = placement.ColumnOrder[static_cast<size_t>(visual)];
@@ -155,13 +158,15 @@ void TFileTablePanel::RestoreColumns(const TWindowPlacement& placement) {
         }
     }
     const int widths = static_cast<int>(placement.ColumnWidths.size());
-    if ((widths == fcColumnCount || widths == TableColumnCount()) &&
+    if (widths >= fcColumnCount && widths <= TableColumnCount() &&
         AreColumnWidths(placement.ColumnWidths, widths)) {
         for (int column = 0; column < widths; ++column) {
             header->resizeSection(column, placement.ColumnWidths[static_cast<size_t>(column)]);
         }
     }
-    FColumns->Restore(placement.HiddenColumns);
+    FColumns->Restore(
+        placement.HiddenColumns,
+        olderFigures && IsColumnOrder(placement.ColumnOrder, order) ? order : TableColumnCount());
 }
 
 void TFileTablePanel::SaveColumns(TWindowPlacement& placement) const {

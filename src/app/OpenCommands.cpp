@@ -54,8 +54,13 @@ public:
 }  // namespace
 
 const QStringList TOpenCommands::kOpenFilters = {
-    "Ostrel Files (*.txt *.pln *.msi)", "Kavrel Files (*.doc)",      "Verizon Files (*.vwa)",
-    "NSMA Files (*.adf *.nsm *.nsma)",  "EDX Pattern Files (*.pat)", "All Files (*)",
+    "Ostrel Files (*.txt *.pln *.msi)",
+    "Kavrel Files (*.doc)",
+    "Verizon Files (*.vwa)",
+    "NSMA Files (*.adf *.nsm *.nsma)",
+    "EDX Pattern Files (*.pat)",
+    "BASTA 3D Files (*.json)",
+    "All Files (*)",
 };
 
 TOpenCommands::TOpenCommands(QMainWindow& window, TMainModel& model, TRecentFilesMenu& recent,

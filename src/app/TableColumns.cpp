@@ -24,11 +24,18 @@ void TTableColumns::HideFigureColumns() {
     }
 }
 
-void TTableColumns::Restore(const std::optional<std::vector<int>>& hidden) {
+void TTableColumns::Restore(const std::optional<std::vector<int>>& hidden, int knownColumns) {
     if (!hidden) return;
     std::vector<bool> hide(static_cast<size_t>(TableColumnCount()), false);
+    if (knownColumns >= 0) {
+        for (int column = knownColumns; column < TableColumnCount(); ++column)
+            hide[static_cast<size_t>(column)] = FHeader.isSectionHidden(column);
+    }
     for (int column : *hidden) {
-        if (column >= 0 && column < TableColumnCount()) hide[static_cast<size_t>(column)] = true;
+        if (column >= 0 && column < TableColumnCount() &&
+            (knownColumns < 0 || column < knownColumns)) {
+            hide[static_cast<size_t>(column)] = true;
+        }
     }
     // A file that hides every column would leave no header to bring them back with.
     if (std::find(hide.begin(), hide.end(), false) == hide.end()) return;

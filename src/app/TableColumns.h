@@ -19,8 +19,9 @@ class TTableColumns : public QObject {
 public:
     explicit TTableColumns(QHeaderView& header);
 
-    // Hides exactly the listed columns; nothing stated keeps the defaults.
-    void Restore(const std::optional<std::vector<int>>& hidden);
+    // Hides exactly the listed columns among the first `knownColumns` (those the list was
+    // written for; later ones keep the defaults); nothing stated keeps the defaults.
+    void Restore(const std::optional<std::vector<int>>& hidden, int knownColumns = -1);
     std::vector<int> Hidden() const;
     void SetColumnShown(int column, bool shown);
     // The header's context menu: one checkable entry per column, checked when shown.

@@ -20,7 +20,7 @@ const char kUsage[] =
     "usage: ostrel-inspect [--cuts] [--figures] [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --csv [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
-    "       ostrel-inspect --grid3d STEP FILE\n"
+    "       ostrel-inspect --grid3d STEP FILE [--method measured|cutsum|wbi]\n"
     "       ostrel-inspect --help | --version";
 
 const char kAbout[] =
@@ -76,9 +76,10 @@ public:
 private:
     // The viewer's default cut, the azimuth cut as read.
     void WriteFigures(const TPatternData& pattern) {
-        const TPatternFigures& figures = pattern.Figures(THCut::Azimuth);
         for (const TFigureColumn& figure : FigureColumns()) {
-            FOut << figure.Key << ": " << FigureText(figure.Value(figures)) << '\n';
+            // The figures of a measured sphere only for the files that have one.
+            if (!figure.Value && !pattern.Sphere) continue;
+            FOut << figure.Key << ": " << FigureValueText(figure, pattern, THCut::Azimuth) << '\n';
         }
         FOut << "header_check: " << HeaderCheckCell(pattern, THCut::Azimuth) << '\n';
     }
@@ -185,6 +186,8 @@ struct TInspectRequest {
     bool TableWanted = false;
     bool GridWanted = false;
     std::string GridStep;
+    TGridMethod GridMethod = TGridMethod::Default;
+    bool GridMethodGiven = false;
     // In command-line order, the files and the options that name files alike.
     std::vector<TInput> Inputs;
 };
@@ -227,6 +230,17 @@ TCommandLine InspectCommandLine(TInspectRequest& request) {
               request.GridWanted = true;
               request.GridStep = step;
               return std::string();
+          }},
+         {"method", 0, "METHOD",
+          "with --grid3d: the levels of the measured sphere ('measured', a 3D\n"
+          "file's default) or an estimate from the two cuts ('cutsum', or\n"
+          "'wbi' the weighted bilinear one, the default for two cuts)",
+          [&request](const std::string& name) {
+              const std::optional<TGridMethod> method = GridMethodNamed(name);
+              if (!method) return "unknown method '" + name + "'";
+              request.GridMethod = *method;
+              request.GridMethodGiven = true;
+              return std::string();
           }}},
         kNotes,
         addInput(ikPattern)};
@@ -240,7 +254,7 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
     const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
     if (parsed.ExitStatus) return *parsed.ExitStatus;
     if (request.GridWanted) {
-        if (parsed.OptionCount != 1 || request.Inputs.size() != 1) {
+        if (parsed.OptionCount != (request.GridMethodGiven ? 2 : 1) || request.Inputs.size() != 1) {
             return UsageError(line, "--grid3d takes a step and one file", err);
         }
         const int step = Grid3dStep(request.GridStep);
@@ -250,17 +264,25 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
                 err);
         }
         bool loaded = false;
+        std::string misfit;
         LoadInputs(request.Inputs, [&](const TInput&, TLoadResult& result) {
             if (result.Patterns.empty()) {
                 err << "ostrel-inspect: " << result.Path << ": " << result.Error << '\n';
             } else {
-                WriteGrid3d(step, result.Patterns, out);
-                loaded = true;
+                const std::string problem =
+                    WriteGrid3d(step, result.Patterns, request.GridMethod, out);
+                if (!problem.empty()) misfit = problem;
+                loaded = problem.empty();
             }
             return true;
         });
+        if (!misfit.empty()) {
+            err << "ostrel-inspect: " << misfit << '\n';
+            return 2;
+        }
         return loaded ? 0 : 1;
     }
+    if (request.GridMethodGiven) return UsageError(line, "--method goes with --grid3d", err);
     if (request.Inputs.empty()) return UsageError(line, {}, err);
     // The table is printed exactly as it goes to the clipboard, so nothing may join it.
     if (request.TableWanted && (request.Inputs.size() > 1 || request.WithCuts)) {

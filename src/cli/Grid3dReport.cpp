@@ -17,14 +17,36 @@ int Grid3dStep(const std::string& stepText) {
     return IsSurfaceStep(step) ? step : 0;
 }
 
-void WriteGrid3d(int step, const std::vector<std::unique_ptr<TPatternData>>& patterns,
-                 std::ostream& out) {
+std::optional<TGridMethod> GridMethodNamed(const std::string& name) {
+    if (name == "measured") return TGridMethod::Measured;
+    if (name == "cutsum") return TGridMethod::CutSum;
+    if (name == "wbi") return TGridMethod::WeightedBilinear;
+    return std::nullopt;
+}
+
+std::string WriteGrid3d(int step, const std::vector<std::unique_ptr<TPatternData>>& patterns,
+                        TGridMethod method, std::ostream& out) {
+    if (method == TGridMethod::Measured) {
+        for (const auto& pattern : patterns) {
+            if (!pattern->Sphere) {
+                return pattern->FileName +
+                       " holds two cuts, no measured sphere; use --method cutsum or wbi";
+            }
+        }
+    }
     std::string line;
     for (size_t i = 0; i < patterns.size(); ++i) {
         if (patterns.size() > 1)
             out << (i > 0 ? "\nfile: " : "file: ") << patterns[i]->FileName << '\n';
+        const TPatternData& pattern = *patterns[i];
         TPatternSurface grid;
-        grid.Build(*patterns[i], step, kDefaultSurfaceMethod);
+        if (method == TGridMethod::Measured || (method == TGridMethod::Default && pattern.Sphere)) {
+            grid.BuildMeasured(*pattern.Sphere, step, TSphereComponent::Total);
+        } else {
+            grid.Build(pattern, step,
+                       method == TGridMethod::CutSum ? TSurfaceMethod::CutSum
+                                                     : TSurfaceMethod::WeightedBilinear);
+        }
         out << "azimuth vertical level\n";
         for (int column = 0; column < grid.Columns(); ++column) {
             const std::string azimuth = FormatGeneral(grid.AzimuthDeg(column)) + ' ';
@@ -41,6 +63,7 @@ void WriteGrid3d(int step, const std::vector<std::unique_ptr<TPatternData>>& pat
             }
         }
     }
+    return {};
 }
 
 }  // namespace ostrel

@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "formats/BastaFile.h"
 #include "formats/EdxPatFile.h"
 #include "formats/NsmaFile.h"
 #include "formats/PlanningFiles.h"
@@ -137,17 +138,24 @@ void TEdxPatDataLoader::Load() {
     IgnoredParts = std::move(ignored);
 }
 
+void TBastaDataLoader::Load() {
+    const std::vector<std::unique_ptr<TPatternData>> patterns =
+        MakeBastaPatterns(ReadFileBytes(FileName), FileName);
+    Target(*this).AssignWhole(*patterns.front());
+}
+
 bool IsVerizonFileName(const std::string& path) {
     return HasExtension(path, ".VWA");
 }
 
 bool HasPatternFileContent(const std::string& path) {
     const std::string head = FileHead(path);
-    return LooksLikeNsmaText(head) || LooksLikeEdxPatText(head);
+    return LooksLikeBastaText(head) || LooksLikeNsmaText(head) || LooksLikeEdxPatText(head);
 }
 
 std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path) {
     const std::string head = FileHead(path);
+    if (LooksLikeBastaText(head)) return std::make_unique<TBastaDataLoader>();
     if (LooksLikeNsmaText(head)) return std::make_unique<TNsmaDataLoader>();
     if (LooksLikeEdxPatText(head)) return std::make_unique<TEdxPatDataLoader>();
     if (HasExtension(path, ".ADF") || HasExtension(path, ".NSM") || HasExtension(path, ".NSMA")) {

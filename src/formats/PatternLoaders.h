@@ -52,15 +52,22 @@ public:
     void Load() override;
 };
 
+// NGMN BASTA 3D JSON files, told by their content only.
+class TBastaDataLoader : public TPatternDataLoader {
+public:
+    void Load() override;
+};
+
 // True when the path's extension, upper-cased, is ".VWA".
 bool IsVerizonFileName(const std::string& path);
 
-// The loader for a path. The file's first line decides first: a REVNUM record is NSMA, a
-// quoted name followed by a comma is an EDX pattern file. Otherwise the extension in any
+// The loader for a path. The file's first bytes decide first: a JSON object naming a BASTA
+// key is a BASTA 3D file, a REVNUM record is NSMA, a quoted name followed by a comma is an
+// EDX pattern file. Otherwise the extension in any
 // letter case: ".adf", ".nsm", ".nsma" NSMA, ".pat" EDX, ".vwa" Verizon, anything else Ostrel.
 std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path);
 
-// True when the first bytes of a regular file say NSMA or EDX pattern file, whatever its
+// True when the first bytes of a regular file say BASTA, NSMA or EDX pattern file, whatever its
 // name: folders also open such files under other extensions.
 bool HasPatternFileContent(const std::string& path);
 

@@ -23,6 +23,9 @@ void TPatternData::Assign(const TPatternData& source) {
     ElectricalTilt.Assign(source.ElectricalTilt);
     AzimuthPolarization = source.AzimuthPolarization;
     VerticalPolarization = source.VerticalPolarization;
+    Make = source.Make;
+    Model = source.Model;
+    Sphere = source.Sphere;
     AzimuthFigures = source.AzimuthFigures;
     AzimuthCut.Assign(source.AzimuthCut);
     VerticalCut.Assign(source.VerticalCut);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/MeasuredSphere.h"
 #include "model/PatternFigures.h"
 #include "model/PrimitiveObjects.h"
 #include "model/ViewModes.h"
@@ -58,6 +59,12 @@ public:
     // file does not say (only NSMA files do).
     std::string AzimuthPolarization;
     std::string VerticalPolarization;
+    // The maker and the antenna's model as the file names them; "" when it does not.
+    std::string Make;
+    std::string Model;
+    // The measured sphere of a 3D file, shared by the copies of the record; null for files of
+    // two cuts. Its two cuts are the record's.
+    std::shared_ptr<const TMeasuredSphere> Sphere;
     // What the cuts say, with the horizontal cut and with the azimuth cut; kept up to date
     // by BuildPatternCuts.
     TPatternFigures HorizontalFigures;

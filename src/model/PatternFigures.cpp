@@ -215,11 +215,11 @@ void UpdatePatternFigures(TPatternData& pattern) {
     pattern.HorizontalFigures.Horz = ComputeHorzFigures(pattern.HorizontalCut);
 }
 
-std::string FigureText(const std::optional<double>& value) {
+std::string FigureText(const std::optional<double>& value, int decimals) {
     if (!value) return std::string();
     // A level a hair below the peak is no figure below zero.
-    std::string text = FormatFixed(1, *value);
-    if (text == "-0.0") text.erase(0, 1);
+    std::string text = FormatFixed(decimals, *value);
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
     return text;
 }
 
@@ -273,8 +273,31 @@ std::string HeaderCheckText(const TPatternData& pattern, const TPatternFigures& 
     return text;
 }
 
+namespace {
+
+// A figure of the pattern's measured sphere, computed when first asked for; none without one.
+std::optional<double> Sphere(const TPatternData& pattern, double TSphereFigures::*figure) {
+    if (!pattern.Sphere) return std::nullopt;
+    return pattern.Sphere->Figures().*figure;
+}
+
+std::optional<double> Sphere(const TPatternData& pattern,
+                             std::optional<double> TSphereFigures::*figure) {
+    if (!pattern.Sphere) return std::nullopt;
+    return pattern.Sphere->Figures().*figure;
+}
+
+// The stated gain over the sphere's directivity.
+std::optional<double> Efficiency(const TPatternData& pattern) {
+    if (!pattern.Sphere || pattern.Gain.IsNull) return std::nullopt;
+    return pattern.Gain.Value - pattern.Sphere->Figures().DirectivityDbi;
+}
+
+}  // namespace
+
 const std::vector<TFigureColumn>& FigureColumns() {
     using F = const TPatternFigures&;
+    using P = const TPatternData&;
     static const std::vector<TFigureColumn> columns = {
         {"h_width_3db", "H 3 dB width (\u00b0)", [](F f) { return f.Horz.Width3Db; }},
         {"h_width_10db", "H 10 dB width (\u00b0)", [](F f) { return f.Horz.Width10Db; }},
@@ -287,8 +310,44 @@ const std::vector<TFigureColumn>& FigureColumns() {
         {"tilt", "Tilt (\u00b0)", [](F f) { return PeakAngleOf(f.Vert); }},
         {"usls", "USLS (dB)", [](F f) { return f.Vert.UpperSideLobeSuppression; }},
         {"null_fill", "Null fill (dB)", [](F f) { return f.Vert.FirstNullFill; }},
+        {"peak_azimuth", "Peak azimuth (\u00b0)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::PeakAzimuthDeg); }},
+        {"peak_vertical", "Peak vertical (\u00b0)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::PeakVerticalDeg); }},
+        {"directivity", "Directivity (dBi)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::DirectivityDbi); }, 3},
+        {"efficiency", "Efficiency (dB)", nullptr, Efficiency, 2},
+        {"eas_cell", "EAS cell (%)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::EasCell); }, 2},
+        {"eas_int1", "EAS interference 1 (%)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::EasInt1); }, 2},
+        {"eas_int2", "EAS interference 2 (%)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::EasInt2); }, 2},
+        {"eas_int3", "EAS interference 3 (%)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::EasInt3); }, 2},
+        {"eas_emf", "EAS EMF (%)", nullptr, [](P p) { return Sphere(p, &TSphereFigures::EasEmf); },
+         2},
+        {"eas_wasted", "EAS wasted (%)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::EasWasted); }, 2},
+        {"rms_cutsum", "Cut sum RMS (dB)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::RmsCutSum); }, 2},
+        {"max_cutsum", "Cut sum max (dB)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::MaxCutSum); }, 2},
+        {"rms_wbi", "Weighted bilinear RMS (dB)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::RmsWeightedBilinear); }, 2},
+        {"max_wbi", "Weighted bilinear max (dB)", nullptr,
+         [](P p) { return Sphere(p, &TSphereFigures::MaxWeightedBilinear); }, 2},
     };
     return columns;
+}
+
+std::optional<double> FigureValue(const TFigureColumn& column, const TPatternData& pattern,
+                                  THCut hCut) {
+    return column.Value ? column.Value(pattern.Figures(hCut)) : column.PatternValue(pattern);
+}
+
+std::string FigureValueText(const TFigureColumn& column, const TPatternData& pattern, THCut hCut) {
+    return FigureText(FigureValue(column, pattern, hCut), column.Decimals);
 }
 
 }  // namespace ostrel

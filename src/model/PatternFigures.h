@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/ViewModes.h"
+
 namespace ostrel {
 
 class TPatternData;
@@ -65,15 +67,26 @@ void UpdatePatternFigures(TPatternData& pattern);
 // "fb ...", "tilt ..." joined by "; "; empty when it agrees or states nothing to check.
 std::string HeaderCheckText(const TPatternData& pattern, const TPatternFigures& figures);
 
-// One figure the way tables and reports show it: "%.1f", empty when absent.
-std::string FigureText(const std::optional<double>& value);
+// One figure the way tables and reports show it: with `decimals` decimals ("%.1f" unless
+// told), empty when absent.
+std::string FigureText(const std::optional<double>& value, int decimals = 1);
 
-// The figures by name, in the order reports and tables list them.
+// The figures by name, in the order reports and tables list them: those of the cuts, then
+// those of a measured sphere.
 struct TFigureColumn {
     const char* Key;      // ostrel-inspect and CSV name, e.g. "h_width_3db"
     const char* Caption;  // table and panel caption with its unit, UTF-8
+    // A figure of the cuts; null for a figure of the measured sphere, which PatternValue
+    // reads (empty for a pattern without a sphere).
     std::optional<double> (*Value)(const TPatternFigures& figures);
+    std::optional<double> (*PatternValue)(const TPatternData& pattern) = nullptr;
+    int Decimals = 1;
 };
 const std::vector<TFigureColumn>& FigureColumns();
+// A column's figure for a pattern, with the figures of its horizontal or azimuth cut.
+std::optional<double> FigureValue(const TFigureColumn& column, const TPatternData& pattern,
+                                  THCut hCut);
+// The same as tables and reports show it.
+std::string FigureValueText(const TFigureColumn& column, const TPatternData& pattern, THCut hCut);
 
 }  // namespace ostrel

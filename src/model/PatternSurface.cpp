@@ -112,6 +112,18 @@ bool IsSurfaceStep(int stepDeg) {
 }
 
 void TPatternSurface::Build(const TPatternData& pattern, int stepDeg, TSurfaceMethod method) {
+    Fill(stepDeg, TSurfaceEstimate(pattern, method));
+}
+
+void TPatternSurface::BuildMeasured(const TMeasuredSphere& sphere, int stepDeg,
+                                    TSphereComponent component) {
+    Fill(stepDeg, [&](double azimuthDeg, double verticalDeg) {
+        return sphere.Level(component, azimuthDeg, verticalDeg);
+    });
+}
+
+template <class TLevelAt>
+void TPatternSurface::Fill(int stepDeg, const TLevelAt& levelAt) {
     if (!IsSurfaceStep(stepDeg)) {
         throw EInvalidOp("The grid step must divide 90 degrees, not " + FormatGeneral(stepDeg));
     }
@@ -120,10 +132,9 @@ void TPatternSurface::Build(const TPatternData& pattern, int stepDeg, TSurfaceMe
     FColumns = 360 / stepDeg + 1;
     FLevels.clear();
     FLevels.reserve(static_cast<size_t>(FRows) * static_cast<size_t>(FColumns));
-    const TSurfaceEstimate estimate(pattern, method);
     for (int row = 0; row < FRows; ++row) {
         for (int column = 0; column < FColumns; ++column) {
-            FLevels.push_back(estimate(AzimuthDeg(column), VerticalDeg(row)));
+            FLevels.push_back(levelAt(AzimuthDeg(column), VerticalDeg(row)));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/MeasuredSphere.h"
 #include "model/PatternData.h"
 #include "model/PrimitiveObjects.h"
 
@@ -60,6 +61,8 @@ class TPatternSurface {
 public:
     // Throws EInvalidOp unless stepDeg is a whole divisor of 90.
     void Build(const TPatternData& pattern, int stepDeg, TSurfaceMethod method);
+    // The same grid of a measured sphere's levels.
+    void BuildMeasured(const TMeasuredSphere& sphere, int stepDeg, TSphereComponent component);
 
     int Rows() const { return FRows; }
     int Columns() const { return FColumns; }
@@ -71,6 +74,9 @@ public:
     const std::vector<double>& Levels() const { return FLevels; }
 
 private:
+    template <class TLevelAt>
+    void Fill(int stepDeg, const TLevelAt& levelAt);
+
     int FStepDeg = 0;
     int FRows = 0;
     int FColumns = 0;

@@ -1,5 +1,7 @@
 #include "shell/FigureTables.h"
 
+#include <algorithm>
+
 #include "shell/FileTable.h"
 
 namespace ostrel {
@@ -79,10 +81,14 @@ std::vector<std::vector<std::string>> FiguresGrid(const std::vector<const TPatte
     for (const TPatternData* pattern : patterns) {
         grid.back().push_back(DisplayName(*pattern, showExtensions));
     }
+    // The figures of a measured sphere only where some pattern has one.
+    const bool anySphere = std::any_of(patterns.begin(), patterns.end(),
+                                       [](const TPatternData* pattern) { return pattern->Sphere; });
     for (const TFigureColumn& figure : FigureColumns()) {
+        if (!figure.Value && !anySphere) continue;
         grid.emplace_back(1, figure.Caption);
         for (const TPatternData* pattern : patterns) {
-            grid.back().push_back(FigureText(figure.Value(pattern->Figures(hCut))));
+            grid.back().push_back(FigureValueText(figure, *pattern, hCut));
         }
     }
     grid.emplace_back(1, "Header check");

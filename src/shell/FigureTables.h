@@ -23,8 +23,9 @@ std::string TableCsvText(const std::vector<const TPatternData*>& patterns, bool 
                          THCut hCut);
 
 // The figures of several patterns side by side: a header row (an empty corner, then each
-// pattern's display name), then one row per figure (its caption, then each pattern's value)
-// and a last row with the header check.
+// pattern's display name), then one row per figure (its caption, then each pattern's value;
+// the figures of a measured sphere only when some pattern has one) and a last row with the
+// header check.
 std::vector<std::vector<std::string>> FiguresGrid(const std::vector<const TPatternData*>& patterns,
                                                   bool showExtensions, THCut hCut);
 // Cells joined by tabs, rows by CR LF, as spreadsheets take them from the clipboard.

@@ -132,7 +132,7 @@ const TFigureColumn* FigureColumnOf(int tableColumn) {
 std::string TableCellText(const TPatternData& pattern, int tableColumn, bool showExtensions,
                           THCut hCut) {
     if (const TFigureColumn* figure = FigureColumnOf(tableColumn)) {
-        return FigureText(figure->Value(pattern.Figures(hCut)));
+        return FigureValueText(*figure, pattern, hCut);
     }
     return FileCellText(pattern, tableColumn, showExtensions);
 }
@@ -149,8 +149,8 @@ void SortTableRows(std::vector<TPatternData*>& rows, int tableColumn, bool ascen
         return;
     }
     MergeSortRows(rows, [figure, ascending, hCut](const TPatternData* a, const TPatternData* b) {
-        const std::optional<double> x = figure->Value(a->Figures(hCut));
-        const std::optional<double> y = figure->Value(b->Figures(hCut));
+        const std::optional<double> x = FigureValue(*figure, *a, hCut);
+        const std::optional<double> y = FigureValue(*figure, *b, hCut);
         // Empty cells go last in either direction.
         if (!x || !y) return x.has_value() && !y.has_value();
         return ascending ? *x < *y : *x > *y;

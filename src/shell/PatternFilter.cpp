@@ -57,7 +57,7 @@ std::vector<TFilterField> MakeFilterFields() {
         fields.push_back({figure.Key,
                           fcColumnCount + static_cast<int>(i),
                           [&figure](const TPatternData& p) {
-                              return figure.Value(p.Figures(GetSettings().FHCut));
+                              return FigureValue(figure, p, GetSettings().FHCut);
                           },
                           {},
                           false});

@@ -463,6 +463,30 @@ TEST_F(MainFormTest, AFileOfTwoFrequenciesOpensAsTwoPatternsAndOnlyOnce) {
     EXPECT_EQ(Form->Table().Model().RowCount(), 3);
 }
 
+TEST_F(MainFormTest, BastaFilesOpenLikeAnyOtherWithTheirFigures) {
+    EXPECT_TRUE(TOpenCommands::kOpenFilters.contains("BASTA 3D Files (*.json)"));
+    Open({QString(OSTREL_SAMPLES_DIR "/panel65_polar_shuffled.json"),
+          QString(OSTREL_SAMPLES_DIR "/panel65_co_cr.json")});
+    ASSERT_EQ(Form->Table().Model().RowCount(), 2);
+    EXPECT_EQ(Cell(0, fcFileName), "panel65_polar_shuffled");
+    EXPECT_EQ(Cell(0, fcFrequency), "1850");
+    int directivity = -1;
+    for (int column = 0; column < TableColumnCount(); ++column) {
+        if (std::string(TableColumnHeader(column)) == "Directivity (dBi)") directivity = column;
+    }
+    ASSERT_GE(directivity, 0);
+    EXPECT_TRUE(Form->Table().View().header()->isSectionHidden(directivity));
+    EXPECT_TRUE(Cell(1, directivity).contains(QRegularExpression("^1[0-9]\\.[0-9]{3}$")))
+        << Cell(1, directivity).toStdString();
+    Form->resize(1100, 800);
+    Form->show();
+    SelectRows({0, 1});
+    Form->findChild<QAction*>("mmiFigures")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form->Figures().Panel().CopyText().contains("\r\nEAS cell (%)\t"));
+    SaveTestPng(Form->grab().toImage(), "app/main_window_basta.png");
+}
+
 TEST_F(MainFormTest, ScreenshotsOfTheWindow) {
     Open({QString(OSTREL_SAMPLES_DIR "/sector65_dbd.txt"),
           QString(OSTREL_SAMPLES_DIR "/omni_850.msi"),
@@ -810,6 +834,32 @@ TEST_F(MainFormTest, WindowPlaceTableHeightAndColumnsComeBackAfterARestart) {
     EXPECT_TRUE(screen.contains(Form->geometry()));
     EXPECT_EQ(Form->size(), QSize(700, 590));
     EXPECT_EQ(Form->Table().View().header()->logicalIndex(0), fcGain);
+    Form.reset();
+
+    // A file written when the table had 11 figure columns: those keep their order, widths
+    // and visibility; the figures added since start hidden.
+    const int older = fcColumnCount + 11;
+    const int firstFigure = fcColumnCount;
+    std::string order = std::to_string(fcGain) + "," + std::to_string(fcId);
+    std::string widths = "40,250";
+    for (int column = 0; column < older; ++column) {
+        if (column != fcGain && column != fcId) order += "," + std::to_string(column);
+        if (column > 1) widths += ",75";
+    }
+    profile.Load(Folder.File("settings.ini"));
+    profile.WriteString("Window", "ColumnOrder", order);
+    profile.WriteString("Window", "ColumnWidths", widths);
+    profile.WriteString("Window", "HiddenColumns", std::to_string(firstFigure + 1));
+    profile.Save(Folder.File("settings.ini"));
+    Restart();
+    QHeaderView* restored = Form->Table().View().header();
+    EXPECT_EQ(restored->logicalIndex(0), fcGain);
+    EXPECT_EQ(restored->sectionSize(fcFileName), 250);
+    EXPECT_FALSE(restored->isSectionHidden(firstFigure));
+    EXPECT_TRUE(restored->isSectionHidden(firstFigure + 1));
+    EXPECT_FALSE(restored->isSectionHidden(firstFigure + 2));
+    for (int column = older; column < TableColumnCount(); ++column)
+        EXPECT_TRUE(restored->isSectionHidden(column)) << column;
 }
 
 TEST_F(MainFormTest, CloseAllAndDeleteWithModifiersLeaveNoSelectionBehind) {

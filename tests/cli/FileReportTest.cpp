@@ -164,9 +164,11 @@ TEST(Inspect, FiguresAndCsvListEveryFigureAndTheHeaderCheck) {
     EXPECT_EQ(csv.Out,
               "ID,File name,\"Frequency, MHz\",\"Gain, dBi (dBd)\",Horz. Width,Vert. Width,"
               "H Rotation Offset,V Rotation Offset,h_width_3db,h_width_10db,squint,fb_30,fb_180,"
-              "h_peak_sidelobe,v_width_3db,v_width_10db,tilt,usls,null_fill,header_check\r\n"
+              "h_peak_sidelobe,v_width_3db,v_width_10db,tilt,usls,null_fill,peak_azimuth,"
+              "peak_vertical,directivity,efficiency,eas_cell,eas_int1,eas_int2,eas_int3,eas_emf,"
+              "eas_wasted,rms_cutsum,max_cutsum,rms_wbi,max_wbi,header_check\r\n"
               "0,\"v,\"\"beam\"\".txt\",1850,,65,,0,0,15.0,50.0,0.0,60.0,72.0,,15.0,"
-              "50.0,0.0,,," +
+              "50.0,0.0,,,,,,,,,,,,,,,,," +
                   check + "\r\n");
     EXPECT_EQ(Inspect({"--csv", "--cuts", path}).Status, 2);
 }
@@ -197,6 +199,36 @@ TEST(Inspect, Grid3dPrintsOneLinePerDirectionAndRefusesStepsThatDoNotDivideNinet
         EXPECT_NE(refused.Err.find("--grid3d STEP FILE"), std::string::npos);
     }
     EXPECT_EQ(Inspect({"--grid3d", "5", folder.Path() + "/missing.msi"}).Status, 1);
+}
+
+// A 3D file adds the figures of its sphere, and its grid is the measured one unless told.
+TEST(Inspect, SphereFilesShowTheirFiguresAndMeasuredGrid) {
+    const std::string sphere = OSTREL_SAMPLES_DIR "/panel65_cw_5deg.json";
+    const std::string twoCuts = OSTREL_SAMPLES_DIR "/sector65_dbd.txt";
+    const TRun figures = Inspect({"--figures", sphere, twoCuts});
+    EXPECT_EQ(figures.Status, 0) << figures.Err;
+    const size_t second = figures.Out.find("file: " + twoCuts);
+    for (const char* line : {"\npeak_azimuth: 0.0\n", "\npeak_vertical: 5.0\n",
+                             "\ndirectivity: ", "\neas_cell: ", "\nmax_wbi: "}) {
+        EXPECT_LT(figures.Out.find(line), second) << line;
+        EXPECT_EQ(figures.Out.find(line, second), std::string::npos) << line;
+    }
+    // Three decimals for the directivity, two for the shares.
+    const size_t directivity = figures.Out.find("directivity: ") + 13;
+    EXPECT_EQ(figures.Out.find('\n', directivity) - figures.Out.find('.', directivity), 4u);
+
+    const TRun measured = Inspect({"--grid3d", "30", sphere, "--method", "measured"});
+    EXPECT_EQ(measured.Status, 0) << measured.Err;
+    EXPECT_EQ(Inspect({"--grid3d", "30", sphere}).Out, measured.Out);
+    EXPECT_NE(Inspect({"--grid3d", "30", sphere, "--method", "wbi"}).Out, measured.Out);
+    EXPECT_EQ(Inspect({"--grid3d", "30", twoCuts}).Out,
+              Inspect({"--grid3d", "30", "--method", "wbi", twoCuts}).Out);
+    const TRun refused = Inspect({"--grid3d", "30", "--method", "measured", twoCuts});
+    EXPECT_EQ(refused.Status, 2);
+    EXPECT_TRUE(refused.Out.empty());
+    EXPECT_NE(refused.Err.find("no measured sphere"), std::string::npos) << refused.Err;
+    EXPECT_EQ(Inspect({"--grid3d", "30", "--method", "best", sphere}).Status, 2);
+    EXPECT_EQ(Inspect({"--method", "wbi", sphere}).Status, 2);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "formats/PatternLoaders.h"
+#include "shell/FileTable.h"
 
 namespace ostrel {
 namespace {
@@ -34,6 +35,34 @@ TEST(FigureTables, CsvCellsNeverStartFormulasAndLeaveUnknownValuesEmpty) {
     unknown.FileName = "az_angle_ref_AZ 0";
     EXPECT_NE(TableCsvText({&unknown}, true, THCut::Azimuth).find("\r\n0,az_angle_ref_AZ 0,,,"),
               std::string::npos);
+}
+
+// The figures of a measured sphere: their own decimals in the table, blank for two cuts and
+// sorted after the values, rows of the Figures panel only when some pattern has a sphere.
+TEST(FigureTables, SphereFiguresOnlyWhereThereIsASphere) {
+    const auto sphere = LoadPatternData(OSTREL_SAMPLES_DIR "/panel65_polar_shuffled.json");
+    const auto twoCuts = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    ASSERT_TRUE(sphere && twoCuts);
+    int directivity = -1;
+    for (int column = 0; column < TableColumnCount(); ++column) {
+        if (std::string(TableColumnHeader(column)) == "Directivity (dBi)") directivity = column;
+    }
+    ASSERT_GE(directivity, 0);
+    const std::string text = TableCellText(*sphere, directivity, true, THCut::Azimuth);
+    EXPECT_EQ(text.size() - text.find('.'), 4u) << text;
+    EXPECT_EQ(TableCellText(*twoCuts, directivity, true, THCut::Azimuth), "");
+    std::vector<TPatternData*> rows = {twoCuts.get(), sphere.get()};
+    SortTableRows(rows, directivity, false, THCut::Azimuth);
+    EXPECT_EQ(rows.front(), sphere.get());
+
+    auto hasRow = [](const std::vector<std::vector<std::string>>& grid, const char* caption) {
+        return std::any_of(grid.begin(), grid.end(),
+                           [caption](const auto& row) { return row.front() == caption; });
+    };
+    EXPECT_FALSE(hasRow(FiguresGrid({twoCuts.get()}, true, THCut::Azimuth), "EAS cell (%)"));
+    const auto both = FiguresGrid({twoCuts.get(), sphere.get()}, true, THCut::Azimuth);
+    EXPECT_TRUE(hasRow(both, "EAS cell (%)"));
+    EXPECT_TRUE(hasRow(both, "H 3 dB width (\u00b0)"));
 }
 
 }  // namespace

@@ -122,7 +122,8 @@ TEST(Icons, DesktopEntryNamesTheInstalledIcon) {
     EXPECT_TRUE(lines.contains("Exec=OstrelViewer %F")) << "files from the file manager";
     EXPECT_TRUE(
         lines.contains("MimeType=application/x-ostrel-pattern;application/x-verizon-pattern;"
-                       "application/x-nsma-pattern;application/x-edx-pattern;"));
+                       "application/x-nsma-pattern;application/x-edx-pattern;"
+                       "application/x-basta-pattern;"));
     EXPECT_TRUE(lines.contains("Categories=Science;Engineering;Qt;"));
     ASSERT_TRUE(lines.contains("Icon=ostrel-viewer"));
     EXPECT_TRUE(QFileInfo::exists(kResources + "icons/ostrel-viewer.svg"));
@@ -146,12 +147,15 @@ TEST(Icons, MimePackageDefinesThePatternTypesButClaimsNoTextOrInstallerFiles) {
     }
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(types, (QStringList{"application/x-ostrel-pattern", "application/x-verizon-pattern",
-                                  "application/x-nsma-pattern", "application/x-edx-pattern"}));
+                                  "application/x-nsma-pattern", "application/x-edx-pattern",
+                                  "application/x-basta-pattern"}));
     EXPECT_EQ(globs["application/x-ostrel-pattern"], QStringList{"*.pln"});
     EXPECT_EQ(globs["application/x-verizon-pattern"], QStringList{"*.vwa"});
     EXPECT_EQ(globs["application/x-nsma-pattern"], (QStringList{"*.adf", "*.nsm", "*.nsma"}));
     // GIMP's "*.pat" patterns stay GIMP's: EDX files are recognised by their content.
     EXPECT_EQ(globs["application/x-edx-pattern"], QStringList{});
+    // A ".json" name alone stays application/json: BASTA files are told by their content.
+    EXPECT_EQ(globs["application/x-basta-pattern"], QStringList{});
 }
 
 }  // namespace
