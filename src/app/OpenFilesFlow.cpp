@@ -15,6 +15,7 @@
 #include "app/PathText.h"
 #include "formats/PatternFolders.h"
 #include "model/MainModel.h"
+#include "model/NumberText.h"
 #include "model/Settings.h"
 #include "shell/PathNames.h"
 
@@ -30,9 +31,7 @@ constexpr qint64 kSliceMs = 40;
 }  // namespace
 
 QString GroupedCount(long long count) {
-    QString digits = QString::number(count < 0 ? -count : count);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, ',');
-    return count < 0 ? "-" + digits : digits;
+    return QString::fromStdString(GroupedCountText(count));
 }
 
 TOpenFilesFlow::TOpenFilesFlow(QWidget& window, QStatusBar& statusBar, TMainModel& model,

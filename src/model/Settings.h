@@ -25,10 +25,13 @@ public:
     std::string FIniPath;           // the file Load and Save use
     bool FAllowDuplicates = false;  // persisted: [Options] FAllowDuplicates
     bool FShowExtensions = false;   // persisted: [Options] FShowExtensions
-    bool FUseAzimuth = true;        // view state: H cut shows the azimuth cut
-    double FRadialFloor = -40;      // view state: lowest level of the radial/level axis, dB
-    bool FLogScale = false;         // view state: logarithmic radial scale
-    bool FShowBeamTicks = false;    // view state: -3 dB crossings ticked on the polar graphs
+    // persisted: [Options] FDensityThreshold; with more patterns selected than this, the
+    // graphs show one density image instead of a curve each. At least 1.
+    int FDensityThreshold = 500;
+    bool FUseAzimuth = true;      // view state: H cut shows the azimuth cut
+    double FRadialFloor = -40;    // view state: lowest level of the radial/level axis, dB
+    bool FLogScale = false;       // view state: logarithmic radial scale
+    bool FShowBeamTicks = false;  // view state: -3 dB crossings ticked on the polar graphs
 };
 
 // The settings object, created with the defaults and loaded on the first call.
