@@ -36,69 +36,102 @@ std::uint32_t OpaqueArgb(TColor color) {
 TDensityCounts::TDensityCounts(int width, int height)
     : FWidth(std::max(0, width)),
       FHeight(std::max(0, height)),
-      FCounts(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)),
-      FLastCurve(FCounts.size()) {}
+      FCells(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)),
+      FTotals(FCells.size()) {}
+
+std::uint32_t TDensityCounts::CountAt(size_t index) const {
+    return FTotals[index] + FCells[index].Count;
+}
 
 std::uint32_t TDensityCounts::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
-    return FCounts[static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x)];
+    return CountAt(static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x));
 }
 
 std::uint32_t TDensityCounts::MaxCount() const {
-    return FCounts.empty() ? 0 : *std::max_element(FCounts.begin(), FCounts.end());
+    std::uint32_t highest = 0;
+    for (size_t i = 0; i < FCells.size(); ++i) highest = std::max(highest, CountAt(i));
+    return highest;
+}
+
+void TDensityCounts::MoveToTotals() {
+    for (size_t i = 0; i < FCells.size(); ++i) {
+        FTotals[i] += FCells[i].Count;
+        FCells[i] = TCell{};
+    }
 }
 
 void TDensityCounts::AddCurve(const TRealPointArray& points) {
-    if (points.empty() || FCounts.empty()) return;
-    if (++FCurve == 0) {
-        // After 2^32 curves the marks start over.
-        std::fill(FLastCurve.begin(), FLastCurve.end(), 0);
-        FCurve = 1;
+    if (points.empty() || FCells.empty()) return;
+    if (FCurve == kMaxCellValue) {
+        // The small cells are full: their counts go to the totals and the marks start over.
+        MoveToTotals();
+        FCurve = 0;
     }
+    ++FCurve;
     const TRealRect raster{0, 0, static_cast<double>(FWidth - 1), static_cast<double>(FHeight - 1)};
     auto inside = [&raster](const TRealPoint& p) {
         return p.X >= raster.Left && p.X <= raster.Right && p.Y >= raster.Top &&
                p.Y <= raster.Bottom;
     };
+    // Each point rounded once; a segment that starts where the last one ended skips the
+    // pixel they share.
+    bool lastInside = inside(points[0]);
+    int lastX = RoundToDevice(points[0].X);
+    int lastY = RoundToDevice(points[0].Y);
     if (points.size() == 1) {
-        if (inside(points[0])) CountLine(points[0], points[0]);
+        if (lastInside) CountLine(lastX, lastY, lastX, lastY, false);
         return;
     }
+    bool joined = false;
     for (size_t i = 1; i < points.size(); ++i) {
-        TRealPoint a = points[i - 1];
-        TRealPoint b = points[i];
-        // Most segments lie inside; only the others need the clipping's divisions.
-        if ((inside(a) && inside(b)) || ClipSegment(a, b, raster)) CountLine(a, b);
+        const bool nextInside = inside(points[i]);
+        const int x = RoundToDevice(points[i].X);
+        const int y = RoundToDevice(points[i].Y);
+        if (lastInside && nextInside) {
+            CountLine(lastX, lastY, x, y, joined);
+            joined = true;
+        } else {
+            // Only segments reaching outside need the clipping's divisions.
+            TRealPoint a = points[i - 1];
+            TRealPoint b = points[i];
+            if (ClipSegment(a, b, raster)) {
+                CountLine(RoundToDevice(a.X), RoundToDevice(a.Y), RoundToDevice(b.X),
+                          RoundToDevice(b.Y), false);
+            }
+            joined = false;
+        }
+        lastInside = nextInside;
+        lastX = x;
+        lastY = y;
     }
 }
 
-void TDensityCounts::CountLine(const TRealPoint& from, const TRealPoint& to) {
+void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
     // Bresenham's line algorithm (IBM Systems Journal 4(1), 1965): one pixel per step along
     // the major axis, the minor axis following its error term. The steps go through the
     // raster by index; both ends lie inside it, and so does every pixel between them. The
     // minor step is chosen without a branch: its direction changes from pixel to pixel in
     // a way no branch predictor follows.
-    const int x0 = RoundToDevice(from.X);
-    const int y0 = RoundToDevice(from.Y);
-    const int dx = std::abs(RoundToDevice(to.X) - x0);
-    const int dy = std::abs(RoundToDevice(to.Y) - y0);
-    const std::ptrdiff_t stepX = RoundToDevice(to.X) >= x0 ? 1 : -1;
-    const std::ptrdiff_t stepY = RoundToDevice(to.Y) >= y0 ? FWidth : -std::ptrdiff_t{FWidth};
+    const int dx = std::abs(x1 - x0);
+    const int dy = std::abs(y1 - y0);
+    const std::ptrdiff_t stepX = x1 >= x0 ? 1 : -1;
+    const std::ptrdiff_t stepY = y1 >= y0 ? FWidth : -std::ptrdiff_t{FWidth};
     const bool alongX = dx >= dy;
     const int major = alongX ? dx : dy;
     const int minor = alongX ? dy : dx;
     const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
     const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
-    std::uint32_t* const counts = FCounts.data();
-    std::uint32_t* const marks = FLastCurve.data();
-    const std::uint32_t curve = FCurve;
+    TCell* const cells = FCells.data();
+    const std::uint16_t curve = static_cast<std::uint16_t>(FCurve);
     std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
     int error = 2 * minor - major;
     for (int step = 0; step <= major; ++step) {
         // A curve counts a pixel once, also where it comes back to it.
-        if (marks[at] != curve) {
-            marks[at] = curve;
-            ++counts[at];
+        TCell& cell = cells[at];
+        if (cell.LastCurve != curve && (step > 0 || !skipFirst)) {
+            cell.LastCurve = curve;
+            ++cell.Count;
         }
         const bool minorMoves = error > 0;
         at += majorStep + (minorMoves ? minorStep : 0);
@@ -106,9 +139,16 @@ void TDensityCounts::CountLine(const TRealPoint& from, const TRealPoint& to) {
     }
 }
 
+std::vector<std::uint32_t> TDensityCounts::Counts() const {
+    std::vector<std::uint32_t> counts;
+    counts.reserve(FCells.size());
+    for (size_t i = 0; i < FCells.size(); ++i) counts.push_back(CountAt(i));
+    return counts;
+}
+
 void TDensityCounts::Merge(const TDensityCounts& other) {
-    if (other.FCounts.size() != FCounts.size()) return;
-    for (size_t i = 0; i < FCounts.size(); ++i) FCounts[i] += other.FCounts[i];
+    if (other.FCells.size() != FCells.size()) return;
+    for (size_t i = 0; i < FCells.size(); ++i) FTotals[i] += other.CountAt(i);
 }
 
 TDensityCounts CountCurves(int width, int height, int curveCount, const TCurvePlacer& place,
@@ -198,7 +238,7 @@ TPixelGraphic DensityPicture(const TDensityCounts& counts, std::uint32_t total) 
     for (std::uint32_t count = 1; count <= highest; ++count) {
         colors[count] = OpaqueArgb(DensityColor(count, total));
     }
-    const std::vector<std::uint32_t>& all = counts.Counts();
+    const std::vector<std::uint32_t> all = counts.Counts();
     for (size_t i = 0; i < all.size(); ++i) {
         if (all[i] != 0) picture.SetPixelAt(i, colors[all[i]]);
     }

@@ -30,17 +30,29 @@ public:
     void Merge(const TDensityCounts& other);
 
     // Every count, row by row.
-    const std::vector<std::uint32_t>& Counts() const { return FCounts; }
+    std::vector<std::uint32_t> Counts() const;
 
 private:
-    // The pixels of a straight line between two points inside the raster.
-    void CountLine(const TRealPoint& from, const TRealPoint& to);
+    // The pixels of a straight line between two pixels inside the raster; `skipFirst` leaves
+    // out the first, which the curve's last line counted.
+    void CountLine(int x0, int y0, int x1, int y1, bool skipFirst);
+
+    // Counting is bound by memory: a pixel's recent count and the curve that last counted
+    // it (so that a curve counts a pixel only once) share four bytes, so that the raster
+    // stays in the processor's cache; every 65,535 curves the counts move to FTotals.
+    struct TCell {
+        std::uint16_t Count = 0;
+        std::uint16_t LastCurve = 0;
+    };
+    static constexpr std::uint32_t kMaxCellValue = 0xFFFF;
+
+    std::uint32_t CountAt(size_t index) const;
+    void MoveToTotals();
 
     int FWidth;
     int FHeight;
-    std::vector<std::uint32_t> FCounts;
-    // The curve that last counted each pixel, so that a curve counts a pixel only once.
-    std::vector<std::uint32_t> FLastCurve;
+    std::vector<TCell> FCells;
+    std::vector<std::uint32_t> FTotals;
     std::uint32_t FCurve = 0;
 };
 
