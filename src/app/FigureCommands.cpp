@@ -68,6 +68,7 @@ void TFigureCommands::AddToViewMenu(QMenu& view) {
 }
 
 void TFigureCommands::OnPanelShown(bool visible) {
+    if (visible && FPanelStale) FillPanel();
     if (FPanel->isFloating()) return;
     if (!visible) {
         // The width the user gave it, for the next time it is shown and the next start.
@@ -86,8 +87,19 @@ int TFigureCommands::PanelWidth() const {
 }
 
 void TFigureCommands::OnSelectionChanged(const TPatternDataList& selection) {
+    FSelection = &selection;
+    // A hidden panel is filled when it is shown: with thousands of patterns selected, the
+    // text of all their figures would otherwise be made at every change of the selection.
+    FPanelStale = true;
+    if (FPanel->isVisible()) FillPanel();
+}
+
+void TFigureCommands::FillPanel() {
+    FPanelStale = false;
     std::vector<const TPatternData*> patterns;
-    for (int i = 0; i < selection.Count(); ++i) patterns.push_back(&selection.Items(i));
+    if (FSelection) {
+        for (int i = 0; i < FSelection->Count(); ++i) patterns.push_back(&FSelection->Items(i));
+    }
     FPanel->SetPatterns(patterns);
 }
 

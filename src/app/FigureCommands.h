@@ -52,6 +52,8 @@ public:
 private:
     void ActExportTable();
     void OnPanelShown(bool visible);
+    // The selection's figures into the panel.
+    void FillPanel();
 
     QMainWindow& FWindow;
     TFileTableModel& FTable;
@@ -62,6 +64,10 @@ private:
     QAction* FExport = nullptr;
     QAction* FTicks = nullptr;
     int FPanelWidth = 0;
+    // The model's selection, as last handed over (it lives as long as the window), and
+    // whether the hidden panel still shows an older one.
+    const TPatternDataList* FSelection = nullptr;
+    bool FPanelStale = false;
 };
 
 }  // namespace ostrel

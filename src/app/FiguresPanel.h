@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-class QTableWidget;
+class QTableView;
 
 namespace ostrel {
 
@@ -23,15 +23,20 @@ public:
     // The grid as the copy button puts it on the clipboard.
     QString CopyText() const;
     void CopyToClipboard() const;
-    QTableWidget* Table() const { return FTable; }
+    QTableView* Table() const { return FTable; }
     // The width that shows every caption and the patterns' columns (room for two at least)
     // without scrolling sideways.
     int FittingWidth() const;
 
 private:
-    QTableWidget* FTable = nullptr;
+    class TGridModel;
+
+    QTableView* FTable = nullptr;
     // The grid shown, kept as text so that closing a pattern leaves nothing dangling.
     std::vector<std::vector<std::string>> FGrid;
+    // Hands the view only the cells it shows: thousands of selected patterns would
+    // otherwise make a table item for every figure of every one.
+    TGridModel* FModel = nullptr;
 };
 
 }  // namespace ostrel

@@ -13,8 +13,8 @@
 
 #include "app/FileTableModel.h"
 #include "app/PathText.h"
-#include "formats/PatternFolders.h"
 #include "model/MainModel.h"
+#include "model/NumberText.h"
 #include "model/Settings.h"
 #include "shell/PathNames.h"
 
@@ -30,9 +30,7 @@ constexpr qint64 kSliceMs = 40;
 }  // namespace
 
 QString GroupedCount(long long count) {
-    QString digits = QString::number(count < 0 ? -count : count);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, ',');
-    return count < 0 ? "-" + digits : digits;
+    return QString::fromStdString(GroupedCountText(count));
 }
 
 TOpenFilesFlow::TOpenFilesFlow(QWidget& window, QStatusBar& statusBar, TMainModel& model,
@@ -78,7 +76,7 @@ TOpenFilesFlow::TOpenFilesFlow(QWidget& window, QStatusBar& statusBar, TMainMode
 
 TOpenFilesFlow::~TOpenFilesFlow() {
     // The workers finish the file each is reading; nothing more reaches the model.
-    FLoad.reset();
+    FScan.reset();
 }
 
 bool TOpenFilesFlow::eventFilter(QObject* watched, QEvent* event) {
@@ -91,39 +89,41 @@ bool TOpenFilesFlow::Open(const QStringList& paths) {
     std::vector<std::string> given;
     given.reserve(static_cast<size_t>(paths.size()));
     for (const QString& path : paths) given.push_back(PathBytes(path));
-    std::vector<std::string> files;
     FBatch = std::make_unique<TOpenBatch>(FModel, GetSettings().FAllowDuplicates);
-    // Folders that could not be read are reasons of the batch; the scan goes on past them.
-    for (TScannedPath& scanned : ScanPatternPaths(given)) {
-        if (scanned.Problem.empty()) {
-            files.push_back(std::move(scanned.Path));
-        } else {
-            FBatch->FolderProblem(scanned.Problem);
-        }
-    }
-    if (files.empty()) {
+    FScan = std::make_unique<TScanningLoad>(std::move(given), [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { ScheduleDelivery(); }, Qt::QueuedConnection);
+    });
+    FLoad = &FScan->Load();
+    if (FScan->FoundNothing()) {
+        FScan.reset();
+        FLoad = nullptr;
         const std::unique_ptr<TOpenBatch> batch = std::move(FBatch);
         if (FHooks.Finished) FHooks.Finished(batch->Report(), false);
         return false;
     }
-    FLoad = std::make_unique<TOrderedLoad>(std::move(files), 0, nullptr, [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { ScheduleDelivery(); }, Qt::QueuedConnection);
-    });
-    // A single file needs no progress and no Cancel.
-    if (FLoad->Total() > 1) {
-        FProgressBar->setRange(0, FLoad->Total());
-        ShowProgress();
+    if (!FLoad->InputEnded()) {
+        // Listing a large folder takes a while: the progress shows at once, and its count
+        // once files come.
+        FProgressBar->setRange(0, 0);
+        FProgressLabel->setText(tr("Listing"));
         FProgressBox->show();
     }
+    ShowProgress();
     FEscape->setEnabled(true);
     return true;
+}
+
+void TOpenFilesFlow::TakeProblems() {
+    // Folders that could not be read are reasons of the batch; the scan goes on past them.
+    for (const std::string& problem : FScan->TakeProblems()) FBatch->FolderProblem(problem);
 }
 
 void TOpenFilesFlow::Deliver() {
     if (!FLoad) return;
     QElapsedTimer slice;
     slice.start();
+    TakeProblems();
     {
         // The rows of a slice reach the table as one insertion.
         const TFileTableBatch batch(FTable);
@@ -133,13 +133,14 @@ void TOpenFilesFlow::Deliver() {
             }
         }
     }
-    if (FLoad->Taken() == FLoad->Total()) {
+    if (FLoad->Done()) {
         Finish();
         return;
     }
-    if (FLoad->Total() > 1) ShowProgress();
+    ShowProgress();
     // Out of time with results still waiting: come back after the input that queued up.
-    ScheduleDelivery();
+    // Otherwise the next result (or the end of the listing) calls for the next delivery.
+    if (slice.elapsed() >= kSliceMs) ScheduleDelivery();
 }
 
 void TOpenFilesFlow::Take(TLoadResult& result) {
@@ -155,11 +156,14 @@ void TOpenFilesFlow::ScheduleDelivery() {
 
 void TOpenFilesFlow::FinishNow() {
     if (!FLoad) return;
+    TakeProblems();
     {
         const TFileTableBatch batch(FTable);
         while (FLoad->TakeNext([this](TLoadResult& result) { Take(result); })) {
         }
     }
+    // The listing is over once the last file was taken.
+    TakeProblems();
     Finish();
 }
 
@@ -170,9 +174,14 @@ void TOpenFilesFlow::Cancel() {
 }
 
 void TOpenFilesFlow::Finish() {
-    const bool cancelled = FLoad->Taken() < FLoad->Total();
-    if (FLoad->Total() > 1) FProgressBar->setValue(FLoad->Taken());
-    FLoad.reset();
+    const bool cancelled = FLoad->Cancelled() || FLoad->Taken() < FLoad->Total();
+    if (FLoad->Total() > 1) {
+        FProgressBar->setRange(0, FLoad->Total());
+        FProgressBar->setValue(FLoad->Taken());
+    }
+    if (!cancelled) TakeProblems();
+    FScan.reset();
+    FLoad = nullptr;
     FDeliverTimer->stop();
     const std::unique_ptr<TOpenBatch> batch = std::move(FBatch);
     FEscape->setEnabled(false);
@@ -185,8 +194,13 @@ void TOpenFilesFlow::Finish() {
 }
 
 void TOpenFilesFlow::ShowProgress() {
+    // A single file needs no progress and no Cancel; while folders are being listed the
+    // total grows.
+    if (FLoad->Total() <= 1) return;
+    FProgressBar->setRange(0, FLoad->Total());
     FProgressBar->setValue(FLoad->Taken());
     FProgressLabel->setText(ProgressText());
+    FProgressBox->show();
 }
 
 QString TOpenFilesFlow::ProgressText() const {

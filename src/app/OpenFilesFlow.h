@@ -7,6 +7,7 @@
 
 #include "shell/OpenBatch.h"
 #include "shell/OrderedLoad.h"
+#include "shell/ScanningLoad.h"
 
 class QLabel;
 class QProgressBar;
@@ -22,10 +23,10 @@ class TFileTableModel;
 class TFileTableBatch;
 class TMainModel;
 
-// Opening many files without freezing the window: the files are read on worker threads and
-// their patterns reach the model here, on the window's thread, in the order given, a slice
-// at a time so that input is handled in between. The status bar shows "4,210 of 20,000"
-// with a Cancel button (and Esc) while a batch loads; cancelling keeps what has loaded;
+// Opening many files without freezing the window: folders are listed and the files read on
+// worker threads, and their patterns reach the model here, on the window's thread, in the
+// order given, a slice at a time so that input is handled in between. The status bar shows "4,210
+// of 20,000" with a Cancel button (and Esc) while a batch loads; cancelling keeps what has loaded;
 // closing the window cancels at once.
 class TOpenFilesFlow : public QObject {
     Q_OBJECT
@@ -42,8 +43,9 @@ public:
                    TFileTableModel& table, THooks hooks);
     ~TOpenFilesFlow() override;
 
-    // Starts loading the files, folders replaced by the pattern files below them. Ignored
-    // while a batch is loading. Returns false when there was nothing to load.
+    // Starts loading the files, folders replaced by the pattern files below them (listed on
+    // a worker thread). Ignored while a batch is loading. Returns false when there was
+    // nothing to load; a folder giving nothing says so when its listing is done.
     bool Open(const QStringList& paths);
     // Stops reading; the files already added stay.
     void Cancel();
@@ -51,7 +53,7 @@ public:
     // rows before going on).
     void FinishNow();
 
-    bool IsLoading() const { return FLoad != nullptr; }
+    bool IsLoading() const { return FScan != nullptr; }
     bool IsProgressVisible() const;
     int ProgressValue() const;
     int ProgressMaximum() const;
@@ -64,6 +66,7 @@ protected:
 private:
     void Deliver();
     void Take(TLoadResult& result);
+    void TakeProblems();
     void ScheduleDelivery();
     void Finish();
     void ShowProgress();
@@ -72,7 +75,8 @@ private:
     TMainModel& FModel;
     TFileTableModel& FTable;
     THooks FHooks;
-    std::unique_ptr<TOrderedLoad> FLoad;
+    std::unique_ptr<TScanningLoad> FScan;
+    TOrderedLoad* FLoad = nullptr;  // FScan's
     std::unique_ptr<TOpenBatch> FBatch;
     QTimer* FDeliverTimer = nullptr;
 

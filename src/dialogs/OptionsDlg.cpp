@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "model/Settings.h"
@@ -53,6 +54,15 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
     chkShowExtensions = new QCheckBox(QStringLiteral("Show filename extensions in list"), page);
     chkShowExtensions->setObjectName(QStringLiteral("chkShowExtensions"));
     chkShowExtensions->setGeometry(24, 90, pageWidth - 36, 17);
+    auto* densityLabel = new QLabel(QStringLiteral("One density image when more than"), page);
+    densityLabel->setGeometry(24, 114, pageWidth - 36, 17);
+    seDensityThreshold = new QSpinBox(page);
+    seDensityThreshold->setObjectName(QStringLiteral("seDensityThreshold"));
+    seDensityThreshold->setRange(1, 10000000);
+    seDensityThreshold->setGeometry(24, 134, 96, 22);
+    densityLabel->setBuddy(seDensityThreshold);
+    auto* densityUnit = new QLabel(QStringLiteral("patterns are selected"), page);
+    densityUnit->setGeometry(126, 137, pageWidth - 138, 17);
 
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setGeometry(kClientWidth - 171, kClientHeight - 33, 75, 25);
@@ -67,6 +77,8 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
             [this](bool checked) { FAllowDuplicates = checked; });
     connect(chkShowExtensions, &QCheckBox::clicked, this,
             [this](bool checked) { FShowExtensions = checked; });
+    connect(seDensityThreshold, &QSpinBox::valueChanged, this,
+            [this](int value) { FDensityThreshold = value; });
 }
 
 void TOptionsDialog::LoadFrom(const TSettings& settings) {
@@ -74,11 +86,14 @@ void TOptionsDialog::LoadFrom(const TSettings& settings) {
     FShowExtensions = settings.FShowExtensions;
     chkDuplicateFiles->setChecked(FAllowDuplicates);
     chkShowExtensions->setChecked(FShowExtensions);
+    FDensityThreshold = settings.FDensityThreshold;
+    seDensityThreshold->setValue(FDensityThreshold);
 }
 
 void TOptionsDialog::ApplyTo(TSettings& settings) const {
     settings.FAllowDuplicates = FAllowDuplicates;
     settings.FShowExtensions = FShowExtensions;
+    settings.FDensityThreshold = FDensityThreshold;
 }
 
 bool ExecuteOptionsDialog(QWidget* parent, TSettings& settings, const TOptionsDialogRunner& run) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,19 @@ public:
     explicit TSeriesList(bool ownsItems = true) : TBaseObjectList(ownsItems) {}
 };
 
+// Puts a series' points in world units, as its graph would draw them. Safe to call on
+// several threads at once.
+using TSeriesPlacer = std::function<void(const TSeries& series, TRealPointArray& points)>;
+
+// Draws all the series of a graph at once, in place of one curve each (the density view of
+// many patterns). `area` is the world rectangle the graph keeps its curves to.
+class TSeriesPainter {
+public:
+    virtual ~TSeriesPainter() = default;
+    virtual void Paint(TDrawer& drawer, const TSeriesList& series, const TRealRect& area,
+                       const TSeriesPlacer& place) = 0;
+};
+
 // Angle and ring labels.
 using TLabels = std::vector<std::string>;
 
@@ -72,6 +86,8 @@ public:
     bool OwnsSeries;
     // Present when OwnsSeries.
     std::unique_ptr<TSeriesList> Series;
+    // Not owned; when set, it draws the series instead of the graph.
+    TSeriesPainter* SeriesPainter = nullptr;
 };
 
 using TColorArray = std::vector<TColor>;

@@ -207,23 +207,30 @@ void TDatasetRectGraph::DrawScaled(TDrawer& drawer, bool logScale) {
                               taCenter);
     }
 
+    // Only reads what it captures, so that a series painter may call it on several threads.
+    auto place = [&](const TSeries& series, TRealPointArray& kept) {
+        if (series.Points == nullptr) return;
+        for (const TRealPoint& point : series.Points->Points()) {
+            if (!(point.X >= XMin - kPointMarginDeg && point.X <= XMax + kPointMarginDeg)) {
+                continue;
+            }
+            const double px = xPosition(point.X);
+            const double py = bottom - levelFraction(point.Y) * h;
+            if (!std::isfinite(px) || !std::isfinite(py)) continue;
+            kept.push_back({px, py});
+        }
+    };
     drawer.SetClipRect(plot);
-    if (Series) {
+    if (Series && SeriesPainter) {
+        SeriesPainter->Paint(drawer, *Series, plot, place);
+    } else if (Series) {
         TRealPointArray kept;
         for (int i = 0; i < Series->Count(); ++i) {
             const TSeries& series = Series->Items(i);
             if (!series.Visible || series.Points == nullptr) continue;
             drawer.SetPen(series.Color, series.PenStyle, series.Width);
             kept.clear();
-            for (const TRealPoint& point : series.Points->Points()) {
-                if (!(point.X >= XMin - kPointMarginDeg && point.X <= XMax + kPointMarginDeg)) {
-                    continue;
-                }
-                const double px = xPosition(point.X);
-                const double py = bottom - levelFraction(point.Y) * h;
-                if (!std::isfinite(px) || !std::isfinite(py)) continue;
-                kept.push_back({px, py});
-            }
+            place(series, kept);
             if (!kept.empty()) drawer.Polyline(kept);
         }
     }

@@ -37,6 +37,13 @@ public:
         return *slot;
     }
 
+    // Works out every whole angle now; At then only reads, also on several threads.
+    void FillWhole() {
+        for (size_t i = 0; i < FWhole.size(); ++i) {
+            FWhole[i] = Compute(static_cast<double>(i) - kLimitDeg);
+        }
+    }
+
     // As PolarX and PolarY compute them.
     static TDirection Compute(double angleDeg) {
         return {std::cos(angleDeg * std::numbers::pi / 180),
@@ -157,7 +164,18 @@ void TPolarGraph::Draw(TDrawer& drawer) {
     DrawAngleGrid(drawer);
     DrawRings(drawer);
 
-    if (Series) {
+    if (Series && SeriesPainter) {
+        // Every direction worked out before the threads start, so that they only read it.
+        TDirectionTable directions;
+        directions.FillWhole();
+        const double reach = Radius * Scale + 1;
+        SeriesPainter->Paint(
+            drawer, *Series,
+            {Center.X - reach, Center.Y - reach, Center.X + reach, Center.Y + reach},
+            [this, &directions](const TSeries& series, TRealPointArray& points) {
+                PlaceSeries(series, directions, points);
+            });
+    } else if (Series) {
         TDirectionTable directions;
         for (int i = 0; i < Series->Count(); ++i) {
             const TSeries& series = Series->Items(i);
@@ -214,6 +232,13 @@ void TPolarGraph::DrawRings(TDrawer& drawer) {
 void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series,
                              TDirectionTable& directions) const {
     TRealPointArray points;
+    PlaceSeries(series, directions, points);
+    drawer.SetPen(series.Color, series.PenStyle, series.Width);
+    drawer.Polyline(points);
+}
+
+void TPolarGraph::PlaceSeries(const TSeries& series, TDirectionTable& directions,
+                              TRealPointArray& points) const {
     if (series.Points) {
         points.reserve(static_cast<size_t>(series.Points->Count()));
         for (const TRealPoint& point : series.Points->Points()) {
@@ -223,8 +248,6 @@ void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series,
                                  directions.At(ScreenAngle(point.X) - series.Rotation)));
         }
     }
-    drawer.SetPen(series.Color, series.PenStyle, series.Width);
-    drawer.Polyline(points);
 }
 
 void TPolarGraph::DrawTicks(TDrawer& drawer) const {

@@ -92,6 +92,8 @@ private:
     void DrawAngleGrid(TDrawer& drawer);
     void DrawRings(TDrawer& drawer);
     void DrawSeries(TDrawer& drawer, const TSeries& series, TDirectionTable& directions) const;
+    void PlaceSeries(const TSeries& series, TDirectionTable& directions,
+                     TRealPointArray& points) const;
     void DrawMarkers(TDrawer& drawer) const;
     void DrawTicks(TDrawer& drawer) const;
     double ClampToFloor(double levelDb) const;

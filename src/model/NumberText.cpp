@@ -158,4 +158,15 @@ int TextToInt(std::string_view text, long long lineNumber) {
     return value;
 }
 
+std::string GroupedCountText(long long count) {
+    // Digits of the magnitude built from unsigned arithmetic, so the lowest count has one.
+    const unsigned long long magnitude =
+        count < 0 ? 0ULL - static_cast<unsigned long long>(count) : count;
+    std::string digits = std::to_string(magnitude);
+    for (std::ptrdiff_t at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<size_t>(at), 1, ',');
+    }
+    return count < 0 ? "-" + digits : digits;
+}
+
 }  // namespace ostrel

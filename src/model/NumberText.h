@@ -24,6 +24,9 @@ std::string FormatFixed(int digits, double value);
 // large or very small magnitudes. Negative zero is written "0".
 std::string FormatGeneral(double value);
 
+// A whole count with "," between groups of three digits, whatever the locale: "20,000".
+std::string GroupedCountText(long long count);
+
 namespace number_text_detail {
 
 // The plain-decimal scan, with or without testing each position against `end`.

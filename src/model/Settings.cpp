@@ -22,6 +22,7 @@ constexpr const char* kOpenPathKey = "FOpenPath";
 constexpr const char* kFilterTextKey = "FFilterText";
 constexpr const char* kAllowDuplicatesKey = "FAllowDuplicates";
 constexpr const char* kShowExtensionsKey = "FShowExtensions";
+constexpr const char* kDensityThresholdKey = "FDensityThreshold";
 constexpr const char* kFileName = "settings.ini";
 
 std::unique_ptr<TSettings> GSettings;
@@ -49,6 +50,9 @@ void TSettings::Load() {
             ini.ReadBool(kOptionsSection, kAllowDuplicatesKey, defaults.FAllowDuplicates);
         FShowExtensions =
             ini.ReadBool(kOptionsSection, kShowExtensionsKey, defaults.FShowExtensions);
+        const int threshold =
+            ini.ReadInteger(kOptionsSection, kDensityThresholdKey, defaults.FDensityThreshold);
+        FDensityThreshold = threshold >= 1 ? threshold : defaults.FDensityThreshold;
     } catch (...) {
         // Settings are a convenience: an unreadable file must not stop the program.
     }
@@ -73,6 +77,7 @@ void TSettings::Save() const {
         }
         ini.WriteBool(kOptionsSection, kAllowDuplicatesKey, FAllowDuplicates);
         ini.WriteBool(kOptionsSection, kShowExtensionsKey, FShowExtensions);
+        ini.WriteInteger(kOptionsSection, kDensityThresholdKey, FDensityThreshold);
         ini.Save(FIniPath);
     } catch (...) {
         // A settings file that can't be written loses this run's changes, nothing more.

@@ -27,6 +27,9 @@ public:
     std::string FIniPath;           // the file Load and Save use
     bool FAllowDuplicates = false;  // persisted: [Options] FAllowDuplicates
     bool FShowExtensions = false;   // persisted: [Options] FShowExtensions
+    // persisted: [Options] FDensityThreshold; with more patterns selected than this, the
+    // graphs show one density image instead of a curve each. At least 1.
+    int FDensityThreshold = 500;
     THCut FHCut = THCut::Azimuth;   // view state: the cut the horizontal graphs show
     double FRadialFloor = -40;      // view state: lowest level of the radial/level axis, dB
     bool FLogScale = false;         // view state: logarithmic radial scale

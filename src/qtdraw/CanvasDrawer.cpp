@@ -1,5 +1,7 @@
 #include "qtdraw/CanvasDrawer.h"
 
+#include "graphs/DensityImage.h"
+
 #include <QPainter>
 
 namespace ostrel {
@@ -109,6 +111,14 @@ void TCanvasDrawer::DrawBitmap(const TRealRect& rect, const TGraphic& graphic) {
 }
 
 void TCanvasDrawer::StretchDraw(const TRealRect& rect, const TGraphic& graphic) {
+    if (const auto* pixels = dynamic_cast<const TPixelGraphic*>(&graphic)) {
+        // The pixels as they are, not copied: the image lives only for this call.
+        const QImage image(reinterpret_cast<const uchar*>(pixels->Bits()), pixels->Width(),
+                           pixels->Height(), static_cast<qsizetype>(pixels->Width()) * 4,
+                           QImage::Format_ARGB32_Premultiplied);
+        FCanvas.StretchDraw(DeviceRect(rect), image);
+        return;
+    }
     const auto* qtGraphic = dynamic_cast<const TQtGraphic*>(&graphic);
     if (qtGraphic == nullptr) return;
     FCanvas.StretchDraw(DeviceRect(rect), qtGraphic->Image);

@@ -19,15 +19,57 @@ TLoadResult LoadOneFile(const std::string& path) {
 
 TOrderedLoad::TOrderedLoad(std::vector<std::string> paths, int threads, TLoadFunction load,
                            std::function<void()> onReady, int maxAhead)
-    : FPaths(std::move(paths)),
+    : FPaths(std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end())),
       FSlots(FPaths.size()),
+      FTotal(static_cast<int>(FPaths.size())),
       FLoad(load ? std::move(load) : TLoadFunction(LoadOneFile)),
       FMaxAhead(maxAhead),
       FOnReady(std::move(onReady)) {
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    threads = std::min(threads, std::max(1, Total()));
+    StartWorkers(std::min(threads, std::max(1, Total())));
+}
+
+TOrderedLoad::TOrderedLoad(TPathsToCome, int threads, TLoadFunction load,
+                           std::function<void()> onReady)
+    : FInputEnded(false),
+      FLoad(load ? std::move(load) : TLoadFunction(LoadOneFile)),
+      FOnReady(std::move(onReady)) {
+    if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    StartWorkers(threads);
+}
+
+void TOrderedLoad::StartWorkers(int threads) {
     FWorkers.reserve(static_cast<size_t>(threads));
     for (int i = 0; i < threads; ++i) FWorkers.emplace_back([this] { Work(); });
+}
+
+TOrderedLoad::TSlot& TOrderedLoad::SlotAt(int index) {
+    const std::lock_guard lock(FMutex);
+    return FSlots[static_cast<size_t>(index)];
+}
+
+void TOrderedLoad::Append(std::vector<std::string> paths) {
+    if (paths.empty()) return;
+    {
+        const std::lock_guard lock(FMutex);
+        for (std::string& path : paths) {
+            FPaths.push_back(std::move(path));
+            FSlots.emplace_back();
+        }
+        FTotal.store(static_cast<int>(FPaths.size()));
+    }
+    FInputChanged.notify_all();
+}
+
+void TOrderedLoad::EndInput() {
+    {
+        const std::lock_guard lock(FMutex);
+        FInputEnded.store(true);
+    }
+    FInputChanged.notify_all();
+    FReadyChanged.notify_all();
+    // The taker learns that the load is done, also when the last paths gave no file.
+    if (FOnReady && !FNotified.exchange(true)) FOnReady();
 }
 
 TOrderedLoad::~TOrderedLoad() {
@@ -39,24 +81,33 @@ void TOrderedLoad::Work() {
     for (;;) {
         if (FCancelled.load()) return;
         const int index = FNextToRead.fetch_add(1);
-        if (index >= Total()) return;
+        std::string path;
+        {
+            // The path may still have to come.
+            std::unique_lock lock(FMutex);
+            FInputChanged.wait(lock, [&] {
+                return FCancelled.load() || FInputEnded.load() || index < FTotal.load();
+            });
+            if (FCancelled.load() || index >= FTotal.load()) return;
+            path = FPaths[static_cast<size_t>(index)];
+        }
         if (FMaxAhead > 0) {
             std::unique_lock lock(FMutex);
             FTakenChanged.wait(
                 lock, [&] { return FCancelled.load() || index < FTaken.load() + FMaxAhead; });
             if (FCancelled.load()) return;
         }
-        TSlot& slot = FSlots[static_cast<size_t>(index)];
+        TSlot& slot = SlotAt(index);
         TLoadResult result;
         try {
-            result = FLoad(FPaths[static_cast<size_t>(index)]);
+            result = FLoad(path);
         } catch (const std::exception& error) {
             // A load function that raises anyway still gives its file a reason.
             result.Error = error.what();
         } catch (...) {
             result.Error = "Unknown error";
         }
-        result.Path = FPaths[static_cast<size_t>(index)];
+        result.Path = std::move(path);
         {
             const std::lock_guard lock(FMutex);
             slot.Result = std::move(result);
@@ -71,7 +122,7 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
     FNotified.store(false);
     int handed = 0;
     while (!FCancelled.load() && FTaken < Total() && (maxCount < 0 || handed < maxCount)) {
-        TSlot& slot = FSlots[static_cast<size_t>(FTaken)];
+        TSlot& slot = SlotAt(FTaken);
         if (!slot.Ready.load()) break;
         TLoadResult result;
         {
@@ -90,12 +141,14 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
 }
 
 bool TOrderedLoad::TakeNext(const std::function<void(TLoadResult&)>& take) {
-    if (FTaken >= Total()) return false;
     {
         std::unique_lock lock(FMutex);
         FReadyChanged.wait(lock, [this] {
-            return FCancelled.load() || FSlots[static_cast<size_t>(FTaken)].Ready.load();
+            return FCancelled.load() ||
+                   (FTaken < FTotal.load() ? FSlots[static_cast<size_t>(FTaken)].Ready.load()
+                                           : FInputEnded.load());
         });
+        if (FTaken >= FTotal.load()) return false;
     }
     return TakeReady(take, 1) == 1;
 }
@@ -107,6 +160,7 @@ void TOrderedLoad::Cancel() {
     }
     FReadyChanged.notify_all();
     FTakenChanged.notify_all();
+    FInputChanged.notify_all();
 }
 
 }  // namespace ostrel

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -25,11 +26,15 @@ struct TLoadResult {
 
 // Reads and parses a batch of pattern files on worker threads (one per core) and hands the
 // results out strictly in the order the paths were given, so whoever takes them adds rows,
-// numbers and reasons exactly as a one-by-one load would. Cancel stops the workers after
-// the file each one is reading; results handed out before stay with their taker.
+// numbers and reasons exactly as a one-by-one load would. The paths may also arrive while
+// the load runs (a folder still being listed): Append adds them behind the others, EndInput
+// says that no more will come. Cancel stops the workers after the file each one is reading;
+// results handed out before stay with their taker.
 class TOrderedLoad {
 public:
     using TLoadFunction = std::function<TLoadResult(const std::string& path)>;
+    // Chooses the constructor whose paths arrive later.
+    struct TPathsToCome {};
 
     // Starts reading at once. `threads` 0 means one per core. `load` reads one file
     // (LoadPatternData by default) and must be safe to call on several threads at a time.
@@ -41,6 +46,9 @@ public:
     explicit TOrderedLoad(std::vector<std::string> paths, int threads = 0,
                           TLoadFunction load = nullptr, std::function<void()> onReady = nullptr,
                           int maxAhead = 0);
+    // As above, with no path yet: the paths come through Append, until EndInput.
+    explicit TOrderedLoad(TPathsToCome, int threads = 0, TLoadFunction load = nullptr,
+                          std::function<void()> onReady = nullptr);
     TOrderedLoad(const TOrderedLoad&) = delete;
     TOrderedLoad& operator=(const TOrderedLoad&) = delete;
     // Cancels and waits for the workers.
@@ -53,12 +61,19 @@ public:
     // to `take`. False when there is nothing more to hand out.
     bool TakeNext(const std::function<void(TLoadResult&)>& take);
     void Cancel();
+    // More paths to read, behind those given before; any thread may call it.
+    void Append(std::vector<std::string> paths);
+    // No more paths will be appended.
+    void EndInput();
 
-    int Total() const { return static_cast<int>(FSlots.size()); }
+    // The paths given so far.
+    int Total() const { return FTotal.load(); }
     int Taken() const { return FTaken.load(); }
     bool Cancelled() const { return FCancelled.load(); }
-    // Every result has been handed out, or the load was cancelled.
-    bool Done() const { return FCancelled.load() || FTaken == Total(); }
+    bool InputEnded() const { return FInputEnded.load(); }
+    // Every result has been handed out and no more paths will come, or the load was
+    // cancelled.
+    bool Done() const { return FCancelled.load() || (FInputEnded.load() && FTaken == Total()); }
 
 private:
     struct TSlot {
@@ -66,18 +81,25 @@ private:
         TLoadResult Result;
     };
     void Work();
+    void StartWorkers(int threads);
+    // The slot of a path; its place never moves while paths are appended.
+    TSlot& SlotAt(int index);
 
-    std::vector<std::string> FPaths;
-    std::vector<TSlot> FSlots;
+    // Appended under FMutex; a deque keeps the places of the slots already there.
+    std::deque<std::string> FPaths;
+    std::deque<TSlot> FSlots;
+    std::atomic<int> FTotal{0};
+    std::atomic<bool> FInputEnded{true};
     TLoadFunction FLoad;
     std::atomic<int> FNextToRead{0};
     std::atomic<bool> FCancelled{false};
     std::atomic<bool> FNotified{false};
     std::atomic<int> FTaken{0};  // only the taking thread changes it
-    int FMaxAhead;
+    int FMaxAhead = 0;
     std::mutex FMutex;
     std::condition_variable FReadyChanged;
     std::condition_variable FTakenChanged;
+    std::condition_variable FInputChanged;
     std::function<void()> FOnReady;
     std::vector<std::jthread> FWorkers;
 };

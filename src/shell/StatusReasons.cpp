@@ -34,11 +34,24 @@ void TOpenReport::FolderProblem(const std::string& problem) {
 
 TStatusMessage TOpenReport::Message() const {
     if (FTried == 0 && FProblems.empty()) return {};
+    // A folder of thousands of broken files names the first few; the rest are counted,
+    // so that the status bar never lays out megabytes of text.
+    constexpr size_t kLineProblems = 5;
+    constexpr size_t kToolTipProblems = 40;
     std::string problems;
     std::string toolTip;
-    for (const std::string& problem : FProblems) {
-        problems += (problems.empty() ? "" : "; ") + problem;
-        toolTip += (toolTip.empty() ? "" : "\n") + problem;
+    for (size_t i = 0; i < FProblems.size(); ++i) {
+        const std::string more = "\u2026 and " + std::to_string(FProblems.size() - i) + " more";
+        if (i < kLineProblems) {
+            problems += (i == 0 ? "" : "; ") + FProblems[i];
+        } else if (i == kLineProblems) {
+            problems += "; " + more;
+        }
+        if (i == kToolTipProblems) {
+            toolTip += "\n" + more;
+            break;
+        }
+        toolTip += (i == 0 ? "" : "\n") + FProblems[i];
     }
     if (FProblems.empty()) {
         return Both(FTried == 1 ? FLastOpened + " opened"

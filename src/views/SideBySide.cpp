@@ -4,8 +4,10 @@
 #include <optional>
 
 #include "draw/TextBoundsDrawer.h"
+#include "graphs/DensityImage.h"
 #include "graphs/LineGraph.h"
 #include "graphs/PolarGraph.h"
+#include "views/DensityLegend.h"
 #include "views/LegendDrawer.h"
 
 namespace ostrel {
@@ -42,6 +44,16 @@ void AddBeamTicks(const TPatternData& pattern, THCut hCut, TColor color, TPolarG
     add(vertical, figures.Vert.Crossings3Db, figures.Vert.PeakLevel, pattern.VRotationOffset);
 }
 
+// A series that draws a cut the pattern keeps, for the density view: thousands of copies of
+// every cut would cost more than drawing them.
+std::unique_ptr<TSeries> CutReference(const TRealPointList& cut, double rotation) {
+    auto series = std::make_unique<TSeries>(false);
+    // The graphs only read a series' points.
+    series->Points = const_cast<TRealPointList*>(&cut);
+    series->Rotation = rotation;
+    return series;
+}
+
 }  // namespace
 
 std::unique_ptr<TSeries> MakeHorizontalSeries(const TPatternData& pattern, TColor color,
@@ -76,6 +88,14 @@ void TSideBySidePatterns::DrawPolar() {
     vertical.SetLabelRadius(layout.LabelRadius);
     vertical.SetZeroPosition(zpRight);
 
+    if (SeriesPainter) {
+        horizontal.SeriesPainter = SeriesPainter;
+        vertical.SeriesPainter = SeriesPainter;
+        AddCutReferences(*horizontal.Series, *vertical.Series);
+        horizontal.Draw();
+        vertical.Draw();
+        return;
+    }
     for (int i = 0; i < Patterns.Count(); ++i) {
         const TPatternData& pattern = Patterns.Items(i);
         horizontal.Series->Add(MakeHorizontalSeries(pattern, PatternColor(i), View.HCut));
@@ -88,15 +108,38 @@ void TSideBySidePatterns::DrawPolar() {
     vertical.Draw();
 }
 
+void TSideBySidePatterns::AddCutReferences(TSeriesList& horizontal, TSeriesList& vertical) const {
+    for (int i = 0; i < Patterns.Count(); ++i) {
+        const TPatternData& pattern = Patterns.Items(i);
+        horizontal.Add(
+            CutReference(View.HCut == THCut::Azimuth ? pattern.AzimuthCut : pattern.HorizontalCut,
+                         pattern.HRotationOffset));
+        vertical.Add(CutReference(pattern.VerticalCut, pattern.VRotationOffset));
+    }
+}
+
 void TSideBySidePatterns::DrawCartesian() {
     if (!Drawer) return;
     TDatasetRectGraph graph(true);
     ConfigurePatternCartesianGraph(graph, Drawer, View);
+    const std::array<TRealRect, 2> fits = FittedCartesianRects();
+    if (SeriesPainter) {
+        TDatasetRectGraph vertical(true);
+        ConfigurePatternCartesianGraph(vertical, Drawer, View);
+        graph.SeriesPainter = SeriesPainter;
+        vertical.SeriesPainter = SeriesPainter;
+        AddCutReferences(*graph.Series, *vertical.Series);
+        graph.FitRect = fits[0];
+        vertical.FitRect = fits[1];
+        for (TDatasetRectGraph* half : {&graph, &vertical}) {
+            if (HasArea(half->FitRect)) half->Draw(*Drawer);
+        }
+        return;
+    }
 
     for (int i = 0; i < Patterns.Count(); ++i) {
         graph.Series->Add(MakeHorizontalSeries(Patterns.Items(i), PatternColor(i), View.HCut));
     }
-    const std::array<TRealRect, 2> fits = FittedCartesianRects();
     graph.FitRect = fits[0];
     if (HasArea(graph.FitRect)) graph.Draw(*Drawer);
 
@@ -114,6 +157,27 @@ TRealPoint TSideBySideDrawer::AutoLegendOrigin() const {
     return {left + (right - left) / 2, static_cast<double>(Bounds.Top) + kLegendTopGap};
 }
 
+bool TSideBySideDrawer::DrawsDensity() const {
+    return Patterns.Count() > View.DensityThreshold;
+}
+
+void TSideBySideDrawer::DrawLegend(TDrawer& drawer) const {
+    const TRealPoint origin = LegendAutoPlace ? AutoLegendOrigin() : LegendOrigin;
+    if (DrawsDensity()) {
+        TDensityLegendDrawer legend;
+        legend.Drawer = &drawer;
+        legend.PatternCount = Patterns.Count();
+        legend.TextSize = LegendFontSize;
+        legend.Align = LegendAlign;
+        legend.Origin = origin;
+        legend.Draw();
+        return;
+    }
+    TBasicLegendDrawer legend;
+    SetUpLegend(legend, drawer);
+    legend.Draw();
+}
+
 void TSideBySideDrawer::SetUpLegend(TBasicLegendDrawer& legend, TDrawer& drawer) const {
     legend.Drawer = &drawer;
     legend.Patterns.CopyFrom(Patterns);
@@ -129,9 +193,7 @@ void TSideBySideDrawer::SetUpLegend(TBasicLegendDrawer& legend, TDrawer& drawer)
 TRealRect TSideBySideDrawer::AutoLegendBox() const {
     if (!Drawer || !ShowLegend || !LegendAutoPlace) return {};
     TTextBoundsDrawer boxes(*Drawer);
-    TBasicLegendDrawer legend;
-    SetUpLegend(legend, boxes);
-    legend.Draw();
+    DrawLegend(boxes);
     if (!boxes.HasText()) return {};
     TRealRect box = boxes.Bounds();
     box.Left -= kLegendSwatchReach;
@@ -150,6 +212,11 @@ void TSideBySideDrawer::Draw() {
         graphs.Patterns.CopyFrom(Patterns);
         graphs.Bounds = Bounds;
         graphs.Colors = colors;
+        // Above the threshold one colour per pattern tells nothing apart any more: the
+        // curves become one image of how many pass through each point.
+        TDensityPainter density;
+        density.Total = static_cast<std::uint32_t>(Patterns.Count());
+        if (DrawsDensity()) graphs.SeriesPainter = &density;
         // On a narrow area the graphs shrink out of the legend's way rather than lie under it.
         const TRealRect legendBox = AutoLegendBox();
         graphs.KeepClear = legendBox;
@@ -160,10 +227,7 @@ void TSideBySideDrawer::Draw() {
         }
     }
 
-    if (!ShowLegend) return;
-    TBasicLegendDrawer legend;
-    SetUpLegend(legend, *Drawer);
-    legend.Draw();
+    if (ShowLegend) DrawLegend(*Drawer);
 }
 
 }  // namespace ostrel

@@ -88,8 +88,13 @@ public:
     TViewState View;
     // An area the graphs leave free (the legend of the screen view); none while empty.
     TRealRect KeepClear{};
+    // Not owned; when set, it draws the curves of each graph (the density view) and the
+    // -3 dB ticks are left out.
+    TSeriesPainter* SeriesPainter = nullptr;
 
 private:
+    // Series of every pattern's horizontal and vertical cuts that refer to the cuts.
+    void AddCutReferences(TSeriesList& horizontal, TSeriesList& vertical) const;
     TColor PatternColor(int index) const;
     TPolarLayout FitPolarInRooms(const TRealRect& leftRoom, const TRealRect& rightRoom) const;
     bool PolarReachesKeepClear(const TPolarLayout& layout) const;
@@ -102,7 +107,9 @@ private:
 
 // The side-by-side pattern view as callers use it: the graphs of TSideBySidePatterns in
 // Bounds, then, over them, the legend. Painting, the clipboard image, the overlaid printed
-// page and the animation frames all draw through it. Created for one drawing and freed.
+// page and the animation frames all draw through it. With more patterns than the density
+// threshold of the options, the graphs show one density image of all the curves and the
+// legend its scale. Created for one drawing and freed.
 class TSideBySideDrawer {
 public:
     TSideBySideDrawer() = default;
@@ -135,8 +142,12 @@ public:
     bool LogScale = false;  // polar graphs only; Cartesian ones follow View
     TViewState View;
 
+    // Whether the patterns are drawn as a density image.
+    bool DrawsDensity() const;
+
 private:
     void SetUpLegend(TBasicLegendDrawer& legend, TDrawer& drawer) const;
+    void DrawLegend(TDrawer& drawer) const;
 };
 
 }  // namespace ostrel

@@ -12,6 +12,7 @@ TViewState CurrentViewState() {
     state.LogScale = settings.FLogScale;
     state.ShowExtensions = settings.FShowExtensions;
     state.ShowBeamTicks = settings.FShowBeamTicks;
+    state.DensityThreshold = settings.FDensityThreshold;
     return state;
 }
 

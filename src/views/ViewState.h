@@ -15,6 +15,9 @@ struct TViewState {
     bool LogScale = false;
     bool ShowExtensions = false;  // legend names with their file extension
     bool ShowBeamTicks = false;   // -3 dB crossings ticked on the side-by-side polar graphs
+    // With more patterns than this, the side-by-side graphs show one density image of all
+    // the curves instead of a curve each.
+    int DensityThreshold = 500;
 };
 
 // The view state the settings hold now.

@@ -687,12 +687,13 @@ TEST_F(MainFormTest, FolderLoadsInTheBackgroundAndCancelOrCloseStopsIt) {
     Form->Opening().SetFileDialogService(
         std::make_unique<TFakeFileDialog>(QStringList{}, QString(), Folder.File("lib")));
     Form->findChild<QAction*>("actOpenFolder")->trigger();
-    // Nothing is added before the window's event loop comes round.
+    // Nothing is added before the window's event loop comes round; the folder is listed on
+    // a worker thread, and the progress shows at once.
     EXPECT_EQ(Form->Table().Model().RowCount(), 0);
     EXPECT_TRUE(Form->Opening().Flow().IsProgressVisible());
-    EXPECT_EQ(Form->Opening().Flow().ProgressText(), "0 of 4");
     SaveTestPng(Form->grab().toImage(), "app/loading-folder.png");
     Form->Opening().FinishLoading();
+    EXPECT_EQ(Form->Opening().Flow().ProgressText(), "4 of 4");
     ASSERT_EQ(Form->Table().Model().RowCount(), 4);
     const QStringList order = {"a", "1", "2", "c"};  // path order: lib/a, lib/b/1, lib/b/2, lib/c
     for (int row = 0; row < 4; ++row) {
@@ -726,6 +727,8 @@ TEST_F(MainFormTest, OpenFolderSaysWhichFoldersGaveNothing) {
     auto* status = Form->findChild<QLabel*>("StatusPanel1");
     std::filesystem::create_directories(Folder.File("empty/sub"));
     Form->Opening().OpenFiles({QString::fromStdString(Folder.File("empty"))});
+    // The folder is listed on a worker thread: the reason comes when the listing is done.
+    Form->Opening().FinishLoading();
     EXPECT_EQ(status->text().toStdString(), "no pattern files below " + Folder.File("empty"));
 }
 

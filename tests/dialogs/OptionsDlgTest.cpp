@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,8 @@ TOptionsDialogRunner ToggleBothThen(QPushButton* TOptionsDialog::*button) {
     return [button](TOptionsDialog& dialog) {
         QTest::mouseClick(dialog.chkDuplicateFiles, Qt::LeftButton, {}, QPoint(6, 8));
         QTest::mouseClick(dialog.chkShowExtensions, Qt::LeftButton, {}, QPoint(6, 8));
+        dialog.seDensityThreshold->selectAll();
+        QTest::keyClicks(dialog.seDensityThreshold, "2000");
         (dialog.*button)->click();
         return dialog.result();
     };
@@ -46,15 +49,18 @@ TEST(OptionsDialog, OkCopiesTheClickedValuesAndCancelKeepsTheOldOnes) {
     settings.FAllowDuplicates = false;
     settings.FShowExtensions = true;
     settings.FOpenPath = "/data/";
+    settings.FDensityThreshold = 700;
 
     EXPECT_FALSE(
         ExecuteOptionsDialog(nullptr, settings, ToggleBothThen(&TOptionsDialog::btnCancel)));
     EXPECT_FALSE(settings.FAllowDuplicates);
     EXPECT_TRUE(settings.FShowExtensions);
+    EXPECT_EQ(settings.FDensityThreshold, 700);
 
     EXPECT_TRUE(ExecuteOptionsDialog(nullptr, settings, ToggleBothThen(&TOptionsDialog::btnOK)));
     EXPECT_TRUE(settings.FAllowDuplicates);
     EXPECT_FALSE(settings.FShowExtensions);
+    EXPECT_EQ(settings.FDensityThreshold, 2000);
     EXPECT_EQ(settings.FOpenPath, "/data/") << "nothing else changes";
 
     // Closed by the window's close box or Esc: as Cancel.
@@ -99,16 +105,19 @@ TEST(OptionsDialog, LayoutHasEveryControlVisibleAndInside) {
     EXPECT_EQ(dialog.btnCancel->text(), "&Cancel");
 
     QStringList headings;
+    QStringList texts;
     for (QLabel* label : dialog.pcOptions->widget(0)->findChildren<QLabel*>()) {
-        headings << label->text();
-        EXPECT_TRUE(label->font().bold()) << label->text().toStdString();
+        (label->font().bold() ? headings : texts) << label->text();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
     }
     EXPECT_EQ(headings, QStringList({"Files", "Screen"}));
+    EXPECT_EQ(texts, QStringList({"One density image when more than", "patterns are selected"}));
 
     // No text is cut: every control gets at least the size its text asks for and lies
     // inside its parent.
     for (QWidget* widget : {static_cast<QWidget*>(dialog.chkDuplicateFiles),
-                            static_cast<QWidget*>(dialog.chkShowExtensions)}) {
+                            static_cast<QWidget*>(dialog.chkShowExtensions),
+                            static_cast<QWidget*>(dialog.seDensityThreshold)}) {
         EXPECT_GE(widget->width(), widget->sizeHint().width());
         EXPECT_LE(widget->geometry().right(), widget->parentWidget()->width() - 1);
         EXPECT_LE(widget->geometry().bottom(), widget->parentWidget()->height() - 1);

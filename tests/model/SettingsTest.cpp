@@ -44,7 +44,8 @@ TEST(Settings, RoundTripsThePersistedEntriesAndStartsWithDefaultsWithoutAFile) {
     first.Save();
     EXPECT_EQ(ReadFileBytes(first.FIniPath),
               "[MainForm]\r\nFOpenPath=C:\\Program Files\\Ostrel; data,1\\\r\n\r\n"
-              "[Options]\r\nFAllowDuplicates=0\r\nFShowExtensions=1\r\n");
+              "[Options]\r\nFAllowDuplicates=0\r\nFShowExtensions=1\r\n"
+              "FDensityThreshold=500\r\n");
 
     TSettings second(first.FIniPath);
     second.Load();
@@ -62,7 +63,8 @@ TEST(Settings, RoundTripsThePersistedEntriesAndStartsWithDefaultsWithoutAFile) {
     third.Save();
     EXPECT_EQ(ReadFileBytes(first.FIniPath),
               "[MainForm]\r\nFOpenPath=C:\\Program Files\\Ostrel; data,1\\\r\n\r\n"
-              "[Options]\r\nFAllowDuplicates=0\r\nFShowExtensions=1\r\n");
+              "[Options]\r\nFAllowDuplicates=0\r\nFShowExtensions=1\r\n"
+              "FDensityThreshold=500\r\n");
 }
 
 TEST(Settings, BooleansAreIntegersAndAnythingElseIsTheDefault) {
@@ -85,6 +87,24 @@ TEST(Settings, BooleansAreIntegersAndAnythingElseIsTheDefault) {
         EXPECT_EQ(settings.FShowExtensions, expected) << stored;
         EXPECT_EQ(settings.FAllowDuplicates, expected) << stored;
     }
+}
+
+TEST(Settings, DensityThresholdIsAWholeCountOfAtLeastOne) {
+    TTempDir dir;
+    for (const auto& [stored, expected] : std::vector<std::pair<std::string, int>>{
+             {"1200", 1200}, {"1", 1}, {"0", 500}, {"-20", 500}, {"many", 500}, {"", 500}}) {
+        TSettings settings(
+            dir.Write("settings.ini", "[Options]\r\nFDensityThreshold=" + stored + "\r\n"));
+        settings.FDensityThreshold = 7;  // Load must overwrite, not keep
+        settings.Load();
+        EXPECT_EQ(settings.FDensityThreshold, expected) << stored;
+    }
+    TSettings changed(dir.File("settings.ini"));
+    changed.FDensityThreshold = 20000;
+    changed.Save();
+    TSettings reread(changed.FIniPath);
+    reread.Load();
+    EXPECT_EQ(reread.FDensityThreshold, 20000);
 }
 
 TEST(Settings, MalformedOrUnreadableFilesGiveDefaultsSilently) {
@@ -182,7 +202,8 @@ TEST(Settings, RecentFilesSectionSurvivesAndSurvivesUs) {
     EXPECT_EQ(ReadFileBytes(path),
               kMruSection +
                   "\r\n[Options]\r\nFAllowDuplicates=1\r\nOther=kept\r\n"
-                  "FShowExtensions=0\r\n\r\n[MainForm]\r\nFOpenPath=/data/\r\n");
+                  "FShowExtensions=0\r\nFDensityThreshold=500\r\n\r\n[MainForm]\r\n"
+                  "FOpenPath=/data/\r\n");
 
     TProfileFile ini;
     ini.Load(path);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "graphs/DensityImage.h"
 #include "qtdraw/CanvasDrawer.h"
 #include "uisupport/UiImageFiles.h"
 
@@ -476,6 +477,40 @@ TEST(CanvasDrawer, PaintsOnAWidget) {
     // The cell is rows 5..16; the antialiased edge of the "g" may touch the next row.
     EXPECT_LE(text.bottom(), 17);
     EXPECT_GE(text.bottom(), 13);
+}
+
+// An image made in the core lands pixel for pixel where it is drawn, its clear pixels
+// leaving what was there; an SVG gets it as an embedded PNG.
+TEST(CanvasDrawer, PixelImagesLandAsTheyAreAndEmbedInAnSvg) {
+    TPixelGraphic picture(4, 2);
+    picture.SetPixel(0, 0, 0xFF102030);
+    picture.SetPixel(3, 1, 0xFFFF0000);
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        TCanvasDrawer drawer;
+        drawer.SetCanvas(&painter, 1, 1);
+        drawer.StretchDraw(TRealRect{2, 3, 6, 5}, picture);
+    }
+    EXPECT_EQ(image.pixel(2, 3), 0xFF102030u);
+    EXPECT_EQ(image.pixel(5, 4), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(3, 3), 0xFFFFFFFFu) << "clear";
+    EXPECT_EQ(image.pixel(6, 4), 0xFFFFFFFFu) << "outside";
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(10, 10));
+    {
+        QPainter painter(&generator);
+        TCanvasDrawer drawer;
+        drawer.SetCanvas(&painter, 1, 1);
+        drawer.StretchDraw(TRealRect{2, 3, 6, 5}, picture);
+    }
+    EXPECT_TRUE(buffer.data().contains("<image")) << buffer.data().toStdString();
+    EXPECT_TRUE(buffer.data().contains("data:image/png;base64,"));
 }
 
 }  // namespace

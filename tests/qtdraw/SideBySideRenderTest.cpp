@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "formats/PatternLoaders.h"
+#include "graphs/DensityImage.h"
 #include "qtdraw/CanvasDrawer.h"
+#include "support/MadePatterns.h"
 #include "support/RecordingDrawer.h"
 #include "uisupport/UiImageFiles.h"
 #include "views/SideBySide.h"
@@ -343,6 +345,48 @@ TEST_F(SideBySideRender, CurvePixelsLieWhereTheCoreComputedThem) {
             }
         }
         EXPECT_EQ(strays, 0) << (graphType == TGraphType::Polar ? "polar" : "cartesian");
+    }
+}
+
+// Up to the density threshold the view is today's, pixel for pixel; one pattern more and
+// the curves become one image whose colours count them: all of them where the beams meet
+// at 0 dB, single ones where the widest and narrowest beams go their own way.
+TEST_F(SideBySideRender, DensityTakesOverJustAboveTheThreshold) {
+    Patterns.clear();
+    const int count = 60;
+    for (int i = 0; i < count; ++i) {
+        const double width = 25 + 1.5 * i;
+        Patterns.push_back(
+            MadePattern([width](int a) { return -std::min(35.0, 12 * (a / width) * (a / width)); },
+                        [i](int a) {
+                            return -std::min(35.0, 12 * ((a - i % 9) / 9.0) * ((a - i % 9) / 9.0));
+                        }));
+        Patterns.back()->Id = i;
+    }
+    const auto argb = [](TColor color) {
+        return qRgb(ColorRed(color), ColorGreen(color), ColorBlue(color));
+    };
+    const auto pixelsOf = [](const QImage& image, QRgb rgb) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                n += (image.pixel(x, y) & 0xFFFFFF) == (rgb & 0xFFFFFF);
+        }
+        return n;
+    };
+    for (TGraphType graphType : {TGraphType::Polar, TGraphType::Cartesian}) {
+        State.DensityThreshold = 1000000;
+        const QImage normal = Render({1200, 600}, graphType, false);
+        State.DensityThreshold = count;
+        EXPECT_EQ(Render({1200, 600}, graphType, false), normal);
+        State.DensityThreshold = count - 1;
+        const QImage density = Render({1200, 600}, graphType, false);
+        EXPECT_GT(pixelsOf(density, argb(DensityColor(count, count))), 0) << "all curves";
+        EXPECT_GT(pixelsOf(density, argb(DensityColor(1, count))), 20) << "single curves";
+        EXPECT_EQ(CountIn(density, kBlue, QRect(0, 150, 1200, 450)), 0) << "no pattern colours";
+        EXPECT_GT(CountIn(normal, kBlue, QRect(0, 150, 1200, 450)), 0);
+        SaveTestPng(density, graphType == TGraphType::Polar ? "views/density_polar.png"
+                                                            : "views/density_cartesian.png");
     }
 }
 

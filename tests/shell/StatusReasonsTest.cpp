@@ -46,6 +46,17 @@ TEST(StatusReasons, OpenReportSaysHowManyOpenedAndWhyTheOthersDidNot) {
          },
          "a.msi opened \u2014 cannot read folder /lib/old: Permission denied",
          "cannot read folder /lib/old: Permission denied"},
+        // Thousands of reasons: the line names five, the tool tip forty, the rest are counted.
+        {[](TOpenReport& r) {
+             for (int i = 0; i < 5000; ++i) r.Failed("/d/" + std::to_string(i) + ".msi", "x");
+         },
+         "0 of 5000 files opened \u2014 0.msi: x; 1.msi: x; 2.msi: x; 3.msi: x; 4.msi: x; "
+         "\u2026 and 4995 more",
+         [] {
+             std::string lines;
+             for (int i = 0; i < 40; ++i) lines += std::to_string(i) + ".msi: x\n";
+             return lines + "\u2026 and 4960 more";
+         }()},
     };
     for (const TCase& c : cases) {
         TOpenReport report;

@@ -1,0 +1,280 @@
+#include "graphs/DensityImage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <thread>
+
+#include "draw/LineClipping.h"
+
+namespace ostrel {
+
+namespace {
+
+// Below this many curves a thread costs more to start than it saves.
+constexpr int kCurvesPerThread = 64;
+// A raster larger than this (a poster-sized print) is made coarser rather than huge.
+constexpr double kMaxRasterPixels = 16e6;
+
+// The lightest and darkest tones of the density scale. Cubehelix runs from black (0) to
+// white (1); a single curve stays well off the white paper.
+constexpr double kLightestFraction = 0.78;
+constexpr double kDarkestFraction = 0.05;
+
+std::uint8_t ColorByte(double value) {
+    return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255));
+}
+
+std::uint32_t OpaqueArgb(TColor color) {
+    return 0xFF000000u | (static_cast<std::uint32_t>(ColorRed(color)) << 16) |
+           (static_cast<std::uint32_t>(ColorGreen(color)) << 8) | ColorBlue(color);
+}
+
+}  // namespace
+
+TDensityCounts::TDensityCounts(int width, int height)
+    : FWidth(std::max(0, width)),
+      FHeight(std::max(0, height)),
+      FCells(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)),
+      FTotals(FCells.size()) {}
+
+std::uint32_t TDensityCounts::CountAt(size_t index) const {
+    return FTotals[index] + FCells[index].Count;
+}
+
+std::uint32_t TDensityCounts::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
+    return CountAt(static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x));
+}
+
+std::uint32_t TDensityCounts::MaxCount() const {
+    std::uint32_t highest = 0;
+    for (size_t i = 0; i < FCells.size(); ++i) highest = std::max(highest, CountAt(i));
+    return highest;
+}
+
+void TDensityCounts::MoveToTotals() {
+    for (size_t i = 0; i < FCells.size(); ++i) {
+        FTotals[i] += FCells[i].Count;
+        FCells[i] = TCell{};
+    }
+}
+
+void TDensityCounts::AddCurve(const TRealPointArray& points) {
+    if (points.empty() || FCells.empty()) return;
+    if (FCurve == kMaxCellValue) {
+        // The small cells are full: their counts go to the totals and the marks start over.
+        MoveToTotals();
+        FCurve = 0;
+    }
+    ++FCurve;
+    const TRealRect raster{0, 0, static_cast<double>(FWidth - 1), static_cast<double>(FHeight - 1)};
+    auto inside = [&raster](const TRealPoint& p) {
+        return p.X >= raster.Left && p.X <= raster.Right && p.Y >= raster.Top &&
+               p.Y <= raster.Bottom;
+    };
+    // Each point rounded once; a segment that starts where the last one ended skips the
+    // pixel they share.
+    bool lastInside = inside(points[0]);
+    int lastX = RoundToDevice(points[0].X);
+    int lastY = RoundToDevice(points[0].Y);
+    if (points.size() == 1) {
+        if (lastInside) CountLine(lastX, lastY, lastX, lastY, false);
+        return;
+    }
+    bool joined = false;
+    for (size_t i = 1; i < points.size(); ++i) {
+        const bool nextInside = inside(points[i]);
+        const int x = RoundToDevice(points[i].X);
+        const int y = RoundToDevice(points[i].Y);
+        if (lastInside && nextInside) {
+            CountLine(lastX, lastY, x, y, joined);
+            joined = true;
+        } else {
+            // Only segments reaching outside need the clipping's divisions.
+            TRealPoint a = points[i - 1];
+            TRealPoint b = points[i];
+            if (ClipSegment(a, b, raster)) {
+                CountLine(RoundToDevice(a.X), RoundToDevice(a.Y), RoundToDevice(b.X),
+                          RoundToDevice(b.Y), false);
+            }
+            joined = false;
+        }
+        lastInside = nextInside;
+        lastX = x;
+        lastY = y;
+    }
+}
+
+void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
+    // Bresenham's line algorithm (IBM Systems Journal 4(1), 1965): one pixel per step along
+    // the major axis, the minor axis following its error term. The steps go through the
+    // raster by index; both ends lie inside it, and so does every pixel between them. The
+    // minor step is chosen without a branch: its direction changes from pixel to pixel in
+    // a way no branch predictor follows.
+    const int dx = std::abs(x1 - x0);
+    const int dy = std::abs(y1 - y0);
+    const std::ptrdiff_t stepX = x1 >= x0 ? 1 : -1;
+    const std::ptrdiff_t stepY = y1 >= y0 ? FWidth : -std::ptrdiff_t{FWidth};
+    const bool alongX = dx >= dy;
+    const int major = alongX ? dx : dy;
+    const int minor = alongX ? dy : dx;
+    const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
+    const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
+    TCell* const cells = FCells.data();
+    const std::uint16_t curve = static_cast<std::uint16_t>(FCurve);
+    std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
+    int error = 2 * minor - major;
+    for (int step = 0; step <= major; ++step) {
+        // A curve counts a pixel once, also where it comes back to it.
+        TCell& cell = cells[at];
+        if (cell.LastCurve != curve && (step > 0 || !skipFirst)) {
+            cell.LastCurve = curve;
+            ++cell.Count;
+        }
+        const bool minorMoves = error > 0;
+        at += majorStep + (minorMoves ? minorStep : 0);
+        error += 2 * minor - (minorMoves ? 2 * major : 0);
+    }
+}
+
+std::vector<std::uint32_t> TDensityCounts::Counts() const {
+    std::vector<std::uint32_t> counts;
+    counts.reserve(FCells.size());
+    for (size_t i = 0; i < FCells.size(); ++i) counts.push_back(CountAt(i));
+    return counts;
+}
+
+void TDensityCounts::Merge(const TDensityCounts& other) {
+    if (other.FCells.size() != FCells.size()) return;
+    for (size_t i = 0; i < FCells.size(); ++i) FTotals[i] += other.CountAt(i);
+}
+
+TDensityCounts CountCurves(int width, int height, int curveCount, const TCurvePlacer& place,
+                           int threads) {
+    if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    threads = std::clamp(curveCount / kCurvesPerThread, 1, threads);
+    auto countRange = [&](TDensityCounts& counts, int first, int last) {
+        TRealPointArray points;
+        for (int curve = first; curve < last; ++curve) {
+            points.clear();
+            place(curve, points);
+            counts.AddCurve(points);
+        }
+    };
+    auto rangeStart = [curveCount, threads](int part) {
+        return static_cast<int>(static_cast<long long>(curveCount) * part / threads);
+    };
+    std::vector<TDensityCounts> parts(static_cast<size_t>(threads) - 1,
+                                      TDensityCounts(width, height));
+    TDensityCounts counts(width, height);
+    {
+        std::vector<std::jthread> workers;
+        for (int part = 1; part < threads; ++part) {
+            workers.emplace_back([&, part] {
+                countRange(parts[static_cast<size_t>(part) - 1], rangeStart(part),
+                           rangeStart(part + 1));
+            });
+        }
+        countRange(counts, 0, rangeStart(1));
+    }
+    for (const TDensityCounts& part : parts) counts.Merge(part);
+    return counts;
+}
+
+TColor CubehelixColor(double fraction) {
+    // Green's defaults: start colour 0.5 (purple), -1.5 rotations, hue 1, gamma 1.
+    constexpr double kStart = 0.5;
+    constexpr double kRotations = -1.5;
+    constexpr double kHue = 1.0;
+    const double lambda = std::clamp(fraction, 0.0, 1.0);
+    const double phi = 2 * std::numbers::pi * (kStart / 3 + kRotations * lambda);
+    const double amplitude = kHue * lambda * (1 - lambda) / 2;
+    const double c = std::cos(phi);
+    const double s = std::sin(phi);
+    return RgbColor(ColorByte(lambda + amplitude * (-0.14861 * c + 1.78277 * s)),
+                    ColorByte(lambda + amplitude * (-0.29227 * c - 0.90649 * s)),
+                    ColorByte(lambda + amplitude * (1.97294 * c)));
+}
+
+TColor DensityColor(std::uint32_t count, std::uint32_t total) {
+    const double share = total > 1 && count > 1 ? std::log(static_cast<double>(count)) /
+                                                      std::log(static_cast<double>(total))
+                                                : (count > 1 ? 1.0 : 0.0);
+    return DensityScaleColor(share);
+}
+
+TColor DensityScaleColor(double share) {
+    const double t = std::clamp(share, 0.0, 1.0);
+    return CubehelixColor(kLightestFraction + t * (kDarkestFraction - kLightestFraction));
+}
+
+TPixelGraphic::TPixelGraphic(int width, int height)
+    : FWidth(std::max(0, width)),
+      FHeight(std::max(0, height)),
+      FPixels(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)) {}
+
+std::uint32_t TPixelGraphic::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
+    return FPixels[static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x)];
+}
+
+void TPixelGraphic::SetPixelAt(size_t index, std::uint32_t argb) {
+    if (index < FPixels.size()) FPixels[index] = argb;
+}
+
+void TPixelGraphic::SetPixel(int x, int y, std::uint32_t argb) {
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
+    FPixels[static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x)] = argb;
+}
+
+TPixelGraphic DensityPicture(const TDensityCounts& counts, std::uint32_t total) {
+    TPixelGraphic picture(counts.Width(), counts.Height());
+    // One colour per count, worked out once: a count's logarithm for every pixel would cost
+    // more than the counting.
+    const std::uint32_t highest = std::max(counts.MaxCount(), total);
+    std::vector<std::uint32_t> colors(static_cast<size_t>(highest) + 1);
+    for (std::uint32_t count = 1; count <= highest; ++count) {
+        colors[count] = OpaqueArgb(DensityColor(count, total));
+    }
+    const std::vector<std::uint32_t> all = counts.Counts();
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i] != 0) picture.SetPixelAt(i, colors[all[i]]);
+    }
+    return picture;
+}
+
+void TDensityPainter::Paint(TDrawer& drawer, const TSeriesList& series, const TRealRect& area,
+                            const TSeriesPlacer& place) {
+    const double left = std::floor(std::min(area.Left, area.Right));
+    const double top = std::floor(std::min(area.Top, area.Bottom));
+    const double right = std::ceil(std::max(area.Left, area.Right));
+    const double bottom = std::ceil(std::max(area.Top, area.Bottom));
+    if (!(right > left) || !(bottom > top)) return;
+    // As fine as the device, up to the limit.
+    const double deviceUnits = drawer.ScaleX > 0 ? drawer.ScaleX / 100 : 1;
+    double pixelsPerUnit = std::min(deviceUnits, MaxPixelsPerUnit);
+    const double pixelsAtOne = (right - left) * (bottom - top);
+    if (pixelsAtOne * pixelsPerUnit * pixelsPerUnit > kMaxRasterPixels) {
+        pixelsPerUnit = std::sqrt(kMaxRasterPixels / pixelsAtOne);
+    }
+    const int width = static_cast<int>(std::ceil((right - left) * pixelsPerUnit));
+    const int height = static_cast<int>(std::ceil((bottom - top) * pixelsPerUnit));
+    if (width <= 0 || height <= 0) return;
+
+    const TDensityCounts counts =
+        CountCurves(width, height, series.Count(), [&](int curve, TRealPointArray& points) {
+            const TSeries& one = series.Items(curve);
+            if (!one.Visible) return;
+            place(one, points);
+            for (TRealPoint& point : points) {
+                point = {(point.X - left) * pixelsPerUnit, (point.Y - top) * pixelsPerUnit};
+            }
+        });
+    const TPixelGraphic picture = DensityPicture(counts, Total);
+    drawer.StretchDraw(
+        TRealRect{left, top, left + width / pixelsPerUnit, top + height / pixelsPerUnit}, picture);
+}
+
+}  // namespace ostrel

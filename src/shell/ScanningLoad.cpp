@@ -1,0 +1,75 @@
+#include "shell/ScanningLoad.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+namespace ostrel {
+
+namespace {
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+TScanningLoad::TScanningLoad(std::vector<std::string> given, std::function<void()> onReady,
+                             TOrderedLoad::TLoadFunction load, TScan scan, int threads)
+    : FOnReady(std::move(onReady)),
+      FScan(scan ? std::move(scan)
+                 : TScan([](const std::string& path) { return ScanPatternPaths({path}); })),
+      FLoad(TOrderedLoad::TPathsToCome{}, threads, std::move(load), FOnReady) {
+    if (std::none_of(given.begin(), given.end(), IsFolder)) {
+        Scan(given, {});
+        return;
+    }
+    FScanner = std::jthread(
+        [this, given = std::move(given)](const std::stop_token& stop) { Scan(given, stop); });
+}
+
+TScanningLoad::~TScanningLoad() {
+    FScanner.request_stop();
+    FLoad.Cancel();
+}
+
+void TScanningLoad::Scan(const std::vector<std::string>& given, const std::stop_token& stop) {
+    for (const std::string& path : given) {
+        if (stop.stop_requested()) break;
+        Hand(FScan(path));
+    }
+    FLoad.EndInput();
+}
+
+void TScanningLoad::Hand(std::vector<TScannedPath> scanned) {
+    std::vector<std::string> files;
+    bool problems = false;
+    {
+        const std::lock_guard lock(FMutex);
+        for (TScannedPath& one : scanned) {
+            if (one.Problem.empty()) {
+                files.push_back(std::move(one.Path));
+            } else {
+                FProblems.push_back(std::move(one.Problem));
+                FAnyProblem = true;
+                problems = true;
+            }
+        }
+    }
+    // Reasons first, so that the taker has them before the files listed after them.
+    if (problems && FOnReady) FOnReady();
+    FLoad.Append(std::move(files));
+}
+
+std::vector<std::string> TScanningLoad::TakeProblems() {
+    const std::lock_guard lock(FMutex);
+    return std::exchange(FProblems, {});
+}
+
+bool TScanningLoad::FoundNothing() {
+    const std::lock_guard lock(FMutex);
+    return !FAnyProblem && FLoad.InputEnded() && FLoad.Total() == 0;
+}
+
+}  // namespace ostrel
