@@ -110,13 +110,12 @@ void LoadThroughLoader(benchmark::State& state, const TFileSet* set) {
     for (auto _ : state) {
         const std::string& path = set->Paths[next];
         next = (next + 1) % set->Paths.size();
-        std::string error;
-        std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &error);
-        if (!pattern) {
-            state.SkipWithError((path + " did not load: " + error).c_str());
+        const TLoadedFile loaded = LoadPatternFile(path);
+        if (!loaded.Loaded()) {
+            state.SkipWithError((path + " did not load: " + loaded.Failure).c_str());
             break;
         }
-        benchmark::DoNotOptimize(pattern.get());
+        benchmark::DoNotOptimize(loaded.Patterns.front().get());
     }
     SetFileCounters(state);
 }
@@ -222,7 +221,8 @@ void PrintLoadFigures(const TRecordingReporter& reporter, const char* format, do
 // when the cut changes (they are computed once while loading for both modes).
 void FiguresBench(benchmark::State& state, const TFileSet* set) {
     std::vector<std::unique_ptr<TPatternData>> patterns;
-    for (const std::string& path : set->Paths) patterns.push_back(LoadPatternData(path, nullptr));
+    for (const std::string& path : set->Paths)
+        patterns.push_back(LoadPatternFile(path).TakeFirst());
     double checksum = 0;
     for (auto _ : state) {
         for (const auto& pattern : patterns) {

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 #include "app/FileTableModel.h"
 #include "app/PathText.h"
@@ -87,18 +88,24 @@ bool TOpenFilesFlow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TOpenFilesFlow::Open(const QStringList& paths) {
-    if (FLoad) return false;
+    if (FLoad) {
+        FWaiting += paths;
+        return !paths.isEmpty();
+    }
     std::vector<std::string> given;
     given.reserve(static_cast<size_t>(paths.size()));
     for (const QString& path : paths) given.push_back(PathBytes(path));
+    std::vector<TScannedPath> scanned = ScanPatternPaths(given);
+    // The bytes a folder scan read already are parsed without opening their files again.
+    TOrderedLoad::TLoadFunction load = LoadScannedFiles(scanned);
     std::vector<std::string> files;
     FBatch = std::make_unique<TOpenBatch>(FModel, GetSettings().FAllowDuplicates);
     // Folders that could not be read are reasons of the batch; the scan goes on past them.
-    for (TScannedPath& scanned : ScanPatternPaths(given)) {
-        if (scanned.Problem.empty()) {
-            files.push_back(std::move(scanned.Path));
+    for (TScannedPath& file : scanned) {
+        if (file.Problem.empty()) {
+            files.push_back(std::move(file.Path));
         } else {
-            FBatch->FolderProblem(scanned.Problem);
+            FBatch->FolderProblem(file.Problem);
         }
     }
     if (files.empty()) {
@@ -106,7 +113,7 @@ bool TOpenFilesFlow::Open(const QStringList& paths) {
         if (FHooks.Finished) FHooks.Finished(batch->Report(), false);
         return false;
     }
-    FLoad = std::make_unique<TOrderedLoad>(std::move(files), 0, nullptr, [this] {
+    FLoad = std::make_unique<TOrderedLoad>(std::move(files), 0, std::move(load), [this] {
         QMetaObject::invokeMethod(
             this, [this] { ScheduleDelivery(); }, Qt::QueuedConnection);
     });
@@ -154,17 +161,20 @@ void TOpenFilesFlow::ScheduleDelivery() {
 }
 
 void TOpenFilesFlow::FinishNow() {
-    if (!FLoad) return;
-    {
-        const TFileTableBatch batch(FTable);
-        while (FLoad->TakeNext([this](TLoadResult& result) { Take(result); })) {
+    // Each Finish may start the batch that was waiting.
+    while (FLoad) {
+        {
+            const TFileTableBatch batch(FTable);
+            while (FLoad->TakeNext([this](TLoadResult& result) { Take(result); })) {
+            }
         }
+        Finish();
     }
-    Finish();
 }
 
 void TOpenFilesFlow::Cancel() {
     if (!FLoad) return;
+    FWaiting.clear();
     FLoad->Cancel();
     Finish();
 }
@@ -182,6 +192,7 @@ void TOpenFilesFlow::Finish() {
         GetSettings().FOpenPath = AbsoluteFolderOf(batch->LastReadPath());
     }
     if (FHooks.Finished) FHooks.Finished(batch->Report(), cancelled);
+    if (!FWaiting.isEmpty()) Open(std::exchange(FWaiting, {}));
 }
 
 void TOpenFilesFlow::ShowProgress() {

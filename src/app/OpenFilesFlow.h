@@ -42,13 +42,14 @@ public:
                    TFileTableModel& table, THooks hooks);
     ~TOpenFilesFlow() override;
 
-    // Starts loading the files, folders replaced by the pattern files below them. Ignored
-    // while a batch is loading. Returns false when there was nothing to load.
+    // Starts loading the files, folders replaced by the pattern files below them. Paths
+    // given while a batch loads wait and open as the next batch when it ends. Returns false
+    // when there was nothing to load.
     bool Open(const QStringList& paths);
-    // Stops reading; the files already added stay.
+    // Stops reading, and drops the paths waiting; the files already added stay.
     void Cancel();
-    // Waits for the rest of the batch and adds it now (tests, and callers that need the
-    // rows before going on).
+    // Waits for the rest of the batch, and of the one waiting, and adds them now (tests, and
+    // callers that need the rows before going on).
     void FinishNow();
 
     bool IsLoading() const { return FLoad != nullptr; }
@@ -74,6 +75,8 @@ private:
     THooks FHooks;
     std::unique_ptr<TOrderedLoad> FLoad;
     std::unique_ptr<TOpenBatch> FBatch;
+    // Paths given while a batch loads, opened when it ends.
+    QStringList FWaiting;
     QTimer* FDeliverTimer = nullptr;
 
     QWidget* FProgressBox = nullptr;

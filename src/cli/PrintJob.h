@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "draw/Drawer.h"
+#include "formats/PatternFolders.h"
 
 namespace ostrel {
 
@@ -22,6 +23,8 @@ struct TPrintRequest {
     std::vector<std::string> Files;
     // The folders of -r that could not be read or gave no pattern file, each with its reason.
     std::vector<std::string> FolderProblems;
+    // The files of -r a scan had to read to know them, with their bytes, kept for the load.
+    std::vector<TScannedPath> ReadByScans;
 };
 
 // Where the pages go: a PDF file set up from the request, and the logo they carry.

@@ -7,7 +7,7 @@
 namespace ostrel {
 
 std::string ReadFileBytes(const std::string& path) {
-    return ReadWholeFile(path, kMaxPatternFileBytes, "pattern file");
+    return ReadWholeFile(path, kMaxPatternFileBytes, "pattern file", kPatternFileSpareBytes);
 }
 
 void WriteFileBytes(const std::string& path, const std::string& text) {

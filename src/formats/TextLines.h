@@ -12,11 +12,16 @@ namespace ostrel {
 // whole would only make the program freeze and grow by gigabytes.
 constexpr std::uint64_t kMaxPatternFileBytes = 64 * 1024 * 1024;
 
-// The bytes of a file; throws EFileError when it cannot be opened or read. Every pattern
-// and EDX file is read through here. Anything but a regular file (a named pipe, a device, a
-// folder, a socket) and any file over kMaxPatternFileBytes is refused at once, unread, with
-// the reason. Pattern files are single-byte text and are kept as bytes, so no byte is ever
-// rejected or lost.
+// Room left behind a pattern file's bytes when they are read, in the same allocation: a
+// JSON parser that scans in 64-byte blocks (simdjson) may read that far past the end, and
+// with the room there it parses the bytes where they lie instead of copying them first.
+constexpr size_t kPatternFileSpareBytes = 64;
+
+// The bytes of a file (with kPatternFileSpareBytes of spare capacity); throws EFileError when it
+// cannot be opened or read. Every pattern and EDX file is read through here. Anything but a regular
+// file (a named pipe, a device, a folder, a socket) and any file over kMaxPatternFileBytes is
+// refused at once, unread, with the reason. Pattern files are single-byte text and are kept as
+// bytes, so no byte is ever rejected or lost.
 std::string ReadFileBytes(const std::string& path);
 
 // Writes `text` to `path` through WriteWholeFile, so a failure leaves the old file as it

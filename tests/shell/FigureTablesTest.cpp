@@ -10,7 +10,7 @@ namespace {
 // Texts a spreadsheet would run as formulas get a leading "'", numbers stay numbers, and a
 // frequency or gain the file does not give is empty (the table shows 0 for it).
 TEST(FigureTables, CsvCellsNeverStartFormulasAndLeaveUnknownValuesEmpty) {
-    const auto pattern = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    const auto pattern = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
     ASSERT_TRUE(pattern);
     pattern->Id = 0;
     pattern->HRotationOffset = -3.5;
