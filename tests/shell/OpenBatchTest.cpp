@@ -197,5 +197,28 @@ TEST(OpenBatch, CancelKeepsWhatWasTakenAndStopsTheRest) {
               "Cancelled \u2014 no file opened \u2014 no pattern files below /lib");
 }
 
+// A file a folder scan had to read is parsed from the bytes it read, never opened again: it
+// loads even when it is gone by then, while a file taken by its name is read at the load.
+TEST(OpenBatch, FilesTheScanReadLoadFromTheBytesItKept) {
+    const TTempDir dir;
+    dir.Write("edx.dat", ReadFileBytes(OSTREL_SAMPLES_DIR "/sector90_edx.pat"));
+    dir.Write("named.msi", GoodFile(900));
+    dir.Write("notes.doc", "no pattern");
+    std::vector<TScannedPath> scanned = ScanPatternFolder(dir.Path());
+    std::filesystem::remove(dir.File("edx.dat"));
+    std::filesystem::remove(dir.File("named.msi"));
+    std::vector<std::string> paths;
+    for (const TScannedPath& file : scanned) paths.push_back(file.Path);
+    ASSERT_EQ(paths, (std::vector<std::string>{dir.File("edx.dat"), dir.File("named.msi")}));
+    TOrderedLoad load(paths, 2, LoadScannedFiles(scanned));
+    std::vector<std::string> failures;
+    while (load.TakeNext([&](TLoadResult& result) { failures.push_back(result.Failure); })) {
+    }
+    EXPECT_EQ(failures,
+              (std::vector<std::string>{"", "Cannot open file \"" + dir.File("named.msi") +
+                                                "\". No such file or directory"}));
+    EXPECT_FALSE(scanned[0].Bytes) << "the bytes moved into the load";
+}
+
 }  // namespace
 }  // namespace ostrel
