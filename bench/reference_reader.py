@@ -6,23 +6,27 @@ the whole file, its lines, the two cuts as lists of (angle, level) floats and th
 values as text. Ostrel files (keyword header, HORIZONTAL and VERTICAL sections), Verizon
 files (HORIZONTAL_GAINS and VERTICAL_GAINS sections closed by END) and NSMA files
 (KEY:,value records, PATCUT blocks of "angle,level," records) are told apart by their
-extension. Prints the time per file in microseconds, measured in this one process over
-all files after a first pass that warms the file cache, as "per_file_us N".
+extension. Prints the CPU time per file in microseconds, measured in this one process over
+all files after a first pass that warms the file cache, as "per_file_us N" (CPU time, as
+bench_loaders gives its own figures, so that a busy machine does not favour either side).
 """
 
 import sys
 import time
 
 
-def read_ostrel(text):
+def read_sections(text, is_section_start, end_closes):
+    """Header values and the cuts of a keyword file with two sections of data lines."""
     header, cuts, current = {}, {}, None
     for line in text.splitlines():
         fields = line.split()
         if not fields:
             continue
         key = fields[0].upper()
-        if key.startswith("HORIZONTAL") or key.startswith("VERTICAL"):
+        if is_section_start(key):
             current = cuts.setdefault(key[0], [])
+        elif end_closes and key == "END":
+            current = None
         elif current is None:
             header[key] = fields[1] if len(fields) > 1 else ""
         elif len(fields) >= 2:
@@ -30,22 +34,12 @@ def read_ostrel(text):
     return header, cuts
 
 
+def read_ostrel(text):
+    return read_sections(text, lambda key: key.startswith(("HORIZONTAL", "VERTICAL")), False)
+
+
 def read_verizon(text):
-    header, cuts, current = {}, {}, None
-    for line in text.splitlines():
-        fields = line.split()
-        if not fields:
-            continue
-        key = fields[0].upper()
-        if key in ("HORIZONTAL_GAINS", "VERTICAL_GAINS"):
-            current = cuts.setdefault(key[0], [])
-        elif key == "END":
-            current = None
-        elif current is not None and len(fields) >= 2:
-            current.append((float(fields[0]), float(fields[1])))
-        elif key.endswith(":"):
-            header[key] = fields[1] if len(fields) > 1 else ""
-    return header, cuts
+    return read_sections(text, lambda key: key in ("HORIZONTAL_GAINS", "VERTICAL_GAINS"), True)
 
 
 def read_nsma(text):
@@ -87,9 +81,9 @@ def main():
         print("per_file_us 0")
         return
     read_all(paths)
-    start = time.perf_counter()
+    start = time.process_time()
     read_all(paths)
-    elapsed = time.perf_counter() - start
+    elapsed = time.process_time() - start
     print("per_file_us %.2f" % (elapsed * 1e6 / len(paths)))
 
 

@@ -112,6 +112,24 @@ public:
     // One "angle,value," record of the cut `cutName`.
     TRealPoint Point(const std::string& cutName) {
         const TNumberedLine line = NextLine("point of cut ", cutName);
+        // The usual record, "angle,value" or "angle,value," with plain decimals and no
+        // blanks, read straight from the bytes; the same values the field by field reading
+        // below gives, which takes every other record.
+        const char* const end = line.Text.data() + line.Text.size();
+        double angle = 0;
+        double level = 0;
+        const char* p = ScanPlainDecimal(line.Text.data(), end, angle);
+        if (p != nullptr && p < end && *p == ',') {
+            p = ScanPlainDecimal(p + 1, end, level);
+            const bool closed = p != nullptr && (p == end || (*p == ',' && p + 1 == end));
+            if (closed && std::fabs(angle) <= 360) return {angle, level};
+        }
+        return PointByFields(cutName, line);
+    }
+    long long LastLine() const { return FLastLine; }
+
+private:
+    TRealPoint PointByFields(const std::string& cutName, const TNumberedLine& line) const {
         std::string_view fields[3];
         size_t count = 0;
         std::string_view rest = line.Text;
@@ -134,9 +152,7 @@ public:
         }
         return {*angle, *level};
     }
-    long long LastLine() const { return FLastLine; }
 
-private:
     // The next line; at the end of the file, the error names what was expected there (the
     // text of `what` and `name`, joined only then: this runs for every point).
     TNumberedLine NextLine(std::string_view what, std::string_view name) {

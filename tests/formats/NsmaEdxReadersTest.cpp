@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "formats/CircularCuts.h"
 #include "formats/EdxFile.h"
 #include "formats/EdxPatFile.h"
 #include "formats/NsmaFile.h"
@@ -245,6 +247,37 @@ TEST(PatternReaders, AnglesInOneDirectionTwiceAreRefused) {
         const std::string& error = loaded.Failure;
         EXPECT_EQ(patterns.empty(), !expected.empty()) << expected << " / " << error;
         EXPECT_EQ(error, expected);
+    }
+}
+
+// The first point in a direction an earlier point gives, whatever order the angles come in
+// and however they wrap; a last point a whole turn from the first closes the cut.
+TEST(PatternReaders, RepeatedDirectionIsTheFirstLaterPointOfAnEarlierDirection) {
+    TRealPointList fullTurn;
+    for (int a = -180; a <= 180; ++a) fullTurn.Add(a, 0);
+    const std::vector<std::pair<std::vector<double>, std::optional<std::pair<size_t, size_t>>>>
+        cases = {
+            {{0, 90, 180, 270, 360}, std::nullopt},
+            {{-90, 0, 90, 180, 270}, std::nullopt},
+            {{350, 355, 0, 5, 350}, std::pair<size_t, size_t>{4, 0}},
+            {{-1e-20, 0}, std::pair<size_t, size_t>{1, 0}},
+            {{90, 180, -270}, std::nullopt},
+            {{90, -270, 180}, std::pair<size_t, size_t>{1, 0}},
+            {{10, 5, 0}, std::nullopt},
+            {{10, 20, 5, 15}, std::nullopt},
+            {{0, 10, 5, 10}, std::pair<size_t, size_t>{3, 1}},
+            {{0, 10, 5, 10, 0}, std::pair<size_t, size_t>{3, 1}},
+            {{300, 350, 10, 290, 300}, std::pair<size_t, size_t>{4, 0}},
+        };
+    EXPECT_FALSE(FindRepeatedDirection(fullTurn));
+    for (const auto& [angles, expected] : cases) {
+        TRealPointList points;
+        for (double angle : angles) points.Add(angle, 0);
+        const std::optional<TRepeatedDirection> found = FindRepeatedDirection(points);
+        ASSERT_EQ(found.has_value(), expected.has_value()) << angles.size() << " " << angles[0];
+        if (found) {
+            EXPECT_EQ(std::make_pair(found->Index, found->Earlier), *expected);
+        }
     }
 }
 
