@@ -33,7 +33,7 @@ void BuildCutsExplainingRepeats(const TFile& file, std::string_view text, TPatte
     }
 }
 
-void ReadOstrel(const std::string& path, std::string_view bytes, TLoadedFile& loaded) {
+void ReadOstrel(const std::string& path, const std::string& bytes, TLoadedFile& loaded) {
     TOstrelFile file;
     file.FileName = path;
     file.LoadFromText(bytes);
@@ -53,7 +53,7 @@ void ReadOstrel(const std::string& path, std::string_view bytes, TLoadedFile& lo
     loaded.Patterns.push_back(std::move(pattern));
 }
 
-void ReadVerizon(const std::string& path, std::string_view bytes, TLoadedFile& loaded) {
+void ReadVerizon(const std::string& path, const std::string& bytes, TLoadedFile& loaded) {
     TVerizonFile file;
     file.FileName = path;
     file.LoadFromText(bytes);
@@ -69,13 +69,13 @@ void ReadVerizon(const std::string& path, std::string_view bytes, TLoadedFile& l
     loaded.Patterns.push_back(std::move(pattern));
 }
 
-void ReadNsma(const std::string& path, std::string_view bytes, TLoadedFile& loaded) {
+void ReadNsma(const std::string& path, const std::string& bytes, TLoadedFile& loaded) {
     TNsmaFile file;
     file.LoadFromText(bytes);
     loaded.Patterns = MakeNsmaPatterns(file, path, &loaded.IgnoredParts);
 }
 
-void ReadEdxPat(const std::string& path, std::string_view bytes, TLoadedFile& loaded) {
+void ReadEdxPat(const std::string& path, const std::string& bytes, TLoadedFile& loaded) {
     TEdxPatFile file;
     file.LoadFromText(bytes);
     loaded.Patterns.push_back(MakeEdxPatPattern(file, path, &loaded.IgnoredParts));
@@ -91,7 +91,7 @@ struct TReader {
     bool (*ContentTest)(std::string_view head);
     // Upper case, with the dot; empty entries are unused.
     std::array<std::string_view, 3> Extensions;
-    void (*Read)(const std::string& path, std::string_view bytes, TLoadedFile& loaded);
+    void (*Read)(const std::string& path, const std::string& bytes, TLoadedFile& loaded);
 };
 
 constexpr TReader kReaders[] = {
@@ -156,7 +156,7 @@ bool IsVerizonFileName(const std::string& path) {
     return HasExtension(path, ".VWA");
 }
 
-TLoadedFile LoadPatternBytes(const std::string& path, std::string_view bytes) {
+TLoadedFile LoadPatternBytes(const std::string& path, const std::string& bytes) {
     return Guarded(
         [&](TLoadedFile& loaded) { ChooseReader(path, bytes).Read(path, bytes, loaded); });
 }

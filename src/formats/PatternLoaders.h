@@ -43,8 +43,10 @@ bool HasPatternFileContent(std::string_view head);
 TLoadedFile LoadPatternFile(const std::string& path);
 
 // Parses a pattern file whose bytes are in memory already: the reader is chosen from the
-// bytes and the path's extension, and the patterns are named after `path`.
-TLoadedFile LoadPatternBytes(const std::string& path, std::string_view bytes);
+// bytes and the path's extension, and the patterns are named after `path`. Bytes read with
+// ReadFileBytes keep spare capacity behind them, which lets a parser read in blocks past
+// their end without copying them first.
+TLoadedFile LoadPatternBytes(const std::string& path, const std::string& bytes);
 
 // True when the path's extension, upper-cased, is ".VWA".
 bool IsVerizonFileName(const std::string& path);
