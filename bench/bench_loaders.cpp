@@ -3,7 +3,9 @@
 // Writes 1,000 typical Ostrel files, 1,000 Verizon files and 1,000 NSMA files (the same
 // patterns as written by the NSMA writer) into a temporary folder, then
 // measures, on one thread, reading each file's bytes (open/read/close) and loading each
-// through the loader the open command uses; at the end prints load/read ratios. Further
+// through the loader the open command uses; at the end prints load/read ratios and, per
+// file, our load beside the raw read and beside our own plain Python reference reader of
+// the same files (bench/reference_reader.py, when python3 is there). Further
 // benchmarks split a load into parsing and cut building, and time NormalizeCut alone.
 
 #include <benchmark/benchmark.h>
@@ -18,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -110,13 +113,12 @@ void LoadThroughLoader(benchmark::State& state, const TFileSet* set) {
     for (auto _ : state) {
         const std::string& path = set->Paths[next];
         next = (next + 1) % set->Paths.size();
-        std::string error;
-        std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &error);
-        if (!pattern) {
-            state.SkipWithError((path + " did not load: " + error).c_str());
+        const TLoadedFile loaded = LoadPatternFile(path);
+        if (!loaded.Loaded()) {
+            state.SkipWithError((path + " did not load: " + loaded.Failure).c_str());
             break;
         }
-        benchmark::DoNotOptimize(pattern.get());
+        benchmark::DoNotOptimize(loaded.Patterns.front().get());
     }
     SetFileCounters(state);
 }
@@ -219,10 +221,11 @@ void PrintLoadFigures(const TRecordingReporter& reporter, const char* format, do
 }
 
 // The figures of 1,000 loaded patterns, one H cut mode per pass, as the window computes them
-// when the cut changes (they are computed once while loading for both modes).
+// when it first shows, filters or sorts them (a load computes none).
 void FiguresBench(benchmark::State& state, const TFileSet* set) {
     std::vector<std::unique_ptr<TPatternData>> patterns;
-    for (const std::string& path : set->Paths) patterns.push_back(LoadPatternData(path, nullptr));
+    for (const std::string& path : set->Paths)
+        patterns.push_back(LoadPatternFile(path).TakeFirst());
     double checksum = 0;
     for (auto _ : state) {
         for (const auto& pattern : patterns) {
@@ -234,6 +237,53 @@ void FiguresBench(benchmark::State& state, const TFileSet* set) {
 }
 
 constexpr double kFiguresTargetMs = 5;
+constexpr double kPeerTargetRatio = 20;
+
+// The time per file of our own Python reference reader (bench/reference_reader.py) over the
+// same files in one process; nothing when Python or the script is not there.
+std::optional<double> PythonReferenceUs(const TFileSet& set, const std::string& folder) {
+    const std::string list = folder + "/python-paths.txt";
+    std::string paths;
+    for (const std::string& path : set.Paths) paths += path + "\n";
+    WriteFileBytes(list, paths);
+    const std::string command =
+        "python3 '" OSTREL_BENCH_DIR "/reference_reader.py' < '" + list + "' 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return std::nullopt;
+    char line[128] = {};
+    double us = 0;
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr &&
+                      std::sscanf(line, "per_file_us %lf", &us) == 1;
+    const int status = ::pclose(pipe);
+    if (!read || status != 0 || us <= 0) return std::nullopt;
+    return us;
+}
+
+// Per file, side by side: our load, the raw single-thread read of the same files and the
+// Python reference reader (whose time includes its own reading of the files), each format on
+// one line. CPU time throughout, so that the neighbours on a shared machine favour no side.
+void PrintSideBySide(const TRecordingReporter& reporter,
+                     const std::vector<std::pair<const char*, const TFileSet*>>& sets,
+                     const std::string& folder) {
+    std::printf("\n%-10s %12s %12s %22s %10s %10s\n", "per file", "our load", "raw read",
+                "Python reference (ours)", "load/read", "peer/load");
+    for (const auto& [format, set] : sets) {
+        const auto* read = reporter.Find(std::string("Read/") + format);
+        const auto* load = reporter.Find(std::string("Load/") + format);
+        if (read == nullptr || load == nullptr) continue;
+        const std::optional<double> peer = PythonReferenceUs(*set, folder);
+        const double loadUs = load->CpuNs / 1e3;
+        char peerText[32] = "not run";
+        char peerRatio[48] = "-";
+        if (peer) {
+            std::snprintf(peerText, sizeof peerText, "%.1f us", *peer);
+            std::snprintf(peerRatio, sizeof peerRatio, "%.1f x (target >= %g: %s)", *peer / loadUs,
+                          kPeerTargetRatio, *peer / loadUs >= kPeerTargetRatio ? "met" : "NOT met");
+        }
+        std::printf("%-10s %9.2f us %9.2f us %22s %8.2f x   %s\n", format, loadUs,
+                    read->CpuNs / 1e3, peerText, load->CpuNs / read->CpuNs, peerRatio);
+    }
+}
 
 }  // namespace
 
@@ -286,6 +336,8 @@ int main(int argc, char** argv) {
         std::printf("\n");
         PrintLoadFigures(reporter, "Ostrel", kOstrelTargetUs, kTargetRatio, kOstrelBefore);
         PrintLoadFigures(reporter, "Verizon", kVerizonTargetUs, 0, kVerizonBefore);
+        PrintSideBySide(reporter, {{"Ostrel", &ostrel}, {"Verizon", &verizon}, {"NSMA", &nsma}},
+                        folder);
         if (const auto* figures = reporter.Find("Figures/1000")) {
             const double ms = figures->CpuNs / 1e6;
             std::printf("%-34s %8.2f ms CPU   target <= %g ms: %s   before: not computed\n",

@@ -69,7 +69,7 @@ TBenchFolder& Folder() {
 std::vector<std::unique_ptr<TPatternData>> LoadedPatterns(int count) {
     std::vector<std::unique_ptr<TPatternData>> patterns;
     for (const std::string& file : Folder().OstrelFiles(count)) {
-        patterns.push_back(LoadPatternData(file));
+        patterns.push_back(LoadPatternFile(file).TakeFirst());
         patterns.back()->Id = static_cast<int>(patterns.size()) - 1;
     }
     return patterns;

@@ -86,8 +86,9 @@ void CheckOstrelRoundTrip(const std::string& bytes, const TPatternData& first) {
 
     const std::string& path = RunFiles().RoundTripTxt;
     WriteFileBytes(path, file.SaveToText(path));
-    std::string error;
-    const std::unique_ptr<TPatternData> second = LoadPatternData(path, &error);
+    TLoadedFile loaded = LoadPatternFile(path);
+    const std::string& error = loaded.Failure;
+    const std::unique_ptr<TPatternData> second = loaded.TakeFirst();
     const bool cutsComparable =
         AllWholeNumbers(file.HorizontalPoints) && AllWholeNumbers(file.VerticalPoints) &&
         LevelsComparable(file.HorizontalPoints) && LevelsComparable(file.VerticalPoints);
@@ -142,8 +143,9 @@ void CheckVerizonRoundTrip(const TPatternData& first) {
 
     const std::string& path = RunFiles().RoundTripVwa;
     WriteFileBytes(path, file.SaveToText("12-07-2026"));
-    std::string error;
-    const std::unique_ptr<TPatternData> second = LoadPatternData(path, &error);
+    TLoadedFile loaded = LoadPatternFile(path);
+    const std::string& error = loaded.Failure;
+    const std::unique_ptr<TPatternData> second = loaded.TakeFirst();
     if (!second) Fail("written Verizon file does not load again: " + error);
 
     ExpectFiguresNear(first, *second);
@@ -181,13 +183,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFileBytes(files.InputTxt, bytes);
     // A file whose content says NSMA or EDX is read as that whatever its name; the targets
     // of those formats check their round trips.
-    if (HasPatternFileContent(files.InputTxt)) return 0;
+    if (HasPatternFileContent(bytes)) return 0;
 
-    std::string error;
-    if (const std::unique_ptr<TPatternData> pattern = LoadPatternData(files.InputTxt, &error)) {
+    if (const std::unique_ptr<TPatternData> pattern = LoadPatternFile(files.InputTxt).TakeFirst()) {
         CheckOstrelRoundTrip(bytes, *pattern);
     }
-    if (const std::unique_ptr<TPatternData> pattern = LoadPatternData(files.InputVwa, &error)) {
+    if (const std::unique_ptr<TPatternData> pattern = LoadPatternFile(files.InputVwa).TakeFirst()) {
         CheckVerizonRoundTrip(*pattern);
     }
     return 0;

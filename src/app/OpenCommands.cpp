@@ -147,13 +147,12 @@ void TOpenCommands::LoadPatternFile(const QString& path, TOpenReport& report) {
     const std::string bytes = PathBytes(path);
     // Remembered before anything is read, so a file that fails still sets the folder.
     GetSettings().FOpenPath = AbsoluteFolderOf(bytes);
-    std::string error;
-    std::vector<std::unique_ptr<TPatternData>> patterns = ostrel::LoadPatternFile(bytes, &error);
-    if (patterns.empty()) {
-        report.Failed(bytes, error);
+    TLoadedFile loaded = ostrel::LoadPatternFile(bytes);
+    if (!loaded.Loaded()) {
+        report.Failed(bytes, loaded.Failure);
         return;
     }
-    for (auto& pattern : patterns) FModel.AddPattern(std::move(pattern));
+    for (auto& pattern : loaded.Patterns) FModel.AddPattern(std::move(pattern));
     report.Opened(bytes);
     FRecent.Add(bytes);
     FRecent.Rebuild();

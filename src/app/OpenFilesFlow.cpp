@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 #include "app/FileTableModel.h"
 #include "app/PathText.h"
@@ -85,7 +86,10 @@ bool TOpenFilesFlow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TOpenFilesFlow::Open(const QStringList& paths) {
-    if (FLoad) return false;
+    if (FLoad) {
+        FWaiting += paths;
+        return !paths.isEmpty();
+    }
     std::vector<std::string> given;
     given.reserve(static_cast<size_t>(paths.size()));
     for (const QString& path : paths) given.push_back(PathBytes(path));
@@ -155,20 +159,23 @@ void TOpenFilesFlow::ScheduleDelivery() {
 }
 
 void TOpenFilesFlow::FinishNow() {
-    if (!FLoad) return;
-    TakeProblems();
-    {
-        const TFileTableBatch batch(FTable);
-        while (FLoad->TakeNext([this](TLoadResult& result) { Take(result); })) {
+    // Each Finish may start the batch that was waiting.
+    while (FLoad) {
+        TakeProblems();
+        {
+            const TFileTableBatch batch(FTable);
+            while (FLoad->TakeNext([this](TLoadResult& result) { Take(result); })) {
+            }
         }
+        // The listing is over once the last file was taken.
+        TakeProblems();
+        Finish();
     }
-    // The listing is over once the last file was taken.
-    TakeProblems();
-    Finish();
 }
 
 void TOpenFilesFlow::Cancel() {
     if (!FLoad) return;
+    FWaiting.clear();
     FLoad->Cancel();
     Finish();
 }
@@ -191,6 +198,7 @@ void TOpenFilesFlow::Finish() {
         GetSettings().FOpenPath = AbsoluteFolderOf(batch->LastReadPath());
     }
     if (FHooks.Finished) FHooks.Finished(batch->Report(), cancelled);
+    if (!FWaiting.isEmpty()) Open(std::exchange(FWaiting, {}));
 }
 
 void TOpenFilesFlow::ShowProgress() {

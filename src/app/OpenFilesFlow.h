@@ -44,13 +44,14 @@ public:
     ~TOpenFilesFlow() override;
 
     // Starts loading the files, folders replaced by the pattern files below them (listed on
-    // a worker thread). Ignored while a batch is loading. Returns false when there was
-    // nothing to load; a folder giving nothing says so when its listing is done.
+    // a worker thread). Paths given while a batch loads wait and open as the next batch when
+    // it ends. Returns false when there was nothing to load; a folder giving nothing says so
+    // when its listing is done.
     bool Open(const QStringList& paths);
-    // Stops reading; the files already added stay.
+    // Stops reading, and drops the paths waiting; the files already added stay.
     void Cancel();
-    // Waits for the rest of the batch and adds it now (tests, and callers that need the
-    // rows before going on).
+    // Waits for the rest of the batch, and of the one waiting, and adds them now (tests, and
+    // callers that need the rows before going on).
     void FinishNow();
 
     bool IsLoading() const { return FScan != nullptr; }
@@ -78,6 +79,8 @@ private:
     std::unique_ptr<TScanningLoad> FScan;
     TOrderedLoad* FLoad = nullptr;  // FScan's
     std::unique_ptr<TOpenBatch> FBatch;
+    // Paths given while a batch loads, opened when it ends.
+    QStringList FWaiting;
     QTimer* FDeliverTimer = nullptr;
 
     QWidget* FProgressBox = nullptr;

@@ -118,10 +118,10 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
     const std::string extension(FormatExtension(request.Format));
     bool allConverted = true;
     for (const std::string& file : request.Files) {
-        std::string error;
-        const auto patterns = LoadPatternFile(file, &error);
-        if (patterns.empty()) {
-            err << "ostrel-convert: " << file << ": " << error << '\n';
+        const TLoadedFile loaded = LoadPatternFile(file);
+        const auto& patterns = loaded.Patterns;
+        if (!loaded.Loaded()) {
+            err << "ostrel-convert: " << file << ": " << loaded.Failure << '\n';
             allConverted = false;
             continue;
         }

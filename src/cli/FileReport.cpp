@@ -1,6 +1,7 @@
 #include "cli/FileReport.h"
 
 #include <functional>
+#include <optional>
 #include <ostream>
 
 #include "cli/CommandOptions.h"
@@ -37,6 +38,8 @@ struct TInput {
     TInputKind Kind = ikPattern;
     std::string Path;
     std::string Error;  // a folder of -r that could not be read, or gave no pattern file
+    // The bytes a scan of -r read to know the file, kept for the load.
+    std::optional<std::string> Bytes;
 };
 
 // Writes blocks separated by an empty line.
@@ -97,13 +100,16 @@ private:
 // input with its result, the patterns (every pattern of a file: an NSMA file holds one per
 // frequency; every cut of an EDX import) or the reason there are none. Pattern files are read
 // ahead on every core. Stops early when `take` returns false.
-void LoadInputs(const std::vector<TInput>& inputs,
+void LoadInputs(std::vector<TInput>& inputs,
                 const std::function<bool(const TInput&, TLoadResult&)>& take) {
     std::vector<std::string> patternPaths;
-    for (const TInput& input : inputs) {
-        if (input.Kind == ikPattern && input.Error.empty()) patternPaths.push_back(input.Path);
+    std::vector<TScannedPath> readByScans;
+    for (TInput& input : inputs) {
+        if (input.Kind != ikPattern || !input.Error.empty()) continue;
+        patternPaths.push_back(input.Path);
+        if (input.Bytes) readByScans.push_back({input.Path, {}, std::move(input.Bytes)});
     }
-    TOrderedLoad load(std::move(patternPaths), 0, nullptr, nullptr, 256);
+    TOrderedLoad load(std::move(patternPaths), 0, LoadScannedFiles(readByScans), nullptr, 256);
     for (const TInput& input : inputs) {
         bool goOn = true;
         if (input.Kind == ikPattern && input.Error.empty()) {
@@ -111,14 +117,14 @@ void LoadInputs(const std::vector<TInput>& inputs,
         } else {
             TLoadResult result;
             result.Path = input.Path;
-            result.Error = input.Error;
+            result.Failure = input.Error;
             if (input.Error.empty()) {
                 try {
                     TEdxFileEx file;
                     file.LoadFromFile(input.Path);
                     result.Patterns = MakeEdxPatterns(file);
                 } catch (const std::exception& error) {
-                    result.Error = error.what();
+                    result.Failure = error.what();
                 }
             }
             goOn = take(input, result);
@@ -130,13 +136,13 @@ void LoadInputs(const std::vector<TInput>& inputs,
 // One block per pattern of the result; the first block lists what the file holds that no
 // pattern shows. A result without patterns gives one failed block.
 bool WriteBlocks(TLoadResult& result, bool withCuts, TBlockWriter& blocks) {
-    if (result.Patterns.empty()) {
-        blocks.Failed(result.Path, result.Error);
+    if (!result.Loaded()) {
+        blocks.Failed(result.Path, result.Failure);
         return false;
     }
     for (size_t i = 0; i < result.Patterns.size(); ++i) {
         blocks.Loaded(result.Patterns[i]->FileName, *result.Patterns[i], withCuts,
-                      i == 0 ? result.Ignored : std::vector<std::string>());
+                      i == 0 ? result.IgnoredParts : std::vector<std::string>());
     }
     return true;
 }
@@ -157,14 +163,14 @@ bool WriteEdxTable(const std::string& path, std::ostream& out) {
 
 // The CSV of every pattern that loads, numbered from 0 in argument order as the viewer would;
 // a file that does not load is reported on `err`.
-bool WriteCsv(const std::vector<TInput>& inputs, std::ostream& out, std::ostream& err) {
+bool WriteCsv(std::vector<TInput>& inputs, std::ostream& out, std::ostream& err) {
     std::vector<std::unique_ptr<TPatternData>> patterns;
     bool allLoaded = true;
     LoadInputs(inputs, [&](const TInput& input, TLoadResult& result) {
-        if (result.Patterns.empty()) {
+        if (!result.Loaded()) {
             // A folder's problem names the folder already.
             err << "ostrel-inspect: " << (input.Error.empty() ? result.Path + ": " : "")
-                << result.Error << '\n';
+                << result.Failure << '\n';
             allLoaded = false;
         }
         for (auto& pattern : result.Patterns) patterns.push_back(std::move(pattern));
@@ -196,7 +202,7 @@ TCommandLine InspectCommandLine(TInspectRequest& request) {
     auto addInput = [&request](TInputKind kind) {
         return [&request, kind](const std::string& path) {
             if (kind == ikEdxTable) request.TableWanted = true;
-            request.Inputs.push_back({kind, path, {}});
+            request.Inputs.push_back({kind, path, {}, {}});
             return std::string();
         };
     };
@@ -216,8 +222,8 @@ TCommandLine InspectCommandLine(TInspectRequest& request) {
          {"recursive", 'r', "FOLDER", "every pattern file below FOLDER, in path order (may repeat)",
           [&request](const std::string& folder) {
               for (TScannedPath& scanned : ScanPatternFolder(folder)) {
-                  request.Inputs.push_back(
-                      {ikPattern, std::move(scanned.Path), std::move(scanned.Problem)});
+                  request.Inputs.push_back({ikPattern, std::move(scanned.Path),
+                                            std::move(scanned.Problem), std::move(scanned.Bytes)});
               }
               return std::string();
           }},
@@ -266,8 +272,8 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         bool loaded = false;
         std::string misfit;
         LoadInputs(request.Inputs, [&](const TInput&, TLoadResult& result) {
-            if (result.Patterns.empty()) {
-                err << "ostrel-inspect: " << result.Path << ": " << result.Error << '\n';
+            if (!result.Loaded()) {
+                err << "ostrel-inspect: " << result.Path << ": " << result.Failure << '\n';
             } else {
                 const std::string problem =
                     WriteGrid3d(step, result.Patterns, request.GridMethod, out);

@@ -91,7 +91,8 @@ std::optional<int> ParseRequest(const std::vector<std::string>& arguments, TPrin
                   if (!scanned.Problem.empty()) {
                       request.FolderProblems.push_back(std::move(scanned.Problem));
                   } else {
-                      request.Files.push_back(std::move(scanned.Path));
+                      request.Files.push_back(scanned.Path);
+                      if (scanned.Bytes) request.ReadByScans.push_back(std::move(scanned));
                   }
               }
               return std::string();
@@ -176,10 +177,10 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
     for (const std::string& problem : request.FolderProblems) {
         err << "ostrel-print: " << problem << '\n';
     }
-    TOrderedLoad load(request.Files);
+    TOrderedLoad load(request.Files, 0, LoadScannedFiles(request.ReadByScans));
     while (load.TakeNext([&](TLoadResult& result) {
-        if (result.Patterns.empty()) {
-            err << "ostrel-print: " << result.Path << ": " << result.Error << '\n';
+        if (!result.Loaded()) {
+            err << "ostrel-print: " << result.Path << ": " << result.Failure << '\n';
             allLoaded = false;
             return;
         }

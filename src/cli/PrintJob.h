@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "draw/Drawer.h"
+#include "formats/PatternFolders.h"
 #include "model/ViewModes.h"
 #include "views/PrintedPages.h"
 #include "views/ViewState.h"
@@ -25,6 +26,8 @@ struct TPrintRequest {
     std::vector<std::string> Files;
     // The folders of -r that could not be read or gave no pattern file, each with its reason.
     std::vector<std::string> FolderProblems;
+    // The files of -r a scan had to read to know them, with their bytes, kept for the load.
+    std::vector<TScannedPath> ReadByScans;
 };
 
 // The view state the pages of a request are drawn with: its H cut and scale, the rest as the

@@ -149,7 +149,7 @@ TWrittenPattern BastaJsonText(const TPatternData& pattern, const std::string& na
             "a BASTA JSON file needs the frequency (\"Frequency\"), which is not known";
         return written;
     }
-    const TPatternFigures& figures = pattern.HorizontalFigures;
+    const TPatternFigures& figures = pattern.Figures(THCut::Horizontal);
     const std::pair<const char*, std::string> widths[] = {
         {"Phi_HPBW", PositiveFigure(Stated(pattern.HorzWidth), figures.Horz.Width3Db)},
         {"Theta_HPBW", PositiveFigure(Stated(pattern.VertWidth), figures.Vert.Width3Db)},

@@ -19,6 +19,31 @@ double FoldedAngle(double angle) {
     return folded >= 360.0 ? 0 : folded;
 }
 
+// True when the points' directions plainly differ, told in one pass without sorting: their
+// folded angles rise strictly, at most once falling back below the first (the turn passing
+// 360), and a last point in the first point's direction closes a whole turn. Cuts as files
+// give them pass; anything else is left to the full search, which this never contradicts.
+bool DirectionsPlainlyDiffer(const std::vector<TRealPoint>& list) {
+    if (list.size() < 2) return true;
+    const double first = FoldedAngle(list.front().X);
+    size_t end = list.size();
+    if (FoldedAngle(list.back().X) == first) {
+        if (std::fabs(list.back().X - list.front().X) != 360.0) return false;
+        --end;
+    }
+    bool wrapped = false;
+    double previous = first;
+    for (size_t i = 1; i < end; ++i) {
+        const double folded = FoldedAngle(list[i].X);
+        if (folded <= previous) {
+            if (wrapped || folded == previous) return false;
+            wrapped = true;
+        }
+        previous = folded;
+    }
+    return !wrapped || previous < first;
+}
+
 }  // namespace
 
 TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string& cutName) {
@@ -43,6 +68,7 @@ TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string
 
 std::optional<TRepeatedDirection> FindRepeatedDirection(const TRealPointList& points) {
     const std::vector<TRealPoint>& list = points.Points();
+    if (DirectionsPlainlyDiffer(list)) return std::nullopt;
     std::vector<std::pair<double, size_t>> order;
     order.reserve(list.size());
     for (size_t i = 0; i < list.size(); ++i) order.push_back({FoldedAngle(list[i].X), i});

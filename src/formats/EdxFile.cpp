@@ -26,7 +26,7 @@ constexpr char kCutNamePrefix[] = "az_angle_ref_";
 // Lines 0..361: the title, then the azimuth pattern, where a line counts only when it matches
 // and both parts are numbers; anything else (a unit after the level, a blank line, a missing
 // line) is passed over. Line 361 is not read.
-void ReadAzimuthLines(TTextLineWalker& walker, TRealPointList& points) {
+void ReadAzimuthLines(TLineCursor& walker, TRealPointList& points) {
     std::string_view line;
     std::string_view angle;
     std::string_view level;
@@ -41,7 +41,7 @@ void ReadAzimuthLines(TTextLineWalker& walker, TRealPointList& points) {
 }
 
 // Line 362, the walker standing before it.
-int ReadCutCount(TTextLineWalker& walker) {
+int ReadCutCount(TLineCursor& walker) {
     std::string_view line;
     std::string_view count;
     std::string_view rest;
@@ -55,7 +55,7 @@ int ReadCutCount(TTextLineWalker& walker) {
 
 // Block `index` (0-based), the walker standing before it: its label line and the points of
 // its matching data lines, every one of which must convert.
-std::string ReadCutBlock(TTextLineWalker& walker, int index, TRealPointList& points) {
+std::string ReadCutBlock(TLineCursor& walker, int index, TRealPointList& points) {
     const long long labelLine = kCutCountLine + 1 + static_cast<long long>(kBlockLines) * index;
     const long long lastLine = labelLine + kCutPoints;
     std::array<std::string_view, kBlockLines> block;
@@ -142,7 +142,7 @@ void TEdxFileEx::LoadFromFile(const std::string& fileName) {
 }
 
 void TEdxFileEx::LoadFromText(std::string_view text) {
-    TTextLineWalker walker(text);
+    TLineCursor walker(text);
     TRealPointList azimuth;
     ReadAzimuthLines(walker, azimuth);
     const int cutCount = ReadCutCount(walker);

@@ -49,6 +49,13 @@ public:
     std::vector<TNsmaFrequency> Frequencies;
 };
 
+// Frequency records (PATFRE, LOWFRQ, HGHFRQ) are 21 bytes long at most.
+constexpr size_t kMaxFrequencyRecord = 21;
+
+// The first comma-separated field of a record's value, trimmed ("65,5" for a width with
+// tolerance gives 65).
+std::string_view FirstField(std::string_view value);
+
 // True when the text's first line that is not blank is a REVNUM record.
 bool LooksLikeNsmaText(std::string_view text);
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "formats/PatternLoaders.h"
+#include "formats/TextLines.h"
 #include "model/AsciiText.h"
 #include "model/PatternData.h"
 #include "model/SafeFile.h"
@@ -59,6 +60,38 @@ TEntryKind KindOf(int folderFd, const dirent& entry) {
     return S_ISREG(info.st_mode) ? TEntryKind::File : TEntryKind::Other;
 }
 
+// What opening a file whose name does not say what it is taught: whether its first bytes
+// say pattern file, and then its bytes when they are few enough to keep until the load.
+struct TLookInside {
+    bool PatternFile = false;
+    std::optional<std::string> Bytes;
+};
+
+TLookInside LookInside(const std::string& path) {
+    // Pattern files are a few kilobytes; keeping more for each of thousands of misnamed
+    // files would hold the whole library in memory before the first is parsed.
+    constexpr std::uint64_t kMaxKeptBytes = 64 * 1024;
+    constexpr size_t kHeadBytes = 4096;
+    TLookInside look;
+    try {
+        TReadingFile file(path, kMaxPatternFileBytes, "pattern file");
+        std::string bytes;
+        bytes.reserve(static_cast<size_t>(std::min(file.Size(), kMaxKeptBytes)) +
+                      kPatternFileSpareBytes);
+        const bool ended = file.ReadInto(bytes, kHeadBytes);
+        look.PatternFile = HasPatternFileContent(bytes);
+        if (look.PatternFile && (ended || file.Size() <= kMaxKeptBytes)) {
+            if (!ended) file.ReadInto(bytes);
+            look.Bytes = std::move(bytes);
+        }
+    } catch (const std::exception&) {
+        // A file that cannot be read here is passed over, as anything a folder holds that is
+        // no pattern file; a pattern file whose rest cannot be read is read again by the load,
+        // which then says why it fails.
+    }
+    return look;
+}
+
 }  // namespace
 
 std::string ListFolderEntries(const std::string& folder, std::vector<TFolderEntry>& entries) {
@@ -91,28 +124,26 @@ std::vector<TScannedPath> ScanPatternFolder(const std::string& folder,
         pending.pop_back();
         entries.clear();
         if (const std::string problem = lister(current, entries); !problem.empty()) {
-            found.push_back({current, "cannot read folder " + current + ": " + problem});
+            found.push_back({current, "cannot read folder " + current + ": " + problem, {}});
         }
         const std::string prefix =
             !current.empty() && current.back() == '/' ? current : current + '/';
         for (const TFolderEntry& entry : entries) {
             std::string path = prefix + entry.Name;
-            const bool wanted =
-                entry.Kind == TEntryKind::Folder ||
-                (entry.Kind == TEntryKind::File &&
-                 (HasPatternFileExtension(path) || HasPatternFileContent(path))) ||
-                (entry.Kind == TEntryKind::Unknown && HasPatternFileExtension(path));
-            if (!wanted) continue;
             if (entry.Kind == TEntryKind::Folder) {
                 pending.push_back(std::move(path));
-            } else {
-                found.push_back({std::move(path), {}});
+            } else if ((entry.Kind == TEntryKind::File || entry.Kind == TEntryKind::Unknown) &&
+                       HasPatternFileExtension(path)) {
+                found.push_back({std::move(path), {}, {}});
+            } else if (entry.Kind == TEntryKind::File) {
+                TLookInside look = LookInside(path);
+                if (look.PatternFile) found.push_back({std::move(path), {}, std::move(look.Bytes)});
             }
         }
     }
     std::sort(found.begin(), found.end(),
               [](const TScannedPath& a, const TScannedPath& b) { return a.Path < b.Path; });
-    if (found.empty()) found.push_back({folder, "no pattern files below " + folder});
+    if (found.empty()) found.push_back({folder, "no pattern files below " + folder, {}});
     return found;
 }
 
@@ -125,7 +156,7 @@ std::vector<TScannedPath> ScanPatternPaths(const std::vector<std::string>& paths
             scanned.insert(scanned.end(), std::make_move_iterator(below.begin()),
                            std::make_move_iterator(below.end()));
         } else {
-            scanned.push_back({path, {}});
+            scanned.push_back({path, {}, {}});
         }
     }
     return scanned;

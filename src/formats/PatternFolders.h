@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,10 @@ std::string ListFolderEntries(const std::string& folder, std::vector<TFolderEntr
 struct TScannedPath {
     std::string Path;
     std::string Problem;  // "" for a pattern file
+    // The file's bytes when the scan had to read it to learn it is a pattern file (its name
+    // does not say) and it is small enough to keep: the load parses these instead of
+    // opening the file again.
+    std::optional<std::string> Bytes = std::nullopt;
 
     bool operator==(const TScannedPath&) const = default;
 };
@@ -45,6 +50,8 @@ struct TScannedPath {
 // problem "cannot read folder DIR: REASON", in path order among the files. A folder below
 // which nothing was found and nothing failed gives "no pattern files below DIR". A file whose
 // kind cannot be learnt is kept when its name is a pattern file's: opening it says why not.
+// A file is taken by its name when that is a pattern file's; any other is opened once and
+// taken when its first bytes say pattern file (HasPatternFileContent), keeping its bytes.
 std::vector<TScannedPath> ScanPatternFolder(const std::string& folder,
                                             const TFolderLister& lister = ListFolderEntries);
 

@@ -2,85 +2,54 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/PatternData.h"
 
 namespace ostrel {
 
-// Turns one pattern file into a filled TPatternData. Execute never raises: it reports only
-// success; the message of a failure is kept in ErrorMessage for diagnostics.
-class TPatternDataLoader {
-public:
-    TPatternDataLoader() = default;
-    virtual ~TPatternDataLoader() = default;
-
-    // Fills PatternData from FileName; raises on any failure.
-    virtual void Load() {}
-    // Load, with every exception turned into false.
-    bool Execute();
-
-    std::string FileName;
-    TPatternData* PatternData = nullptr;  // not owned
-    std::string ErrorMessage;
-    // A file of several patterns (an NSMA file of several frequencies) fills PatternData
-    // with the first and keeps the others here, in file order.
-    std::vector<std::unique_ptr<TPatternData>> FurtherPatterns;
-    // What the file holds that the patterns leave out (cuts of other planes), one line each.
+// What reading one pattern file gave: its patterns, or why there are none. Every reader
+// reports through this; whatever a parser raises inside stops at LoadPatternBytes.
+struct TLoadedFile {
+    // Every pattern of the file, in file order (most files hold one, an NSMA file one per
+    // frequency); none when the file did not load.
+    std::vector<std::unique_ptr<TPatternData>> Patterns;
+    // What the file holds that no pattern shows (cuts of other planes), one line each.
     std::vector<std::string> IgnoredParts;
+    // Why the file did not load, in English; empty when it loaded.
+    std::string Failure;
+
+    bool Loaded() const { return Failure.empty(); }
+    // The first pattern, moved out; null when the file did not load.
+    std::unique_ptr<TPatternData> TakeFirst();
 };
 
-class TOstrelDataLoader : public TPatternDataLoader {
-public:
-    void Load() override;
-};
+// The formats the readers know (the writers have their own list).
+enum class TReadFormat { Ostrel, Verizon, Nsma, EdxPat, Basta };
 
-class TVerizonDataLoader : public TPatternDataLoader {
-public:
-    void Load() override;
-};
+// The reader for a file, from its first bytes and its name. The content decides first: a
+// JSON object naming a BASTA key is an NGMN BASTA 3D file (never told by its ".json" name
+// alone), a first line that is a REVNUM record is NSMA, a quoted name followed by a comma is an EDX
+// pattern file. Otherwise the extension in any letter case: ".adf", ".nsm", ".nsma" NSMA,
+// ".pat" EDX, ".vwa" Verizon, anything else Ostrel. `head` is the file's first bytes (at
+// least its first 4 KB, or all of it).
+TReadFormat ChooseReadFormat(std::string_view path, std::string_view head);
 
-// NSMA WG16.99.050 files: one pattern per frequency.
-class TNsmaDataLoader : public TPatternDataLoader {
-public:
-    void Load() override;
-};
+// True when the first bytes of a file say it is a pattern file whatever its name (the
+// content rules of ChooseReadFormat): folders also open such files under other names.
+bool HasPatternFileContent(std::string_view head);
 
-// EDX antenna pattern files ("*.pat").
-class TEdxPatDataLoader : public TPatternDataLoader {
-public:
-    void Load() override;
-};
+// Reads the file at `path` once, through ReadFileBytes, and parses it as LoadPatternBytes.
+TLoadedFile LoadPatternFile(const std::string& path);
 
-// NGMN BASTA 3D JSON files, told by their content only.
-class TBastaDataLoader : public TPatternDataLoader {
-public:
-    void Load() override;
-};
+// Parses a pattern file whose bytes are in memory already: the reader is chosen from the
+// bytes and the path's extension, and the patterns are named after `path`. Bytes read with
+// ReadFileBytes keep spare capacity behind them, which lets a parser read in blocks past
+// their end without copying them first.
+TLoadedFile LoadPatternBytes(const std::string& path, const std::string& bytes);
 
 // True when the path's extension, upper-cased, is ".VWA".
 bool IsVerizonFileName(const std::string& path);
-
-// The loader for a path. The file's first bytes decide first: a JSON object naming a BASTA
-// key is a BASTA 3D file, a REVNUM record is NSMA, a quoted name followed by a comma is an
-// EDX pattern file. Otherwise the extension in any
-// letter case: ".adf", ".nsm", ".nsma" NSMA, ".pat" EDX, ".vwa" Verizon, anything else Ostrel.
-std::unique_ptr<TPatternDataLoader> CreateLoaderFor(const std::string& path);
-
-// True when the first bytes of a regular file say BASTA, NSMA or EDX pattern file, whatever its
-// name: folders also open such files under other extensions.
-bool HasPatternFileContent(const std::string& path);
-
-// Every pattern of a file, in file order (most files hold one). Empty when the file does
-// not load (then `errorMessage`, when given, says why). `ignoredParts`, when given,
-// receives what the file holds that no pattern shows.
-std::vector<std::unique_ptr<TPatternData>> LoadPatternFile(
-    const std::string& path, std::string* errorMessage = nullptr,
-    std::vector<std::string>* ignoredParts = nullptr);
-
-// Runs the loader chosen for the path on a new pattern. Returns the first pattern, or
-// nothing when the file does not load (then `errorMessage`, when given, says why).
-std::unique_ptr<TPatternData> LoadPatternData(const std::string& path,
-                                              std::string* errorMessage = nullptr);
 
 }  // namespace ostrel

@@ -431,7 +431,7 @@ void BuildSphereCuts(const TMeasuredSphere& sphere, TPatternData& pattern) {
     pattern.AzimuthCut.Assign(std::move(azimuth));
     pattern.VerticalCut.Assign(std::move(vertical));
     pattern.HorizontalCut.Assign(pattern.AzimuthCut);
-    UpdatePatternFigures(pattern);
+    pattern.CutsChanged();
 }
 
 }  // namespace ostrel

@@ -26,18 +26,45 @@ void TPatternData::Assign(const TPatternData& source) {
     Make = source.Make;
     Model = source.Model;
     Sphere = source.Sphere;
-    AzimuthFigures = source.AzimuthFigures;
     AzimuthCut.Assign(source.AzimuthCut);
     VerticalCut.Assign(source.VerticalCut);
     VRotationOffset = source.VRotationOffset;
     HRotationOffset = source.HRotationOffset;
     Id = source.Id;
+    CutsChanged();
 }
 
 void TPatternData::AssignWhole(const TPatternData& source) {
     Assign(source);
     HorizontalCut.Assign(source.HorizontalCut);
-    HorizontalFigures = source.HorizontalFigures;
+    if (source.FiguresKnown()) {
+        AdoptFigures(source.Figures(THCut::Azimuth), source.Figures(THCut::Horizontal));
+    }
+}
+
+const TPatternFigures& TPatternData::Figures(THCut hCut) const {
+    if (!FFiguresKnown.load(std::memory_order_acquire)) {
+        const std::lock_guard lock(FFiguresLock);
+        if (!FFiguresKnown.load(std::memory_order_relaxed)) {
+            FAzimuthFigures = ComputePatternFigures(*this, true);
+            // The vertical figures are the same for both horizontal cuts.
+            FHorizontalFigures = FAzimuthFigures;
+            FHorizontalFigures.Horz = ComputeHorzFigures(HorizontalCut);
+            FFiguresKnown.store(true, std::memory_order_release);
+        }
+    }
+    return hCut == THCut::Azimuth ? FAzimuthFigures : FHorizontalFigures;
+}
+
+void TPatternData::CutsChanged() {
+    FFiguresKnown.store(false, std::memory_order_release);
+}
+
+void TPatternData::AdoptFigures(const TPatternFigures& azimuth, const TPatternFigures& horizontal) {
+    const std::lock_guard lock(FFiguresLock);
+    FAzimuthFigures = azimuth;
+    FHorizontalFigures = horizontal;
+    FFiguresKnown.store(true, std::memory_order_release);
 }
 
 std::unique_ptr<TPatternData> TPatternData::Clone() const {
@@ -378,7 +405,7 @@ void BuildPatternCuts(const TRealPointList& horizontalPoints, const TRealPointLi
     NormalizeCut(horizontalPoints, pattern.AzimuthCut);
     NormalizeCut(verticalPoints, pattern.VerticalCut);
     BuildHorizontalCut(pattern.AzimuthCut, pattern.VerticalCut, pattern.HorizontalCut);
-    UpdatePatternFigures(pattern);
+    pattern.CutsChanged();
 }
 
 }  // namespace ostrel

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -25,10 +27,10 @@ public:
     TPatternData& operator=(const TPatternData&) = delete;
     virtual ~TPatternData() = default;
 
-    // Copies everything but HorizontalCut and HorizontalFigures, which the caller levels
-    // and computes anew.
+    // Copies everything but HorizontalCut, which the caller levels anew (the figures are
+    // computed again when asked for).
     virtual void Assign(const TPatternData& source);
-    // Copies everything, the horizontal cut and its figures included.
+    // Copies everything, the horizontal cut and any figures computed included.
     void AssignWhole(const TPatternData& source);
     // A new record with everything of this one.
     std::unique_ptr<TPatternData> Clone() const;
@@ -65,13 +67,25 @@ public:
     // The measured sphere of a 3D file, shared by the copies of the record; null for files of
     // two cuts. Its two cuts are the record's.
     std::shared_ptr<const TMeasuredSphere> Sphere;
-    // What the cuts say, with the horizontal cut and with the azimuth cut; kept up to date
-    // by BuildPatternCuts.
-    TPatternFigures HorizontalFigures;
-    TPatternFigures AzimuthFigures;
-    const TPatternFigures& Figures(THCut hCut) const {
-        return hCut == THCut::Azimuth ? AzimuthFigures : HorizontalFigures;
-    }
+    // What the cuts say, with the azimuth cut or with the horizontal cut: computed, for both,
+    // when first asked for (by whatever shows, filters, sorts or prints them) and kept until
+    // the cuts change, so loading a library computes none. A pattern is made on one thread
+    // and handed over; from then on any number of threads may ask at once (the first
+    // computes under a lock, the others wait or read what it stored). Changing the cuts, and
+    // CutsChanged, is for the thread that owns the pattern while no other uses it.
+    const TPatternFigures& Figures(THCut hCut) const;
+    // True when the figures have been computed since the cuts last changed.
+    bool FiguresKnown() const { return FFiguresKnown.load(std::memory_order_acquire); }
+    // To call after changing the cuts: the figures are computed anew when next asked for.
+    void CutsChanged();
+    // Takes figures computed elsewhere as this pattern's (a copy's, or a test's own).
+    void AdoptFigures(const TPatternFigures& azimuth, const TPatternFigures& horizontal);
+
+private:
+    mutable std::mutex FFiguresLock;
+    mutable std::atomic<bool> FFiguresKnown{false};
+    mutable TPatternFigures FAzimuthFigures;
+    mutable TPatternFigures FHorizontalFigures;
 };
 
 // A list of patterns that owns them (the main model's) or only refers to them (all others).

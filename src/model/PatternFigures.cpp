@@ -209,12 +209,6 @@ TPatternFigures ComputePatternFigures(const TPatternData& pattern, bool useAzimu
     return figures;
 }
 
-void UpdatePatternFigures(TPatternData& pattern) {
-    pattern.AzimuthFigures = ComputePatternFigures(pattern, true);
-    pattern.HorizontalFigures = pattern.AzimuthFigures;
-    pattern.HorizontalFigures.Horz = ComputeHorzFigures(pattern.HorizontalCut);
-}
-
 std::string FigureText(const std::optional<double>& value, int decimals) {
     if (!value) return std::string();
     // A level a hair below the peak is no figure below zero.

@@ -59,9 +59,6 @@ THorzFigures ComputeHorzFigures(const TRealPointList& cut);
 TVertFigures ComputeVertFigures(const TRealPointList& cut);
 // Both, from the pattern's horizontal cut (or its azimuth cut) and its vertical cut.
 TPatternFigures ComputePatternFigures(const TPatternData& pattern, bool useAzimuth);
-// Stores the figures of both horizontal cuts in the pattern; called whenever its cuts are
-// built, so that nothing computes them while painting or sorting.
-void UpdatePatternFigures(TPatternData& pattern);
 
 // Where the pattern's header disagrees with its data: "h_width 65 vs 72.3", "v_width ...",
 // "fb ...", "tilt ..." joined by "; "; empty when it agrees or states nothing to check.

@@ -8,6 +8,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -36,6 +37,12 @@ public:
         if (FFd >= 0) ::close(FFd);
     }
     int Get() const { return FFd; }
+    // Hands the descriptor over; it is no longer closed here.
+    int Release() {
+        const int fd = FFd;
+        FFd = -1;
+        return fd;
+    }
     // Closes now; false (errno set) when the close reports an error such as a write the
     // file system could not complete after all.
     bool Close() {
@@ -275,7 +282,8 @@ void RemoveTemporaryFilesOnSignals() {
     }
 }
 
-std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind) {
+TReadingFile::TReadingFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind)
+    : FMaxBytes(maxBytes), FPath(path), FKind(kind) {
     // Never blocks in open (a named pipe without a writer would wait for ever); whatever
     // the path names is judged on the open descriptor, so it cannot be swapped in between.
     TDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -291,26 +299,42 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::
     struct stat status {};
     if (::fstat(file.Get(), &status) != 0) ThrowFileError("Cannot open file", path, ErrorText());
     if (!S_ISREG(status.st_mode)) ThrowNotRegular(path, status.st_mode);
-    if (static_cast<std::uint64_t>(status.st_size) > maxBytes) ThrowTooLarge(path, maxBytes, kind);
+    FSize = static_cast<std::uint64_t>(status.st_size);
+    if (FSize > maxBytes) ThrowTooLarge(path, maxBytes, kind);
+    FFd = file.Release();
+}
 
+TReadingFile::~TReadingFile() {
+    ::close(FFd);
+}
+
+bool TReadingFile::ReadInto(std::string& bytes, size_t upTo) {
     // The bytes arrive in a reused buffer and are copied once into the result: no
     // zero-filling of a string that is overwritten anyway. A pattern file takes one read and
     // the read that finds its end.
     constexpr size_t kChunk = 64 * 1024;
     thread_local const std::unique_ptr<char[]> chunk(new char[kChunk]);
-    std::string bytes;
-    for (;;) {
-        const ssize_t got = ::read(file.Get(), chunk.get(), kChunk);
+    while (bytes.size() < upTo) {
+        const ssize_t got = ::read(FFd, chunk.get(), std::min(kChunk, upTo - bytes.size()));
         if (got < 0) {
             if (errno == EINTR) continue;
-            ThrowFileError("Cannot read file", path, ErrorText());
+            ThrowFileError("Cannot read file", FPath, ErrorText());
         }
-        if (got == 0) break;
+        if (got == 0) return true;
         bytes.append(chunk.get(), static_cast<size_t>(got));
         // A file that grows while it is read, or one of the system's files that report no
         // size at all, is held to the same limit.
-        if (bytes.size() > maxBytes) ThrowTooLarge(path, maxBytes, kind);
+        if (bytes.size() > FMaxBytes) ThrowTooLarge(FPath, FMaxBytes, FKind);
     }
+    return false;
+}
+
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind,
+                          size_t spareCapacity) {
+    TReadingFile file(path, maxBytes, kind);
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(file.Size()) + spareCapacity);
+    file.ReadInto(bytes);
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,7 +14,36 @@ namespace ostrel {
 // folder, a socket) and any file over `maxBytes` is refused unread. Throws EFileError
 // 'Cannot open file "PATH". REASON' (such as "Not a regular file (named pipe)" or "Too large
 // for a KIND (more than 64 MiB)") or 'Cannot read file "PATH". REASON'.
-std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind);
+// `spareCapacity` more bytes are reserved behind the content in the same allocation, for a
+// parser that reads a little past the end of its input.
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind,
+                          size_t spareCapacity = 0);
+
+// A file opened and judged as ReadWholeFile opens and judges it (same errors), whose bytes
+// are then taken from the front in as many steps as the reader wants: a folder scan reads
+// a file's head to learn what it is and, only when it is wanted, the rest, all through one
+// open.
+class TReadingFile {
+public:
+    TReadingFile(const std::string& path, std::uint64_t maxBytes, std::string_view kind);
+    ~TReadingFile();
+    TReadingFile(const TReadingFile&) = delete;
+    TReadingFile& operator=(const TReadingFile&) = delete;
+
+    // The size the file had when it was opened.
+    std::uint64_t Size() const { return FSize; }
+    // Appends the file's next bytes to `bytes` until it holds `upTo` bytes or the file ends;
+    // true when the file has ended. Throws EFileError when a read fails or the file grew past
+    // the limit.
+    bool ReadInto(std::string& bytes, size_t upTo = SIZE_MAX);
+
+private:
+    int FFd = -1;
+    std::uint64_t FSize = 0;
+    std::uint64_t FMaxBytes;
+    std::string FPath;
+    std::string FKind;
+};
 
 // Writing a whole file so that a failure never destroys what was there.
 //

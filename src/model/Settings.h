@@ -30,10 +30,10 @@ public:
     // persisted: [Options] FDensityThreshold; with more patterns selected than this, the
     // graphs show one density image instead of a curve each. At least 1.
     int FDensityThreshold = 500;
-    THCut FHCut = THCut::Azimuth;   // view state: the cut the horizontal graphs show
-    double FRadialFloor = -40;      // view state: lowest level of the radial/level axis, dB
-    bool FLogScale = false;         // view state: logarithmic radial scale
-    bool FShowBeamTicks = false;    // view state: -3 dB crossings ticked on the polar graphs
+    THCut FHCut = THCut::Azimuth;  // view state: the cut the horizontal graphs show
+    double FRadialFloor = -40;     // view state: lowest level of the radial/level axis, dB
+    bool FLogScale = false;        // view state: logarithmic radial scale
+    bool FShowBeamTicks = false;   // view state: -3 dB crossings ticked on the polar graphs
 };
 
 // The settings object, created with the defaults and loaded on the first call.

@@ -25,8 +25,8 @@ bool TOpenBatch::Add(TLoadResult& result) {
         return false;
     }
     FLastReadPath = result.Path;
-    if (result.Patterns.empty()) {
-        FReport.Failed(result.Path, result.Error);
+    if (!result.Loaded()) {
+        FReport.Failed(result.Path, result.Failure);
         return false;
     }
     for (auto& pattern : result.Patterns) FModel.AddPattern(std::move(pattern));

@@ -1,6 +1,7 @@
 #include "shell/OrderedLoad.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "formats/PatternLoaders.h"
 
@@ -8,14 +9,37 @@ namespace ostrel {
 
 namespace {
 
-TLoadResult LoadOneFile(const std::string& path) {
+TLoadResult Result(const std::string& path, TLoadedFile loaded) {
     TLoadResult result;
+    static_cast<TLoadedFile&>(result) = std::move(loaded);
     result.Path = path;
-    result.Patterns = LoadPatternFile(path, &result.Error, &result.Ignored);
     return result;
 }
 
+TLoadResult LoadOneFile(const std::string& path) {
+    return Result(path, LoadPatternFile(path));
+}
+
 }  // namespace
+
+TLoadResult LoadPatternResult(const std::string& path, const std::string* bytes) {
+    return bytes ? Result(path, LoadPatternBytes(path, *bytes)) : LoadOneFile(path);
+}
+
+TOrderedLoad::TLoadFunction LoadScannedFiles(std::vector<TScannedPath>& scanned) {
+    // Looked up, never changed, while the workers run.
+    auto kept = std::make_shared<std::unordered_map<std::string, std::string>>();
+    for (TScannedPath& file : scanned) {
+        if (file.Bytes) kept->emplace(file.Path, std::move(*file.Bytes));
+        file.Bytes.reset();
+    }
+    if (kept->empty()) return LoadOneFile;
+    return [kept](const std::string& path) {
+        const auto found = kept->find(path);
+        if (found == kept->end()) return LoadOneFile(path);
+        return Result(path, LoadPatternBytes(path, found->second));
+    };
+}
 
 TOrderedLoad::TOrderedLoad(std::vector<std::string> paths, int threads, TLoadFunction load,
                            std::function<void()> onReady, int maxAhead)
@@ -103,9 +127,9 @@ void TOrderedLoad::Work() {
             result = FLoad(path);
         } catch (const std::exception& error) {
             // A load function that raises anyway still gives its file a reason.
-            result.Error = error.what();
+            result.Failure = *error.what() != '\0' ? error.what() : "Unknown error";
         } catch (...) {
-            result.Error = "Unknown error";
+            result.Failure = "Unknown error";
         }
         result.Path = std::move(path);
         {

@@ -10,18 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "model/PatternData.h"
+#include "formats/PatternFolders.h"
+#include "formats/PatternLoaders.h"
 
 namespace ostrel {
 
-// One file of a batch after its reader ran: the pattern, or the reason it did not load.
-struct TLoadResult {
+// One file of a batch after its reader ran: its patterns, or the reason it did not load.
+struct TLoadResult : TLoadedFile {
     std::string Path;
-    // Every pattern the file holds (an NSMA file holds one per frequency); none on failure.
-    std::vector<std::unique_ptr<TPatternData>> Patterns;
-    std::string Error;
-    // What the file holds that no pattern shows (other cuts or slices), for inspection.
-    std::vector<std::string> Ignored;
 };
 
 // Reads and parses a batch of pattern files on worker threads (one per core) and hands the
@@ -37,7 +33,7 @@ public:
     struct TPathsToCome {};
 
     // Starts reading at once. `threads` 0 means one per core. `load` reads one file
-    // (LoadPatternData by default) and must be safe to call on several threads at a time.
+    // (LoadPatternFile by default) and must be safe to call on several threads at a time.
     // `onReady` is called on a worker thread when a result becomes ready while none was
     // waiting since the last TakeReady, so a window can schedule one TakeReady on its own
     // thread per call rather than one per file. `maxAhead` > 0 keeps the workers at most
@@ -103,5 +99,14 @@ private:
     std::function<void()> FOnReady;
     std::vector<std::jthread> FWorkers;
 };
+
+// The load of the files a scan found: a file whose bytes the scan kept is parsed from them,
+// without opening it again; any other is read as LoadPatternFile reads it. The kept bytes
+// move into the function, which may be called on several threads at a time.
+TOrderedLoad::TLoadFunction LoadScannedFiles(std::vector<TScannedPath>& scanned);
+
+// The result of loading one file: parsed from `bytes` when given (what a scan kept), else
+// read as LoadPatternFile reads it.
+TLoadResult LoadPatternResult(const std::string& path, const std::string* bytes);
 
 }  // namespace ostrel

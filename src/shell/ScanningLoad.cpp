@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace ostrel {
 
@@ -20,7 +21,11 @@ TScanningLoad::TScanningLoad(std::vector<std::string> given, std::function<void(
     : FOnReady(std::move(onReady)),
       FScan(scan ? std::move(scan)
                  : TScan([](const std::string& path) { return ScanPatternPaths({path}); })),
-      FLoad(TOrderedLoad::TPathsToCome{}, threads, std::move(load), FOnReady) {
+      FLoad(TOrderedLoad::TPathsToCome{}, threads,
+            load ? std::move(load) : TOrderedLoad::TLoadFunction([this](const std::string& path) {
+                return LoadKeptOrRead(path);
+            }),
+            FOnReady) {
     if (std::none_of(given.begin(), given.end(), IsFolder)) {
         Scan(given, {});
         return;
@@ -42,13 +47,29 @@ void TScanningLoad::Scan(const std::vector<std::string>& given, const std::stop_
     FLoad.EndInput();
 }
 
+TLoadResult TScanningLoad::LoadKeptOrRead(const std::string& path) {
+    std::optional<std::string> bytes;
+    {
+        const std::lock_guard lock(FKeptMutex);
+        const auto found = FKept.find(path);
+        if (found != FKept.end()) {
+            bytes = std::move(found->second);
+            FKept.erase(found);
+        }
+    }
+    return LoadPatternResult(path, bytes ? &*bytes : nullptr);
+}
+
 void TScanningLoad::Hand(std::vector<TScannedPath> scanned) {
     std::vector<std::string> files;
     bool problems = false;
     {
         const std::lock_guard lock(FMutex);
+        const std::lock_guard keptLock(FKeptMutex);
         for (TScannedPath& one : scanned) {
             if (one.Problem.empty()) {
+                // The scan had to read it to know it: the load parses these bytes.
+                if (one.Bytes) FKept.insert_or_assign(one.Path, std::move(*one.Bytes));
                 files.push_back(std::move(one.Path));
             } else {
                 FProblems.push_back(std::move(one.Problem));

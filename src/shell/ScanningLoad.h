@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "formats/PatternFolders.h"
@@ -47,8 +48,15 @@ private:
     void Scan(const std::vector<std::string>& given, const std::stop_token& stop);
     void Hand(std::vector<TScannedPath> scanned);
 
+    // The default load: a file whose bytes the scan kept is parsed from them.
+    TLoadResult LoadKeptOrRead(const std::string& path);
+
     std::function<void()> FOnReady;
     TScan FScan;
+    // The bytes the scan read of files whose names do not say what they are; each is taken
+    // by the load of its file. Before FLoad, whose workers use them until it is gone.
+    std::mutex FKeptMutex;
+    std::unordered_map<std::string, std::string> FKept;
     TOrderedLoad FLoad;
     std::mutex FMutex;
     std::vector<std::string> FProblems;

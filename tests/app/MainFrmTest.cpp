@@ -732,6 +732,26 @@ TEST_F(MainFormTest, OpenFolderSaysWhichFoldersGaveNothing) {
     EXPECT_EQ(status->text().toStdString(), "no pattern files below " + Folder.File("empty"));
 }
 
+// Files dropped or chosen while a folder loads are neither lost nor silent: they open as the
+// next batch, whose failures reach the status bar like any other.
+TEST_F(MainFormTest, FilesGivenWhileAFolderLoadsOpenNext) {
+    auto* status = Form->findChild<QLabel*>("StatusPanel1");
+    std::filesystem::create_directories(Folder.File("lib"));
+    for (const char* name : {"lib/a.msi", "lib/b.msi"}) Pattern(name, 900, 10);
+    const QString later = Pattern("later.msi", 1800, 12);
+    const QString broken = QString::fromStdString(Folder.Write("broken.msi", "VERTICAL\n"));
+    Form->Opening().OpenFiles({QString::fromStdString(Folder.File("lib"))});
+    ASSERT_TRUE(Form->Opening().Flow().IsLoading());
+    Form->Opening().OpenFiles({later, broken});
+    Form->Opening().FinishLoading();
+    EXPECT_FALSE(Form->Opening().Flow().IsLoading());
+    ASSERT_EQ(Form->Table().Model().RowCount(), 3);
+    EXPECT_EQ(Cell(2, fcFileName), "later");
+    EXPECT_EQ(status->text(),
+              QString::fromUtf8("1 of 2 files opened \u2014 broken.msi: Cannot find Horizontal "
+                                "section."));
+}
+
 TEST_F(MainFormTest, FilterBarShowsMatchingRowsAndCommandsActOnThem) {
     Open({Pattern("a.txt", 850, 10, 65), Pattern("b.txt", 1850, 17.5, 65),
           Pattern("c.txt", 2100, 18, 90)});

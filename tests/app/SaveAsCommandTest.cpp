@@ -45,7 +45,7 @@ TEST(SaveAsCommand, WritesEachSelectedPatternInTheChosenFormat) {
     TPatternDataList owned(true);
     TPatternDataList selection(false);
     for (const char* name : {"omni_850.msi", "panel_1900.vwa", "tilted_6deg.msi"}) {
-        auto pattern = LoadPatternData(std::string(OSTREL_SAMPLES_DIR "/") + name);
+        auto pattern = LoadPatternFile(std::string(OSTREL_SAMPLES_DIR "/") + name).TakeFirst();
         ASSERT_TRUE(pattern);
         selection.Add(*pattern);
         owned.Add(std::move(pattern));
@@ -62,12 +62,12 @@ TEST(SaveAsCommand, WritesEachSelectedPatternInTheChosenFormat) {
     EXPECT_EQ(dialogs.Preselected[0], TSaveAsCommand::kSaveFilters[2]);
     EXPECT_EQ(dialogs.Preselected[1], TSaveAsCommand::kSaveFilters[3]);  // the last choice
     EXPECT_TRUE(ReadFileBytes(folder.File("a.csv")).starts_with("angle_deg,"));
-    EXPECT_TRUE(LoadPatternData(folder.File("b.VWA")));
+    EXPECT_TRUE(LoadPatternFile(folder.File("b.VWA")).TakeFirst());
 
     // Never over the file a pattern was read from.
     const std::string source =
         folder.Write("src.msi", ReadFileBytes(OSTREL_SAMPLES_DIR "/omni_850.msi"));
-    auto pattern = LoadPatternData(source);
+    auto pattern = LoadPatternFile(source).TakeFirst();
     ASSERT_TRUE(pattern);
     TPatternDataList one(false);
     one.Add(*pattern);
@@ -83,7 +83,7 @@ TEST(SaveAsCommand, ProposesNamesThatDifferAndNeverReplacesAFileUnasked) {
     const QString nsma = TSaveAsCommand::kSaveFilters[2];
     TPatternDataList owned(true);
     TPatternDataList both(false);
-    for (auto& pattern : LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm")) {
+    for (auto& pattern : LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm").Patterns) {
         both.Add(*pattern);
         owned.Add(std::move(pattern));
     }
@@ -94,7 +94,8 @@ TEST(SaveAsCommand, ProposesNamesThatDifferAndNeverReplacesAFileUnasked) {
     EXPECT_EQ(command.Run(both, folder.Path() + "/"), "2 patterns saved.");
     EXPECT_EQ(dialogs.Proposed,
               QStringList({out + "/sector65_2freq@1850", out + "/sector65_2freq@2100"}));
-    EXPECT_EQ(LoadPatternData(folder.File("sector65_2freq@2100.nsm"))->Frequency.Value, 2100);
+    EXPECT_EQ(LoadPatternFile(folder.File("sector65_2freq@2100.nsm")).TakeFirst()->Frequency.Value,
+              2100);
     EXPECT_TRUE(dialogs.Questions.isEmpty());
 
     // "which" becomes which.nsm, which exists: asked; "no" shows the dialog again.
@@ -112,7 +113,7 @@ TEST(SaveAsCommand, ProposesNamesThatDifferAndNeverReplacesAFileUnasked) {
     dialogs.Answers = {{out + "/which", nsma}};
     dialogs.Replies = {true};
     EXPECT_EQ(command.Run(first, {}), "1 pattern saved.");
-    EXPECT_TRUE(LoadPatternData(which));
+    EXPECT_TRUE(LoadPatternFile(which).TakeFirst());
 
     // Both patterns into one file (the second replacing the first): one file written.
     dialogs.Answers = {{out + "/one.nsm", nsma}, {out + "/one.nsm", nsma}};
@@ -124,8 +125,9 @@ TEST(SaveAsCommand, ProposesNamesThatDifferAndNeverReplacesAFileUnasked) {
     const std::string latin = folder.Path() + "/caf\xE9";
     std::filesystem::create_directory(latin);
     std::filesystem::create_directory(folder.Path() + "/src");
-    auto odd = LoadPatternData(
-        folder.Write("src/caf\xE9.msi", ReadFileBytes(OSTREL_SAMPLES_DIR "/omni_850.msi")));
+    auto odd = LoadPatternFile(folder.Write("src/caf\xE9.msi",
+                                            ReadFileBytes(OSTREL_SAMPLES_DIR "/omni_850.msi")))
+                   .TakeFirst();
     ASSERT_TRUE(odd);
     TPatternDataList oddOne(false);
     oddOne.Add(*odd);
@@ -133,14 +135,14 @@ TEST(SaveAsCommand, ProposesNamesThatDifferAndNeverReplacesAFileUnasked) {
     dialogs.Answers = {{dialogs.kTakeProposed, msi},
                        {out + QString::fromUtf8("/caf\uFFFD/x"), msi}};
     EXPECT_EQ(command.Run(oddOne, folder.Path() + "/"), "1 pattern saved.");
-    EXPECT_TRUE(LoadPatternData(latin + ".msi"));
+    EXPECT_TRUE(LoadPatternFile(latin + ".msi").TakeFirst());
     EXPECT_EQ(command.Run(oddOne, {}), "1 pattern saved.");
-    EXPECT_TRUE(LoadPatternData(latin + "/x.msi"));
+    EXPECT_TRUE(LoadPatternFile(latin + "/x.msi").TakeFirst());
 }
 
 TEST(SaveAsCommand, SaysWhatTheFormatCouldNotHoldAndWhyAPatternWasRefused) {
     TTempDir folder;
-    auto pattern = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    auto pattern = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
     ASSERT_TRUE(pattern);
     TPatternDataList one(false);
     one.Add(*pattern);

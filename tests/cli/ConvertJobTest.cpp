@@ -60,7 +60,7 @@ TEST(Convert, WritesOneFilePerPatternAndNeverOverAnInput) {
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out, input + " -> " + folder.File("omni.nsm") + "\n" + dashed + " -> " +
                            folder.File("-x.nsm") + "\n");
-    EXPECT_TRUE(LoadPatternData(folder.File("-x.nsm")));
+    EXPECT_TRUE(LoadPatternFile(folder.File("-x.nsm")).TakeFirst());
 
     // The output would be the input itself: refused, the input untouched.
     const std::string before = ReadFileBytes(input);
@@ -85,8 +85,8 @@ TEST(Convert, NamesFromInsideFilesStayInTheFolderAndLostFiguresAreSaid) {
     const std::string input = folder.Write("two.nsm", nsma);
     TRun run = Convert({"--to", "msi", "-o", folder.Path(), input});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_TRUE(LoadPatternData(folder.File("two@1850_1860.msi")));
-    EXPECT_TRUE(LoadPatternData(folder.File("two@.._x.msi")));
+    EXPECT_TRUE(LoadPatternFile(folder.File("two@1850_1860.msi")).TakeFirst());
+    EXPECT_TRUE(LoadPatternFile(folder.File("two@.._x.msi")).TakeFirst());
     EXPECT_NE(run.Err.find("two@.._x.msi: note: the polarisation"), std::string::npos) << run.Err;
 
     // A pattern the format cannot take is refused, naming the record.

@@ -29,8 +29,9 @@ protected:
     void SetUp() override {
         const std::vector<std::string> files = ShownPatternFiles();
         for (int i = 0; i < 2; ++i) {
-            std::string error;
-            auto pattern = LoadPatternData(files[static_cast<size_t>(i)], &error);
+            TLoadedFile loaded = LoadPatternFile(files[static_cast<size_t>(i)]);
+            const std::string& error = loaded.Failure;
+            auto pattern = loaded.TakeFirst();
             ASSERT_TRUE(pattern) << error;
             pattern->Id = i;
             Owned.push_back(std::move(pattern));

@@ -24,8 +24,9 @@ class RotateDialogTest : public ::testing::Test {
 protected:
     void Load(const std::vector<std::string>& files) {
         for (const std::string& file : files) {
-            std::string error;
-            auto pattern = LoadPatternData(file, &error);
+            TLoadedFile loaded = LoadPatternFile(file);
+            const std::string& error = loaded.Failure;
+            auto pattern = loaded.TakeFirst();
             ASSERT_TRUE(pattern) << file << ": " << error;
             pattern->Id = static_cast<int>(Owned.size());
             Owned.push_back(std::move(pattern));

@@ -42,7 +42,7 @@ class Surface3dFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const std::string& file : ShownPatternFiles()) {
-            auto pattern = LoadPatternData(file);
+            auto pattern = LoadPatternFile(file).TakeFirst();
             ASSERT_TRUE(pattern) << file;
             pattern->Id = static_cast<int>(Owned.size());
             Selection.Add(*pattern);

@@ -5,6 +5,7 @@
 
 #include "formats/BastaFile.h"
 #include "formats/PatternLoaders.h"
+#include "formats/TextLines.h"
 #include "model/Errors.h"
 #include "support/BastaText.h"
 #include "support/TempDir.h"
@@ -315,12 +316,11 @@ TEST(BastaFile, ToldByContent) {
     TTempDir folder;
     const std::string sphere = folder.Write("sphere.txt", BeamFile(kSystems[2], true).Text());
     const std::string other = folder.Write("settings.json", "{\"Data\": 1}");
-    std::string error;
-    const auto patterns = LoadPatternFile(sphere, &error);
-    ASSERT_EQ(patterns.size(), 1u) << error;
-    EXPECT_TRUE(patterns.front()->Sphere);
-    EXPECT_TRUE(HasPatternFileContent(sphere));
-    EXPECT_FALSE(HasPatternFileContent(other));
+    const TLoadedFile loaded = LoadPatternFile(sphere);
+    ASSERT_EQ(loaded.Patterns.size(), 1u) << loaded.Failure;
+    EXPECT_TRUE(loaded.Patterns.front()->Sphere);
+    EXPECT_TRUE(HasPatternFileContent(ReadFileBytes(sphere)));
+    EXPECT_FALSE(HasPatternFileContent(ReadFileBytes(other)));
 }
 
 }  // namespace

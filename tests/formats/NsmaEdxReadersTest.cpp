@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "formats/CircularCuts.h"
 #include "formats/EdxFile.h"
 #include "formats/EdxPatFile.h"
 #include "formats/NsmaFile.h"
@@ -66,9 +68,10 @@ std::string Joined(const std::vector<std::string>& records, const char* lineEnd 
 TEST(NsmaReader, ReadsFiguresCutsAndOnePatternPerFrequency) {
     TTempDir folder;
     const std::string path = folder.Write("panel.txt", Joined(NsmaRecords({"1850", "1950"}), "\n"));
-    std::string error;
-    std::vector<std::string> ignored;
-    const auto patterns = LoadPatternFile(path, &error, &ignored);
+    const TLoadedFile loaded = LoadPatternFile(path);
+    const auto& patterns = loaded.Patterns;
+    const std::string& error = loaded.Failure;
+    const auto& ignored = loaded.IgnoredParts;
     ASSERT_EQ(patterns.size(), 2u) << error;
     EXPECT_EQ(patterns[0]->FileName, path + "@1850");
     EXPECT_EQ(patterns[1]->FileName, path + "@1950");
@@ -88,9 +91,10 @@ TEST(NsmaReader, ReadsFiguresCutsAndOnePatternPerFrequency) {
     EXPECT_EQ(ignored[0], "PATCUT 45 V/V at 1850 MHz (line 744)");
 
     // dBd gains and absolute points: the gain gains 2.14 dB, each cut peaks at 0 dB.
-    const auto absolute =
-        LoadPatternFile(folder.Write("abs.nsm", Joined(NsmaRecords({"x"}, "dbd/dbi", 12))), &error);
-    ASSERT_EQ(absolute.size(), 1u) << error;
+    const TLoadedFile absoluteFile =
+        LoadPatternFile(folder.Write("abs.nsm", Joined(NsmaRecords({"x"}, "dbd/dbi", 12))));
+    const auto& absolute = absoluteFile.Patterns;
+    ASSERT_EQ(absolute.size(), 1u) << absoluteFile.Failure;
     EXPECT_EQ(absolute[0]->FileName, folder.File("abs.nsm"));
     EXPECT_DOUBLE_EQ(absolute[0]->Gain.Value, 17.64);
     EXPECT_EQ(absolute[0]->Frequency.Value, 1850);  // mid-band when PATFRE is no number
@@ -126,9 +130,9 @@ TEST(NsmaReader, MalformedFilesFailNamingTheRecordAndLine) {
     for (const TCase& c : cases) {
         std::vector<std::string> records = NsmaRecords({"1850"});
         c.Change(records);
-        std::string error;
-        EXPECT_TRUE(LoadPatternFile(folder.Write("bad.adf", Joined(records)), &error).empty())
-            << c.What;
+        const TLoadedFile loaded = LoadPatternFile(folder.Write("bad.adf", Joined(records)));
+        const std::string& error = loaded.Failure;
+        EXPECT_TRUE(loaded.Patterns.empty()) << c.What;
         EXPECT_NE(error.find(c.Expected), std::string::npos) << c.What << ": " << error;
     }
 }
@@ -155,10 +159,11 @@ std::string EdxPatText(const std::vector<int>& slices, int kyPat = 2) {
 TEST(EdxPatReader, JoinsTheSlicesAtZeroAndHalfATurnIntoTheVerticalCut) {
     TTempDir folder;
     for (int kyPat : {1, 2}) {
-        std::string error;
-        std::vector<std::string> ignored;
-        const auto patterns = LoadPatternFile(
-            folder.Write("omni.dat", EdxPatText({90, 0, 180}, kyPat)), &error, &ignored);
+        const TLoadedFile loaded =
+            LoadPatternFile(folder.Write("omni.dat", EdxPatText({90, 0, 180}, kyPat)));
+        const auto& patterns = loaded.Patterns;
+        const std::string& error = loaded.Failure;
+        const auto& ignored = loaded.IgnoredParts;
         ASSERT_EQ(patterns.size(), 1u) << error;
         const TPatternData& pattern = *patterns[0];
         EXPECT_EQ(pattern.Gain.Value, 9.5);
@@ -196,8 +201,9 @@ TEST(EdxPatReader, MalformedFilesFailWithAReason) {
     };
     TTempDir folder;
     for (const auto& [text, expected] : cases) {
-        std::string error;
-        const auto patterns = LoadPatternFile(folder.Write("bad.pat", text), &error);
+        const TLoadedFile loaded = LoadPatternFile(folder.Write("bad.pat", text));
+        const auto& patterns = loaded.Patterns;
+        const std::string& error = loaded.Failure;
         EXPECT_EQ(patterns.empty(), !expected.empty()) << expected;
         EXPECT_NE(error.find(expected), std::string::npos) << expected << " / " << error;
     }
@@ -236,10 +242,42 @@ TEST(PatternReaders, AnglesInOneDirectionTwiceAreRefused) {
     };
     TTempDir folder;
     for (const auto& [text, expected] : cases) {
-        std::string error;
-        const auto patterns = LoadPatternFile(folder.Write("twice.adf", text), &error);
+        const TLoadedFile loaded = LoadPatternFile(folder.Write("twice.adf", text));
+        const auto& patterns = loaded.Patterns;
+        const std::string& error = loaded.Failure;
         EXPECT_EQ(patterns.empty(), !expected.empty()) << expected << " / " << error;
         EXPECT_EQ(error, expected);
+    }
+}
+
+// The first point in a direction an earlier point gives, whatever order the angles come in
+// and however they wrap; a last point a whole turn from the first closes the cut.
+TEST(PatternReaders, RepeatedDirectionIsTheFirstLaterPointOfAnEarlierDirection) {
+    TRealPointList fullTurn;
+    for (int a = -180; a <= 180; ++a) fullTurn.Add(a, 0);
+    const std::vector<std::pair<std::vector<double>, std::optional<std::pair<size_t, size_t>>>>
+        cases = {
+            {{0, 90, 180, 270, 360}, std::nullopt},
+            {{-90, 0, 90, 180, 270}, std::nullopt},
+            {{350, 355, 0, 5, 350}, std::pair<size_t, size_t>{4, 0}},
+            {{-1e-20, 0}, std::pair<size_t, size_t>{1, 0}},
+            {{90, 180, -270}, std::nullopt},
+            {{90, -270, 180}, std::pair<size_t, size_t>{1, 0}},
+            {{10, 5, 0}, std::nullopt},
+            {{10, 20, 5, 15}, std::nullopt},
+            {{0, 10, 5, 10}, std::pair<size_t, size_t>{3, 1}},
+            {{0, 10, 5, 10, 0}, std::pair<size_t, size_t>{3, 1}},
+            {{300, 350, 10, 290, 300}, std::pair<size_t, size_t>{4, 0}},
+        };
+    EXPECT_FALSE(FindRepeatedDirection(fullTurn));
+    for (const auto& [angles, expected] : cases) {
+        TRealPointList points;
+        for (double angle : angles) points.Add(angle, 0);
+        const std::optional<TRepeatedDirection> found = FindRepeatedDirection(points);
+        ASSERT_EQ(found.has_value(), expected.has_value()) << angles.size() << " " << angles[0];
+        if (found) {
+            EXPECT_EQ(std::make_pair(found->Index, found->Earlier), *expected);
+        }
     }
 }
 
@@ -276,8 +314,9 @@ TEST(PatternReaders, ErrorsNameTheFaultAndLineAndShowControlBytesEscaped) {
     const char* names[] = {"a.nsm", "b.pat", "c.pat", "d.txt", "e.txt", "f.vwa", "g.nsm"};
     TTempDir folder;
     for (size_t i = 0; i < cases.size(); ++i) {
-        std::string error;
-        EXPECT_TRUE(LoadPatternFile(folder.Write(names[i], cases[i].first), &error).empty());
+        const TLoadedFile loaded = LoadPatternFile(folder.Write(names[i], cases[i].first));
+        const std::string& error = loaded.Failure;
+        EXPECT_TRUE(loaded.Patterns.empty());
         EXPECT_EQ(error, cases[i].second) << names[i];
     }
 }
@@ -295,8 +334,9 @@ TEST(PatternReaders, FilesOfBlankLinesAreReadToTheirEnd) {
     };
     TTempDir folder;
     for (const auto& [name, expected] : cases) {
-        std::string error;
-        EXPECT_TRUE(LoadPatternFile(folder.Write(name, blank), &error).empty()) << name;
+        const TLoadedFile loaded = LoadPatternFile(folder.Write(name, blank));
+        const std::string& error = loaded.Failure;
+        EXPECT_TRUE(loaded.Patterns.empty()) << name;
         EXPECT_EQ(error, expected);
     }
     TEdxFileEx edx;

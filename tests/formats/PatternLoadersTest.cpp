@@ -39,14 +39,22 @@ TEST(PatternLoaders, ExtensionChoosesTheReader) {
     EXPECT_FALSE(IsVerizonFileName("/x/a.vwax"));
     EXPECT_FALSE(IsVerizonFileName("/x.vwa/a"));
     EXPECT_FALSE(IsVerizonFileName("/x/vwa"));
-    EXPECT_NE(dynamic_cast<TVerizonDataLoader*>(CreateLoaderFor("b.VWA").get()), nullptr);
-    for (const char* name : {"b.txt", "b.PLN", "b.msi", "b.doc", "b", "b."}) {
-        EXPECT_NE(dynamic_cast<TOstrelDataLoader*>(CreateLoaderFor(name).get()), nullptr) << name;
+    const std::pair<const char*, TReadFormat> cases[] = {
+        {"b.VWA", TReadFormat::Verizon}, {"b.Nsma", TReadFormat::Nsma},
+        {"b.adf", TReadFormat::Nsma},    {"b.NSM", TReadFormat::Nsma},
+        {"b.pAt", TReadFormat::EdxPat},  {"b.txt", TReadFormat::Ostrel},
+        {"b.PLN", TReadFormat::Ostrel},  {"b.msi", TReadFormat::Ostrel},
+        {"b.doc", TReadFormat::Ostrel},  {"b", TReadFormat::Ostrel},
+        {"b.", TReadFormat::Ostrel},     {"x.pat/b", TReadFormat::Ostrel},
+    };
+    for (const auto& [name, format] : cases) {
+        EXPECT_EQ(ChooseReadFormat(name, "HORIZONTAL 360\r\n"), format) << name;
     }
 }
 
 // What a file holds decides its reader, not its name: an NSMA file saved as ".pat" (the EDX
-// extension) still gives its patterns, as does an EDX file under another format's name.
+// extension) still gives its patterns, as does an EDX file under another format's name. The
+// bytes read once are what is parsed: loading them from memory needs no file at all.
 TEST(PatternLoaders, ContentThatContradictsTheExtensionWins) {
     const TTempDir dir;
     const std::string nsma = ReadFileBytes(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm");
@@ -64,28 +72,30 @@ TEST(PatternLoaders, ContentThatContradictsTheExtensionWins) {
         SCOPED_TRACE(c.Name);
         const std::string path = dir.Write(c.Name, c.Bytes);
         const bool isNsma = &c.Bytes == &nsma;
-        const auto loader = CreateLoaderFor(path);
-        EXPECT_EQ(dynamic_cast<TNsmaDataLoader*>(loader.get()) != nullptr, isNsma);
-        EXPECT_EQ(dynamic_cast<TEdxPatDataLoader*>(loader.get()) != nullptr, !isNsma);
-        EXPECT_TRUE(HasPatternFileContent(path));
-        std::string error;
-        const auto patterns = LoadPatternFile(path, &error);
-        EXPECT_EQ(error, "");
-        ASSERT_EQ(patterns.size(), c.Frequencies.size());
-        for (size_t i = 0; i < patterns.size(); ++i) {
-            EXPECT_DOUBLE_EQ(patterns[i]->Frequency.Value, c.Frequencies[i]);
-            EXPECT_EQ(patterns[i]->HorizontalCut.Count(), 361);
+        EXPECT_EQ(ChooseReadFormat(path, c.Bytes),
+                  isNsma ? TReadFormat::Nsma : TReadFormat::EdxPat);
+        EXPECT_TRUE(HasPatternFileContent(c.Bytes));
+        for (const TLoadedFile& loaded :
+             {LoadPatternFile(path), LoadPatternBytes(dir.File("gone/") + c.Name, c.Bytes)}) {
+            EXPECT_EQ(loaded.Failure, "");
+            ASSERT_EQ(loaded.Patterns.size(), c.Frequencies.size());
+            for (size_t i = 0; i < loaded.Patterns.size(); ++i) {
+                EXPECT_DOUBLE_EQ(loaded.Patterns[i]->Frequency.Value, c.Frequencies[i]);
+                EXPECT_EQ(loaded.Patterns[i]->HorizontalCut.Count(), 361);
+            }
         }
     }
+    EXPECT_FALSE(HasPatternFileContent(ReadFileBytes(OSTREL_SAMPLES_DIR "/omni_850.msi")));
 }
 
 TEST(PatternLoaders, OstrelFiguresAndCutsReachThePattern) {
     TTempDir folder;
     const std::string path = folder.Write("panel.msi", OstrelBody(kOstrelHeader));
-    std::string error = "stale";
-    const auto pattern = LoadPatternData(path, &error);
-    ASSERT_TRUE(pattern) << error;
-    EXPECT_EQ(error, "");
+    TLoadedFile loaded = LoadPatternFile(path);
+    EXPECT_EQ(loaded.Failure, "");
+    EXPECT_TRUE(loaded.IgnoredParts.empty());
+    const auto pattern = loaded.TakeFirst();
+    ASSERT_TRUE(pattern);
     EXPECT_EQ(pattern->FileName, path);
     EXPECT_EQ(pattern->Frequency.DisplayText(), "1850");
     EXPECT_NEAR(pattern->Gain.Value, 17.99, 1e-12);
@@ -103,7 +113,8 @@ TEST(PatternLoaders, OstrelFiguresAndCutsReachThePattern) {
 
 TEST(PatternLoaders, MissingOstrelFiguresShowAsZeroOrEmpty) {
     TTempDir folder;
-    const auto bare = LoadPatternData(folder.Write("bare.txt", OstrelBody("H_WIDTH 0\r\n")));
+    const auto bare =
+        LoadPatternFile(folder.Write("bare.txt", OstrelBody("H_WIDTH 0\r\n"))).TakeFirst();
     ASSERT_TRUE(bare);
     // Not stated is not known; the table still shows the 0 of an empty value.
     EXPECT_EQ(bare->Frequency.DisplayText(), "");
@@ -115,9 +126,11 @@ TEST(PatternLoaders, MissingOstrelFiguresShowAsZeroOrEmpty) {
 
 TEST(PatternLoaders, VerizonFiguresAlwaysShowAVerticalWidthOfZero) {
     TTempDir folder;
-    const auto pattern = LoadPatternData(
-        folder.Write("panel.VWA", VerizonBody("freq_measured_mhz:\t1900\r\nmax_gain_dbd:\t15\r\n"
-                                              "horz_3db_beamwidth:\t63.5\r\n")));
+    const auto pattern =
+        LoadPatternFile(folder.Write("panel.VWA",
+                                     VerizonBody("freq_measured_mhz:\t1900\r\nmax_gain_dbd:\t15\r\n"
+                                                 "horz_3db_beamwidth:\t63.5\r\n")))
+            .TakeFirst();
     ASSERT_TRUE(pattern);
     EXPECT_EQ(pattern->Frequency.DisplayText(), "1900");
     EXPECT_DOUBLE_EQ(pattern->Gain.Value, 17.1);
@@ -127,7 +140,7 @@ TEST(PatternLoaders, VerizonFiguresAlwaysShowAVerticalWidthOfZero) {
     EXPECT_DOUBLE_EQ(pattern->VerticalCut.GetPoint(190).Y, -1);
     EXPECT_DOUBLE_EQ(pattern->AzimuthCut.GetPoint(180 + 30).Y, -1);
 
-    const auto noWidth = LoadPatternData(folder.Write("w.vwa", VerizonBody("")));
+    const auto noWidth = LoadPatternFile(folder.Write("w.vwa", VerizonBody(""))).TakeFirst();
     ASSERT_TRUE(noWidth);
     EXPECT_EQ(noWidth->HorzWidth.DisplayText(), "");
     EXPECT_EQ(noWidth->Frequency.DisplayText(), "");
@@ -151,14 +164,14 @@ TEST(PatternLoaders, StatedFrontToBackAndTiltReachThePattern) {
     };
     TTempDir folder;
     for (const TCase& c : cases) {
-        const auto pattern = LoadPatternData(folder.Write(c.Name, c.Text));
+        const auto pattern = LoadPatternFile(folder.Write(c.Name, c.Text)).TakeFirst();
         ASSERT_TRUE(pattern) << c.Name;
         EXPECT_EQ(pattern->FrontToBack.DisplayText(), c.FrontToBack) << c.Name;
         EXPECT_EQ(pattern->ElectricalTilt.DisplayText(), c.Tilt) << c.Name;
     }
 }
 
-TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
+TEST(PatternLoaders, FailuresGiveTheReasonAndNoPattern) {
     TTempDir folder;
     struct TCase {
         std::string Name;
@@ -178,24 +191,17 @@ TEST(PatternLoaders, FailuresReturnFalseWithTheReasonAndNoPattern) {
         {"ostrel-as.vwa", OstrelBody(kOstrelHeader), "Cannot find Horizontal section."},
     };
     for (const TCase& c : cases) {
-        std::string error;
-        EXPECT_FALSE(LoadPatternData(folder.Write(c.Name, c.Text), &error)) << c.Name;
-        EXPECT_EQ(error, c.Reason) << c.Name;
+        const TLoadedFile loaded = LoadPatternFile(folder.Write(c.Name, c.Text));
+        EXPECT_FALSE(loaded.Loaded()) << c.Name;
+        EXPECT_TRUE(loaded.Patterns.empty()) << c.Name;
+        EXPECT_EQ(loaded.Failure, c.Reason) << c.Name;
     }
-    std::string error;
-    EXPECT_FALSE(LoadPatternData(folder.File("missing.msi"), &error));
-    EXPECT_EQ(error,
+    EXPECT_EQ(LoadPatternFile(folder.File("missing.msi")).Failure,
               "Cannot open file \"" + folder.File("missing.msi") + "\". No such file or directory");
     std::filesystem::create_directory(folder.File("folder.txt"));
-    EXPECT_FALSE(LoadPatternData(folder.File("folder.txt"), &error));
-    EXPECT_EQ(error, "Cannot open file \"" + folder.File("folder.txt") +
-                         "\". Not a regular file (directory)");
-
-    TOstrelDataLoader unbound;
-    unbound.FileName = folder.Write("fine.txt", OstrelBody(""));
-    EXPECT_FALSE(unbound.Execute()) << "no pattern to fill is a failure, not a crash";
-    TPatternDataLoader base;
-    EXPECT_TRUE(base.Execute());
+    EXPECT_EQ(
+        LoadPatternFile(folder.File("folder.txt")).Failure,
+        "Cannot open file \"" + folder.File("folder.txt") + "\". Not a regular file (directory)");
 }
 
 // The bytes come in chunks; sizes around a chunk's edge must arrive whole and in order.
@@ -233,9 +239,9 @@ TEST(PatternLoaders, SpecialAndHugeFilesAreRefusedUnread) {
         {sparse, "Too large for a pattern file (more than 64 MiB)"},
     };
     for (const auto& [path, reason] : cases) {
-        std::string error;
-        EXPECT_FALSE(LoadPatternData(path, &error)) << path;
-        EXPECT_EQ(error, "Cannot open file \"" + path + "\". " + reason);
+        const TLoadedFile loaded = LoadPatternFile(path);
+        EXPECT_TRUE(loaded.Patterns.empty()) << path;
+        EXPECT_EQ(loaded.Failure, "Cannot open file \"" + path + "\". " + reason);
     }
     ::close(listener);
     // The limit itself is still a file to read (and then to judge by its content).
@@ -248,7 +254,7 @@ TEST(PatternLoaders, RealMakerFilesLoadWithTheirHeaderFigures) {
     if (!std::filesystem::exists(folder / "B800A065-18-0E.pln")) {
         GTEST_SKIP() << "no real pattern files at " << folder;
     }
-    const auto panel = LoadPatternData(folder / "B800A065-18-0E.pln");
+    const auto panel = LoadPatternFile(folder / "B800A065-18-0E.pln").TakeFirst();
     ASSERT_TRUE(panel);
     EXPECT_EQ(panel->Frequency.DisplayText(), "851");
     EXPECT_EQ(GainText(*panel), "15.7 (13.6)");
@@ -257,21 +263,21 @@ TEST(PatternLoaders, RealMakerFilesLoadWithTheirHeaderFigures) {
     EXPECT_DOUBLE_EQ(panel->AzimuthCut.GetPoint(0).Y, -30.1);
     EXPECT_DOUBLE_EQ(panel->AzimuthCut.GetPoint(180).Y, 0);
 
-    const auto galtronics = LoadPatternData(folder / "LTE-L_1960MHz_P1.txt");
+    const auto galtronics = LoadPatternFile(folder / "LTE-L_1960MHz_P1.txt").TakeFirst();
     ASSERT_TRUE(galtronics);
     EXPECT_EQ(GainText(*galtronics), "3.4 (1.3)");
     EXPECT_DOUBLE_EQ(galtronics->AzimuthCut.GetPoint(181).Y, -2.982) << "not normalised: kept";
 
-    std::string error;
-    EXPECT_FALSE(LoadPatternData(folder / "009_freq.t.msi", &error));
-    EXPECT_EQ(error, "Cannot find Horizontal section.");
+    EXPECT_EQ(LoadPatternFile(folder / "009_freq.t.msi").Failure,
+              "Cannot find Horizontal section.");
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
         if (name.find('.') == std::string::npos || name == "009_freq.t.msi") continue;
         const std::string extension = entry.path().extension().string();
         if (extension != ".msi" && extension != ".pln" && extension != ".txt") continue;
-        const auto pattern = LoadPatternData(entry.path(), &error);
-        ASSERT_TRUE(pattern) << name << ": " << error;
+        TLoadedFile loaded = LoadPatternFile(entry.path());
+        const auto pattern = loaded.TakeFirst();
+        ASSERT_TRUE(pattern) << name << ": " << loaded.Failure;
         EXPECT_EQ(pattern->AzimuthCut.Count(), 361);
         for (const TRealPoint& point : pattern->VerticalCut.Points()) {
             EXPECT_LE(point.Y, 0) << name;

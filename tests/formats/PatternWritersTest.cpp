@@ -33,12 +33,12 @@ TEST(PatternWriters, EveryWriterAndItsReaderKeepTheCutsToTheWrittenDecimals) {
         if (!entry.is_regular_file() || source.ends_with(".doc")) continue;
         for (TPatternFormat format :
              {TPatternFormat::Ostrel, TPatternFormat::Verizon, TPatternFormat::Nsma}) {
-            const auto original = LoadPatternFile(source);
+            const auto original = LoadPatternFile(source).Patterns;
             ASSERT_FALSE(original.empty()) << source;
             const std::string copy =
                 folder.Write("copy." + std::string(FormatExtension(format)),
                              PatternFileText(*original.front(), format, "copy").Text);
-            const auto back = LoadPatternFile(copy);
+            const auto back = LoadPatternFile(copy).Patterns;
             ASSERT_EQ(back.size(), 1u) << source << " as " << FormatExtension(format);
             const bool relative = format == TPatternFormat::Verizon;
             EXPECT_NEAR(back[0]->Frequency.Value, original[0]->Frequency.Value, 1e-9);
@@ -70,7 +70,7 @@ TEST(PatternWriters, EveryWriterAndItsReaderKeepTheCutsToTheWrittenDecimals) {
 }
 
 TEST(PatternWriters, NsmaOutputKeepsTheRecordRules) {
-    const auto pattern = LoadPatternData(OSTREL_SAMPLES_DIR "/sector65_dbd.txt");
+    const auto pattern = LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_dbd.txt").TakeFirst();
     ASSERT_TRUE(pattern);
     const std::string text =
         PatternFileText(*pattern, TPatternFormat::Nsma, std::string(60, 'M') + "\t").Text;
@@ -100,7 +100,7 @@ TEST(PatternWriters, NsmaOutputKeepsTheRecordRules) {
 std::unique_ptr<TPatternData> ReadBack(const TTempDir& folder, const std::string& name,
                                        const TWrittenPattern& written) {
     EXPECT_EQ(written.Failure, "") << name;
-    return LoadPatternData(folder.Write(name, written.Text));
+    return LoadPatternFile(folder.Write(name, written.Text)).TakeFirst();
 }
 
 bool HasNote(const TWrittenPattern& written, const std::string& part) {
@@ -112,7 +112,7 @@ bool HasNote(const TWrittenPattern& written, const std::string& part) {
 
 TEST(PatternWriters, GainsComeBackAndUnknownFiguresStayUnknownInEveryFormat) {
     TTempDir folder;
-    const auto pattern = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    const auto pattern = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
     ASSERT_TRUE(pattern);
     // The Verizon reader adds 2.1 dB to the dBd gain: the writer takes off the same.
     for (double gain : {5.24, 2.2, 17.99, 30.0}) {
@@ -157,7 +157,7 @@ TEST(PatternWriters, GainsComeBackAndUnknownFiguresStayUnknownInEveryFormat) {
 
 TEST(PatternWriters, NsmaOutputKeepsTiltFrontToBackPolarisationAndWholeCharacters) {
     TTempDir folder;
-    const auto tilted = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    const auto tilted = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
     ASSERT_TRUE(tilted);
     TWrittenPattern written = PatternFileText(*tilted, TPatternFormat::Nsma, "t");
     EXPECT_NE(written.Text.find("\r\nELTILT:,6\r\n"), std::string::npos);
@@ -167,15 +167,15 @@ TEST(PatternWriters, NsmaOutputKeepsTiltFrontToBackPolarisationAndWholeCharacter
     ASSERT_TRUE(back);
     EXPECT_EQ(back->ElectricalTilt.Value, 6);
     EXPECT_EQ(back->FrontToBack.Value, 25);
-    EXPECT_EQ(HeaderCheckText(*back, back->AzimuthFigures), "");
+    EXPECT_EQ(HeaderCheckText(*back, back->Figures(THCut::Azimuth)), "");
     // The header check hears the NSMA header's tilt and front-to-back.
     std::string wrong = written.Text;
     wrong.replace(wrong.find("ELTILT:,6"), 9, "ELTILT:,2");
     wrong.replace(wrong.find("FRTOBA:,25"), 10, "FRTOBA:,40");
-    back = LoadPatternData(folder.Write("wrong.nsm", wrong));
-    EXPECT_EQ(HeaderCheckText(*back, back->AzimuthFigures), "fb 40 vs 25.0/25.3; tilt 2 vs 6.0");
+    back = LoadPatternFile(folder.Write("wrong.nsm", wrong)).TakeFirst();
+    EXPECT_EQ(HeaderCheckText(*back, back->Figures(THCut::Azimuth)), "fb 40 vs 25.0/25.3; tilt 2 vs 6.0");
 
-    const auto patterns = LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm");
+    const auto patterns = LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm").Patterns;
     ASSERT_EQ(patterns.size(), 2u);
     EXPECT_EQ(patterns[0]->AzimuthPolarization, "V/V");
     patterns[0]->AzimuthPolarization = "H/H";
@@ -198,7 +198,7 @@ TEST(PatternWriters, NsmaOutputKeepsTiltFrontToBackPolarisationAndWholeCharacter
 
 TEST(PatternWriters, NamesWithLineBreaksReadBackAndOutputNamesAreOneComponent) {
     TTempDir folder;
-    const auto pattern = LoadPatternData(OSTREL_SAMPLES_DIR "/omni_850.msi");
+    const auto pattern = LoadPatternFile(OSTREL_SAMPLES_DIR "/omni_850.msi").TakeFirst();
     ASSERT_TRUE(pattern);
     const std::string name = "a\nHORIZONTAL 3\r\n1 2\rb\x7F";
     for (TPatternFormat format :

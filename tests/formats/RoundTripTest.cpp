@@ -108,8 +108,8 @@ TEST(RoundTrip, OstrelFilesWrittenAndReadAgainKeepTheirFiguresAndPoints) {
                         std::fabs(first.HorizontalPoints.GetPoint(k).Y), kLevelTolerance);
         }
 
-        const auto before = LoadPatternData(original);
-        const auto after = LoadPatternData(copy);
+        const auto before = LoadPatternFile(original).TakeFirst();
+        const auto after = LoadPatternFile(copy).TakeFirst();
         ASSERT_TRUE(before && after);
         EXPECT_EQ(after->Frequency.DisplayText(), before->Frequency.DisplayText());
         EXPECT_EQ(after->HorzWidth.IsNull, before->HorzWidth.IsNull);
@@ -126,7 +126,8 @@ TEST(RoundTrip, VerizonFilesComeBackWithTheVerticalCutMirrored) {
     for (int trial = 0; trial < 100; ++trial) {
         SCOPED_TRACE("trial " + std::to_string(trial));
         // A pattern as the loaders make it, from a random Ostrel file.
-        const auto pattern = LoadPatternData(folder.Write("source.txt", random.OstrelFile()));
+        const auto pattern =
+            LoadPatternFile(folder.Write("source.txt", random.OstrelFile())).TakeFirst();
         ASSERT_TRUE(pattern);
         // Absolute gains need a peak of 0 dB in each cut to come back unchanged.
         SubtractFromValues(pattern->AzimuthCut, pattern->AzimuthCut.MaxY());
@@ -142,7 +143,7 @@ TEST(RoundTrip, VerizonFilesComeBackWithTheVerticalCutMirrored) {
         const std::string path = folder.File("copy.vwa");
         written.SaveToFile(path);
 
-        const auto back = LoadPatternData(path);
+        const auto back = LoadPatternFile(path).TakeFirst();
         ASSERT_TRUE(back);
         EXPECT_EQ(back->Frequency.Value, written.Frequency);
         EXPECT_EQ(back->HorzWidth.IsNull, written.HorzBeamwidth == 0);

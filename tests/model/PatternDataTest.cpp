@@ -295,12 +295,14 @@ TEST(PatternData, AssignCopiesAllButTheHorizontalCutAndCloneCopiesAll) {
     EXPECT_EQ(copy.HorizontalCut.Count(), 0);
 
     // A clone is whole: the horizontal cut and the figures computed from it come along.
-    source.HorizontalFigures.Horz.FrontToBack180 = 25;
+    TPatternFigures horizontal;
+    horizontal.Horz.FrontToBack180 = 25;
+    source.AdoptFigures(TPatternFigures(), horizontal);
     const std::unique_ptr<TPatternData> clone = source.Clone();
     EXPECT_EQ(clone->Id, 7);
     EXPECT_EQ(clone->VerticalCut.Points(), source.VerticalCut.Points());
     EXPECT_EQ(clone->HorizontalCut.Points(), source.HorizontalCut.Points());
-    EXPECT_EQ(clone->HorizontalFigures.Horz.FrontToBack180, 25);
+    EXPECT_EQ(clone->Figures(THCut::Horizontal).Horz.FrontToBack180, 25);
 }
 
 std::unique_ptr<TPatternData> NamedPattern(const std::string& fileName, int id) {

@@ -236,7 +236,7 @@ TEST(PatternFigures, HeaderCheckNamesEachDisagreement) {
     pattern.HorizontalCut = pattern.AzimuthCut;
     // Tilted 6 degrees, 1 dB per degree: 6 degrees wide.
     pattern.VerticalCut = CutThrough({{-180, -30}, {-1, -7}, {6, 0}, {13, -7}, {180, -30}});
-    UpdatePatternFigures(pattern);
+    pattern.CutsChanged();
     const TPatternFigures& figures = pattern.Figures(THCut::Horizontal);
     EXPECT_EQ(HeaderCheckText(pattern, figures), "");
     pattern.HorzWidth.SetValue(39.8);     // 10 % of 39.8 (not of 36) covers 3.8
@@ -254,7 +254,7 @@ TEST(PatternFigures, HeaderCheckNamesEachDisagreement) {
     pattern.VertWidth.SetValue(0);    // 0 states nothing
     pattern.AzimuthCut = CutThrough({{-180, -1}, {180, -1}});
     pattern.HorizontalCut = pattern.AzimuthCut;
-    UpdatePatternFigures(pattern);
+    pattern.CutsChanged();
     EXPECT_EQ(HeaderCheckText(pattern, pattern.Figures(THCut::Azimuth)),
               "fb 31.5 vs 0.0/0.0; tilt 8 vs 6.0");
 }
@@ -266,7 +266,7 @@ TEST(PatternFigures, FilesAgreeWithTheDefinitions) {
         if (!std::filesystem::is_directory(folder)) continue;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             if (!entry.is_regular_file()) continue;
-            const auto pattern = LoadPatternData(entry.path().string(), nullptr);
+            const auto pattern = LoadPatternFile(entry.path().string()).TakeFirst();
             if (!pattern) continue;
             SCOPED_TRACE(entry.path().string());
             for (THCut hCut : {THCut::Horizontal, THCut::Azimuth}) {
@@ -310,6 +310,30 @@ TEST(PatternFigures, FilesAgreeWithTheDefinitions) {
         }
     }
     EXPECT_GE(checked, 5);
+}
+
+// Loading computes no figure; the first question computes both horizontal cuts' figures at
+// once, later ones read them, a change of the cuts makes them computed again, and a clone
+// takes only what was computed.
+TEST(PatternFigures, ComputedWhenFirstAskedAndAgainAfterTheCutsChange) {
+    const auto pattern = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
+    ASSERT_TRUE(pattern);
+    EXPECT_FALSE(pattern->FiguresKnown());
+    EXPECT_FALSE(pattern->Clone()->FiguresKnown());
+    const TPatternFigures expected = ComputePatternFigures(*pattern, false);
+    EXPECT_EQ(pattern->Figures(THCut::Horizontal).Horz.Width3Db, expected.Horz.Width3Db);
+    EXPECT_EQ(pattern->Figures(THCut::Horizontal).Vert.PeakAngle, expected.Vert.PeakAngle);
+    EXPECT_TRUE(pattern->FiguresKnown());
+    EXPECT_TRUE(pattern->Clone()->FiguresKnown());
+
+    pattern->AzimuthCut = CutThrough({{-180, -20}, {0, 0}, {180, -20}});
+    EXPECT_NE(pattern->Figures(THCut::Azimuth).Horz.Width3Db,
+              ComputeHorzFigures(pattern->AzimuthCut).Width3Db)
+        << "kept until the cuts are said to have changed";
+    pattern->CutsChanged();
+    EXPECT_FALSE(pattern->FiguresKnown());
+    EXPECT_EQ(pattern->Figures(THCut::Azimuth).Horz.Width3Db,
+              ComputeHorzFigures(pattern->AzimuthCut).Width3Db);
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST(PatternSurface, RealFilesMeetTheirCuts) {
     for (const char* folder : {OSTREL_SAMPLES_DIR, OSTREL_REALDATA_DIR}) {
         if (!std::filesystem::is_directory(folder)) continue;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            const auto pattern = LoadPatternData(entry.path().string());
+            const auto pattern = LoadPatternFile(entry.path().string()).TakeFirst();
             if (!pattern) continue;
             SCOPED_TRACE(entry.path().string());
             const TRealPointList& h = pattern->HorizontalCut;

@@ -33,8 +33,9 @@ protected:
             }
         }
         for (const char* name : {"sector65_dbd.txt", "panel_1900.vwa", "tilted_6deg.msi"}) {
-            std::string error;
-            auto pattern = LoadPatternData(std::string(OSTREL_SAMPLES_DIR "/") + name, &error);
+            TLoadedFile loaded = LoadPatternFile(std::string(OSTREL_SAMPLES_DIR "/") + name);
+            const std::string& error = loaded.Failure;
+            auto pattern = loaded.TakeFirst();
             ASSERT_TRUE(pattern) << name << ": " << error;
             pattern->Id = static_cast<int>(Owned.size());
             Owned.push_back(std::move(pattern));

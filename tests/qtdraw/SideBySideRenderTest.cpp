@@ -24,8 +24,9 @@ class SideBySideRender : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* name : {"sector65_dbd.txt", "tilted_6deg.msi", "panel_1900.vwa"}) {
-            std::string error;
-            auto pattern = LoadPatternData(std::string(OSTREL_SAMPLES_DIR "/") + name, &error);
+            TLoadedFile loaded = LoadPatternFile(std::string(OSTREL_SAMPLES_DIR "/") + name);
+            const std::string& error = loaded.Failure;
+            auto pattern = loaded.TakeFirst();
             ASSERT_TRUE(pattern) << name << ": " << error;
             pattern->Id = static_cast<int>(Patterns.size());
             Patterns.push_back(std::move(pattern));

@@ -11,7 +11,7 @@ namespace {
 // Texts a spreadsheet would run as formulas get a leading "'", numbers stay numbers, and a
 // frequency or gain the file does not give is empty (the table shows 0 for it).
 TEST(FigureTables, CsvCellsNeverStartFormulasAndLeaveUnknownValuesEmpty) {
-    const auto pattern = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    const auto pattern = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
     ASSERT_TRUE(pattern);
     pattern->Id = 0;
     pattern->HRotationOffset = -3.5;
@@ -40,8 +40,8 @@ TEST(FigureTables, CsvCellsNeverStartFormulasAndLeaveUnknownValuesEmpty) {
 // The figures of a measured sphere: their own decimals in the table, blank for two cuts and
 // sorted after the values, rows of the Figures panel only when some pattern has a sphere.
 TEST(FigureTables, SphereFiguresOnlyWhereThereIsASphere) {
-    const auto sphere = LoadPatternData(OSTREL_SAMPLES_DIR "/panel65_polar_shuffled.json");
-    const auto twoCuts = LoadPatternData(OSTREL_SAMPLES_DIR "/tilted_6deg.msi");
+    const auto sphere = LoadPatternFile(OSTREL_SAMPLES_DIR "/panel65_polar_shuffled.json").TakeFirst();
+    const auto twoCuts = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
     ASSERT_TRUE(sphere && twoCuts);
     int directivity = -1;
     for (int column = 0; column < TableColumnCount(); ++column) {

@@ -124,7 +124,7 @@ TEST(FileTable, FigureColumnsSortNumericallyWithEmptyCellsLast) {
             }
             owned.back()->VerticalCut = owned.back()->HorizontalCut;
             owned.back()->AzimuthCut = owned.back()->HorizontalCut;
-            UpdatePatternFigures(*owned.back());
+            owned.back()->CutsChanged();
         }
         rows.push_back(owned.back().get());
     }

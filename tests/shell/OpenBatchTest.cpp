@@ -72,11 +72,13 @@ TEST(OpenBatch, FolderListsPatternFilesInPathOrder) {
     std::sort(expected.begin() + 1, expected.end());
     expected.insert(expected.begin() + 1, {"b/c/Z.VWA", "b/c/broken.msi", "b/c/edx.dat"});
     EXPECT_EQ(relative, expected);
+    // Named files stay unread; the file the scan had to read keeps its bytes for the load.
     EXPECT_EQ(ScanPatternPaths({dir.File("readme"), dir.File("b/c")}),
               (std::vector<TScannedPath>{{dir.File("readme"), ""},
                                          {dir.File("b/c/Z.VWA"), ""},
                                          {dir.File("b/c/broken.msi"), ""},
-                                         {dir.File("b/c/edx.dat"), ""}}));
+                                         {dir.File("b/c/edx.dat"), "",
+                                          ReadFileBytes(OSTREL_SAMPLES_DIR "/sector90_edx.pat")}}));
 }
 
 TEST(OpenBatch, ParallelLoadGivesWhatOneByOneGives) {
@@ -89,15 +91,16 @@ TEST(OpenBatch, ParallelLoadGivesWhatOneByOneGives) {
     for (const bool allowDuplicates : {false, true}) {
         // One by one, as the viewer always opened files.
         TMainModel syncModel;
-        syncModel.AddPattern(LoadPatternData(paths[0]));
+        syncModel.AddPattern(LoadPatternFile(paths[0]).TakeFirst());
         TOpenReport syncReport;
         for (const std::string& path : paths) {
             if (!allowDuplicates && syncModel.Patterns.IndexOfFileName(path) >= 0) {
                 syncReport.Duplicate(path);
                 continue;
             }
-            std::string error;
-            std::unique_ptr<TPatternData> pattern = LoadPatternData(path, &error);
+            TLoadedFile loaded = LoadPatternFile(path);
+            const std::string& error = loaded.Failure;
+            std::unique_ptr<TPatternData> pattern = loaded.TakeFirst();
             if (pattern) {
                 syncModel.AddPattern(std::move(pattern));
                 syncReport.Opened(path);
@@ -112,7 +115,7 @@ TEST(OpenBatch, ParallelLoadGivesWhatOneByOneGives) {
                 SCOPED_TRACE(testing::Message() << "threads " << threads << " ahead " << maxAhead
                                                 << " duplicates " << allowDuplicates);
                 TMainModel model;
-                model.AddPattern(LoadPatternData(paths[0]));
+                model.AddPattern(LoadPatternFile(paths[0]).TakeFirst());
                 TOpenBatch batch(model, allowDuplicates);
                 TOrderedLoad load(paths, threads, nullptr, nullptr, maxAhead);
                 while (load.TakeNext([&batch](TLoadResult& result) { batch.Add(result); })) {
@@ -167,7 +170,7 @@ TEST(OpenBatch, CancelKeepsWhatWasTakenAndStopsTheRest) {
     const auto fakeRead = [](const std::string& path) {
         TLoadResult result;
         if (std::stoi(FileNamePart(path)) % 7 == 6) {
-            result.Error = "bad";
+            result.Failure = "bad";
         } else {
             result.Patterns.push_back(std::make_unique<TPatternData>());
             result.Patterns.back()->FileName = path;
@@ -192,6 +195,29 @@ TEST(OpenBatch, CancelKeepsWhatWasTakenAndStopsTheRest) {
     folderOnly.FolderProblem("no pattern files below /lib");
     EXPECT_EQ(OpenBatchMessage(folderOnly, true).Text,
               "Cancelled \u2014 no file opened \u2014 no pattern files below /lib");
+}
+
+// A file a folder scan had to read is parsed from the bytes it read, never opened again: it
+// loads even when it is gone by then, while a file taken by its name is read at the load.
+TEST(OpenBatch, FilesTheScanReadLoadFromTheBytesItKept) {
+    const TTempDir dir;
+    dir.Write("edx.dat", ReadFileBytes(OSTREL_SAMPLES_DIR "/sector90_edx.pat"));
+    dir.Write("named.msi", GoodFile(900));
+    dir.Write("notes.doc", "no pattern");
+    std::vector<TScannedPath> scanned = ScanPatternFolder(dir.Path());
+    std::filesystem::remove(dir.File("edx.dat"));
+    std::filesystem::remove(dir.File("named.msi"));
+    std::vector<std::string> paths;
+    for (const TScannedPath& file : scanned) paths.push_back(file.Path);
+    ASSERT_EQ(paths, (std::vector<std::string>{dir.File("edx.dat"), dir.File("named.msi")}));
+    TOrderedLoad load(paths, 2, LoadScannedFiles(scanned));
+    std::vector<std::string> failures;
+    while (load.TakeNext([&](TLoadResult& result) { failures.push_back(result.Failure); })) {
+    }
+    EXPECT_EQ(failures,
+              (std::vector<std::string>{"", "Cannot open file \"" + dir.File("named.msi") +
+                                                "\". No such file or directory"}));
+    EXPECT_FALSE(scanned[0].Bytes) << "the bytes moved into the load";
 }
 
 }  // namespace

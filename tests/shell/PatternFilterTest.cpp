@@ -37,15 +37,14 @@ struct TLibrary {
         // Figures from the cuts, alike for either H cut: USLS, null fill, 10 dB width, F/B.
         const double figures[3][4] = {{25, -30, 75, 29.6}, {15, -18, 160, 31}, {20.5, -20, 70, 40}};
         for (int i = 0; i < 3; ++i) {
-            for (TPatternFigures* f :
-                 {&Patterns[i].AzimuthFigures, &Patterns[i].HorizontalFigures}) {
-                f->Vert.Computed = i == 1;  // only its tilt is known
-                f->Vert.PeakAngle = 6;
-                f->Vert.UpperSideLobeSuppression = figures[i][0];
-                f->Vert.FirstNullFill = figures[i][1];
-                f->Horz.Width10Db = figures[i][2];
-                f->Horz.FrontToBack180 = figures[i][3];
-            }
+            TPatternFigures f;
+            f.Vert.Computed = i == 1;  // only its tilt is known
+            f.Vert.PeakAngle = 6;
+            f.Vert.UpperSideLobeSuppression = figures[i][0];
+            f.Vert.FirstNullFill = figures[i][1];
+            f.Horz.Width10Db = figures[i][2];
+            f.Horz.FrontToBack180 = figures[i][3];
+            Patterns[i].AdoptFigures(f, f);
         }
     }
     // "1 0 1": which of the three patterns the filter lets through.
@@ -120,7 +119,7 @@ TEST(PatternFilter, EveryColumnHeaderNamesItsColumnAndAnUnstatedFrequencyNeverMa
     }
 
     // An EDX pattern file states no frequency: the table shows 0, the filter knows nothing.
-    const auto edx = LoadPatternData(OSTREL_SAMPLES_DIR "/sector90_edx.pat");
+    const auto edx = LoadPatternFile(OSTREL_SAMPLES_DIR "/sector90_edx.pat").TakeFirst();
     ASSERT_TRUE(edx);
     EXPECT_EQ(FileCellText(*edx, fcFrequency, false), "0");
     for (const char* text : {"freq:0", "freq:<100", "frequency:-1-1"}) {
@@ -133,11 +132,13 @@ TEST(PatternFilter, FigureKeysReadTheirFigureAndHorizontalOnesFollowTheHCut) {
     // vertical figures come from the one vertical cut.
     TPatternData p;
     p.FileName = "/lib/tilted.msi";
+    TPatternFigures azimuth;
+    TPatternFigures levelled;
     const struct {
         TPatternFigures* Figures;
         double Width3, Width10, Squint, Fb30, Fb180, SideLobe;
-    } horizontal[] = {{&p.AzimuthFigures, 60, 110, 2, 25, 28, -18},
-                      {&p.HorizontalFigures, 70, 130, -3, 21, 24, -14}};
+    } horizontal[] = {{&azimuth, 60, 110, 2, 25, 28, -18},
+                      {&levelled, 70, 130, -3, 21, 24, -14}};
     for (const auto& h : horizontal) {
         TPatternFigures& f = *h.Figures;
         f.Horz.Computed = f.Vert.Computed = true;
@@ -153,6 +154,7 @@ TEST(PatternFilter, FigureKeysReadTheirFigureAndHorizontalOnesFollowTheHCut) {
         f.Vert.UpperSideLobeSuppression = 18;
         f.Vert.FirstNullFill = -22;
     }
+    p.AdoptFigures(azimuth, levelled);
     struct TRestoreHCut {
         THCut Saved = GetSettings().FHCut;
         ~TRestoreHCut() { GetSettings().FHCut = Saved; }
