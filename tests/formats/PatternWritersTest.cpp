@@ -173,7 +173,8 @@ TEST(PatternWriters, NsmaOutputKeepsTiltFrontToBackPolarisationAndWholeCharacter
     wrong.replace(wrong.find("ELTILT:,6"), 9, "ELTILT:,2");
     wrong.replace(wrong.find("FRTOBA:,25"), 10, "FRTOBA:,40");
     back = LoadPatternFile(folder.Write("wrong.nsm", wrong)).TakeFirst();
-    EXPECT_EQ(HeaderCheckText(*back, back->Figures(THCut::Azimuth)), "fb 40 vs 25.0/25.3; tilt 2 vs 6.0");
+    EXPECT_EQ(HeaderCheckText(*back, back->Figures(THCut::Azimuth)),
+              "fb 40 vs 25.0/25.3; tilt 2 vs 6.0");
 
     const auto patterns = LoadPatternFile(OSTREL_SAMPLES_DIR "/sector65_2freq.nsm").Patterns;
     ASSERT_EQ(patterns.size(), 2u);

@@ -40,7 +40,8 @@ TEST(FigureTables, CsvCellsNeverStartFormulasAndLeaveUnknownValuesEmpty) {
 // The figures of a measured sphere: their own decimals in the table, blank for two cuts and
 // sorted after the values, rows of the Figures panel only when some pattern has a sphere.
 TEST(FigureTables, SphereFiguresOnlyWhereThereIsASphere) {
-    const auto sphere = LoadPatternFile(OSTREL_SAMPLES_DIR "/panel65_polar_shuffled.json").TakeFirst();
+    const auto sphere =
+        LoadPatternFile(OSTREL_SAMPLES_DIR "/panel65_polar_shuffled.json").TakeFirst();
     const auto twoCuts = LoadPatternFile(OSTREL_SAMPLES_DIR "/tilted_6deg.msi").TakeFirst();
     ASSERT_TRUE(sphere && twoCuts);
     int directivity = -1;

@@ -137,8 +137,7 @@ TEST(PatternFilter, FigureKeysReadTheirFigureAndHorizontalOnesFollowTheHCut) {
     const struct {
         TPatternFigures* Figures;
         double Width3, Width10, Squint, Fb30, Fb180, SideLobe;
-    } horizontal[] = {{&azimuth, 60, 110, 2, 25, 28, -18},
-                      {&levelled, 70, 130, -3, 21, 24, -14}};
+    } horizontal[] = {{&azimuth, 60, 110, 2, 25, 28, -18}, {&levelled, 70, 130, -3, 21, 24, -14}};
     for (const auto& h : horizontal) {
         TPatternFigures& f = *h.Figures;
         f.Horz.Computed = f.Vert.Computed = true;
