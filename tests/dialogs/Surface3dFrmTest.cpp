@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "dialogs/Surface3dFrm.h"
@@ -169,75 +171,51 @@ TEST_F(Surface3dFormTest, CopyImagePutsSvgAndPngWhoseExtentFollowsTheScale) {
 }
 
 // A sphere file starts on its measurement; the estimates, each with its distance from it,
-// and the components switch what is drawn; a file of two cuts in the same window offers
-// the estimates alone.
+// and the components (of the measurement only) switch what is drawn; a file of two cuts in
+// the same window offers the estimates alone.
 TEST(Surface3dForm, ASphereFileSwitchesMeasuredEstimatesAndComponents) {
     std::vector<std::unique_ptr<TPatternData>> owned;
     TPatternDataList patterns(false);
     for (const char* name : {"panel65_co_cr.json", "panel_1900.vwa"}) {
         owned.push_back(LoadPatternFile(std::string(OSTREL_SAMPLES_DIR "/") + name).TakeFirst());
-        ASSERT_TRUE(owned.back()) << name;
         patterns.Add(*owned.back());
     }
     TSurface3dForm form;
     form.SetPatterns(patterns);
     form.show();
+    SaveTestPng(form.grab().toImage(), "views/surface3d_sphere_window.png");
     auto* method = form.findChild<QComboBox*>("cbMethod");
     auto* component = form.findChild<QComboBox*>("cbComponent");
-    ASSERT_EQ(method->count(), 3);
-    EXPECT_EQ(method->itemText(0), "Measured");
+    ASSERT_TRUE(method->count() == 3 && component->count() == 3 && component->isVisible());
     const QRegularExpression distance(": RMS \\d+\\.\\d dB, max \\d+\\.\\d dB$");
-    EXPECT_TRUE(distance.match(method->itemText(1)).hasMatch())
-        << method->itemText(1).toStdString();
-    EXPECT_TRUE(distance.match(method->itemText(2)).hasMatch())
-        << method->itemText(2).toStdString();
-    ASSERT_TRUE(component->isVisible());
-    ASSERT_EQ(component->count(), 3);
-
-    SaveTestPng(form.grab().toImage(), "views/surface3d_sphere_window.png");
-    const QSize size(640, 480);
-    const struct {
-        int Method, Component;
-        bool Measured;
-        TSphereComponent Shown;
-        const char* Png;
-    } steps[] = {
-        {0, 0, true, TSphereComponent::Total, "views/surface3d_sphere_measured.png"},
-        {0, 1, true, TSphereComponent::Co, "views/surface3d_sphere_co.png"},
-        {0, 2, true, TSphereComponent::Cross, "views/surface3d_sphere_cross.png"},
-        // The estimates are of the total level: the component rests meanwhile.
-        {1, 2, false, TSphereComponent::Total, "views/surface3d_sphere_cutsum.png"},
-        {2, 2, false, TSphereComponent::Total, "views/surface3d_sphere_wbi.png"},
-    };
+    // Source and component items chosen, and the name of the PNG kept.
+    const std::tuple<int, int, const char*> steps[] = {
+        {0, 0, "measured"}, {0, 1, "co"}, {0, 2, "cross"}, {1, 2, "cutsum"}, {2, 2, "wbi"}};
     std::vector<QImage> drawn;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.Png);
-        method->setCurrentIndex(step.Method);
-        component->setCurrentIndex(step.Component);
-        EXPECT_EQ(form.View().ShowsMeasured(), step.Measured);
-        EXPECT_EQ(form.View().Component(), step.Shown);
-        EXPECT_EQ(component->isEnabled(), step.Measured);
-        const QImage image = form.PngImage(size);
-        SaveTestPng(image, step.Png);
-        for (const QImage& earlier : drawn) EXPECT_NE(image, earlier);
-        drawn.push_back(image);
+    for (const auto& [source, part, png] : steps) {
+        method->setCurrentIndex(source);
+        component->setCurrentIndex(part);
+        const bool measured = source == 0;
+        EXPECT_EQ(form.View().ShowsMeasured(), measured) << png;
+        EXPECT_EQ(component->isEnabled(), measured) << png;
+        EXPECT_TRUE(measured ? method->currentText() == "Measured"
+                             : distance.match(method->currentText()).hasMatch())
+            << png;
+        EXPECT_EQ(form.View().Component(),
+                  measured ? static_cast<TSphereComponent>(part) : TSphereComponent::Total);
+        drawn.push_back(form.PngImage(QSize(640, 480)));
+        SaveTestPng(drawn.back(), std::string("views/surface3d_sphere_") + png + ".png");
+        EXPECT_EQ(std::count(drawn.begin(), drawn.end(), drawn.back()), 1) << png;
     }
-
-    // Back to the measurement: the component chosen last comes back with it.
-    method->setCurrentIndex(0);
-    EXPECT_EQ(form.View().Component(), TSphereComponent::Cross);
-    form.ShowPattern(1);
-    EXPECT_EQ(method->count(), 2);
-    EXPECT_EQ(method->currentText().toStdString(), SurfaceMethodName(kDefaultSurfaceMethod));
-    EXPECT_FALSE(component->isVisible());
-    form.ShowPattern(0);
-    EXPECT_EQ(method->currentIndex(), 0);
-    EXPECT_TRUE(form.View().ShowsMeasured());
-
+    method->setCurrentIndex(0);  // the component chosen last comes back
     form.findChild<QPushButton*>("btnCopyImage")->click();
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(mime, nullptr);
-    EXPECT_TRUE(mime->data("image/svg+xml").contains("Measured, Cross-polar"));
+    EXPECT_TRUE(QGuiApplication::clipboard()
+                    ->mimeData()
+                    ->data("image/svg+xml")
+                    .contains("Measured, Cross-polar"));
+    form.ShowPattern(1);
+    EXPECT_TRUE(method->count() == 2 && !component->isVisible());
+    EXPECT_EQ(method->currentText().toStdString(), SurfaceMethodName(kDefaultSurfaceMethod));
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "formats/PatternLoaders.h"
-#include "model/NumberText.h"
 #include "support/MadePatterns.h"
 #include "support/RecordingDrawer.h"
 #include "views/SurfaceView.h"
@@ -106,65 +104,6 @@ TEST(SurfaceView, TurningZoomingScaleAndOffsetsMoveTheSurface) {
     const TExtent turned = SurfaceExtent(view);
     EXPECT_LT(above.Top, turned.Top - 100) << "the beam pointed up the screen before";
     EXPECT_GT(turned.Right, above.Right + 100) << "and to the right after";
-}
-
-// What the view draws of a pattern with a sphere and one without, for each source and
-// component asked for: the measured sphere only where there is one, a component only where
-// the sphere has it, and the title saying which.
-TEST(SurfaceView, MeasuredWhereThereIsASphereEstimatesElsewhere) {
-    const auto twoCuts = MadePattern([](int) { return 0.0; }, [](int) { return 0.0; });
-    auto sphere = LoadPatternFile(OSTREL_SAMPLES_DIR "/panel65_cw_5deg.json").TakeFirst();
-    ASSERT_TRUE(sphere && sphere->Sphere && !sphere->Sphere->Has(TSphereComponent::Co));
-    EXPECT_EQ(SurfaceSources(*twoCuts).size(), 2u);
-    EXPECT_EQ(SurfaceSources(*sphere),
-              (std::vector<TSurfaceSource>{{true, kDefaultSurfaceMethod},
-                                           {false, TSurfaceMethod::CutSum},
-                                           {false, TSurfaceMethod::WeightedBilinear}}));
-    const TSphereFigures& figures = sphere->Sphere->Figures();
-    const struct {
-        const TPatternData* Pattern;
-        TSurfaceSource Source;
-        TSphereComponent Asked;
-        bool Measured;
-        double Level;  // at azimuth 0, 90 degrees up
-        std::string Title;
-    } cases[] = {
-        {twoCuts.get(),
-         {true, TSurfaceMethod::CutSum},
-         TSphereComponent::Co,
-         false,
-         0,
-         "made.msi - Horizontal + vertical cut"},
-        {sphere.get(),
-         {true, TSurfaceMethod::CutSum},
-         TSphereComponent::Co,
-         true,
-         sphere->Sphere->Level(TSphereComponent::Total, 0, -90),
-         "panel65_cw_5deg.json - Measured"},
-        {sphere.get(),
-         {false, TSurfaceMethod::CutSum},
-         TSphereComponent::Total,
-         false,
-         SurfaceLevel(*sphere, 0, -90, TSurfaceMethod::CutSum),
-         "panel65_cw_5deg.json - Horizontal + vertical cut: RMS " +
-             FormatFixed(1, *figures.RmsCutSum) + " dB, max " + FormatFixed(1, *figures.MaxCutSum) +
-             " dB"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Title);
-        TSurfaceView view;
-        view.SetStepDeg(10);
-        view.SetSource(c.Source);
-        view.SetComponent(c.Asked);
-        view.SetPattern(c.Pattern);
-        EXPECT_EQ(view.ShowsMeasured(), c.Measured);
-        EXPECT_EQ(view.Component(), TSphereComponent::Total);
-        EXPECT_NEAR(view.Surface().Level(0, 18), c.Level, 1e-9);
-        TRecordingDrawer drawer;
-        view.Draw(drawer, TRect{0, 0, 800, 600});
-        const std::vector<std::string> texts = drawer.Texts();
-        EXPECT_NE(std::find(texts.begin(), texts.end(), c.Title), texts.end());
-    }
 }
 
 }  // namespace
