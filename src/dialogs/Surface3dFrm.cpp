@@ -8,8 +8,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -111,12 +113,20 @@ TSurface3dForm::TSurface3dForm(QWidget* parent)
     connect(btnCopyImage, &QPushButton::clicked, this, &TSurface3dForm::CopyImage);
     cbMethod = new QComboBox(this);
     cbMethod->setObjectName("cbMethod");
-    for (int method = 0; method < kSurfaceMethodCount; ++method) {
-        cbMethod->addItem(SurfaceMethodName(static_cast<TSurfaceMethod>(method)));
-    }
-    cbMethod->setCurrentIndex(static_cast<int>(FView->Method()));
-    connect(cbMethod, &QComboBox::currentIndexChanged, this,
-            [this](int index) { SetMethod(static_cast<TSurfaceMethod>(index)); });
+    cbMethod->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(cbMethod, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < static_cast<int>(FSources.size())) {
+            SetSource(FSources[static_cast<size_t>(index)]);
+        }
+    });
+    cbComponent = new QComboBox(this);
+    cbComponent->setObjectName("cbComponent");
+    cbComponent->setToolTip("The component of the measured sphere");
+    connect(cbComponent, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < static_cast<int>(FComponents.size())) {
+            SetComponent(FComponents[static_cast<size_t>(index)]);
+        }
+    });
     cbScale = new QComboBox(this);
     cbScale->setObjectName("cbScale");
     cbScale->addItems({"25 dB", "40 dB", "Logarithmic"});
@@ -147,8 +157,9 @@ TSurface3dForm::TSurface3dForm(QWidget* parent)
     FPaintArea->setFocus();
 
     auto* controls = new QHBoxLayout;
-    controls->addWidget(new QLabel("Interpolation:", this));
+    controls->addWidget(new QLabel("Surface:", this));
     controls->addWidget(cbMethod);
+    controls->addWidget(cbComponent);
     controls->addWidget(new QLabel("Scale:", this));
     controls->addWidget(cbScale);
     controls->addStretch(1);
@@ -199,14 +210,50 @@ void TSurface3dForm::ShowPattern(int index) {
     setWindowTitle(valid ? "View 3D - " + QString::fromStdString(DisplayName(
                                               *FPatterns[static_cast<size_t>(index)], true))
                          : QString("View 3D"));
+    UpdateChoices();
     FPaintArea->update();
 }
 
-void TSurface3dForm::SetMethod(TSurfaceMethod method) {
-    FView->SetMethod(method);
-    const int index = static_cast<int>(FView->Method());
-    if (cbMethod->currentIndex() != index) cbMethod->setCurrentIndex(index);
+void TSurface3dForm::SetSource(TSurfaceSource source) {
+    FView->SetSource(source);
+    UpdateChoices();
     FPaintArea->update();
+}
+
+void TSurface3dForm::SetComponent(TSphereComponent component) {
+    FView->SetComponent(component);
+    UpdateChoices();
+    FPaintArea->update();
+}
+
+void TSurface3dForm::UpdateChoices() {
+    const QSignalBlocker blockMethod(cbMethod);
+    const QSignalBlocker blockComponent(cbComponent);
+    const TPatternData* pattern = FView->Pattern();
+    FSources = pattern ? SurfaceSources(*pattern) : std::vector<TSurfaceSource>{};
+    cbMethod->clear();
+    for (const TSurfaceSource& source : FSources) {
+        cbMethod->addItem(QString::fromStdString(SurfaceSourceText(*pattern, source)));
+    }
+    const TSurfaceSource shown{FView->ShowsMeasured(), FView->Method()};
+    for (size_t i = 0; i < FSources.size(); ++i) {
+        // The measured item stands for any method behind it.
+        if (FSources[i] == shown || (shown.Measured && FSources[i].Measured)) {
+            cbMethod->setCurrentIndex(static_cast<int>(i));
+        }
+    }
+
+    FComponents.clear();
+    if (pattern && pattern->Sphere) FComponents = pattern->Sphere->Components();
+    cbComponent->clear();
+    for (const TSphereComponent component : FComponents) {
+        cbComponent->addItem(SphereComponentName(component));
+    }
+    const auto at = std::find(FComponents.begin(), FComponents.end(), FView->Component());
+    cbComponent->setCurrentIndex(static_cast<int>(at - FComponents.begin()));
+    // The estimates come from the cuts of the total level: the components are the sphere's.
+    cbComponent->setVisible(FComponents.size() > 1);
+    cbComponent->setEnabled(FView->ShowsMeasured());
 }
 
 void TSurface3dForm::SetScaleMode(TScaleMode mode) {

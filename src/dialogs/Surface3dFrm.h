@@ -19,8 +19,10 @@ namespace ostrel {
 
 // The 3D window of View 3D: one pattern at a time as a turnable surface (drag or arrow keys
 // to turn, wheel or + and - to zoom, Esc closes), a list that picks the pattern when several were
-// selected, the interpolation and the scale, Reset and Copy Image. Non-modal; keeps its own copies
-// of the patterns, so closing them in the main window leaves it intact.
+// selected, what the surface shows (a measured sphere where the pattern has one, or an
+// estimate from the cuts, each saying how far it falls from the measurement), the sphere's
+// component where it has more than the total, the scale, Reset and Copy Image. Non-modal; keeps its
+// own copies of the patterns, so closing them in the main window leaves it intact.
 class TSurface3dForm : public QWidget {
     Q_OBJECT
 
@@ -34,7 +36,9 @@ public:
     void ApplyOffsets(const TPatternDataList& patterns);
     void SetScaleMode(TScaleMode mode);
     void ShowPattern(int index);
-    void SetMethod(TSurfaceMethod method);
+    void SetSource(TSurfaceSource source);
+    void SetMethod(TSurfaceMethod method) { SetSource({false, method}); }
+    void SetComponent(TSphereComponent component);
 
     // Turns the view as a drag by (dx, dy) pixels does.
     void DragBy(int dx, int dy);
@@ -55,11 +59,16 @@ protected:
 
 private:
     void Paint(QPainter& painter, QSize size);
+    // Fills the source and component lists for the pattern shown and selects what it shows.
+    void UpdateChoices();
 
     std::vector<std::unique_ptr<TPatternData>> FPatterns;
     std::unique_ptr<TSurfaceView> FView;
     QListWidget* lstPatterns = nullptr;
     QComboBox* cbMethod = nullptr;
+    QComboBox* cbComponent = nullptr;
+    std::vector<TSurfaceSource> FSources;       // cbMethod's items
+    std::vector<TSphereComponent> FComponents;  // cbComponent's items
     QComboBox* cbScale = nullptr;
     QPushButton* btnReset = nullptr;
     QPushButton* btnCopyImage = nullptr;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -127,6 +128,15 @@ std::string RefusedFigure(std::string_view key) {
 }  // namespace
 
 TSphereLevels PatternSphereLevels(const TPatternData& pattern) {
+    if (const std::shared_ptr<const TMeasuredSphere> sphere = pattern.Sphere) {
+        // The sphere's own bilinear level: its samples where they fall on the whole degrees,
+        // between them elsewhere.
+        return {[sphere](double azimuthDeg, double verticalDeg) {
+                    return sphere->Level(TSphereComponent::Total, azimuthDeg, verticalDeg);
+                },
+                "Measured total levels of the source file's sphere, resampled to 1 degree by "
+                "bilinear interpolation where the file was sampled otherwise"};
+    }
     return {TSurfaceEstimate(pattern, TSurfaceMethod::WeightedBilinear),
             "Levels estimated from the horizontal and vertical cuts by the weighted bilinear "
             "interpolation of Gil et al. (IEEE Antennas and Propagation Magazine, 2001)"};
@@ -192,8 +202,8 @@ TWrittenPattern BastaJsonText(const TPatternData& pattern, const std::string& na
     };
     const std::pair<const char*, std::string> header[] = {
         {"BASTA_AA_WP_version", JsonString("3.0")},
-        {"Supplier", JsonString("Unknown")},
-        {"Antenna_Model", JsonString(name)},
+        {"Supplier", JsonString(pattern.Make.empty() ? std::string("Unknown") : pattern.Make)},
+        {"Antenna_Model", JsonString(pattern.Model.empty() ? name : pattern.Model)},
         {"Antenna_Type", JsonString("Passive")},
         {"Revision_Version", JsonString("1")},
         {"Released_Date", JsonString(releasedDate)},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "graphs/PolarGraph.h"
 #include "model/NumberText.h"
@@ -73,14 +74,66 @@ TColor ShadeColor(int shade) {
 
 }  // namespace
 
+std::vector<TSurfaceSource> SurfaceSources(const TPatternData& pattern) {
+    std::vector<TSurfaceSource> sources;
+    if (pattern.Sphere) sources.push_back({true, kDefaultSurfaceMethod});
+    for (int method = 0; method < kSurfaceMethodCount; ++method) {
+        sources.push_back({false, static_cast<TSurfaceMethod>(method)});
+    }
+    return sources;
+}
+
+std::string SurfaceSourceText(const TPatternData& pattern, TSurfaceSource source) {
+    if (!pattern.Sphere) return SurfaceMethodName(source.Method);
+    if (source.Measured) return "Measured";
+    const TSphereFigures& figures = pattern.Sphere->Figures();
+    const bool cutSum = source.Method == TSurfaceMethod::CutSum;
+    const std::optional<double>& rms = cutSum ? figures.RmsCutSum : figures.RmsWeightedBilinear;
+    const std::optional<double>& max = cutSum ? figures.MaxCutSum : figures.MaxWeightedBilinear;
+    std::string text = SurfaceMethodName(source.Method);
+    if (rms && max) {
+        text += ": RMS " + FormatFixed(1, *rms) + " dB, max " + FormatFixed(1, *max) + " dB";
+    }
+    return text;
+}
+
+const char* SphereComponentName(TSphereComponent component) {
+    switch (component) {
+        case TSphereComponent::Co:
+            return "Co-polar";
+        case TSphereComponent::Cross:
+            return "Cross-polar";
+        case TSphereComponent::Total:
+            break;
+    }
+    return "Total";
+}
+
 void TSurfaceView::SetPattern(const TPatternData* pattern) {
     FPattern = pattern;
     Rebuild();
 }
 
-void TSurfaceView::SetMethod(TSurfaceMethod method) {
-    FMethod = static_cast<int>(method) < kSurfaceMethodCount ? method : kDefaultSurfaceMethod;
+void TSurfaceView::SetSource(TSurfaceSource source) {
+    if (static_cast<int>(source.Method) >= kSurfaceMethodCount) {
+        source.Method = kDefaultSurfaceMethod;
+    }
+    FSource = source;
     Rebuild();
+}
+
+void TSurfaceView::SetComponent(TSphereComponent component) {
+    FComponent = component;
+    Rebuild();
+}
+
+bool TSurfaceView::ShowsMeasured() const {
+    return FSource.Measured && FPattern && FPattern->Sphere;
+}
+
+TSphereComponent TSurfaceView::Component() const {
+    return ShowsMeasured() && FPattern->Sphere->Has(FComponent) ? FComponent
+                                                                : TSphereComponent::Total;
 }
 
 void TSurfaceView::SetStepDeg(int stepDeg) {
@@ -160,11 +213,16 @@ void TSurfaceView::Rebuild() {
     FVertices.clear();
     FFaces.clear();
     if (!FPattern) return;
-    FSurface.Build(*FPattern, FStepDeg, FMethod);
+    if (ShowsMeasured()) {
+        FSurface.BuildMeasured(*FPattern->Sphere, FStepDeg, Component());
+    } else {
+        FSurface.Build(*FPattern, FStepDeg, FSource.Method);
+    }
     const int rows = FSurface.Rows();
     const int columns = FSurface.Columns();
     // The offsets turn the surface as they turn the polar curves: the vertical one tilts the
-    // boresight down, the horizontal one turns it clockwise seen from above.
+    // boresight down, the horizontal one turns it clockwise seen from above. A measured
+    // sphere turns as a whole with them, as the antenna would.
     const double tilt = FPattern->VRotationOffset * kRadPerDeg;
     const double turn = FPattern->HRotationOffset * kRadPerDeg;
     const double ct = std::cos(tilt), st = std::sin(tilt);
@@ -358,8 +416,12 @@ void TSurfaceView::Draw(TDrawer& drawer, const TRect& bounds) {
                               static_cast<double>(bounds.Bottom)});
     drawer.SetFont("Arial", clBlack, 0, kTitleFontSize);
     if (FPattern) {
-        drawer.TextOut(DisplayName(*FPattern, true) + " - " + SurfaceMethodName(FMethod),
-                       bounds.Left + 6.0, bounds.Top + 4.0);
+        std::string shown = SurfaceSourceText(*FPattern, FSource);
+        if (ShowsMeasured() && Component() != TSphereComponent::Total) {
+            shown += std::string(", ") + SphereComponentName(Component());
+        }
+        drawer.TextOut(DisplayName(*FPattern, true) + " - " + shown, bounds.Left + 6.0,
+                       bounds.Top + 4.0);
     }
     DrawColorBar(drawer, TRealRect{plotRight + 8, plotTop + 16, plotRight + 8 + kColorBarWidth,
                                    plotBottom - 24});

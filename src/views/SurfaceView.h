@@ -10,6 +10,25 @@
 
 namespace ostrel {
 
+// What the 3D view draws: the pattern's measured sphere, or an estimate from its two cuts.
+// A pattern without a sphere shows the estimate by Method whatever Measured says, so one
+// choice serves a list of patterns of both kinds.
+struct TSurfaceSource {
+    bool Measured = true;
+    TSurfaceMethod Method = kDefaultSurfaceMethod;
+    friend bool operator==(const TSurfaceSource&, const TSurfaceSource&) = default;
+};
+
+// The sources a pattern offers, in the order the window lists them: the measured sphere
+// first where there is one, then the estimates.
+std::vector<TSurfaceSource> SurfaceSources(const TPatternData& pattern);
+// The name of a source as the window lists it; an estimate of a pattern with a sphere says
+// how far it falls from the measurement ("Horizontal + vertical cut: RMS 1.8 dB, max
+// 12.3 dB").
+std::string SurfaceSourceText(const TPatternData& pattern, TSurfaceSource source);
+// The name of a sphere component ("Total", "Co-polar", "Cross-polar").
+const char* SphereComponentName(TSphereComponent component);
+
 // The 3D view of one pattern: the level grid drawn as a closed surface whose distance from
 // the centre is the level above the floor of the scale mode (as on the polar graphs),
 // coloured by level, with a colour bar, the three axes and the horizon ring at 0 dB.
@@ -27,7 +46,11 @@ public:
     // The pattern shown (not owned; nullptr shows nothing) and how its grid is built. Any
     // change rebuilds the grid; the pattern's offsets are read then.
     void SetPattern(const TPatternData* pattern);
-    void SetMethod(TSurfaceMethod method);
+    void SetSource(TSurfaceSource source);
+    // An estimate, even for a pattern with a sphere.
+    void SetMethod(TSurfaceMethod method) { SetSource({false, method}); }
+    // The component of the measured sphere shown; Total where the sphere lacks it.
+    void SetComponent(TSphereComponent component);
     void SetStepDeg(int stepDeg);
     // The radial scale, as the main window's scale modes.
     void SetScaleMode(TScaleMode mode);
@@ -51,7 +74,13 @@ public:
     void Draw(TDrawer& drawer, const TRect& bounds);
 
     const TPatternData* Pattern() const { return FPattern; }
-    TSurfaceMethod Method() const { return FMethod; }
+    // The source as asked for, and whether the measured sphere is what is shown.
+    TSurfaceSource Source() const { return FSource; }
+    bool ShowsMeasured() const;
+    // The estimate shown when the measured sphere is not.
+    TSurfaceMethod Method() const { return FSource.Method; }
+    // The component shown: Total unless the measured sphere is shown and has the one asked.
+    TSphereComponent Component() const;
     TScaleMode ScaleMode() const { return FScaleMode; }
     const TPatternSurface& Surface() const { return FSurface; }
     double YawDeg() const { return FYawDeg; }
@@ -89,7 +118,8 @@ private:
     void DrawColorBar(TDrawer& drawer, const TRealRect& bar) const;
 
     const TPatternData* FPattern = nullptr;
-    TSurfaceMethod FMethod = kDefaultSurfaceMethod;
+    TSurfaceSource FSource;
+    TSphereComponent FComponent = TSphereComponent::Total;
     TScaleMode FScaleMode = TScaleMode::Range40Db;
     int FStepDeg = kDefaultStepDeg;
     double FYawDeg = kDefaultYawDeg;

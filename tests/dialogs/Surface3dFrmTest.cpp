@@ -8,8 +8,11 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "dialogs/Surface3dFrm.h"
@@ -165,6 +168,54 @@ TEST_F(Surface3dFormTest, CopyImagePutsSvgAndPngWhoseExtentFollowsTheScale) {
     const QImage png = qvariant_cast<QImage>(mime->imageData());
     EXPECT_EQ(png.size(), form.PaintArea()->size());
     EXPECT_GT(InkOf(png).Pixels, 10000);
+}
+
+// A sphere file starts on its measurement; the estimates, each with its distance from it,
+// and the components (of the measurement only) switch what is drawn; a file of two cuts in
+// the same window offers the estimates alone.
+TEST(Surface3dForm, ASphereFileSwitchesMeasuredEstimatesAndComponents) {
+    std::vector<std::unique_ptr<TPatternData>> owned;
+    TPatternDataList patterns(false);
+    for (const char* name : {"panel65_co_cr.json", "panel_1900.vwa"}) {
+        owned.push_back(LoadPatternFile(std::string(OSTREL_SAMPLES_DIR "/") + name).TakeFirst());
+        patterns.Add(*owned.back());
+    }
+    TSurface3dForm form;
+    form.SetPatterns(patterns);
+    form.show();
+    SaveTestPng(form.grab().toImage(), "views/surface3d_sphere_window.png");
+    auto* method = form.findChild<QComboBox*>("cbMethod");
+    auto* component = form.findChild<QComboBox*>("cbComponent");
+    ASSERT_TRUE(method->count() == 3 && component->count() == 3 && component->isVisible());
+    const QRegularExpression distance(": RMS \\d+\\.\\d dB, max \\d+\\.\\d dB$");
+    // Source and component items chosen, and the name of the PNG kept.
+    const std::tuple<int, int, const char*> steps[] = {
+        {0, 0, "measured"}, {0, 1, "co"}, {0, 2, "cross"}, {1, 2, "cutsum"}, {2, 2, "wbi"}};
+    std::vector<QImage> drawn;
+    for (const auto& [source, part, png] : steps) {
+        method->setCurrentIndex(source);
+        component->setCurrentIndex(part);
+        const bool measured = source == 0;
+        EXPECT_EQ(form.View().ShowsMeasured(), measured) << png;
+        EXPECT_EQ(component->isEnabled(), measured) << png;
+        EXPECT_TRUE(measured ? method->currentText() == "Measured"
+                             : distance.match(method->currentText()).hasMatch())
+            << png;
+        EXPECT_EQ(form.View().Component(),
+                  measured ? static_cast<TSphereComponent>(part) : TSphereComponent::Total);
+        drawn.push_back(form.PngImage(QSize(640, 480)));
+        SaveTestPng(drawn.back(), std::string("views/surface3d_sphere_") + png + ".png");
+        EXPECT_EQ(std::count(drawn.begin(), drawn.end(), drawn.back()), 1) << png;
+    }
+    method->setCurrentIndex(0);  // the component chosen last comes back
+    form.findChild<QPushButton*>("btnCopyImage")->click();
+    EXPECT_TRUE(QGuiApplication::clipboard()
+                    ->mimeData()
+                    ->data("image/svg+xml")
+                    .contains("Measured, Cross-polar"));
+    form.ShowPattern(1);
+    EXPECT_TRUE(method->count() == 2 && !component->isVisible());
+    EXPECT_EQ(method->currentText().toStdString(), SurfaceMethodName(kDefaultSurfaceMethod));
 }
 
 }  // namespace

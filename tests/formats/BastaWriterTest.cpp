@@ -3,8 +3,10 @@
 #include <cmath>
 #include <string>
 
+#include "formats/BastaFile.h"
 #include "formats/BastaWriter.h"
 
+#include "support/BastaText.h"
 #include "support/MadePatterns.h"
 
 namespace ostrel {
@@ -88,6 +90,56 @@ TEST(BastaWriter, RowsHoldTheLevelSourceLevelledToItsMaximum) {
     }
     levels.Level = [](double az, double v) { return az == 7 && v == -3 ? NAN : 0; };
     EXPECT_FALSE(BastaJsonText(*pattern, "x", levels, "").Failure.empty());
+}
+
+// Written and read back, a pattern keeps its cuts up to the one constant that levels the
+// written sphere to 0 dB, and a measured sphere (co and cross, shuffled polar rows) its total
+// levels at its own samples; the header says where the levels and names came from.
+TEST(BastaWriter, ReadsBackToTheSameCutsAndSphere) {
+    // Cuts that agree where they meet, straight ahead and straight behind.
+    auto twoCuts = MadePattern([](int a) { return -std::min(std::abs(a - 20) * 0.3, 28.0); },
+                               [](int a) { return -std::min(std::abs(a - 6) * 1.0, 28.0); });
+    twoCuts->Frequency.SetValue(1850);
+    // Off-centre and tilted, with a lobe behind; the cross-polar part 12 dB down and flatter.
+    const TBastaLevels beam = [](double theta, double phi) {
+        const double off = std::abs(std::remainder(phi - 20, 360.0)) * 0.25;
+        return std::vector<double>{std::min(off + std::abs(theta - 96) * 0.4, 20 + off / 5),
+                                   std::abs(theta - 96) * 0.3 + 12};
+    };
+    const std::string sphereFile =
+        BastaSphere("SPCS_Polar", Steps(0, 180, 5), Steps(0, 355, 5),
+                    {"MagAttenuationCo", "MagAttenuationCr"}, beam, true, 3)
+            .Text();
+    const std::pair<std::unique_ptr<TPatternData>, std::string> cases[] = {
+        {std::move(twoCuts), "\"Supplier\": \"Unknown\",\n  \"Antenna_Model\": \"made\","},
+        {std::move(MakeBastaPatterns(sphereFile, "sphere.json").front()),
+         "\"Supplier\": \"Velmor\",\n  \"Antenna_Model\": \"VLM-3D\","},
+    };
+    for (const auto& [source, names] : cases) {
+        const TWrittenPattern written =
+            BastaJsonText(*source, "made", PatternSphereLevels(*source), "2026-01-02");
+        EXPECT_NE(written.Text.find(names), std::string::npos) << names << written.Failure;
+        EXPECT_NE(written.Text.find(source->Sphere ? "\"Measured total" : "\"Levels estimated"),
+                  std::string::npos);
+        const auto read = std::move(MakeBastaPatterns(written.Text, "back.json").front());
+        for (const auto cut : {&TPatternData::VerticalCut, &TPatternData::HorizontalCut}) {
+            const TRealPointList &before = (*source).*cut, &after = (*read).*cut;
+            ASSERT_EQ(after.Count(), before.Count());
+            const double shift = after.PointAt(180).Y - before.PointAt(180).Y;
+            for (int i = 0; i < before.Count(); ++i) {
+                EXPECT_NEAR(after.PointAt(i).Y - before.PointAt(i).Y, shift, 0.001) << i;
+            }
+        }
+        const TMeasuredSphere* sphere = source->Sphere.get();
+        for (int t = 0; sphere && t < sphere->ThetaCount(); ++t) {
+            for (int p = 0; p < sphere->PhiCount(); ++p) {
+                const TSphereDirection at = sphere->SampleDirection(t, p);
+                EXPECT_NEAR(
+                    read->Sphere->Level(TSphereComponent::Total, at.AzimuthDeg, at.VerticalDeg),
+                    sphere->SampleLevel(TSphereComponent::Total, t, p), 0.001);
+            }
+        }
+    }
 }
 
 }  // namespace
