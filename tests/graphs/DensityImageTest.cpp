@@ -72,6 +72,22 @@ TEST(DensityCounts, ThreadsShareTheCurvesAndAddUpToTheSameCounts) {
     }
 }
 
+TEST(DensityCounts, CountsStayExactPastSixtyFiveThousandCurvesAndAcrossWideRows) {
+    // Each curve runs along a row wider than 64 pixels and turns back over half of it; more
+    // curves than two bytes can count pass through every pixel.
+    constexpr std::uint32_t kCurves = 66000;
+    TDensityCounts counts(130, 2);
+    const TRealPointArray curve{{0, 0}, {129, 0}, {60, 0}};
+    for (std::uint32_t i = 0; i < kCurves; ++i) counts.AddCurve(curve);
+    const struct {
+        int X, Y;
+        std::uint32_t Expected;
+    } cases[] = {{0, 0, kCurves},   {63, 0, kCurves}, {64, 0, kCurves},
+                 {129, 0, kCurves}, {60, 1, 0},       {130, 0, 0}};
+    for (const auto& [x, y, expected] : cases) EXPECT_EQ(counts.At(x, y), expected) << x;
+    EXPECT_EQ(counts.MaxCount(), kCurves);
+}
+
 TEST(DensityColors, CubehelixRisesInBrightnessAndTheScaleRunsFromLightToDark) {
     EXPECT_EQ(CubehelixColor(0), RgbColor(0, 0, 0));
     EXPECT_EQ(CubehelixColor(1), RgbColor(255, 255, 255));
