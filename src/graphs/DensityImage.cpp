@@ -31,6 +31,13 @@ std::uint32_t OpaqueArgb(TColor color) {
            (static_cast<std::uint32_t>(ColorGreen(color)) << 8) | ColorBlue(color);
 }
 
+// RoundToDevice for a coordinate inside the raster, which is never negative, NaN or huge:
+// the same rounding to nearest, ties to even, by adding and taking away 2^52.
+int RoundInside(double value) {
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    return static_cast<int>((value + kNoFractionBits) - kNoFractionBits);
+}
+
 }  // namespace
 
 TDensityCounts::TDensityCounts(int width, int height)
@@ -83,8 +90,8 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
     // Each point rounded once; a segment that starts where the last one ended skips the
     // pixel they share.
     bool lastInside = inside(points[0]);
-    int lastX = RoundToDevice(points[0].X);
-    int lastY = RoundToDevice(points[0].Y);
+    int lastX = lastInside ? RoundInside(points[0].X) : 0;
+    int lastY = lastInside ? RoundInside(points[0].Y) : 0;
     if (points.size() == 1) {
         if (lastInside) CountLine(lastX, lastY, lastX, lastY, false);
         ForgetCurve();
@@ -93,8 +100,8 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
     bool joined = false;
     for (size_t i = 1; i < points.size(); ++i) {
         const bool nextInside = inside(points[i]);
-        const int x = RoundToDevice(points[i].X);
-        const int y = RoundToDevice(points[i].Y);
+        const int x = nextInside ? RoundInside(points[i].X) : 0;
+        const int y = nextInside ? RoundInside(points[i].Y) : 0;
         if (lastInside && nextInside) {
             CountLine(lastX, lastY, x, y, joined);
             joined = true;

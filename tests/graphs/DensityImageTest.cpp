@@ -52,6 +52,8 @@ TEST(DensityCounts, EachCurveCountsAPixelOnceAndWhatLiesOutsideIsLeftOut) {
         // A single point and a curve of points on one pixel.
         {{{{3.4, 1.2}}, {{1, 3}, {1.2, 3.3}, {0.8, 2.9}}},
          {".....", "...1.", ".....", ".1...", "....."}},
+        // Halves round to the even pixel, as the curves' own drawing rounds them.
+        {{{{2.5, 1.5}}, {{0.5, 3.5}, {3.5, 3.5}}}, {".....", ".....", "..1..", ".....", "11111"}},
     };
     for (const auto& [curves, expected] : cases) {
         EXPECT_EQ(Rows(Counted(5, 5, curves)), expected) << expected[2];
