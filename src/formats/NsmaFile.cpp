@@ -69,7 +69,8 @@ bool SplitRecord(std::string_view line, std::string& key, std::string_view& valu
 // Reads the records after the header one by one, each failure naming what was expected.
 class TNsmaBodyReader {
 public:
-    explicit TNsmaBodyReader(TNonBlankLines& lines) : FLines(lines) {}
+    TNsmaBodyReader(TNonBlankLines& lines, std::string_view text)
+        : FLines(lines), FTextEnd(text.data() + text.size()) {}
 
     // The value of the next record, which must be `key`.
     std::string_view Expect(const char* key) {
@@ -118,9 +119,16 @@ public:
         const char* const end = line.Text.data() + line.Text.size();
         double angle = 0;
         double level = 0;
-        const char* p = ScanPlainDecimal(line.Text.data(), end, angle);
+        // A line with text after it ends in a blank, which stops the scan as the line's end
+        // would, so the scan need not test every position; only the file's last line needs it.
+        const bool blankFollows = end < FTextEnd;
+        auto scan = [end, blankFollows](const char* from, double& value) {
+            return blankFollows ? ScanPlainDecimalBeforeLineEnd(from, value)
+                                : ScanPlainDecimal(from, end, value);
+        };
+        const char* p = scan(line.Text.data(), angle);
         if (p != nullptr && p < end && *p == ',') {
-            p = ScanPlainDecimal(p + 1, end, level);
+            p = scan(p + 1, level);
             const bool closed = p != nullptr && (p == end || (*p == ',' && p + 1 == end));
             if (closed && std::fabs(angle) <= 360) return {angle, level};
         }
@@ -165,6 +173,7 @@ private:
     }
 
     TNonBlankLines& FLines;
+    const char* FTextEnd;
     long long FLastLine = 0;
 };
 
@@ -222,7 +231,7 @@ void TNsmaFile::LoadFromText(std::string_view text) {
         }
     }
     const std::string& noFreqText = header.back().second;
-    TNsmaBodyReader body(lines);
+    TNsmaBodyReader body(lines, text);
     const std::optional<double> frequencies = ParseNumber(noFreqText);
     if (!frequencies || *frequencies < 1 || *frequencies != std::floor(*frequencies) ||
         *frequencies > 1000) {

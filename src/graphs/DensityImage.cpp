@@ -31,16 +31,24 @@ std::uint32_t OpaqueArgb(TColor color) {
            (static_cast<std::uint32_t>(ColorGreen(color)) << 8) | ColorBlue(color);
 }
 
+// RoundToDevice for a coordinate inside the raster, which is never negative, NaN or huge:
+// the same rounding to nearest, ties to even, by adding and taking away 2^52.
+int RoundInside(double value) {
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    return static_cast<int>((value + kNoFractionBits) - kNoFractionBits);
+}
+
 }  // namespace
 
 TDensityCounts::TDensityCounts(int width, int height)
     : FWidth(std::max(0, width)),
       FHeight(std::max(0, height)),
       FCells(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)),
-      FTotals(FCells.size()) {}
+      FTotals(FCells.size()),
+      FSeen((FCells.size() + 63) / 64) {}
 
 std::uint32_t TDensityCounts::CountAt(size_t index) const {
-    return FTotals[index] + FCells[index].Count;
+    return FTotals[index] + FCells[index];
 }
 
 std::uint32_t TDensityCounts::At(int x, int y) const {
@@ -56,15 +64,20 @@ std::uint32_t TDensityCounts::MaxCount() const {
 
 void TDensityCounts::MoveToTotals() {
     for (size_t i = 0; i < FCells.size(); ++i) {
-        FTotals[i] += FCells[i].Count;
-        FCells[i] = TCell{};
+        FTotals[i] += FCells[i];
+        FCells[i] = 0;
     }
+}
+
+void TDensityCounts::ForgetCurve() {
+    for (size_t i = 0; i < FTouchedCount; ++i) FSeen[FTouched[i] / 64] = 0;
+    FTouchedCount = 0;
 }
 
 void TDensityCounts::AddCurve(const TRealPointArray& points) {
     if (points.empty() || FCells.empty()) return;
     if (FCurve == kMaxCellValue) {
-        // The small cells are full: their counts go to the totals and the marks start over.
+        // The small cells could overflow with the next curve: their counts go to the totals.
         MoveToTotals();
         FCurve = 0;
     }
@@ -77,17 +90,18 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
     // Each point rounded once; a segment that starts where the last one ended skips the
     // pixel they share.
     bool lastInside = inside(points[0]);
-    int lastX = RoundToDevice(points[0].X);
-    int lastY = RoundToDevice(points[0].Y);
+    int lastX = lastInside ? RoundInside(points[0].X) : 0;
+    int lastY = lastInside ? RoundInside(points[0].Y) : 0;
     if (points.size() == 1) {
         if (lastInside) CountLine(lastX, lastY, lastX, lastY, false);
+        ForgetCurve();
         return;
     }
     bool joined = false;
     for (size_t i = 1; i < points.size(); ++i) {
         const bool nextInside = inside(points[i]);
-        const int x = RoundToDevice(points[i].X);
-        const int y = RoundToDevice(points[i].Y);
+        const int x = nextInside ? RoundInside(points[i].X) : 0;
+        const int y = nextInside ? RoundInside(points[i].Y) : 0;
         if (lastInside && nextInside) {
             CountLine(lastX, lastY, x, y, joined);
             joined = true;
@@ -105,6 +119,7 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
         lastX = x;
         lastY = y;
     }
+    ForgetCurve();
 }
 
 void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
@@ -122,21 +137,37 @@ void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
     const int minor = alongX ? dy : dx;
     const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
     const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
-    TCell* const cells = FCells.data();
-    const std::uint16_t curve = static_cast<std::uint16_t>(FCurve);
+    std::uint16_t* const cells = FCells.data();
+    std::uint64_t* const seen = FSeen.data();
+    // Room for every pixel of the line, so that the loop only writes.
+    if (FTouched.size() - FTouchedCount < static_cast<size_t>(major) + 1) {
+        FTouched.resize(2 * (FTouchedCount + static_cast<size_t>(major) + 1));
+    }
+    std::uint32_t* touched = FTouched.data() + FTouchedCount;
     std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
     int error = 2 * minor - major;
-    for (int step = 0; step <= major; ++step) {
-        // A curve counts a pixel once, also where it comes back to it.
-        TCell& cell = cells[at];
-        if (cell.LastCurve != curve && (step > 0 || !skipFirst)) {
-            cell.LastCurve = curve;
-            ++cell.Count;
-        }
-        const bool minorMoves = error > 0;
-        at += majorStep + (minorMoves ? minorStep : 0);
-        error += 2 * minor - (minorMoves ? 2 * major : 0);
+    int step = 0;
+    if (skipFirst) {
+        // The shared pixel is the last one's end and already counted.
+        const std::ptrdiff_t moves = -static_cast<std::ptrdiff_t>(error > 0);
+        at += majorStep + (minorStep & moves);
+        error += 2 * minor - (2 * major & static_cast<int>(moves));
+        step = 1;
     }
+    for (; step <= major; ++step) {
+        // A curve counts a pixel once, also where it comes back to it.
+        std::uint64_t& word = seen[static_cast<size_t>(at) / 64];
+        const std::uint64_t bit = std::uint64_t{1} << (static_cast<size_t>(at) % 64);
+        if ((word & bit) == 0) {
+            word |= bit;
+            ++cells[at];
+            *touched++ = static_cast<std::uint32_t>(at);
+        }
+        const std::ptrdiff_t moves = -static_cast<std::ptrdiff_t>(error > 0);
+        at += majorStep + (minorStep & moves);
+        error += 2 * minor - (2 * major & static_cast<int>(moves));
+    }
+    FTouchedCount = static_cast<size_t>(touched - FTouched.data());
 }
 
 std::vector<std::uint32_t> TDensityCounts::Counts() const {

@@ -37,22 +37,23 @@ private:
     // out the first, which the curve's last line counted.
     void CountLine(int x0, int y0, int x1, int y1, bool skipFirst);
 
-    // Counting is bound by memory: a pixel's recent count and the curve that last counted
-    // it (so that a curve counts a pixel only once) share four bytes, so that the raster
-    // stays in the processor's cache; every 65,535 curves the counts move to FTotals.
-    struct TCell {
-        std::uint16_t Count = 0;
-        std::uint16_t LastCurve = 0;
-    };
+    // Counting is bound by memory: the recent counts take two bytes a pixel and move to
+    // FTotals every 65,535 curves, before they could overflow. Whether the current curve
+    // has counted a pixel yet takes one bit, in a map small enough to stay in the nearest
+    // cache; the bits a curve set are cleared through FTouched when it ends.
     static constexpr std::uint32_t kMaxCellValue = 0xFFFF;
 
     std::uint32_t CountAt(size_t index) const;
     void MoveToTotals();
+    void ForgetCurve();
 
     int FWidth;
     int FHeight;
-    std::vector<TCell> FCells;
+    std::vector<std::uint16_t> FCells;
     std::vector<std::uint32_t> FTotals;
+    std::vector<std::uint64_t> FSeen;
+    std::vector<std::uint32_t> FTouched;
+    size_t FTouchedCount = 0;
     std::uint32_t FCurve = 0;
 };
 

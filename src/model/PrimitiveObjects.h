@@ -97,7 +97,10 @@ public:
     int Add(std::unique_ptr<T> item) {
         if (!FOwnsObjects) throw EOstrelError("A referring list cannot take ownership");
         if (!item) throw EOstrelError("No object to add");
-        FItems.reserve(FItems.size() + 1);
+        // Room first, so that the push cannot throw once the item is released; growing by
+        // half keeps appending many items linear.
+        if (FItems.size() == FItems.capacity())
+            FItems.reserve(FItems.size() + FItems.size() / 2 + 8);
         FItems.push_back(item.release());
         return Count() - 1;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -100,6 +101,32 @@ TEST(NsmaReader, ReadsFiguresCutsAndOnePatternPerFrequency) {
     EXPECT_EQ(absolute[0]->Frequency.Value, 1850);  // mid-band when PATFRE is no number
     EXPECT_NEAR(LevelAt(absolute[0]->AzimuthCut, 0), 0, 1e-9);
     EXPECT_NEAR(LevelAt(absolute[0]->VerticalCut, 10), -2, 1e-9);
+}
+
+TEST(NsmaReader, PointRecordsReadTheSameWhateverEndsOrFollowsThem) {
+    // A point record as files write it, and the line ends and blanks after it: the quick
+    // reading of plain "angle,level," records and the field by field one agree.
+    const struct {
+        const char* Record;
+        double Level;
+    } records[] = {{"12,-3.5,", -3.5},     {"12,-3.5", -3.5},   {"+12,-.5,", -0.5},
+                   {"12.,-3.,", -3},       {"12,-3.5 ,", -3.5}, {"12, -3.5", -3.5},
+                   {"012,-03.25,", -3.25}, {"12,-1e-1,", -0.1}, {"12.0,-7", -7}};
+    TTempDir folder;
+    for (const char* lineEnd : {"\n", "\r\n", "\r", " \t\n"}) {
+        for (const auto& [record, level] : records) {
+            std::vector<std::string> lines = NsmaRecords({"1850"});
+            const auto at = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+                return line.rfind("12, ", 0) == 0;
+            });
+            ASSERT_NE(at, lines.end());
+            *at = record;
+            const TLoadedFile loaded =
+                LoadPatternFile(folder.Write("p.nsm", Joined(lines, lineEnd)));
+            ASSERT_EQ(loaded.Patterns.size(), 1u) << record << loaded.Failure;
+            EXPECT_NEAR(LevelAt(loaded.Patterns[0]->AzimuthCut, 12), level, 1e-9) << record;
+        }
+    }
 }
 
 TEST(NsmaReader, MalformedFilesFailNamingTheRecordAndLine) {

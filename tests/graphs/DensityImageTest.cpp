@@ -52,6 +52,8 @@ TEST(DensityCounts, EachCurveCountsAPixelOnceAndWhatLiesOutsideIsLeftOut) {
         // A single point and a curve of points on one pixel.
         {{{{3.4, 1.2}}, {{1, 3}, {1.2, 3.3}, {0.8, 2.9}}},
          {".....", "...1.", ".....", ".1...", "....."}},
+        // Halves round to the even pixel, as the curves' own drawing rounds them.
+        {{{{2.5, 1.5}}, {{0.5, 3.5}, {3.5, 3.5}}}, {".....", ".....", "..1..", ".....", "11111"}},
     };
     for (const auto& [curves, expected] : cases) {
         EXPECT_EQ(Rows(Counted(5, 5, curves)), expected) << expected[2];
@@ -70,6 +72,22 @@ TEST(DensityCounts, ThreadsShareTheCurvesAndAddUpToTheSameCounts) {
     for (int threads : {2, 3, 8}) {
         EXPECT_EQ(CountCurves(50, 40, 300, place, threads).Counts(), one.Counts()) << threads;
     }
+}
+
+TEST(DensityCounts, CountsStayExactPastSixtyFiveThousandCurvesAndAcrossWideRows) {
+    // Each curve runs along a row wider than 64 pixels and turns back over half of it; more
+    // curves than two bytes can count pass through every pixel.
+    constexpr std::uint32_t kCurves = 66000;
+    TDensityCounts counts(130, 2);
+    const TRealPointArray curve{{0, 0}, {129, 0}, {60, 0}};
+    for (std::uint32_t i = 0; i < kCurves; ++i) counts.AddCurve(curve);
+    const struct {
+        int X, Y;
+        std::uint32_t Expected;
+    } cases[] = {{0, 0, kCurves},   {63, 0, kCurves}, {64, 0, kCurves},
+                 {129, 0, kCurves}, {60, 1, 0},       {130, 0, 0}};
+    for (const auto& [x, y, expected] : cases) EXPECT_EQ(counts.At(x, y), expected) << x;
+    EXPECT_EQ(counts.MaxCount(), kCurves);
 }
 
 TEST(DensityColors, CubehelixRisesInBrightnessAndTheScaleRunsFromLightToDark) {
