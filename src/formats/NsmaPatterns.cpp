@@ -119,6 +119,10 @@ std::vector<std::unique_ptr<TPatternData>> MakeNsmaPatterns(const TNsmaFile& fil
         // As in the Ostrel header, a front-to-back of 0 is what files write for "unknown".
         if (frontToBack && *frontToBack != 0) pattern->FrontToBack.SetValue(*frontToBack);
         if (tilt) pattern->ElectricalTilt.SetValue(*tilt);
+        // The maker and model travel on to formats that have a place for them (BASTA's
+        // Supplier and Antenna_Model, an NSMA file written again).
+        pattern->Make = file.Value("ANTMAN");
+        pattern->Model = file.Value("MODNUM");
         pattern->AzimuthPolarization = horizontal->Polarization;
         pattern->VerticalPolarization = vertical->Polarization;
         BuildPatternCuts(CutPoints(*horizontal, pointsAbsolute, "H" + at),
@@ -154,7 +158,7 @@ TWrittenPattern NsmaTextOf(const TPatternData& pattern, const std::string& name)
     TNsmaFile file;
     file.SetValue("REVNUM", "NSMA WG16.99.050");
     file.SetValue("REVDAT", "19990520");
-    file.SetValue("ANTMAN", "Unknown");
+    file.SetValue("ANTMAN", pattern.Make.empty() ? std::string("Unknown") : pattern.Make);
     file.SetValue("MODNUM", name);
     file.SetValue("LOWFRQ", frequency);
     file.SetValue("HGHFRQ", frequency);

@@ -78,6 +78,9 @@ TEST(NsmaReader, ReadsFiguresCutsAndOnePatternPerFrequency) {
     EXPECT_EQ(patterns[1]->FileName, path + "@1950");
     EXPECT_EQ(patterns[1]->Frequency.Value, 1950);
     EXPECT_DOUBLE_EQ(patterns[0]->Gain.Value, 15.5);
+    EXPECT_EQ(patterns[1]->Make + " " + patterns[1]->Model, "Velmor VLM-65");
+    EXPECT_NE(NsmaTextOf(*patterns[0], "x").Text.find("ANTMAN:,Velmor\r\n"), std::string::npos)
+        << "the maker is written back";
     EXPECT_EQ(patterns[0]->HorzWidth.Value, 65);
     EXPECT_EQ(patterns[0]->VertWidth.Value, 7);
     EXPECT_NEAR(LevelAt(patterns[0]->AzimuthCut, 90), -9, 1e-9);
