@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "formats/TextLines.h"
 #include "support/TempDir.h"
 
 namespace ostrel {
@@ -75,6 +76,26 @@ TEST(ScanningLoad, FilesAreThereAtOnceAndEmptyFoldersGiveTheirReason) {
               std::vector<std::string>{"no pattern files below " + dir.File("empty")});
     EXPECT_FALSE(empty.FoundNothing());
     EXPECT_TRUE(TScanningLoad({}, nullptr, Named).FoundNothing());
+}
+
+// A file the scan had to read to know it is parsed from the bytes the scan kept: it loads
+// even when it is gone by the time its turn comes, and is never read a second time.
+TEST(ScanningLoad, TheBytesAScanKeptAreWhatLoads) {
+    TTempDir dir;
+    std::filesystem::create_directories(dir.File("lib"));
+    const std::string kept = dir.File("lib/made.dat");
+    const std::string text = ReadFileBytes(OSTREL_SAMPLES_DIR "/sector90_edx.pat");
+    const TScanningLoad::TScan scan = [&](const std::string&) {
+        return std::vector<TScannedPath>{{kept, "", text}, {dir.File("lib/gone.msi"), ""}};
+    };
+    TScanningLoad load({dir.File("lib")}, nullptr, nullptr, scan, 1);
+    std::vector<TLoadResult> results;
+    while (load.Load().TakeNext([&results](TLoadResult& r) { results.push_back(std::move(r)); })) {
+    }
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0].Path, kept);
+    EXPECT_TRUE(results[0].Loaded()) << results[0].Failure;
+    EXPECT_FALSE(results[1].Loaded()) << "a file not kept is read, and this one is not there";
 }
 
 }  // namespace
