@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "formats/PlanningFiles.h"
 #include "model/AsciiText.h"
 #include "model/NumberText.h"
 #include "model/PatternSurface.h"
@@ -143,12 +143,7 @@ TSphereLevels PatternSphereLevels(const TPatternData& pattern) {
 }
 
 std::string IsoDateToday() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[16];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%d", &local);
-    return buffer;
+    return LocalDateText("%Y-%m-%d");
 }
 
 TWrittenPattern BastaJsonText(const TPatternData& pattern, const std::string& name,

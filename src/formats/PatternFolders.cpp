@@ -147,11 +147,15 @@ std::vector<TScannedPath> ScanPatternFolder(const std::string& folder,
     return found;
 }
 
+bool IsFolderPath(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 std::vector<TScannedPath> ScanPatternPaths(const std::vector<std::string>& paths) {
     std::vector<TScannedPath> scanned;
     for (const std::string& path : paths) {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        if (IsFolderPath(path)) {
             std::vector<TScannedPath> below = ScanPatternFolder(path);
             scanned.insert(scanned.end(), std::make_move_iterator(below.begin()),
                            std::make_move_iterator(below.end()));

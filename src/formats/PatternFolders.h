@@ -59,4 +59,7 @@ std::vector<TScannedPath> ScanPatternFolder(const std::string& folder,
 // ScanPatternFolder of it, in the order given.
 std::vector<TScannedPath> ScanPatternPaths(const std::vector<std::string>& paths);
 
+// True when `path` names a folder (a link to one included).
+bool IsFolderPath(const std::string& path);
+
 }  // namespace ostrel

@@ -40,13 +40,17 @@ std::string_view TPlanningFile::FindValue(std::string_view keyword,
     return second;
 }
 
-std::string TodayText() {
+std::string LocalDateText(const char* format) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char buffer[16];
-    std::strftime(buffer, sizeof buffer, "%m-%d-%Y", &local);
+    char buffer[32];
+    if (std::strftime(buffer, sizeof buffer, format, &local) == 0) return {};
     return buffer;
+}
+
+std::string TodayText() {
+    return LocalDateText("%m-%d-%Y");
 }
 
 }  // namespace ostrel

@@ -145,5 +145,7 @@ constexpr double kVerizonDbdToDbi = 2.1;
 
 // Today's local date as "mm-dd-yyyy".
 std::string TodayText();
+// Today's local date as strftime writes it in `format` (short formats only).
+std::string LocalDateText(const char* format);
 
 }  // namespace ostrel

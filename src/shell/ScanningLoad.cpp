@@ -1,20 +1,9 @@
 #include "shell/ScanningLoad.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <optional>
 
 namespace ostrel {
-
-namespace {
-
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-}  // namespace
 
 TScanningLoad::TScanningLoad(std::vector<std::string> given, std::function<void()> onReady,
                              TOrderedLoad::TLoadFunction load, TScan scan, int threads)
@@ -26,7 +15,7 @@ TScanningLoad::TScanningLoad(std::vector<std::string> given, std::function<void(
                 return LoadKeptOrRead(path);
             }),
             FOnReady) {
-    if (std::none_of(given.begin(), given.end(), IsFolder)) {
+    if (std::none_of(given.begin(), given.end(), IsFolderPath)) {
         Scan(given, {});
         return;
     }
