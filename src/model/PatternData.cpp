@@ -26,6 +26,7 @@ void TPatternData::Assign(const TPatternData& source) {
     Make = source.Make;
     Model = source.Model;
     Sphere = source.Sphere;
+    Derived = source.Derived;
     AzimuthCut.Assign(source.AzimuthCut);
     VerticalCut.Assign(source.VerticalCut);
     VRotationOffset = source.VRotationOffset;

@@ -67,6 +67,10 @@ public:
     // The measured sphere of a 3D file, shared by the copies of the record; null for files of
     // two cuts. Its two cuts are the record's.
     std::shared_ptr<const TMeasuredSphere> Sphere;
+    // True for a pattern made from other patterns (an envelope, an interpolation) rather than
+    // read from a file: FileName then holds its name ("Envelope of 9") and no file is behind
+    // it, so nothing reopens it.
+    bool Derived = false;
     // What the cuts say, with the azimuth cut or with the horizontal cut: computed, for both,
     // when first asked for (by whatever shows, filters, sorts or prints them) and kept until
     // the cuts change, so loading a library computes none. A pattern is made on one thread

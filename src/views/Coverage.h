@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/PatternSurface.h"
+
+namespace ostrel {
+
+class TPatternData;
+
+// Where the signal of one antenna lands on flat ground: no terrain, clutter or earth
+// curvature. The plan view has the antenna at (0, 0), its boresight along +y and x to the
+// right; bearings are clockwise from boresight.
+
+// The path-loss models, in the order the window lists them.
+enum class TPathModel : std::uint8_t {
+    Free,
+    HataUrban,
+    HataSuburban,
+    HataOpen,
+    Cost231,
+    Cost231Metro
+};
+inline constexpr int kPathModelCount = 6;
+
+// The command-line name of a model ("free", "hata-urban", ..., "cost231-metro").
+const char* PathModelName(TPathModel model);
+// The model a name stands for; none for an unknown name.
+std::optional<TPathModel> PathModelFromName(std::string_view name);
+// The model used when none is chosen: COST-231 above 1500 MHz, Okumura-Hata urban from 150
+// to 1500 MHz, free space below 150 MHz.
+TPathModel DefaultPathModel(double frequencyMhz);
+
+// The loss in dB over a horizontal distance `distanceKm`, antenna height `baseHeightM`,
+// receiver height `mobileHeightM`; never below the free-space loss of the straight line.
+double PathLossDb(TPathModel model, double frequencyMhz, double distanceKm, double baseHeightM,
+                  double mobileHeightM);
+// "" inside the model's published ranges of frequency and heights, else what lies outside
+// ("outside the model's range: ...").
+std::string PathModelRangeNote(TPathModel model, double frequencyMhz, double baseHeightM,
+                               double mobileHeightM);
+
+// Which levels a coverage reads: the measured sphere, or an estimate from the two cuts.
+enum class TCoverageLevels : std::uint8_t { Measured, CutSum, WeightedBilinear };
+
+// The site and what to compute. Defaults are a typical macro cell.
+struct TCoverageSite {
+    double HeightM = 30;                    // antenna above ground
+    double RxHeightM = 1.5;                 // receiver above ground
+    double MechTiltDeg = 0;                 // positive down
+    double PowerDbm = 43;                   // into the antenna
+    std::optional<double> FrequencyMhz;     // none: the pattern's, else 1800
+    std::optional<TPathModel> Model;        // none: DefaultPathModel of the frequency
+    std::optional<TCoverageLevels> Levels;  // none: Measured for a sphere, else WeightedBilinear
+    double RadiusKm = 5;
+    double StepM = 25;
+};
+
+// The site's first problem ("--height: the antenna must be above the receiver"), naming the
+// command-line option of the field; "" when the site can be computed.
+std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite& site);
+
+// A ground distance along boresight: metres, the horizon (the angle does not reach the
+// ground) or none (no such angle on the cut).
+struct TGroundDistance {
+    enum class TKind : std::uint8_t { Metres, Horizon, None };
+    TKind Kind = TKind::None;
+    double Metres = 0;
+};
+// "816.1", "horizon" or "none".
+std::string GroundDistanceText(const TGroundDistance& distance);
+
+struct TCoverage {
+    TPathModel Model = TPathModel::Free;
+    double FrequencyMhz = 0;
+    TCoverageLevels Levels = TCoverageLevels::WeightedBilinear;
+    std::string RangeNote;  // PathModelRangeNote of the model used
+    TGroundDistance BeamHit;
+    TGroundDistance Inner3Db;
+    TGroundDistance Outer3Db;
+    TGroundDistance FirstNull;
+    // Received level in dBm along boresight every 10 m from 10 m to the radius.
+    std::vector<double> ProfileDistanceM;
+    std::vector<double> ProfileLevelDbm;
+    // The grid: points at multiples of the step from -radius to radius on both axes, rows from
+    // y = +radius down, columns from x = -radius; received level in dBm.
+    int GridSide = 0;
+    double StepM = 0;
+    std::vector<float> GridLevelDbm;  // GridSide * GridSide, row after row
+    double GridX(int column) const;
+    double GridY(int row) const;
+    double GridLevel(int row, int column) const;  // throws EListError outside the grid
+};
+
+// Computes the coverage of `pattern` at `site` on all cores. Throws EInvalidOp with
+// CoverageSiteProblem's text for a site that cannot be computed. The pattern's offset angles
+// turn and tilt the antenna as they turn its curves and its 3D surface.
+TCoverage ComputeCoverage(const TPatternData& pattern, const TCoverageSite& site);
+
+}  // namespace ostrel
