@@ -140,6 +140,7 @@ class Checker:
         self.worst_distance = 0.0
         self.worst_level = 0.0
         self.failures = []
+        self.checked = 0
 
     def fail(self, where, what):
         self.failures.append(where + ": " + what)
@@ -149,6 +150,7 @@ class Checker:
         if status != 0:
             print("skipped (does not load):", path)
             return
+        self.checked += 1
         patterns = []
         for block in blocks(cuts_text):
             fields, v = {}, []
@@ -246,8 +248,8 @@ def main(argv):
         checker.check_file(path)
     for failure in checker.failures[:50]:
         print("MISMATCH", failure)
-    print("files %d, largest difference: distance %.3f m, level %.4f dB, mismatches %d" %
-          (len(files), checker.worst_distance, checker.worst_level, len(checker.failures)))
+    print("files checked %d of %d, largest difference: distance %.3f m, level %.4f dB, "
+          "mismatches %d" % (checker.checked, len(files), checker.worst_distance, checker.worst_level, len(checker.failures)))
     return 1 if checker.failures else 0
 
 
