@@ -9,7 +9,8 @@ boresight profile for every path-loss model, without and with mechanical tilt, a
 them with `ostrel-inspect --coverage` (distances within 0.5 m, levels within 0.02 dB); the
 grid's points on boresight must match the profile. The profile of a file with a measured
 sphere reads the sphere's levels in the antenna's vertical plane from `--grid3d 1 --method
-measured`. Files that do not load are skipped. Exit status 0 when everything agrees, 1 otherwise, 2 on wrong use.
+measured`. Files that do not load are skipped. Exit status 0 when everything agrees, 1
+otherwise, 2 on wrong use.
 """
 
 import math
@@ -22,7 +23,7 @@ RX_HEIGHT = 1.5
 POWER = 43.0
 RADIUS_KM = 5.0
 GRID_STEP = 1000.0
-TILTS = (0.0, 6.0)
+TILTS = (0.0, 6.0, 25.0)  # the last puts the nearest profile points behind the antenna
 MODELS = ("free", "hata-urban", "hata-suburban", "hata-open", "cost231", "cost231-metro")
 DISTANCE_TOLERANCE = 0.5
 LEVEL_TOLERANCE = 0.02
@@ -127,13 +128,9 @@ def plane_angle(tilt, d):
 
 def sphere_plane_level(plane, tilt, d):
     """The measured level in the antenna's vertical plane, from the 1-degree grid's columns
-    at azimuth 0 (in front) and 180 (behind): exact along them, as the sphere is linear in
-    its own theta between its whole-degree samples."""
-    dh = HEIGHT - RX_HEIGHT
-    t = math.radians(tilt)
-    forward = d * math.cos(t) + dh * math.sin(t)
-    vertical = math.degrees(math.atan2(dh * math.cos(t) - d * math.sin(t), abs(forward)))
-    column = plane[0 if forward >= 0 else 180]
+    at azimuth 0 and 180: exact, as the sphere is linear in theta between its samples."""
+    a = plane_angle(tilt, d)
+    column, vertical = (plane[0], a) if abs(a) <= 90 else (plane[180], math.copysign(180, a) - a)
     lower = min(int(math.floor(vertical)), 89)
     return column[lower] + (column[lower + 1] - column[lower]) * (vertical - lower)
 
