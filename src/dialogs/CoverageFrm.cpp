@@ -56,8 +56,7 @@ double BoresightBearingDeg(const TPatternData& pattern) {
 }
 
 QString DistanceValue(const TGroundDistance& distance) {
-    const QString text = QString::fromStdString(GroundDistanceText(distance));
-    return distance.Kind == TGroundDistance::TKind::Metres ? text + " m" : text;
+    return QString::fromStdString(KeyDistanceText(distance));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <numbers>
 
@@ -105,6 +107,11 @@ TColor ThresholdColor(int index) {
     static constexpr TColor kColors[3] = {RgbColor(200, 0, 0), RgbColor(235, 140, 0),
                                           RgbColor(0, 110, 220)};
     return kColors[std::clamp(index, 0, 2)];
+}
+
+std::string KeyDistanceText(const TGroundDistance& distance) {
+    const std::string text = GroundDistanceText(distance);
+    return distance.Kind == TGroundDistance::TKind::Metres ? text + " m" : text;
 }
 
 std::string CoverageDistanceText(double metres) {
@@ -267,10 +274,10 @@ std::vector<std::pair<std::string, std::string>> CoverageSiteRows(
         {"Radius", FormatGeneral(site.RadiusKm) + " km"},
         {"Step", FormatGeneral(site.StepM) + " m"},
         {"Thresholds", levels + " dBm"},
-        {"Beam hit", GroundDistanceText(coverage.BeamHit)},
-        {"-3 dB inner", GroundDistanceText(coverage.Inner3Db)},
-        {"-3 dB outer", GroundDistanceText(coverage.Outer3Db)},
-        {"First null", GroundDistanceText(coverage.FirstNull)},
+        {"Beam hit", KeyDistanceText(coverage.BeamHit)},
+        {"-3 dB inner", KeyDistanceText(coverage.Inner3Db)},
+        {"-3 dB outer", KeyDistanceText(coverage.Outer3Db)},
+        {"First null", KeyDistanceText(coverage.FirstNull)},
     };
     if (!coverage.RangeNote.empty()) rows.emplace_back("Note", coverage.RangeNote);
     return rows;
@@ -280,8 +287,17 @@ std::pair<double, double> TCoverageView::LevelRange() const {
     const auto [weakest, strongest] = std::minmax_element(Thresholds.begin(), Thresholds.end());
     double top = *strongest + 10;
     if (Coverage) {
+        // The top is the level only 1% of the ground exceeds: right under the mast the level
+        // climbs tens of dB more, and would leave the rest of the map in a few pale tones.
+        std::vector<float> levels;
+        levels.reserve(Coverage->GridLevelDbm.size());
         for (const float level : Coverage->GridLevelDbm) {
-            if (std::isfinite(level)) top = std::max(top, static_cast<double>(level));
+            if (std::isfinite(level)) levels.push_back(level);
+        }
+        if (!levels.empty()) {
+            const auto at = levels.begin() + static_cast<std::ptrdiff_t>(levels.size() / 100);
+            std::nth_element(levels.begin(), at, levels.end(), std::greater<float>());
+            top = std::max(top, static_cast<double>(*at));
         }
     }
     return {FloorTen(*weakest) - 20, CeilTen(top)};

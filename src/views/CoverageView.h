@@ -21,6 +21,8 @@ TColor ThresholdColor(int index);
 
 // A distance as a person reads it on a map: "750 m", "1.5 km", "12 km".
 std::string CoverageDistanceText(double metres);
+// A key distance as the window and the page list it: "816.1 m", "horizon" or "none".
+std::string KeyDistanceText(const TGroundDistance& distance);
 // The step of the distance rings for a map reaching `radiusM`: the largest of 1, 2, 5 times a
 // power of ten that still draws at least three rings.
 double RingStepM(double radiusM);
@@ -57,8 +59,9 @@ public:
 
     // The square of the map inside `bounds` (the colour bar takes the rest).
     TRealRect MapSquare(const TRealRect& bounds) const;
-    // The range of the colour bar in dBm: low, high (whole tens around the levels and the
-    // thresholds).
+    // The range of the colour bar in dBm, in whole tens: from 20 dB under the weakest
+    // threshold up to the level 1% of the grid exceeds (at least 10 dB over the strongest
+    // threshold); levels beyond take the end colours.
     std::pair<double, double> LevelRange() const;
     // The map's colour of a level within LevelRange: darker is stronger.
     TColor LevelColor(double levelDbm) const;
