@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/CommandOptions.h"
+#include "cli/CoverageReport.h"
 #include "cli/Grid3dReport.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternFolders.h"
@@ -22,6 +23,9 @@ const char kUsage[] =
     "       ostrel-inspect --csv [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
     "       ostrel-inspect --grid3d STEP FILE [--method measured|cutsum|wbi]\n"
+    "       ostrel-inspect --coverage FILE [--height M] [--rx-height M] [--mech-tilt DEG]\n"
+    "                      [--power DBM] [--frequency MHZ] [--model MODEL] [--radius KM]\n"
+    "                      [--step M] [--method measured|cutsum|wbi]\n"
     "       ostrel-inspect --help | --version";
 
 const char kAbout[] =
@@ -194,9 +198,57 @@ struct TInspectRequest {
     std::string GridStep;
     TGridMethod GridMethod = TGridMethod::Default;
     bool GridMethodGiven = false;
+    bool CoverageWanted = false;
+    TCoverageRequest Coverage;
     // In command-line order, the files and the options that name files alike.
     std::vector<TInput> Inputs;
 };
+
+TArgumentHandler CoverageSetter(TInspectRequest& request,
+                                std::string (TCoverageRequest::*set)(const std::string&)) {
+    return [&request, set](const std::string& value) {
+        ++request.Coverage.OptionsGiven;
+        return (request.Coverage.*set)(value);
+    };
+}
+
+// ostrel-inspect --coverage FILE: the coverage of each pattern of the file, after a line
+// "file: NAME" when it holds several.
+int RunCoverage(const TCommandLine& line, TInspectRequest& request, int optionCount,
+                std::ostream& out, std::ostream& err) {
+    const int coverageOptions =
+        1 + request.Coverage.OptionsGiven + (request.GridMethodGiven ? 1 : 0);
+    if (request.Inputs.size() != 1 || request.Inputs.front().Kind != ikPattern ||
+        optionCount != coverageOptions)
+        return UsageError(line, "--coverage takes one file and only its own options", err);
+    if (request.GridMethodGiven) {
+        request.Coverage.Site.Levels =
+            request.GridMethod == TGridMethod::Measured ? TCoverageLevels::Measured
+            : request.GridMethod == TGridMethod::CutSum ? TCoverageLevels::CutSum
+                                                        : TCoverageLevels::WeightedBilinear;
+    }
+    int status = 1;
+    std::string misfit;
+    LoadInputs(request.Inputs, [&](const TInput&, TLoadResult& result) {
+        if (!result.Loaded()) {
+            err << "ostrel-inspect: " << result.Path << ": " << result.Failure << '\n';
+            return true;
+        }
+        for (const auto& pattern : result.Patterns) {
+            misfit = CoverageSiteProblem(*pattern, request.Coverage.Site);
+            if (!misfit.empty()) return true;
+        }
+        for (size_t i = 0; i < result.Patterns.size(); ++i) {
+            if (result.Patterns.size() > 1)
+                out << (i > 0 ? "\nfile: " : "file: ") << result.Patterns[i]->FileName << '\n';
+            WriteCoverage(*result.Patterns[i], request.Coverage.Site, out);
+        }
+        status = 0;
+        return true;
+    });
+    if (!misfit.empty()) return UsageError(line, misfit, err);
+    return status;
+}
 
 TCommandLine InspectCommandLine(TInspectRequest& request) {
     auto addInput = [&request](TInputKind kind) {
@@ -247,7 +299,31 @@ TCommandLine InspectCommandLine(TInspectRequest& request) {
               request.GridMethod = *method;
               request.GridMethodGiven = true;
               return std::string();
-          }}},
+          }},
+         // Ground coverage of one antenna: the command and its site.
+         {"coverage", 0, nullptr,
+          "where the signal of FILE's antenna lands on flat ground: the key\n"
+          "distances along boresight, the boresight profile and the level grid",
+          SetFlag(request.CoverageWanted)},
+         {"height", 0, "M", "with --coverage: antenna height above ground (default 30)",
+          CoverageSetter(request, &TCoverageRequest::SetHeight)},
+         {"rx-height", 0, "M", "with --coverage: receiver height above ground (default 1.5)",
+          CoverageSetter(request, &TCoverageRequest::SetRxHeight)},
+         {"mech-tilt", 0, "DEG", "with --coverage: mechanical down-tilt (default 0)",
+          CoverageSetter(request, &TCoverageRequest::SetMechTilt)},
+         {"power", 0, "DBM", "with --coverage: power into the antenna (default 43)",
+          CoverageSetter(request, &TCoverageRequest::SetPower)},
+         {"frequency", 0, "MHZ", "with --coverage: frequency (default the file's, else 1800)",
+          CoverageSetter(request, &TCoverageRequest::SetFrequency)},
+         {"model", 0, "MODEL",
+          "with --coverage: path loss, one of free, hata-urban, hata-suburban,\n"
+          "hata-open, cost231, cost231-metro (default by frequency: cost231\n"
+          "above 1500 MHz, hata-urban from 150 MHz, free below)",
+          CoverageSetter(request, &TCoverageRequest::SetModel)},
+         {"radius", 0, "KM", "with --coverage: radius of the profile and grid (default 5)",
+          CoverageSetter(request, &TCoverageRequest::SetRadius)},
+         {"step", 0, "M", "with --coverage: grid step (default 25)",
+          CoverageSetter(request, &TCoverageRequest::SetStep)}},
         kNotes,
         addInput(ikPattern)};
 }
@@ -260,6 +336,8 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
     const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
     if (parsed.ExitStatus) return *parsed.ExitStatus;
     if (request.GridWanted) {
+        if (request.CoverageWanted || request.Coverage.OptionsGiven > 0)
+            return UsageError(line, "--grid3d takes no --coverage options", err);
         if (parsed.OptionCount != (request.GridMethodGiven ? 2 : 1) || request.Inputs.size() != 1) {
             return UsageError(line, "--grid3d takes a step and one file", err);
         }
@@ -288,7 +366,11 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         }
         return loaded ? 0 : 1;
     }
-    if (request.GridMethodGiven) return UsageError(line, "--method goes with --grid3d", err);
+    if (request.CoverageWanted) return RunCoverage(line, request, parsed.OptionCount, out, err);
+    if (request.Coverage.OptionsGiven > 0)
+        return UsageError(line, "--height, --model and the like go with --coverage", err);
+    if (request.GridMethodGiven)
+        return UsageError(line, "--method goes with --grid3d or --coverage", err);
     if (request.Inputs.empty()) return UsageError(line, {}, err);
     // The table is printed exactly as it goes to the clipboard, so nothing may join it.
     if (request.TableWanted && (request.Inputs.size() > 1 || request.WithCuts)) {

@@ -35,8 +35,24 @@ std::optional<TPathModel> PathModelFromName(std::string_view name);
 // to 1500 MHz, free space below 150 MHz.
 TPathModel DefaultPathModel(double frequencyMhz);
 
+// One model at one frequency and pair of heights, for the loss at many distances.
+class TPathLoss {
+public:
+    TPathLoss(TPathModel model, double frequencyMhz, double baseHeightM, double mobileHeightM);
+    // The loss in dB over a horizontal distance in km (see PathLossDb).
+    double operator()(double distanceKm) const;
+
+private:
+    TPathModel FModel;
+    double FHeightDifferenceKm;
+    double FFreeSpaceConstant;  // 20 log f + 32.44
+    double FHataConstant;       // everything but the distance term
+    double FHataSlope;          // 44.9 - 6.55 log hb
+};
+
 // The loss in dB over a horizontal distance `distanceKm`, antenna height `baseHeightM`,
-// receiver height `mobileHeightM`; never below the free-space loss of the straight line.
+// receiver height `mobileHeightM`; never below the free-space loss of the straight line
+// (taken as at least 1 m). The Hata models read a distance under 1 m as 1 m.
 double PathLossDb(TPathModel model, double frequencyMhz, double distanceKm, double baseHeightM,
                   double mobileHeightM);
 // "" inside the model's published ranges of frequency and heights, else what lies outside
@@ -46,6 +62,10 @@ std::string PathModelRangeNote(TPathModel model, double frequencyMhz, double bas
 
 // Which levels a coverage reads: the measured sphere, or an estimate from the two cuts.
 enum class TCoverageLevels : std::uint8_t { Measured, CutSum, WeightedBilinear };
+// The command-line name of a choice ("measured", "cutsum", "wbi") and back; none for an
+// unknown name.
+const char* CoverageLevelsName(TCoverageLevels levels);
+std::optional<TCoverageLevels> CoverageLevelsFromName(std::string_view name);
 
 // The site and what to compute. Defaults are a typical macro cell.
 struct TCoverageSite {
@@ -65,7 +85,8 @@ struct TCoverageSite {
 std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite& site);
 
 // A ground distance along boresight: metres, the horizon (the angle does not reach the
-// ground) or none (no such angle on the cut).
+// ground) or none (no such angle on the cut). An angle that points more than 90 degrees
+// below the antenna's horizon lands behind the mast: negative metres.
 struct TGroundDistance {
     enum class TKind : std::uint8_t { Metres, Horizon, None };
     TKind Kind = TKind::None;
@@ -79,6 +100,16 @@ struct TCoverage {
     double FrequencyMhz = 0;
     TCoverageLevels Levels = TCoverageLevels::WeightedBilinear;
     std::string RangeNote;  // PathModelRangeNote of the model used
+    // The pattern's gain in dBi; a pattern that states none counts as 0 dBi (its levels are
+    // then relative to the peak, not absolute), and GainStated is false so that views can
+    // say so.
+    double GainDbi = 0;
+    bool GainStated = false;
+    // Where the antenna points: its boresight's bearing in the plan view (the pattern's
+    // horizontal offset, clockwise from +y) and its total down-tilt (mechanical tilt plus the
+    // pattern's vertical offset), in degrees.
+    double BoresightBearingDeg = 0;
+    double DownTiltDeg = 0;
     TGroundDistance BeamHit;
     TGroundDistance Inner3Db;
     TGroundDistance Outer3Db;
