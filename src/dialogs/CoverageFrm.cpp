@@ -48,13 +48,6 @@ private:
     std::function<void(QPainter&, QSize)> FPaint;
 };
 
-// The bearing the pattern's horizontal offset turns its boresight to, clockwise from the
-// map's 0 degrees: the offset is subtracted from the pattern's own azimuths, as the polar
-// graphs turn their curves.
-double BoresightBearingDeg(const TPatternData& pattern) {
-    return -pattern.HRotationOffset;
-}
-
 QString DistanceValue(const TGroundDistance& distance) {
     return QString::fromStdString(KeyDistanceText(distance));
 }
@@ -65,7 +58,7 @@ TCoverageForm::TCoverageForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("CoverageForm");
     setWindowTitle("Coverage");
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(1100, 640);
+    resize(1280, 760);
 
     auto* fields = new QFormLayout;
     const auto edit = [this, fields](const char* name, const QString& label, const QString& text,
@@ -73,7 +66,7 @@ TCoverageForm::TCoverageForm(QWidget* parent) : QWidget(parent, Qt::Window) {
         auto* field = new QLineEdit(text, this);
         field->setObjectName(name);
         field->setToolTip(hint);
-        field->setMaximumWidth(110);
+        field->setMaximumWidth(120);
         connect(field, &QLineEdit::textChanged, this, &TCoverageForm::Recompute);
         fields->addRow(label, field);
         return field;
@@ -146,7 +139,7 @@ TCoverageForm::TCoverageForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     side->addLayout(buttons);
     auto* sideBox = new QWidget(this);
     sideBox->setLayout(side);
-    sideBox->setFixedWidth(280);
+    sideBox->setFixedWidth(330);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(sideBox);
     layout->addWidget(FPaintArea, 1);
@@ -169,9 +162,11 @@ void TCoverageForm::SetPattern(const TPatternData& pattern) {
         const double frequency = !pattern.Frequency.GetIsNull() && pattern.Frequency.Value > 0
                                      ? pattern.Frequency.Value
                                      : 1800;
-        cbModel->addItem(QString("Default for %1 MHz (%2)")
-                             .arg(QString::fromStdString(FormatGeneral(frequency)))
-                             .arg(PathModelName(DefaultPathModel(frequency))));
+        cbModel->addItem(QString("Default: %1").arg(PathModelName(DefaultPathModel(frequency))));
+        cbModel->setItemData(0,
+                             QString("The model for %1 MHz when none is chosen")
+                                 .arg(QString::fromStdString(FormatGeneral(frequency))),
+                             Qt::ToolTipRole);
         for (int i = 0; i < kPathModelCount; ++i) {
             cbModel->addItem(PathModelName(static_cast<TPathModel>(i)));
         }
@@ -370,7 +365,6 @@ TCoverageView TCoverageForm::View() const {
     TCoverageView view;
     view.Coverage = Coverage();
     view.Thresholds = FThresholds;
-    if (FPattern) view.BoresightBearingDeg = BoresightBearingDeg(*FPattern);
     if (Stale()) view.Note = "Out of date: " + FProblem;
     return view;
 }
@@ -410,7 +404,6 @@ void TCoverageForm::PrintTo(QPrinter& printer) {
     page.Site = FShownSite;
     page.Coverage = &*FCoverage;
     page.Thresholds = FThresholds;
-    page.BoresightBearingDeg = BoresightBearingDeg(*FPattern);
     page.Draw();
     drawer.EndDoc();
     if (const std::string failure = pdfFile.Finish(); !failure.empty()) {

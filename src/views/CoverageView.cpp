@@ -267,8 +267,14 @@ std::vector<std::pair<std::string, std::string>> CoverageSiteRows(
         {"Frequency", FormatGeneral(coverage.FrequencyMhz) + " MHz"},
         {"Height", FormatGeneral(site.HeightM) + " m"},
         {"Rx height", FormatGeneral(site.RxHeightM) + " m"},
-        {"Mech. tilt", FormatGeneral(site.MechTiltDeg) + "\u00B0 down"},
+        {"Mech. tilt",
+         FormatGeneral(site.MechTiltDeg) + "\u00B0 down" +
+             (coverage.DownTiltDeg != site.MechTiltDeg
+                  ? " (" + FormatGeneral(coverage.DownTiltDeg) + "\u00B0 with the vertical offset)"
+                  : std::string())},
         {"Power", FormatGeneral(site.PowerDbm) + " dBm"},
+        {"Gain", coverage.GainStated ? FormatGeneral(coverage.GainDbi) + " dBi"
+                                     : "none stated: levels relative to the peak (0 dBi)"},
         {"Model", PathModelName(coverage.Model)},
         {"Levels", CoverageLevelsText(coverage.Levels)},
         {"Radius", FormatGeneral(site.RadiusKm) + " km"},
@@ -329,14 +335,21 @@ void TCoverageView::Draw(TDrawer& drawer, const TRealRect& bounds) const {
     if (!Coverage) return;
     const double width = area.Right - area.Left;
     const double height = area.Bottom - area.Top;
-    if (width > 1.3 * height) {
-        const double mapWidth = std::min(0.6 * width, height + 6 * TextSize);
+    // The profile beside the map or under it, whichever leaves the map larger.
+    const double beside = 0.66 * width;
+    const double under = 0.66 * height;
+    const double marginSide = 3.2 * TextSize;
+    const double legend = 6 * TextSize;
+    const double besideSide = std::min(beside - marginSide - legend, height - marginSide);
+    const double underSide = std::min(width - marginSide - legend, under - marginSide);
+    if (besideSide >= underSide) {
+        const double mapWidth = std::min(beside, height + legend);
         DrawMap(drawer, {area.Left, area.Top, area.Left + mapWidth, area.Bottom});
-        const double profileHeight = std::min(height, 0.75 * (width - mapWidth));
+        const double profileHeight = std::min(height, width - mapWidth);
         const double top = area.Top + (height - profileHeight) / 2;
         DrawProfile(drawer, {area.Left + mapWidth, top, area.Right, top + profileHeight});
     } else {
-        const double mapHeight = 0.66 * height;
+        const double mapHeight = std::min(under, width - legend);
         DrawMap(drawer, {area.Left, area.Top, area.Right, area.Top + mapHeight});
         DrawProfile(drawer, {area.Left, area.Top + mapHeight, area.Right, area.Bottom});
     }
@@ -402,7 +415,8 @@ void TCoverageView::DrawMap(TDrawer& drawer, const TRealRect& bounds) const {
     // The mast and the boresight as the pattern's offset turns it.
     const double arrowLength = std::min(0.3 * side, ringStep * plan.UnitsPerMetre);
     const TRealPoint mast = plan.Place(0, 0);
-    const TRealPoint tip = plan.AtBearing(BoresightBearingDeg, arrowLength / plan.UnitsPerMetre);
+    const TRealPoint tip =
+        plan.AtBearing(coverage.BoresightBearingDeg, arrowLength / plan.UnitsPerMetre);
     for (const bool halo : {true, false}) {
         drawer.SetPen(halo ? clWhite : clBlack, psSolid, halo ? 4.5 : 2);
         Arrow(drawer, mast, tip, 0.8 * TextSize);
@@ -553,10 +567,20 @@ void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const 
         {&coverage.FirstNull, "null", psDot},
     };
     std::vector<std::vector<std::pair<double, double>>> rows;
+    std::string elsewhere;
     drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
     for (const TKeyMark& mark : marks) {
         const TGroundDistance& distance = *mark.Distance;
-        if (distance.Kind != TGroundDistance::TKind::Metres || distance.Metres > reach) continue;
+        // The horizon, none, behind the mast (an angle steeper than straight down) or past
+        // the graph: said above it.
+        if (distance.Kind != TGroundDistance::TKind::Metres || distance.Metres < 0 ||
+            distance.Metres > reach) {
+            elsewhere += (elsewhere.empty() ? "" : ", ") + std::string(mark.Label) + " " +
+                         (distance.Kind == TGroundDistance::TKind::Metres
+                              ? CoverageDistanceText(distance.Metres)
+                              : GroundDistanceText(distance));
+            continue;
+        }
         const double x = px(distance.Metres);
         drawer.SetPen(clBlack, mark.Style, 1);
         drawer.Line(x, plot.Top, x, plot.Bottom);
@@ -584,6 +608,10 @@ void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const 
     drawer.SetPen(clGray, psSolid, 1);
     drawer.SetBrush(clWhite, bsClear);
     drawer.Rectangle(plot);
+    if (!elsewhere.empty()) {
+        drawer.SetFont(kFont, clGray, 0, 0.85 * TextSize);
+        drawer.AlignedTextOut(elsewhere, taFar, plot.Right, plot.Top - 2, taFar);
+    }
 }
 
 void TCoveragePage::Draw() const {
@@ -611,7 +639,6 @@ void TCoveragePage::Draw() const {
     TCoverageView view;
     view.Coverage = Coverage;
     view.Thresholds = Thresholds;
-    view.BoresightBearingDeg = BoresightBearingDeg;
     view.TextSize = 11;
     view.DrawProfile(drawer, {430, 75, 810, 330});
     view.DrawMap(drawer, {60, 358, 800, 985});

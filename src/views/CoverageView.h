@@ -45,7 +45,8 @@ std::vector<std::pair<std::string, std::string>> CoverageSiteRows(
 
 // The two coverage pictures of one computed coverage: the plan-view map (levels as an image
 // in a perceptual colour scale with its colour bar in dBm, contours at the thresholds,
-// distance rings, a scale bar, bearing axes and the boresight arrow) and the profile along
+// distance rings, a scale bar, bearing axes and the boresight arrow, turned as the pattern's
+// offset turns the antenna) and the profile along
 // boresight (level against distance with the thresholds and the key distances). Draws
 // through any drawer; created for one drawing.
 class TCoverageView {
@@ -68,8 +69,6 @@ public:
 
     const TCoverage* Coverage = nullptr;  // not owned; nothing is drawn without one
     TCoverageThresholds Thresholds = kDefaultCoverageThresholds;
-    // The bearing of the turned boresight on the map, degrees clockwise from +y.
-    double BoresightBearingDeg = 0;
     std::string Note;
     double TextSize = 12;  // world units
 };
@@ -86,7 +85,6 @@ public:
     TCoverageSite Site;
     const TCoverage* Coverage = nullptr;  // not owned
     TCoverageThresholds Thresholds = kDefaultCoverageThresholds;
-    double BoresightBearingDeg = 0;
 };
 
 }  // namespace ostrel

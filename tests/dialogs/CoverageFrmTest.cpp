@@ -25,7 +25,9 @@ namespace ostrel {
 namespace {
 
 std::unique_ptr<TPatternData> Sample(const char* name) {
-    auto pattern = LoadPatternFile(std::string(OSTREL_SAMPLES_DIR) + "/" + name).TakeFirst();
+    std::string path = OSTREL_SAMPLES_DIR;
+    path.append("/").append(name);
+    auto pattern = LoadPatternFile(path).TakeFirst();
     if (pattern) pattern->Id = 0;
     return pattern;
 }
@@ -65,31 +67,53 @@ TEST(CoverageForm, FieldsRecomputeBadInputKeepsTheLastPictureAndTiltMovesTheBeam
     EXPECT_TRUE(flat < 0 || tilted < flat) << flat << " " << tilted;
     EXPECT_TRUE(form->findChild<QLabel*>("lblKeyDistances")->text().contains("Beam hit: "));
 
-    // Not a number, then a height under the receiver: said, and the last picture stays,
-    // marked out of date; a good value clears both.
+    // A value that cannot be computed is said, and the last picture stays, marked out of
+    // date; the good value back computes it again.
     const struct {
         const char* Field;
         QString Text;
         QString Problem;
-    } bad[] = {{"edtHeight", "3O", "Height: \"3O\" is not a number"},
-               {"edtHeight", "1", "--height"},
-               {"edtStep", "0", "--step"},
-               {"edtThreshold2", "-", "Threshold 2"}};
+        QString Good;
+    } bad[] = {{"edtHeight", "abc", "Height: \"abc\" is not a number", "30"},
+               {"edtHeight", "1", "--height", "30"},
+               {"edtStep", "0", "--step", "25"},
+               {"edtThreshold2", "-", "Threshold 2", "-85"}};
     for (const auto& c : bad) {
         Type(*form, c.Field, c.Text);
-        EXPECT_TRUE(form->ProblemText().contains(c.Problem)) << form->ProblemText().toStdString();
+        EXPECT_TRUE(form->ProblemText().contains(c.Problem))
+            << c.Field << ": " << form->ProblemText().toStdString();
         EXPECT_TRUE(form->Stale());
         ASSERT_NE(form->Coverage(), nullptr);
-        EXPECT_DOUBLE_EQ(BeamHitM(*form), tilted);
+        Type(*form, c.Field, c.Good);
+        EXPECT_TRUE(form->ProblemText().isEmpty()) << form->ProblemText().toStdString();
+        EXPECT_FALSE(form->Stale());
+        EXPECT_DOUBLE_EQ(BeamHitM(*form), tilted) << c.Field;
     }
+    Type(*form, "edtHeight", "abc");
+    form->resize(1280, 760);
+    EXPECT_FALSE(SaveTestPng(form->grab().toImage(), "coverage/window-out-of-date.png").empty());
     Type(*form, "edtHeight", "30");
-    Type(*form, "edtStep", "25");
-    Type(*form, "edtThreshold2", "-85");
-    EXPECT_TRUE(form->ProblemText().isEmpty()) << form->ProblemText().toStdString();
-    EXPECT_FALSE(form->Stale());
     // Twice the height puts the beam twice as far.
     Type(*form, "edtHeight", "58.5");
     EXPECT_NEAR(BeamHitM(*form), 2 * tilted, 0.2);
+
+    // The other fields, each as a user changes it.
+    const TCoverage base = *form->Coverage();
+    Type(*form, "edtPower", "53");
+    EXPECT_NEAR(form->Coverage()->ProfileLevelDbm[100], base.ProfileLevelDbm[100] + 10, 1e-3);
+    Type(*form, "edtRadius", "2");
+    EXPECT_EQ(form->Coverage()->GridSide, 161);
+    // The beam falls over the height above the receiver: 48.5 m instead of 28.5 m.
+    Type(*form, "edtRxHeight", "10");
+    EXPECT_NEAR(BeamHitM(*form), tilted * 48.5 / 28.5, 0.2);
+    auto* model = form->findChild<QComboBox*>("cbModel");
+    EXPECT_TRUE(model->itemText(0).startsWith("Default: "));
+    model->setCurrentIndex(model->findText("free"));
+    form->Settle();
+    EXPECT_EQ(form->Coverage()->Model, TPathModel::Free);
+    levels->setCurrentIndex(levels->findText("Cut-sum estimate"));
+    form->Settle();
+    EXPECT_EQ(form->Coverage()->Levels, TCoverageLevels::CutSum);
 
     // The pattern turned by Offset Angles turns the footprint; the main window's pattern
     // itself is never changed by the window.

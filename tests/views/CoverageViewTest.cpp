@@ -74,8 +74,9 @@ TEST(CoverageView, ContoursFollowTheLevelAndCloseAroundAPeak) {
     // Points without a level count as below: a hole of them is ringed.
     TCoverage holed = MadeCoverage(21, 25, [](double, double) { return -60.0; });
     holed.GridLevelDbm[10 * 21 + 10] = std::numeric_limits<float>::quiet_NaN();
-    ASSERT_EQ(ContourLines(holed, -70).size(), 1u);
-    for (const TRealPoint& p : ContourLines(holed, -70)[0]) EXPECT_LE(std::hypot(p.X, p.Y), 25);
+    const auto ring = ContourLines(holed, -70);
+    ASSERT_EQ(ring.size(), 1u);
+    for (const TRealPoint& p : ring[0]) EXPECT_LE(std::hypot(p.X, p.Y), 25);
 }
 
 TEST(CoverageView, RingStepsAndDistanceTexts) {
@@ -88,12 +89,12 @@ TEST(CoverageView, RingStepsAndDistanceTexts) {
 }
 
 TEST(CoverageView, MapIsASquareImageWithRingsContoursAndATurnedArrow) {
-    const TCoverage cone = MadeCoverage(201, 25, Cone);
+    TCoverage cone = MadeCoverage(201, 25, Cone);
     TCoverageView view;
     view.Coverage = &cone;
     const TRealRect bounds{0, 0, 900, 600};
     for (const double bearing : {0.0, 90.0, -30.0}) {
-        view.BoresightBearingDeg = bearing;
+        cone.BoresightBearingDeg = bearing;
         TRecordingDrawer drawer;
         view.DrawMap(drawer, bounds);
         const auto images = drawer.CallsOf("StretchDraw");
@@ -150,8 +151,9 @@ TEST(CoverageView, ProfileMarksTheKeyDistancesThatFallInside) {
     view.DrawProfile(drawer, {0, 0, 600, 300});
     for (const char* text : {"beam 816 m", "-3 dB 412 m", "Level along boresight", "-60", "-110"})
         EXPECT_TRUE(HasText(drawer, text)) << text;
+    // What does not land on the graph is said above it, not marked.
+    EXPECT_TRUE(HasText(drawer, "-3 dB 9 km, null horizon"));
     EXPECT_FALSE(HasText(drawer, "-3 dB 9 km"));
-    EXPECT_FALSE(HasText(drawer, "null 0 m"));
     // The curve falls from left to right, as the cone's level with distance.
     const auto curves = drawer.CallsOf("Polyline");
     ASSERT_EQ(curves.size(), 1u);
@@ -171,6 +173,7 @@ TEST(CoverageView, ProfileMarksTheKeyDistancesThatFallInside) {
 TEST(CoverageView, PageListsTheSiteAndDrawsBothPictures) {
     TCoverage cone = MadeCoverage(101, 50, Cone);
     cone.RangeNote = "outside the model's range: hb 12 m";
+    cone.DownTiltDeg = 4;
     TCoveragePage page;
     TRecordingDrawer drawer;
     page.Drawer = &drawer;
