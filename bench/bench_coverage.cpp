@@ -48,9 +48,14 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\n");
+    // Wall time: the grid is filled on every core.
     for (const char* name :
          {"Coverage/two_cuts_wbi/real_time", "Coverage/measured_sphere/real_time"}) {
-        reporter.PrintSpanAgainstTarget(name, name, "ms", 1e6, kTargetMs, 0);
+        const auto* times = reporter.Find(name);
+        if (times == nullptr) continue;
+        const double ms = times->RealNs / 1e6;
+        std::printf("%-36s %8.2f ms   target <= %g ms: %s\n", name, ms, kTargetMs,
+                    ms <= kTargetMs ? "met" : "NOT met");
     }
     return reporter.Failed ? 1 : 0;
 }

@@ -125,8 +125,11 @@ public:
           FOffsetDbm(site.PowerDbm + coverage.GainDbi) {}
 
     double operator()(double alongM, double acrossM) const {
-        const double distanceM = std::hypot(alongM, acrossM);
-        const double length = std::hypot(distanceM, FHeightDifferenceM);
+        // Plain square roots: lengths in metres cannot overflow, and std::hypot's care
+        // for that is slow.
+        const double distanceM = std::sqrt(alongM * alongM + acrossM * acrossM);
+        const double length =
+            std::sqrt(distanceM * distanceM + FHeightDifferenceM * FHeightDifferenceM);
         const double forward = alongM / length;
         const double right = acrossM / length;
         const double up = -FHeightDifferenceM / length;
