@@ -354,6 +354,9 @@ void TCoverageForm::ShowState() {
         if (!FCoverage->RangeNote.empty()) {
             model += "\n" + QString::fromStdString(FCoverage->RangeNote);
         }
+        if (!FCoverage->GainStated) {
+            model += "\nThe file states no gain: 0 dBi, levels relative to the peak.";
+        }
     }
     lblModelNote->setText(model);
     btnCopyImage->setEnabled(FCoverage.has_value());

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,6 @@
 #include "dialogs/CoverageFrm.h"
 #include "formats/PatternLoaders.h"
 #include "qtdraw/CanvasDeviceDrawers.h"
-#include "support/TempDir.h"
 #include "uisupport/UiImageFiles.h"
 
 namespace ostrel {
@@ -175,8 +175,9 @@ TEST(CoverageForm, CopiesSvgAndPngPrintsOnePageAndDrawsFootprints) {
     EXPECT_TRUE(copied->hasImage());
     EXPECT_TRUE(copied->data("image/svg+xml").contains("<svg"));
 
-    TTempDir folder;
-    const QString path = QString::fromStdString(folder.File("coverage.pdf"));
+    // Beside the pictures, for people to look at.
+    const QString path = QString::fromStdString(TestPngFolder() + "/coverage/page.pdf");
+    QFile::remove(path);
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdfPrinter(printer, path, QPageSize::Letter, QPageLayout::Portrait);
     form->PrintTo(printer);
