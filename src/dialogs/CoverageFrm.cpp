@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -206,6 +207,14 @@ void TCoverageForm::PatternClosed(const TPatternData* pattern) {
     // Nothing of it may be read any more.
     FSource = nullptr;
     close();
+}
+
+void TCoverageForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 std::optional<TCoverageSite> TCoverageForm::ReadSite(std::string& problem) const {

@@ -16,6 +16,7 @@
 #include "views/CoverageView.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPainter;
@@ -28,7 +29,8 @@ namespace ostrel {
 // A form of the site (heights, tilt, power, model, radius, step, thresholds, level source)
 // beside the map and the profile along boresight. Every change of a field computes anew on a
 // worker thread; a result never replaces one of newer fields, and fields that cannot be
-// computed leave the last picture standing, marked out of date, with the reason. Non-modal;
+// computed leave the last picture standing, marked out of date, with the reason. Esc closes
+// it, as it closes the 3D window. Non-modal;
 // it computes on its own copy of the pattern, takes the pattern's offsets when they change
 // and closes when the pattern is closed.
 class TCoverageForm : public QWidget {
@@ -69,6 +71,9 @@ public:
     void Print();
 
     QWidget* PaintArea() const { return FPaintArea; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct TResult {
