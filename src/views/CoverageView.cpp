@@ -388,13 +388,10 @@ void TCoverageView::DrawMap(TDrawer& drawer, const TRealRect& bounds) const {
     drawer.Line(square.Left, plan.CenterY, square.Right, plan.CenterY);
     drawer.Line(plan.CenterX, square.Top, plan.CenterX, square.Bottom);
     drawer.SetBrush(clWhite, bsClear);
-    drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
+    drawer.SetPen(clGray, psDash, 1);
     for (double ring = ringStep; ring <= radiusM * (1 + 1e-9); ring += ringStep) {
         const double r = ring * plan.UnitsPerMetre;
-        drawer.SetPen(clGray, psDash, 1);
         drawer.Ellipse({plan.CenterX - r, plan.CenterY - r, plan.CenterX + r, plan.CenterY + r});
-        const TRealPoint at = plan.AtBearing(135, ring);
-        drawer.AlignedTextOut(CoverageDistanceText(ring), taNear, at.X + 2, at.Y, taNear);
     }
 
     // The contours: a white halo under each so that they read on every colour.
@@ -410,6 +407,13 @@ void TCoverageView::DrawMap(TDrawer& drawer, const TRealRect& bounds) const {
                 drawer.Polyline(placed);
             }
         }
+    }
+
+    // The rings' distances over the contours.
+    drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
+    for (double ring = ringStep; ring <= radiusM * (1 + 1e-9); ring += ringStep) {
+        const TRealPoint at = plan.AtBearing(135, ring);
+        drawer.AlignedTextOut(CoverageDistanceText(ring), taNear, at.X + 2, at.Y, taNear);
     }
 
     // The mast and the boresight as the pattern's offset turns it.
