@@ -7,9 +7,10 @@ For every pattern file (a PATH or a file directly in a PATH folder) this reads t
 vertical cut and gain from `ostrel-inspect --cuts`, recomputes the four key distances and the
 boresight profile for every path-loss model, without and with mechanical tilt, and compares
 them with `ostrel-inspect --coverage` (distances within 0.5 m, levels within 0.02 dB); the
-grid's points on boresight must match the profile. Files with a measured sphere get their
-key distances checked only, since their levels come from the sphere, not the cut. Files that
-do not load are skipped. Exit status 0 when everything agrees, 1 otherwise, 2 on wrong use.
+grid's points on boresight must match the profile. The profile of a file with a measured
+sphere reads the sphere's levels in the antenna's vertical plane from `--grid3d 1 --method
+measured`. Files that do not load are skipped. Exit status 0 when everything agrees, 1
+otherwise, 2 on wrong use.
 """
 
 import math
@@ -22,7 +23,7 @@ RX_HEIGHT = 1.5
 POWER = 43.0
 RADIUS_KM = 5.0
 GRID_STEP = 1000.0
-TILTS = (0.0, 6.0)
+TILTS = (0.0, 6.0, 25.0)  # the last puts the nearest profile points behind the antenna
 MODELS = ("free", "hata-urban", "hata-suburban", "hata-open", "cost231", "cost231-metro")
 DISTANCE_TOLERANCE = 0.5
 LEVEL_TOLERANCE = 0.02
@@ -116,13 +117,22 @@ def ground_distance(angle, tilt):
     return (HEIGHT - RX_HEIGHT) / math.tan(math.radians(angle + tilt))
 
 
-def boresight_level(v, gain, model, f, tilt, d):
+def plane_angle(tilt, d):
+    """The angle below the antenna's horizon, in its vertical plane, of the ground point d
+    metres ahead (past 90 degrees: behind the antenna)."""
     dh = HEIGHT - RX_HEIGHT
     t = math.radians(tilt)
-    # The antenna-frame angle below the antenna's horizon, in its vertical plane.
-    angle = math.degrees(math.atan2(dh * math.cos(t) - d * math.sin(t),
-                                    d * math.cos(t) + dh * math.sin(t)))
-    return POWER + gain + cut_level(v, angle) - path_loss(model, f, d / 1000.0)
+    return math.degrees(math.atan2(dh * math.cos(t) - d * math.sin(t),
+                                   d * math.cos(t) + dh * math.sin(t)))
+
+
+def sphere_plane_level(plane, tilt, d):
+    """The measured level in the antenna's vertical plane, from the 1-degree grid's columns
+    at azimuth 0 and 180: exact, as the sphere is linear in theta between its samples."""
+    a = plane_angle(tilt, d)
+    column, vertical = (plane[0], a) if abs(a) <= 90 else (plane[180], math.copysign(180, a) - a)
+    lower = min(int(math.floor(vertical)), 89)
+    return column[lower] + (column[lower + 1] - column[lower]) * (vertical - lower)
 
 
 def blocks(text):
@@ -140,6 +150,7 @@ class Checker:
         self.worst_distance = 0.0
         self.worst_level = 0.0
         self.failures = []
+        self.checked = 0
 
     def fail(self, where, what):
         self.failures.append(where + ": " + what)
@@ -149,6 +160,7 @@ class Checker:
         if status != 0:
             print("skipped (does not load):", path)
             return
+        self.checked += 1
         patterns = []
         for block in blocks(cuts_text):
             fields, v = {}, []
@@ -162,6 +174,14 @@ class Checker:
                     key, _, value = line.partition(":")
                     fields[key] = value.strip()
             patterns.append((fields, v))
+        plane = None
+        if len(patterns) == 1 and "directivity" in patterns[0][0]:
+            status, grid = run(self.inspect, ["--grid3d", "1", "--method", "measured", path])
+            plane = {0: {}, 180: {}}
+            for line in grid.splitlines()[1:]:
+                azimuth, vertical, level = (float(x) for x in line.split())
+                if abs(azimuth) in plane:
+                    plane[abs(azimuth) if azimuth > -180 else 180][int(vertical)] = level
         for tilt in TILTS:
             for model in MODELS + (None,):
                 args = ["--coverage", path, "--mech-tilt", str(tilt), "--radius", str(RADIUS_KM),
@@ -178,9 +198,9 @@ class Checker:
                     self.fail(where, "%d coverages for %d patterns" % (len(outputs), len(patterns)))
                     continue
                 for (fields, v), output in zip(patterns, outputs):
-                    self.check_one(where, fields, v, model, tilt, output.splitlines())
+                    self.check_one(where, fields, v, plane, model, tilt, output.splitlines())
 
-    def check_one(self, where, fields, v, model, tilt, lines):
+    def check_one(self, where, fields, v, plane, model, tilt, lines):
         lines = [l for l in lines if not l.startswith("file: ")]
         f = float(fields["frequency"]) if fields.get("frequency") else 0.0
         f = f if f > 0 else 1800.0
@@ -219,14 +239,16 @@ class Checker:
                 if abs(grid_level - profile.get(float(parts[1]), math.inf)) > 0.011:
                     self.fail(where, "grid at %s m %s, profile %s" %
                               (parts[1], parts[2], profile.get(float(parts[1]))))
-        if sphere:
+        if sphere and plane is None:
             return
         for d, level in profile.items():
-            difference = abs(level - boresight_level(v, gain, used, f, tilt, d))
+            pattern_level = (sphere_plane_level(plane, tilt, d) if sphere else
+                             cut_level(v, plane_angle(tilt, d)))
+            expected = POWER + gain + pattern_level - path_loss(used, f, d / 1000.0)
+            difference = abs(level - expected)
             self.worst_level = max(self.worst_level, difference)
             if difference > LEVEL_TOLERANCE:
-                self.fail(where, "profile %g m %.2f, expected %.4f" %
-                          (d, level, boresight_level(v, gain, used, f, tilt, d)))
+                self.fail(where, "profile %g m %.2f, expected %.4f" % (d, level, expected))
 
 
 def main(argv):
@@ -246,8 +268,8 @@ def main(argv):
         checker.check_file(path)
     for failure in checker.failures[:50]:
         print("MISMATCH", failure)
-    print("files %d, largest difference: distance %.3f m, level %.4f dB, mismatches %d" %
-          (len(files), checker.worst_distance, checker.worst_level, len(checker.failures)))
+    print("files checked %d of %d, largest difference: distance %.3f m, level %.4f dB, "
+          "mismatches %d" % (checker.checked, len(files), checker.worst_distance, checker.worst_level, len(checker.failures)))
     return 1 if checker.failures else 0
 
 

@@ -205,14 +205,6 @@ const char* CoverageLevelsName(TCoverageLevels levels) {
     return "wbi";
 }
 
-std::optional<TCoverageLevels> CoverageLevelsFromName(std::string_view name) {
-    for (TCoverageLevels levels :
-         {TCoverageLevels::Measured, TCoverageLevels::CutSum, TCoverageLevels::WeightedBilinear}) {
-        if (name == CoverageLevelsName(levels)) return levels;
-    }
-    return std::nullopt;
-}
-
 std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite& site) {
     for (const std::string& problem :
          {FiniteProblem("--height", "antenna height", site.HeightM),

@@ -62,10 +62,8 @@ std::string PathModelRangeNote(TPathModel model, double frequencyMhz, double bas
 
 // Which levels a coverage reads: the measured sphere, or an estimate from the two cuts.
 enum class TCoverageLevels : std::uint8_t { Measured, CutSum, WeightedBilinear };
-// The command-line name of a choice ("measured", "cutsum", "wbi") and back; none for an
-// unknown name.
+// The command-line name of a choice: "measured", "cutsum" or "wbi".
 const char* CoverageLevelsName(TCoverageLevels levels);
-std::optional<TCoverageLevels> CoverageLevelsFromName(std::string_view name);
 
 // The site and what to compute. Defaults are a typical macro cell.
 struct TCoverageSite {
@@ -81,7 +79,10 @@ struct TCoverageSite {
 };
 
 // The site's first problem ("--height: the antenna must be above the receiver"), naming the
-// command-line option of the field; "" when the site can be computed.
+// command-line option of the field; "" when the site can be computed. Besides the obvious
+// (finite values, receiver not below ground, antenna above the receiver, frequency, radius
+// and step above 0, a measured sphere to read) a radius is at most 100 km and a grid at most
+// 4001 points a side, so that no field typed in can exhaust memory.
 std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite& site);
 
 // A ground distance along boresight: metres, the horizon (the angle does not reach the
@@ -129,7 +130,10 @@ struct TCoverage {
 
 // Computes the coverage of `pattern` at `site` on all cores. Throws EInvalidOp with
 // CoverageSiteProblem's text for a site that cannot be computed. The pattern's offset angles
-// turn and tilt the antenna as they turn its curves and its 3D surface.
+// turn and tilt the antenna as they turn its curves and its 3D surface. With an estimate,
+// points in the antenna's vertical plane (the boresight line, behind the mast and the mast's
+// foot) read the vertical cut itself: the cut-sum estimate differs from it behind the
+// antenna.
 TCoverage ComputeCoverage(const TPatternData& pattern, const TCoverageSite& site);
 
 }  // namespace ostrel
