@@ -173,14 +173,15 @@ std::vector<TRealPointArray> ContourLines(const TCoverage& coverage, double leve
             const int right = edgeId(row, column + 1, true);
             const int bottom = edgeId(row + 1, column, false);
             const int left = edgeId(row, column, true);
-            std::vector<int> crossed;
-            if (a != b) crossed.push_back(top);
-            if (b != c) crossed.push_back(right);
-            if (c != d) crossed.push_back(bottom);
-            if (d != a) crossed.push_back(left);
-            if (crossed.size() == 2) {
+            int crossed[4];
+            int count = 0;
+            if (a != b) crossed[count++] = top;
+            if (b != c) crossed[count++] = right;
+            if (c != d) crossed[count++] = bottom;
+            if (d != a) crossed[count++] = left;
+            if (count == 2) {
                 segments.push_back({crossed[0], crossed[1]});
-            } else if (crossed.size() == 4) {
+            } else if (count == 4) {
                 const double centre =
                     (LevelAt(coverage, row, column) + LevelAt(coverage, row, column + 1) +
                      LevelAt(coverage, row + 1, column + 1) + LevelAt(coverage, row + 1, column)) /
@@ -367,15 +368,23 @@ void TCoverageView::DrawMap(TDrawer& drawer, const TRealRect& bounds) const {
     const std::pair<double, double> range = LevelRange();
     const double low = range.first;
     const double high = range.second;
-    // The levels, one pixel per grid point.
+    // The levels, one pixel per grid point, their colours from a table of steps far finer
+    // than the eye tells apart.
+    constexpr int kTableSteps = 512;
+    std::vector<std::uint32_t> table(kTableSteps);
+    for (int step = 0; step < kTableSteps; ++step) {
+        const TColor color = ScaleColor(low + (high - low) * step / (kTableSteps - 1), low, high);
+        table[static_cast<size_t>(step)] =
+            0xFF000000u | (static_cast<std::uint32_t>(ColorRed(color)) << 16) |
+            (static_cast<std::uint32_t>(ColorGreen(color)) << 8) | ColorBlue(color);
+    }
+    const double stepsPerDb = (kTableSteps - 1) / (high - low);
     TPixelGraphic image(coverage.GridSide, coverage.GridSide);
     for (size_t i = 0; i < coverage.GridLevelDbm.size(); ++i) {
         const double level = coverage.GridLevelDbm[i];
         if (!std::isfinite(level)) continue;
-        const TColor color = ScaleColor(level, low, high);
-        image.SetPixelAt(i, 0xFF000000u | (static_cast<std::uint32_t>(ColorRed(color)) << 16) |
-                                (static_cast<std::uint32_t>(ColorGreen(color)) << 8) |
-                                ColorBlue(color));
+        const double step = std::clamp((level - low) * stepsPerDb, 0.0, kTableSteps - 1.0);
+        image.SetPixelAt(i, table[static_cast<size_t>(step + 0.5)]);
     }
     drawer.StretchDraw(square, image);
 
