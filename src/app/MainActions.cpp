@@ -65,6 +65,7 @@ void TMainForm::CreateMenus() {
     FViewModes->AddToViewMenu(*view);
     view->addSeparator();
     view->addAction(FCommands->View3dAction());
+    view->addAction(FCommands->CoverageAction());
 
     QMenu* about = menuBar()->addMenu("&About");
     about->addAction("&About", FCommands, &TSelectionCommands::About)->setObjectName("mmiAbout");

@@ -52,6 +52,17 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
+    // The windows that follow one pattern close with it; the table hears of it first.
+    const auto removed = FModel->OnPatternRemoved;
+    FModel->OnPatternRemoved = [this, removed](TMainModel& model, TPatternData& pattern) {
+        if (removed) removed(model, pattern);
+        FCommands->PatternClosed(&pattern);
+    };
+    const auto cleared = FModel->OnCleared;
+    FModel->OnCleared = [this, cleared](TMainModel& model) {
+        if (cleared) cleared(model);
+        FCommands->PatternClosed(nullptr);
+    };
     const auto repaint = [this] { FPatternArea->Invalidate(); };
     const auto showStatus = [this](const std::string& text) { ShowStatus({text, {}}); };
     FFigures = new TFigureCommands(*this, FTable->Model(), repaint, showStatus);

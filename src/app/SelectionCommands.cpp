@@ -16,6 +16,7 @@
 #include "app/ViewModeActions.h"
 #include "dialogs/AboutFrm.h"
 #include "dialogs/AniFrm.h"
+#include "dialogs/CoverageFrm.h"
 #include "dialogs/OptionsDlg.h"
 #include "dialogs/PatPointsDlg.h"
 #include "dialogs/PrintOptionsDlg.h"
@@ -83,6 +84,9 @@ TSelectionCommands::TSelectionCommands(QMainWindow& window, TMainModel& model,
                        "points", &TSelectionCommands::ShowPoints);
     FView3d = make("actView3d", "&View 3D", nullptr, "View 3D model", "view3d",
                    &TSelectionCommands::View3d);
+    FCoverage = make("actCoverage", "&Coverage...", nullptr,
+                     "Where the signal of the selected pattern lands on flat ground", "coverage",
+                     &TSelectionCommands::Coverage);
     OnSelectionChanged();
     FView3dShown = FLauncher->View3dAvailable();
     // Without the companion viewer the command opens the built-in 3D window.
@@ -102,6 +106,7 @@ void TSelectionCommands::OnSelectionChanged() {
     FPrint->setEnabled(n >= 1);
     FShowPoints->setEnabled(n >= 1);
     FView3d->setEnabled(FView3dShown ? n == 1 : n >= 1);
+    FCoverage->setEnabled(n == 1);
 }
 
 void TSelectionCommands::Print() {
@@ -168,6 +173,8 @@ void TSelectionCommands::ApplyOffsets(const TRealPointList& angles) {
     ostrel::ApplyOffsets(FModel.Selection, angles);
     for (auto* window : FWindow.findChildren<TSurface3dForm*>())
         window->ApplyOffsets(FModel.Selection);
+    for (auto* window : FWindow.findChildren<TCoverageForm*>())
+        window->ApplyOffsets(FModel.Selection);
     FRefresh();
 }
 
@@ -193,6 +200,19 @@ void TSelectionCommands::View3d() {
     } else {
         FShowStatus(hadModule ? No3dRuntimeMessage() : No3dModuleMessage());
     }
+}
+
+void TSelectionCommands::Coverage() {
+    if (FModel.Selection.Count() != 1) {
+        FShowStatus({"Coverage shows one pattern: select exactly one.", {}});
+        return;
+    }
+    OpenCoverageWindow(&FWindow, FModel.Selection.Items(0));
+    FShowStatus({});
+}
+
+void TSelectionCommands::PatternClosed(const TPatternData* pattern) {
+    for (auto* window : FWindow.findChildren<TCoverageForm*>()) window->PatternClosed(pattern);
 }
 
 void TSelectionCommands::Options() {

@@ -14,6 +14,7 @@ namespace ostrel {
 class TErrorReporter;
 class TLauncher;
 class TMainModel;
+class TPatternData;
 class TPrintOptionsDialog;
 class TRealPointList;
 class TRotateDialog;
@@ -51,6 +52,7 @@ public:
     QAction* ShowSourceAction() const { return FShowSource; }
     QAction* ShowPointsAction() const { return FShowPoints; }
     QAction* View3dAction() const { return FView3d; }
+    QAction* CoverageAction() const { return FCoverage; }
     // The actions follow the size of the model's selection.
     void OnSelectionChanged();
 
@@ -67,6 +69,10 @@ public:
     void Angles();
     void ShowPoints();
     void View3d();
+    // The coverage window of the one selected pattern.
+    void Coverage();
+    // Coverage windows close with their pattern; nullptr: all patterns were closed.
+    void PatternClosed(const TPatternData* pattern);
     void Options();
     void About();
     void License();
@@ -91,6 +97,7 @@ private:
     QAction* FShowSource = nullptr;
     QAction* FShowPoints = nullptr;
     QAction* FView3d = nullptr;
+    QAction* FCoverage = nullptr;
 };
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -16,6 +17,7 @@
 #include "app/FileTablePanel.h"
 #include "app/MainFrm.h"
 #include "app/OpenCommands.h"
+#include "dialogs/CoverageFrm.h"
 #include "dialogs/PatPointsDlg.h"
 #include "dialogs/RotateDlg.h"
 #include "model/NumberText.h"
@@ -171,6 +173,43 @@ TEST_F(PatternDialogCommands, PatternPointsShowsTheSelectionWithoutExtensions) {
         EXPECT_FALSE(dialog.isVisible());
     });
     EXPECT_EQ(ApplicationHintDelay(), 650) << "the application's delay is back";
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST_F(PatternDialogCommands, CoverageOpensOnOnePatternFollowsItsOffsetsAndClosesWithIt) {
+    QAction* coverage = Form->findChild<QAction*>("actCoverage");
+    ASSERT_NE(coverage, nullptr);
+    EXPECT_FALSE(coverage->isEnabled()) << "two patterns selected";
+    SelectRows({1});
+    ASSERT_TRUE(coverage->isEnabled());
+    coverage->trigger();
+    const auto windows = Form->findChildren<TCoverageForm*>();
+    ASSERT_EQ(windows.size(), 1);
+    QPointer<TCoverageForm> window = windows[0];
+    EXPECT_EQ(window->Source(), &Selected(0));
+    window->Settle();
+    ASSERT_NE(window->Coverage(), nullptr);
+    const std::vector<float> before = window->Coverage()->GridLevelDbm;
+
+    RunCommand<TRotateDialog>(Qt::Key_W, [](TRotateDialog& dialog) {
+        dialog.Grid->setFocus();
+        dialog.Grid->setCurrentCell(0, rcHorzOffset);
+        QTest::keyClicks(dialog.AngleEditor, "60");
+        QTest::keyClick(dialog.AngleEditor, Qt::Key_Return);
+        QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+    });
+    ASSERT_FALSE(window.isNull());
+    window->Settle();
+    EXPECT_NE(window->Coverage()->GridLevelDbm, before) << "the footprint turned";
+
+    Form->findChild<QAction*>("mmiCloseAll")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
 }
 
 }  // namespace
