@@ -159,10 +159,7 @@ void TCoverageForm::SetPattern(const TPatternData& pattern) {
     {
         const QSignalBlocker block(cbModel);
         cbModel->clear();
-        // As the computation takes it: the pattern's frequency, else 1800 MHz.
-        const double frequency = !pattern.Frequency.GetIsNull() && pattern.Frequency.Value > 0
-                                     ? pattern.Frequency.Value
-                                     : 1800;
+        const double frequency = CoverageFrequencyMhz(pattern, TCoverageSite());
         cbModel->addItem(QString("Default: %1").arg(PathModelName(DefaultPathModel(frequency))));
         cbModel->setItemData(0,
                              QString("The model for %1 MHz when none is chosen")

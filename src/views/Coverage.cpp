@@ -32,13 +32,17 @@ std::string FiniteProblem(const char* option, const char* what, double value) {
     return std::string(option) + ": the " + what + " must be a finite number";
 }
 
-double FrequencyOf(const TPatternData& pattern, const TCoverageSite& site) {
+}  // namespace
+
+double CoverageFrequencyMhz(const TPatternData& pattern, const TCoverageSite& site) {
     if (site.FrequencyMhz) return *site.FrequencyMhz;
     // A file that states a frequency of 0 states none.
     if (!pattern.Frequency.GetIsNull() && pattern.Frequency.Value > 0)
         return pattern.Frequency.Value;
     return kFallbackFrequencyMhz;
 }
+
+namespace {
 
 int StepsWithin(double lengthM, double stepM) {
     return static_cast<int>(std::floor(lengthM / stepM * (1 + kCountSlack)));
@@ -270,7 +274,7 @@ TCoverage ComputeCoverage(const TPatternData& pattern, const TCoverageSite& site
     if (!problem.empty()) throw EInvalidOp(problem);
 
     TCoverage coverage;
-    coverage.FrequencyMhz = FrequencyOf(pattern, site);
+    coverage.FrequencyMhz = CoverageFrequencyMhz(pattern, site);
     coverage.Model = site.Model.value_or(DefaultPathModel(coverage.FrequencyMhz));
     coverage.Levels = site.Levels.value_or(pattern.Sphere ? TCoverageLevels::Measured
                                                           : TCoverageLevels::WeightedBilinear);

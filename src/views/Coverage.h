@@ -128,6 +128,9 @@ struct TCoverage {
     double GridLevel(int row, int column) const;  // throws EListError outside the grid
 };
 
+// The frequency a site computes with: its own, else the pattern's, else 1800 MHz.
+double CoverageFrequencyMhz(const TPatternData& pattern, const TCoverageSite& site);
+
 // Computes the coverage of `pattern` at `site` on all cores. Throws EInvalidOp with
 // CoverageSiteProblem's text for a site that cannot be computed. The pattern's offset angles
 // turn and tilt the antenna as they turn its curves and its 3D surface. With an estimate,
