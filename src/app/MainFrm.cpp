@@ -11,7 +11,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/DerivedCommands.h"
 #include "app/FigureCommands.h"
+#include "app/FileTableModel.h"
 #include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
@@ -46,12 +48,23 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
         if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
         FPatternArea->Invalidate();
         FCommands->OnSelectionChanged();
+        FDerived->OnSelectionChanged();
     };
 
     CreateParts(std::move(launcher));
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
+    // The comparison windows close before the rows of their patterns go.
+    FModel->OnPatternRemoved = [this, table = FModel->OnPatternRemoved](TMainModel& model,
+                                                                        TPatternData& pattern) {
+        FDerived->OnPatternRemoved(pattern);
+        table(model, pattern);
+    };
+    FModel->OnCleared = [this, table = FModel->OnCleared](TMainModel& model) {
+        FDerived->OnCleared();
+        table(model);
+    };
     const auto repaint = [this] { FPatternArea->Invalidate(); };
     const auto showStatus = [this](const std::string& text) { ShowStatus({text, {}}); };
     FFigures = new TFigureCommands(*this, FTable->Model(), repaint, showStatus);
@@ -86,6 +99,7 @@ TMainForm::~TMainForm() {
     FOpening = nullptr;
     // The table refers to the patterns: empty it before the model frees them.
     FModel->OnSelectionChanged = nullptr;
+    FDerived->OnCleared();
     FTable->Detach();
     FModel.reset();
     FGeometry->Save();
@@ -94,11 +108,14 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CreateParts(std::unique_ptr<TLauncher> launcher) {
     const auto showStatus = [this](const TStatusMessage& message) { ShowStatus(message); };
+    FDerived = new TDerivedCommands(
+        *this, *FModel, [this] { return FTable->Model().Rows(); }, showStatus);
     FOpening = new TOpenCommands(*this, *FModel, *FRecent, showStatus);
     FViewModes = new TViewModeActions(*this);
     const auto refresh = [this] {
         FTable->View().viewport()->update();
         FPatternArea->Invalidate();
+        FDerived->OnPatternsChanged();
     };
     FCommands = new TSelectionCommands(*this, *FModel, *FViewModes, std::move(launcher), refresh,
                                        showStatus);
