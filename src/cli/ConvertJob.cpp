@@ -1,6 +1,7 @@
 #include "cli/ConvertJob.h"
 
 #include "cli/CommandOptions.h"
+#include "cli/DerivedJob.h"
 
 #include <sys/stat.h>
 
@@ -19,7 +20,10 @@ namespace ostrel {
 
 namespace {
 
-const char kUsage[] = "usage: ostrel-convert --to msi|vwa|nsm|csv|json [-o DIR] [--] FILE...";
+const char kUsage[] =
+    "usage: ostrel-convert --to msi|vwa|nsm|csv|json [-o DIR] [--] FILE...\n"
+    "       ostrel-convert --to FORMAT [-o DIR] --envelope FILE...\n"
+    "       ostrel-convert --to FORMAT [-o DIR] --interpolate freq|tilt X A B";
 
 const char kAbout[] = "Writes the patterns of antenna pattern files in another format.";
 
@@ -34,6 +38,11 @@ const char kNotes[] =
     "width in a Verizon file, an unknown frequency in NSMA) is noted on standard error; a\n"
     "pattern the format cannot take (NSMA without a gain; BASTA JSON without a frequency, or\n"
     "whose beam widths or front-to-back are neither stated nor computable) is not written.\n"
+    "\n"
+    "--envelope and --interpolate write the one pattern they make instead, named after\n"
+    "it ('Envelope of 3.msi', 'A \u2194 B at 1930 MHz.msi'), beside the first FILE unless\n"
+    "-o is given. The envelope joins every pattern of its files; an interpolation needs\n"
+    "exactly two patterns in all (two files, or one file of two).\n"
     "\n"
     "Exit status: 0 when every file converted, 1 when any did not, 2 for a usage error.\n";
 
@@ -57,10 +66,76 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Writes patterns into files of one format: never over an input, never twice in one run.
+class TPatternFileWriter {
+public:
+    TPatternFileWriter(const std::vector<std::string>& inputs, TPatternFormat format,
+                       std::ostream& out, std::ostream& err)
+        : FFormat(format), FExtension(FormatExtension(format)), FOut(out), FErr(err) {
+        // Every input is known before anything is written, so no output can replace one.
+        for (const std::string& file : inputs) {
+            TFileId id;
+            if (FileIdOf(file, id)) FInputs.insert(id);
+        }
+    }
+
+    // Writes `pattern`, which came from `file`, into `folder`; false when it was not written
+    // (the reason is on the error stream).
+    bool Write(const TPatternData& pattern, const std::string& file, const std::string& folder) {
+        // "file@frequency" for one of several patterns of a file, as Save As proposes.
+        const std::string name = ProposedSaveName(pattern);
+        const std::string target = folder + name + "." + FExtension;
+        TFileId id;
+        const bool exists = FileIdOf(target, id);
+        if (exists && FInputs.count(id) > 0) {
+            FErr << "ostrel-convert: " << file << ": not written, " << target
+                 << " is an input file\n";
+            return false;
+        }
+        if (exists && FWritten.count(id) > 0) {
+            FErr << "ostrel-convert: " << file << ": not written, " << target
+                 << " was already written in this run\n";
+            return false;
+        }
+        TWrittenPattern text;
+        try {
+            text = PatternFileText(pattern, FFormat, name);
+        } catch (const std::exception& failure) {
+            text.Failure = failure.what();
+        }
+        if (!text.Failure.empty()) {
+            FErr << "ostrel-convert: " << pattern.FileName << ": not written, " << text.Failure
+                 << '\n';
+            return false;
+        }
+        // What a run killed while writing this target left behind.
+        RemoveStaleTemporaryFiles(target);
+        if (const std::string reason = WriteWholeFile(target, text.Text); !reason.empty()) {
+            FErr << "ostrel-convert: " << target << ": " << reason << '\n';
+            return false;
+        }
+        if (FileIdOf(target, id)) FWritten.insert(id);
+        FOut << file << " -> " << target << '\n';
+        for (const std::string& note : text.Notes) {
+            FErr << "ostrel-convert: " << target << ": note: " << note << '\n';
+        }
+        return true;
+    }
+
+private:
+    TPatternFormat FFormat;
+    std::string FExtension;
+    std::ostream& FOut;
+    std::ostream& FErr;
+    std::set<TFileId> FInputs;
+    std::set<TFileId> FWritten;
+};
+
 struct TConvertRequest {
     TPatternFormat Format = TPatternFormat::Nsma;
     std::string OutputFolder;  // "" = beside each input
     std::vector<std::string> Files;
+    TDerivedRequest Derived;
 };
 
 // Fills `request`; returns the exit status when the tool is done (help, version or a usage
@@ -68,7 +143,7 @@ struct TConvertRequest {
 std::optional<int> ParseArguments(const std::vector<std::string>& arguments,
                                   TConvertRequest& request, std::ostream& out, std::ostream& err) {
     bool formatGiven = false;
-    const TCommandLine line{
+    TCommandLine line{
         "ostrel-convert",
         kUsage,
         kAbout,
@@ -94,11 +169,19 @@ std::optional<int> ParseArguments(const std::vector<std::string>& arguments,
           }}},
         kNotes,
         AppendValue(request.Files)};
+    // The patterns made from patterns: one block of options of their own.
+    for (TOptionSpec& option : DerivedOptions(request.Derived, false)) {
+        line.Options.push_back(std::move(option));
+    }
     if (arguments.empty()) return UsageError(line, {}, err);
     const TParsedCommandLine parsed = ParseCommandLine(line, arguments, out, err);
     if (parsed.ExitStatus) return parsed.ExitStatus;
     if (!formatGiven) return UsageError(line, "--to is required", err);
     if (request.Files.empty()) return UsageError(line, "no file given", err);
+    if (request.Derived.Wanted()) {
+        const std::string problem = DerivedUsageProblem(request.Derived, request.Files);
+        if (!problem.empty()) return UsageError(line, problem, err);
+    }
     return std::nullopt;
 }
 
@@ -108,14 +191,24 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
     TConvertRequest request;
     if (const auto status = ParseArguments(arguments, request, out, err)) return *status;
 
-    // Every input is known before anything is written, so no output can replace one.
-    std::set<TFileId> inputs;
-    for (const std::string& file : request.Files) {
-        TFileId id;
-        if (FileIdOf(file, id)) inputs.insert(id);
+    TPatternFileWriter writer(request.Files, request.Format, out, err);
+    if (request.Derived.Wanted()) {
+        std::unique_ptr<TPatternData> pattern;
+        try {
+            pattern = MakeDerivedPattern(request.Derived, request.Files);
+        } catch (const std::exception& error) {
+            err << "ostrel-convert: " << error.what() << '\n';
+            return 1;
+        }
+        // Beside the first file that holds a source pattern (an interpolation's first
+        // operand is its value).
+        const std::string& first = request.Derived.Envelope ? request.Files[0] : request.Files[1];
+        const std::string folder =
+            request.OutputFolder.empty() ? FolderOf(first) : request.OutputFolder;
+        const bool written = writer.Write(*pattern, pattern->FileName, folder);
+        out.flush();
+        return written ? 0 : 1;
     }
-    std::set<TFileId> written;
-    const std::string extension(FormatExtension(request.Format));
     bool allConverted = true;
     for (const std::string& file : request.Files) {
         const TLoadedFile loaded = LoadPatternFile(file);
@@ -128,47 +221,7 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
         const std::string folder =
             request.OutputFolder.empty() ? FolderOf(file) : request.OutputFolder;
         for (const auto& pattern : patterns) {
-            // "file@frequency" for one of several patterns of a file, as Save As proposes.
-            const std::string name = ProposedSaveName(*pattern);
-            const std::string target = folder + name + "." + extension;
-            TFileId id;
-            const bool exists = FileIdOf(target, id);
-            if (exists && inputs.count(id) > 0) {
-                err << "ostrel-convert: " << file << ": not written, " << target
-                    << " is an input file\n";
-                allConverted = false;
-                continue;
-            }
-            if (exists && written.count(id) > 0) {
-                err << "ostrel-convert: " << file << ": not written, " << target
-                    << " was already written in this run\n";
-                allConverted = false;
-                continue;
-            }
-            TWrittenPattern text;
-            try {
-                text = PatternFileText(*pattern, request.Format, name);
-            } catch (const std::exception& failure) {
-                text.Failure = failure.what();
-            }
-            if (!text.Failure.empty()) {
-                err << "ostrel-convert: " << pattern->FileName << ": not written, " << text.Failure
-                    << '\n';
-                allConverted = false;
-                continue;
-            }
-            // What a run killed while writing this target left behind.
-            RemoveStaleTemporaryFiles(target);
-            if (const std::string reason = WriteWholeFile(target, text.Text); !reason.empty()) {
-                err << "ostrel-convert: " << target << ": " << reason << '\n';
-                allConverted = false;
-                continue;
-            }
-            if (FileIdOf(target, id)) written.insert(id);
-            out << file << " -> " << target << '\n';
-            for (const std::string& note : text.Notes) {
-                err << "ostrel-convert: " << target << ": note: " << note << '\n';
-            }
+            allConverted = writer.Write(*pattern, file, folder) && allConverted;
         }
     }
     out.flush();

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/CommandOptions.h"
+#include "cli/DerivedJob.h"
 #include "cli/Grid3dReport.h"
 #include "formats/EdxFile.h"
 #include "formats/PatternFolders.h"
@@ -22,6 +23,9 @@ const char kUsage[] =
     "       ostrel-inspect --csv [--edx EDXFILE]... [-r FOLDER]... [FILE]...\n"
     "       ostrel-inspect --edx-table EDXFILE\n"
     "       ostrel-inspect --grid3d STEP FILE [--method measured|cutsum|wbi]\n"
+    "       ostrel-inspect [--cuts] [--figures] --envelope FILE...\n"
+    "       ostrel-inspect [--cuts] [--figures] --interpolate freq|tilt X A B\n"
+    "       ostrel-inspect [--cuts] --compare A B [--relative]\n"
     "       ostrel-inspect --help | --version";
 
 const char kAbout[] =
@@ -29,6 +33,15 @@ const char kAbout[] =
 
 const char kNotes[] =
     "A folder that cannot be read, or holds no pattern file, is a block 'loaded: no' too.\n"
+    "\n"
+    "--envelope joins every pattern of its files (all frequencies of an NSMA file);\n"
+    "--interpolate and --compare need exactly two patterns in all: two files of one\n"
+    "pattern, or one file of two. --compare prints per cut (az, v, h) the difference\n"
+    "B - A of largest magnitude and its angle, its RMS over 360 degrees and over A's\n"
+    "main lobe (between its -10 dB crossings); with --cuts 'angle az v h' per angle.\n"
+    "A pattern made so that cannot be (a pattern without a gain, X outside A..B) is\n"
+    "reported on standard error with exit status 1.\n"
+    "\n"
     "Exit status: 0 every file loaded, 1 some file or folder did not (or the output could\n"
     "not be written), 2 usage error.\n";
 
@@ -196,6 +209,8 @@ struct TInspectRequest {
     bool GridMethodGiven = false;
     // In command-line order, the files and the options that name files alike.
     std::vector<TInput> Inputs;
+    TDerivedRequest Derived;
+    std::vector<std::string> Operands;  // the operands alone, for a derived pattern
 };
 
 TCommandLine InspectCommandLine(TInspectRequest& request) {
@@ -206,7 +221,7 @@ TCommandLine InspectCommandLine(TInspectRequest& request) {
             return std::string();
         };
     };
-    return {
+    TCommandLine line{
         "ostrel-inspect",
         kUsage,
         kAbout,
@@ -249,7 +264,47 @@ TCommandLine InspectCommandLine(TInspectRequest& request) {
               return std::string();
           }}},
         kNotes,
-        addInput(ikPattern)};
+        [&request, addPattern = addInput(ikPattern)](const std::string& path) {
+            request.Operands.push_back(path);
+            return addPattern(path);
+        }};
+    // The patterns made from patterns: one block of options of their own.
+    for (TOptionSpec& option : DerivedOptions(request.Derived, true)) {
+        line.Options.push_back(std::move(option));
+    }
+    return line;
+}
+
+// An envelope or an interpolation as one block, or a comparison.
+int InspectDerived(const TCommandLine& line, const TInspectRequest& request, std::ostream& out,
+                   std::ostream& err) {
+    if (request.CsvWanted || request.TableWanted ||
+        request.Inputs.size() != request.Operands.size()) {
+        return UsageError(
+            line, "--envelope, --interpolate and --compare take files, --cuts and --figures only",
+            err);
+    }
+    std::string problem = DerivedUsageProblem(request.Derived, request.Operands);
+    if (problem.empty() && request.Derived.Compare && request.WithFigures) {
+        problem = "--compare takes no --figures";
+    }
+    if (!problem.empty()) return UsageError(line, problem, err);
+    try {
+        if (request.Derived.Compare) {
+            WriteComparison(request.Derived, request.Operands, request.WithCuts, out);
+        } else {
+            const std::unique_ptr<TPatternData> pattern =
+                MakeDerivedPattern(request.Derived, request.Operands);
+            TBlockWriter blocks(out);
+            blocks.WithFigures = request.WithFigures;
+            blocks.Loaded(pattern->FileName, *pattern, request.WithCuts);
+        }
+    } catch (const std::exception& error) {
+        err << "ostrel-inspect: " << error.what() << '\n';
+        return 1;
+    }
+    out.flush();
+    return 0;
 }
 
 }  // namespace
@@ -289,6 +344,7 @@ int RunInspect(const std::vector<std::string>& arguments, std::ostream& out, std
         return loaded ? 0 : 1;
     }
     if (request.GridMethodGiven) return UsageError(line, "--method goes with --grid3d", err);
+    if (request.Derived.Wanted()) return InspectDerived(line, request, out, err);
     if (request.Inputs.empty()) return UsageError(line, {}, err);
     // The table is printed exactly as it goes to the clipboard, so nothing may join it.
     if (request.TableWanted && (request.Inputs.size() > 1 || request.WithCuts)) {

@@ -163,6 +163,8 @@ std::string_view SourcePath(const TPatternData& pattern) {
 }
 
 std::string DisplayName(const TPatternData& pattern, bool withExtension) {
+    // A derived pattern's name is no path: "A \u2194 B at 1930.5 MHz" keeps its ".5 MHz".
+    if (pattern.Derived) return pattern.FileName;
     // The part name may hold dots or slashes of its own ("1850.5"): only the file's name
     // loses its extension.
     const std::string file(FileNamePartView(SourcePath(pattern)));

@@ -120,7 +120,8 @@ void NamePattern(TPatternData& pattern, const std::string& path, const std::stri
 // The path of the file the pattern was read from: FileName without "@" PartName.
 std::string_view SourcePath(const TPatternData& pattern);
 // The file-name part of the source path, without its extension unless withExtension, then
-// "@" PartName for one of several patterns of a file ("sector65_2freq@1850").
+// "@" PartName for one of several patterns of a file ("sector65_2freq@1850"). A derived
+// pattern's name as it stands ("Envelope of 9").
 std::string DisplayName(const TPatternData& pattern, bool withExtension);
 std::string FileNamePart(const std::string& path);
 // The same part of a path (what follows the last "/", all of it without one), as a view

@@ -36,6 +36,7 @@ public:
 
     double PeakLevel() const { return FPeakLevel; }
     int PeakAngle() const { return FPeakIndex - 180; }
+    int PeakIndex() const { return FPeakIndex; }
 
     // The level `steps` degrees from the peak (negative steps: towards smaller angles);
     // every walk stays within one turn each way.
@@ -47,8 +48,7 @@ public:
     // Degrees from the peak (along `dir`, +1 or -1) to where the level first drops strictly
     // below peak - dropDb, interpolated linearly between that point and the one before it.
     std::optional<double> Crossing(int dir, double dropDb, int maxSteps) const {
-        const std::optional<int> below =
-            FirstBelow(dir, dropDb, [maxSteps](int k) { return k <= maxSteps; });
+        const std::optional<int> below = StepsBelow(dir, dropDb, maxSteps);
         if (!below) return std::nullopt;
         const double threshold = FPeakLevel - dropDb;
         const double level = At(dir * *below);
@@ -73,6 +73,12 @@ public:
     std::optional<int> FirstSideLobe(int nullSteps, int dir, TAllowed allowed) const {
         return WalkFrom(nullSteps, dir, allowed,
                         [](double level, double before) { return level < before; });
+    }
+
+    // Steps from the peak along `dir` to the first point strictly below peak - dropDb, within
+    // `maxSteps`.
+    std::optional<int> StepsBelow(int dir, double dropDb, int maxSteps) const {
+        return FirstBelow(dir, dropDb, [maxSteps](int k) { return k <= maxSteps; });
     }
 
 private:
@@ -200,6 +206,17 @@ TVertFigures ComputeVertFigures(const TRealPointList& cut) {
         figures.FirstNullFill = ring.At(*lowerNull) - peak;
     }
     return figures;
+}
+
+std::optional<TLobeExtent> MainLobeExtent(const TRealPointList& cut, bool verticalCut,
+                                          double dropDb) {
+    TCutRing ring;
+    if (cut.Count() != kDirections + 1 || !ring.Load(cut)) return std::nullopt;
+    const int maxSteps = verticalCut ? 180 : kDirections - 1;
+    const std::optional<int> lower = ring.StepsBelow(-1, dropDb, maxSteps);
+    const std::optional<int> upper = ring.StepsBelow(+1, dropDb, maxSteps);
+    if (!lower || !upper) return std::nullopt;
+    return TLobeExtent{ring.PeakIndex(), *lower - 1, *upper - 1};
 }
 
 TPatternFigures ComputePatternFigures(const TPatternData& pattern, bool useAzimuth) {

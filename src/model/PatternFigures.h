@@ -57,6 +57,18 @@ THorzFigures ComputeHorzFigures(const TRealPointList& cut);
 // Figures of a 361-point vertical cut (walks of at most 180 degrees each way; nulls and side
 // lobes only between -90 and +90 degrees).
 TVertFigures ComputeVertFigures(const TRealPointList& cut);
+// The whole-degree points of a cut's main lobe down to `dropDb` below its peak: from the peak
+// (chosen as the figures choose it) each way up to the last point before the level first
+// drops strictly below peak - dropDb, walking as the figures walk (a horizontal cut wraps
+// around, a vertical one goes at most 180 degrees each way). Nothing when a side never drops
+// that far, or for a record without full cuts.
+struct TLobeExtent {
+    int PeakIndex = 0;   // index of the peak in the cut (0 = -180 degrees)
+    int LowerSteps = 0;  // points of the lobe below the peak's index (wrapping)
+    int UpperSteps = 0;  // points of the lobe above it
+};
+std::optional<TLobeExtent> MainLobeExtent(const TRealPointList& cut, bool verticalCut,
+                                          double dropDb);
 // Both, from the pattern's horizontal cut (or its azimuth cut) and its vertical cut.
 TPatternFigures ComputePatternFigures(const TPatternData& pattern, bool useAzimuth);
 

@@ -9,6 +9,8 @@
 namespace ostrel {
 
 std::string ProposedSaveName(const TPatternData& pattern) {
+    // A derived pattern's name is no path ("A \u2194 B at 1930.5 MHz").
+    if (pattern.Derived) return SafeFileName(pattern.FileName);
     // The frequency comes from inside the file: it may hold a "/" or a line break.
     const std::string part = pattern.PartName.empty() ? std::string() : "@" + pattern.PartName;
     return SafeFileName(RemoveExtension(std::string(FileNamePartView(SourcePath(pattern)))) + part);

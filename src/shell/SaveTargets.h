@@ -9,7 +9,8 @@ class TPatternData;
 
 // The name Save As proposes for a pattern: its file name without the extension, followed by
 // "@frequency" for one of several patterns of a file ("sector65_2freq@1850"), so that the
-// patterns of one file get names that differ. One path component (see SafeFileName).
+// patterns of one file get names that differ; a derived pattern's name as it stands. One
+// path component (see SafeFileName).
 std::string ProposedSaveName(const TPatternData& pattern);
 
 // The path with ".extension" added unless its name already ends in it (any letter case).
