@@ -221,7 +221,9 @@ void TComparisonView::Draw(TDrawer& drawer) const {
         }
         const int steps = static_cast<int>(std::lround(scale.LimitDb / scale.StepDb));
         const double stepHeight = (plot.Bottom - plot.Top) / (2.0 * steps);
-        const int labelEvery = stepHeight >= line ? 1 : (2 * stepHeight >= line ? 2 : steps);
+        // Labels a line and a half apart at least, so that they read as a scale.
+        const double roomy = 1.5 * line;
+        const int labelEvery = stepHeight >= roomy ? 1 : (2 * stepHeight >= roomy ? 2 : steps);
         drawer.SetFont(kFont, clBlack, 0, kTextSize - 1);
         for (int k = -steps; k <= steps; ++k) {
             const double db = k * scale.StepDb;
