@@ -65,8 +65,8 @@ TEST_F(DerivedCommandsTest, EnvelopeAddsAMarkedRowThatOutlivesItsSourcesAndIsNev
         std::initializer_list<int> Rows;
         bool Envelope, Two;
     };
-    for (const TCase& c : {TCase{{0}, false, false}, TCase{{0, 2}, true, true},
-                           TCase{{0, 1, 2}, true, false}}) {
+    for (const TCase& c :
+         {TCase{{0}, false, false}, TCase{{0, 2}, true, true}, TCase{{0, 1, 2}, true, false}}) {
         SelectRows(c.Rows);
         EXPECT_EQ(Derived().EnvelopeAction()->isEnabled(), c.Envelope) << c.Rows.size();
         EXPECT_EQ(Derived().InterpolateAction()->isEnabled(), c.Two) << c.Rows.size();
@@ -133,8 +133,7 @@ TEST_F(DerivedCommandsTest, SaveAsWritesADerivedRowInEveryFormatUnderItsOwnName)
                         .starts_with("1 pattern saved."))
             << filters[format].toStdString();
     }
-    EXPECT_EQ(dialogs.Proposed.front(),
-              out + QString::fromStdString(DisplayName(made, false)));
+    EXPECT_EQ(dialogs.Proposed.front(), out + QString::fromStdString(DisplayName(made, false)));
     // The formats that are read back give the same pattern (to the written decimals); the
     // sphere of a BASTA file, estimated from the cuts, holds the horizontal cut at the
     // horizon, and its vertical cut only approximately.
@@ -224,11 +223,11 @@ TEST_F(DerivedCommandsTest, CompareWindowCopiesEveryAngleSwapsAndFollowsItsPatte
     for (size_t i = 0; i < 361; ++i) {
         EXPECT_NEAR(window.Comparison().Azimuth.DifferenceDb[i], -before.Azimuth.DifferenceDb[i],
                     1e-9);
-        EXPECT_NEAR(window.Comparison().Vertical.DifferenceDb[i],
-                    -before.Vertical.DifferenceDb[i], 1e-9);
+        EXPECT_NEAR(window.Comparison().Vertical.DifferenceDb[i], -before.Vertical.DifferenceDb[i],
+                    1e-9);
     }
-    EXPECT_NEAR(window.Comparison().Horizontal.MaxDifferenceDb,
-                -before.Horizontal.MaxDifferenceDb, 1e-9);
+    EXPECT_NEAR(window.Comparison().Horizontal.MaxDifferenceDb, -before.Horizontal.MaxDifferenceDb,
+                1e-9);
     // Relative: the gains (17.74 and 17.5 dBi) are left out.
     const TPatternComparison withGains = window.Comparison();
     window.chkRelative->click();
