@@ -82,15 +82,19 @@ void TDerivedCommands::Report(const std::string& problem) {
     FErrors->ShowError(&FWindow, QString::fromStdString(problem));
 }
 
-void TDerivedCommands::Envelope() {
-    const std::vector<const TPatternData*> patterns = SelectedInTableOrder();
-    if (patterns.size() < 2) return;
+void TDerivedCommands::AddMadePattern(const std::function<std::unique_ptr<TPatternData>()>& make) {
     try {
-        TPatternData& added = FModel.AddPattern(EnvelopePattern(patterns));
+        TPatternData& added = FModel.AddPattern(make());
         FShowStatus({DisplayName(added, true) + " added.", {}});
     } catch (const std::exception& error) {
         Report(error.what());
     }
+}
+
+void TDerivedCommands::Envelope() {
+    const std::vector<const TPatternData*> patterns = SelectedInTableOrder();
+    if (patterns.size() < 2) return;
+    AddMadePattern([&patterns] { return EnvelopePattern(patterns); });
 }
 
 void TDerivedCommands::Interpolate() {
@@ -98,13 +102,9 @@ void TDerivedCommands::Interpolate() {
     if (patterns.size() != 2) return;
     TInterpolateDialog dialog(&FWindow, *patterns[0], *patterns[1]);
     if (FRunDialog(dialog) != QDialog::Accepted) return;
-    try {
-        TPatternData& added = FModel.AddPattern(
-            InterpolatePattern(*patterns[0], *patterns[1], dialog.Axis(), dialog.Value()));
-        FShowStatus({DisplayName(added, true) + " added.", {}});
-    } catch (const std::exception& error) {
-        Report(error.what());
-    }
+    AddMadePattern([&] {
+        return InterpolatePattern(*patterns[0], *patterns[1], dialog.Axis(), dialog.Value());
+    });
 }
 
 void TDerivedCommands::Compare() {

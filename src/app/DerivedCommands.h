@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -61,6 +63,8 @@ private:
     // The selection in table order.
     std::vector<const TPatternData*> SelectedInTableOrder() const;
     void Report(const std::string& problem);
+    // Adds what `make` returns as a new row, or reports why it could not be made.
+    void AddMadePattern(const std::function<std::unique_ptr<TPatternData>()>& make);
 
     QMainWindow& FWindow;
     TMainModel& FModel;

@@ -40,6 +40,8 @@ TInterpolateDialog::TInterpolateDialog(QWidget* parent, const TPatternData& a,
     lblProblem->setObjectName("lblProblem");
     lblProblem->setWordWrap(true);
     lblProblem->setStyleSheet("color: #b00000");
+    // Room for a reason of two lines, so that the dialog keeps its size when one appears.
+    lblProblem->setMinimumHeight(2 * lblProblem->fontMetrics().lineSpacing() + 2);
     auto* note =
         new QLabel("Linear in dB between the two patterns: a planning approximation.", this);
     note->setWordWrap(true);
