@@ -39,7 +39,7 @@ const char kNotes[] =
     "pattern, or one file of two. --compare prints per cut (az, v, h) the difference\n"
     "B - A of largest magnitude and its angle, its RMS over 360 degrees and over A's\n"
     "main lobe (between its -10 dB crossings); with --cuts 'angle az v h' per angle.\n"
-    "A pattern made so that cannot be (a pattern without a gain, X outside A..B) is\n"
+    "A pattern that cannot be made (a source without a gain, X outside A..B) is\n"
     "reported on standard error with exit status 1.\n"
     "\n"
     "Exit status: 0 every file loaded, 1 some file or folder did not (or the output could\n"
