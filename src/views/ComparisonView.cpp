@@ -50,8 +50,8 @@ double LegendWidth(TDrawer& drawer, const std::array<TComparedCut, 3>& cuts, dou
 }
 
 std::string NoteText(const TPatternComparison& comparison) {
-    return comparison.Relative ? "d = level B − level A, dB (relative: gains left out)"
-                               : "d = (gain + level) B − (gain + level) A, dBi";
+    return comparison.Relative ? "d = level of B − level of A in dB (relative: gains left out)"
+                               : "d = (gain + level) of B − (gain + level) of A in dB";
 }
 
 }  // namespace
