@@ -32,11 +32,27 @@ QIcon MakeRowIcon() {
     return QIcon(pixmap);
 }
 
+// The mark of a pattern made from others: two lobes that meet.
+QIcon MakeDerivedIcon() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 255), 1.2));
+    painter.setBrush(QColor(0, 0, 255, 50));
+    painter.drawEllipse(QRectF(1.5, 3.5, 8, 9));
+    painter.setPen(QPen(QColor(220, 0, 0), 1.2));
+    painter.setBrush(QColor(220, 0, 0, 50));
+    painter.drawEllipse(QRectF(6.5, 3.5, 8, 9));
+    return QIcon(pixmap);
+}
+
 }  // namespace
 
 TFileTableModel::TFileTableModel(QObject* parent)
     : QAbstractItemModel(parent),
       FRowIcon(MakeRowIcon()),
+      FDerivedIcon(MakeDerivedIcon()),
       FWarningIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
 
 void TFileTableModel::RefreshFigures() {
@@ -215,9 +231,15 @@ QVariant TFileTableModel::data(const QModelIndex& index, int role) const {
                      : Qt::AlignLeft));
         case Qt::DecorationRole:
             if (column == fcId && !HeaderCheck(*pattern).isEmpty()) return FWarningIcon;
+            if (column == fcId && pattern->Derived) return FDerivedIcon;
             return column == fcFileName ? QVariant(FRowIcon) : QVariant();
         case Qt::ToolTipRole:
-            if (column != fcId || HeaderCheck(*pattern).isEmpty()) return QVariant();
+            if (column != fcId) return QVariant();
+            if (HeaderCheck(*pattern).isEmpty()) {
+                return pattern->Derived
+                           ? QVariant(QStringLiteral("Made from other patterns: no file behind it"))
+                           : QVariant();
+            }
             return QStringLiteral("The header disagrees with the pattern (header vs cuts): ") +
                    HeaderCheck(*pattern);
         case Qt::BackgroundRole:

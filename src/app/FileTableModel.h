@@ -81,6 +81,7 @@ private:
     int FBatchDepth = 0;
     int FSortColumn = -1;
     QIcon FRowIcon;
+    QIcon FDerivedIcon;  // in the ID cell of a pattern made from others
     QIcon FWarningIcon;
     mutable std::unordered_map<const TPatternData*, QString> FHeaderChecks;
 };

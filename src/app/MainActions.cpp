@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "app/DerivedCommands.h"
 #include "app/OpenCommands.h"
 #include "app/PatternArea.h"
 #include "app/RecentFilesMenu.h"
@@ -66,6 +67,10 @@ void TMainForm::CreateMenus() {
     view->addSeparator();
     view->addAction(FCommands->View3dAction());
     view->addAction(FCommands->CoverageAction());
+
+    QMenu* pattern = menuBar()->addMenu("&Pattern");
+    pattern->setObjectName("mmiPattern");
+    FDerived->AddToMenu(*pattern);
 
     QMenu* about = menuBar()->addMenu("&About");
     about->addAction("&About", FCommands, &TSelectionCommands::About)->setObjectName("mmiAbout");

@@ -11,7 +11,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/DerivedCommands.h"
 #include "app/FigureCommands.h"
+#include "app/FileTableModel.h"
 #include "app/FileTablePanel.h"
 #include "app/FilterBar.h"
 #include "app/Launches.h"
@@ -46,21 +48,24 @@ TMainForm::TMainForm(const std::string& iniPath, std::unique_ptr<TLauncher> laun
         if (FFigures) FFigures->OnSelectionChanged(FModel->Selection);
         FPatternArea->Invalidate();
         FCommands->OnSelectionChanged();
+        FDerived->OnSelectionChanged();
     };
 
     CreateParts(std::move(launcher));
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
-    // The windows that follow one pattern close with it; the table hears of it first.
-    const auto removed = FModel->OnPatternRemoved;
-    FModel->OnPatternRemoved = [this, removed](TMainModel& model, TPatternData& pattern) {
-        if (removed) removed(model, pattern);
+    // The comparison windows close before the rows of their patterns go; the windows that
+    // follow one pattern close after the table has heard of it.
+    FModel->OnPatternRemoved = [this, table = FModel->OnPatternRemoved](TMainModel& model,
+                                                                        TPatternData& pattern) {
+        FDerived->OnPatternRemoved(pattern);
+        if (table) table(model, pattern);
         FCommands->PatternClosed(&pattern);
     };
-    const auto cleared = FModel->OnCleared;
-    FModel->OnCleared = [this, cleared](TMainModel& model) {
-        if (cleared) cleared(model);
+    FModel->OnCleared = [this, table = FModel->OnCleared](TMainModel& model) {
+        FDerived->OnCleared();
+        if (table) table(model);
         FCommands->PatternClosed(nullptr);
     };
     const auto repaint = [this] { FPatternArea->Invalidate(); };
@@ -97,6 +102,7 @@ TMainForm::~TMainForm() {
     FOpening = nullptr;
     // The table refers to the patterns: empty it before the model frees them.
     FModel->OnSelectionChanged = nullptr;
+    FDerived->OnCleared();
     FTable->Detach();
     FModel.reset();
     FGeometry->Save();
@@ -105,11 +111,14 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CreateParts(std::unique_ptr<TLauncher> launcher) {
     const auto showStatus = [this](const TStatusMessage& message) { ShowStatus(message); };
+    FDerived = new TDerivedCommands(
+        *this, *FModel, [this] { return FTable->Model().Rows(); }, showStatus);
     FOpening = new TOpenCommands(*this, *FModel, *FRecent, showStatus);
     FViewModes = new TViewModeActions(*this);
     const auto refresh = [this] {
         FTable->View().viewport()->update();
         FPatternArea->Invalidate();
+        FDerived->OnPatternsChanged();
     };
     FCommands = new TSelectionCommands(*this, *FModel, *FViewModes, std::move(launcher), refresh,
                                        showStatus);

@@ -13,6 +13,7 @@ class QSplitter;
 
 namespace ostrel {
 
+class TDerivedCommands;
 class TFigureCommands;
 class TFileTablePanel;
 class TOpenCommands;
@@ -51,6 +52,7 @@ public:
     TOpenCommands& Opening() { return *FOpening; }
     TSelectionCommands& Commands() { return *FCommands; }
     TFigureCommands& Figures() { return *FFigures; }
+    TDerivedCommands& Derived() { return *FDerived; }
     QWidget* PatternBox() const;
 
 private:
@@ -71,6 +73,7 @@ private:
     TSelectionCommands* FCommands = nullptr;
     TFileTablePanel* FTable = nullptr;
     TFigureCommands* FFigures = nullptr;
+    TDerivedCommands* FDerived = nullptr;
     TWindowGeometry* FGeometry = nullptr;
 
     QMenu* FFileMenu = nullptr;

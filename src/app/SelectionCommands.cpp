@@ -101,7 +101,8 @@ void TSelectionCommands::SetPrintDialogService(std::unique_ptr<TPrintDialogServi
 
 void TSelectionCommands::OnSelectionChanged() {
     const int n = FModel.Selection.Count();
-    FShowSource->setEnabled(n == 1);
+    // A pattern made from others has no file to show.
+    FShowSource->setEnabled(n == 1 && !FModel.Selection.Items(0).Derived);
     FAngles->setEnabled(n >= 1);
     FPrint->setEnabled(n >= 1);
     FShowPoints->setEnabled(n >= 1);
@@ -187,7 +188,8 @@ void TSelectionCommands::ShowPoints() {
 
 void TSelectionCommands::View3d() {
     if (FModel.Selection.Count() == 0) return;
-    if (!FView3dShown) {
+    // The companion viewer reads files; a pattern made from others has none.
+    if (!FView3dShown || FModel.Selection.Items(0).Derived) {
         OpenSurface3dWindow(&FWindow, FModel.Selection, FViewModes.Mode().Scale);
         FShowStatus({});
         return;

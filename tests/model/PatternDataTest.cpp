@@ -266,6 +266,10 @@ TEST(PatternData, GainTextAndDisplayName) {
     EXPECT_EQ(DisplayName(pattern, false), "README") << "a dot in a folder is no extension";
     pattern.FileName = "az_angle_ref_35";
     EXPECT_EQ(DisplayName(pattern, false), "az_angle_ref_35");
+    // A pattern made from others is named, not read: its name is no path.
+    pattern.Derived = true;
+    pattern.FileName = "a.v2 ↔ b/c at 1930.5 MHz";
+    EXPECT_EQ(DisplayName(pattern, false), pattern.FileName);
 }
 
 TEST(PatternData, AssignCopiesAllButTheHorizontalCutAndCloneCopiesAll) {
