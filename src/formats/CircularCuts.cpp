@@ -16,6 +16,11 @@ namespace {
 double FoldedAngle(double angle) {
     // Most angles need no division: fmod leaves a value within one turn as it is.
     if (angle >= 0 && angle < 360.0) return angle;
+    // Within one turn below 0 fmod leaves the angle as it is too (cuts from -180 to 180).
+    if (angle > -360.0 && angle < 0) {
+        const double shifted = angle + 360.0;
+        return shifted >= 360.0 ? 0 : shifted;
+    }
     double folded = std::fmod(angle, 360.0);
     if (folded < 0) folded += 360.0;
     // fmod of a tiny negative angle gives 360 after the shift, which is 0 again.

@@ -44,11 +44,10 @@ TDensityCounts::TDensityCounts(int width, int height)
     : FWidth(std::max(0, width)),
       FHeight(std::max(0, height)),
       FCells(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)),
-      FTotals(FCells.size()),
-      FSeen((FCells.size() + 63) / 64) {}
+      FTotals(FCells.size()) {}
 
 std::uint32_t TDensityCounts::CountAt(size_t index) const {
-    return FTotals[index] + FCells[index];
+    return FTotals[index] + FCells[index].Count;
 }
 
 std::uint32_t TDensityCounts::At(int x, int y) const {
@@ -64,20 +63,16 @@ std::uint32_t TDensityCounts::MaxCount() const {
 
 void TDensityCounts::MoveToTotals() {
     for (size_t i = 0; i < FCells.size(); ++i) {
-        FTotals[i] += FCells[i];
-        FCells[i] = 0;
+        FTotals[i] += FCells[i].Count;
+        FCells[i] = TCell{};
     }
-}
-
-void TDensityCounts::ForgetCurve() {
-    for (size_t i = 0; i < FTouchedCount; ++i) FSeen[FTouched[i] / 64] = 0;
-    FTouchedCount = 0;
 }
 
 void TDensityCounts::AddCurve(const TRealPointArray& points) {
     if (points.empty() || FCells.empty()) return;
     if (FCurve == kMaxCellValue) {
-        // The small cells could overflow with the next curve: their counts go to the totals.
+        // The small cells could overflow with the next curve, and its number would not fit:
+        // their counts go to the totals and the numbering starts again.
         MoveToTotals();
         FCurve = 0;
     }
@@ -94,7 +89,6 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
     int lastY = lastInside ? RoundInside(points[0].Y) : 0;
     if (points.size() == 1) {
         if (lastInside) CountLine(lastX, lastY, lastX, lastY, false);
-        ForgetCurve();
         return;
     }
     bool joined = false;
@@ -119,7 +113,6 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
         lastX = x;
         lastY = y;
     }
-    ForgetCurve();
 }
 
 void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
@@ -137,13 +130,8 @@ void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
     const int minor = alongX ? dy : dx;
     const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
     const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
-    std::uint16_t* const cells = FCells.data();
-    std::uint64_t* const seen = FSeen.data();
-    // Room for every pixel of the line, so that the loop only writes.
-    if (FTouched.size() - FTouchedCount < static_cast<size_t>(major) + 1) {
-        FTouched.resize(2 * (FTouchedCount + static_cast<size_t>(major) + 1));
-    }
-    std::uint32_t* touched = FTouched.data() + FTouchedCount;
+    TCell* const cells = FCells.data();
+    const auto curve = static_cast<std::uint16_t>(FCurve);
     std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
     int error = 2 * minor - major;
     int step = 0;
@@ -155,19 +143,16 @@ void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
         step = 1;
     }
     for (; step <= major; ++step) {
-        // A curve counts a pixel once, also where it comes back to it.
-        std::uint64_t& word = seen[static_cast<size_t>(at) / 64];
-        const std::uint64_t bit = std::uint64_t{1} << (static_cast<size_t>(at) % 64);
-        if ((word & bit) == 0) {
-            word |= bit;
-            ++cells[at];
-            *touched++ = static_cast<std::uint32_t>(at);
-        }
+        // A curve counts a pixel once, also where it comes back to it: the cell remembers
+        // the last curve it counted. Neighbouring pixels have cells of their own, so no
+        // step waits for the previous one's store, and there is nothing to clear afterwards.
+        TCell& cell = cells[at];
+        cell.Count = static_cast<std::uint16_t>(cell.Count + (cell.Curve != curve));
+        cell.Curve = curve;
         const std::ptrdiff_t moves = -static_cast<std::ptrdiff_t>(error > 0);
         at += majorStep + (minorStep & moves);
         error += 2 * minor - (2 * major & static_cast<int>(moves));
     }
-    FTouchedCount = static_cast<size_t>(touched - FTouched.data());
 }
 
 std::vector<std::uint32_t> TDensityCounts::Counts() const {
@@ -262,16 +247,18 @@ void TPixelGraphic::SetPixel(int x, int y, std::uint32_t argb) {
 
 TPixelGraphic DensityPicture(const TDensityCounts& counts, std::uint32_t total) {
     TPixelGraphic picture(counts.Width(), counts.Height());
-    // One colour per count, worked out once: a count's logarithm for every pixel would cost
-    // more than the counting.
+    // One colour per count, worked out once and only for the counts that occur: a count's
+    // logarithm for every pixel, or for every possible count, would cost more than the
+    // counting. 0 marks a colour not worked out yet; every colour is opaque.
     const std::uint32_t highest = std::max(counts.MaxCount(), total);
     std::vector<std::uint32_t> colors(static_cast<size_t>(highest) + 1);
-    for (std::uint32_t count = 1; count <= highest; ++count) {
-        colors[count] = OpaqueArgb(DensityColor(count, total));
-    }
     const std::vector<std::uint32_t> all = counts.Counts();
     for (size_t i = 0; i < all.size(); ++i) {
-        if (all[i] != 0) picture.SetPixelAt(i, colors[all[i]]);
+        const std::uint32_t count = all[i];
+        if (count == 0) continue;
+        std::uint32_t& color = colors[count];
+        if (color == 0) color = OpaqueArgb(DensityColor(count, total));
+        picture.SetPixelAt(i, color);
     }
     return picture;
 }

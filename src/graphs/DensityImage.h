@@ -37,23 +37,23 @@ private:
     // out the first, which the curve's last line counted.
     void CountLine(int x0, int y0, int x1, int y1, bool skipFirst);
 
-    // Counting is bound by memory: the recent counts take two bytes a pixel and move to
-    // FTotals every 65,535 curves, before they could overflow. Whether the current curve
-    // has counted a pixel yet takes one bit, in a map small enough to stay in the nearest
-    // cache; the bits a curve set are cleared through FTouched when it ends.
+    // Counting is bound by memory: each pixel keeps its recent count and the number of the
+    // last curve that counted it side by side, in one 4-byte cell, so that the "once per
+    // curve" test and the count share one cache line. Both are 16 bits wide: every 65,535
+    // curves the recent counts move to FTotals and the curve numbers start again.
     static constexpr std::uint32_t kMaxCellValue = 0xFFFF;
+    struct TCell {
+        std::uint16_t Curve = 0;
+        std::uint16_t Count = 0;
+    };
 
     std::uint32_t CountAt(size_t index) const;
     void MoveToTotals();
-    void ForgetCurve();
 
     int FWidth;
     int FHeight;
-    std::vector<std::uint16_t> FCells;
+    std::vector<TCell> FCells;
     std::vector<std::uint32_t> FTotals;
-    std::vector<std::uint64_t> FSeen;
-    std::vector<std::uint32_t> FTouched;
-    size_t FTouchedCount = 0;
     std::uint32_t FCurve = 0;
 };
 

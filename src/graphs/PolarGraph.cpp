@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,11 @@ double Amplitude(double levelDb) {
     return std::pow(10.0, levelDb / 20);
 }
 
+// The distance from the centre of a level already clamped to the floor, on a linear scale.
+inline double LinearDistance(double levelDb, double minValue, double maxValue, double radius) {
+    return RoundToDevice((1 - (maxValue - levelDb) / (maxValue - minValue)) * radius);
+}
+
 }  // namespace
 
 // Cosine and sine of whole screen angles, each worked out once per drawing: the cuts of all
@@ -32,9 +36,10 @@ public:
     TDirection At(double screenAngleDeg) {
         const double whole = RoundHalfEven(screenAngleDeg);
         if (whole != screenAngleDeg || std::fabs(whole) > kLimitDeg) return Compute(screenAngleDeg);
-        std::optional<TDirection>& slot = FWhole[static_cast<size_t>(whole + kLimitDeg)];
-        if (!slot) slot = Compute(screenAngleDeg);
-        return *slot;
+        TDirection& slot = FWhole[static_cast<size_t>(whole + kLimitDeg)];
+        // No whole angle has a NaN cosine: NaN marks a slot not worked out yet.
+        if (std::isnan(slot.Cosine)) slot = Compute(screenAngleDeg);
+        return slot;
     }
 
     // Works out every whole angle now; At then only reads, also on several threads.
@@ -43,6 +48,32 @@ public:
             FWhole[i] = Compute(static_cast<double>(i) - kLimitDeg);
         }
     }
+
+    // Keeps the directions of one curve's angles, turned by `rotationDeg`: the cuts of
+    // thousands of patterns share their angles, and a curve with these angles takes its
+    // directions from here by index, without rounding or looking up an angle.
+    void RememberAngles(const std::vector<TRealPoint>& points, double zeroDeg, double rotationDeg) {
+        FAngles.clear();
+        FCosines.clear();
+        FSines.clear();
+        FRotation = rotationDeg;
+        for (const TRealPoint& point : points) {
+            const TDirection direction = At(zeroDeg - point.X - rotationDeg);
+            FAngles.push_back(point.X);
+            FCosines.push_back(direction.Cosine);
+            FSines.push_back(direction.Sine);
+        }
+    }
+    // True when the curve's angles, turned by `rotationDeg`, are the ones remembered (the
+    // same angle gives the same direction, bit for bit).
+    bool HasAngles(const std::vector<TRealPoint>& points, double rotationDeg) const {
+        if (points.size() != FAngles.size() || rotationDeg != FRotation) return false;
+        bool same = true;
+        for (size_t k = 0; k < points.size(); ++k) same &= points[k].X == FAngles[k];
+        return same;
+    }
+    const double* Cosines() const { return FCosines.data(); }
+    const double* Sines() const { return FSines.data(); }
 
     // As PolarX and PolarY compute them.
     static TDirection Compute(double angleDeg) {
@@ -53,8 +84,12 @@ public:
 private:
     static constexpr double kLimitDeg = 1080;
 
-    std::vector<std::optional<TDirection>> FWhole =
-        std::vector<std::optional<TDirection>>(2 * static_cast<size_t>(kLimitDeg) + 1);
+    std::vector<TDirection> FWhole = std::vector<TDirection>(
+        2 * static_cast<size_t>(kLimitDeg) + 1, TDirection{std::nan(""), std::nan("")});
+    std::vector<double> FAngles;
+    std::vector<double> FCosines;
+    std::vector<double> FSines;
+    double FRotation = 0;
 };
 
 int ZeroAngle(std::uint8_t zeroPosition) {
@@ -121,7 +156,7 @@ double TPolarGraph::ClampToFloor(double levelDb) const {
 }
 
 double TPolarGraph::LinearRadius(double levelDb) const {
-    return RoundToDevice((1 - (MaxValue - levelDb) / (MaxValue - MinValue)) * Radius);
+    return LinearDistance(levelDb, MinValue, MaxValue, Radius);
 }
 
 double TPolarGraph::LogRadius(double levelDb) const {
@@ -168,6 +203,14 @@ void TPolarGraph::Draw(TDrawer& drawer) {
         // Every direction worked out before the threads start, so that they only read it.
         TDirectionTable directions;
         directions.FillWhole();
+        for (int i = 0; i < Series->Count(); ++i) {
+            const TSeries& series = Series->Items(i);
+            if (series.Visible && series.Points) {
+                directions.RememberAngles(series.Points->Points(), ZeroAngle(ZeroPosition),
+                                          series.Rotation);
+                break;
+            }
+        }
         const double reach = Radius * Scale + 1;
         SeriesPainter->Paint(
             drawer, *Series,
@@ -249,12 +292,50 @@ void TPolarGraph::PlaceSeries(const TSeries& series, TDirectionTable& directions
     const double zero = ZeroAngle(ZeroPosition);
     const double scale = Scale;
     const TRealPoint center = Center;
+    const double offset = series.ValueOffset;
+    const double rotation = series.Rotation;
+    if (!LogScale && directions.HasAngles(source, rotation) &&
+        PlaceOnSharedAngles(source, offset, directions, out)) {
+        return;
+    }
     for (const TRealPoint& point : source) {
-        const double distance = LevelRadius(point.Y + series.ValueOffset);
-        const TDirection direction = directions.At(zero - point.X - series.Rotation);
+        const double distance = LevelRadius(point.Y + offset);
+        const TDirection direction = directions.At(zero - point.X - rotation);
         *out++ = {center.X + RoundToDevice(distance * direction.Cosine * scale),
                   center.Y - RoundToDevice(distance * direction.Sine * scale)};
     }
+}
+
+bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source, double offset,
+                                      const TDirectionTable& directions, TRealPoint* out) const {
+    // The loop above for a linear scale and the remembered directions, without a branch, so
+    // that the compiler runs several points at once. Rounding adds and takes away 1.5 * 2^52,
+    // which rounds to nearest, ties to even, as RoundToDevice does while a value stays well
+    // inside the device range and is no NaN; whether every value did is checked on the side,
+    // and the caller places the curve the general way when one did not.
+    constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
+    constexpr double kSafe = 1 << 29;
+    const double minValue = MinValue;
+    const double maxValue = MaxValue;
+    const double span = MaxValue - MinValue;
+    const double radius = Radius;
+    const double scale = Scale;
+    const TRealPoint center = Center;
+    const double* const cosines = directions.Cosines();
+    const double* const sines = directions.Sines();
+    bool inside = true;
+    for (size_t k = 0; k < source.size(); ++k) {
+        const double level = source[k].Y + offset;
+        const double clamped = level < minValue ? minValue : level;
+        const double unrounded = (1 - (maxValue - clamped) / span) * radius;
+        const double distance = (unrounded + kRounder) - kRounder;
+        const double x = distance * cosines[k] * scale;
+        const double y = distance * sines[k] * scale;
+        // NaN fails every comparison.
+        inside &= std::fabs(unrounded) < kSafe && std::fabs(x) < kSafe && std::fabs(y) < kSafe;
+        out[k] = {center.X + ((x + kRounder) - kRounder), center.Y - ((y + kRounder) - kRounder)};
+    }
+    return inside;
 }
 
 void TPolarGraph::DrawTicks(TDrawer& drawer) const {

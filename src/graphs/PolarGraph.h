@@ -94,6 +94,10 @@ private:
     void DrawSeries(TDrawer& drawer, const TSeries& series, TDirectionTable& directions) const;
     void PlaceSeries(const TSeries& series, TDirectionTable& directions,
                      TRealPointArray& points) const;
+    // PlaceSeries on a linear scale for a curve whose angles the table remembers; false
+    // when some value would need RoundToDevice's limits (the points are then unfinished).
+    bool PlaceOnSharedAngles(const std::vector<TRealPoint>& source, double offset,
+                             const TDirectionTable& directions, TRealPoint* out) const;
     void DrawMarkers(TDrawer& drawer) const;
     void DrawTicks(TDrawer& drawer) const;
     double ClampToFloor(double levelDb) const;

@@ -310,18 +310,24 @@ TReadingFile::~TReadingFile() {
 
 bool TReadingFile::ReadInto(std::string& bytes, size_t upTo) {
     // The bytes arrive in a reused buffer and are copied once into the result: no
-    // zero-filling of a string that is overwritten anyway. A pattern file takes one read and
-    // the read that finds its end.
+    // zero-filling of a string that is overwritten anyway. A pattern file takes one read: a
+    // read of a regular file that returns fewer bytes than asked has met the end, and when
+    // the bytes then number what the file held when it was opened, no read is needed to
+    // find that end. (A short read for any other reason leaves fewer bytes, and the loop
+    // reads on.)
     constexpr size_t kChunk = 64 * 1024;
     thread_local const std::unique_ptr<char[]> chunk(new char[kChunk]);
     while (bytes.size() < upTo) {
-        const ssize_t got = ::read(FFd, chunk.get(), std::min(kChunk, upTo - bytes.size()));
+        const size_t asked = std::min(kChunk, upTo - bytes.size());
+        const ssize_t got = ::read(FFd, chunk.get(), asked);
         if (got < 0) {
             if (errno == EINTR) continue;
             ThrowFileError("Cannot read file", FPath, ErrorText());
         }
         if (got == 0) return true;
         bytes.append(chunk.get(), static_cast<size_t>(got));
+        FRead += static_cast<std::uint64_t>(got);
+        if (static_cast<size_t>(got) < asked && FRead == FSize) return true;
         // A file that grows while it is read, or one of the system's files that report no
         // size at all, is held to the same limit.
         if (bytes.size() > FMaxBytes) ThrowTooLarge(FPath, FMaxBytes, FKind);

@@ -40,6 +40,8 @@ public:
 private:
     int FFd = -1;
     std::uint64_t FSize = 0;
+    // The bytes read so far.
+    std::uint64_t FRead = 0;
     std::uint64_t FMaxBytes;
     std::string FPath;
     std::string FKind;

@@ -390,5 +390,55 @@ TEST(PolarGraph, ScaleWithoutRangeIsRejected) {
     EXPECT_TRUE(unattached->AngleLabels.empty());
 }
 
+// Keeps the points a graph hands to its series painter, as the density view gets them.
+struct TPlacedPoints : TSeriesPainter {
+    void Paint(TDrawer&, const TSeriesList& series, const TRealRect&,
+               const TSeriesPlacer& place) override {
+        for (int i = 0; i < series.Count(); ++i) place(series.Items(i), Curves.emplace_back());
+    }
+    std::vector<TRealPointArray> Curves;
+};
+
+// Thousands of curves are placed for the density view through a quicker road than the
+// single curves; both must put every point on the same spot (the pixel counts depend on it),
+// also for levels that round at a half, sit above the outer ring or far beyond the device,
+// or are no number at all.
+TEST(PolarGraph, TheDensityViewPlacesEveryPointWhereTheCurveIsDrawn) {
+    const struct {
+        double Radius, Floor, Scale, Rotation, Offset;
+        std::vector<double> Levels;
+    } cases[] = {
+        {180, -30, 1, 0, 0, {0, -1.5, -4.5, -7.25, -29.99, -30, -45, -0.0}},
+        {100, -40, 2.5, 15, -0.5, {-0.2, -12.6, -20, -39.5, 3, -60}},
+        {200, -25, 1, -90.5, 0, {-6.25, -12.5, -18.75, 0.4, -24.9}},
+        {150, -30, 1, 0, 0, {-3, 1e12, -1e300, -5}},
+        {150, -30, 1, 0, 0, {-3, 6e6, -5, 1e300}},
+        {150, -30, 1, 0, 0, {-3, -4, std::nan(""), -5}},
+    };
+    for (const auto& c : cases) {
+        std::vector<TRealPoint> points;
+        for (size_t k = 0; k < c.Levels.size(); ++k)
+            points.push_back({-180 + 45.0 * k, c.Levels[k]});
+        auto graph = MakeGraph(c.Radius, c.Floor);
+        graph->Scale = c.Scale;
+        // Three curves on the same angles: the later ones take the first one's directions.
+        for (int copy = 0; copy < 3; ++copy) {
+            TSeries& series = AddSeries(*graph, points);
+            series.Rotation = c.Rotation;
+            series.ValueOffset = c.Offset;
+        }
+        TRecordingDrawer drawn;
+        graph->Draw(drawn);
+        std::vector<TRealPointArray> lines;
+        for (const TDrawCall& call : drawn.Calls) {
+            if (call.Op == "Polyline") lines.push_back(call.Points);
+        }
+        TPlacedPoints placed;
+        graph->SeriesPainter = &placed;
+        graph->Draw(drawn);
+        EXPECT_EQ(placed.Curves, lines) << c.Radius;
+    }
+}
+
 }  // namespace
 }  // namespace ostrel

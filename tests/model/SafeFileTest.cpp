@@ -30,6 +30,23 @@ int OtherFiles(const std::string& folder, std::initializer_list<std::string> kno
     return count;
 }
 
+// A whole file is read however its size falls against the reads' chunks, and a file whose
+// size says nothing (the system's own files report 0) is read to its real end.
+TEST(SafeFile, ReadsEveryByteWhateverTheFileSize) {
+    const TTempDir dir;
+    for (const size_t size : {size_t{0}, size_t{1}, size_t{65535}, size_t{65536}, size_t{65537},
+                              size_t{3 * 65536 + 17}}) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + i % 23);
+        const std::string path = dir.Write("f" + std::to_string(size), bytes);
+        EXPECT_EQ(ReadWholeFile(path, size + 1, "file"), bytes) << size;
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat("/proc/self/status", &status), 0);
+    ASSERT_EQ(status.st_size, 0);
+    EXPECT_NE(ReadWholeFile("/proc/self/status", 1 << 20, "file").find("Name:"), std::string::npos);
+}
+
 TEST(SafeFile, ReplacesTargetsAndKeepsLinksAndModes) {
     TTempDir folder;
     const std::string target = folder.Write("out.pdf", "old");
