@@ -23,6 +23,11 @@ constexpr double kProfileStepM = 10;
 // Bounds that keep a grid and a profile within memory and time.
 constexpr double kLargestRadiusKm = 100;
 constexpr int kLargestGridSide = 4001;
+// Bounds that keep every length, square and level finite, in doubles and in the grid's
+// floats: an antenna 1e200 m up or a receiver 1e-300 m below it has no coverage to show.
+constexpr double kLargestHeightM = 100000;
+constexpr double kSmallestClearanceM = 0.001;
+constexpr double kLargestPowerDbm = 1000;
 constexpr int kCutPoints = 361;
 // A count of steps that lands exactly on the radius must not lose its last point to the
 // rounding of the division.
@@ -240,9 +245,14 @@ std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite
         if (!problem.empty()) return problem;
     }
     if (site.RxHeightM < 0) return "--rx-height: the receiver cannot be below the ground";
-    if (site.HeightM <= site.RxHeightM)
-        return "--height: the antenna must be above the receiver (" + FormatGeneral(site.HeightM) +
-               " m, receiver " + FormatGeneral(site.RxHeightM) + " m)";
+    if (site.HeightM > kLargestHeightM)
+        return "--height: at most " + FormatGeneral(kLargestHeightM) + " m";
+    if (!(site.HeightM - site.RxHeightM >= kSmallestClearanceM))
+        return "--height: the antenna must be above the receiver, by 1 mm at least (" +
+               FormatGeneral(site.HeightM) + " m, receiver " + FormatGeneral(site.RxHeightM) +
+               " m)";
+    if (std::fabs(site.PowerDbm) > kLargestPowerDbm)
+        return "--power: at most " + FormatGeneral(kLargestPowerDbm) + " dBm either way";
     if (site.FrequencyMhz && *site.FrequencyMhz <= 0)
         return "--frequency: the frequency must be above 0 MHz";
     if (site.RadiusKm <= 0) return "--radius: the radius must be above 0 km";

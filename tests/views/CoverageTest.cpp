@@ -200,6 +200,10 @@ TEST(Coverage, SitesThatCannotBeComputedNameTheirOption) {
     const TCase cases[] = {
         {[](TCoverageSite& s) { s.HeightM = 1.5; }, "--height"},
         {[](TCoverageSite& s) { s.HeightM = NAN; }, "--height"},
+        // Lengths whose squares overflow or vanish, levels beyond a float.
+        {[](TCoverageSite& s) { s.HeightM = 1e160; }, "--height"},
+        {[](TCoverageSite& s) { s.RxHeightM = 1e-300, s.HeightM = 2e-300; }, "--height"},
+        {[](TCoverageSite& s) { s.PowerDbm = -1e39; }, "--power"},
         {[](TCoverageSite& s) { s.RxHeightM = -1; }, "--rx-height"},
         {[](TCoverageSite& s) { s.MechTiltDeg = INFINITY; }, "--mech-tilt"},
         {[](TCoverageSite& s) { s.RadiusKm = 0; }, "--radius"},
