@@ -23,7 +23,8 @@ RX_HEIGHT = 1.5
 POWER = 43.0
 RADIUS_KM = 5.0
 GRID_STEP = 1000.0
-TILTS = (0.0, 6.0, 25.0)  # the last puts the nearest profile points behind the antenna
+# The third puts the nearest profile points behind the antenna; the last turns it over.
+TILTS = (0.0, 6.0, 25.0, 186.0)
 MODELS = ("free", "hata-urban", "hata-suburban", "hata-open", "cost231", "cost231-metro")
 DISTANCE_TOLERANCE = 0.5
 LEVEL_TOLERANCE = 0.02
@@ -112,9 +113,12 @@ def key_angles(v):
 def ground_distance(angle, tilt):
     if angle is None:
         return "none"
-    if angle + tilt <= 0:
+    # Below the horizon: between straight ahead and straight behind; a tilt past 90 degrees
+    # turns the antenna over.
+    below = math.remainder(angle + tilt, 360)
+    if not 0 < below < 180:
         return "horizon"
-    return (HEIGHT - RX_HEIGHT) / math.tan(math.radians(angle + tilt))
+    return (HEIGHT - RX_HEIGHT) / math.tan(math.radians(below))
 
 
 def plane_angle(tilt, d):

@@ -256,7 +256,12 @@ int RunCoverage(const TCommandLine& line, TInspectRequest& request, int optionCo
         for (size_t i = 0; i < result.Patterns.size(); ++i) {
             if (result.Patterns.size() > 1)
                 out << (i > 0 ? "\nfile: " : "file: ") << result.Patterns[i]->FileName << '\n';
-            WriteCoverage(*result.Patterns[i], request.Coverage.Site, out);
+            try {
+                WriteCoverage(*result.Patterns[i], request.Coverage.Site, out);
+            } catch (const std::exception& error) {
+                err << "ostrel-inspect: " << result.Path << ": " << error.what() << '\n';
+                return true;
+            }
         }
         status = 0;
         return true;

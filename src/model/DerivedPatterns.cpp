@@ -101,10 +101,18 @@ const char* AxisName(TInterpolationAxis axis) {
     return axis == TInterpolationAxis::Frequency ? "frequency" : "electrical tilt";
 }
 
+// A magnitude for the tie rule, in units of 1e-9 dB: d is a difference of two sums, and
+// two angles whose levels differ by the same amount in a file's decimals rarely give the
+// same bits (|(15.7 - 15.3) - (17.2 - 19.9)| and |(15.7 - 1.8) - (17.2 - 0.2)| differ by
+// 3e-15), so equal means equal to far below any file's resolution.
+double TieMagnitude(double d) {
+    return std::round(std::fabs(d) * 1e9);
+}
+
 // The d of largest magnitude wins; among equal magnitudes the angle nearest 0 degrees, then
 // the smaller angle.
 bool BeatsMaximum(double d, double angleDeg, double bestD, double bestAngleDeg) {
-    if (std::fabs(d) != std::fabs(bestD)) return std::fabs(d) > std::fabs(bestD);
+    if (TieMagnitude(d) != TieMagnitude(bestD)) return TieMagnitude(d) > TieMagnitude(bestD);
     if (std::fabs(angleDeg) != std::fabs(bestAngleDeg))
         return std::fabs(angleDeg) < std::fabs(bestAngleDeg);
     return angleDeg < bestAngleDeg;

@@ -57,7 +57,8 @@ struct TPatternComparison {
 // Both need a gain unless `relative`. The main lobe of a cut is the reference's whole-degree
 // points from its peak each way up to its -10 dB crossings, walked as the figures walk
 // (MainLobeExtent); the whole cut when a side has no crossing. The largest |d| is taken over
-// the 361 points; ties go to the smallest |angle|, then to the smaller angle.
+// the 361 points; ties (magnitudes equal to 1e-9 dB, far below a sum's rounding) go to the
+// smallest |angle|, then to the smaller angle.
 TPatternComparison ComparePatterns(const TPatternData& a, const TPatternData& b, bool relative);
 
 }  // namespace ostrel

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <exception>
 #include <numbers>
+#include <system_error>
 #include <thread>
 
 #include "model/Errors.h"
@@ -22,6 +23,11 @@ constexpr double kProfileStepM = 10;
 // Bounds that keep a grid and a profile within memory and time.
 constexpr double kLargestRadiusKm = 100;
 constexpr int kLargestGridSide = 4001;
+// Bounds that keep every length, square and level finite, in doubles and in the grid's
+// floats: an antenna 1e200 m up or a receiver 1e-300 m below it has no coverage to show.
+constexpr double kLargestHeightM = 100000;
+constexpr double kSmallestClearanceM = 0.001;
+constexpr double kLargestPowerDbm = 1000;
 constexpr int kCutPoints = 361;
 // A count of steps that lands exactly on the radius must not lose its last point to the
 // rounding of the division.
@@ -44,8 +50,16 @@ double CoverageFrequencyMhz(const TPatternData& pattern, const TCoverageSite& si
 
 namespace {
 
-int StepsWithin(double lengthM, double stepM) {
-    return static_cast<int>(std::floor(lengthM / stepM * (1 + kCountSlack)));
+// Whole steps within a length, as a double: a tiny step makes more than an int holds, and
+// the site check must see that count before anything is cast.
+double StepsWithin(double lengthM, double stepM) {
+    return std::floor(lengthM / stepM * (1 + kCountSlack));
+}
+
+// An angle taken into -180..180, exactly, however large: a tilt is a turn of the antenna,
+// and a tilt of 1e300 degrees must still name one direction for every part of the result.
+double TurnAngle(double angleDeg) {
+    return std::remainder(angleDeg, 360);
 }
 
 // The vertical cut's front half (-90..90 degrees) as the key distances read it.
@@ -107,8 +121,11 @@ private:
 TGroundDistance GroundDistance(std::optional<double> angleDeg, double tiltDeg,
                                double heightDifferenceM) {
     if (!angleDeg) return {};
-    const double below = *angleDeg + tiltDeg;
-    if (!(below > 0)) return {TGroundDistance::TKind::Horizon, 0};
+    // Below the horizon means between straight ahead and straight behind (0 and 180
+    // degrees down, both excluded); a tilt past 90 degrees turns the antenna over, and
+    // 200 degrees down points 20 degrees above the horizon behind the mast.
+    const double below = TurnAngle(*angleDeg + tiltDeg);
+    if (!(below > 0 && below < 180)) return {TGroundDistance::TKind::Horizon, 0};
     return {TGroundDistance::TKind::Metres, heightDifferenceM / std::tan(below * kRadPerDeg)};
 }
 
@@ -124,8 +141,8 @@ public:
           FMeasured(coverage.Levels == TCoverageLevels::Measured),
           FLoss(coverage.Model, coverage.FrequencyMhz, site.HeightM, site.RxHeightM),
           FHeightDifferenceM(site.HeightM - site.RxHeightM),
-          FCosTilt(std::cos(coverage.DownTiltDeg * kRadPerDeg)),
-          FSinTilt(std::sin(coverage.DownTiltDeg * kRadPerDeg)),
+          FCosTilt(std::cos(TurnAngle(coverage.DownTiltDeg) * kRadPerDeg)),
+          FSinTilt(std::sin(TurnAngle(coverage.DownTiltDeg) * kRadPerDeg)),
           FOffsetDbm(site.PowerDbm + coverage.GainDbi) {}
 
     double operator()(double alongM, double acrossM) const {
@@ -181,13 +198,20 @@ void FillRows(int rows, const TFill& fill) {
     for (int worker = 0; worker < workers; ++worker) {
         const int first = rows * worker / workers;
         const int last = rows * (worker + 1) / workers;
-        threads.emplace_back([&fill, &failures, worker, first, last] {
+        auto work = [&fill, &failures, worker, first, last] {
             try {
                 fill(first, last);
             } catch (...) {
                 failures[static_cast<size_t>(worker)] = std::current_exception();
             }
-        });
+        };
+        // A system out of threads must not end the program (a joinable thread left behind
+        // by a throw would): this thread does those rows itself.
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            work();
+        }
     }
     for (std::thread& thread : threads) thread.join();
     for (const std::exception_ptr& failure : failures) {
@@ -221,9 +245,14 @@ std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite
         if (!problem.empty()) return problem;
     }
     if (site.RxHeightM < 0) return "--rx-height: the receiver cannot be below the ground";
-    if (site.HeightM <= site.RxHeightM)
-        return "--height: the antenna must be above the receiver (" + FormatGeneral(site.HeightM) +
-               " m, receiver " + FormatGeneral(site.RxHeightM) + " m)";
+    if (site.HeightM > kLargestHeightM)
+        return "--height: at most " + FormatGeneral(kLargestHeightM) + " m";
+    if (!(site.HeightM - site.RxHeightM >= kSmallestClearanceM))
+        return "--height: the antenna must be above the receiver, by 1 mm at least (" +
+               FormatGeneral(site.HeightM) + " m, receiver " + FormatGeneral(site.RxHeightM) +
+               " m)";
+    if (std::fabs(site.PowerDbm) > kLargestPowerDbm)
+        return "--power: at most " + FormatGeneral(kLargestPowerDbm) + " dBm either way";
     if (site.FrequencyMhz && *site.FrequencyMhz <= 0)
         return "--frequency: the frequency must be above 0 MHz";
     if (site.RadiusKm <= 0) return "--radius: the radius must be above 0 km";
@@ -297,20 +326,20 @@ TCoverage ComputeCoverage(const TPatternData& pattern, const TCoverageSite& site
 
     const TLevelField level(pattern, coverage, site);
     const double radiusM = site.RadiusKm * 1000;
-    const int profilePoints = StepsWithin(radiusM, kProfileStepM);
+    const int profilePoints = static_cast<int>(StepsWithin(radiusM, kProfileStepM));
     for (int k = 1; k <= profilePoints; ++k) {
         coverage.ProfileDistanceM.push_back(k * kProfileStepM);
         coverage.ProfileLevelDbm.push_back(level(k * kProfileStepM, 0));
     }
 
-    const int half = StepsWithin(radiusM, site.StepM);
+    const int half = static_cast<int>(StepsWithin(radiusM, site.StepM));
     coverage.GridSide = 2 * half + 1;
     coverage.StepM = site.StepM;
     const size_t side = static_cast<size_t>(coverage.GridSide);
     coverage.GridLevelDbm.assign(side * side, 0.0F);
     // A turn of the antenna by the horizontal offset, clockwise seen from above.
-    const double sinTurn = std::sin(pattern.HRotationOffset * kRadPerDeg);
-    const double cosTurn = std::cos(pattern.HRotationOffset * kRadPerDeg);
+    const double sinTurn = std::sin(TurnAngle(pattern.HRotationOffset) * kRadPerDeg);
+    const double cosTurn = std::cos(TurnAngle(pattern.HRotationOffset) * kRadPerDeg);
     FillRows(coverage.GridSide, [&](int firstRow, int lastRow) {
         for (int row = firstRow; row < lastRow; ++row) {
             const double y = coverage.GridY(row);

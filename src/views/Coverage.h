@@ -82,7 +82,9 @@ struct TCoverageSite {
 // command-line option of the field; "" when the site can be computed. Besides the obvious
 // (finite values, receiver not below ground, antenna above the receiver, frequency, radius
 // and step above 0, a measured sphere to read) a radius is at most 100 km and a grid at most
-// 4001 points a side, so that no field typed in can exhaust memory.
+// 4001 points a side, so that no field typed in can exhaust memory; the antenna is at most
+// 100 km up and 1 mm above the receiver at least, and the power within 1000 dBm either way,
+// so that every level is a finite number.
 std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite& site);
 
 // A ground distance along boresight: metres, the horizon (the angle does not reach the

@@ -75,8 +75,9 @@ TEST(CoverageForm, FieldsRecomputeBadInputKeepsTheLastPictureAndTiltMovesTheBeam
         QString Problem;
         QString Good;
     } bad[] = {{"edtHeight", "abc", "Height: \"abc\" is not a number", "30"},
-               {"edtHeight", "1", "--height", "30"},
-               {"edtStep", "0", "--step", "25"},
+               {"edtHeight", "1", "Height: the antenna must be above", "30"},
+               {"edtStep", "0", "Step: ", "25"},
+               {"edtStep", "1e-9", "Step: ", "25"},
                {"edtThreshold2", "-", "Threshold 2", "-85"}};
     for (const auto& c : bad) {
         Type(*form, c.Field, c.Text);

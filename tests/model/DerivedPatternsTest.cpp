@@ -250,6 +250,19 @@ TEST(DerivedPatterns, ComparisonFindsTheLargestDifferenceAndTheMainLobeRms) {
     EXPECT_EQ(relative.Azimuth.RmsDb, 0);
     EXPECT_EQ(relative.Vertical.MaxDifferenceDb, -3);
     EXPECT_EQ(relative.Vertical.MaxDifferenceAngleDeg, 90);
+
+    // Magnitudes equal in the files' decimals tie, whatever the rounding of the sums:
+    // |(15.7 - 15.3) - (17.2 - 19.9)| and |(15.7 - 1.8) - (17.2 - 0.2)| are both 3.1.
+    const auto twoLevels = [](double at10, double at20) -> TLevels {
+        return [=](int angle) { return angle == 10 ? at10 : angle == 20 ? at20 : 0.0; };
+    };
+    auto tiedA = Made("/x/ta.msi", twoLevels(19.9, 0.2), twoLevels(19.9, 0.2), 17.2);
+    auto tiedB = Made("/x/tb.msi", twoLevels(15.3, 1.8), twoLevels(15.3, 1.8), 15.7);
+    const TPatternComparison tied = ComparePatterns(*tiedA, *tiedB, false);
+    for (const TCutComparison* cut : {&tied.Azimuth, &tied.Vertical}) {
+        EXPECT_EQ(cut->MaxDifferenceAngleDeg, 10);
+        EXPECT_NEAR(cut->MaxDifferenceDb, 3.1, 1e-12);
+    }
 }
 
 }  // namespace

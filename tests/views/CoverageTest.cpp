@@ -99,6 +99,11 @@ TEST(Coverage, KeyDistancesFollowTheTiltAndItsSign) {
         {-6, 0, 0, "horizon", "horizon", "horizon", "816.1"},
         // Aimed more than 90 degrees down, the beam lands behind the mast.
         {80, 15, 0, "-2.5", "-4.2", "-0.8", "-6.6"},
+        // Turned over: 180 degrees down is the horizon behind, 186 points above it, and a
+        // whole turn more changes nothing.
+        {0, 180, 0, "horizon", "horizon", "-475.7", "horizon"},
+        {0, 186, 0, "horizon", "horizon", "horizon", "horizon"},
+        {0, 366, 0, "271.2", "171.6", "634.6", "114.3"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.PeakDeg << " " << c.MechTiltDeg);
@@ -195,11 +200,18 @@ TEST(Coverage, SitesThatCannotBeComputedNameTheirOption) {
     const TCase cases[] = {
         {[](TCoverageSite& s) { s.HeightM = 1.5; }, "--height"},
         {[](TCoverageSite& s) { s.HeightM = NAN; }, "--height"},
+        // Lengths whose squares overflow or vanish, levels beyond a float.
+        {[](TCoverageSite& s) { s.HeightM = 1e160; }, "--height"},
+        {[](TCoverageSite& s) { s.RxHeightM = 1e-300, s.HeightM = 2e-300; }, "--height"},
+        {[](TCoverageSite& s) { s.PowerDbm = -1e39; }, "--power"},
         {[](TCoverageSite& s) { s.RxHeightM = -1; }, "--rx-height"},
         {[](TCoverageSite& s) { s.MechTiltDeg = INFINITY; }, "--mech-tilt"},
         {[](TCoverageSite& s) { s.RadiusKm = 0; }, "--radius"},
         {[](TCoverageSite& s) { s.StepM = -25; }, "--step"},
         {[](TCoverageSite& s) { s.StepM = 0.5; }, "--step"},
+        // Steps beyond what an int counts.
+        {[](TCoverageSite& s) { s.StepM = 1e-9; }, "--step"},
+        {[](TCoverageSite& s) { s.StepM = 1e-300; }, "--step"},
         {[](TCoverageSite& s) { s.FrequencyMhz = 0; }, "--frequency"},
         {[](TCoverageSite& s) { s.Levels = TCoverageLevels::Measured; }, "--method"},
     };
