@@ -128,6 +128,9 @@ TEST(DerivedCommands, ConvertShortensLongNamesAndSaysWhereToWriteInstead) {
     ASSERT_EQ(written.size(), 1u);
     EXPECT_LE(written[0].size(), 255u);
     EXPECT_EQ(written[0].substr(written[0].size() - 16), " at 1825 MHz.msi");
+    // Cut between characters: every \u00E9 kept whole.
+    EXPECT_EQ(std::count(written[0].begin(), written[0].end(), '\xC3'),
+              std::count(written[0].begin(), written[0].end(), '\xA9'));
     EXPECT_NE(LoadPatternFile(output.File(written[0])).TakeFirst(), nullptr);
 
     // Beside the first input, in a folder nobody may write.
