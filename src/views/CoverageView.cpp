@@ -535,7 +535,8 @@ void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const 
         {&coverage.Outer3Db, "\u22123 dB outer", psDash},
         {&coverage.FirstNull, "null", psDot},
     };
-    const double sample = 3 * TextSize;  // long enough to show a dash and its gap
+    // Long enough to show a dash and its gap, shorter where the graph is narrow.
+    const double sample = std::min(3 * TextSize, 0.12 * (bounds.Right - bounds.Left));
     const double rowHeight = labelHeight + 3;
     std::vector<TKeyEntry> entries;
     double rowLeft = bounds.Left;
