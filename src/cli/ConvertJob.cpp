@@ -80,8 +80,10 @@ public:
     }
 
     // Writes `pattern`, which came from `file`, into `folder`; false when it was not written
-    // (the reason is on the error stream).
-    bool Write(const TPatternData& pattern, const std::string& file, const std::string& folder) {
+    // (the reason is on the error stream). `besideFile`, when not empty, is the input whose
+    // folder was taken for want of -o: a folder we may not write then says what to do.
+    bool Write(const TPatternData& pattern, const std::string& file, const std::string& folder,
+               const std::string& besideFile) {
         // "file@frequency" for one of several patterns of a file, as Save As proposes.
         const std::string name = ProposedSaveName(pattern);
         const std::string target = folder + name + "." + FExtension;
@@ -111,7 +113,9 @@ public:
         // What a run killed while writing this target left behind.
         RemoveStaleTemporaryFiles(target);
         if (const std::string reason = WriteWholeFile(target, text.Text); !reason.empty()) {
-            FErr << "ostrel-convert: " << target << ": " << reason << '\n';
+            FErr << "ostrel-convert: " << target << ": ";
+            if (!besideFile.empty()) FErr << "cannot be written beside " << besideFile << ": ";
+            FErr << reason << (besideFile.empty() ? "" : "; use -o DIR") << '\n';
             return false;
         }
         if (FileIdOf(target, id)) FWritten.insert(id);
@@ -205,7 +209,8 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
         const std::string& first = request.Derived.Envelope ? request.Files[0] : request.Files[1];
         const std::string folder =
             request.OutputFolder.empty() ? FolderOf(first) : request.OutputFolder;
-        const bool written = writer.Write(*pattern, pattern->FileName, folder);
+        const bool written = writer.Write(*pattern, pattern->FileName, folder,
+                                          request.OutputFolder.empty() ? first : std::string());
         out.flush();
         return written ? 0 : 1;
     }
@@ -221,7 +226,9 @@ int RunConvert(const std::vector<std::string>& arguments, std::ostream& out, std
         const std::string folder =
             request.OutputFolder.empty() ? FolderOf(file) : request.OutputFolder;
         for (const auto& pattern : patterns) {
-            allConverted = writer.Write(*pattern, file, folder) && allConverted;
+            allConverted = writer.Write(*pattern, file, folder,
+                                        request.OutputFolder.empty() ? file : std::string()) &&
+                           allConverted;
         }
     }
     out.flush();

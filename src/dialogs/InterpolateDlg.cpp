@@ -56,7 +56,10 @@ TInterpolateDialog::TInterpolateDialog(QWidget* parent, const TPatternData& a,
     axes->addStretch(1);
     auto* form = new QFormLayout;
     form->addRow("By:", axes);
-    form->addRow("&Value:", edValue);
+    // The label names the unit of the axis chosen (see SetAxis).
+    lblValue = new QLabel(this);
+    lblValue->setBuddy(edValue);
+    form->addRow(lblValue, edValue);
     form->addRow("", lblRange);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(between);
@@ -75,6 +78,7 @@ TInterpolateDialog::TInterpolateDialog(QWidget* parent, const TPatternData& a,
 void TInterpolateDialog::SetAxis(TInterpolationAxis axis) {
     FRange = InterpolationRangeOf(FA, FB, axis);
     (axis == TInterpolationAxis::Frequency ? rbFrequency : rbTilt)->setChecked(true);
+    lblValue->setText(axis == TInterpolationAxis::Frequency ? "&Value, MHz:" : "&Value, \u00B0:");
     ShowRange();
 }
 

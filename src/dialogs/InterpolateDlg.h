@@ -37,6 +37,7 @@ public:
     QRadioButton* rbFrequency = nullptr;
     QRadioButton* rbTilt = nullptr;
     QLineEdit* edValue = nullptr;
+    QLabel* lblValue = nullptr;
     QLabel* lblRange = nullptr;
     QLabel* lblProblem = nullptr;
     QDialogButtonBox* btnBox = nullptr;

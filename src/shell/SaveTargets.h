@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,10 +8,19 @@ namespace ostrel {
 
 class TPatternData;
 
+// File names are at most 255 bytes on the usual file systems; a proposed name leaves room
+// for the extension and for the temporary name a file is first written under.
+inline constexpr size_t kMaxProposedStemBytes = 200;
+
+// `stem` when it fits in `maxBytes`, else its start and its end around "\u2026HASH\u2026"
+// (eight hex digits of the whole stem, so that names cut alike stay apart), cut between
+// whole UTF-8 characters and at most `maxBytes` long.
+std::string ShortenedFileStem(const std::string& stem, size_t maxBytes = kMaxProposedStemBytes);
+
 // The name Save As proposes for a pattern: its file name without the extension, followed by
 // "@frequency" for one of several patterns of a file ("sector65_2freq@1850"), so that the
 // patterns of one file get names that differ; a derived pattern's name as it stands. One
-// path component (see SafeFileName).
+// path component (see SafeFileName), shortened as ShortenedFileStem does.
 std::string ProposedSaveName(const TPatternData& pattern);
 
 // The path with ".extension" added unless its name already ends in it (any letter case).

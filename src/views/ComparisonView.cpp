@@ -161,7 +161,8 @@ void TComparisonView::Draw(TDrawer& drawer) const {
     drawer.SetBrush(clWhite, bsClear);
     double y = bounds.Top + kPadding;
     drawer.SetFont(kFont, clBlack, fsBold, kTextSize + 1);
-    drawer.TextOut(OtherName + "  −  " + ReferenceName + " (reference)", textLeft, y);
+    // Named as A and B, the letters the definition of d and the window's swap use.
+    drawer.TextOut("B " + OtherName + "  −  A " + ReferenceName + " (reference)", textLeft, y);
     y += 1.4 * line;
     drawer.SetFont(kFont, kNoteColor, 0, kTextSize);
     const std::string note = NoteText(*Comparison);

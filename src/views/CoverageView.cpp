@@ -101,6 +101,17 @@ struct TKeyMark {
     TPenStyle Style;
 };
 
+// One entry of the key distances' legend under the profile: a sample of its line's style
+// (none when the distance has no line on the graph) and its text, at its place.
+struct TKeyEntry {
+    std::string Text;
+    TPenStyle Style = psSolid;
+    bool OnGraph = false;
+    double Metres = 0;
+    double Left = 0;
+    double Top = 0;
+};
+
 }  // namespace
 
 TColor ThresholdColor(int index) {
@@ -336,9 +347,10 @@ void TCoverageView::Draw(TDrawer& drawer, const TRealRect& bounds) const {
     if (!Coverage) return;
     const double width = area.Right - area.Left;
     const double height = area.Bottom - area.Top;
-    // The profile beside the map or under it, whichever leaves the map larger.
-    const double beside = 0.66 * width;
-    const double under = 0.66 * height;
+    // The profile beside the map or under it, whichever leaves the map larger; the map takes
+    // at most 60% of the width or the height, so that the profile stays readable beside it.
+    const double beside = 0.6 * width;
+    const double under = 0.6 * height;
     const double marginSide = 3.2 * TextSize;
     const double legend = 6 * TextSize;
     const double besideSide = std::min(beside - marginSide - legend, height - marginSide);
@@ -346,7 +358,8 @@ void TCoverageView::Draw(TDrawer& drawer, const TRealRect& bounds) const {
     if (besideSide >= underSide) {
         const double mapWidth = std::min(beside, height + legend);
         DrawMap(drawer, {area.Left, area.Top, area.Left + mapWidth, area.Bottom});
-        const double profileHeight = std::min(height, width - mapWidth);
+        // Somewhat taller than wide at most: a level against distance reads best wide.
+        const double profileHeight = std::min(height, 1.2 * (width - mapWidth));
         const double top = area.Top + (height - profileHeight) / 2;
         DrawProfile(drawer, {area.Left + mapWidth, top, area.Right, top + profileHeight});
     } else {
@@ -511,10 +524,54 @@ void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const 
     const double reach = ProfileReachM(coverage);
     drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
     const double labelHeight = drawer.TextHeight("0");
-    const TRealRect plot{bounds.Left + drawer.TextWidth("-100") + 2 * TextSize,
-                         bounds.Top + 1.6 * TextSize, bounds.Right - 1.0 * TextSize,
-                         bounds.Bottom - 2 * labelHeight - 0.8 * TextSize};
+    const double plotLeft = bounds.Left + drawer.TextWidth("-100") + 2 * TextSize;
+
+    // The key distances are named in a legend under the distance axis, where they can
+    // neither cover the curve nor crowd each other when their lines stand close: an entry
+    // per distance, its line's style shown before the text, in rows from the left.
+    const TKeyMark marks[] = {
+        {&coverage.BeamHit, "beam", psSolid},
+        {&coverage.Inner3Db, "\u22123 dB inner", psDash},
+        {&coverage.Outer3Db, "\u22123 dB outer", psDash},
+        {&coverage.FirstNull, "null", psDot},
+    };
+    // Long enough to show a dash and its gap, shorter where the graph is narrow.
+    const double sample = std::min(3 * TextSize, 0.12 * (bounds.Right - bounds.Left));
+    const double rowHeight = labelHeight + 3;
+    std::vector<TKeyEntry> entries;
+    double rowLeft = bounds.Left;
+    double rowTop = 0;
+    for (const TKeyMark& mark : marks) {
+        const TGroundDistance& distance = *mark.Distance;
+        TKeyEntry entry;
+        entry.Style = mark.Style;
+        entry.Metres = distance.Metres;
+        // The horizon, none, behind the mast (an angle steeper than straight down) or past
+        // the graph: named without a line.
+        entry.OnGraph = distance.Kind == TGroundDistance::TKind::Metres && distance.Metres >= 0 &&
+                        distance.Metres <= reach;
+        if (distance.Kind != TGroundDistance::TKind::Metres) {
+            entry.Text = std::string(mark.Label) + ": " + GroundDistanceText(distance);
+        } else {
+            entry.Text = std::string(mark.Label) + " " + CoverageDistanceText(distance.Metres) +
+                         (entry.OnGraph ? "" : " (off the graph)");
+        }
+        const double width =
+            (entry.OnGraph ? sample + 0.4 * TextSize : 0) + drawer.TextWidth(entry.Text);
+        if (rowLeft > bounds.Left && rowLeft + width > bounds.Right) {
+            rowLeft = bounds.Left;
+            rowTop += rowHeight;
+        }
+        entry.Left = rowLeft;
+        entry.Top = rowTop;
+        rowLeft += width + 1.2 * TextSize;
+        entries.push_back(std::move(entry));
+    }
+    const double legendHeight = rowTop + rowHeight;
+    const TRealRect plot{plotLeft, bounds.Top + 1.6 * TextSize, bounds.Right - 1.0 * TextSize,
+                         bounds.Bottom - 2 * labelHeight - 1.0 * TextSize - legendHeight};
     if (plot.Right - plot.Left < 20 || plot.Bottom - plot.Top < 20) return;
+    const double legendTop = bounds.Bottom - legendHeight;
 
     double strongest = -std::numeric_limits<double>::infinity();
     double weakest = std::numeric_limits<double>::infinity();
@@ -535,7 +592,10 @@ void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const 
     };
 
     drawer.SetFont(kFont, clBlack, fsBold, TextSize);
-    drawer.AlignedTextOut("Level along boresight", taNear, plot.Left, bounds.Top, taNear);
+    const char* const title = "Level along boresight";
+    const double titleLeft =
+        std::max(bounds.Left, std::min(plot.Left, bounds.Right - drawer.TextWidth(title)));
+    drawer.AlignedTextOut(title, taNear, titleLeft, bounds.Top, taNear);
 
     // Grid and axis labels: dBm every 10 (or 20), distance at the ring step.
     drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
@@ -546,10 +606,24 @@ void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const 
         drawer.AlignedTextOut(LevelText(level), taFar, plot.Left - 4, py(level), taCenter);
     }
     const double distanceStep = RingStepM(reach) / 2;
+    const auto distanceText = [&](double d) {
+        return reach >= 2000 ? FormatGeneral(d / 1000) : FormatGeneral(d);
+    };
+    // Every grid line labelled where the labels fit, else every second, fourth, ...
+    double widestLabel = 0;
     for (double d = 0; d <= reach * (1 + 1e-9); d += distanceStep) {
+        widestLabel = std::max(widestLabel, drawer.TextWidth(distanceText(d)));
+    }
+    int labelEvery = 1;
+    while (labelEvery < 64 &&
+           px(labelEvery * distanceStep) - px(0) < widestLabel + 0.5 * TextSize) {
+        labelEvery *= 2;
+    }
+    int line = 0;
+    for (double d = 0; d <= reach * (1 + 1e-9); d += distanceStep, ++line) {
         drawer.Line(px(d), plot.Top, px(d), plot.Bottom);
-        drawer.AlignedTextOut(reach >= 2000 ? FormatGeneral(d / 1000) : FormatGeneral(d), taCenter,
-                              px(d), plot.Bottom + 3, taNear);
+        if (line % labelEvery != 0) continue;
+        drawer.AlignedTextOut(distanceText(d), taCenter, px(d), plot.Bottom + 3, taNear);
     }
     drawer.AlignedTextOut(reach >= 2000 ? "Distance, km" : "Distance, m", taCenter,
                           (plot.Left + plot.Right) / 2, plot.Bottom + 3 + labelHeight, taNear);
@@ -571,59 +645,26 @@ void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const 
     drawer.SetPen(kProfileColor, psSolid, 1.5);
     drawer.Polyline(curve);
 
-    // The key distances that land inside the graph: a line each, the label in the first row
-    // from the top where it does not run into another.
-    const TKeyMark marks[] = {
-        {&coverage.BeamHit, "beam", psSolid},
-        {&coverage.Inner3Db, "-3 dB", psDash},
-        {&coverage.Outer3Db, "-3 dB", psDash},
-        {&coverage.FirstNull, "null", psDot},
-    };
-    std::vector<std::vector<std::pair<double, double>>> rows;
-    std::string elsewhere;
-    drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
-    for (const TKeyMark& mark : marks) {
-        const TGroundDistance& distance = *mark.Distance;
-        // The horizon, none, behind the mast (an angle steeper than straight down) or past
-        // the graph: said above it.
-        if (distance.Kind != TGroundDistance::TKind::Metres || distance.Metres < 0 ||
-            distance.Metres > reach) {
-            elsewhere += (elsewhere.empty() ? "" : ", ") + std::string(mark.Label) + " " +
-                         (distance.Kind == TGroundDistance::TKind::Metres
-                              ? CoverageDistanceText(distance.Metres)
-                              : GroundDistanceText(distance));
-            continue;
-        }
-        const double x = px(distance.Metres);
-        drawer.SetPen(clBlack, mark.Style, 1);
-        drawer.Line(x, plot.Top, x, plot.Bottom);
-        const std::string text =
-            std::string(mark.Label) + " " + CoverageDistanceText(distance.Metres);
-        const double width = drawer.TextWidth(text);
-        const double left = std::clamp(x - width / 2, plot.Left + 2, plot.Right - width - 2);
-        size_t row = 0;
-        for (;; ++row) {
-            if (row == rows.size()) rows.emplace_back();
-            const bool free =
-                std::none_of(rows[row].begin(), rows[row].end(), [&](const auto& taken) {
-                    return left < taken.second + 4 && left + width + 4 > taken.first;
-                });
-            if (free) break;
-        }
-        rows[row].emplace_back(left, left + width);
-        const double top = plot.Top + 2 + static_cast<double>(row) * (labelHeight + 2);
-        drawer.SetPen(clWhite, psClear, 1);
-        drawer.SetBrush(clWhite, bsSolid);
-        drawer.FillRect({left - 1, top, left + width + 1, top + labelHeight});
-        drawer.AlignedTextOut(text, taNear, left, top, taNear);
+    // The key distances' lines, then their legend.
+    for (const TKeyEntry& entry : entries) {
+        if (!entry.OnGraph) continue;
+        drawer.SetPen(clBlack, entry.Style, 1);
+        drawer.Line(px(entry.Metres), plot.Top, px(entry.Metres), plot.Bottom);
     }
     drawer.ResetClip();
     drawer.SetPen(clGray, psSolid, 1);
     drawer.SetBrush(clWhite, bsClear);
     drawer.Rectangle(plot);
-    if (!elsewhere.empty()) {
-        drawer.SetFont(kFont, clGray, 0, 0.85 * TextSize);
-        drawer.AlignedTextOut(elsewhere, taFar, plot.Right, plot.Top - 2, taFar);
+    drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
+    for (const TKeyEntry& entry : entries) {
+        const double top = legendTop + entry.Top;
+        double left = entry.Left;
+        if (entry.OnGraph) {
+            drawer.SetPen(clBlack, entry.Style, 1);
+            drawer.Line(left, top + labelHeight / 2, left + sample, top + labelHeight / 2);
+            left += sample + 0.4 * TextSize;
+        }
+        drawer.AlignedTextOut(entry.Text, taNear, left, top, taNear);
     }
 }
 

@@ -107,5 +107,43 @@ TEST(DerivedCommands, ConvertWritesTheDerivedPatternUnderItsOwnName) {
     EXPECT_EQ(run.Err, "ostrel-convert: Envelope: pattern 'plain' has no gain\n");
 }
 
+TEST(DerivedCommands, ConvertShortensLongNamesAndSaysWhereToWriteInstead) {
+    const TTwoFiles files;
+    // Two names of 150 bytes each, made of two-byte characters: their interpolation's name
+    // is longer than a file name may be.
+    std::string longName;
+    for (int i = 0; i < 75; ++i) longName += "\u00E9";
+    const std::string a = files.Folder.File(longName + ".msi");
+    const std::string b = files.Folder.File(longName + "b.msi");
+    std::filesystem::copy_file(files.A, a);
+    std::filesystem::copy_file(files.B, b);
+    TTempDir output;
+    TToolRun run = RunTool(
+        RunConvert, {"--to", "msi", "-o", output.Path(), "--interpolate", "freq", "1825", a, b});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(output.Path())) {
+        written.push_back(entry.path().filename().string());
+    }
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_LE(written[0].size(), 255u);
+    EXPECT_EQ(written[0].substr(written[0].size() - 16), " at 1825 MHz.msi");
+    // Cut between characters: every \u00E9 kept whole.
+    EXPECT_EQ(std::count(written[0].begin(), written[0].end(), '\xC3'),
+              std::count(written[0].begin(), written[0].end(), '\xA9'));
+    EXPECT_NE(LoadPatternFile(output.File(written[0])).TakeFirst(), nullptr);
+
+    // Beside the first input, in a folder nobody may write.
+    std::filesystem::permissions(files.Folder.Path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    run = RunTool(RunConvert, {"--to", "msi", "--envelope", files.A, files.B});
+    std::filesystem::permissions(files.Folder.Path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "ostrel-convert: " + files.Folder.File("Envelope of 2.msi") +
+                           ": cannot be written beside " + files.A +
+                           ": Permission denied; use -o DIR\n");
+}
+
 }  // namespace
 }  // namespace ostrel

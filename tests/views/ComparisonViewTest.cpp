@@ -145,7 +145,7 @@ TEST(ComparisonView, EachCutHasItsOwnGraphOnOneScaleWithBandZeroLineAndMark) {
     const auto has = [&texts](const std::string& text) {
         return std::find(texts.begin(), texts.end(), text) != texts.end();
     };
-    EXPECT_TRUE(has("measured  −  maker (reference)"));
+    EXPECT_TRUE(has("B measured  −  A maker (reference)"));
     EXPECT_TRUE(has("4 dB") && has("-4 dB") && has("0 dB"));
     EXPECT_TRUE(has("-180") && has("180"));
 }
