@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 #include <thread>
 
@@ -133,13 +134,21 @@ void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
     TCell* const cells = FCells.data();
     const auto curve = static_cast<std::uint16_t>(FCurve);
     std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
-    int error = 2 * minor - major;
+    // The error term kept negated, so that its sign bit is the move: the minor axis moves
+    // where the error is above zero, that is where `negated` is below it.
+    const std::ptrdiff_t twiceMinor = 2 * static_cast<std::ptrdiff_t>(minor);
+    const std::ptrdiff_t twiceMajor = 2 * static_cast<std::ptrdiff_t>(major);
+    std::ptrdiff_t negated = major - twiceMinor;
+    constexpr int kSignShift = std::numeric_limits<std::ptrdiff_t>::digits;
+    auto advance = [&] {
+        const std::ptrdiff_t moves = negated >> kSignShift;
+        at += majorStep + (minorStep & moves);
+        negated += (twiceMajor & moves) - twiceMinor;
+    };
     int step = 0;
     if (skipFirst) {
         // The shared pixel is the last one's end and already counted.
-        const std::ptrdiff_t moves = -static_cast<std::ptrdiff_t>(error > 0);
-        at += majorStep + (minorStep & moves);
-        error += 2 * minor - (2 * major & static_cast<int>(moves));
+        advance();
         step = 1;
     }
     for (; step <= major; ++step) {
@@ -149,9 +158,7 @@ void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
         TCell& cell = cells[at];
         cell.Count = static_cast<std::uint16_t>(cell.Count + (cell.Curve != curve));
         cell.Curve = curve;
-        const std::ptrdiff_t moves = -static_cast<std::ptrdiff_t>(error > 0);
-        at += majorStep + (minorStep & moves);
-        error += 2 * minor - (2 * major & static_cast<int>(moves));
+        advance();
     }
 }
 

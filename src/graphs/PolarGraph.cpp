@@ -64,14 +64,12 @@ public:
             FSines.push_back(direction.Sine);
         }
     }
-    // True when the curve's angles, turned by `rotationDeg`, are the ones remembered (the
-    // same angle gives the same direction, bit for bit).
-    bool HasAngles(const std::vector<TRealPoint>& points, double rotationDeg) const {
-        if (points.size() != FAngles.size() || rotationDeg != FRotation) return false;
-        bool same = true;
-        for (size_t k = 0; k < points.size(); ++k) same &= points[k].X == FAngles[k];
-        return same;
+    // True when a curve of `count` points turned by `rotationDeg` may have the remembered
+    // angles; whether each one is the same, Angles tells.
+    bool MayHaveAngles(size_t count, double rotationDeg) const {
+        return count == FAngles.size() && rotationDeg == FRotation;
     }
+    const double* Angles() const { return FAngles.data(); }
     const double* Cosines() const { return FCosines.data(); }
     const double* Sines() const { return FSines.data(); }
 
@@ -294,7 +292,7 @@ void TPolarGraph::PlaceSeries(const TSeries& series, TDirectionTable& directions
     const TRealPoint center = Center;
     const double offset = series.ValueOffset;
     const double rotation = series.Rotation;
-    if (!LogScale && directions.HasAngles(source, rotation) &&
+    if (!LogScale && directions.MayHaveAngles(source.size(), rotation) &&
         PlaceOnSharedAngles(source, offset, directions, out)) {
         return;
     }
@@ -311,8 +309,11 @@ bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source, dou
     // The loop above for a linear scale and the remembered directions, without a branch, so
     // that the compiler runs several points at once. Rounding adds and takes away 1.5 * 2^52,
     // which rounds to nearest, ties to even, as RoundToDevice does while a value stays well
-    // inside the device range and is no NaN; whether every value did is checked on the side,
-    // and the caller places the curve the general way when one did not.
+    // inside the device range and is no NaN; whether every value did, and whether every
+    // angle is a remembered one (the same angle gives the same direction, bit for bit), is
+    // checked on the side, and the caller places the curve the general way when one is not.
+    // The angles are compared in the same pass: a curve's points come from far away in
+    // memory, and the placing hides their arrival where a pass of its own would wait on it.
     constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
     constexpr double kSafe = 1 << 29;
     const double minValue = MinValue;
@@ -323,8 +324,10 @@ bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source, dou
     const TRealPoint center = Center;
     const double* const cosines = directions.Cosines();
     const double* const sines = directions.Sines();
-    bool inside = true;
+    const double* const angles = directions.Angles();
+    bool usable = true;
     for (size_t k = 0; k < source.size(); ++k) {
+        usable &= source[k].X == angles[k];
         const double level = source[k].Y + offset;
         const double clamped = level < minValue ? minValue : level;
         const double unrounded = (1 - (maxValue - clamped) / span) * radius;
@@ -332,10 +335,10 @@ bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source, dou
         const double x = distance * cosines[k] * scale;
         const double y = distance * sines[k] * scale;
         // NaN fails every comparison.
-        inside &= std::fabs(unrounded) < kSafe && std::fabs(x) < kSafe && std::fabs(y) < kSafe;
+        usable &= std::fabs(unrounded) < kSafe && std::fabs(x) < kSafe && std::fabs(y) < kSafe;
         out[k] = {center.X + ((x + kRounder) - kRounder), center.Y - ((y + kRounder) - kRounder)};
     }
-    return inside;
+    return usable;
 }
 
 void TPolarGraph::DrawTicks(TDrawer& drawer) const {

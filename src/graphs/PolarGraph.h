@@ -94,8 +94,9 @@ private:
     void DrawSeries(TDrawer& drawer, const TSeries& series, TDirectionTable& directions) const;
     void PlaceSeries(const TSeries& series, TDirectionTable& directions,
                      TRealPointArray& points) const;
-    // PlaceSeries on a linear scale for a curve whose angles the table remembers; false
-    // when some value would need RoundToDevice's limits (the points are then unfinished).
+    // PlaceSeries on a linear scale for a curve with as many points as the table remembers
+    // angles; false when an angle is not the remembered one or some value would need
+    // RoundToDevice's limits (the points are then unfinished).
     bool PlaceOnSharedAngles(const std::vector<TRealPoint>& source, double offset,
                              const TDirectionTable& directions, TRealPoint* out) const;
     void DrawMarkers(TDrawer& drawer) const;

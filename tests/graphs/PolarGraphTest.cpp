@@ -422,8 +422,11 @@ TEST(PolarGraph, TheDensityViewPlacesEveryPointWhereTheCurveIsDrawn) {
         auto graph = MakeGraph(c.Radius, c.Floor);
         graph->Scale = c.Scale;
         // Three curves on the same angles: the later ones take the first one's directions.
-        for (int copy = 0; copy < 3; ++copy) {
-            TSeries& series = AddSeries(*graph, points);
+        // A fourth has as many points, one of them a degree off, and needs its own.
+        std::vector<TRealPoint> oneAngleOff = points;
+        oneAngleOff[1].X += 1;
+        for (int copy = 0; copy < 4; ++copy) {
+            TSeries& series = AddSeries(*graph, copy < 3 ? points : oneAngleOff);
             series.Rotation = c.Rotation;
             series.ValueOffset = c.Offset;
         }
