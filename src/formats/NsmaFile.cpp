@@ -66,6 +66,31 @@ bool SplitRecord(std::string_view line, std::string& key, std::string_view& valu
     return true;
 }
 
+// The usual point record read from the untrimmed line at p: blanks, "angle,value" or
+// "angle,value," with plain decimals, blanks, then the line end or `end`. Returns where the
+// record ends (its line end or `end`), or null for any other line, which Point then reads
+// (and refuses, when it must) as the trimmed line it is: the values are the same.
+const char* ScanPointRecord(const char* p, const char* end, bool lineEndFollows, double& angle,
+                            double& level) {
+    auto isBlank = [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' && c != '\n' && c != '\r';
+    };
+    auto scan = [end, lineEndFollows](const char* from, double& value) {
+        return lineEndFollows ? ScanPlainDecimalBeforeLineEnd(from, value)
+                              : ScanPlainDecimal(from, end, value);
+    };
+    while (p < end && isBlank(*p)) ++p;
+    p = scan(p, angle);
+    if (p == nullptr || p == end || *p != ',') return nullptr;
+    p = scan(p + 1, level);
+    if (p == nullptr) return nullptr;
+    if (p < end && *p == ',') ++p;
+    while (p < end && isBlank(*p)) ++p;
+    if (p < end && *p != '\n' && *p != '\r') return nullptr;
+    if (!(std::fabs(angle) <= 360)) return nullptr;
+    return p;
+}
+
 // Reads the records after the header one by one, each failure naming what was expected.
 class TNsmaBodyReader {
 public:
@@ -109,6 +134,34 @@ public:
                                LineSuffix(FLastLine));
         }
         return *value;
+    }
+    // `count` "angle,value," records of the cut `cutName`, added to `points` with their line
+    // numbers in `pointLines`.
+    void Points(const std::string& cutName, int count, TRealPointList& points,
+                std::vector<long long>& pointLines) {
+        int read = 0;
+        auto readRecord = [&](const char* p, const char* end, bool lineEndFollows,
+                              long long number) -> const char* {
+            if (read == count) return nullptr;
+            double angle = 0;
+            double level = 0;
+            const char* const recordEnd = ScanPointRecord(p, end, lineEndFollows, angle, level);
+            if (recordEnd == nullptr) return nullptr;
+            points.Add(angle, level);
+            pointLines.push_back(number);
+            FLastLine = number;
+            ++read;
+            return recordEnd;
+        };
+        while (read < count) {
+            FLines.ReadRecords(readRecord);
+            if (read == count) break;
+            // Any other line (blanks inside, a long number, an error) is read field by field.
+            const TRealPoint point = Point(cutName);
+            points.Add(point.X, point.Y);
+            pointLines.push_back(FLastLine);
+            ++read;
+        }
     }
     // One "angle,value," record of the cut `cutName`.
     TRealPoint Point(const std::string& cutName) {
@@ -264,11 +317,8 @@ void TNsmaFile::LoadFromText(std::string_view text) {
                 VisibleControlBytes(cut.Name + " at " + frequency.FrequencyText);
             cut.Points.Reserve(points);
             pointLines.clear();
-            for (int p = 0; p < points; ++p) {
-                const TRealPoint point = body.Point(cutName);
-                cut.Points.Add(point.X, point.Y);
-                pointLines.push_back(body.LastLine());
-            }
+            pointLines.reserve(static_cast<size_t>(points));
+            body.Points(cutName, points, cut.Points, pointLines);
             if (points == 0 || !SameAngle(cut.Points.GetPoint(0).X, first) ||
                 !SameAngle(cut.Points.GetPoint(points - 1).X, last)) {
                 throw EFormatError("FSTLST " + QuotedFileText(range) + " of cut " + cutName +
