@@ -13,7 +13,16 @@ namespace ostrel {
 
 namespace {
 
-double FoldedAngle(double angle) {
+// Angles beyond one turn either way, which files rarely hold: kept out of line so that the
+// common case below inlines into every loop over a cut.
+[[gnu::noinline]] double FoldedFarAngle(double angle) {
+    double folded = std::fmod(angle, 360.0);
+    if (folded < 0) folded += 360.0;
+    // fmod of a tiny negative angle gives 360 after the shift, which is 0 again.
+    return folded >= 360.0 ? 0 : folded;
+}
+
+inline double FoldedAngle(double angle) {
     // Most angles need no division: fmod leaves a value within one turn as it is.
     if (angle >= 0 && angle < 360.0) return angle;
     // Within one turn below 0 fmod leaves the angle as it is too (cuts from -180 to 180).
@@ -21,10 +30,7 @@ double FoldedAngle(double angle) {
         const double shifted = angle + 360.0;
         return shifted >= 360.0 ? 0 : shifted;
     }
-    double folded = std::fmod(angle, 360.0);
-    if (folded < 0) folded += 360.0;
-    // fmod of a tiny negative angle gives 360 after the shift, which is 0 again.
-    return folded >= 360.0 ? 0 : folded;
+    return FoldedFarAngle(angle);
 }
 
 // True when the points' directions plainly differ, told in one pass without sorting: their
@@ -55,22 +61,38 @@ bool DirectionsPlainlyDiffer(const std::vector<TRealPoint>& list) {
 }  // namespace
 
 TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string& cutName) {
+    const std::vector<TRealPoint>& source = points.Points();
+    const size_t count = source.size();
     std::vector<TRealPoint> folded;
-    folded.reserve(points.Points().size() + 1);
-    for (const TRealPoint& point : points.Points())
-        folded.push_back({FoldedAngle(point.X), point.Y});
-    const auto byAngle = [](const TRealPoint& a, const TRealPoint& b) { return a.X < b.X; };
+    folded.reserve(count + 1);
     // A cut as files give it rises in one run, or in two when its turn starts below 0
-    // (-180 .. 180 folds to 180 .. 360, 0 .. 180): merging the two runs gives just what a
-    // stable sort gives, equal angles in their order in the file, without the sort's work.
-    const auto split = std::is_sorted_until(folded.begin(), folded.end(), byAngle);
-    if (split != folded.end() && std::is_sorted(split, folded.end(), byAngle)) {
-        std::vector<TRealPoint> merged;
-        merged.reserve(folded.size() + 1);
-        std::merge(folded.begin(), split, split, folded.end(), std::back_inserter(merged), byAngle);
-        folded.swap(merged);
-    } else if (split != folded.end()) {
-        std::stable_sort(folded.begin(), folded.end(), byAngle);
+    // (-180 .. 180 folds to 180 .. 360, 0 .. 180): merging the two runs as they are folded
+    // gives just what a stable sort gives, equal angles in their order in the file, without
+    // the sort's work or a second list.
+    size_t split = 1;
+    while (split < count && !(FoldedAngle(source[split].X) < FoldedAngle(source[split - 1].X)))
+        ++split;
+    bool twoRuns = split < count;
+    for (size_t i = split + 1; twoRuns && i < count; ++i)
+        twoRuns = !(FoldedAngle(source[i].X) < FoldedAngle(source[i - 1].X));
+    if (twoRuns) {
+        size_t a = 0;
+        size_t b = split;
+        while (a < split && b < count) {
+            const TRealPoint fromA{FoldedAngle(source[a].X), source[a].Y};
+            const TRealPoint fromB{FoldedAngle(source[b].X), source[b].Y};
+            // The first run's point goes first unless the second's angle is smaller.
+            const bool takeB = fromB.X < fromA.X;
+            folded.push_back(takeB ? fromB : fromA);
+            a += takeB ? 0 : 1;
+            b += takeB ? 1 : 0;
+        }
+        for (; a < split; ++a) folded.push_back({FoldedAngle(source[a].X), source[a].Y});
+        for (; b < count; ++b) folded.push_back({FoldedAngle(source[b].X), source[b].Y});
+    } else {
+        for (const TRealPoint& point : source) folded.push_back({FoldedAngle(point.X), point.Y});
+        const auto byAngle = [](const TRealPoint& a, const TRealPoint& b) { return a.X < b.X; };
+        if (split < count) std::stable_sort(folded.begin(), folded.end(), byAngle);
     }
     const auto last =
         std::unique(folded.begin(), folded.end(),
