@@ -61,38 +61,40 @@ bool DirectionsPlainlyDiffer(const std::vector<TRealPoint>& list) {
 }  // namespace
 
 TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string& cutName) {
-    const std::vector<TRealPoint>& source = points.Points();
-    const size_t count = source.size();
     std::vector<TRealPoint> folded;
-    folded.reserve(count + 1);
+    folded.reserve(points.Points().size() + 1);
+    bool anyNaN = false;
+    for (const TRealPoint& point : points.Points()) {
+        const double angle = FoldedAngle(point.X);
+        anyNaN |= angle != angle;
+        folded.push_back({angle, point.Y});
+    }
+    const auto byAngle = [](const TRealPoint& a, const TRealPoint& b) { return a.X < b.X; };
     // A cut as files give it rises in one run, or in two when its turn starts below 0
-    // (-180 .. 180 folds to 180 .. 360, 0 .. 180): merging the two runs as they are folded
-    // gives just what a stable sort gives, equal angles in their order in the file, without
-    // the sort's work or a second list.
-    size_t split = 1;
-    while (split < count && !(FoldedAngle(source[split].X) < FoldedAngle(source[split - 1].X)))
-        ++split;
-    bool twoRuns = split < count;
-    for (size_t i = split + 1; twoRuns && i < count; ++i)
-        twoRuns = !(FoldedAngle(source[i].X) < FoldedAngle(source[i - 1].X));
-    if (twoRuns) {
-        size_t a = 0;
-        size_t b = split;
-        while (a < split && b < count) {
-            const TRealPoint fromA{FoldedAngle(source[a].X), source[a].Y};
-            const TRealPoint fromB{FoldedAngle(source[b].X), source[b].Y};
-            // The first run's point goes first unless the second's angle is smaller.
-            const bool takeB = fromB.X < fromA.X;
-            folded.push_back(takeB ? fromB : fromA);
-            a += takeB ? 0 : 1;
-            b += takeB ? 1 : 0;
+    // (-180 .. 180 folds to 180 .. 360, 0 .. 180): merging the two runs gives just what a
+    // stable sort gives, equal angles in their order in the file, without the sort's work.
+    const auto split = std::is_sorted_until(folded.begin(), folded.end(), byAngle);
+    if (split != folded.end() && std::is_sorted(split, folded.end(), byAngle)) {
+        const double firstAngle = folded.front().X;
+        if (!anyNaN && !(firstAngle < folded.back().X)) {
+            // The second run ends at or below where the first starts, as such a cut's does:
+            // the merge puts it before the first run, save its points at the first run's
+            // starting angle, which follow that run's own and which only the first of equal
+            // angles (below) would drop anyway. Moving them in place needs no second list.
+            const auto firstRun = split - folded.begin();
+            auto tail = folded.end();
+            while (tail != split && tail[-1].X == firstAngle) --tail;
+            folded.erase(tail, folded.end());
+            std::rotate(folded.begin(), folded.begin() + firstRun, folded.end());
+        } else {
+            std::vector<TRealPoint> merged;
+            merged.reserve(folded.size() + 1);
+            std::merge(folded.begin(), split, split, folded.end(), std::back_inserter(merged),
+                       byAngle);
+            folded.swap(merged);
         }
-        for (; a < split; ++a) folded.push_back({FoldedAngle(source[a].X), source[a].Y});
-        for (; b < count; ++b) folded.push_back({FoldedAngle(source[b].X), source[b].Y});
-    } else {
-        for (const TRealPoint& point : source) folded.push_back({FoldedAngle(point.X), point.Y});
-        const auto byAngle = [](const TRealPoint& a, const TRealPoint& b) { return a.X < b.X; };
-        if (split < count) std::stable_sort(folded.begin(), folded.end(), byAngle);
+    } else if (split != folded.end()) {
+        std::stable_sort(folded.begin(), folded.end(), byAngle);
     }
     const auto last =
         std::unique(folded.begin(), folded.end(),

@@ -375,6 +375,8 @@ TEST(PatternReaders, FoldedCutIsTheStableSortOfTheFoldedAngles) {
         {90, 180, 270, -90, 0},    // the second run below the first
         {180, 270, 0, 90, 180},    // equal angles at both ends of the runs
         {10, 5, 20, 15},           // more than two runs
+        {20, 30, 10, 25},          // two runs that interleave
+        {90, 180, 90},             // the second run only repeats the first angle
         {350, -10, 710, 5, -715},  // beyond a turn, equal after folding
         {-0.0, 0, 360, -360, 90},  // zeros of both signs
         {-1e-20, 0, 1},            // folds to 0 after the shift
