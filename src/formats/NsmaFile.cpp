@@ -42,15 +42,16 @@ constexpr TNsmaKey kHeaderKeys[] = {
 
 constexpr size_t kMaxPointRecord = 28;
 
-int HeaderIndex(std::string_view key) {
+// The index of the header key `name` names in any case, -1 when it names none.
+int HeaderIndex(std::string_view name) {
     for (size_t i = 0; i < std::size(kHeaderKeys); ++i) {
-        if (key == kHeaderKeys[i].Name) return static_cast<int>(i);
+        if (EqualsNoCase(name, kHeaderKeys[i].Name)) return static_cast<int>(i);
     }
     return -1;
 }
 
-// "KEY:,value": the key upper-cased and the value trimmed. False for any other line.
-bool SplitRecord(std::string_view line, std::string& key, std::string_view& value) {
+// "KEY:,value": the key as written and the value trimmed. False for any other line.
+bool SplitRecord(std::string_view line, std::string_view& key, std::string_view& value) {
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos || colon == 0) return false;
     const std::string_view name = TrimLine(line.substr(0, colon));
@@ -61,7 +62,7 @@ bool SplitRecord(std::string_view line, std::string& key, std::string_view& valu
     }
     std::string_view rest = TrimLine(line.substr(colon + 1));
     if (!rest.empty() && rest.front() == ',') rest = TrimLine(rest.substr(1));
-    key = AsciiUpperCase(name);
+    key = name;
     value = rest;
     return true;
 }
@@ -100,9 +101,9 @@ public:
     // The value of the next record, which must be `key`.
     std::string_view Expect(const char* key) {
         const TNumberedLine line = NextLine(key, " record");
-        std::string found;
+        std::string_view found;
         std::string_view value;
-        if (!SplitRecord(line.Text, found, value) || found != key) {
+        if (!SplitRecord(line.Text, found, value) || !EqualsNoCase(found, key)) {
             throw EFormatError(std::string("Expected the ") + key + " record, found " +
                                QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
@@ -112,9 +113,10 @@ public:
     // The next record's value when it is `key`; nothing moves otherwise.
     bool Optional(const char* key) {
         if (FLines.AtEnd()) return false;
-        std::string found;
+        std::string_view found;
         std::string_view value;
-        if (!SplitRecord(FLines.Peek().Text, found, value) || found != key) return false;
+        if (!SplitRecord(FLines.Peek().Text, found, value) || !EqualsNoCase(found, key))
+            return false;
         FLines.Take();
         return true;
     }
@@ -258,16 +260,18 @@ void TNsmaFile::LoadFromText(std::string_view text) {
                                LineSuffix(lines.EndLine()));
         }
         const TNumberedLine line = lines.Take();
-        std::string key;
+        std::string_view name;
         std::string_view value;
-        if (!SplitRecord(line.Text, key, value)) {
+        if (!SplitRecord(line.Text, name, value)) {
             throw EFormatError("Expected a 'KEY:,value' header record, found " +
                                QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
-        const int index = HeaderIndex(key);
+        const int index = HeaderIndex(name);
         if (index < 0) {
-            throw EFormatError("Unknown header record " + key + LineSuffix(line.Number));
+            throw EFormatError("Unknown header record " + AsciiUpperCase(name) +
+                               LineSuffix(line.Number));
         }
+        const std::string key = kHeaderKeys[static_cast<size_t>(index)].Name;
         if (index <= order) {
             throw EFormatError("The " + key + " record is out of order or repeated" +
                                LineSuffix(line.Number));
