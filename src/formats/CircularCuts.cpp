@@ -13,7 +13,16 @@ namespace ostrel {
 
 namespace {
 
-double FoldedAngle(double angle) {
+// Angles beyond one turn either way, which files rarely hold: kept out of line so that the
+// common case below inlines into every loop over a cut.
+[[gnu::noinline]] double FoldedFarAngle(double angle) {
+    double folded = std::fmod(angle, 360.0);
+    if (folded < 0) folded += 360.0;
+    // fmod of a tiny negative angle gives 360 after the shift, which is 0 again.
+    return folded >= 360.0 ? 0 : folded;
+}
+
+inline double FoldedAngle(double angle) {
     // Most angles need no division: fmod leaves a value within one turn as it is.
     if (angle >= 0 && angle < 360.0) return angle;
     // Within one turn below 0 fmod leaves the angle as it is too (cuts from -180 to 180).
@@ -21,10 +30,7 @@ double FoldedAngle(double angle) {
         const double shifted = angle + 360.0;
         return shifted >= 360.0 ? 0 : shifted;
     }
-    double folded = std::fmod(angle, 360.0);
-    if (folded < 0) folded += 360.0;
-    // fmod of a tiny negative angle gives 360 after the shift, which is 0 again.
-    return folded >= 360.0 ? 0 : folded;
+    return FoldedFarAngle(angle);
 }
 
 // True when the points' directions plainly differ, told in one pass without sorting: their
@@ -57,18 +63,36 @@ bool DirectionsPlainlyDiffer(const std::vector<TRealPoint>& list) {
 TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string& cutName) {
     std::vector<TRealPoint> folded;
     folded.reserve(points.Points().size() + 1);
-    for (const TRealPoint& point : points.Points())
-        folded.push_back({FoldedAngle(point.X), point.Y});
+    bool anyNaN = false;
+    for (const TRealPoint& point : points.Points()) {
+        const double angle = FoldedAngle(point.X);
+        anyNaN |= angle != angle;
+        folded.push_back({angle, point.Y});
+    }
     const auto byAngle = [](const TRealPoint& a, const TRealPoint& b) { return a.X < b.X; };
     // A cut as files give it rises in one run, or in two when its turn starts below 0
     // (-180 .. 180 folds to 180 .. 360, 0 .. 180): merging the two runs gives just what a
     // stable sort gives, equal angles in their order in the file, without the sort's work.
     const auto split = std::is_sorted_until(folded.begin(), folded.end(), byAngle);
     if (split != folded.end() && std::is_sorted(split, folded.end(), byAngle)) {
-        std::vector<TRealPoint> merged;
-        merged.reserve(folded.size() + 1);
-        std::merge(folded.begin(), split, split, folded.end(), std::back_inserter(merged), byAngle);
-        folded.swap(merged);
+        const double firstAngle = folded.front().X;
+        if (!anyNaN && !(firstAngle < folded.back().X)) {
+            // The second run ends at or below where the first starts, as such a cut's does:
+            // the merge puts it before the first run, save its points at the first run's
+            // starting angle, which follow that run's own and which only the first of equal
+            // angles (below) would drop anyway. Moving them in place needs no second list.
+            const auto firstRun = split - folded.begin();
+            auto tail = folded.end();
+            while (tail != split && tail[-1].X == firstAngle) --tail;
+            folded.erase(tail, folded.end());
+            std::rotate(folded.begin(), folded.begin() + firstRun, folded.end());
+        } else {
+            std::vector<TRealPoint> merged;
+            merged.reserve(folded.size() + 1);
+            std::merge(folded.begin(), split, split, folded.end(), std::back_inserter(merged),
+                       byAngle);
+            folded.swap(merged);
+        }
     } else if (split != folded.end()) {
         std::stable_sort(folded.begin(), folded.end(), byAngle);
     }

@@ -42,15 +42,16 @@ constexpr TNsmaKey kHeaderKeys[] = {
 
 constexpr size_t kMaxPointRecord = 28;
 
-int HeaderIndex(std::string_view key) {
+// The index of the header key `name` names in any case, -1 when it names none.
+int HeaderIndex(std::string_view name) {
     for (size_t i = 0; i < std::size(kHeaderKeys); ++i) {
-        if (key == kHeaderKeys[i].Name) return static_cast<int>(i);
+        if (EqualsNoCase(name, kHeaderKeys[i].Name)) return static_cast<int>(i);
     }
     return -1;
 }
 
-// "KEY:,value": the key upper-cased and the value trimmed. False for any other line.
-bool SplitRecord(std::string_view line, std::string& key, std::string_view& value) {
+// "KEY:,value": the key as written and the value trimmed. False for any other line.
+bool SplitRecord(std::string_view line, std::string_view& key, std::string_view& value) {
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos || colon == 0) return false;
     const std::string_view name = TrimLine(line.substr(0, colon));
@@ -61,9 +62,34 @@ bool SplitRecord(std::string_view line, std::string& key, std::string_view& valu
     }
     std::string_view rest = TrimLine(line.substr(colon + 1));
     if (!rest.empty() && rest.front() == ',') rest = TrimLine(rest.substr(1));
-    key = AsciiUpperCase(name);
+    key = name;
     value = rest;
     return true;
+}
+
+// The usual point record read from the untrimmed line at p: blanks, "angle,value" or
+// "angle,value," with plain decimals, blanks, then the line end or `end`. Returns where the
+// record ends (its line end or `end`), or null for any other line, which Point then reads
+// (and refuses, when it must) as the trimmed line it is: the values are the same.
+const char* ScanPointRecord(const char* p, const char* end, bool lineEndFollows, double& angle,
+                            double& level) {
+    auto isBlank = [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' && c != '\n' && c != '\r';
+    };
+    auto scan = [end, lineEndFollows](const char* from, double& value) {
+        return lineEndFollows ? ScanPlainDecimalBeforeLineEnd(from, value)
+                              : ScanPlainDecimal(from, end, value);
+    };
+    while (p < end && isBlank(*p)) ++p;
+    p = scan(p, angle);
+    if (p == nullptr || p == end || *p != ',') return nullptr;
+    p = scan(p + 1, level);
+    if (p == nullptr) return nullptr;
+    if (p < end && *p == ',') ++p;
+    while (p < end && isBlank(*p)) ++p;
+    if (p < end && *p != '\n' && *p != '\r') return nullptr;
+    if (!(std::fabs(angle) <= 360)) return nullptr;
+    return p;
 }
 
 // Reads the records after the header one by one, each failure naming what was expected.
@@ -75,9 +101,9 @@ public:
     // The value of the next record, which must be `key`.
     std::string_view Expect(const char* key) {
         const TNumberedLine line = NextLine(key, " record");
-        std::string found;
+        std::string_view found;
         std::string_view value;
-        if (!SplitRecord(line.Text, found, value) || found != key) {
+        if (!SplitRecord(line.Text, found, value) || !EqualsNoCase(found, key)) {
             throw EFormatError(std::string("Expected the ") + key + " record, found " +
                                QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
@@ -87,9 +113,10 @@ public:
     // The next record's value when it is `key`; nothing moves otherwise.
     bool Optional(const char* key) {
         if (FLines.AtEnd()) return false;
-        std::string found;
+        std::string_view found;
         std::string_view value;
-        if (!SplitRecord(FLines.Peek().Text, found, value) || found != key) return false;
+        if (!SplitRecord(FLines.Peek().Text, found, value) || !EqualsNoCase(found, key))
+            return false;
         FLines.Take();
         return true;
     }
@@ -109,6 +136,34 @@ public:
                                LineSuffix(FLastLine));
         }
         return *value;
+    }
+    // `count` "angle,value," records of the cut `cutName`, added to `points` with their line
+    // numbers in `pointLines`.
+    void Points(const std::string& cutName, int count, TRealPointList& points,
+                std::vector<long long>& pointLines) {
+        int read = 0;
+        auto readRecord = [&](const char* p, const char* end, bool lineEndFollows,
+                              long long number) -> const char* {
+            if (read == count) return nullptr;
+            double angle = 0;
+            double level = 0;
+            const char* const recordEnd = ScanPointRecord(p, end, lineEndFollows, angle, level);
+            if (recordEnd == nullptr) return nullptr;
+            points.Add(angle, level);
+            pointLines.push_back(number);
+            FLastLine = number;
+            ++read;
+            return recordEnd;
+        };
+        while (read < count) {
+            FLines.ReadRecords(readRecord);
+            if (read == count) break;
+            // Any other line (blanks inside, a long number, an error) is read field by field.
+            const TRealPoint point = Point(cutName);
+            points.Add(point.X, point.Y);
+            pointLines.push_back(FLastLine);
+            ++read;
+        }
     }
     // One "angle,value," record of the cut `cutName`.
     TRealPoint Point(const std::string& cutName) {
@@ -205,16 +260,18 @@ void TNsmaFile::LoadFromText(std::string_view text) {
                                LineSuffix(lines.EndLine()));
         }
         const TNumberedLine line = lines.Take();
-        std::string key;
+        std::string_view name;
         std::string_view value;
-        if (!SplitRecord(line.Text, key, value)) {
+        if (!SplitRecord(line.Text, name, value)) {
             throw EFormatError("Expected a 'KEY:,value' header record, found " +
                                QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
-        const int index = HeaderIndex(key);
+        const int index = HeaderIndex(name);
         if (index < 0) {
-            throw EFormatError("Unknown header record " + key + LineSuffix(line.Number));
+            throw EFormatError("Unknown header record " + AsciiUpperCase(name) +
+                               LineSuffix(line.Number));
         }
+        const std::string key = kHeaderKeys[static_cast<size_t>(index)].Name;
         if (index <= order) {
             throw EFormatError("The " + key + " record is out of order or repeated" +
                                LineSuffix(line.Number));
@@ -264,11 +321,8 @@ void TNsmaFile::LoadFromText(std::string_view text) {
                 VisibleControlBytes(cut.Name + " at " + frequency.FrequencyText);
             cut.Points.Reserve(points);
             pointLines.clear();
-            for (int p = 0; p < points; ++p) {
-                const TRealPoint point = body.Point(cutName);
-                cut.Points.Add(point.X, point.Y);
-                pointLines.push_back(body.LastLine());
-            }
+            pointLines.reserve(static_cast<size_t>(points));
+            body.Points(cutName, points, cut.Points, pointLines);
             if (points == 0 || !SameAngle(cut.Points.GetPoint(0).X, first) ||
                 !SameAngle(cut.Points.GetPoint(points - 1).X, last)) {
                 throw EFormatError("FSTLST " + QuotedFileText(range) + " of cut " + cutName +

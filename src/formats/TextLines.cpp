@@ -17,10 +17,11 @@ void WriteFileBytes(const std::string& path, const std::string& text) {
 
 void TNonBlankLines::Advance() {
     std::string_view raw;
-    while (FLines.Next(raw)) {
+    for (TLineCursor::TMark mark = FLines.Mark(); FLines.Next(raw); mark = FLines.Mark()) {
         const std::string_view line = TrimLine(raw);
         if (!line.empty()) {
             FCurrent = {line, FLines.Number()};
+            FCurrentMark = mark;
             return;
         }
     }

@@ -105,6 +105,32 @@ public:
         }
     }
 
+    // Where the cursor stands; SeekTo goes back there.
+    struct TMark {
+        const char* Pos;
+        long long Number;
+    };
+    TMark Mark() const { return {FPos, FNumber}; }
+    void SeekTo(TMark mark) {
+        FPos = mark.Pos;
+        FNumber = mark.Number;
+    }
+
+    // Reads the next line straight from its bytes when `read` accepts it, and moves past it:
+    // read(lineStart, textEnd, lineEndFollows, lineNumber) returns where the line's record
+    // ends, which must be the line end or the text end, or null to leave the line unread.
+    // `lineEndFollows` says a '\n' or '\r' lies at or after lineStart, so a scan that stops
+    // at line ends needs no test against textEnd.
+    template <class TRead>
+    bool ReadRecord(TRead&& read) {
+        if (AtEnd()) return false;
+        const char* const end = read(FPos, FEnd, FPos < FPastLastLineEnd, FNumber + 1);
+        if (end == nullptr) return false;
+        FPos = PastLineEnd(end);
+        ++FNumber;
+        return true;
+    }
+
 private:
     std::string_view CutLine() {
         const char* const start = FPos;
@@ -201,11 +227,26 @@ public:
     // The number one past the text's last line, which end-of-file errors name.
     long long EndLine() const { return FLines.Number() + 1; }
 
+    // Reads the next lines, the current one first, straight from their bytes while `read`
+    // accepts them (see TLineCursor::ReadRecord), without cutting and trimming each; the
+    // first line it refuses becomes the current one. `read` sees the untrimmed line, blanks
+    // included, and refuses a blank line.
+    template <class TRead>
+    void ReadRecords(TRead&& read) {
+        if (AtEnd()) return;
+        FLines.SeekTo(FCurrentMark);
+        while (FLines.ReadRecord(read)) {
+        }
+        Advance();
+    }
+
 private:
     void Advance();
 
     TLineCursor FLines;
     TNumberedLine FCurrent;
+    // The cursor where the current line starts.
+    TLineCursor::TMark FCurrentMark{};
 };
 
 // Case-insensitive (ASCII) comparisons, as the readers upper-case before comparing.

@@ -132,6 +132,46 @@ TEST(NsmaReader, PointRecordsReadTheSameWhateverEndsOrFollowsThem) {
     }
 }
 
+// Runs of point records as writers write them ("angle,level,") are read straight from the
+// bytes; whatever breaks a run must read and fail just as it does record by record.
+TEST(NsmaReader, RunsOfPlainPointRecordsReadAsRecordByRecord) {
+    struct TCase {
+        const char* What;
+        std::function<void(std::vector<std::string>&)> Change;
+        double LevelAt12;      // of the horizontal cut, when the file loads
+        const char* Expected;  // part of the error, when it does not
+    };
+    // Line 19 + k holds the horizontal cut's point at angle -179 + k.
+    const std::vector<TCase> cases = {
+        {"blank lines", [](auto& r) { r[30] += "\n \t\n"; }, -1.2, ""},
+        {"blanks around", [](auto& r) { r[19 + 191] = "\v 12,-4.5,\t\x01"; }, -4.5, ""},
+        {"blank inside", [](auto& r) { r[19 + 191] = "12 ,-4.5"; }, -4.5, ""},
+        {"two commas", [](auto& r) { r[19 + 191] = "12,-4.5,,"; }, 0, "'12,-4.5,,' (line 211)"},
+        {"beyond a turn", [](auto& r) { r[25] = "361,-1,"; }, 0, "'361,-1,' (line 26)"},
+        {"repeat", [](auto& r) { r[25] = "-179,-1,"; }, 0, "first on line 20 (line 26)"},
+        {"short cut", [](auto& r) { r[17] = "NUPOIN:,361"; }, 0, "'PATCUT:,EL' (line 380)"},
+        {"text ends", [](auto& r) { r.erase(r.begin() + 319, r.end()); }, 0, "be (line 320)"},
+    };
+    TTempDir folder;
+    for (const TCase& c : cases) {
+        std::vector<std::string> records = NsmaRecords({"1850"});
+        for (std::string& record : records) {
+            if (record.find(':') == std::string::npos && record.find(", ") != std::string::npos)
+                record.erase(record.find(", ") + 1, 1);
+        }
+        c.Change(records);
+        // The last record without a line end, so a run may meet the end of the text.
+        const std::string text = Joined(records, "\n");
+        const TLoadedFile loaded =
+            LoadPatternFile(folder.Write("run.nsm", text.substr(0, text.size() - 1)));
+        EXPECT_NE(loaded.Failure.find(c.Expected), std::string::npos) << c.What;
+        ASSERT_EQ(loaded.Patterns.size(), *c.Expected ? 0u : 1u) << c.What << loaded.Failure;
+        if (!loaded.Patterns.empty()) {
+            EXPECT_EQ(LevelAt(loaded.Patterns[0]->AzimuthCut, 12), c.LevelAt12) << c.What;
+        }
+    }
+}
+
 TEST(NsmaReader, MalformedFilesFailNamingTheRecordAndLine) {
     struct TCase {
         const char* What;
@@ -308,6 +348,41 @@ TEST(PatternReaders, RepeatedDirectionIsTheFirstLaterPointOfAnEarlierDirection) 
         if (found) {
             EXPECT_EQ(std::make_pair(found->Index, found->Earlier), *expected);
         }
+    }
+}
+
+// Folding a cut (angles into 0..360, stably sorted, the first of equal angles kept, the first
+// point again at +360) gives what a plain stable sort gives, whatever runs the angles form.
+TEST(PatternReaders, FoldedCutIsTheStableSortOfTheFoldedAngles) {
+    const std::vector<std::vector<double>> cases = {{-180, -90, 0, 90, 180},
+                                                    {0, 90, 180, 270, 360},
+                                                    {90, 180, 270, -90, 0},
+                                                    {180, 270, 0, 90, 180},
+                                                    {10, 5, 20, 15},
+                                                    {20, 30, 10, 25},
+                                                    {90, 180, 90},
+                                                    {350, -10, 710, 5, -715},
+                                                    {-0.0, 0, 360, -360, 90},
+                                                    {-1e-20, 0, 1},
+                                                    {5, 5, 5, 6}};
+    for (const std::vector<double>& angles : cases) {
+        TRealPointList points;
+        std::vector<std::pair<double, double>> expected;
+        for (size_t i = 0; i < angles.size(); ++i) {
+            points.Add(angles[i], static_cast<double>(i));
+            const double folded = std::fmod(std::fmod(angles[i], 360.0) + 360.0, 360.0);
+            expected.push_back({folded, static_cast<double>(i)});
+        }
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        expected.erase(std::unique(expected.begin(), expected.end(),
+                                   [](const auto& a, const auto& b) { return a.first == b.first; }),
+                       expected.end());
+        expected.push_back({expected.front().first + 360.0, expected.front().second});
+        const TRealPointList cut = FoldedCircularCut(points, "H");
+        std::vector<std::pair<double, double>> folded;
+        for (const TRealPoint& p : cut.Points()) folded.push_back({p.X, p.Y});
+        EXPECT_EQ(folded, expected) << angles[0] << " " << angles[1];
     }
 }
 
