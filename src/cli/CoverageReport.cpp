@@ -98,4 +98,39 @@ std::string WriteCoverage(const TPatternData& pattern, const TCoverageSite& site
     return {};
 }
 
+namespace {
+
+// An option's handler that stores the value and counts the option as given.
+TArgumentHandler Setter(TCoverageRequest& request,
+                        std::string (TCoverageRequest::*set)(const std::string&)) {
+    return [&request, set](const std::string& value) {
+        ++request.OptionsGiven;
+        return (request.*set)(value);
+    };
+}
+
+}  // namespace
+
+std::vector<TOptionSpec> CoverageSiteOptions(TCoverageRequest& request) {
+    return {{"height", 0, "M", "with --coverage: antenna height above ground (default 30)",
+             Setter(request, &TCoverageRequest::SetHeight)},
+            {"rx-height", 0, "M", "with --coverage: receiver height above ground (default 1.5)",
+             Setter(request, &TCoverageRequest::SetRxHeight)},
+            {"mech-tilt", 0, "DEG", "with --coverage: mechanical down-tilt (default 0)",
+             Setter(request, &TCoverageRequest::SetMechTilt)},
+            {"power", 0, "DBM", "with --coverage: power into the antenna (default 43)",
+             Setter(request, &TCoverageRequest::SetPower)},
+            {"frequency", 0, "MHZ", "with --coverage: frequency (default the file's, else 1800)",
+             Setter(request, &TCoverageRequest::SetFrequency)},
+            {"model", 0, "MODEL",
+             "with --coverage: path loss, one of free, hata-urban, hata-suburban,\n"
+             "hata-open, cost231, cost231-metro (default by frequency: cost231\n"
+             "above 1500 MHz, hata-urban from 150 MHz, free below)",
+             Setter(request, &TCoverageRequest::SetModel)},
+            {"radius", 0, "KM", "with --coverage: radius of the profile and grid (default 5)",
+             Setter(request, &TCoverageRequest::SetRadius)},
+            {"step", 0, "M", "with --coverage: grid step (default 25)",
+             Setter(request, &TCoverageRequest::SetStep)}};
+}
+
 }  // namespace ostrel

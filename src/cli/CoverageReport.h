@@ -2,6 +2,9 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
+
+#include "cli/CommandOptions.h"
 
 #include "views/Coverage.h"
 
@@ -23,6 +26,9 @@ struct TCoverageRequest {
     std::string SetStep(const std::string& text);
     std::string SetModel(const std::string& name);
 };
+
+// The site's options of ostrel-inspect --coverage (--height ... --step), in --help order.
+std::vector<TOptionSpec> CoverageSiteOptions(TCoverageRequest& request);
 
 // ostrel-inspect --coverage FILE: "model: NAME", a "note: ..." line for a model used outside
 // its range and one for a pattern without gain, the four key distances ("beam_hit_m: 816.1",

@@ -219,14 +219,6 @@ struct TInspectRequest {
     std::vector<std::string> Operands;  // the operands alone, for a derived pattern
 };
 
-TArgumentHandler CoverageSetter(TInspectRequest& request,
-                                std::string (TCoverageRequest::*set)(const std::string&)) {
-    return [&request, set](const std::string& value) {
-        ++request.Coverage.OptionsGiven;
-        return (request.Coverage.*set)(value);
-    };
-}
-
 // ostrel-inspect --coverage FILE: the coverage of each pattern of the file, after a line
 // "file: NAME" when it holds several.
 int RunCoverage(const TCommandLine& line, TInspectRequest& request, int optionCount,
@@ -320,35 +312,19 @@ TCommandLine InspectCommandLine(TInspectRequest& request) {
               request.GridMethodGiven = true;
               return std::string();
           }},
-         // Ground coverage of one antenna: the command and its site.
+         // Ground coverage of one antenna (its site options follow the table).
          {"coverage", 0, nullptr,
           "where the signal of FILE's antenna lands on flat ground: the key\n"
           "distances along boresight, the boresight profile and the level grid",
-          SetFlag(request.CoverageWanted)},
-         {"height", 0, "M", "with --coverage: antenna height above ground (default 30)",
-          CoverageSetter(request, &TCoverageRequest::SetHeight)},
-         {"rx-height", 0, "M", "with --coverage: receiver height above ground (default 1.5)",
-          CoverageSetter(request, &TCoverageRequest::SetRxHeight)},
-         {"mech-tilt", 0, "DEG", "with --coverage: mechanical down-tilt (default 0)",
-          CoverageSetter(request, &TCoverageRequest::SetMechTilt)},
-         {"power", 0, "DBM", "with --coverage: power into the antenna (default 43)",
-          CoverageSetter(request, &TCoverageRequest::SetPower)},
-         {"frequency", 0, "MHZ", "with --coverage: frequency (default the file's, else 1800)",
-          CoverageSetter(request, &TCoverageRequest::SetFrequency)},
-         {"model", 0, "MODEL",
-          "with --coverage: path loss, one of free, hata-urban, hata-suburban,\n"
-          "hata-open, cost231, cost231-metro (default by frequency: cost231\n"
-          "above 1500 MHz, hata-urban from 150 MHz, free below)",
-          CoverageSetter(request, &TCoverageRequest::SetModel)},
-         {"radius", 0, "KM", "with --coverage: radius of the profile and grid (default 5)",
-          CoverageSetter(request, &TCoverageRequest::SetRadius)},
-         {"step", 0, "M", "with --coverage: grid step (default 25)",
-          CoverageSetter(request, &TCoverageRequest::SetStep)}},
+          SetFlag(request.CoverageWanted)}},
         kNotes,
         [&request, addPattern = addInput(ikPattern)](const std::string& path) {
             request.Operands.push_back(path);
             return addPattern(path);
         }};
+    for (TOptionSpec& option : CoverageSiteOptions(request.Coverage)) {
+        line.Options.push_back(std::move(option));
+    }
     // The patterns made from patterns: one block of options of their own.
     for (TOptionSpec& option : DerivedOptions(request.Derived, true)) {
         line.Options.push_back(std::move(option));

@@ -17,7 +17,6 @@
 #include <exception>
 #include <functional>
 #include <stdexcept>
-#include <string_view>
 #include <utility>
 
 #include "model/NumberText.h"
@@ -30,24 +29,6 @@
 namespace ostrel {
 
 namespace {
-
-// A site's problem names the command-line option at fault; the window names its field.
-std::string FieldProblem(const std::string& problem) {
-    static const std::pair<std::string_view, std::string_view> kFields[] = {
-        {"--height", "Height"},
-        {"--rx-height", "Receiver height"},
-        {"--mech-tilt", "Mechanical tilt"},
-        {"--power", "Power"},
-        {"--radius", "Radius"},
-        {"--step", "Step"},
-        {"--method", "Levels"},
-        {"--frequency", "Frequency"}};
-    for (const auto& [option, field] : kFields) {
-        if (problem.starts_with(std::string(option) + ": "))
-            return std::string(field) + problem.substr(option.size());
-    }
-    return problem;
-}
 
 // The area the pictures are painted in.
 class TCoveragePaintBox : public QWidget {
@@ -262,7 +243,7 @@ std::optional<TCoverageSite> TCoverageForm::ReadSite(std::string& problem) const
     if (levels >= 0 && levels < static_cast<int>(FLevelItems.size())) {
         site.Levels = FLevelItems[static_cast<size_t>(levels)];
     }
-    problem = FieldProblem(CoverageSiteProblem(*FPattern, site));
+    problem = CoverageFieldProblem(CoverageSiteProblem(*FPattern, site));
     if (!problem.empty()) return std::nullopt;
     return site;
 }

@@ -7,6 +7,9 @@
 #include <numbers>
 #include <system_error>
 #include <thread>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "model/Errors.h"
 #include "model/NumberText.h"
@@ -266,6 +269,23 @@ std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite
     if (site.Levels == TCoverageLevels::Measured && !pattern.Sphere)
         return "--method: the file holds two cuts, no measured sphere; use cutsum or wbi";
     return {};
+}
+
+std::string CoverageFieldProblem(const std::string& problem) {
+    static const std::pair<std::string_view, std::string_view> kFields[] = {
+        {"--height", "Height"},
+        {"--rx-height", "Receiver height"},
+        {"--mech-tilt", "Mechanical tilt"},
+        {"--power", "Power"},
+        {"--radius", "Radius"},
+        {"--step", "Step"},
+        {"--method", "Levels"},
+        {"--frequency", "Frequency"}};
+    for (const auto& [option, field] : kFields) {
+        if (problem.starts_with(std::string(option) + ": "))
+            return std::string(field) + problem.substr(option.size());
+    }
+    return problem;
 }
 
 std::string GroundDistanceText(const TGroundDistance& distance) {

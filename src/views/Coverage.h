@@ -87,6 +87,10 @@ struct TCoverageSite {
 // so that every level is a finite number.
 std::string CoverageSiteProblem(const TPatternData& pattern, const TCoverageSite& site);
 
+// The same problem as a window shows it, naming the field instead of the option
+// ("Height: the antenna must be above the receiver ...").
+std::string CoverageFieldProblem(const std::string& problem);
+
 // A ground distance along boresight: metres, the horizon (the angle does not reach the
 // ground) or none (no such angle on the cut). An angle that points more than 90 degrees
 // below the antenna's horizon lands behind the mast: negative metres.

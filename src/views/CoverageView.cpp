@@ -3,53 +3,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <deque>
-#include <functional>
-#include <limits>
 #include <numbers>
 
 #include "graphs/DensityImage.h"
 #include "model/NumberText.h"
-#include "views/PrintedPages.h"
+#include "views/CoverageParts.h"
 
 namespace ostrel {
 
+using namespace coverage_parts;
+
 namespace {
 
-constexpr const char* kFont = "Arial";
 constexpr double kRadPerDeg = std::numbers::pi / 180;
 // The colour scale runs over this part of cubehelix: light for the weakest level shown, dark
 // for the strongest, so that the footprint stands out from the page and reads in grey too.
 constexpr double kWeakFraction = 0.93;
 constexpr double kStrongFraction = 0.12;
 constexpr int kBarSteps = 64;
-constexpr TColor kProfileColor = RgbColor(0, 40, 140);
-
-// Rounds down or up to whole tens.
-double FloorTen(double value) {
-    return std::floor(value / 10) * 10;
-}
-double CeilTen(double value) {
-    return std::ceil(value / 10) * 10;
-}
-
-// The plan position of grid column `index` (or row, counted upward), centred on the mast.
-double GridOffsetM(const TCoverage& coverage, int index) {
-    return (index - (coverage.GridSide - 1) / 2.0) * coverage.StepM;
-}
-
-double LevelAt(const TCoverage& coverage, int row, int column) {
-    const double level =
-        coverage.GridLevelDbm[static_cast<size_t>(row) * static_cast<size_t>(coverage.GridSide) +
-                              static_cast<size_t>(column)];
-    return std::isfinite(level) ? level : -std::numeric_limits<double>::infinity();
-}
-
-bool HasGrid(const TCoverage& coverage) {
-    return coverage.GridSide > 1 && coverage.StepM > 0 &&
-           coverage.GridLevelDbm.size() ==
-               static_cast<size_t>(coverage.GridSide) * static_cast<size_t>(coverage.GridSide);
-}
 
 // Where a plan point lands in a map square whose centre is the mast.
 struct TPlanPlacer {
@@ -70,15 +41,6 @@ double MapHalfWidthM(const TCoverage& coverage) {
     return coverage.GridSide * coverage.StepM / 2;
 }
 
-double ProfileReachM(const TCoverage& coverage) {
-    if (!coverage.ProfileDistanceM.empty()) return coverage.ProfileDistanceM.back();
-    return (coverage.GridSide - 1) / 2.0 * coverage.StepM;
-}
-
-std::string LevelText(double levelDbm) {
-    return FormatGeneral(std::round(levelDbm));
-}
-
 // An arrow from `from` to `to` with an open head.
 void Arrow(TDrawer& drawer, TRealPoint from, TRealPoint to, double headLength) {
     drawer.Line(from.X, from.Y, to.X, to.Y);
@@ -94,23 +56,6 @@ TColor ScaleColor(double levelDbm, double low, double high) {
     const double share = std::clamp((levelDbm - low) / (high - low), 0.0, 1.0);
     return CubehelixColor(kWeakFraction + share * (kStrongFraction - kWeakFraction));
 }
-
-struct TKeyMark {
-    const TGroundDistance* Distance;
-    const char* Label;
-    TPenStyle Style;
-};
-
-// One entry of the key distances' legend under the profile: a sample of its line's style
-// (none when the distance has no line on the graph) and its text, at its place.
-struct TKeyEntry {
-    std::string Text;
-    TPenStyle Style = psSolid;
-    bool OnGraph = false;
-    double Metres = 0;
-    double Left = 0;
-    double Top = 0;
-};
 
 }  // namespace
 
@@ -140,165 +85,6 @@ double RingStepM(double radiusM) {
             step = decade * factor;
         }
     }
-}
-
-std::vector<TRealPointArray> ContourLines(const TCoverage& coverage, double levelDbm) {
-    std::vector<TRealPointArray> lines;
-    if (!HasGrid(coverage)) return lines;
-    const int side = coverage.GridSide;
-    // Edges are numbered 2 * (row * side + column), plus 1 for the one going down from a
-    // point; the other goes right.
-    const auto edgeId = [side](int row, int column, bool down) {
-        return 2 * (row * side + column) + (down ? 1 : 0);
-    };
-    const auto crossing = [&](int edge) {
-        const int point = edge / 2;
-        const int row = point / side;
-        const int column = point % side;
-        const bool down = edge % 2 == 1;
-        const int row2 = down ? row + 1 : row;
-        const int column2 = down ? column : column + 1;
-        const double v1 = LevelAt(coverage, row, column);
-        const double v2 = LevelAt(coverage, row2, column2);
-        double t = 0.5;
-        if (std::isfinite(v1) && std::isfinite(v2) && v1 != v2) t = (levelDbm - v1) / (v2 - v1);
-        t = std::clamp(t, 0.0, 1.0);
-        const double x = GridOffsetM(coverage, column) + t * (column2 - column) * coverage.StepM;
-        // Rows run from +radius down.
-        const double y = -GridOffsetM(coverage, row) - t * (row2 - row) * coverage.StepM;
-        return TRealPoint{x, y};
-    };
-
-    struct TSegment {
-        int From, To;
-    };
-    std::vector<TSegment> segments;
-    for (int row = 0; row + 1 < side; ++row) {
-        for (int column = 0; column + 1 < side; ++column) {
-            const bool a = LevelAt(coverage, row, column) >= levelDbm;
-            const bool b = LevelAt(coverage, row, column + 1) >= levelDbm;
-            const bool c = LevelAt(coverage, row + 1, column + 1) >= levelDbm;
-            const bool d = LevelAt(coverage, row + 1, column) >= levelDbm;
-            // Edges around the cell: top, right, bottom, left.
-            const int top = edgeId(row, column, false);
-            const int right = edgeId(row, column + 1, true);
-            const int bottom = edgeId(row + 1, column, false);
-            const int left = edgeId(row, column, true);
-            int crossed[4];
-            int count = 0;
-            if (a != b) crossed[count++] = top;
-            if (b != c) crossed[count++] = right;
-            if (c != d) crossed[count++] = bottom;
-            if (d != a) crossed[count++] = left;
-            if (count == 2) {
-                segments.push_back({crossed[0], crossed[1]});
-            } else if (count == 4) {
-                const double centre =
-                    (LevelAt(coverage, row, column) + LevelAt(coverage, row, column + 1) +
-                     LevelAt(coverage, row + 1, column + 1) + LevelAt(coverage, row + 1, column)) /
-                    4;
-                if (a != (centre >= levelDbm)) {
-                    // The top-left and bottom-right corners are cut off.
-                    segments.push_back({top, left});
-                    segments.push_back({right, bottom});
-                } else {
-                    segments.push_back({top, right});
-                    segments.push_back({bottom, left});
-                }
-            }
-        }
-    }
-
-    // Each crossed edge belongs to at most two segments: join them through it.
-    std::vector<std::array<int, 2>> byEdge(static_cast<size_t>(2 * side * side), {-1, -1});
-    for (int i = 0; i < static_cast<int>(segments.size()); ++i) {
-        for (const int edge :
-             {segments[static_cast<size_t>(i)].From, segments[static_cast<size_t>(i)].To}) {
-            auto& slot = byEdge[static_cast<size_t>(edge)];
-            (slot[0] < 0 ? slot[0] : slot[1]) = i;
-        }
-    }
-    std::vector<bool> used(segments.size(), false);
-    const auto other = [&](int segment, int edge) {
-        const auto& slot = byEdge[static_cast<size_t>(edge)];
-        const int next = slot[0] == segment ? slot[1] : slot[0];
-        return (next >= 0 && !used[static_cast<size_t>(next)]) ? next : -1;
-    };
-    for (int start = 0; start < static_cast<int>(segments.size()); ++start) {
-        if (used[static_cast<size_t>(start)]) continue;
-        used[static_cast<size_t>(start)] = true;
-        std::deque<int> edges{segments[static_cast<size_t>(start)].From,
-                              segments[static_cast<size_t>(start)].To};
-        // Forward from the end, then backward from the start.
-        for (const bool forward : {true, false}) {
-            int segment = start;
-            for (;;) {
-                const int edge = forward ? edges.back() : edges.front();
-                const int next = other(segment, edge);
-                if (next < 0) break;
-                used[static_cast<size_t>(next)] = true;
-                const TSegment& s = segments[static_cast<size_t>(next)];
-                const int far = s.From == edge ? s.To : s.From;
-                if (forward) {
-                    edges.push_back(far);
-                } else {
-                    edges.push_front(far);
-                }
-                segment = next;
-            }
-        }
-        TRealPointArray line;
-        line.reserve(edges.size());
-        for (const int edge : edges) line.push_back(crossing(edge));
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
-const char* CoverageLevelsText(TCoverageLevels levels) {
-    switch (levels) {
-        case TCoverageLevels::Measured:
-            return "Measured sphere";
-        case TCoverageLevels::CutSum:
-            return "Cut-sum estimate";
-        case TCoverageLevels::WeightedBilinear:
-            break;
-    }
-    return "Weighted bilinear estimate";
-}
-
-std::vector<std::pair<std::string, std::string>> CoverageSiteRows(
-    const std::string& patternName, const TCoverageSite& site, const TCoverage& coverage,
-    const TCoverageThresholds& thresholds) {
-    std::string levels;
-    for (const double threshold : thresholds) {
-        levels += (levels.empty() ? "" : ", ") + FormatGeneral(threshold);
-    }
-    std::vector<std::pair<std::string, std::string>> rows = {
-        {"Pattern", patternName},
-        {"Frequency", FormatGeneral(coverage.FrequencyMhz) + " MHz"},
-        {"Height", FormatGeneral(site.HeightM) + " m"},
-        {"Rx height", FormatGeneral(site.RxHeightM) + " m"},
-        {"Mech. tilt",
-         FormatGeneral(site.MechTiltDeg) + "\u00B0 down" +
-             (coverage.DownTiltDeg != site.MechTiltDeg
-                  ? " (" + FormatGeneral(coverage.DownTiltDeg) + "\u00B0 with the vertical offset)"
-                  : std::string())},
-        {"Power", FormatGeneral(site.PowerDbm) + " dBm"},
-        {"Gain", coverage.GainStated ? FormatGeneral(coverage.GainDbi) + " dBi"
-                                     : "none stated: levels relative to the peak (0 dBi)"},
-        {"Model", PathModelName(coverage.Model)},
-        {"Levels", CoverageLevelsText(coverage.Levels)},
-        {"Radius", FormatGeneral(site.RadiusKm) + " km"},
-        {"Step", FormatGeneral(site.StepM) + " m"},
-        {"Thresholds", levels + " dBm"},
-        {"Beam hit", KeyDistanceText(coverage.BeamHit)},
-        {"-3 dB inner", KeyDistanceText(coverage.Inner3Db)},
-        {"-3 dB outer", KeyDistanceText(coverage.Outer3Db)},
-        {"First null", KeyDistanceText(coverage.FirstNull)},
-    };
-    if (!coverage.RangeNote.empty()) rows.emplace_back("Note", coverage.RangeNote);
-    return rows;
 }
 
 std::pair<double, double> TCoverageView::LevelRange() const {
@@ -513,189 +299,6 @@ void TCoverageView::DrawMap(TDrawer& drawer, const TRealRect& bounds) const {
         drawer.SetPen(ThresholdColor(i), psSolid, 2);
         drawer.Line(barX - 3, y, barX + barWidth, y);
     }
-}
-
-void TCoverageView::DrawProfile(TDrawer& drawer, const TRealRect& bounds) const {
-    if (!Coverage || Coverage->ProfileDistanceM.empty() ||
-        Coverage->ProfileDistanceM.size() != Coverage->ProfileLevelDbm.size()) {
-        return;
-    }
-    const TCoverage& coverage = *Coverage;
-    const double reach = ProfileReachM(coverage);
-    drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
-    const double labelHeight = drawer.TextHeight("0");
-    const double plotLeft = bounds.Left + drawer.TextWidth("-100") + 2 * TextSize;
-
-    // The key distances are named in a legend under the distance axis, where they can
-    // neither cover the curve nor crowd each other when their lines stand close: an entry
-    // per distance, its line's style shown before the text, in rows from the left.
-    const TKeyMark marks[] = {
-        {&coverage.BeamHit, "beam", psSolid},
-        {&coverage.Inner3Db, "\u22123 dB inner", psDash},
-        {&coverage.Outer3Db, "\u22123 dB outer", psDash},
-        {&coverage.FirstNull, "null", psDot},
-    };
-    // Long enough to show a dash and its gap, shorter where the graph is narrow.
-    const double sample = std::min(3 * TextSize, 0.12 * (bounds.Right - bounds.Left));
-    const double rowHeight = labelHeight + 3;
-    std::vector<TKeyEntry> entries;
-    double rowLeft = bounds.Left;
-    double rowTop = 0;
-    for (const TKeyMark& mark : marks) {
-        const TGroundDistance& distance = *mark.Distance;
-        TKeyEntry entry;
-        entry.Style = mark.Style;
-        entry.Metres = distance.Metres;
-        // The horizon, none, behind the mast (an angle steeper than straight down) or past
-        // the graph: named without a line.
-        entry.OnGraph = distance.Kind == TGroundDistance::TKind::Metres && distance.Metres >= 0 &&
-                        distance.Metres <= reach;
-        if (distance.Kind != TGroundDistance::TKind::Metres) {
-            entry.Text = std::string(mark.Label) + ": " + GroundDistanceText(distance);
-        } else {
-            entry.Text = std::string(mark.Label) + " " + CoverageDistanceText(distance.Metres) +
-                         (entry.OnGraph ? "" : " (off the graph)");
-        }
-        const double width =
-            (entry.OnGraph ? sample + 0.4 * TextSize : 0) + drawer.TextWidth(entry.Text);
-        if (rowLeft > bounds.Left && rowLeft + width > bounds.Right) {
-            rowLeft = bounds.Left;
-            rowTop += rowHeight;
-        }
-        entry.Left = rowLeft;
-        entry.Top = rowTop;
-        rowLeft += width + 1.2 * TextSize;
-        entries.push_back(std::move(entry));
-    }
-    const double legendHeight = rowTop + rowHeight;
-    const TRealRect plot{plotLeft, bounds.Top + 1.6 * TextSize, bounds.Right - 1.0 * TextSize,
-                         bounds.Bottom - 2 * labelHeight - 1.0 * TextSize - legendHeight};
-    if (plot.Right - plot.Left < 20 || plot.Bottom - plot.Top < 20) return;
-    const double legendTop = bounds.Bottom - legendHeight;
-
-    double strongest = -std::numeric_limits<double>::infinity();
-    double weakest = std::numeric_limits<double>::infinity();
-    for (const double level : coverage.ProfileLevelDbm) {
-        if (!std::isfinite(level)) continue;
-        strongest = std::max(strongest, level);
-        weakest = std::min(weakest, level);
-    }
-    const auto [weakThreshold, strongThreshold] =
-        std::minmax_element(Thresholds.begin(), Thresholds.end());
-    const double high = CeilTen(std::max(strongest, *strongThreshold + 5));
-    const double low = std::max(FloorTen(std::min(weakest, *weakThreshold - 10)), high - 150);
-    const auto px = [&](double metres) {
-        return plot.Left + metres / reach * (plot.Right - plot.Left);
-    };
-    const auto py = [&](double level) {
-        return plot.Bottom - (level - low) / (high - low) * (plot.Bottom - plot.Top);
-    };
-
-    drawer.SetFont(kFont, clBlack, fsBold, TextSize);
-    const char* const title = "Level along boresight";
-    const double titleLeft =
-        std::max(bounds.Left, std::min(plot.Left, bounds.Right - drawer.TextWidth(title)));
-    drawer.AlignedTextOut(title, taNear, titleLeft, bounds.Top, taNear);
-
-    // Grid and axis labels: dBm every 10 (or 20), distance at the ring step.
-    drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
-    drawer.SetPen(clSilver, psSolid, 1);
-    const double levelStep = high - low > 100 ? 20 : 10;
-    for (double level = high; level >= low - 1e-9; level -= levelStep) {
-        drawer.Line(plot.Left, py(level), plot.Right, py(level));
-        drawer.AlignedTextOut(LevelText(level), taFar, plot.Left - 4, py(level), taCenter);
-    }
-    const double distanceStep = RingStepM(reach) / 2;
-    const auto distanceText = [&](double d) {
-        return reach >= 2000 ? FormatGeneral(d / 1000) : FormatGeneral(d);
-    };
-    // Every grid line labelled where the labels fit, else every second, fourth, ...
-    double widestLabel = 0;
-    for (double d = 0; d <= reach * (1 + 1e-9); d += distanceStep) {
-        widestLabel = std::max(widestLabel, drawer.TextWidth(distanceText(d)));
-    }
-    int labelEvery = 1;
-    while (labelEvery < 64 &&
-           px(labelEvery * distanceStep) - px(0) < widestLabel + 0.5 * TextSize) {
-        labelEvery *= 2;
-    }
-    int line = 0;
-    for (double d = 0; d <= reach * (1 + 1e-9); d += distanceStep, ++line) {
-        drawer.Line(px(d), plot.Top, px(d), plot.Bottom);
-        if (line % labelEvery != 0) continue;
-        drawer.AlignedTextOut(distanceText(d), taCenter, px(d), plot.Bottom + 3, taNear);
-    }
-    drawer.AlignedTextOut(reach >= 2000 ? "Distance, km" : "Distance, m", taCenter,
-                          (plot.Left + plot.Right) / 2, plot.Bottom + 3 + labelHeight, taNear);
-    drawer.VerticalTextOut("dBm", taCenter, bounds.Left, (plot.Top + plot.Bottom) / 2, taNear);
-
-    drawer.SetClipRect(plot);
-    for (int i = 0; i < static_cast<int>(Thresholds.size()); ++i) {
-        const double y = py(Thresholds[static_cast<size_t>(i)]);
-        drawer.SetPen(ThresholdColor(i), psDash, 1);
-        drawer.Line(plot.Left, y, plot.Right, y);
-    }
-    TRealPointArray curve;
-    curve.reserve(coverage.ProfileDistanceM.size());
-    for (size_t i = 0; i < coverage.ProfileDistanceM.size(); ++i) {
-        const double level = coverage.ProfileLevelDbm[i];
-        if (!std::isfinite(level)) continue;
-        curve.push_back({px(coverage.ProfileDistanceM[i]), py(level)});
-    }
-    drawer.SetPen(kProfileColor, psSolid, 1.5);
-    drawer.Polyline(curve);
-
-    // The key distances' lines, then their legend.
-    for (const TKeyEntry& entry : entries) {
-        if (!entry.OnGraph) continue;
-        drawer.SetPen(clBlack, entry.Style, 1);
-        drawer.Line(px(entry.Metres), plot.Top, px(entry.Metres), plot.Bottom);
-    }
-    drawer.ResetClip();
-    drawer.SetPen(clGray, psSolid, 1);
-    drawer.SetBrush(clWhite, bsClear);
-    drawer.Rectangle(plot);
-    drawer.SetFont(kFont, clBlack, 0, 0.85 * TextSize);
-    for (const TKeyEntry& entry : entries) {
-        const double top = legendTop + entry.Top;
-        double left = entry.Left;
-        if (entry.OnGraph) {
-            drawer.SetPen(clBlack, entry.Style, 1);
-            drawer.Line(left, top + labelHeight / 2, left + sample, top + labelHeight / 2);
-            left += sample + 0.4 * TextSize;
-        }
-        drawer.AlignedTextOut(entry.Text, taNear, left, top, taNear);
-    }
-}
-
-void TCoveragePage::Draw() const {
-    if (!Drawer || !Coverage) return;
-    TDrawer& drawer = *Drawer;
-    TPageBorder border;
-    border.Drawer = Drawer;
-    border.Logo = Logo;
-    border.Draw();
-
-    drawer.SetFont(kFont, clBlack, fsBold, 18);
-    drawer.TextOut("Coverage on flat ground", 50, 40);
-    double y = 80;
-    for (const auto& [label, value] : CoverageSiteRows(PatternName, Site, *Coverage, Thresholds)) {
-        // The model's range note can be long: it runs across the page under the profile.
-        const bool note = label == "Note";
-        const double top = note ? 338 : y;
-        drawer.SetFont(kFont, clBlack, fsBold, 11);
-        drawer.TextOut(label + ":", 50, top);
-        drawer.SetFont(kFont, note ? clMaroon : clBlack, 0, 11);
-        const double bottom = drawer.TextOut(value, 135, top) + 3;
-        if (!note) y = bottom;
-    }
-
-    TCoverageView view;
-    view.Coverage = Coverage;
-    view.Thresholds = Thresholds;
-    view.TextSize = 11;
-    view.DrawProfile(drawer, {430, 75, 810, 330});
-    view.DrawMap(drawer, {60, 358, 800, 985});
 }
 
 }  // namespace ostrel
