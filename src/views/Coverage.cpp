@@ -5,10 +5,10 @@
 #include <cmath>
 #include <exception>
 #include <numbers>
-#include <system_error>
-#include <thread>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "model/Errors.h"
