@@ -311,10 +311,8 @@ TReadingFile::~TReadingFile() {
 bool TReadingFile::ReadInto(std::string& bytes, size_t upTo) {
     // The bytes arrive in a reused buffer and are copied once into the result: no
     // zero-filling of a string that is overwritten anyway. A pattern file takes one read: a
-    // read of a regular file that returns fewer bytes than asked has met the end, and when
-    // the bytes then number what the file held when it was opened, no read is needed to
-    // find that end. (A short read for any other reason leaves fewer bytes, and the loop
-    // reads on.)
+    // short read that brings the bytes to the size the file had when opened has met its end
+    // (a short read for any other reason leaves fewer bytes, and the loop reads on).
     constexpr size_t kChunk = 64 * 1024;
     thread_local const std::unique_ptr<char[]> chunk(new char[kChunk]);
     while (bytes.size() < upTo) {
