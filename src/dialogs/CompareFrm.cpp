@@ -16,31 +16,9 @@
 #include "views/ComparisonView.h"
 #include "widgets/AppFonts.h"
 #include "widgets/ClipboardService.h"
+#include "widgets/PaintBox.h"
 
 namespace ostrel {
-
-namespace {
-
-// The area the graphs are drawn in.
-class TComparisonPaintBox : public QWidget {
-public:
-    TComparisonPaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint)
-        : QWidget(parent), FPaint(std::move(paint)) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setMinimumSize(320, 300);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        FPaint(painter, size());
-    }
-
-private:
-    std::function<void(QPainter&, QSize)> FPaint;
-};
-
-}  // namespace
 
 TCompareForm::TCompareForm(QWidget* parent, const TPatternData& a, const TPatternData& b)
     : QWidget(parent, Qt::Window), FA(&a), FB(&b) {
@@ -69,8 +47,8 @@ TCompareForm::TCompareForm(QWidget* parent, const TPatternData& a, const TPatter
     lblNotice->setWordWrap(true);
     lblNotice->hide();
 
-    FPaintArea = new TComparisonPaintBox(
-        this, [this](QPainter& painter, QSize size) { Paint(painter, size); });
+    FPaintArea = new TPaintBox(
+        this, [this](QPainter& painter, QSize size) { Paint(painter, size); }, QSize(320, 300));
     FPaintArea->setObjectName("pbComparison");
 
     const std::vector<std::string> header = ComparisonStatisticsHeader();

@@ -25,29 +25,11 @@
 #include "qtdraw/CanvasPdfOutput.h"
 #include "widgets/AppIcons.h"
 #include "widgets/ClipboardService.h"
+#include "widgets/PaintBox.h"
 
 namespace ostrel {
 
 namespace {
-
-// The area the pictures are painted in.
-class TCoveragePaintBox : public QWidget {
-public:
-    TCoveragePaintBox(QWidget* parent, std::function<void(QPainter&, QSize)> paint)
-        : QWidget(parent), FPaint(std::move(paint)) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setMinimumSize(360, 260);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        FPaint(painter, size());
-    }
-
-private:
-    std::function<void(QPainter&, QSize)> FPaint;
-};
 
 QString DistanceValue(const TGroundDistance& distance) {
     return QString::fromStdString(KeyDistanceText(distance));
@@ -123,8 +105,8 @@ TCoverageForm::TCoverageForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     btnPrint->setObjectName("btnPrint");
     connect(btnPrint, &QPushButton::clicked, this, &TCoverageForm::Print);
 
-    FPaintArea = new TCoveragePaintBox(
-        this, [this](QPainter& painter, QSize size) { Paint(painter, size); });
+    FPaintArea = new TPaintBox(
+        this, [this](QPainter& painter, QSize size) { Paint(painter, size); }, QSize(360, 260));
     FPaintArea->setObjectName("pbCoverage");
 
     auto* buttons = new QHBoxLayout;
