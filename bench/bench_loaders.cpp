@@ -1,20 +1,26 @@
 // Throughput of the pattern loaders against the cost of merely reading the same bytes.
 //
 // Writes 1,000 typical Ostrel files, 1,000 Verizon files and 1,000 NSMA files (the same
-// patterns as written by the NSMA writer) into a temporary folder, then
-// measures, on one thread, reading each file's bytes (open/read/close) and loading each
-// through the loader the open command uses; at the end prints load/read ratios and, per
-// file, our load beside the raw read and beside our own plain Python reference reader of
-// the same files (bench/reference_reader.py, when python3 is there). Further
-// benchmarks split a load into parsing and cut building, and time NormalizeCut alone.
+// patterns as written by the NSMA writer) into a temporary folder, and 1,000 copies, by
+// turns, of the real pattern files beside the project when they are there. Then measures, on
+// one thread, reading each file's bytes (open/read/close) and loading each through the loader
+// the open command uses; at the end prints load/read ratios and, per file, our load beside
+// the raw read and beside our own plain Python reference reader of the same files
+// (bench/reference_reader.py, when python3 is there), and the same comparison for the whole
+// ostrel-inspect process, which reads on every core. Further benchmarks split a load into
+// parsing and cut building, and time NormalizeCut alone.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -73,6 +79,32 @@ std::string NsmaText(std::uint32_t seed) {
     TWrittenPattern written = NsmaTextOf(pattern, "bench" + std::to_string(seed));
     if (!written.Failure.empty()) throw std::runtime_error(written.Failure);
     return std::move(written.Text);
+}
+
+// The real pattern files beside the project that load, copied by turns into `folder` until
+// there are 1,000; each copy keeps its name behind a number, so its extension chooses as the
+// original's does. Empty when that folder is missing or nothing in it loads.
+TFileSet WriteRealFiles(const std::string& folder) {
+    std::vector<std::filesystem::path> sources;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(OSTREL_REALDATA_DIR, error)) {
+        if (entry.is_regular_file() && LoadPatternFile(entry.path().string()).Loaded())
+            sources.push_back(entry.path());
+    }
+    std::sort(sources.begin(), sources.end());
+    TFileSet set;
+    if (sources.empty()) return set;
+    std::filesystem::create_directory(folder);
+    for (int i = 0; i < kFilesPerFormat; ++i) {
+        const std::filesystem::path& source = sources[static_cast<size_t>(i) % sources.size()];
+        std::string path = folder + "/" + std::to_string(i) + "_" + source.filename().string();
+        std::string text = ReadFileBytes(source.string());
+        WriteFileBytes(path, text);
+        set.TotalBytes += text.size();
+        set.Paths.push_back(std::move(path));
+        set.Texts.push_back(std::move(text));
+    }
+    return set;
 }
 
 // Files per second, and the time per file (the same rate inverted; printed with an SI
@@ -285,6 +317,87 @@ void PrintSideBySide(const TRecordingReporter& reporter,
     }
 }
 
+// One run of the built ostrel-inspect over `paths`, its output thrown away: the wall time and
+// the CPU time of all its threads, in microseconds; nothing when it could not run or failed.
+struct TProcessTimes {
+    double WallUs = 0;
+    double CpuUs = 0;
+};
+
+std::optional<TProcessTimes> RunInspectOnce(const std::vector<std::string>& paths) {
+    std::vector<char*> arguments{const_cast<char*>(OSTREL_INSPECT_PATH)};
+    for (const std::string& path : paths) arguments.push_back(const_cast<char*>(path.c_str()));
+    arguments.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    const int spawned =
+        ::posix_spawn(&child, OSTREL_INSPECT_PATH, &actions, nullptr, arguments.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return std::nullopt;
+    int status = 0;
+    rusage usage{};
+    if (::wait4(child, &status, 0, &usage) != child) return std::nullopt;
+    const auto end = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    auto us = [](const timeval& t) { return t.tv_sec * 1e6 + static_cast<double>(t.tv_usec); };
+    return TProcessTimes{std::chrono::duration<double, std::micro>(end - start).count(),
+                         us(usage.ru_utime) + us(usage.ru_stime)};
+}
+
+// The fastest of `runs` runs (wall and CPU taken apart, each at its fastest).
+std::optional<TProcessTimes> RunInspect(const std::vector<std::string>& paths, int runs) {
+    std::optional<TProcessTimes> best;
+    for (int run = 0; run < runs; ++run) {
+        const std::optional<TProcessTimes> times = RunInspectOnce(paths);
+        if (!times) return std::nullopt;
+        if (!best) best = times;
+        best->WallUs = std::min(best->WallUs, times->WallUs);
+        best->CpuUs = std::min(best->CpuUs, times->CpuUs);
+    }
+    return best;
+}
+
+// The whole process per file, as a user meets it: ostrel-inspect over the 1,000 files (it
+// reads on every core) less its start-up (the same command over the first file alone), beside
+// the raw single-thread read and the Python reference. Wall time, so a busy machine shows
+// here; the CPU column is that of all the command's threads.
+void PrintWholeProcess(const TRecordingReporter& reporter,
+                       const std::vector<std::pair<const char*, const TFileSet*>>& sets,
+                       const std::string& folder) {
+    constexpr int kRuns = 7;
+    std::printf("\n%-10s %14s %12s %10s %22s %10s %10s\n", "ostrel-inspect", "wall/file",
+                "CPU/file", "raw read", "Python reference", "wall/read", "peer/wall");
+    for (const auto& [format, set] : sets) {
+        const auto* read = reporter.Find(std::string("Read/") + format);
+        if (read == nullptr || set->Paths.size() < 2) continue;
+        const std::optional<TProcessTimes> all = RunInspect(set->Paths, kRuns);
+        const std::optional<TProcessTimes> one = RunInspect({set->Paths.front()}, kRuns);
+        if (!all || !one) {
+            std::printf("%-14s did not run (%s)\n", format, OSTREL_INSPECT_PATH);
+            continue;
+        }
+        const double files = static_cast<double>(set->Paths.size() - 1);
+        const double wallUs = (all->WallUs - one->WallUs) / files;
+        const double cpuUs = (all->CpuUs - one->CpuUs) / files;
+        const double readUs = read->CpuNs / 1e3;
+        const std::optional<double> peer = PythonReferenceUs(*set, folder);
+        char peerText[32] = "not run";
+        char peerRatio[48] = "-";
+        if (peer) {
+            std::snprintf(peerText, sizeof peerText, "%.1f us", *peer);
+            std::snprintf(peerRatio, sizeof peerRatio, "%.1f x (target >= %g: %s)", *peer / wallUs,
+                          kPeerTargetRatio, *peer / wallUs >= kPeerTargetRatio ? "met" : "NOT met");
+        }
+        std::printf("%-14s %11.2f us %9.2f us %7.2f us %22s %6.2f x (target <= %g: %s)   %s\n",
+                    format, wallUs, cpuUs, readUs, peerText, wallUs / readUs, kTargetRatio,
+                    wallUs / readUs <= kTargetRatio ? "met" : "NOT met", peerRatio);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -299,9 +412,15 @@ int main(int argc, char** argv) {
         const TFileSet ostrel = WriteFiles(folder, ".txt", &TPatternFileGenerator::OstrelText);
         const TFileSet verizon = WriteFiles(folder, ".vwa", &TPatternFileGenerator::VerizonText);
         const TFileSet nsma = WriteFiles(folder, ".nsm", &NsmaText);
-        std::printf("%d Ostrel files, %.1f KB on average; %d Verizon files, %.1f KB on average\n",
-                    kFilesPerFormat, ostrel.TotalBytes / 1024.0 / kFilesPerFormat, kFilesPerFormat,
-                    verizon.TotalBytes / 1024.0 / kFilesPerFormat);
+        const TFileSet real = WriteRealFiles(folder + "/real");
+        for (const auto& [name, set] :
+             {std::pair{"Ostrel", &ostrel}, std::pair{"Verizon", &verizon},
+              std::pair{"NSMA", &nsma}, std::pair{"real", &real}}) {
+            if (set->Paths.empty()) continue;
+            std::printf("%zu %s files, %.1f KB on average\n", set->Paths.size(), name,
+                        static_cast<double>(set->TotalBytes) / 1024.0 /
+                            static_cast<double>(set->Paths.size()));
+        }
 
         benchmark::RegisterBenchmark("Read/Ostrel", ReadRaw, &ostrel)
             ->Unit(benchmark::kMicrosecond);
@@ -314,6 +433,12 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("Read/NSMA", ReadRaw, &nsma)->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("Load/NSMA", LoadThroughLoader, &nsma)
             ->Unit(benchmark::kMicrosecond);
+        if (!real.Paths.empty()) {
+            benchmark::RegisterBenchmark("Read/Real", ReadRaw, &real)
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark("Load/Real", LoadThroughLoader, &real)
+                ->Unit(benchmark::kMicrosecond);
+        }
         benchmark::RegisterBenchmark("ParseText/Ostrel", ParseText<TOstrelFile>, &ostrel)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("ParseText/Verizon", ParseText<TVerizonFile>, &verizon)
@@ -336,8 +461,10 @@ int main(int argc, char** argv) {
         std::printf("\n");
         PrintLoadFigures(reporter, "Ostrel", kOstrelTargetUs, kTargetRatio, kOstrelBefore);
         PrintLoadFigures(reporter, "Verizon", kVerizonTargetUs, 0, kVerizonBefore);
-        PrintSideBySide(reporter, {{"Ostrel", &ostrel}, {"Verizon", &verizon}, {"NSMA", &nsma}},
-                        folder);
+        const std::vector<std::pair<const char*, const TFileSet*>> sets{
+            {"Ostrel", &ostrel}, {"Verizon", &verizon}, {"NSMA", &nsma}, {"Real", &real}};
+        PrintSideBySide(reporter, sets, folder);
+        PrintWholeProcess(reporter, sets, folder);
         if (const auto* figures = reporter.Find("Figures/1000")) {
             const double ms = figures->CpuNs / 1e6;
             std::printf("%-34s %8.2f ms CPU   target <= %g ms: %s   before: not computed\n",

@@ -121,25 +121,46 @@ void TOrderedLoad::Work() {
                 lock, [&] { return FCancelled.load() || index < FTaken.load() + FMaxAhead; });
             if (FCancelled.load()) return;
         }
-        TSlot& slot = SlotAt(index);
-        TLoadResult result;
-        try {
-            result = FLoad(path);
-        } catch (const std::exception& error) {
-            // A load function that raises anyway still gives its file a reason.
-            result.Failure = *error.what() != '\0' ? error.what() : "Unknown error";
-        } catch (...) {
-            result.Failure = "Unknown error";
-        }
-        result.Path = std::move(path);
-        {
-            const std::lock_guard lock(FMutex);
-            slot.Result = std::move(result);
-            slot.Ready.store(true);
-        }
-        FReadyChanged.notify_all();
-        if (FOnReady && !FNotified.exchange(true)) FOnReady();
+        LoadInto(index, std::move(path));
     }
+}
+
+void TOrderedLoad::LoadInto(int index, std::string path) {
+    TSlot& slot = SlotAt(index);
+    TLoadResult result;
+    try {
+        result = FLoad(path);
+    } catch (const std::exception& error) {
+        // A load function that raises anyway still gives its file a reason.
+        result.Failure = *error.what() != '\0' ? error.what() : "Unknown error";
+    } catch (...) {
+        result.Failure = "Unknown error";
+    }
+    result.Path = std::move(path);
+    {
+        const std::lock_guard lock(FMutex);
+        slot.Result = std::move(result);
+        slot.Ready.store(true);
+    }
+    FReadyChanged.notify_all();
+    if (FOnReady && !FNotified.exchange(true)) FOnReady();
+}
+
+bool TOrderedLoad::LoadOneAhead() {
+    int index = FNextToRead.load();
+    do {
+        if (FCancelled.load() || index >= FTotal.load() ||
+            (FMaxAhead > 0 && index >= FTaken.load() + FMaxAhead)) {
+            return false;
+        }
+    } while (!FNextToRead.compare_exchange_weak(index, index + 1));
+    std::string path;
+    {
+        const std::lock_guard lock(FMutex);
+        path = FPaths[static_cast<size_t>(index)];
+    }
+    LoadInto(index, std::move(path));
+    return true;
 }
 
 int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int maxCount) {
@@ -165,13 +186,24 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
 }
 
 bool TOrderedLoad::TakeNext(const std::function<void(TLoadResult&)>& take) {
+    auto nextReady = [this] {
+        return FCancelled.load() ||
+               (FTaken < FTotal.load() ? FSlots[static_cast<size_t>(FTaken)].Ready.load()
+                                       : FInputEnded.load());
+    };
+    // A taker that would wait reads a file of the batch itself instead: on a machine of few
+    // cores the workers then never wait for a core the taker holds idle, and the taker is
+    // rarely put to sleep and woken again for every file.
+    for (;;) {
+        {
+            const std::lock_guard lock(FMutex);
+            if (nextReady()) break;
+        }
+        if (!LoadOneAhead()) break;
+    }
     {
         std::unique_lock lock(FMutex);
-        FReadyChanged.wait(lock, [this] {
-            return FCancelled.load() ||
-                   (FTaken < FTotal.load() ? FSlots[static_cast<size_t>(FTaken)].Ready.load()
-                                           : FInputEnded.load());
-        });
+        FReadyChanged.wait(lock, nextReady);
         if (FTaken >= FTotal.load()) return false;
     }
     return TakeReady(take, 1) == 1;

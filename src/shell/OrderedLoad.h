@@ -54,7 +54,8 @@ public:
     // `maxCount` of them. Returns how many were handed out. Never waits.
     int TakeReady(const std::function<void(TLoadResult&)>& take, int maxCount = -1);
     // Waits until the next result in order is ready (or the load is cancelled) and hands it
-    // to `take`. False when there is nothing more to hand out.
+    // to `take`; while it would wait, the calling thread reads files of the batch itself. False
+    // when there is nothing more to hand out.
     bool TakeNext(const std::function<void(TLoadResult&)>& take);
     void Cancel();
     // More paths to read, behind those given before; any thread may call it.
@@ -77,6 +78,11 @@ private:
         TLoadResult Result;
     };
     void Work();
+    // Reads the file at `index` and makes its result ready.
+    void LoadInto(int index, std::string path);
+    // Claims the next file no worker has taken and reads it on the calling thread; false when
+    // there is none to claim now (all claimed, still to come, or too far ahead of the taker).
+    bool LoadOneAhead();
     void StartWorkers(int threads);
     // The slot of a path; its place never moves while paths are appended.
     TSlot& SlotAt(int index);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <semaphore>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace ostrel {
@@ -56,6 +58,35 @@ TEST(OrderedLoad, OneReadyCallPerTakeAndTakeReadyKeepsToItsCount) {
     EXPECT_EQ(take(5), 1);
     EXPECT_EQ(taken, (std::vector<std::string>{"a", "b", "c", "d", "e"}));
     go.release(5);  // lets a worker stuck by a failure above finish
+}
+
+// A taker that would wait reads files of the batch itself. The one worker holds the first file
+// it begins until the taker has read three (the bound only ends a failing run), so the batch
+// goes on only through the taker; every result still comes out once, in order.
+TEST(OrderedLoad, TakeNextReadsFilesItselfRatherThanWait) {
+    const std::thread::id taker = std::this_thread::get_id();
+    std::mutex mutex;
+    std::condition_variable changed;
+    int readByTaker = 0;
+    bool held = false;
+    TOrderedLoad load({"a", "b", "c", "d"}, 1, [&](const std::string& path) {
+        std::unique_lock lock(mutex);
+        if (std::this_thread::get_id() == taker) {
+            ++readByTaker;
+            changed.notify_all();
+        } else if (!held) {
+            held = true;
+            changed.wait_for(lock, std::chrono::seconds(10), [&] { return readByTaker >= 3; });
+        }
+        TLoadResult result;
+        result.Failure = "read " + path;
+        return result;
+    });
+    std::vector<std::string> taken;
+    while (load.TakeNext([&](TLoadResult& result) { taken.push_back(result.Failure); })) {
+    }
+    EXPECT_GE(readByTaker, 3);
+    EXPECT_EQ(taken, (std::vector<std::string>{"read a", "read b", "read c", "read d"}));
 }
 
 }  // namespace
