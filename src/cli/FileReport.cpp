@@ -1,8 +1,10 @@
 #include "cli/FileReport.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <thread>
 
 #include "cli/CommandOptions.h"
 #include "cli/CoverageReport.h"
@@ -126,7 +128,10 @@ void LoadInputs(std::vector<TInput>& inputs,
         patternPaths.push_back(input.Path);
         if (input.Bytes) readByScans.push_back({input.Path, {}, std::move(input.Bytes)});
     }
-    TOrderedLoad load(std::move(patternPaths), 0, LoadScannedFiles(readByScans), nullptr, 256);
+    // A few files ahead per core keep every core busy; more would only hold patterns in memory,
+    // and each new page of it costs a fault.
+    const int ahead = 4 * static_cast<int>(std::max(4u, std::thread::hardware_concurrency()));
+    TOrderedLoad load(std::move(patternPaths), 0, LoadScannedFiles(readByScans), nullptr, ahead);
     for (const TInput& input : inputs) {
         bool goOn = true;
         if (input.Kind == ikPattern && input.Error.empty()) {
