@@ -12,9 +12,29 @@ int TRealPointList::AddPoint(const TRealPoint& point) {
 }
 
 double TRealPointList::MaxY() const {
-    double result = PointAt(0).Y;
+    // The value of a walk that keeps the first point's Y and takes each later Y that is
+    // greater: a NaN first stays, later NaNs are passed over, and of equal maxima the first
+    // wins (which tells only for zeros, +0 against -0).
+    const double first = PointAt(0).Y;
+    if (first != first) return first;
+    // Four running maxima over every fourth point: one chain of compare and select would
+    // wait on each step, four run side by side.
+    double lanes[4] = {first, first, first, first};
+    const size_t count = FPoints.size();
+    size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        for (size_t k = 0; k < 4; ++k) {
+            const double y = FPoints[i + k].Y;
+            lanes[k] = y > lanes[k] ? y : lanes[k];
+        }
+    }
+    for (; i < count; ++i) lanes[0] = FPoints[i].Y > lanes[0] ? FPoints[i].Y : lanes[0];
+    double result = lanes[0];
+    for (size_t k = 1; k < 4; ++k) result = lanes[k] > result ? lanes[k] : result;
+    if (result != 0) return result;
+    // A zero maximum: the walk keeps the first zero met, of whichever sign.
     for (const TRealPoint& point : FPoints) {
-        if (point.Y > result) result = point.Y;
+        if (point.Y == 0) return point.Y;
     }
     return result;
 }
