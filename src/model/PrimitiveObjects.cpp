@@ -19,18 +19,22 @@ double TRealPointList::MaxY() const {
     if (first != first) return first;
     // Four running maxima over every fourth point: one chain of compare and select would
     // wait on each step, four run side by side.
-    double lanes[4] = {first, first, first, first};
+    const auto greater = [](double y, double max) { return y > max ? y : max; };
+    double max0 = first;
+    double max1 = first;
+    double max2 = first;
+    double max3 = first;
+    const TRealPoint* const points = FPoints.data();
     const size_t count = FPoints.size();
     size_t i = 0;
     for (; i + 4 <= count; i += 4) {
-        for (size_t k = 0; k < 4; ++k) {
-            const double y = FPoints[i + k].Y;
-            lanes[k] = y > lanes[k] ? y : lanes[k];
-        }
+        max0 = greater(points[i].Y, max0);
+        max1 = greater(points[i + 1].Y, max1);
+        max2 = greater(points[i + 2].Y, max2);
+        max3 = greater(points[i + 3].Y, max3);
     }
-    for (; i < count; ++i) lanes[0] = FPoints[i].Y > lanes[0] ? FPoints[i].Y : lanes[0];
-    double result = lanes[0];
-    for (size_t k = 1; k < 4; ++k) result = lanes[k] > result ? lanes[k] : result;
+    for (; i < count; ++i) max0 = greater(points[i].Y, max0);
+    const double result = greater(greater(max1, max0), greater(max3, max2));
     if (result != 0) return result;
     // A zero maximum: the walk keeps the first zero met, of whichever sign.
     for (const TRealPoint& point : FPoints) {
