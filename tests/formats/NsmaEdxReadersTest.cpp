@@ -361,27 +361,28 @@ TEST(PatternReaders, RepeatedDirectionIsTheFirstLaterPointOfAnEarlierDirection) 
 // Folding a cut (angles into 0..360, stably sorted, the first of equal angles kept, the first
 // point again at +360) gives what a plain stable sort gives, whatever runs the angles form.
 TEST(PatternReaders, FoldedCutIsTheStableSortOfTheFoldedAngles) {
-    std::vector<std::vector<double>> cases = {{-180, -90, 0, 90, 180},
-                                              {0, 90, 180, 270, 360},
-                                              {90, 180, 270, -90, 0},
-                                              {180, 270, 0, 90, 180},
-                                              {10, 5, 20, 15},
-                                              {20, 30, 10, 25},
-                                              {90, 180, 90},
-                                              {350, -10, 710, 5, -715},
-                                              {-0.0, 0, 360, -360, 90},
-                                              {-1e-20, 0, 1},
-                                              {5, 5, 5, 6}};
+    const std::vector<std::vector<double>> cases = {{-180, -90, 0, 90, 180},
+                                                    {0, 90, 180, 270, 360},
+                                                    {90, 180, 270, -90, 0},
+                                                    {180, 270, 0, 90, 180},
+                                                    {10, 5, 20, 15},
+                                                    {20, 30, 10, 25},
+                                                    {90, 180, 90},
+                                                    {350, -10, 710, 5, -715},
+                                                    {-0.0, 0, 360, -360, 90},
+                                                    {-1e-20, 0, 1},
+                                                    {5, 5, 5, 6}};
+    std::vector<std::vector<double>> all = cases;
     // Whole degrees in a row, the usual cut, which folds without a search: spans below a
     // turn, of one turn exactly (its last point a turn from the first), of just over one.
     for (const int start : {-359, -180, -1, 0}) {
         for (const int count : {2, 180, 181, 360, 361, 362}) {
             std::vector<double> run;
             for (int k = 0; k < count; ++k) run.push_back(start + k);
-            cases.push_back(run);
+            all.push_back(run);
         }
     }
-    for (const std::vector<double>& angles : cases) {
+    for (const std::vector<double>& angles : all) {
         TRealPointList points;
         std::vector<std::pair<double, double>> expected;
         for (size_t i = 0; i < angles.size(); ++i) {
