@@ -1,7 +1,10 @@
 #include "formats/CircularCuts.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
 #include <vector>
 
@@ -33,12 +36,42 @@ inline double FoldedAngle(double angle) {
     return FoldedFarAngle(angle);
 }
 
+// The whole degrees -360 to 360, from a table: a cut's angles are compared with them bit for
+// bit, which the compiler runs several points at a time.
+constexpr int kTableTurn = 360;
+constexpr std::array<double, 2 * kTableTurn + 1> kWholeDegrees = [] {
+    std::array<double, 2 * kTableTurn + 1> degrees{};
+    for (int k = 0; k <= 2 * kTableTurn; ++k) degrees[static_cast<size_t>(k)] = k - kTableTurn;
+    return degrees;
+}();
+
+// The first angle when the points' angles are the whole degrees first, first + 1, ... bit
+// for bit, with first from -359 to 0, at least two points and the last angle below 360:
+// the usual cut of a file (-180 to 180, 0 to 359), whose folding is known without
+// searching. Nothing for any other cut (-0 included, whose sign the folding keeps).
+std::optional<int> WholeDegreesStart(const std::vector<TRealPoint>& points) {
+    if (points.size() < 2 || points.size() > 361) return std::nullopt;
+    const double first = points.front().X;
+    if (!(first >= 1 - kTableTurn && first <= 0) || first != std::floor(first)) return std::nullopt;
+    const int start = static_cast<int>(first);
+    if (start + static_cast<int>(points.size()) - 1 >= kTableTurn) return std::nullopt;
+    const double* const expected = &kWholeDegrees[static_cast<size_t>(start + kTableTurn)];
+    std::uint64_t differ = 0;
+    for (size_t i = 0; i < points.size(); ++i)
+        differ |=
+            std::bit_cast<std::uint64_t>(points[i].X) ^ std::bit_cast<std::uint64_t>(expected[i]);
+    if (differ != 0) return std::nullopt;
+    return start;
+}
+
 // True when the points' directions plainly differ, told in one pass without sorting: their
 // folded angles rise strictly, at most once falling back below the first (the turn passing
 // 360), and a last point in the first point's direction closes a whole turn. Cuts as files
 // give them pass; anything else is left to the full search, which this never contradicts.
 bool DirectionsPlainlyDiffer(const std::vector<TRealPoint>& list) {
     if (list.size() < 2) return true;
+    // Whole degrees in a row span less than a turn, or exactly one whose ends close it.
+    if (WholeDegreesStart(list)) return true;
     const double first = FoldedAngle(list.front().X);
     size_t end = list.size();
     if (FoldedAngle(list.back().X) == first) {
@@ -60,7 +93,31 @@ bool DirectionsPlainlyDiffer(const std::vector<TRealPoint>& list) {
 
 }  // namespace
 
+namespace {
+
+// FoldedCircularCut of whole degrees from `start` (see WholeDegreesStart): the angles from 0
+// on as they are, then those below 0 a turn up, a last point a whole turn from the first
+// left out (the first in the file wins), and the first point again at +360.
+TRealPointList FoldedWholeDegrees(const std::vector<TRealPoint>& points, int start) {
+    const size_t count = points.size();
+    const size_t belowZero = std::min(count, static_cast<size_t>(-start));
+    const size_t closing = count == 361 && belowZero > 0 && belowZero < count ? 1 : 0;
+    std::vector<TRealPoint> folded;
+    folded.reserve(count + 1);
+    folded.insert(folded.end(), points.begin() + static_cast<std::ptrdiff_t>(belowZero),
+                  points.end() - static_cast<std::ptrdiff_t>(closing));
+    for (size_t i = 0; i < belowZero; ++i) folded.push_back({points[i].X + 360.0, points[i].Y});
+    folded.push_back({folded.front().X + 360.0, folded.front().Y});
+    TRealPointList result;
+    result.Assign(std::move(folded));
+    return result;
+}
+
+}  // namespace
+
 TRealPointList FoldedCircularCut(const TRealPointList& points, const std::string& cutName) {
+    if (const std::optional<int> start = WholeDegreesStart(points.Points()))
+        return FoldedWholeDegrees(points.Points(), *start);
     std::vector<TRealPoint> folded;
     folded.reserve(points.Points().size() + 1);
     bool anyNaN = false;

@@ -40,12 +40,18 @@ constexpr TNsmaKey kHeaderKeys[] = {
     {"NOFREQ", true, 0},
 };
 
+static_assert(std::string_view(std::end(kHeaderKeys)[-1].Name) == "NOFREQ");
+
 constexpr size_t kMaxPointRecord = 28;
 
-// The index of the header key `name` names in any case, -1 when it names none.
-int HeaderIndex(std::string_view name) {
-    for (size_t i = 0; i < std::size(kHeaderKeys); ++i) {
-        if (EqualsNoCase(name, kHeaderKeys[i].Name)) return static_cast<int>(i);
+// The index of the header key `name` names in any case, -1 when it names none. Records
+// come in the keys' order, so the search starts past the record before (`after`) and only
+// a record out of order needs the keys before it.
+int HeaderIndex(std::string_view name, int after) {
+    const int count = static_cast<int>(std::size(kHeaderKeys));
+    for (int k = 0; k < count; ++k) {
+        const int i = (after + 1 + k) % count;
+        if (EqualsNoCase(name, kHeaderKeys[i].Name)) return i;
     }
     return -1;
 }
@@ -251,6 +257,7 @@ void TNsmaFile::LoadFromFile(const std::string& fileName) {
 void TNsmaFile::LoadFromText(std::string_view text) {
     TNonBlankLines lines(text);
     std::vector<std::pair<std::string, std::string>> header;
+    header.reserve(std::size(kHeaderKeys));
     std::array<bool, std::size(kHeaderKeys)> seen{};
     int order = -1;
     long long noFreqLine = 0;
@@ -266,20 +273,20 @@ void TNsmaFile::LoadFromText(std::string_view text) {
             throw EFormatError("Expected a 'KEY:,value' header record, found " +
                                QuotedFileText(line.Text) + LineSuffix(line.Number));
         }
-        const int index = HeaderIndex(name);
+        const int index = HeaderIndex(name, order);
         if (index < 0) {
             throw EFormatError("Unknown header record " + AsciiUpperCase(name) +
                                LineSuffix(line.Number));
         }
-        const std::string key = kHeaderKeys[static_cast<size_t>(index)].Name;
+        const std::string_view key = kHeaderKeys[static_cast<size_t>(index)].Name;
         if (index <= order) {
-            throw EFormatError("The " + key + " record is out of order or repeated" +
+            throw EFormatError("The " + std::string(key) + " record is out of order or repeated" +
                                LineSuffix(line.Number));
         }
         order = index;
         seen[static_cast<size_t>(index)] = true;
-        header.emplace_back(key, std::string(value));
-        if (key == "NOFREQ") noFreqLine = line.Number;
+        header.emplace_back(key, value);
+        if (index == static_cast<int>(std::size(kHeaderKeys)) - 1) noFreqLine = line.Number;
     }
     for (size_t i = 0; i < std::size(kHeaderKeys); ++i) {
         if (kHeaderKeys[i].Required && !seen[i]) {

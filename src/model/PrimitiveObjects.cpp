@@ -12,9 +12,33 @@ int TRealPointList::AddPoint(const TRealPoint& point) {
 }
 
 double TRealPointList::MaxY() const {
-    double result = PointAt(0).Y;
+    // The value of a walk that keeps the first point's Y and takes each later Y that is
+    // greater: a NaN first stays, later NaNs are passed over, and of equal maxima the first
+    // wins (which tells only for zeros, +0 against -0).
+    const double first = PointAt(0).Y;
+    if (first != first) return first;
+    // Four running maxima over every fourth point: one chain of compare and select would
+    // wait on each step, four run side by side.
+    const auto greater = [](double y, double max) { return y > max ? y : max; };
+    double max0 = first;
+    double max1 = first;
+    double max2 = first;
+    double max3 = first;
+    const TRealPoint* const points = FPoints.data();
+    const size_t count = FPoints.size();
+    size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        max0 = greater(points[i].Y, max0);
+        max1 = greater(points[i + 1].Y, max1);
+        max2 = greater(points[i + 2].Y, max2);
+        max3 = greater(points[i + 3].Y, max3);
+    }
+    for (; i < count; ++i) max0 = greater(points[i].Y, max0);
+    const double result = greater(greater(max1, max0), greater(max3, max2));
+    if (result != 0) return result;
+    // A zero maximum: the walk keeps the first zero met, of whichever sign.
     for (const TRealPoint& point : FPoints) {
-        if (point.Y > result) result = point.Y;
+        if (point.Y == 0) return point.Y;
     }
     return result;
 }

@@ -340,6 +340,13 @@ TEST(PatternReaders, RepeatedDirectionIsTheFirstLaterPointOfAnEarlierDirection) 
             {{300, 350, 10, 290, 300}, std::pair<size_t, size_t>{4, 0}},
         };
     EXPECT_FALSE(FindRepeatedDirection(fullTurn));
+    // One whole degree more than a turn in a row: 180 no longer closes the turn (181 does
+    // not either) and gives the direction of -180 again.
+    TRealPointList overTurn = fullTurn;
+    overTurn.Add(181, 0);
+    const std::optional<TRepeatedDirection> over = FindRepeatedDirection(overTurn);
+    ASSERT_TRUE(over.has_value());
+    EXPECT_EQ(std::make_pair(over->Index, over->Earlier), std::make_pair(size_t{360}, size_t{0}));
     for (const auto& [angles, expected] : cases) {
         TRealPointList points;
         for (double angle : angles) points.Add(angle, 0);
@@ -365,7 +372,17 @@ TEST(PatternReaders, FoldedCutIsTheStableSortOfTheFoldedAngles) {
                                                     {-0.0, 0, 360, -360, 90},
                                                     {-1e-20, 0, 1},
                                                     {5, 5, 5, 6}};
-    for (const std::vector<double>& angles : cases) {
+    std::vector<std::vector<double>> all = cases;
+    // Whole degrees in a row, the usual cut, which folds without a search: spans below a
+    // turn, of one turn exactly (its last point a turn from the first), of just over one.
+    for (const int start : {-359, -180, -1, 0}) {
+        for (const int count : {2, 180, 181, 360, 361, 362}) {
+            std::vector<double> run;
+            for (int k = 0; k < count; ++k) run.push_back(start + k);
+            all.push_back(run);
+        }
+    }
+    for (const std::vector<double>& angles : all) {
         TRealPointList points;
         std::vector<std::pair<double, double>> expected;
         for (size_t i = 0; i < angles.size(); ++i) {

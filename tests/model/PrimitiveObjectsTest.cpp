@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "model/PrimitiveObjects.h"
 
@@ -35,6 +40,32 @@ TEST(RealPointList, IndexesAreCheckedAndPointAtChangesInPlace) {
 TEST(RealPointList, MaxYTakesTheFirstOfEqualMaxima) {
     EXPECT_EQ(Points({{0, -3}, {1, -1}, {2, -1}}).MaxY(), -1);
     EXPECT_EQ(Points({{0, -5}}).MaxY(), -5);
+    // What a walk gives that keeps the first level and takes each greater one: of a zero
+    // maximum the first zero's sign, a NaN first kept, later NaNs passed over; wherever the
+    // largest level lies among lists of any length.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::pair<std::vector<double>, double>> cases = {
+        {{-1, -0.0, 0.0, -2, -3}, -0.0},
+        {{-1, -2, -3, -4, 0.0, -0.0}, 0.0},
+        {{-0.0, -1, -2, -3, 0.0, -4, -5, -6, 0.0}, -0.0},
+        {{0.0, -0.0}, 0.0},
+        {{-4, nan, -3, nan, nan, -2, -9, nan, -7}, -2},
+        {{nan, 1, 2, 3, 4, 5}, nan},
+    };
+    auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    for (const auto& [levels, expected] : cases) {
+        TRealPointList list;
+        for (const double level : levels) list.Add(0, level);
+        EXPECT_EQ(bits(list.MaxY()), bits(expected)) << levels.size() << " levels";
+    }
+    for (size_t count = 1; count <= 11; ++count) {
+        for (size_t top = 0; top < count; ++top) {
+            TRealPointList list;
+            for (size_t i = 0; i < count; ++i)
+                list.Add(0, i == top ? 7.5 : -static_cast<double>(i));
+            EXPECT_EQ(list.MaxY(), 7.5) << count << " levels, largest at " << top;
+        }
+    }
 }
 
 TEST(Interpolation, LinearInTheFirstContainingInterval) {
