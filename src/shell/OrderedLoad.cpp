@@ -116,9 +116,14 @@ void TOrderedLoad::Work() {
             path = FPaths[static_cast<size_t>(index)];
         }
         if (FMaxAhead > 0) {
+            // A worker that got too far ahead sleeps until the taker has caught up half the
+            // way, not one file: it is then woken once for many files.
             std::unique_lock lock(FMutex);
-            FTakenChanged.wait(
-                lock, [&] { return FCancelled.load() || index < FTaken.load() + FMaxAhead; });
+            if (index >= FTaken.load() + FMaxAhead) {
+                FTakenChanged.wait(lock, [&] {
+                    return FCancelled.load() || index < FTaken.load() + std::max(1, FMaxAhead / 2);
+                });
+            }
             if (FCancelled.load()) return;
         }
         LoadInto(index, std::move(path));
@@ -137,12 +142,15 @@ void TOrderedLoad::LoadInto(int index, std::string path) {
         result.Failure = "Unknown error";
     }
     result.Path = std::move(path);
+    bool awaited = false;
     {
         const std::lock_guard lock(FMutex);
         slot.Result = std::move(result);
         slot.Ready.store(true);
+        awaited = index == FTaken.load();
     }
-    FReadyChanged.notify_all();
+    // Only the next result in order can end a taker's wait.
+    if (awaited) FReadyChanged.notify_all();
     if (FOnReady && !FNotified.exchange(true)) FOnReady();
 }
 
@@ -174,11 +182,13 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
             const std::lock_guard lock(FMutex);
             result = std::move(slot.Result);
         }
+        int taken = 0;
         {
             const std::lock_guard lock(FMutex);
-            ++FTaken;
+            taken = ++FTaken;
         }
-        if (FMaxAhead > 0) FTakenChanged.notify_all();
+        // Workers ahead wait for half the window to clear: a call every quarter is enough.
+        if (FMaxAhead > 0 && taken % std::max(1, FMaxAhead / 4) == 0) FTakenChanged.notify_all();
         ++handed;
         take(result);
     }
@@ -201,6 +211,8 @@ bool TOrderedLoad::TakeNext(const std::function<void(TLoadResult&)>& take) {
         }
         if (!LoadOneAhead()) break;
     }
+    // The worker holding the next file may be waiting for the window to clear.
+    if (FMaxAhead > 0) FTakenChanged.notify_all();
     {
         std::unique_lock lock(FMutex);
         FReadyChanged.wait(lock, nextReady);

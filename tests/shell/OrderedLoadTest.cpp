@@ -89,5 +89,26 @@ TEST(OrderedLoad, TakeNextReadsFilesItselfRatherThanWait) {
     EXPECT_EQ(taken, (std::vector<std::string>{"read a", "read b", "read c", "read d"}));
 }
 
+// Workers held to a window of results ahead of the taker, small or odd, still hand every
+// result out once and in order (a lost wake-up would hang here).
+TEST(OrderedLoad, EveryWindowHandsOutEveryResultInOrder) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 300; ++i) paths.push_back(std::to_string(i));
+    for (const int ahead : {1, 2, 3, 5, 16}) {
+        TOrderedLoad load(
+            paths, 3,
+            [](const std::string& path) {
+                TLoadResult result;
+                result.Failure = path;
+                return result;
+            },
+            nullptr, ahead);
+        std::vector<std::string> taken;
+        while (load.TakeNext([&](TLoadResult& result) { taken.push_back(result.Failure); })) {
+        }
+        EXPECT_EQ(taken, paths) << "window " << ahead;
+    }
+}
+
 }  // namespace
 }  // namespace ostrel
