@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -306,14 +308,17 @@ void TPolarGraph::PlaceSeries(const TSeries& series, TDirectionTable& directions
 
 bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source, double offset,
                                       const TDirectionTable& directions, TRealPoint* out) const {
-    // The loop above for a linear scale and the remembered directions, without a branch, so
-    // that the compiler runs several points at once. Rounding adds and takes away 1.5 * 2^52,
-    // which rounds to nearest, ties to even, as RoundToDevice does while a value stays well
-    // inside the device range and is no NaN; whether every value did, and whether every
-    // angle is a remembered one (the same angle gives the same direction, bit for bit), is
-    // checked on the side, and the caller places the curve the general way when one is not.
-    // The angles are compared in the same pass: a curve's points come from far away in
-    // memory, and the placing hides their arrival where a pass of its own would wait on it.
+    // The loop above for a linear scale and the remembered directions, two points at a time
+    // without a branch. Rounding adds and takes away 1.5 * 2^52, which rounds to nearest,
+    // ties to even, as RoundToDevice does while a value stays well inside the device range
+    // and is no NaN; whether every value did, and whether every angle is a remembered one
+    // (the same angle gives the same direction, bit for bit), is checked on the side, and
+    // the caller places the curve the general way when one is not. The angles are compared
+    // in the same pass: a curve's points come from far away in memory, and the placing hides
+    // their arrival where a pass of its own would wait on it. Each lane does the scalar
+    // operations in the scalar order, so the points are the same to the last bit.
+    using TLanes = double __attribute__((vector_size(2 * sizeof(double))));
+    using TLaneMask = std::int64_t __attribute__((vector_size(2 * sizeof(double))));
     constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
     constexpr double kSafe = 1 << 29;
     const double minValue = MinValue;
@@ -325,20 +330,28 @@ bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source, dou
     const double* const cosines = directions.Cosines();
     const double* const sines = directions.Sines();
     const double* const angles = directions.Angles();
-    bool usable = true;
-    for (size_t k = 0; k < source.size(); ++k) {
-        usable &= source[k].X == angles[k];
-        const double level = source[k].Y + offset;
-        const double clamped = level < minValue ? minValue : level;
-        const double unrounded = (1 - (maxValue - clamped) / span) * radius;
-        const double distance = (unrounded + kRounder) - kRounder;
-        const double x = distance * cosines[k] * scale;
-        const double y = distance * sines[k] * scale;
+    const TRealPoint* const in = source.data();
+    const size_t count = source.size();
+    TLaneMask usable = {-1, -1};
+    for (size_t k = 0; k < count; k += 2) {
+        // With an odd count, the second lane of the last pair repeats the last point.
+        const size_t second = std::min(k + 1, count - 1);
+        const TLanes level = TLanes{in[k].Y, in[second].Y} + offset;
+        const TLanes clamped = level < minValue ? minValue : level;
+        const TLanes unrounded = (1 - (maxValue - clamped) / span) * radius;
+        const TLanes distance = (unrounded + kRounder) - kRounder;
+        const TLanes x = distance * TLanes{cosines[k], cosines[second]} * scale;
+        const TLanes y = distance * TLanes{sines[k], sines[second]} * scale;
         // NaN fails every comparison.
-        usable &= std::fabs(unrounded) < kSafe && std::fabs(x) < kSafe && std::fabs(y) < kSafe;
-        out[k] = {center.X + ((x + kRounder) - kRounder), center.Y - ((y + kRounder) - kRounder)};
+        usable &= (TLanes{in[k].X, in[second].X} == TLanes{angles[k], angles[second]}) &
+                  (unrounded < kSafe) & (unrounded > -kSafe) & (x < kSafe) & (x > -kSafe) &
+                  (y < kSafe) & (y > -kSafe);
+        const TLanes placedX = center.X + ((x + kRounder) - kRounder);
+        const TLanes placedY = center.Y - ((y + kRounder) - kRounder);
+        out[k] = {placedX[0], placedY[0]};
+        out[second] = {placedX[1], placedY[1]};
     }
-    return usable;
+    return usable[0] && usable[1];
 }
 
 void TPolarGraph::DrawTicks(TDrawer& drawer) const {
