@@ -47,10 +47,6 @@ TDensityCounts::TDensityCounts(int width, int height)
       FCells(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)),
       FTotals(FCells.size()) {}
 
-std::uint32_t TDensityCounts::CountAt(size_t index) const {
-    return FTotals[index] + FCells[index].Count;
-}
-
 std::uint32_t TDensityCounts::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
     return CountAt(static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x));
@@ -256,17 +252,16 @@ TPixelGraphic DensityPicture(const TDensityCounts& counts, std::uint32_t total) 
     TPixelGraphic picture(counts.Width(), counts.Height());
     // One colour per count, worked out once and only for the counts that occur: a count's
     // logarithm for every pixel, or for every possible count, would cost more than the
-    // counting. 0 marks a colour not worked out yet; every colour is opaque.
-    const std::uint32_t highest = std::max(counts.MaxCount(), total);
-    std::vector<std::uint32_t> colors(static_cast<size_t>(highest) + 1);
-    const std::vector<std::uint32_t> all = counts.Counts();
-    for (size_t i = 0; i < all.size(); ++i) {
-        const std::uint32_t count = all[i];
-        if (count == 0) continue;
+    // counting. 0 marks a colour not worked out yet; every colour is opaque. One pass over
+    // the counts, which a window repaints for every change of the selection.
+    std::vector<std::uint32_t> colors(static_cast<size_t>(total) + 1);
+    counts.ForEachCount([&](size_t index, std::uint32_t count) {
+        if (count == 0) return;
+        if (count >= colors.size()) colors.resize(static_cast<size_t>(count) + 1);
         std::uint32_t& color = colors[count];
         if (color == 0) color = OpaqueArgb(DensityColor(count, total));
-        picture.SetPixelAt(i, color);
-    }
+        picture.SetPixelAt(index, color);
+    });
     return picture;
 }
 

@@ -31,6 +31,11 @@ public:
 
     // Every count, row by row.
     std::vector<std::uint32_t> Counts() const;
+    // Calls `visit(index, count)` for every pixel, row by row, without a copy of the counts.
+    template <typename Visit>
+    void ForEachCount(Visit visit) const {
+        for (size_t i = 0; i < FCells.size(); ++i) visit(i, CountAt(i));
+    }
 
 private:
     // The pixels of a straight line between two pixels inside the raster; `skipFirst` leaves
@@ -47,7 +52,7 @@ private:
         std::uint16_t Count = 0;
     };
 
-    std::uint32_t CountAt(size_t index) const;
+    std::uint32_t CountAt(size_t index) const { return FTotals[index] + FCells[index].Count; }
     void MoveToTotals();
 
     int FWidth;
