@@ -1,10 +1,12 @@
 #include "graphs/DensityImage.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <thread>
 
 #include "draw/LineClipping.h"
@@ -15,6 +17,9 @@ namespace {
 
 // Below this many curves a thread costs more to start than it saves.
 constexpr int kCurvesPerThread = 64;
+// Curves a thread takes at a time: few enough to even out the threads' ends, enough that
+// taking them costs nothing next to counting them.
+constexpr int kCurvesPerTake = 16;
 // A raster larger than this (a poster-sized print) is made coarser rather than huge.
 constexpr double kMaxRasterPixels = 16e6;
 
@@ -174,31 +179,35 @@ TDensityCounts CountCurves(int width, int height, int curveCount, const TCurvePl
                            int threads) {
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::clamp(curveCount / kCurvesPerThread, 1, threads);
-    auto countRange = [&](TDensityCounts& counts, int first, int last) {
+    // The threads take curves in small runs as they get to them, rather than a fixed share
+    // each: the calling thread starts first and the others may be slowed by the rest of the
+    // machine, and a fixed share would leave the quicker ones waiting at the end. Each curve
+    // is still counted whole on one thread, so the sums do not depend on who took what.
+    std::atomic<int> nextCurve{0};
+    auto countTaken = [&](TDensityCounts& counts) {
         TRealPointArray points;
-        for (int curve = first; curve < last; ++curve) {
-            points.clear();
-            place(curve, points);
-            counts.AddCurve(points);
+        for (;;) {
+            const int first = nextCurve.fetch_add(kCurvesPerTake, std::memory_order_relaxed);
+            if (first >= curveCount) return;
+            const int last = std::min(curveCount, first + kCurvesPerTake);
+            for (int curve = first; curve < last; ++curve) {
+                points.clear();
+                place(curve, points);
+                counts.AddCurve(points);
+            }
         }
     };
-    auto rangeStart = [curveCount, threads](int part) {
-        return static_cast<int>(static_cast<long long>(curveCount) * part / threads);
-    };
-    std::vector<TDensityCounts> parts(static_cast<size_t>(threads) - 1,
-                                      TDensityCounts(width, height));
+    // Each worker makes its own raster, so that clearing it is not left to the calling thread.
+    std::vector<std::optional<TDensityCounts>> parts(static_cast<size_t>(threads) - 1);
     TDensityCounts counts(width, height);
     {
         std::vector<std::jthread> workers;
-        for (int part = 1; part < threads; ++part) {
-            workers.emplace_back([&, part] {
-                countRange(parts[static_cast<size_t>(part) - 1], rangeStart(part),
-                           rangeStart(part + 1));
-            });
+        for (std::optional<TDensityCounts>& part : parts) {
+            workers.emplace_back([&] { countTaken(part.emplace(width, height)); });
         }
-        countRange(counts, 0, rangeStart(1));
+        countTaken(counts);
     }
-    for (const TDensityCounts& part : parts) counts.Merge(part);
+    for (const std::optional<TDensityCounts>& part : parts) counts.Merge(*part);
     return counts;
 }
 
