@@ -70,6 +70,52 @@ void TDensityCounts::MoveToTotals() {
     }
 }
 
+void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
+    // Bresenham's line algorithm (IBM Systems Journal 4(1), 1965): one pixel per step along
+    // the major axis, the minor axis following its error term. The steps go through the
+    // raster by index; both ends lie inside it, and so does every pixel between them. The
+    // minor step is chosen without a branch: its direction changes from pixel to pixel in
+    // a way no branch predictor follows.
+    const int dx = std::abs(x1 - x0);
+    const int dy = std::abs(y1 - y0);
+    const std::ptrdiff_t stepX = x1 >= x0 ? 1 : -1;
+    const std::ptrdiff_t stepY = y1 >= y0 ? FWidth : -std::ptrdiff_t{FWidth};
+    const bool alongX = dx >= dy;
+    const int major = alongX ? dx : dy;
+    const int minor = alongX ? dy : dx;
+    const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
+    const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
+    TCell* const cells = FCells.data();
+    const auto curve = static_cast<std::uint16_t>(FCurve);
+    std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
+    // The error term kept negated, so that its sign bit is the move: the minor axis moves
+    // where the error is above zero, that is where `negated` is below it.
+    const std::ptrdiff_t twiceMinor = 2 * static_cast<std::ptrdiff_t>(minor);
+    const std::ptrdiff_t twiceMajor = 2 * static_cast<std::ptrdiff_t>(major);
+    std::ptrdiff_t negated = major - twiceMinor;
+    constexpr int kSignShift = std::numeric_limits<std::ptrdiff_t>::digits;
+    auto advance = [&] {
+        const std::ptrdiff_t moves = negated >> kSignShift;
+        at += majorStep + (minorStep & moves);
+        negated += (twiceMajor & moves) - twiceMinor;
+    };
+    int step = 0;
+    if (skipFirst) {
+        // The shared pixel is the last one's end and already counted.
+        advance();
+        step = 1;
+    }
+    for (; step <= major; ++step) {
+        // A curve counts a pixel once, also where it comes back to it: the cell remembers
+        // the last curve it counted. Neighbouring pixels have cells of their own, so no
+        // step waits for the previous one's store, and there is nothing to clear afterwards.
+        TCell& cell = cells[at];
+        cell.Count = static_cast<std::uint16_t>(cell.Count + (cell.Curve != curve));
+        cell.Curve = curve;
+        advance();
+    }
+}
+
 void TDensityCounts::AddCurve(const TRealPointArray& points) {
     if (points.empty() || FCells.empty()) return;
     if (FCurve == kMaxCellValue) {
@@ -114,52 +160,6 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
         lastInside = nextInside;
         lastX = x;
         lastY = y;
-    }
-}
-
-void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
-    // Bresenham's line algorithm (IBM Systems Journal 4(1), 1965): one pixel per step along
-    // the major axis, the minor axis following its error term. The steps go through the
-    // raster by index; both ends lie inside it, and so does every pixel between them. The
-    // minor step is chosen without a branch: its direction changes from pixel to pixel in
-    // a way no branch predictor follows.
-    const int dx = std::abs(x1 - x0);
-    const int dy = std::abs(y1 - y0);
-    const std::ptrdiff_t stepX = x1 >= x0 ? 1 : -1;
-    const std::ptrdiff_t stepY = y1 >= y0 ? FWidth : -std::ptrdiff_t{FWidth};
-    const bool alongX = dx >= dy;
-    const int major = alongX ? dx : dy;
-    const int minor = alongX ? dy : dx;
-    const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
-    const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
-    TCell* const cells = FCells.data();
-    const auto curve = static_cast<std::uint16_t>(FCurve);
-    std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
-    // The error term kept negated, so that its sign bit is the move: the minor axis moves
-    // where the error is above zero, that is where `negated` is below it.
-    const std::ptrdiff_t twiceMinor = 2 * static_cast<std::ptrdiff_t>(minor);
-    const std::ptrdiff_t twiceMajor = 2 * static_cast<std::ptrdiff_t>(major);
-    std::ptrdiff_t negated = major - twiceMinor;
-    constexpr int kSignShift = std::numeric_limits<std::ptrdiff_t>::digits;
-    auto advance = [&] {
-        const std::ptrdiff_t moves = negated >> kSignShift;
-        at += majorStep + (minorStep & moves);
-        negated += (twiceMajor & moves) - twiceMinor;
-    };
-    int step = 0;
-    if (skipFirst) {
-        // The shared pixel is the last one's end and already counted.
-        advance();
-        step = 1;
-    }
-    for (; step <= major; ++step) {
-        // A curve counts a pixel once, also where it comes back to it: the cell remembers
-        // the last curve it counted. Neighbouring pixels have cells of their own, so no
-        // step waits for the previous one's store, and there is nothing to clear afterwards.
-        TCell& cell = cells[at];
-        cell.Count = static_cast<std::uint16_t>(cell.Count + (cell.Curve != curve));
-        cell.Curve = curve;
-        advance();
     }
 }
 

@@ -39,8 +39,9 @@ public:
 
 private:
     // The pixels of a straight line between two pixels inside the raster; `skipFirst` leaves
-    // out the first, which the curve's last line counted.
-    void CountLine(int x0, int y0, int x1, int y1, bool skipFirst);
+    // out the first, which the curve's last line counted. Built into AddCurve: a curve's
+    // lines are a few pixels long, and a call per line costs as much as several pixels.
+    [[gnu::always_inline]] inline void CountLine(int x0, int y0, int x1, int y1, bool skipFirst);
 
     // Counting is bound by memory: each pixel keeps its recent count and the number of the
     // last curve that counted it side by side, in one 4-byte cell, so that the "once per
