@@ -1,11 +1,13 @@
 #include "app/FileTablePanel.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeView>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "app/FileTableDelegate.h"
 #include "app/FileTableModel.h"
@@ -17,6 +19,31 @@
 #include "shell/WindowPlacement.h"
 
 namespace ostrel {
+
+namespace {
+
+// The rows selected whole, in table order. The table selects whole rows, so its ranges say
+// which rows directly; the selection model's own list looks at every column of every row,
+// which for Select All in a large library costs more than drawing it. Anything else, such as
+// a range of a few columns, still goes through that list.
+std::vector<int> SelectedRows(const QItemSelectionModel& selection) {
+    const int columns = selection.model()->columnCount();
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selection.selection()) {
+        if (range.parent().isValid() || range.left() != 0 || range.right() != columns - 1) {
+            rows.clear();
+            for (const QModelIndex& index : selection.selectedRows()) rows.push_back(index.row());
+            break;
+        }
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+    }
+    // Ranges may overlap and come in the order they were made.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+}  // namespace
 
 TFileTablePanel::TFileTablePanel(QObject& owner, QWidget& viewParent, TMainModel& model,
                                  std::function<void(const TStatusMessage&)> showStatus)
@@ -102,12 +129,9 @@ int TFileTablePanel::SortColumn() const {
 }
 
 void TFileTablePanel::TakeSelection() {
-    QModelIndexList rows = FView->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     TPatternDataList selected(false);
-    for (const QModelIndex& index : rows) {
-        if (TPatternData* pattern = FTable->PatternAt(index.row())) selected.Add(*pattern);
+    for (int row : SelectedRows(*FView->selectionModel())) {
+        if (TPatternData* pattern = FTable->PatternAt(row)) selected.Add(*pattern);
     }
     FModel.SetSelection(selected);
 }

@@ -1,10 +1,12 @@
 #include "graphs/DensityImage.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <thread>
 
 #include "draw/LineClipping.h"
@@ -15,6 +17,9 @@ namespace {
 
 // Below this many curves a thread costs more to start than it saves.
 constexpr int kCurvesPerThread = 64;
+// Curves a thread takes at a time: few enough to even out the threads' ends, enough that
+// taking them costs nothing next to counting them.
+constexpr int kCurvesPerTake = 16;
 // A raster larger than this (a poster-sized print) is made coarser rather than huge.
 constexpr double kMaxRasterPixels = 16e6;
 
@@ -47,10 +52,6 @@ TDensityCounts::TDensityCounts(int width, int height)
       FCells(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight)),
       FTotals(FCells.size()) {}
 
-std::uint32_t TDensityCounts::CountAt(size_t index) const {
-    return FTotals[index] + FCells[index].Count;
-}
-
 std::uint32_t TDensityCounts::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
     return CountAt(static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x));
@@ -66,6 +67,52 @@ void TDensityCounts::MoveToTotals() {
     for (size_t i = 0; i < FCells.size(); ++i) {
         FTotals[i] += FCells[i].Count;
         FCells[i] = TCell{};
+    }
+}
+
+void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
+    // Bresenham's line algorithm (IBM Systems Journal 4(1), 1965): one pixel per step along
+    // the major axis, the minor axis following its error term. The steps go through the
+    // raster by index; both ends lie inside it, and so does every pixel between them. The
+    // minor step is chosen without a branch: its direction changes from pixel to pixel in
+    // a way no branch predictor follows.
+    const int dx = std::abs(x1 - x0);
+    const int dy = std::abs(y1 - y0);
+    const std::ptrdiff_t stepX = x1 >= x0 ? 1 : -1;
+    const std::ptrdiff_t stepY = y1 >= y0 ? FWidth : -std::ptrdiff_t{FWidth};
+    const bool alongX = dx >= dy;
+    const int major = alongX ? dx : dy;
+    const int minor = alongX ? dy : dx;
+    const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
+    const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
+    TCell* const cells = FCells.data();
+    const auto curve = static_cast<std::uint16_t>(FCurve);
+    std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
+    // The error term kept negated, so that its sign bit is the move: the minor axis moves
+    // where the error is above zero, that is where `negated` is below it.
+    const std::ptrdiff_t twiceMinor = 2 * static_cast<std::ptrdiff_t>(minor);
+    const std::ptrdiff_t twiceMajor = 2 * static_cast<std::ptrdiff_t>(major);
+    std::ptrdiff_t negated = major - twiceMinor;
+    constexpr int kSignShift = std::numeric_limits<std::ptrdiff_t>::digits;
+    auto advance = [&] {
+        const std::ptrdiff_t moves = negated >> kSignShift;
+        at += majorStep + (minorStep & moves);
+        negated += (twiceMajor & moves) - twiceMinor;
+    };
+    int step = 0;
+    if (skipFirst) {
+        // The shared pixel is the last one's end and already counted.
+        advance();
+        step = 1;
+    }
+    for (; step <= major; ++step) {
+        // A curve counts a pixel once, also where it comes back to it: the cell remembers
+        // the last curve it counted. Neighbouring pixels have cells of their own, so no
+        // step waits for the previous one's store, and there is nothing to clear afterwards.
+        TCell& cell = cells[at];
+        cell.Count = static_cast<std::uint16_t>(cell.Count + (cell.Curve != curve));
+        cell.Curve = curve;
+        advance();
     }
 }
 
@@ -116,52 +163,6 @@ void TDensityCounts::AddCurve(const TRealPointArray& points) {
     }
 }
 
-void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
-    // Bresenham's line algorithm (IBM Systems Journal 4(1), 1965): one pixel per step along
-    // the major axis, the minor axis following its error term. The steps go through the
-    // raster by index; both ends lie inside it, and so does every pixel between them. The
-    // minor step is chosen without a branch: its direction changes from pixel to pixel in
-    // a way no branch predictor follows.
-    const int dx = std::abs(x1 - x0);
-    const int dy = std::abs(y1 - y0);
-    const std::ptrdiff_t stepX = x1 >= x0 ? 1 : -1;
-    const std::ptrdiff_t stepY = y1 >= y0 ? FWidth : -std::ptrdiff_t{FWidth};
-    const bool alongX = dx >= dy;
-    const int major = alongX ? dx : dy;
-    const int minor = alongX ? dy : dx;
-    const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
-    const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
-    TCell* const cells = FCells.data();
-    const auto curve = static_cast<std::uint16_t>(FCurve);
-    std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
-    // The error term kept negated, so that its sign bit is the move: the minor axis moves
-    // where the error is above zero, that is where `negated` is below it.
-    const std::ptrdiff_t twiceMinor = 2 * static_cast<std::ptrdiff_t>(minor);
-    const std::ptrdiff_t twiceMajor = 2 * static_cast<std::ptrdiff_t>(major);
-    std::ptrdiff_t negated = major - twiceMinor;
-    constexpr int kSignShift = std::numeric_limits<std::ptrdiff_t>::digits;
-    auto advance = [&] {
-        const std::ptrdiff_t moves = negated >> kSignShift;
-        at += majorStep + (minorStep & moves);
-        negated += (twiceMajor & moves) - twiceMinor;
-    };
-    int step = 0;
-    if (skipFirst) {
-        // The shared pixel is the last one's end and already counted.
-        advance();
-        step = 1;
-    }
-    for (; step <= major; ++step) {
-        // A curve counts a pixel once, also where it comes back to it: the cell remembers
-        // the last curve it counted. Neighbouring pixels have cells of their own, so no
-        // step waits for the previous one's store, and there is nothing to clear afterwards.
-        TCell& cell = cells[at];
-        cell.Count = static_cast<std::uint16_t>(cell.Count + (cell.Curve != curve));
-        cell.Curve = curve;
-        advance();
-    }
-}
-
 std::vector<std::uint32_t> TDensityCounts::Counts() const {
     std::vector<std::uint32_t> counts;
     counts.reserve(FCells.size());
@@ -178,31 +179,35 @@ TDensityCounts CountCurves(int width, int height, int curveCount, const TCurvePl
                            int threads) {
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::clamp(curveCount / kCurvesPerThread, 1, threads);
-    auto countRange = [&](TDensityCounts& counts, int first, int last) {
+    // The threads take curves in small runs as they get to them, rather than a fixed share
+    // each: the calling thread starts first and the others may be slowed by the rest of the
+    // machine, and a fixed share would leave the quicker ones waiting at the end. Each curve
+    // is still counted whole on one thread, so the sums do not depend on who took what.
+    std::atomic<int> nextCurve{0};
+    auto countTaken = [&](TDensityCounts& counts) {
         TRealPointArray points;
-        for (int curve = first; curve < last; ++curve) {
-            points.clear();
-            place(curve, points);
-            counts.AddCurve(points);
+        for (;;) {
+            const int first = nextCurve.fetch_add(kCurvesPerTake, std::memory_order_relaxed);
+            if (first >= curveCount) return;
+            const int last = std::min(curveCount, first + kCurvesPerTake);
+            for (int curve = first; curve < last; ++curve) {
+                points.clear();
+                place(curve, points);
+                counts.AddCurve(points);
+            }
         }
     };
-    auto rangeStart = [curveCount, threads](int part) {
-        return static_cast<int>(static_cast<long long>(curveCount) * part / threads);
-    };
-    std::vector<TDensityCounts> parts(static_cast<size_t>(threads) - 1,
-                                      TDensityCounts(width, height));
+    // Each worker makes its own raster, so that clearing it is not left to the calling thread.
+    std::vector<std::optional<TDensityCounts>> parts(static_cast<size_t>(threads) - 1);
     TDensityCounts counts(width, height);
     {
         std::vector<std::jthread> workers;
-        for (int part = 1; part < threads; ++part) {
-            workers.emplace_back([&, part] {
-                countRange(parts[static_cast<size_t>(part) - 1], rangeStart(part),
-                           rangeStart(part + 1));
-            });
+        for (std::optional<TDensityCounts>& part : parts) {
+            workers.emplace_back([&] { countTaken(part.emplace(width, height)); });
         }
-        countRange(counts, 0, rangeStart(1));
+        countTaken(counts);
     }
-    for (const TDensityCounts& part : parts) counts.Merge(part);
+    for (const std::optional<TDensityCounts>& part : parts) counts.Merge(*part);
     return counts;
 }
 
@@ -256,17 +261,16 @@ TPixelGraphic DensityPicture(const TDensityCounts& counts, std::uint32_t total) 
     TPixelGraphic picture(counts.Width(), counts.Height());
     // One colour per count, worked out once and only for the counts that occur: a count's
     // logarithm for every pixel, or for every possible count, would cost more than the
-    // counting. 0 marks a colour not worked out yet; every colour is opaque.
-    const std::uint32_t highest = std::max(counts.MaxCount(), total);
-    std::vector<std::uint32_t> colors(static_cast<size_t>(highest) + 1);
-    const std::vector<std::uint32_t> all = counts.Counts();
-    for (size_t i = 0; i < all.size(); ++i) {
-        const std::uint32_t count = all[i];
-        if (count == 0) continue;
+    // counting. 0 marks a colour not worked out yet; every colour is opaque. One pass over
+    // the counts, which a window repaints for every change of the selection.
+    std::vector<std::uint32_t> colors(static_cast<size_t>(total) + 1);
+    counts.ForEachCount([&](size_t index, std::uint32_t count) {
+        if (count == 0) return;
+        if (count >= colors.size()) colors.resize(static_cast<size_t>(count) + 1);
         std::uint32_t& color = colors[count];
         if (color == 0) color = OpaqueArgb(DensityColor(count, total));
-        picture.SetPixelAt(i, color);
-    }
+        picture.SetPixelAt(index, color);
+    });
     return picture;
 }
 

@@ -31,11 +31,17 @@ public:
 
     // Every count, row by row.
     std::vector<std::uint32_t> Counts() const;
+    // Calls `visit(index, count)` for every pixel, row by row, without a copy of the counts.
+    template <typename Visit>
+    void ForEachCount(Visit visit) const {
+        for (size_t i = 0; i < FCells.size(); ++i) visit(i, CountAt(i));
+    }
 
 private:
     // The pixels of a straight line between two pixels inside the raster; `skipFirst` leaves
-    // out the first, which the curve's last line counted.
-    void CountLine(int x0, int y0, int x1, int y1, bool skipFirst);
+    // out the first, which the curve's last line counted. Built into AddCurve: a curve's
+    // lines are a few pixels long, and a call per line costs as much as several pixels.
+    [[gnu::always_inline]] inline void CountLine(int x0, int y0, int x1, int y1, bool skipFirst);
 
     // Counting is bound by memory: each pixel keeps its recent count and the number of the
     // last curve that counted it side by side, in one 4-byte cell, so that the "once per
@@ -47,7 +53,7 @@ private:
         std::uint16_t Count = 0;
     };
 
-    std::uint32_t CountAt(size_t index) const;
+    std::uint32_t CountAt(size_t index) const { return FTotals[index] + FCells[index].Count; }
     void MoveToTotals();
 
     int FWidth;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -278,6 +280,62 @@ void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series,
     drawer.Polyline(points);
 }
 
+__attribute__((target_clones("avx2", "default"))) bool TPolarGraph::PlaceOnSharedAngles(
+    const std::vector<TRealPoint>& source, double offset, const TDirectionTable& directions,
+    TRealPoint* out) const {
+    // PlaceSeries' general loop for a linear scale and the remembered directions, four
+    // points at a time without a branch; built twice, for processors with 256-bit vector
+    // registers and for all others, and the loader picks one. Rounding adds and takes away 1.5 *
+    // 2^52, which rounds to nearest, ties to even, as RoundToDevice does while a value stays well
+    // inside the device range and is no NaN; whether every value did, and whether every angle is a
+    // remembered one (the same angle gives the same direction, bit for bit), is checked on the
+    // side, and the caller places the curve the general way when one is not. The angles are
+    // compared in the same pass: a curve's points come from far away in memory, and the placing
+    // hides their arrival where a pass of its own would wait on it. Each lane does the scalar
+    // operations in the scalar order, so the points are the same to the last bit.
+    using TLanes = double __attribute__((vector_size(4 * sizeof(double))));
+    using TLaneMask = std::int64_t __attribute__((vector_size(4 * sizeof(double))));
+    constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
+    constexpr double kSafe = 1 << 29;
+    const double minValue = MinValue;
+    const double maxValue = MaxValue;
+    const double span = MaxValue - MinValue;
+    const double radius = Radius;
+    const double scale = Scale;
+    const TRealPoint center = Center;
+    const double* const cosines = directions.Cosines();
+    const double* const sines = directions.Sines();
+    const double* const angles = directions.Angles();
+    const TRealPoint* const in = source.data();
+    const size_t count = source.size();
+    TLaneMask usable = {-1, -1, -1, -1};
+    for (size_t k = 0; k < count; k += 4) {
+        // Past the end, lanes repeat the last point.
+        const size_t k1 = std::min(k + 1, count - 1);
+        const size_t k2 = std::min(k + 2, count - 1);
+        const size_t k3 = std::min(k + 3, count - 1);
+        const TLanes level = TLanes{in[k].Y, in[k1].Y, in[k2].Y, in[k3].Y} + offset;
+        const TLanes clamped = level < minValue ? minValue : level;
+        const TLanes unrounded = (1 - (maxValue - clamped) / span) * radius;
+        const TLanes distance = (unrounded + kRounder) - kRounder;
+        const TLanes x =
+            distance * TLanes{cosines[k], cosines[k1], cosines[k2], cosines[k3]} * scale;
+        const TLanes y = distance * TLanes{sines[k], sines[k1], sines[k2], sines[k3]} * scale;
+        // NaN fails every comparison.
+        usable &= (TLanes{in[k].X, in[k1].X, in[k2].X, in[k3].X} ==
+                   TLanes{angles[k], angles[k1], angles[k2], angles[k3]}) &
+                  (unrounded < kSafe) & (unrounded > -kSafe) & (x < kSafe) & (x > -kSafe) &
+                  (y < kSafe) & (y > -kSafe);
+        const TLanes placedX = center.X + ((x + kRounder) - kRounder);
+        const TLanes placedY = center.Y - ((y + kRounder) - kRounder);
+        out[k] = {placedX[0], placedY[0]};
+        out[k1] = {placedX[1], placedY[1]};
+        out[k2] = {placedX[2], placedY[2]};
+        out[k3] = {placedX[3], placedY[3]};
+    }
+    return usable[0] && usable[1] && usable[2] && usable[3];
+}
+
 void TPolarGraph::PlaceSeries(const TSeries& series, TDirectionTable& directions,
                               TRealPointArray& points) const {
     if (!series.Points) return;
@@ -302,43 +360,6 @@ void TPolarGraph::PlaceSeries(const TSeries& series, TDirectionTable& directions
         *out++ = {center.X + RoundToDevice(distance * direction.Cosine * scale),
                   center.Y - RoundToDevice(distance * direction.Sine * scale)};
     }
-}
-
-bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source, double offset,
-                                      const TDirectionTable& directions, TRealPoint* out) const {
-    // The loop above for a linear scale and the remembered directions, without a branch, so
-    // that the compiler runs several points at once. Rounding adds and takes away 1.5 * 2^52,
-    // which rounds to nearest, ties to even, as RoundToDevice does while a value stays well
-    // inside the device range and is no NaN; whether every value did, and whether every
-    // angle is a remembered one (the same angle gives the same direction, bit for bit), is
-    // checked on the side, and the caller places the curve the general way when one is not.
-    // The angles are compared in the same pass: a curve's points come from far away in
-    // memory, and the placing hides their arrival where a pass of its own would wait on it.
-    constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
-    constexpr double kSafe = 1 << 29;
-    const double minValue = MinValue;
-    const double maxValue = MaxValue;
-    const double span = MaxValue - MinValue;
-    const double radius = Radius;
-    const double scale = Scale;
-    const TRealPoint center = Center;
-    const double* const cosines = directions.Cosines();
-    const double* const sines = directions.Sines();
-    const double* const angles = directions.Angles();
-    bool usable = true;
-    for (size_t k = 0; k < source.size(); ++k) {
-        usable &= source[k].X == angles[k];
-        const double level = source[k].Y + offset;
-        const double clamped = level < minValue ? minValue : level;
-        const double unrounded = (1 - (maxValue - clamped) / span) * radius;
-        const double distance = (unrounded + kRounder) - kRounder;
-        const double x = distance * cosines[k] * scale;
-        const double y = distance * sines[k] * scale;
-        // NaN fails every comparison.
-        usable &= std::fabs(unrounded) < kSafe && std::fabs(x) < kSafe && std::fabs(y) < kSafe;
-        out[k] = {center.X + ((x + kRounder) - kRounder), center.Y - ((y + kRounder) - kRounder)};
-    }
-    return usable;
 }
 
 void TPolarGraph::DrawTicks(TDrawer& drawer) const {

@@ -98,8 +98,11 @@ int TPatternDataList::IndexOfFileName(const std::string& path) const {
 
 void TPatternDataList::SortById() {
     auto& items = RawItems();
-    std::stable_sort(items.begin(), items.end(),
-                     [](const TPatternData* a, const TPatternData* b) { return a->Id < b->Id; });
+    auto byId = [](const TPatternData* a, const TPatternData* b) { return a->Id < b->Id; };
+    // A selection taken from the table in its first order is sorted already; a merge sort
+    // would still compare every item at every level.
+    if (std::is_sorted(items.begin(), items.end(), byId)) return;
+    std::stable_sort(items.begin(), items.end(), byId);
 }
 
 std::string TPatternDataList::PointsTableText(bool useAzimuth) const {

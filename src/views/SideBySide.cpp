@@ -44,16 +44,6 @@ void AddBeamTicks(const TPatternData& pattern, THCut hCut, TColor color, TPolarG
     add(vertical, figures.Vert.Crossings3Db, figures.Vert.PeakLevel, pattern.VRotationOffset);
 }
 
-// A series that draws a cut the pattern keeps, for the density view: thousands of copies of
-// every cut would cost more than drawing them.
-std::unique_ptr<TSeries> CutReference(const TRealPointList& cut, double rotation) {
-    auto series = std::make_unique<TSeries>(false);
-    // The graphs only read a series' points.
-    series->Points = const_cast<TRealPointList*>(&cut);
-    series->Rotation = rotation;
-    return series;
-}
-
 }  // namespace
 
 std::unique_ptr<TSeries> MakeHorizontalSeries(const TPatternData& pattern, TColor color,
@@ -91,7 +81,8 @@ void TSideBySidePatterns::DrawPolar() {
     if (SeriesPainter) {
         horizontal.SeriesPainter = SeriesPainter;
         vertical.SeriesPainter = SeriesPainter;
-        AddCutReferences(*horizontal.Series, *vertical.Series);
+        std::deque<TSeries> references;
+        AddCutReferences(references, horizontal, vertical);
         horizontal.Draw();
         vertical.Draw();
         return;
@@ -108,13 +99,25 @@ void TSideBySidePatterns::DrawPolar() {
     vertical.Draw();
 }
 
-void TSideBySidePatterns::AddCutReferences(TSeriesList& horizontal, TSeriesList& vertical) const {
+void TSideBySidePatterns::AddCutReferences(std::deque<TSeries>& store, TGraph& horizontal,
+                                           TGraph& vertical) const {
+    horizontal.Series = std::make_unique<TSeriesList>(false);
+    vertical.Series = std::make_unique<TSeriesList>(false);
+    // A series that draws a cut the pattern keeps: thousands of copies of every cut would
+    // cost more than drawing them.
+    auto refer = [&store](TSeriesList& list, const TRealPointList& cut, double rotation) {
+        TSeries& series = store.emplace_back(false);
+        // The graphs only read a series' points.
+        series.Points = const_cast<TRealPointList*>(&cut);
+        series.Rotation = rotation;
+        list.Add(series);
+    };
     for (int i = 0; i < Patterns.Count(); ++i) {
         const TPatternData& pattern = Patterns.Items(i);
-        horizontal.Add(
-            CutReference(View.HCut == THCut::Azimuth ? pattern.AzimuthCut : pattern.HorizontalCut,
-                         pattern.HRotationOffset));
-        vertical.Add(CutReference(pattern.VerticalCut, pattern.VRotationOffset));
+        refer(*horizontal.Series,
+              View.HCut == THCut::Azimuth ? pattern.AzimuthCut : pattern.HorizontalCut,
+              pattern.HRotationOffset);
+        refer(*vertical.Series, pattern.VerticalCut, pattern.VRotationOffset);
     }
 }
 
@@ -128,7 +131,8 @@ void TSideBySidePatterns::DrawCartesian() {
         ConfigurePatternCartesianGraph(vertical, Drawer, View);
         graph.SeriesPainter = SeriesPainter;
         vertical.SeriesPainter = SeriesPainter;
-        AddCutReferences(*graph.Series, *vertical.Series);
+        std::deque<TSeries> references;
+        AddCutReferences(references, graph, vertical);
         graph.FitRect = fits[0];
         vertical.FitRect = fits[1];
         for (TDatasetRectGraph* half : {&graph, &vertical}) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <memory>
 
@@ -93,8 +94,10 @@ public:
     TSeriesPainter* SeriesPainter = nullptr;
 
 private:
-    // Series of every pattern's horizontal and vertical cuts that refer to the cuts.
-    void AddCutReferences(TSeriesList& horizontal, TSeriesList& vertical) const;
+    // Series of every pattern's horizontal and vertical cuts that refer to the cuts, kept in
+    // `store` (one allocation per block rather than per series: thousands are made for every
+    // repaint of the density view); the graphs get lists that refer to them.
+    void AddCutReferences(std::deque<TSeries>& store, TGraph& horizontal, TGraph& vertical) const;
     TColor PatternColor(int index) const;
     TPolarLayout FitPolarInRooms(const TRealRect& leftRoom, const TRealRect& rightRoom) const;
     bool PolarReachesKeepClear(const TPolarLayout& layout) const;

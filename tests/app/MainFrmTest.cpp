@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -144,6 +145,43 @@ TEST_F(MainFormTest, OpenRemembersFolderAndFilterAndShowsProgressForSeveralFiles
     EXPECT_EQ(Form->Table().Model().RowCount(), 2);
     EXPECT_EQ(Form->Opening().Flow().ProgressMaximum(), 3)
         << "one file does not touch the progress bar";
+}
+
+// The graphs get the rows selected whole, each once, in table order, however the ranges
+// were made.
+TEST_F(MainFormTest, SelectionTakesWholeRowsOnceInTableOrder) {
+    Open({Pattern("a.txt", 1, 1), Pattern("b.txt", 2, 2), Pattern("c.txt", 3, 3),
+          Pattern("d.txt", 4, 4)});
+    const TFileTableModel& table = Form->Table().Model();
+    const int last = table.columnCount() - 1;
+    struct TRange {
+        int Top, Bottom, Left, Right;
+    };
+    const struct {
+        std::vector<TRange> Ranges;
+        std::vector<int> Rows;
+    } cases[] = {
+        {{{2, 3, 0, last}, {0, 2, 0, last}}, {0, 1, 2, 3}},
+        {{{3, 3, 0, last}, {1, 1, 0, last}}, {1, 3}},
+        {{{0, 0, 0, last}, {2, 2, 0, 1}}, {0}},
+        {{{1, 1, 0, 1}, {1, 1, 2, last}}, {1}},
+        {{}, {}},
+    };
+    for (const auto& c : cases) {
+        QItemSelection selection;
+        for (const TRange& r : c.Ranges) {
+            selection.select(table.index(r.Top, r.Left), table.index(r.Bottom, r.Right));
+        }
+        Form->Table().View().clearSelection();
+        Form->Table().View().selectionModel()->select(selection, QItemSelectionModel::Select);
+        std::vector<int> ids;
+        std::vector<int> expected;
+        for (int i = 0; i < Form->Model().Selection.Count(); ++i) {
+            ids.push_back(Form->Model().Selection.Items(i).Id);
+        }
+        for (int row : c.Rows) expected.push_back(Cell(row, fcId).toInt());
+        EXPECT_EQ(ids, expected) << c.Ranges.size() << " ranges";
+    }
 }
 
 TEST_F(MainFormTest, DeleteKeyAndCloseAllKeepTheIdRules) {

@@ -414,6 +414,10 @@ TEST(PolarGraph, TheDensityViewPlacesEveryPointWhereTheCurveIsDrawn) {
         {150, -30, 1, 0, 0, {-3, 1e12, -1e300, -5}},
         {150, -30, 1, 0, 0, {-3, 6e6, -5, 1e300}},
         {150, -30, 1, 0, 0, {-3, -4, std::nan(""), -5}},
+        // Points are placed in fours: a last group of one to three, ending far off or alone.
+        {150, -30, 1, 0, 0, {-3, -4, -5, -6, 1e300}},
+        {150, -30, 1, 0, 0, {-3, -4, -5, -6, -7, -8, 1e300}},
+        {150, -30, 1, 0, 0, {-2.5}},
     };
     for (const auto& c : cases) {
         std::vector<TRealPoint> points;
