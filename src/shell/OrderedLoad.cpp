@@ -116,14 +116,9 @@ void TOrderedLoad::Work() {
             path = FPaths[static_cast<size_t>(index)];
         }
         if (FMaxAhead > 0) {
-            // A worker that got too far ahead sleeps until the taker has caught up half the
-            // way, not one file: it is then woken once for many files.
             std::unique_lock lock(FMutex);
-            if (index >= FTaken.load() + FMaxAhead) {
-                FTakenChanged.wait(lock, [&] {
-                    return FCancelled.load() || index < FTaken.load() + std::max(1, FMaxAhead / 2);
-                });
-            }
+            FTakenChanged.wait(
+                lock, [&] { return FCancelled.load() || index < FTaken.load() + FMaxAhead; });
             if (FCancelled.load()) return;
         }
         LoadInto(index, std::move(path));
@@ -187,8 +182,8 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
             const std::lock_guard lock(FMutex);
             taken = ++FTaken;
         }
-        // Workers ahead wait for half the window to clear: a call every quarter is enough.
-        if (FMaxAhead > 0 && taken % std::max(1, FMaxAhead / 4) == 0) FTakenChanged.notify_all();
+        // Only the worker whose file has just come inside the window can go on.
+        if (FMaxAhead > 0 && FNextToRead.load() >= taken + FMaxAhead) FTakenChanged.notify_all();
         ++handed;
         take(result);
     }
@@ -211,8 +206,6 @@ bool TOrderedLoad::TakeNext(const std::function<void(TLoadResult&)>& take) {
         }
         if (!LoadOneAhead()) break;
     }
-    // The worker holding the next file may be waiting for the window to clear.
-    if (FMaxAhead > 0) FTakenChanged.notify_all();
     {
         std::unique_lock lock(FMutex);
         FReadyChanged.wait(lock, nextReady);
