@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -428,7 +429,7 @@ TEST(PolarGraph, TheDensityViewPlacesEveryPointWhereTheCurveIsDrawn) {
         // Three curves on the same angles: the later ones take the first one's directions.
         // A fourth has as many points, one of them a degree off, and needs its own.
         std::vector<TRealPoint> oneAngleOff = points;
-        oneAngleOff[1].X += 1;
+        oneAngleOff[std::min<size_t>(1, points.size() - 1)].X += 1;
         for (int copy = 0; copy < 4; ++copy) {
             TSeries& series = AddSeries(*graph, copy < 3 ? points : oneAngleOff);
             series.Rotation = c.Rotation;
