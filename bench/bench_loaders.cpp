@@ -291,6 +291,20 @@ std::optional<double> PythonReferenceUs(const TFileSet& set, const std::string& 
     return us;
 }
 
+// The reference's time per file and how many times ours it is, against the target, as the
+// side-by-side tables print them; "not run" and "-" without Python.
+struct TPeerCells {
+    TPeerCells(const std::optional<double>& peerUs, double oursUs) {
+        if (!peerUs) return;
+        const double ratio = *peerUs / oursUs;
+        std::snprintf(Time, sizeof Time, "%.1f us", *peerUs);
+        std::snprintf(Ratio, sizeof Ratio, "%.1f x (target >= %g: %s)", ratio, kPeerTargetRatio,
+                      ratio >= kPeerTargetRatio ? "met" : "NOT met");
+    }
+    char Time[32] = "not run";
+    char Ratio[48] = "-";
+};
+
 // Per file, side by side: our load, the raw single-thread read of the same files and the
 // Python reference reader (whose time includes its own reading of the files), each format on
 // one line. CPU time throughout, so that the neighbours on a shared machine favour no side.
@@ -303,17 +317,10 @@ void PrintSideBySide(const TRecordingReporter& reporter,
         const auto* read = reporter.Find(std::string("Read/") + format);
         const auto* load = reporter.Find(std::string("Load/") + format);
         if (read == nullptr || load == nullptr) continue;
-        const std::optional<double> peer = PythonReferenceUs(*set, folder);
         const double loadUs = load->CpuNs / 1e3;
-        char peerText[32] = "not run";
-        char peerRatio[48] = "-";
-        if (peer) {
-            std::snprintf(peerText, sizeof peerText, "%.1f us", *peer);
-            std::snprintf(peerRatio, sizeof peerRatio, "%.1f x (target >= %g: %s)", *peer / loadUs,
-                          kPeerTargetRatio, *peer / loadUs >= kPeerTargetRatio ? "met" : "NOT met");
-        }
+        const TPeerCells peer(PythonReferenceUs(*set, folder), loadUs);
         std::printf("%-10s %9.2f us %9.2f us %22s %8.2f x   %s\n", format, loadUs,
-                    read->CpuNs / 1e3, peerText, load->CpuNs / read->CpuNs, peerRatio);
+                    read->CpuNs / 1e3, peer.Time, load->CpuNs / read->CpuNs, peer.Ratio);
     }
 }
 
@@ -384,17 +391,10 @@ void PrintWholeProcess(const TRecordingReporter& reporter,
         const double wallUs = (all->WallUs - one->WallUs) / files;
         const double cpuUs = (all->CpuUs - one->CpuUs) / files;
         const double readUs = read->CpuNs / 1e3;
-        const std::optional<double> peer = PythonReferenceUs(*set, folder);
-        char peerText[32] = "not run";
-        char peerRatio[48] = "-";
-        if (peer) {
-            std::snprintf(peerText, sizeof peerText, "%.1f us", *peer);
-            std::snprintf(peerRatio, sizeof peerRatio, "%.1f x (target >= %g: %s)", *peer / wallUs,
-                          kPeerTargetRatio, *peer / wallUs >= kPeerTargetRatio ? "met" : "NOT met");
-        }
+        const TPeerCells peer(PythonReferenceUs(*set, folder), wallUs);
         std::printf("%-14s %11.2f us %9.2f us %7.2f us %22s %6.2f x (target <= %g: %s)   %s\n",
-                    format, wallUs, cpuUs, readUs, peerText, wallUs / readUs, kTargetRatio,
-                    wallUs / readUs <= kTargetRatio ? "met" : "NOT met", peerRatio);
+                    format, wallUs, cpuUs, readUs, peer.Time, wallUs / readUs, kTargetRatio,
+                    wallUs / readUs <= kTargetRatio ? "met" : "NOT met", peer.Ratio);
     }
 }
 
