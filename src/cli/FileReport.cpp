@@ -128,12 +128,11 @@ void LoadInputs(std::vector<TInput>& inputs,
         patternPaths.push_back(input.Path);
         if (input.Bytes) readByScans.push_back({input.Path, {}, std::move(input.Bytes)});
     }
-    // The taking thread reads files too while it would wait, so one worker less than the cores
-    // keeps them all busy without taking turns on one. A few files ahead per core are enough;
-    // more would only hold patterns in memory, and each new page of it costs a fault.
+    // A few files ahead per core are enough; more would only hold patterns in memory, and each
+    // new page of it costs a fault.
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    TOrderedLoad load(std::move(patternPaths), std::max(1, cores - 1),
-                      LoadScannedFiles(readByScans), nullptr, 4 * std::max(4, cores));
+    TOrderedLoad load(std::move(patternPaths), WorkersBesideTaker(), LoadScannedFiles(readByScans),
+                      nullptr, 4 * std::max(4, cores));
     for (const TInput& input : inputs) {
         bool goOn = true;
         if (input.Kind == ikPattern && input.Error.empty()) {

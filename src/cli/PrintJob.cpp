@@ -177,7 +177,7 @@ int RunPrint(const std::vector<std::string>& arguments, std::ostream& out, std::
     for (const std::string& problem : request.FolderProblems) {
         err << "ostrel-print: " << problem << '\n';
     }
-    TOrderedLoad load(request.Files, 0, LoadScannedFiles(request.ReadByScans));
+    TOrderedLoad load(request.Files, WorkersBesideTaker(), LoadScannedFiles(request.ReadByScans));
     while (load.TakeNext([&](TLoadResult& result) {
         if (!result.Loaded()) {
             err << "ostrel-print: " << result.Path << ": " << result.Failure << '\n';

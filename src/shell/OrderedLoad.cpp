@@ -22,6 +22,10 @@ TLoadResult LoadOneFile(const std::string& path) {
 
 }  // namespace
 
+int WorkersBesideTaker() {
+    return static_cast<int>(std::max(2u, std::thread::hardware_concurrency())) - 1;
+}
+
 TLoadResult LoadPatternResult(const std::string& path, const std::string* bytes) {
     return bytes ? Result(path, LoadPatternBytes(path, *bytes)) : LoadOneFile(path);
 }

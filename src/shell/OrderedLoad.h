@@ -106,6 +106,11 @@ private:
     std::vector<std::jthread> FWorkers;
 };
 
+// How many workers a batch taken with TakeNext wants: the taking thread reads files too while
+// it would wait, so one less than the cores keeps them all busy without their taking turns on
+// one core.
+int WorkersBesideTaker();
+
 // The load of the files a scan found: a file whose bytes the scan kept is parsed from them,
 // without opening it again; any other is read as LoadPatternFile reads it. The kept bytes
 // move into the function, which may be called on several threads at a time.
