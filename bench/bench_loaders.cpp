@@ -85,24 +85,27 @@ std::string NsmaText(std::uint32_t seed) {
 // there are 1,000; each copy keeps its name behind a number, so its extension chooses as the
 // original's does. Empty when that folder is missing or nothing in it loads.
 TFileSet WriteRealFiles(const std::string& folder) {
-    std::vector<std::filesystem::path> sources;
+    // Each source is read once; the copies are written from its bytes.
+    std::vector<std::pair<std::string, std::string>> sources;  // name, bytes
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(OSTREL_REALDATA_DIR, error)) {
-        if (entry.is_regular_file() && LoadPatternFile(entry.path().string()).Loaded())
-            sources.push_back(entry.path());
+        if (!entry.is_regular_file()) continue;
+        const std::string path = entry.path().string();
+        std::string bytes = ReadFileBytes(path);
+        if (LoadPatternBytes(path, bytes).Loaded())
+            sources.emplace_back(entry.path().filename().string(), std::move(bytes));
     }
     std::sort(sources.begin(), sources.end());
     TFileSet set;
     if (sources.empty()) return set;
     std::filesystem::create_directory(folder);
     for (int i = 0; i < kFilesPerFormat; ++i) {
-        const std::filesystem::path& source = sources[static_cast<size_t>(i) % sources.size()];
-        std::string path = folder + "/" + std::to_string(i) + "_" + source.filename().string();
-        std::string text = ReadFileBytes(source.string());
+        const auto& [name, text] = sources[static_cast<size_t>(i) % sources.size()];
+        std::string path = folder + "/" + std::to_string(i) + "_" + name;
         WriteFileBytes(path, text);
         set.TotalBytes += text.size();
         set.Paths.push_back(std::move(path));
-        set.Texts.push_back(std::move(text));
+        set.Texts.push_back(text);
     }
     return set;
 }
