@@ -67,8 +67,10 @@ TOrderedLoad::TOrderedLoad(TPathsToCome, int threads, TLoadFunction load,
 }
 
 void TOrderedLoad::StartWorkers(int threads) {
+    FGivenBack.resize(static_cast<size_t>(threads));
+    FWorkerEnded.resize(static_cast<size_t>(threads));
     FWorkers.reserve(static_cast<size_t>(threads));
-    for (int i = 0; i < threads; ++i) FWorkers.emplace_back([this] { Work(); });
+    for (int i = 0; i < threads; ++i) FWorkers.emplace_back([this, i] { Work(i); });
 }
 
 TOrderedLoad::TSlot& TOrderedLoad::SlotAt(int index) {
@@ -105,8 +107,32 @@ TOrderedLoad::~TOrderedLoad() {
     FWorkers.clear();  // joins
 }
 
-void TOrderedLoad::Work() {
+void TOrderedLoad::FreeGivenBack(int worker, bool last) {
+    std::vector<TLoadResult> given;
+    {
+        const std::lock_guard lock(FMutex);
+        given.swap(FGivenBack[static_cast<size_t>(worker)]);
+        if (last) FWorkerEnded[static_cast<size_t>(worker)] = true;
+    }
+    // Freed here, outside the lock.
+}
+
+void TOrderedLoad::GiveBack(TLoadResult& result, int reader) {
+    if (reader < 0) return;
+    const std::lock_guard lock(FMutex);
+    if (!FWorkerEnded[static_cast<size_t>(reader)]) {
+        FGivenBack[static_cast<size_t>(reader)].push_back(std::move(result));
+    }
+}
+
+void TOrderedLoad::Work(int worker) {
+    struct TEnd {
+        TOrderedLoad& Load;
+        int Worker;
+        ~TEnd() { Load.FreeGivenBack(Worker, true); }
+    } end{*this, worker};
     for (;;) {
+        FreeGivenBack(worker, false);
         if (FCancelled.load()) return;
         const int index = FNextToRead.fetch_add(1);
         std::string path;
@@ -125,11 +151,11 @@ void TOrderedLoad::Work() {
                 lock, [&] { return FCancelled.load() || index < FTaken.load() + FMaxAhead; });
             if (FCancelled.load()) return;
         }
-        LoadInto(index, std::move(path));
+        LoadInto(index, std::move(path), worker);
     }
 }
 
-void TOrderedLoad::LoadInto(int index, std::string path) {
+void TOrderedLoad::LoadInto(int index, std::string path, int worker) {
     TSlot& slot = SlotAt(index);
     TLoadResult result;
     try {
@@ -145,6 +171,7 @@ void TOrderedLoad::LoadInto(int index, std::string path) {
     {
         const std::lock_guard lock(FMutex);
         slot.Result = std::move(result);
+        slot.Reader = worker;
         slot.Ready.store(true);
         awaited = index == FTaken.load();
     }
@@ -166,7 +193,7 @@ bool TOrderedLoad::LoadOneAhead() {
         const std::lock_guard lock(FMutex);
         path = FPaths[static_cast<size_t>(index)];
     }
-    LoadInto(index, std::move(path));
+    LoadInto(index, std::move(path), -1);
     return true;
 }
 
@@ -177,9 +204,11 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
         TSlot& slot = SlotAt(FTaken);
         if (!slot.Ready.load()) break;
         TLoadResult result;
+        int reader = -1;
         {
             const std::lock_guard lock(FMutex);
             result = std::move(slot.Result);
+            reader = slot.Reader;
         }
         int taken = 0;
         {
@@ -190,6 +219,7 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
         if (FMaxAhead > 0 && FNextToRead.load() >= taken + FMaxAhead) FTakenChanged.notify_all();
         ++handed;
         take(result);
+        GiveBack(result, reader);
     }
     return handed;
 }

@@ -76,10 +76,16 @@ private:
     struct TSlot {
         std::atomic<bool> Ready{false};
         TLoadResult Result;
+        // The worker that read it, or -1 for the taking thread.
+        int Reader = -1;
     };
-    void Work();
-    // Reads the file at `index` and makes its result ready.
-    void LoadInto(int index, std::string path);
+    void Work(int worker);
+    // Reads the file at `index` and makes its result ready; `worker` -1 is the taking thread.
+    void LoadInto(int index, std::string path, int worker);
+    // What is left of a result once taken goes back to the worker that read it.
+    void GiveBack(TLoadResult& result, int reader);
+    // Frees what the taker gave back to `worker`; `last` when the worker ends.
+    void FreeGivenBack(int worker, bool last);
     // Claims the next file no worker has taken and reads it on the calling thread; false when
     // there is none to claim now (all claimed, still to come, or too far ahead of the taker).
     bool LoadOneAhead();
@@ -103,6 +109,12 @@ private:
     std::condition_variable FTakenChanged;
     std::condition_variable FInputChanged;
     std::function<void()> FOnReady;
+    // Taken results, by the worker that read them, until that worker frees them. The memory of
+    // a pattern is best freed by the thread that made it: freed on the taking thread, it makes
+    // the allocator lock the worker's heap while the worker allocates there, and the two take
+    // turns through the kernel. Guarded by FMutex, as is FWorkerEnded.
+    std::vector<std::vector<TLoadResult>> FGivenBack;
+    std::vector<bool> FWorkerEnded;
     std::vector<std::jthread> FWorkers;
 };
 
