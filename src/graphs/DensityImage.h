@@ -10,6 +10,18 @@
 
 namespace ostrel {
 
+// A curve's point rounded to its pixel of a raster, and whether it lies inside.
+struct TDensityPixel {
+    int X = 0;
+    int Y = 0;
+    bool Inside = false;
+};
+
+// Each of `count` points rounded to its pixel (to nearest, ties to even) into `out`, and
+// whether it lies inside 0 .. right, 0 .. bottom; a point outside, or NaN, is (0, 0) there.
+void RoundToPixels(const TRealPoint* points, size_t count, double right, double bottom,
+                   TDensityPixel* out);
+
 // How many curves pass through each pixel of a raster. A curve is its points joined by
 // straight lines, one pixel wide, without antialiasing; each pixel counts a curve once,
 // however often the curve comes back to it.
@@ -61,6 +73,8 @@ private:
     std::vector<TCell> FCells;
     std::vector<std::uint32_t> FTotals;
     std::uint32_t FCurve = 0;
+    // The current curve's pixels, kept to spare an allocation per curve.
+    std::vector<TDensityPixel> FPixels;
 };
 
 // Counts `curveCount` curves on every core: `place(i, points)` fills `points` with curve i in

@@ -60,6 +60,58 @@ TEST(DensityCounts, EachCurveCountsAPixelOnceAndWhatLiesOutsideIsLeftOut) {
     }
 }
 
+TEST(DensityCounts, EveryPointIsRoundedAndJudgedWhereverItFallsInItsGroupOfFour) {
+    const double nan = std::nan("");
+    const struct {
+        TRealPoint Point;
+        TDensityPixel Expected;
+    } kinds[] = {{{2.5, 3.5}, {2, 4, true}},   {{9, 0}, {9, 0, true}},
+                 {{-0.0, 7}, {0, 7, true}},    {{9.01, 4}, {0, 0, false}},
+                 {{nan, 2}, {0, 0, false}},    {{3, -1e300}, {0, 0, false}},
+                 {{4.49, 6.51}, {4, 7, true}}, {{1, 7.5}, {0, 0, false}}};
+    constexpr size_t kKinds = std::size(kinds);
+    for (size_t count = 1; count <= 11; ++count) {
+        for (size_t shift = 0; shift < kKinds; ++shift) {
+            TRealPointArray points;
+            for (size_t i = 0; i < count; ++i) points.push_back(kinds[(i + shift) % kKinds].Point);
+            std::vector<TDensityPixel> pixels(count);
+            RoundToPixels(points.data(), count, 9, 7, pixels.data());
+            for (size_t i = 0; i < count; ++i) {
+                const TDensityPixel& expected = kinds[(i + shift) % kKinds].Expected;
+                EXPECT_TRUE(pixels[i].X == expected.X && pixels[i].Y == expected.Y &&
+                            pixels[i].Inside == expected.Inside)
+                    << count << " " << shift << " " << i;
+            }
+        }
+    }
+}
+
+TEST(DensityCounts, LongCurvesTouchTheSamePixelsAsTheirSegmentsOneByOne) {
+    // Points are rounded four at a time: whatever place a point inside, on the edge, outside
+    // or NaN takes in its group, and however many points are left over, a curve covers what
+    // its segments cover when each is counted as a curve of its own.
+    const double nan = std::nan("");
+    const TRealPointArray kinds{{2.5, 3.5}, {9, 0},    {-0.0, 7}, {12, 4},  {5.5, 7.5},
+                                {nan, 2},   {3, -6},   {0, 0},    {9, 7},   {4.49, 1.51},
+                                {6, nan},   {-3, 3.2}, {1, 6},    {8.5, 2}, {7, 7}};
+    for (size_t length = 4; length <= 11; ++length) {
+        for (size_t shift = 0; shift < 4; ++shift) {
+            TRealPointArray curve;
+            for (size_t i = 0; i < length; ++i) curve.push_back(kinds[(i * 7 + shift) % 15]);
+            TDensityCounts whole(10, 8);
+            whole.AddCurve(curve);
+            std::vector<std::uint32_t> covered(10 * 8);
+            for (size_t i = 1; i < length; ++i) {
+                TDensityCounts segment(10, 8);
+                segment.AddCurve({curve[i - 1], curve[i]});
+                const std::vector<std::uint32_t> counts = segment.Counts();
+                for (size_t p = 0; p < counts.size(); ++p) covered[p] |= counts[p];
+            }
+            EXPECT_EQ(whole.Counts(), covered) << length << " " << shift;
+        }
+    }
+}
+
 TEST(DensityCounts, ThreadsShareTheCurvesAndAddUpToTheSameCounts) {
     // Curves of varied slopes across a raster, some leaving it.
     const auto place = [](int curve, TRealPointArray& points) {
