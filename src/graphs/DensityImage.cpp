@@ -102,7 +102,7 @@ void TDensityCounts::MoveToTotals() {
 void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
     // Bresenham's line algorithm (IBM Systems Journal 4(1), 1965): one pixel per step along
     // the major axis, the minor axis following its error term. The steps go through the
-    // raster by index; both ends lie inside it, and so does every pixel between them. The
+    // raster's cells; both ends lie inside it, and so does every pixel between them. The
     // minor step is chosen without a branch: its direction changes from pixel to pixel in
     // a way no branch predictor follows.
     const int dx = std::abs(x1 - x0);
@@ -114,9 +114,10 @@ void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
     const int minor = alongX ? dy : dx;
     const std::ptrdiff_t majorStep = alongX ? stepX : stepY;
     const std::ptrdiff_t minorStep = alongX ? stepY : stepX;
-    TCell* const cells = FCells.data();
     const auto curve = static_cast<std::uint16_t>(FCurve);
-    std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y0) * FWidth + x0;
+    // A pointer rather than an index, and the pixels left counted down: each step then needs
+    // no address arithmetic and no test of its own.
+    TCell* at = FCells.data() + (static_cast<std::ptrdiff_t>(y0) * FWidth + x0);
     // The error term kept negated, so that its sign bit is the move: the minor axis moves
     // where the error is above zero, that is where `negated` is below it.
     const std::ptrdiff_t twiceMinor = 2 * static_cast<std::ptrdiff_t>(minor);
@@ -128,19 +129,22 @@ void TDensityCounts::CountLine(int x0, int y0, int x1, int y1, bool skipFirst) {
         at += majorStep + (minorStep & moves);
         negated += (twiceMajor & moves) - twiceMinor;
     };
-    int step = 0;
+    int left = major + 1;
     if (skipFirst) {
         // The shared pixel is the last one's end and already counted.
+        if (major == 0) return;
         advance();
-        step = 1;
+        --left;
     }
-    for (; step <= major; ++step) {
+    // The walk stops on its last pixel: a step past it could leave the raster.
+    for (;;) {
         // A curve counts a pixel once, also where it comes back to it: the cell remembers
         // the last curve it counted. Neighbouring pixels have cells of their own, so no
         // step waits for the previous one's store, and there is nothing to clear afterwards.
-        TCell& cell = cells[at];
+        TCell& cell = *at;
         cell.Count = static_cast<std::uint16_t>(cell.Count + (cell.Curve != curve));
         cell.Curve = curve;
+        if (--left == 0) return;
         advance();
     }
 }
