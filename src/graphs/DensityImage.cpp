@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "draw/LineClipping.h"
+#include "draw/VectorClones.h"
 
 namespace ostrel {
 
@@ -46,12 +47,9 @@ int RoundInside(double value) {
 
 }  // namespace
 
-// Four points at a time: the per-segment loop is then left only integers to look at. Built
-// twice, for processors with 256-bit vector registers and for all others.
-__attribute__((target_clones("avx2", "default"))) void RoundToPixels(const TRealPoint* points,
-                                                                     size_t count, double right,
-                                                                     double bottom,
-                                                                     TDensityPixel* out) {
+// Four points at a time: the per-segment loop is then left only integers to look at.
+OSTREL_VECTOR_CLONES void RoundToPixels(const TRealPoint* points, size_t count, double right,
+                                        double bottom, TDensityPixel* out) {
     using TLanes = double __attribute__((vector_size(4 * sizeof(double))));
     using TLaneMask = std::int64_t __attribute__((vector_size(4 * sizeof(double))));
     constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52

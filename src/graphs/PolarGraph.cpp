@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/VectorClones.h"
 #include "model/Errors.h"
 #include "model/NumberText.h"
 
@@ -279,12 +280,12 @@ void TPolarGraph::DrawSeries(TDrawer& drawer, const TSeries& series,
     drawer.Polyline(points);
 }
 
-__attribute__((target_clones("avx2", "default"))) bool TPolarGraph::PlaceOnSharedAngles(
-    const std::vector<TRealPoint>& source, double offset, const TDirectionTable& directions,
-    TRealPoint* out) const {
+OSTREL_VECTOR_CLONES bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRealPoint>& source,
+                                                           double offset,
+                                                           const TDirectionTable& directions,
+                                                           TRealPoint* out) const {
     // PlaceSeries' general loop for a linear scale and the remembered directions, four
-    // points at a time without a branch; built twice, for processors with 256-bit vector
-    // registers and for all others, and the loader picks one. Rounding adds and takes away 1.5 *
+    // points at a time without a branch. Rounding adds and takes away 1.5 *
     // 2^52, which rounds to nearest, ties to even, as RoundToDevice does while a value stays well
     // inside the device range and is no NaN; whether every value did, and whether every angle is a
     // remembered one (the same angle gives the same direction, bit for bit), is checked on the
