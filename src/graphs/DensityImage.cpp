@@ -9,8 +9,8 @@
 #include <optional>
 #include <thread>
 
+#include "draw/FourLanes.h"
 #include "draw/LineClipping.h"
-#include "draw/VectorClones.h"
 
 namespace ostrel {
 
@@ -38,38 +38,26 @@ std::uint32_t OpaqueArgb(TColor color) {
            (static_cast<std::uint32_t>(ColorGreen(color)) << 8) | ColorBlue(color);
 }
 
-// RoundToDevice for a coordinate inside the raster, which is never negative, NaN or huge:
-// the same rounding to nearest, ties to even, by adding and taking away 2^52.
-int RoundInside(double value) {
-    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
-    return static_cast<int>((value + kNoFractionBits) - kNoFractionBits);
-}
-
 }  // namespace
 
-// Four points at a time: the per-segment loop is then left only integers to look at.
+// Four points at a time: the per-segment loop is then left only integers to look at. The
+// rounding shift rounds as RoundToDevice does for a coordinate inside the raster.
 OSTREL_VECTOR_CLONES void RoundToPixels(const TRealPoint* points, size_t count, double right,
                                         double bottom, TDensityPixel* out) {
-    using TLanes = double __attribute__((vector_size(4 * sizeof(double))));
-    using TLaneMask = std::int64_t __attribute__((vector_size(4 * sizeof(double))));
-    constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
-    size_t k = 0;
-    for (; k + 4 <= count; k += 4) {
-        const TLanes x = {points[k].X, points[k + 1].X, points[k + 2].X, points[k + 3].X};
-        const TLanes y = {points[k].Y, points[k + 1].Y, points[k + 2].Y, points[k + 3].Y};
-        const TLaneMask inside = (x >= 0) & (x <= right) & (y >= 0) & (y <= bottom);
-        const TLanes roundX = (x + kRounder) - kRounder;
-        const TLanes roundY = (y + kRounder) - kRounder;
+    for (size_t k = 0; k < count; k += 4) {
+        // Past the end, lanes repeat the last point.
+        const size_t at[] = {k, std::min(k + 1, count - 1), std::min(k + 2, count - 1),
+                             std::min(k + 3, count - 1)};
+        const TFourDoubles x = {points[at[0]].X, points[at[1]].X, points[at[2]].X, points[at[3]].X};
+        const TFourDoubles y = {points[at[0]].Y, points[at[1]].Y, points[at[2]].Y, points[at[3]].Y};
+        const TFourMasks inside = (x >= 0) & (x <= right) & (y >= 0) & (y <= bottom);
+        const TFourDoubles roundX = (x + kRoundingShift) - kRoundingShift;
+        const TFourDoubles roundY = (y + kRoundingShift) - kRoundingShift;
         for (int lane = 0; lane < 4; ++lane) {
             const bool in = inside[lane] != 0;
-            out[k + static_cast<size_t>(lane)] = {in ? static_cast<int>(roundX[lane]) : 0,
-                                                  in ? static_cast<int>(roundY[lane]) : 0, in};
+            out[at[lane]] = {in ? static_cast<int>(roundX[lane]) : 0,
+                             in ? static_cast<int>(roundY[lane]) : 0, in};
         }
-    }
-    for (; k < count; ++k) {
-        const TRealPoint& p = points[k];
-        const bool in = p.X >= 0 && p.X <= right && p.Y >= 0 && p.Y <= bottom;
-        out[k] = {in ? RoundInside(p.X) : 0, in ? RoundInside(p.Y) : 0, in};
     }
 }
 

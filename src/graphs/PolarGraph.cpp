@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/VectorClones.h"
+#include "draw/FourLanes.h"
 #include "model/Errors.h"
 #include "model/NumberText.h"
 
@@ -285,17 +285,16 @@ OSTREL_VECTOR_CLONES bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRe
                                                            const TDirectionTable& directions,
                                                            TRealPoint* out) const {
     // PlaceSeries' general loop for a linear scale and the remembered directions, four
-    // points at a time without a branch. Rounding adds and takes away 1.5 *
-    // 2^52, which rounds to nearest, ties to even, as RoundToDevice does while a value stays well
-    // inside the device range and is no NaN; whether every value did, and whether every angle is a
-    // remembered one (the same angle gives the same direction, bit for bit), is checked on the
-    // side, and the caller places the curve the general way when one is not. The angles are
-    // compared in the same pass: a curve's points come from far away in memory, and the placing
-    // hides their arrival where a pass of its own would wait on it. Each lane does the scalar
-    // operations in the scalar order, so the points are the same to the last bit.
-    using TLanes = double __attribute__((vector_size(4 * sizeof(double))));
-    using TLaneMask = std::int64_t __attribute__((vector_size(4 * sizeof(double))));
-    constexpr double kRounder = 6755399441055744.0;  // 1.5 * 2^52
+    // points at a time without a branch. The rounding shift rounds as RoundToDevice does while
+    // a value stays well inside the device range and is no NaN; whether every value did, and
+    // whether every angle is a remembered one (the same angle gives the same direction, bit for
+    // bit), is checked on the side, and the caller places the curve the general way when one is
+    // not. The angles are compared in the same pass: a curve's points come from far away in
+    // memory, and the placing hides their arrival where a pass of its own would wait on it. Each
+    // lane does the scalar operations in the scalar order, so the points are the same to the
+    // last bit.
+    using TLanes = TFourDoubles;
+    constexpr double kRounder = kRoundingShift;
     constexpr double kSafe = 1 << 29;
     const double minValue = MinValue;
     const double maxValue = MaxValue;
@@ -308,7 +307,7 @@ OSTREL_VECTOR_CLONES bool TPolarGraph::PlaceOnSharedAngles(const std::vector<TRe
     const double* const angles = directions.Angles();
     const TRealPoint* const in = source.data();
     const size_t count = source.size();
-    TLaneMask usable = {-1, -1, -1, -1};
+    TFourMasks usable = {-1, -1, -1, -1};
     for (size_t k = 0; k < count; k += 4) {
         // Past the end, lanes repeat the last point.
         const size_t k1 = std::min(k + 1, count - 1);

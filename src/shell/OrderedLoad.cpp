@@ -205,14 +205,11 @@ int TOrderedLoad::TakeReady(const std::function<void(TLoadResult&)>& take, int m
         if (!slot.Ready.load()) break;
         TLoadResult result;
         int reader = -1;
+        int taken = 0;
         {
             const std::lock_guard lock(FMutex);
             result = std::move(slot.Result);
             reader = slot.Reader;
-        }
-        int taken = 0;
-        {
-            const std::lock_guard lock(FMutex);
             taken = ++FTaken;
         }
         // Only the worker whose file has just come inside the window can go on.
