@@ -119,6 +119,18 @@ void SetFileCounters(benchmark::State& state) {
         benchmark::Counter(files, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// Opens the file, reads every byte into `buffer` (each read overwriting the last), closes it:
+// the count of bytes read, or nothing when it cannot be opened.
+std::optional<size_t> ReadRawOnce(const std::string& path, std::vector<char>& buffer) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    size_t bytes = 0;
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) bytes += static_cast<size_t>(got);
+    ::close(fd);
+    return bytes;
+}
+
 // Open, read every byte into a reused buffer, close: the floor any loader stands on.
 void ReadRaw(benchmark::State& state, const TFileSet* set) {
     std::vector<char> buffer(1 << 20);
@@ -127,15 +139,12 @@ void ReadRaw(benchmark::State& state, const TFileSet* set) {
     for (auto _ : state) {
         const std::string& path = set->Paths[next];
         next = (next + 1) % set->Paths.size();
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
+        const std::optional<size_t> read = ReadRawOnce(path, buffer);
+        if (!read) {
             state.SkipWithError(("cannot open " + path).c_str());
             break;
         }
-        ssize_t got = 0;
-        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0)
-            bytes += static_cast<size_t>(got);
-        ::close(fd);
+        bytes += *read;
         benchmark::DoNotOptimize(buffer.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes));
@@ -357,13 +366,7 @@ std::optional<long long> KilobytesReadFromDisk() {
 // a run would otherwise time the disk now and then instead of the program.
 void WarmFiles(const std::vector<std::string>& paths) {
     std::vector<char> buffer(1 << 16);
-    for (const std::string& path : paths) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) continue;
-        while (::read(fd, buffer.data(), buffer.size()) > 0) {
-        }
-        ::close(fd);
-    }
+    for (const std::string& path : paths) ReadRawOnce(path, buffer);
 }
 
 std::optional<TProcessTimes> RunInspectOnce(const std::vector<std::string>& paths) {
@@ -375,6 +378,7 @@ std::optional<TProcessTimes> RunInspectOnce(const std::vector<std::string>& path
     ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     WarmFiles(paths);
+    // Read right before the clock starts, so only the run's own disk reads count.
     const std::optional<long long> diskBefore = KilobytesReadFromDisk();
     const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
